@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+#include <map>
+#include <vector>
+
+namespace store {
+
+// Formatting a workbook keeps so that a printed form keeps its look. Fields follow the .xls
+// records they come from (FONT, FORMAT, XF); units are the format's own.
+struct Font {
+    QString name = QStringLiteral("Arial");
+    quint16 height = 200;        // in 1/20 point
+    quint16 weight = 400;        // 400 normal, 700 bold
+    bool italic = false;
+    bool strikeout = false;
+    quint8 underline = 0;        // 0 none, 1 single, 2 double, 0x21/0x22 accounting
+    quint16 colorIndex = 0x7FFF; // palette index; 0x7FFF = automatic
+    quint16 escapement = 0;      // 0 none, 1 superscript, 2 subscript
+    quint8 family = 0;
+    quint8 charset = 0;
+    bool operator==(const Font&) const = default;
+};
+
+enum class BorderLine : quint8 { None = 0, Thin = 1, Medium = 2, Dashed = 3, Dotted = 4, Thick = 5, Double = 6, Hair = 7 };
+enum class HAlign : quint8 { General = 0, Left = 1, Center = 2, Right = 3, Fill = 4, Justify = 5, CenterAcross = 6 };
+enum class VAlign : quint8 { Top = 0, Center = 1, Bottom = 2, Justify = 3 };
+
+struct Border {
+    BorderLine line = BorderLine::None;
+    quint8 colorIndex = 64;      // 64 = automatic
+    bool operator==(const Border&) const = default;
+};
+
+// One XF record: a cell format (or, with isStyle, a style the cell formats build on).
+struct CellFormat {
+    quint16 font = 0;            // index into fonts as the file counts them (4 is skipped)
+    quint16 numberFormat = 0;    // index of a built-in or custom number format
+    bool isStyle = false;
+    bool locked = true;
+    bool hidden = false;
+    quint16 parentStyle = 0;     // for cell formats: the style XF they build on
+    HAlign hAlign = HAlign::General;
+    VAlign vAlign = VAlign::Bottom;
+    bool wrap = false;
+    quint8 rotation = 0;
+    quint8 indent = 0;
+    bool shrinkToFit = false;
+    quint8 usedAttributes = 0;   // the XF_USED_ATTRIB bits as read, kept for writing back
+    Border left, right, top, bottom;
+    quint8 fillPattern = 0;      // 0 none, 1 solid, ...
+    quint8 patternColor = 64;
+    quint8 backgroundColor = 65;
+    bool operator==(const CellFormat&) const = default;
+};
+
+struct WorkbookStyles {
+    std::vector<Font> fonts;                       // as the file counts them, index 4 included
+    std::map<quint16, QString> numberFormats;      // custom formats (index >= 164) and any read
+    std::vector<CellFormat> formats;               // all XF records, styles first
+
+    // The table a new workbook starts with: five fonts, fifteen style XFs and one cell XF (15).
+    static WorkbookStyles defaults();
+    // Index of a cell format equal to format, added when missing.
+    quint16 addFormat(const CellFormat& format);
+    quint16 addFont(const Font& font);
+    quint16 addNumberFormat(const QString& code);
+};
+
+inline constexpr quint16 kDefaultCellFormat = 15;
+
+struct ColumnInfo {
+    quint16 width = 0;           // in 1/256 of a character width, as COLINFO holds it
+    quint16 format = kDefaultCellFormat;
+    bool hidden = false;
+};
+
+struct RowInfo {
+    quint16 height = 255;        // in twips
+    bool customHeight = false;
+    bool hidden = false;
+};
+
+struct CellArea {
+    int firstRow = 1, firstCol = 1, lastRow = 1, lastCol = 1;   // 1-based, inclusive
+    bool operator==(const CellArea&) const = default;
+};
+
+} // namespace store

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "store/formula/Formula.h"
+
+#include <QByteArray>
+#include <optional>
+
+namespace store {
+
+// A formula as the token array (rgce) of a BIFF8 FORMULA record in the cell at (row, col),
+// both 1-based. Throws store::Error when the formula uses something the format cannot hold.
+QByteArray encodeBiffFormula(const Formula& formula, int row, int col);
+
+// The formula of a BIFF8 token array. Tokens relative to the cell (ptgRefN, ptgAreaN, as in
+// shared formulas) are resolved against (row, col). Nothing when the tokens use something this
+// engine does not model (other sheets, names, arrays): the caller keeps the cached value.
+std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col);
+
+} // namespace store

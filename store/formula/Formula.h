@@ -1,0 +1,87 @@
+#pragma once
+
+#include "store/Value.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace store {
+
+// A cell reference inside a formula, 1-based, already resolved to the sheet's coordinates.
+// The flags say which parts are absolute ("$B$2"); relative parts move when a formula is
+// copied, both move when rows are deleted above them.
+struct FormulaRef {
+    int row = 1;
+    int col = 1;
+    bool rowAbs = false;
+    bool colAbs = false;
+    bool operator==(const FormulaRef&) const = default;
+};
+
+struct FormulaNode {
+    enum class Kind {
+        Number,    // number
+        Text,      // text (a string literal)
+        Bool,      // boolean
+        Error,     // error literal, also a reference that was deleted (#REF!)
+        Ref,       // ref
+        Area,      // ref : ref2
+        Unary,     // op ("-", "+", "%") applied to args[0]
+        Binary,    // args[0] op args[1]; op is one of + - * / ^ & = <> < > <= >=
+        Function,  // name(args...), name upper case
+        Paren,     // (args[0]), kept so printing gives back what was typed
+        Missing,   // an omitted function argument: IF(A1,,2)
+    };
+    Kind kind = Kind::Number;
+    double number = 0;
+    QString text;       // Text literal, operator, or function name
+    bool boolean = false;
+    ErrorCode error = ErrorCode::Ref;
+    FormulaRef ref;
+    FormulaRef ref2;
+    std::vector<std::shared_ptr<FormulaNode>> args;
+};
+
+using FormulaNodePtr = std::shared_ptr<FormulaNode>;
+
+// Reads cells of the sheet a formula lives in. lastRow/lastColumn bound ranges such as
+// B2:B10000 to the cells that can hold anything.
+class FormulaCells {
+public:
+    virtual ~FormulaCells() = default;
+    virtual Value valueAt(int row, int col) const = 0;
+    virtual int lastRow() const = 0;
+    virtual int lastColumn() const = 0;
+};
+
+class Formula {
+public:
+    Formula() = default;
+    explicit Formula(FormulaNodePtr root) : root_(std::move(root)) {}
+
+    // "=SUM(A1:B2)" written in A1 style, as typed into the cell at (row, col). Throws store::Error
+    // with a readable message for text that is not a formula this engine understands.
+    static Formula parseA1(const QString& text, int row, int col);
+    // "=COUNTIF(R[1]C[-18]:R[9999]C[-18],\"<>\")" in R1C1 style, relative to (row, col).
+    static Formula parseR1C1(const QString& text, int row, int col);
+
+    // The formula in A1 style with its leading "=": "=COUNTIF(B2:B10000,\"<>\")".
+    QString toA1() const;
+
+    Value evaluate(const FormulaCells& cells) const;
+
+    // Rows first..first+count-1 of the formula's sheet were deleted: references below move up,
+    // areas shrink, a reference into the deleted rows becomes #REF!.
+    void adjustForDeletedRows(int first, int count);
+
+    const FormulaNodePtr& root() const { return root_; }
+    bool isNull() const { return !root_; }
+
+private:
+    FormulaNodePtr root_;
+};
+
+} // namespace store
