@@ -22,7 +22,11 @@ struct Font {
     bool operator==(const Font&) const = default;
 };
 
-enum class BorderLine : quint8 { None = 0, Thin = 1, Medium = 2, Dashed = 3, Dotted = 4, Thick = 5, Double = 6, Hair = 7 };
+enum class BorderLine : quint8 {
+    None = 0, Thin = 1, Medium = 2, Dashed = 3, Dotted = 4, Thick = 5, Double = 6, Hair = 7,
+    MediumDashed = 8, DashDot = 9, MediumDashDot = 10, DashDotDot = 11, MediumDashDotDot = 12,
+    SlantDashDot = 13,
+};
 enum class HAlign : quint8 { General = 0, Left = 1, Center = 2, Right = 3, Fill = 4, Justify = 5, CenterAcross = 6 };
 enum class VAlign : quint8 { Top = 0, Center = 1, Bottom = 2, Justify = 3 };
 
@@ -34,7 +38,7 @@ struct Border {
 
 // One XF record: a cell format (or, with isStyle, a style the cell formats build on).
 struct CellFormat {
-    quint16 font = 0;            // index into fonts as the file counts them (4 is skipped)
+    quint16 font = 0;            // font index as XF records hold it: see WorkbookStyles::fonts
     quint16 numberFormat = 0;    // index of a built-in or custom number format
     bool isStyle = false;
     bool locked = true;
@@ -55,17 +59,34 @@ struct CellFormat {
 };
 
 struct WorkbookStyles {
-    std::vector<Font> fonts;                       // as the file counts them, index 4 included
+    // The FONT records in file order. XF records name a font by an index that skips 4: indexes
+    // 0..3 are fonts[0..3], index 5 is fonts[4], index n > 4 is fonts[n - 1]. Index 4 names no
+    // font. CellFormat::font always holds the XF's index, never a position in this vector.
+    std::vector<Font> fonts;
     std::map<quint16, QString> numberFormats;      // custom formats (index >= 164) and any read
     std::vector<CellFormat> formats;               // all XF records, styles first
 
     // The table a new workbook starts with: five fonts, fifteen style XFs and one cell XF (15).
     static WorkbookStyles defaults();
-    // Index of a cell format equal to format, added when missing.
+    // Index of a cell format equal to format, added when missing. Throws store::Error when the
+    // file format's limit of XF records is reached.
     quint16 addFormat(const CellFormat& format);
+    // Font index (as XF records count) of a font equal to font, added when missing.
     quint16 addFont(const Font& font);
+    // Index of the number format with this code: a built-in one ("0.00" is 2) or a custom one,
+    // added from 164 on when missing.
     quint16 addNumberFormat(const QString& code);
+
+    // The font an XF font index names, or null for 4 and indexes past the list.
+    const Font* fontAt(quint16 index) const;
+    static quint16 fontIndexOfPosition(size_t position) { return quint16(position < 4 ? position : position + 1); }
+    // The code of a number format: custom or read ones first, then the built-in table; empty when
+    // unknown.
+    QString numberFormatCode(quint16 index) const;
 };
+
+inline constexpr quint16 kFirstCustomNumberFormat = 164;
+inline constexpr int kMaxFormats = 4050;
 
 inline constexpr quint16 kDefaultCellFormat = 15;
 

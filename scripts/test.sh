@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build="${TERVIN_BUILD_DIR:-$here/build}"
+
+"$here/scripts/install-deps.sh"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j"$(nproc)"
+cd "$build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

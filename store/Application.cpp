@@ -1,0 +1,80 @@
+#include "Application.h"
+
+#include "StoreError.h"
+
+#include <QFileInfo>
+
+namespace store {
+
+Application::~Application() = default;
+
+void Application::checkRunning() const
+{
+    if (quit_) throw Error(QStringLiteral("Приложението за таблици вече е затворено."));
+}
+
+Workbook& Application::WorkbookList::Open(const QString& path)
+{
+    app_.checkRunning();
+    const QString wanted = QFileInfo(path).absoluteFilePath();
+    for (size_t i = 0; i < app_.workbooks_.size(); ++i) {
+        if (QFileInfo(app_.workbooks_[i]->FullName()).absoluteFilePath() == wanted) {
+            app_.active_ = int(i);
+            return *app_.workbooks_[i];
+        }
+    }
+    app_.workbooks_.push_back(Workbook::open(path, &app_));
+    app_.active_ = int(app_.workbooks_.size()) - 1;
+    return *app_.workbooks_.back();
+}
+
+Workbook& Application::WorkbookList::Add()
+{
+    app_.checkRunning();
+    app_.workbooks_.push_back(std::make_unique<Workbook>(&app_));
+    app_.active_ = int(app_.workbooks_.size()) - 1;
+    return *app_.workbooks_.back();
+}
+
+int Application::WorkbookList::Count() const
+{
+    return int(app_.workbooks_.size());
+}
+
+Workbook& Application::WorkbookList::operator()(int index) const
+{
+    if (index < 1 || index > Count())
+        throw Error(QStringLiteral("Няма отворена работна книга номер %1.").arg(index));
+    return *app_.workbooks_[size_t(index - 1)];
+}
+
+Workbook* Application::ActiveWorkbook() const
+{
+    return active_ >= 0 ? workbooks_[size_t(active_)].get() : nullptr;
+}
+
+AlertAnswer Application::ask(Alert alert, const QString& message) const
+{
+    if (DisplayAlerts && alertHook_) return alertHook_(alert, message);
+    // Without anyone to ask, the spreadsheet acts as with its alerts off.
+    return alert == Alert::DeleteSheet ? AlertAnswer::Yes : AlertAnswer::No;
+}
+
+bool Application::Quit()
+{
+    for (const auto& workbook : workbooks_) {
+        if (workbook->Saved()) continue;
+        const QString question = QStringLiteral("Да бъдат ли записани промените в „%1“?").arg(workbook->Name());
+        switch (ask(Alert::SaveChanges, question)) {
+        case AlertAnswer::Yes: workbook->Save(); break;
+        case AlertAnswer::No: break;
+        case AlertAnswer::Cancel: return false;
+        }
+    }
+    workbooks_.clear();
+    active_ = -1;
+    quit_ = true;
+    return true;
+}
+
+} // namespace store

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "store/Workbook.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace store {
+
+// Questions the spreadsheet asks while its alerts are on.
+enum class Alert { DeleteSheet, SaveChanges };
+enum class AlertAnswer { Yes, No, Cancel };
+using AlertHook = std::function<AlertAnswer(Alert alert, const QString& message)>;
+
+// The spreadsheet application held in process: its open workbooks and its settings.
+class Application {
+public:
+    Application() = default;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+    ~Application();
+
+    class WorkbookList {
+    public:
+        explicit WorkbookList(Application& app) : app_(app) {}
+        // Opens the file and makes it the active workbook; throws store::Error.
+        Workbook& Open(const QString& path);
+        Workbook& Add();
+        int Count() const;
+        Workbook& operator()(int index) const;   // 1-based
+    private:
+        Application& app_;
+    };
+    WorkbookList Workbooks() { return WorkbookList(*this); }
+    // The active workbook, or null when none is open.
+    Workbook* ActiveWorkbook() const;
+
+    bool DisplayAlerts = true;
+    // Who answers the questions of alerts; without one every question is answered as if the
+    // alerts were off.
+    void setAlertHook(AlertHook hook) { alertHook_ = std::move(hook); }
+    AlertAnswer ask(Alert alert, const QString& message) const;
+
+    // Closes every workbook without saving. With alerts on, a workbook with unsaved changes is
+    // first offered for saving through the hook; Cancel stops the quit (returns false).
+    bool Quit();
+    bool hasQuit() const { return quit_; }
+
+    // Visible and the window that shows a workbook belong to the user interface; the engine only
+    // keeps the flag.
+    bool Visible = false;
+
+private:
+    friend class WorkbookList;
+    void checkRunning() const;
+    std::vector<std::unique_ptr<Workbook>> workbooks_;
+    int active_ = -1;
+    AlertHook alertHook_;
+    bool quit_ = false;
+};
+
+} // namespace store

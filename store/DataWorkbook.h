@@ -1,0 +1,110 @@
+#pragma once
+
+#include "store/Value.h"
+#include "store/Workbook.h"
+
+#include <QDate>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace store {
+
+// Where the shop keeps what in Danni.xls. Every part of the program names cells through these.
+namespace layout {
+
+struct CellPos {
+    int row;
+    int col;
+};
+
+inline const QString kIndexSheet = QStringLiteral("List");
+
+// The index sheet "List".
+namespace index {
+inline constexpr CellPos kSheetCount{1, 4};       // D1: sheets in the workbook, this one included
+inline constexpr CellPos kLastInvoice{1, 11};     // K1: number of the last invoice issued
+inline constexpr CellPos kSalesRows{1, 18};       // R1: rows in the sales ledger
+inline constexpr CellPos kPurchaseRows{1, 25};    // Y1: rows in the purchase ledger
+inline constexpr CellPos kAdminName{2, 53};       // BA2
+inline constexpr CellPos kAdminPassword{2, 54};   // BB2
+inline constexpr int kArticleNameColumn = 2;      // B: article names as added, from row 2
+inline constexpr int kFirstListRow = 2;           // first row of the name list and both ledgers
+
+// Sales ledger, columns L to Q: one row per basket line.
+namespace sales {
+inline constexpr int kDate = 12;          // L
+inline constexpr int kName = 13;          // M
+inline constexpr int kCount = 14;         // N
+inline constexpr int kPrice = 15;         // O
+inline constexpr int kInvoice = 16;       // P
+inline constexpr int kPurchasePrice = 17; // Q
+} // namespace sales
+
+// Purchase ledger, columns T to W: one row per goods record added.
+namespace purchases {
+inline constexpr int kDate = 20;   // T
+inline constexpr int kName = 21;   // U
+inline constexpr int kCount = 22;  // V
+inline constexpr int kPrice = 23;  // W
+} // namespace purchases
+} // namespace index
+
+// An article sheet: goods record k lies in row k + 1.
+namespace article {
+inline constexpr int kName = 2;            // B
+inline constexpr int kPrice = 3;           // C: selling price
+inline constexpr int kStock = 4;           // D: count in stock
+inline constexpr int kStockValue = 5;      // E
+inline constexpr int kAvailability = 6;    // F
+inline constexpr int kMaker = 7;           // G
+inline constexpr int kDescription = 8;     // H
+inline constexpr int kPromotion = 9;       // I: 1 or 0
+inline constexpr int kPicture = 10;        // J: picture file name
+inline constexpr int kPurchasePrice = 11;  // K
+inline constexpr int kMarkup = 12;         // L: percentage over the purchase price
+inline constexpr int kLastSortedColumn = 18;  // R: sorting moves columns A to R
+inline constexpr int kSold = 21;           // U: count sold through the basket
+inline constexpr CellPos kCountFormulaCell{1, 20};  // T1
+inline const QString kCountFormulaR1C1 = QStringLiteral("=COUNTIF(R[1]C[-18]:R[9999]C[-18],\"<>\")");
+inline constexpr int kMaxRecords = 9999;
+inline const QString kAvailable = QStringLiteral("Налично");
+inline const QString kNotAvailable = QStringLiteral("Не е налично");
+
+inline constexpr int recordRow(int record) { return record + 1; }
+} // namespace article
+
+inline const QString kFreshAdminName = QStringLiteral("admin");
+inline const QString kFreshAdminPassword = QStringLiteral("8642");
+
+} // namespace layout
+
+// "6. 12. 2026": day without, month with a leading zero, as the ledgers store dates.
+QString formatShopDate(const QDate& date);
+// Reads a stored date back by day, month and year; nothing when it is not one.
+std::optional<QDate> parseShopDate(const QString& text);
+
+// The shop's data workbook seen through its layout.
+class DataWorkbook {
+public:
+    explicit DataWorkbook(Workbook& workbook) : workbook_(workbook) {}
+
+    // A workbook laid out for a shop with no articles yet.
+    static std::unique_ptr<Workbook> createFresh(Application* application = nullptr);
+
+    Workbook& workbook() const { return workbook_; }
+    Worksheet& indexSheet() const { return workbook_.sheets(layout::kIndexSheet); }
+
+    Value cell(layout::CellPos pos) const { return indexSheet().value(pos.row, pos.col); }
+    void setCell(layout::CellPos pos, const Value& value) const { indexSheet().setValue(pos.row, pos.col, value); }
+    // An index counter (D1, K1, R1, Y1) as a whole number; 0 when it does not read as one.
+    int counter(layout::CellPos pos) const;
+
+    // T1 of an article sheet: its number of goods records.
+    int goodsCount(const Worksheet& article) const;
+
+private:
+    Workbook& workbook_;
+};
+
+} // namespace store

@@ -1,0 +1,125 @@
+#include "Workbook.h"
+
+#include "Application.h"
+#include "StoreError.h"
+#include "xls/XlsFile.h"
+
+#include <QFileInfo>
+
+namespace store {
+
+Workbook::Workbook(Application* application, bool withFirstSheet)
+    : application_(application), styles_(WorkbookStyles::defaults())
+{
+    if (withFirstSheet) appendSheet(QStringLiteral("Лист1"));
+}
+
+Workbook::~Workbook() = default;
+
+std::unique_ptr<Workbook> Workbook::open(const QString& path, Application* application)
+{
+    auto workbook = std::make_unique<Workbook>(application, false);
+    xls::readWorkbook(path, *workbook);
+    if (workbook->sheets_.empty())
+        throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: в него няма нито един лист.").arg(path));
+    workbook->path_ = path;
+    workbook->saved_ = true;
+    return workbook;
+}
+
+Worksheet* Workbook::findSheet(const QString& name) const
+{
+    for (const auto& sheet : sheets_)
+        if (sheet->Name().compare(name, Qt::CaseInsensitive) == 0) return sheet.get();
+    return nullptr;
+}
+
+Worksheet& Workbook::sheets(const QString& name) const
+{
+    if (Worksheet* sheet = findSheet(name)) return *sheet;
+    throw Error(QStringLiteral("В работната книга „%1“ няма лист „%2“.").arg(Name(), name));
+}
+
+Worksheet& Workbook::sheets(int index) const
+{
+    if (index < 1 || index > sheetCount())
+        throw Error(QStringLiteral("В работната книга „%1“ няма лист номер %2.").arg(Name()).arg(index));
+    return *sheets_[size_t(index - 1)];
+}
+
+int Workbook::indexOf(const Worksheet& sheet) const
+{
+    for (size_t i = 0; i < sheets_.size(); ++i)
+        if (sheets_[i].get() == &sheet) return int(i) + 1;
+    return 0;
+}
+
+Worksheet& Workbook::sheetsAdd()
+{
+    QString name;
+    for (int n = sheetCount() + 1;; ++n) {
+        name = QStringLiteral("Лист%1").arg(n);
+        if (!findSheet(name)) break;
+    }
+    const int at = sheets_.empty() ? 0 : active_;
+    sheets_.insert(sheets_.begin() + at, std::make_unique<Worksheet>(this, name));
+    active_ = at;
+    markChanged();
+    return *sheets_[size_t(at)];
+}
+
+Worksheet& Workbook::appendSheet(const QString& name)
+{
+    checkSheetName(name);
+    if (findSheet(name))
+        throw Error(QStringLiteral("В работната книга вече има лист с името „%1“.").arg(name));
+    sheets_.push_back(std::make_unique<Worksheet>(this, name));
+    markChanged();
+    return *sheets_.back();
+}
+
+bool Workbook::deleteSheet(Worksheet& sheet)
+{
+    const int index = indexOf(sheet) - 1;
+    if (index < 0) return false;
+    if (sheetCount() == 1)
+        throw Error(QStringLiteral("Листът „%1“ не може да бъде изтрит: работната книга трябва да има поне един лист.").arg(sheet.Name()));
+    if (application_) {
+        const QString question =
+            QStringLiteral("Листът „%1“ може да съдържа данни. Да бъде ли изтрит завинаги?").arg(sheet.Name());
+        if (application_->ask(Alert::DeleteSheet, question) != AlertAnswer::Yes) return false;
+    }
+    sheets_.erase(sheets_.begin() + index);
+    // The spreadsheet then shows the sheet that followed, or the new last one.
+    if (index < active_ || active_ >= sheetCount()) --active_;
+    markChanged();
+    return true;
+}
+
+void Workbook::activate(Worksheet& sheet)
+{
+    const int index = indexOf(sheet);
+    if (index > 0) active_ = index - 1;
+}
+
+QString Workbook::Name() const
+{
+    return path_.isEmpty() ? QStringLiteral("Книга") : QFileInfo(path_).fileName();
+}
+
+void Workbook::Save()
+{
+    if (path_.isEmpty())
+        throw Error(QStringLiteral("Работната книга още няма файл, в който да бъде записана."));
+    xls::writeWorkbook(*this, path_);
+    saved_ = true;
+}
+
+void Workbook::SaveAs(const QString& path)
+{
+    xls::writeWorkbook(*this, path);
+    path_ = path;
+    saved_ = true;
+}
+
+} // namespace store

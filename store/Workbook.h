@@ -1,0 +1,73 @@
+#pragma once
+
+#include "store/Style.h"
+#include "store/Worksheet.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace store {
+
+class Application;
+
+// An open workbook: its sheets in workbook order, the active one, its formats and its file.
+class Workbook {
+public:
+    // A new workbook with one empty sheet "Лист1", or with no sheet at all for a file reader to
+    // fill.
+    explicit Workbook(Application* application = nullptr, bool withFirstSheet = true);
+    // Reads the .xls file at path; throws store::Error naming the file and the reason.
+    static std::unique_ptr<Workbook> open(const QString& path, Application* application = nullptr);
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+    ~Workbook();
+
+    // sheets("List"), sheets(1): throws store::Error when there is no such sheet.
+    Worksheet& sheets(const QString& name) const;
+    Worksheet& sheets(int index) const;
+    Worksheet* findSheet(const QString& name) const;
+    int sheetCount() const { return int(sheets_.size()); }
+    int indexOf(const Worksheet& sheet) const;   // 1-based
+
+    // sheets.Add: a new empty sheet before the active one, which then becomes active. Its name is
+    // the next free "ЛистN".
+    Worksheet& sheetsAdd();
+    // Appends a sheet at the end without changing the active one (file reader, new workbooks).
+    Worksheet& appendSheet(const QString& name);
+    // sheets(name).Delete: asks through the application when its alerts are on; the last sheet
+    // of a workbook cannot go. Returns whether the sheet was deleted.
+    bool deleteSheet(Worksheet& sheet);
+
+    Worksheet& ActiveSheet() const { return *sheets_[size_t(active_)]; }
+    void activate(Worksheet& sheet);
+
+    WorkbookStyles& styles() { return styles_; }
+    const WorkbookStyles& styles() const { return styles_; }
+
+    // The file this workbook came from or was saved to; empty for a new one.
+    const QString& FullName() const { return path_; }
+    QString Name() const;   // file name only
+
+    // Writes the workbook over its file, atomically: on failure the old file stays whole and a
+    // store::Error says why.
+    void Save();
+    void SaveAs(const QString& path);
+    bool Saved() const { return saved_; }
+    void markChanged() { saved_ = false; }
+
+    Application* application() const { return application_; }
+
+    // What the last Find looked for, kept for FindNext as the spreadsheet keeps it.
+    QString lastFind;
+
+private:
+    Application* application_;
+    std::vector<std::unique_ptr<Worksheet>> sheets_;
+    int active_ = 0;
+    WorkbookStyles styles_;
+    QString path_;
+    bool saved_ = true;
+};
+
+} // namespace store

@@ -1,0 +1,274 @@
+#include "Worksheet.h"
+
+#include "StoreError.h"
+#include "Workbook.h"
+
+#include <QLocale>
+#include <algorithm>
+
+namespace store {
+
+namespace {
+
+const std::vector<Cell> kNoCells;
+
+bool holdsNothing(const Cell& cell)
+{
+    return !cell.formula && cell.value.isEmpty() && cell.format == kDefaultCellFormat;
+}
+
+} // namespace
+
+// The cells of one sheet as a formula reads them.
+class SheetCells final : public FormulaCells {
+public:
+    explicit SheetCells(const Worksheet& sheet) : sheet_(sheet) {}
+    Value valueAt(int row, int col) const override { return sheet_.value(row, col); }
+    int lastRow() const override { return sheet_.lastRow(); }
+    int lastColumn() const override { return sheet_.lastColumn(); }
+
+private:
+    const Worksheet& sheet_;
+};
+
+void checkSheetName(const QString& name)
+{
+    static const QString forbidden = QStringLiteral(":\\/?*[]");
+    if (name.isEmpty() || name.size() > 31)
+        throw Error(QStringLiteral("Името на лист „%1“ трябва да е от 1 до 31 знака.").arg(name));
+    for (QChar ch : name) {
+        if (forbidden.contains(ch))
+            throw Error(QStringLiteral("Името на лист „%1“ не може да съдържа знаците : \\ / ? * [ ].").arg(name));
+    }
+    if (name.startsWith(QLatin1Char('\'')) || name.endsWith(QLatin1Char('\'')))
+        throw Error(QStringLiteral("Името на лист „%1“ не може да започва или да завършва с апостроф.").arg(name));
+}
+
+Worksheet::Worksheet(Workbook* workbook, const QString& name) : workbook_(workbook), name_(name) {}
+
+void Worksheet::setName(const QString& name)
+{
+    checkSheetName(name);
+    const Worksheet* other = workbook_->findSheet(name);
+    if (other && other != this)
+        throw Error(QStringLiteral("В работната книга вече има лист с името „%1“.").arg(name));
+    name_ = name;
+    workbook_->markChanged();
+}
+
+store::Range Worksheet::cells(int row, int col)
+{
+    checkAddress(row, col);
+    return store::Range(this, row, col, row, col);
+}
+
+store::Range Worksheet::Range(const QString& address)
+{
+    const RangeAddress a = parseRangeAddress(address);
+    return store::Range(this, a.firstRow, a.firstCol, a.lastRow, a.lastCol);
+}
+
+store::Range Worksheet::Range(int firstRow, int firstCol, int lastRow, int lastCol)
+{
+    checkAddress(firstRow, firstCol);
+    checkAddress(lastRow, lastCol);
+    return store::Range(this, std::min(firstRow, lastRow), std::min(firstCol, lastCol),
+                        std::max(firstRow, lastRow), std::max(firstCol, lastCol));
+}
+
+store::Range Worksheet::Rows(int row)
+{
+    checkAddress(row, 1);
+    return store::Range(this, row, 1, row, kMaxColumns);
+}
+
+bool Worksheet::Delete()
+{
+    return workbook_->deleteSheet(*this);
+}
+
+void Worksheet::checkAddress(int row, int col) const
+{
+    if (row < 1 || row > kMaxRows || col < 1 || col > kMaxColumns)
+        throw Error(QStringLiteral("Клетката (%1, %2) е извън листа „%3“.").arg(row).arg(col).arg(name_));
+}
+
+const Cell* Worksheet::findCell(int row, int col) const
+{
+    if (row < 1 || row > int(rows_.size())) return nullptr;
+    const auto& cells = rows_[size_t(row - 1)];
+    auto it = std::lower_bound(cells.begin(), cells.end(), col,
+                               [](const Cell& c, int column) { return c.col < column; });
+    return it != cells.end() && it->col == col ? &*it : nullptr;
+}
+
+Cell& Worksheet::cellForWrite(int row, int col)
+{
+    checkAddress(row, col);
+    if (row > int(rows_.size())) rows_.resize(size_t(row));
+    auto& cells = rows_[size_t(row - 1)];
+    auto it = std::lower_bound(cells.begin(), cells.end(), col,
+                               [](const Cell& c, int column) { return c.col < column; });
+    if (it == cells.end() || it->col != col) {
+        Cell cell;
+        cell.col = quint16(col);
+        it = cells.insert(it, std::move(cell));
+    }
+    return *it;
+}
+
+void Worksheet::touch()
+{
+    ++revision_;
+    workbook_->markChanged();
+}
+
+Value Worksheet::computed(const FormulaCell& f) const
+{
+    if (f.computedAt == revision_) return f.value;
+    // A formula that reaches itself gives 0, as the spreadsheet shows a circular reference.
+    if (f.evaluating) return Value(0.0);
+    f.evaluating = true;
+    Value result = f.formula.evaluate(SheetCells(*this));
+    f.evaluating = false;
+    f.value = result;
+    f.computedAt = revision_;
+    return result;
+}
+
+Value Worksheet::value(int row, int col) const
+{
+    const Cell* cell = findCell(row, col);
+    if (!cell) return {};
+    if (cell->formula) return computed(*cell->formula);
+    return cell->value;
+}
+
+QString Worksheet::shownText(int row, int col) const
+{
+    const Value v = value(row, col);
+    if (!v.isNumber()) return v.toText();
+    QString text = numberToText(v.number());
+    const QString point = QLocale().decimalPoint();
+    if (point != QLatin1String(".")) text.replace(QLatin1Char('.'), point);
+    return text;
+}
+
+void Worksheet::setValue(int row, int col, const Value& value)
+{
+    checkAddress(row, col);
+    if (value.isText() && value.text().size() > 32767)
+        throw Error(QStringLiteral("Текстът за клетката (%1, %2) е по-дълъг от 32767 знака.").arg(row).arg(col));
+    if (value.isEmpty() && !findCell(row, col)) return;
+    Cell& cell = cellForWrite(row, col);
+    cell.value = value;
+    cell.formula.reset();
+    if (holdsNothing(cell)) {
+        auto& cells = rows_[size_t(row - 1)];
+        cells.erase(cells.begin() + (&cell - cells.data()));
+        while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
+    }
+    touch();
+}
+
+void Worksheet::setFormula(int row, int col, const Formula& formula)
+{
+    Cell& cell = cellForWrite(row, col);
+    cell.value = Value();
+    cell.formula = std::make_shared<FormulaCell>();
+    cell.formula->formula = formula;
+    touch();
+}
+
+const FormulaCell* Worksheet::formulaAt(int row, int col) const
+{
+    const Cell* cell = findCell(row, col);
+    return cell ? cell->formula.get() : nullptr;
+}
+
+int Worksheet::lastColumn() const
+{
+    int last = 0;
+    for (const auto& cells : rows_)
+        if (!cells.empty()) last = std::max(last, int(cells.back().col));
+    return last;
+}
+
+void Worksheet::deleteRows(int first, int count)
+{
+    checkAddress(first, 1);
+    if (count <= 0) return;
+    const int end = std::min(first + count - 1, kMaxRows);
+    if (first <= int(rows_.size()))
+        rows_.erase(rows_.begin() + (first - 1), rows_.begin() + std::min(end, int(rows_.size())));
+    while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
+
+    for (auto& cells : rows_)
+        for (auto& cell : cells)
+            if (cell.formula) cell.formula->formula.adjustForDeletedRows(first, count);
+
+    std::map<int, RowInfo> moved;
+    for (const auto& [row, info] : rowInfo_) {
+        if (row < first) moved[row] = info;
+        else if (row > end) moved[row - count] = info;
+    }
+    rowInfo_ = std::move(moved);
+
+    std::vector<CellArea> kept;
+    for (CellArea area : merged_) {
+        if (area.lastRow < first) kept.push_back(area);
+        else if (area.firstRow > end) {
+            area.firstRow -= count;
+            area.lastRow -= count;
+            kept.push_back(area);
+        }
+    }
+    merged_ = std::move(kept);
+    touch();
+}
+
+void Worksheet::putCell(int row, int col, const Value& value, quint16 format)
+{
+    Cell& cell = cellForWrite(row, col);
+    cell.value = value;
+    cell.format = format;
+    cell.formula.reset();
+}
+
+void Worksheet::putFormula(int row, int col, const Formula& formula, const Value& cached, quint16 format)
+{
+    Cell& cell = cellForWrite(row, col);
+    cell.value = Value();
+    cell.format = format;
+    cell.formula = std::make_shared<FormulaCell>();
+    cell.formula->formula = formula;
+    cell.formula->value = cached;
+}
+
+quint16 Worksheet::formatAt(int row, int col) const
+{
+    const Cell* cell = findCell(row, col);
+    return cell ? cell->format : kDefaultCellFormat;
+}
+
+void Worksheet::setFormat(int row, int col, quint16 format)
+{
+    if (format == kDefaultCellFormat && !findCell(row, col)) return;
+    cellForWrite(row, col).format = format;
+    workbook_->markChanged();
+}
+
+const std::vector<Cell>& Worksheet::rowCells(int row) const
+{
+    if (row < 1 || row > int(rows_.size())) return kNoCells;
+    return rows_[size_t(row - 1)];
+}
+
+std::vector<Cell>& Worksheet::mutableRowCells(int row)
+{
+    checkAddress(row, 1);
+    if (row > int(rows_.size())) rows_.resize(size_t(row));
+    return rows_[size_t(row - 1)];
+}
+
+} // namespace store

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "store/Range.h"
+#include "store/Style.h"
+#include "store/Value.h"
+#include "store/formula/Formula.h"
+
+#include <QString>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace store {
+
+class Workbook;
+
+inline constexpr int kMaxRows = 65536;
+inline constexpr int kMaxColumns = 256;
+
+// A formula held by a cell with the value it last computed.
+struct FormulaCell {
+    Formula formula;
+    mutable Value value;            // last computed (or, fresh from a file, the cached one)
+    mutable quint64 computedAt = 0; // the sheet's revision the value belongs to; 0 = never
+    mutable bool evaluating = false;
+};
+
+// One stored cell. Cells that hold nothing and have the default format are not stored.
+struct Cell {
+    quint16 col = 1;
+    quint16 format = kDefaultCellFormat;
+    Value value;                            // for formula cells: unused, see formula->value
+    std::shared_ptr<FormulaCell> formula;   // null unless the cell holds a formula
+};
+
+class Worksheet {
+public:
+    Worksheet(Workbook* workbook, const QString& name);
+    Worksheet(const Worksheet&) = delete;
+    Worksheet& operator=(const Worksheet&) = delete;
+
+    const QString& Name() const { return name_; }
+    // Renames the sheet; throws store::Error when the format forbids the name or another sheet of
+    // the workbook already has it (case ignored).
+    void setName(const QString& name);
+
+    Workbook& parent() const { return *workbook_; }
+
+    // The object model's addressing: a single cell, an A1 range, a whole row.
+    store::Range cells(int row, int col);
+    store::Range Range(const QString& address);
+    store::Range Range(int firstRow, int firstCol, int lastRow, int lastCol);
+    store::Range Rows(int row);
+
+    // Removes this sheet from its workbook; see Workbook::deleteSheet.
+    bool Delete();
+
+    // Cell values: a formula cell gives its computed value.
+    Value value(int row, int col) const;
+    void setValue(int row, int col, const Value& value);
+    void setFormula(int row, int col, const Formula& formula);
+    // The formula of the cell, or null.
+    const FormulaCell* formulaAt(int row, int col) const;
+
+    // The text a person sees in the cell: numbers in the user's decimal form (General format).
+    QString shownText(int row, int col) const;
+
+    // Rows first..first+count-1 go; rows below move up; formulas follow.
+    void deleteRows(int first, int count);
+
+    // Bounds of what the sheet holds (0 when empty).
+    int lastRow() const { return int(rows_.size()); }
+    int lastColumn() const;
+
+    // Storage as the file reader and writer see it. putCell stores a plain value, putFormula a
+    // formula with its cached value (recomputed on first read).
+    void putCell(int row, int col, const Value& value, quint16 format);
+    void putFormula(int row, int col, const Formula& formula, const Value& cached, quint16 format);
+    quint16 formatAt(int row, int col) const;
+    void setFormat(int row, int col, quint16 format);
+    const std::vector<Cell>& rowCells(int row) const;   // sorted by column; empty beyond lastRow
+    std::vector<Cell>& mutableRowCells(int row);         // grows the sheet as needed
+
+    std::map<int, ColumnInfo>& columns() { return columns_; }
+    const std::map<int, ColumnInfo>& columns() const { return columns_; }
+    std::map<int, RowInfo>& rowInfo() { return rowInfo_; }
+    const std::map<int, RowInfo>& rowInfo() const { return rowInfo_; }
+    std::vector<CellArea>& merged() { return merged_; }
+    const std::vector<CellArea>& merged() const { return merged_; }
+
+    // Called after every change of a cell: formulas compute again on their next read.
+    void touch();
+
+private:
+    const Cell* findCell(int row, int col) const;
+    Cell& cellForWrite(int row, int col);
+    Value computed(const FormulaCell& f) const;
+    void checkAddress(int row, int col) const;
+
+    Workbook* workbook_;
+    QString name_;
+    std::vector<std::vector<Cell>> rows_;   // rows_[r - 1]
+    std::map<int, ColumnInfo> columns_;
+    std::map<int, RowInfo> rowInfo_;
+    std::vector<CellArea> merged_;
+    quint64 revision_ = 1;
+};
+
+// Throws store::Error when name is not a sheet name the file format accepts.
+void checkSheetName(const QString& name);
+
+} // namespace store

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+namespace store { class Workbook; }
+
+// Prints every sheet of a workbook and every cell that holds something, one line each, in a form
+// meant for diffing and for scripts.
+void dumpWorkbook(const store::Workbook& workbook, QTextStream& out);
