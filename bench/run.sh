@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the benchmarks, runs them on a big shop workbook and sets the figures against the targets
+# and against LibreOffice converting the same file, side by side in the same run.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build="${TERVIN_BENCH_BUILD_DIR:-$here/build-bench}"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$here/scripts/install-deps.sh"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTERVIN_TESTS=OFF >/dev/null
+cmake --build "$build" --target store_bench -j"$(nproc)" >/dev/null
+
+shop="$work/Danni.xls"
+TERVIN_BENCH_SHOP="$shop" "$build/bench/store_bench" \
+  --benchmark_out="$work/bench.json" --benchmark_out_format=json \
+  --benchmark_format=console 2>"$work/stderr.txt"
+peak=$(awk '/^peak_memory_mb/ {print $2}' "$work/stderr.txt")
+
+# LibreOffice: open and save the same workbook, three times after one warm-up run.
+profile="file://$work/lo-profile"
+convert() {
+  soffice -env:UserInstallation="$profile" --headless --convert-to 'xls:MS Excel 97' \
+    --outdir "$work/lo-out" "$shop" >/dev/null 2>&1
+}
+convert
+lo_ms=$( { for i in 1 2 3; do
+  s=$(date +%s%N); convert; e=$(date +%s%N); echo $(( (e - s) / 1000000 ))
+done; } | sort -n | sed -n 2p)
+
+/usr/bin/python3 - "$work/bench.json" "$peak" "$lo_ms" "$(stat -c %s "$shop")" <<'PY'
+import json, sys
+data = json.load(open(sys.argv[1]))
+peak, lo_ms, size = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+ms = {b["name"].split("/")[0]: b["real_time"] for b in data["benchmarks"]}
+targets = {"BM_Open": 250, "BM_Save": 250}
+ok = True
+print(f"\nbig shop workbook: {size / 1e6:.1f} MB")
+for name, t in ms.items():
+    limit = targets.get(name, 20)
+    good = t < limit
+    ok &= good
+    print(f"{name:24s} {t:9.2f} ms   target < {limit} ms   {'ok' if good else 'MISSED'}")
+good = 0 < peak < 300
+ok &= good
+print(f"{'peak memory':24s} {peak:9d} MB   target < 300 MB   {'ok' if good else 'MISSED'}")
+ours = ms["BM_Open"] + ms["BM_Save"]
+ratio = lo_ms / ours
+good = ratio >= 20
+ok &= good
+print(f"{'LibreOffice open+save':24s} {lo_ms:9d} ms")
+print(f"{'ours open+save':24s} {ours:9.2f} ms   ratio {ratio:.1f}x   target >= 20x   {'ok' if good else 'MISSED'}")
+sys.exit(0 if ok else 1)
+PY
