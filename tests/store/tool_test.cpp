@@ -1,0 +1,97 @@
+// tervin-workbook as a script would use it: new, copy and dump, and its failures.
+#include "store/DataWorkbook.h"
+#include "store/Workbook.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace store;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run runTool(const QStringList& args)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), args);
+    tool.waitForFinished(60000);
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            QString::fromUtf8(tool.readAllStandardOutput()), QString::fromUtf8(tool.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(WorkbookTool, NewThenDumpShowsTheFreshLayout)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Danni.xls");
+    ASSERT_EQ(runTool({"new", path}).status, 0);
+    const Run dump = runTool({"dump", path});
+    ASSERT_EQ(dump.status, 0) << dump.err.toStdString();
+    EXPECT_EQ(dump.out, QStringLiteral("sheet\tList\n"
+                                       "D1\tnumber\t1\n"
+                                       "K1\tnumber\t0\n"
+                                       "R1\tnumber\t0\n"
+                                       "Y1\tnumber\t0\n"
+                                       "BA2\ttext\tadmin\n"
+                                       "BB2\ttext\t8642\n"));
+}
+
+TEST(WorkbookTool, DumpEscapesAndShowsFormulasWithTheirValues)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("in.xls");
+    {
+        auto book = DataWorkbook::createFresh();
+        Worksheet& article = book->sheetsAdd();
+        article.setName("Кукли");
+        article.cells(1, 20).setFormulaR1C1(layout::article::kCountFormulaR1C1);
+        article.setValue(2, 2, Value("ред\tс\\табулация\nи нов ред"));
+        article.setValue(2, 3, Value(12.5));
+        article.setValue(3, 2, Value("Мече"));
+        article.setValue(3, 9, Value::boolean(true));
+        article.setValue(3, 10, Value::error(ErrorCode::Div0));
+        book->SaveAs(path);
+    }
+    const QString copy = dir.filePath("copy.xls");
+    ASSERT_EQ(runTool({"copy", path, copy}).status, 0);
+    const Run dump = runTool({"dump", copy});
+    ASSERT_EQ(dump.status, 0) << dump.err.toStdString();
+    EXPECT_TRUE(dump.out.startsWith(QStringLiteral(
+        "sheet\tКукли\n"
+        "T1\tformula\t=COUNTIF(B2:B10000,\"<>\")\tnumber\t2\n"
+        "B2\ttext\tред\\tс\\\\табулация\\nи нов ред\n"
+        "C2\tnumber\t12.5\n"
+        "B3\ttext\tМече\n"
+        "I3\tbool\tTRUE\n"
+        "J3\terror\t#DIV/0!\n"
+        "sheet\tList\n")))
+        << dump.out.toStdString();
+}
+
+TEST(WorkbookTool, UnreadableFilesFailWithAMessage)
+{
+    QTemporaryDir dir;
+    const QString text = dir.filePath("notes.xls");
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("това не е работна книга\n");
+    file.close();
+
+    for (const QString& path : {text, dir.filePath("missing.xls")}) {
+        const Run dump = runTool({"dump", path});
+        EXPECT_EQ(dump.status, 1);
+        EXPECT_TRUE(dump.out.isEmpty());
+        EXPECT_TRUE(dump.err.contains(path)) << dump.err.toStdString();
+    }
+    EXPECT_EQ(runTool({"copy", text, dir.filePath("out.xls")}).status, 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("out.xls")));
+    EXPECT_EQ(runTool({"frobnicate"}).status, 2);
+}
