@@ -50,7 +50,7 @@ struct CellFormat {
     quint8 rotation = 0;
     quint8 indent = 0;
     bool shrinkToFit = false;
-    quint8 usedAttributes = 0;   // the XF_USED_ATTRIB bits as read, kept for writing back
+    quint8 usedAttributes = 0;   // the XF's byte of attribute flags (bits 2-7) as read, kept for writing back
     Border left, right, top, bottom;
     quint8 fillPattern = 0;      // 0 none, 1 solid, ...
     quint8 patternColor = 64;

@@ -1,0 +1,270 @@
+#include "store/xls/BiffRecords.h"
+
+#include "store/StoreError.h"
+
+#include <cmath>
+
+namespace store::xls {
+
+namespace {
+QString recordName(quint16 id)
+{
+    return QStringLiteral("0x%1").arg(id, 4, 16, QLatin1Char('0'));
+}
+} // namespace
+
+bool fitsInLatin1(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() > 0xFF) return false;
+    return true;
+}
+
+void RecordWriter::record(quint16 id, const char* data, quint16 size)
+{
+    char header[4];
+    put16(header, id);
+    put16(header + 2, size);
+    buffer_.append(header, 4);
+    buffer_.append(data, size);
+}
+
+void RecordWriter::begin(quint16 id)
+{
+    recordStart_ = buffer_.size();
+    char header[4];
+    put16(header, id);
+    put16(header + 2, 0);
+    buffer_.append(header, 4);
+}
+
+void RecordWriter::appendChars(const QString& text, qsizetype from, qsizetype count, bool compressed)
+{
+    const QChar* chars = text.constData() + from;
+    const qsizetype at = buffer_.size();
+    if (compressed) {
+        buffer_.resize(at + count);
+        char* out = buffer_.data() + at;
+        for (qsizetype i = 0; i < count; ++i) out[i] = char(chars[i].unicode());
+    } else {
+        buffer_.resize(at + 2 * count);
+        qToLittleEndian<quint16>(chars, count, buffer_.data() + at);
+    }
+}
+
+void RecordWriter::appendUnicodeString(const QString& text, bool shortLength)
+{
+    const bool compressed = fitsInLatin1(text);
+    if (shortLength)
+        appendU8(quint8(text.size()));
+    else
+        appendU16(quint16(text.size()));
+    appendU8(compressed ? 0x00 : 0x01);
+    appendChars(text, 0, text.size(), compressed);
+}
+
+void RecordWriter::end()
+{
+    const qsizetype size = recordDataSize();
+    Q_ASSERT(size <= kMaxRecordData);
+    put16(buffer_.data() + recordStart_ + 2, quint16(size));
+}
+
+ContinuedRecord::ContinuedRecord(RecordWriter& out, quint16 id) : out_(out)
+{
+    out_.begin(id);
+}
+
+void ContinuedRecord::startContinue()
+{
+    out_.end();
+    out_.begin(rec::Continue);
+}
+
+void ContinuedRecord::keepTogether(int size)
+{
+    if (room() < size) startContinue();
+}
+
+void ContinuedRecord::keepStringHeadTogether(const QString& text)
+{
+    // The header and the first character stay together; a string is never split in its header.
+    keepTogether(text.isEmpty() ? 3 : fitsInLatin1(text) ? 4 : 5);
+}
+
+void ContinuedRecord::appendString(const QString& text)
+{
+    const bool compressed = fitsInLatin1(text);
+    const int width = compressed ? 1 : 2;
+    keepStringHeadTogether(text);
+    out_.appendU16(quint16(text.size()));
+    out_.appendU8(compressed ? 0x00 : 0x01);
+    qsizetype done = 0;
+    while (done < text.size()) {
+        if (room() < width) {
+            startContinue();
+            out_.appendU8(compressed ? 0x00 : 0x01);
+        }
+        const qsizetype count = std::min<qsizetype>(text.size() - done, room() / width);
+        out_.appendChars(text, done, count, compressed);
+        done += count;
+    }
+}
+
+RecordReader::RecordReader(const QByteArray& stream, qsizetype start)
+    : data_(reinterpret_cast<const uchar*>(stream.constData())), size_(stream.size()), pos_(start)
+{
+}
+
+std::optional<Record> RecordReader::peek() const
+{
+    if (pos_ >= size_) return std::nullopt;
+    if (size_ - pos_ < 4)
+        throw Error(QStringLiteral("потокът свършва насред заглавие на запис при отместване %1").arg(pos_));
+    Record r;
+    r.id = get16(data_ + pos_);
+    r.size = get16(data_ + pos_ + 2);
+    r.offset = pos_;
+    r.data = data_ + pos_ + 4;
+    if (size_ - pos_ - 4 < r.size)
+        throw Error(QStringLiteral("запис %1 при отместване %2 е прекъснат").arg(recordName(r.id)).arg(pos_));
+    return r;
+}
+
+std::optional<Record> RecordReader::next()
+{
+    auto r = peek();
+    if (r) pos_ += 4 + r->size;
+    return r;
+}
+
+void FieldReader::tooShort() const
+{
+    throw Error(QStringLiteral("запис %1 при отместване %2 е по-къс от съдържанието си")
+                    .arg(recordName(segments_.front().id))
+                    .arg(segments_.front().offset));
+}
+
+void FieldReader::advanceSegment()
+{
+    if (seg_ + 1 >= segments_.size()) tooShort();
+    ++seg_;
+    at_ = 0;
+}
+
+bool FieldReader::atEnd() const
+{
+    if (at_ < segments_[seg_].size) return false;
+    for (size_t s = seg_ + 1; s < segments_.size(); ++s)
+        if (segments_[s].size > 0) return false;
+    return true;
+}
+
+const uchar* FieldReader::take(qsizetype count)
+{
+    while (remainingInSegment() == 0 && count > 0) advanceSegment();
+    if (remainingInSegment() >= count) {
+        const uchar* p = segments_[seg_].data + at_;
+        at_ += count;
+        return p;
+    }
+    // A field that straddles a CONTINUE boundary: gather its bytes.
+    static thread_local uchar scratch[8];
+    Q_ASSERT(count <= 8);
+    for (qsizetype i = 0; i < count; ++i) {
+        while (remainingInSegment() == 0) advanceSegment();
+        scratch[i] = segments_[seg_].data[at_++];
+    }
+    return scratch;
+}
+
+quint8 FieldReader::u8() { return *take(1); }
+quint16 FieldReader::u16() { return get16(take(2)); }
+quint32 FieldReader::u32() { return get32(take(4)); }
+double FieldReader::f64() { return getDouble(take(8)); }
+
+void FieldReader::skip(qsizetype count)
+{
+    while (count > 0) {
+        while (remainingInSegment() == 0) advanceSegment();
+        const qsizetype n = std::min(count, remainingInSegment());
+        at_ += n;
+        count -= n;
+    }
+}
+
+QByteArray FieldReader::bytes(qsizetype count)
+{
+    QByteArray out;
+    out.reserve(count);
+    while (count > 0) {
+        while (remainingInSegment() == 0) advanceSegment();
+        const qsizetype n = std::min(count, remainingInSegment());
+        out.append(reinterpret_cast<const char*>(segments_[seg_].data + at_), n);
+        at_ += n;
+        count -= n;
+    }
+    return out;
+}
+
+QString FieldReader::chars(qsizetype count, bool highBytes)
+{
+    QString text(count, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype done = 0;
+    while (done < count) {
+        if (remainingInSegment() == 0) {
+            // Characters go on in the next CONTINUE record, which starts with its own flags byte.
+            advanceSegment();
+            highBytes = (u8() & 0x01) != 0;
+        }
+        const int width = highBytes ? 2 : 1;
+        const qsizetype n = std::min(count - done, remainingInSegment() / width);
+        if (n == 0) tooShort();
+        const uchar* p = segments_[seg_].data + at_;
+        if (highBytes) {
+            qFromLittleEndian<quint16>(p, n, out + done);
+        } else {
+            for (qsizetype i = 0; i < n; ++i) out[done + i] = p[i];
+        }
+        at_ += n * width;
+        done += n;
+    }
+    return text;
+}
+
+QString FieldReader::unicodeString(bool shortLength)
+{
+    const quint16 length = shortLength ? u8() : u16();
+    const quint8 flags = u8();
+    quint16 runs = 0;
+    quint32 extSize = 0;
+    if (flags & 0x08) runs = u16();
+    if (flags & 0x04) extSize = u32();
+    QString text = chars(length, flags & 0x01);
+    skip(qsizetype(runs) * 4);
+    skip(extSize);
+    return text;
+}
+
+double decodeRk(quint32 rk)
+{
+    double value;
+    if (rk & 0x02) {
+        value = double(qint32(rk) >> 2);
+    } else {
+        const quint64 bits = quint64(rk & 0xFFFFFFFCu) << 32;
+        std::memcpy(&value, &bits, 8);
+    }
+    return (rk & 0x01) ? value / 100.0 : value;
+}
+
+std::optional<quint32> encodeRk(double number)
+{
+    constexpr double kMin = -(1 << 29), kMax = (1 << 29) - 1;
+    if (!(number >= kMin && number <= kMax) || number != std::trunc(number)) return std::nullopt;
+    if (number == 0 && std::signbit(number)) return std::nullopt;   // -0 would come back as 0
+    return (quint32(qint32(number)) << 2) | 0x02;
+}
+
+} // namespace store::xls

@@ -1,0 +1,188 @@
+#pragma once
+
+// Byte-level pieces of BIFF8 records: the record ids we read and write, writing records into one
+// buffer, walking the records of a stream, RK numbers and strings that run on into CONTINUE
+// records.
+
+#include <QByteArray>
+#include <QString>
+#include <QtEndian>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace store::xls {
+
+namespace rec {
+inline constexpr quint16 Formula = 0x0006;
+inline constexpr quint16 Eof = 0x000A;
+inline constexpr quint16 DateMode = 0x0022;
+inline constexpr quint16 FilePass = 0x002F;
+inline constexpr quint16 Font = 0x0031;
+inline constexpr quint16 Continue = 0x003C;
+inline constexpr quint16 Window1 = 0x003D;
+inline constexpr quint16 CodePage = 0x0042;
+inline constexpr quint16 ColInfo = 0x007D;
+inline constexpr quint16 BoundSheet = 0x0085;
+inline constexpr quint16 Style = 0x0293;
+inline constexpr quint16 MulRk = 0x00BD;
+inline constexpr quint16 MulBlank = 0x00BE;
+inline constexpr quint16 RString = 0x00D6;
+inline constexpr quint16 Xf = 0x00E0;
+inline constexpr quint16 MergedCells = 0x00E5;
+inline constexpr quint16 Sst = 0x00FC;
+inline constexpr quint16 LabelSst = 0x00FD;
+inline constexpr quint16 ExtSst = 0x00FF;
+inline constexpr quint16 Dimensions = 0x0200;
+inline constexpr quint16 Blank = 0x0201;
+inline constexpr quint16 Number = 0x0203;
+inline constexpr quint16 Label = 0x0204;
+inline constexpr quint16 BoolErr = 0x0205;
+inline constexpr quint16 String = 0x0207;
+inline constexpr quint16 Row = 0x0208;
+inline constexpr quint16 Window2 = 0x023E;
+inline constexpr quint16 Rk = 0x027E;
+inline constexpr quint16 Format = 0x041E;
+inline constexpr quint16 ShrFmla = 0x04BC;
+inline constexpr quint16 Bof = 0x0809;
+} // namespace rec
+
+inline constexpr quint16 kBiff8Version = 0x0600;
+inline constexpr quint16 kBofGlobals = 0x0005;
+inline constexpr quint16 kBofWorksheet = 0x0010;
+// Largest data part of one record; longer data runs on in CONTINUE records.
+inline constexpr int kMaxRecordData = 8224;
+inline constexpr int kMaxTextLength = 32767;
+
+inline void put16(char* p, quint16 v) { qToLittleEndian(v, p); }
+inline void put32(char* p, quint32 v) { qToLittleEndian(v, p); }
+inline void putDouble(char* p, double v) { quint64 bits; std::memcpy(&bits, &v, 8); qToLittleEndian(bits, p); }
+inline quint16 get16(const uchar* p) { return qFromLittleEndian<quint16>(p); }
+inline quint32 get32(const uchar* p) { return qFromLittleEndian<quint32>(p); }
+inline double getDouble(const uchar* p) { const quint64 bits = qFromLittleEndian<quint64>(p); double v; std::memcpy(&v, &bits, 8); return v; }
+
+// Whether every character fits in one byte, so the text can be stored "compressed".
+bool fitsInLatin1(const QString& text);
+
+// Appends records to one growing buffer.
+class RecordWriter {
+public:
+    explicit RecordWriter(qsizetype reserve = 0) { buffer_.reserve(reserve); }
+
+    // A whole record whose data is given at once.
+    void record(quint16 id, const char* data, quint16 size);
+    template <size_t N> void record(quint16 id, const char (&data)[N]) { record(id, data, quint16(N)); }
+
+    // A record built piece by piece: begin, append, end (which fills in the length).
+    void begin(quint16 id);
+    void append(const char* data, qsizetype size) { buffer_.append(data, size); }
+    void appendU8(quint8 v) { buffer_.append(char(v)); }
+    void appendU16(quint16 v) { char b[2]; put16(b, v); buffer_.append(b, 2); }
+    void appendU32(quint32 v) { char b[4]; put32(b, v); buffer_.append(b, 4); }
+    // Characters only, compressed (one byte each) or UTF-16LE.
+    void appendChars(const QString& text, qsizetype from, qsizetype count, bool compressed);
+    // A BIFF8 string that fits in the record: length (8 or 16 bits), flags, characters.
+    void appendUnicodeString(const QString& text, bool shortLength = false);
+    void end();
+    // Bytes of data in the record begun last, so far.
+    qsizetype recordDataSize() const { return buffer_.size() - recordStart_ - 4; }
+    qsizetype recordStart() const { return recordStart_; }
+
+    qsizetype size() const { return buffer_.size(); }
+    void patch32(qsizetype at, quint32 v) { put32(buffer_.data() + at, v); }
+    const QByteArray& data() const { return buffer_; }
+
+private:
+    QByteArray buffer_;
+    qsizetype recordStart_ = -1;
+};
+
+// Writes a record whose data may be longer than one record can hold, such as SST or STRING:
+// data runs on in CONTINUE records, and characters split there go on after a new flags byte.
+class ContinuedRecord {
+public:
+    ContinuedRecord(RecordWriter& out, quint16 id);
+    // Makes sure the next `size` bytes go into one record, starting a CONTINUE if they would not fit.
+    void keepTogether(int size);
+    void appendU8(quint8 v) { out_.appendU8(v); }
+    void appendU16(quint16 v) { out_.appendU16(v); }
+    void appendU32(quint32 v) { out_.appendU32(v); }
+    // The header (length, flags) and characters of a BIFF8 string with a 16-bit length.
+    void appendString(const QString& text);
+    // Starts a CONTINUE now if appendString(text) would start one before the string's header.
+    void keepStringHeadTogether(const QString& text);
+    void finish() { out_.end(); }
+    // Where the next byte goes: in the whole buffer, and from the start of the current record.
+    qsizetype position() const { return out_.size(); }
+    qsizetype offsetInRecord() const { return out_.size() - out_.recordStart(); }
+
+private:
+    int room() const { return kMaxRecordData - int(out_.recordDataSize()); }
+    void startContinue();
+    RecordWriter& out_;
+};
+
+// One record of a stream: its id, data and the stream offset of its header.
+struct Record {
+    quint16 id = 0;
+    const uchar* data = nullptr;
+    quint16 size = 0;
+    qsizetype offset = 0;
+};
+
+// Walks the records of a stream. A record whose data runs past the end of the stream is an error.
+class RecordReader {
+public:
+    RecordReader(const QByteArray& stream, qsizetype start);
+    // The next record, or nothing at the end of the stream.
+    std::optional<Record> next();
+    // The next record without moving on.
+    std::optional<Record> peek() const;
+    qsizetype position() const { return pos_; }
+
+private:
+    const uchar* data_;
+    qsizetype size_;
+    qsizetype pos_;
+};
+
+// Reads the fields of a record's data (and of CONTINUE records after it, for strings), with every
+// read checked against the data's end.
+class FieldReader {
+public:
+    explicit FieldReader(const Record& record) { segments_.push_back(record); }
+    // Adds a CONTINUE record's data after what is there.
+    void addContinue(const Record& record) { segments_.push_back(record); }
+
+    quint8 u8();
+    quint16 u16();
+    quint32 u32();
+    double f64();
+    void skip(qsizetype count);
+    QByteArray bytes(qsizetype count);
+    // Characters of a BIFF8 string whose flags byte was read already; a CONTINUE boundary inside
+    // them brings its own flags byte.
+    QString chars(qsizetype count, bool highBytes);
+    // A whole BIFF8 string with a 16-bit (or 8-bit) length: rich-text runs and phonetic data
+    // after it are skipped.
+    QString unicodeString(bool shortLength = false);
+    bool atEnd() const;
+    qsizetype remainingInSegment() const { return qsizetype(segments_[seg_].size) - at_; }
+    // The record the reader is in, for messages.
+    quint16 recordId() const { return segments_.front().id; }
+
+private:
+    const uchar* take(qsizetype count);
+    void advanceSegment();
+    [[noreturn]] void tooShort() const;
+    std::vector<Record> segments_;
+    size_t seg_ = 0;
+    qsizetype at_ = 0;
+};
+
+// RK numbers: 30 bits of an integer or the top 30 bits of a double, either one maybe × 100.
+double decodeRk(quint32 rk);
+// The RK form of an integer that fits in 30 bits; other numbers are written as NUMBER.
+std::optional<quint32> encodeRk(double number);
+
+} // namespace store::xls

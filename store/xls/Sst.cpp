@@ -1,0 +1,62 @@
+#include "store/xls/Sst.h"
+
+#include "store/StoreError.h"
+
+namespace store::xls {
+
+quint32 SstBuilder::add(const QString& text)
+{
+    ++total_;
+    const auto [it, added] = index_.try_emplace(text, quint32(strings_.size()));
+    if (added) strings_.push_back(text);
+    return it->second;
+}
+
+void SstBuilder::write(RecordWriter& out, qsizetype streamBase) const
+{
+    // EXTSST lets a reader find every bucket's first string without reading those before it.
+    const quint32 unique = uniqueCount();
+    const quint32 bucketSize = std::max<quint32>(8, (unique + 127) / 128);
+    struct BucketStart { quint32 streamOffset; quint16 offsetInRecord; };
+    std::vector<BucketStart> buckets;
+    buckets.reserve((unique + bucketSize - 1) / bucketSize);
+
+    ContinuedRecord sst(out, rec::Sst);
+    sst.appendU32(total_);
+    sst.appendU32(unique);
+    for (quint32 i = 0; i < unique; ++i) {
+        const QString& text = strings_[i];
+        if (i % bucketSize == 0) {
+            // Where the string starts, after any CONTINUE its header needs.
+            sst.keepStringHeadTogether(text);
+            buckets.push_back({quint32(streamBase + sst.position()), quint16(sst.offsetInRecord())});
+        }
+        sst.appendString(text);
+    }
+    sst.finish();
+
+    out.begin(rec::ExtSst);
+    out.appendU16(quint16(bucketSize));
+    for (const auto& b : buckets) {
+        out.appendU32(b.streamOffset);
+        out.appendU16(b.offsetInRecord);
+        out.appendU16(0);
+    }
+    out.end();
+}
+
+std::vector<QString> readSst(FieldReader& reader)
+{
+    reader.u32();   // total count of uses: nothing to check it against here
+    const quint32 unique = reader.u32();
+    std::vector<QString> strings;
+    strings.reserve(std::min<quint32>(unique, 1u << 20));
+    for (quint32 i = 0; i < unique; ++i) {
+        if (reader.atEnd())
+            throw Error(QStringLiteral("таблицата на текстовете обявява %1 текста, а съдържа %2").arg(unique).arg(i));
+        strings.push_back(reader.unicodeString());
+    }
+    return strings;
+}
+
+} // namespace store::xls

@@ -1,0 +1,463 @@
+// Reading an Excel 97-2003 workbook: the globals (formatting, sheet list, shared strings) and
+// then each worksheet's cells, formulas, column widths, row heights and merged areas.
+
+#include "store/StoreError.h"
+#include "store/Workbook.h"
+#include "store/formula/BiffFormula.h"
+#include "store/xls/BiffRecords.h"
+#include "store/xls/OleStream.h"
+#include "store/xls/Sst.h"
+#include "store/xls/StyleRecords.h"
+#include "store/xls/XlsFile.h"
+
+#include <unordered_map>
+
+namespace store::xls {
+
+namespace {
+
+constexpr quint8 kSheetTypeWorksheet = 0x00;
+
+struct SheetEntry {
+    QString name;
+    quint32 offset = 0;
+    quint8 type = 0;
+};
+
+// A formula cell waits until its sheet is read: a STRING record after it brings a text result
+// and a SHRFMLA record after it brings the tokens that cells pointing at it share.
+struct PendingFormula {
+    int row = 0, col = 0;
+    quint16 format = 0;
+    QByteArray tokens;
+    Value cached;
+    bool textFollows = false;   // the result is text, given by the STRING record after it
+};
+
+struct SharedFormula {
+    QByteArray tokens;
+};
+
+QString cellName(int row, int col)
+{
+    return columnName(col) + QString::number(row);
+}
+
+// Everything but the period that closes a message: reasons are put into a sentence of our own.
+QString reasonOf(const Error& error)
+{
+    QString reason = error.message();
+    while (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
+    return reason;
+}
+
+class WorkbookReader {
+public:
+    WorkbookReader(const QByteArray& stream, Workbook& into) : stream_(stream), into_(into) {}
+
+    void read()
+    {
+        readGlobals();
+        int tab = 0;
+        int activeSheet = 0;
+        for (const SheetEntry& entry : sheetEntries_) {
+            if (entry.type == kSheetTypeWorksheet) {
+                if (tab == activeTab_) activeSheet = into_.sheetCount();
+                readSheet(entry, into_.appendSheet(entry.name));
+            }
+            ++tab;
+        }
+        if (into_.sheetCount() == 0) throw Error(QStringLiteral("в него няма нито един лист"));
+        into_.activate(into_.sheets(activeSheet + 1));
+    }
+
+private:
+    void checkBof(const std::optional<Record>& record, quint16 expectedType, const QString& where) const
+    {
+        if (!record || record->id != rec::Bof || record->size < 4)
+            throw Error(QStringLiteral("%1 не започва със запис BOF").arg(where));
+        const quint16 version = get16(record->data);
+        if (version != kBiff8Version)
+            throw Error(QStringLiteral("не е работна книга на Excel 97-2003 (версия 0x%1)").arg(version, 4, 16, QLatin1Char('0')));
+        const quint16 type = get16(record->data + 2);
+        if (type != expectedType)
+            throw Error(QStringLiteral("%1 е от вид 0x%2, а не 0x%3")
+                            .arg(where)
+                            .arg(type, 4, 16, QLatin1Char('0'))
+                            .arg(expectedType, 4, 16, QLatin1Char('0')));
+    }
+
+    // The data of a record and of the CONTINUE records that follow it.
+    FieldReader withContinues(const Record& record, RecordReader& records) const
+    {
+        FieldReader fields(record);
+        while (auto next = records.peek()) {
+            if (next->id != rec::Continue) break;
+            fields.addContinue(*records.next());
+        }
+        return fields;
+    }
+
+    void readGlobals()
+    {
+        RecordReader records(stream_, 0);
+        if (stream_.size() < 4 || get16(reinterpret_cast<const uchar*>(stream_.constData())) != rec::Bof)
+            throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
+        checkBof(records.next(), kBofGlobals, QStringLiteral("общата част на книгата"));
+        WorkbookStyles styles;
+        styles.fonts.clear();
+        styles.formats.clear();
+        while (auto record = records.next()) {
+            FieldReader fields(*record);
+            switch (record->id) {
+            case rec::Eof:
+                finishStyles(styles);
+                return;
+            case rec::FilePass:
+                throw Error(QStringLiteral("книгата е защитена с парола"));
+            case rec::Window1:
+                fields.skip(10);
+                activeTab_ = fields.u16();
+                break;
+            case rec::Font:
+                styles.fonts.push_back(readFont(fields));
+                break;
+            case rec::Format: {
+                auto [index, code] = readNumberFormat(fields);
+                styles.numberFormats[index] = code;
+                break;
+            }
+            case rec::Xf:
+                styles.formats.push_back(readXf(fields));
+                break;
+            case rec::BoundSheet: {
+                SheetEntry entry;
+                entry.offset = fields.u32();
+                fields.u8();   // visibility
+                entry.type = fields.u8();
+                entry.name = fields.unicodeString(true);
+                sheetEntries_.push_back(entry);
+                break;
+            }
+            case rec::Sst: {
+                FieldReader sst = withContinues(*record, records);
+                sst_ = readSst(sst);
+                break;
+            }
+            default:
+                break;
+            }
+        }
+        throw Error(QStringLiteral("общата част на книгата няма край (запис EOF)"));
+    }
+
+    // Files that leave out fonts or formats get the ones a new workbook has.
+    void finishStyles(WorkbookStyles& styles)
+    {
+        const WorkbookStyles defaults = WorkbookStyles::defaults();
+        if (styles.fonts.empty()) styles.fonts = defaults.fonts;
+        if (styles.formats.empty()) styles.formats = defaults.formats;
+        for (size_t i = 0; i < styles.formats.size(); ++i)
+            if (!styles.fontAt(styles.formats[i].font))
+                throw Error(QStringLiteral("форматът %1 сочи към шрифт %2, който липсва").arg(i).arg(styles.formats[i].font));
+        formatCount_ = styles.formats.size();
+        into_.styles() = std::move(styles);
+    }
+
+    void readSheet(const SheetEntry& entry, Worksheet& sheet)
+    {
+        sheet_ = &sheet;
+        pending_.clear();
+        shared_.clear();
+        if (entry.offset >= quint32(stream_.size()))
+            throw Error(QStringLiteral("листът „%1“ сочи извън файла").arg(entry.name));
+        RecordReader records(stream_, entry.offset);
+        checkBof(records.peek(), kBofWorksheet, QStringLiteral("листът „%1“").arg(entry.name));
+        records.next();
+        int nested = 0;   // charts embedded in the sheet bring their own BOF ... EOF
+        while (auto record = records.next()) {
+            if (record->id == rec::Bof) {
+                ++nested;
+                continue;
+            }
+            if (record->id == rec::Eof) {
+                if (nested-- > 0) continue;
+                putFormulas();
+                return;
+            }
+            if (nested == 0) readSheetRecord(*record, records);
+        }
+        throw Error(QStringLiteral("листът „%1“ няма край (запис EOF)").arg(entry.name));
+    }
+
+    void readSheetRecord(const Record& record, RecordReader& records)
+    {
+        FieldReader fields(record);
+        switch (record.id) {
+        case rec::Number: {
+            const auto [row, col, xf] = cellHeader(fields);
+            put(row, col, Value(fields.f64()), xf);
+            break;
+        }
+        case rec::Rk: {
+            const auto [row, col, xf] = cellHeader(fields);
+            put(row, col, Value(decodeRk(fields.u32())), xf);
+            break;
+        }
+        case rec::MulRk: readMulRk(record, fields); break;
+        case rec::LabelSst: {
+            const auto [row, col, xf] = cellHeader(fields);
+            put(row, col, Value(sharedString(fields.u32(), row, col)), xf);
+            break;
+        }
+        case rec::Label:
+        case rec::RString: {
+            const auto [row, col, xf] = cellHeader(fields);
+            put(row, col, Value(fields.unicodeString()), xf);
+            break;
+        }
+        case rec::Blank: {
+            const auto [row, col, xf] = cellHeader(fields);
+            putBlank(row, col, xf);
+            break;
+        }
+        case rec::MulBlank: readMulBlank(record, fields); break;
+        case rec::BoolErr: {
+            const auto [row, col, xf] = cellHeader(fields);
+            const quint8 value = fields.u8();
+            put(row, col, fields.u8() ? errorValue(value, row, col) : Value::boolean(value != 0), xf);
+            break;
+        }
+        case rec::Formula: readFormula(fields); break;
+        case rec::String: {
+            FieldReader text = withContinues(record, records);
+            if (!pending_.empty() && pending_.back().textFollows) {
+                pending_.back().cached = Value(text.unicodeString());
+                pending_.back().textFollows = false;
+            }
+            break;
+        }
+        case rec::ShrFmla: readSharedFormula(fields); break;
+        case rec::ColInfo: readColumnInfo(fields); break;
+        case rec::Row: readRowInfo(fields); break;
+        case rec::MergedCells: readMergedCells(fields); break;
+        default: break;
+        }
+    }
+
+    struct CellHeader { int row, col; quint16 xf; };
+    CellHeader cellHeader(FieldReader& fields) const
+    {
+        const int row = fields.u16() + 1;
+        const int col = fields.u16() + 1;
+        const quint16 xf = fields.u16();
+        checkFormat(xf, row, col);
+        return {row, col, xf};
+    }
+
+    void checkFormat(quint16 xf, int row, int col) const
+    {
+        if (xf >= formatCount_)
+            throw Error(QStringLiteral("клетка %1 на лист „%2“ сочи към формат %3, който липсва")
+                            .arg(cellName(row, col), sheet_->Name())
+                            .arg(xf));
+    }
+
+    void put(int row, int col, const Value& value, quint16 xf) { sheet_->putCell(row, col, value, xf); }
+
+    void putBlank(int row, int col, quint16 xf)
+    {
+        if (xf != kDefaultCellFormat) sheet_->putCell(row, col, Value(), xf);
+    }
+
+    const QString& sharedString(quint32 index, int row, int col) const
+    {
+        if (index >= sst_.size())
+            throw Error(QStringLiteral("клетка %1 на лист „%2“ сочи към текст %3, а таблицата на текстовете има %4")
+                            .arg(cellName(row, col), sheet_->Name())
+                            .arg(index)
+                            .arg(sst_.size()));
+        return sst_[index];
+    }
+
+    Value errorValue(quint8 code, int row, int col) const
+    {
+        const auto error = errorFromCode(code);
+        if (!error)
+            throw Error(QStringLiteral("клетка %1 на лист „%2“ има непозната грешка 0x%3")
+                            .arg(cellName(row, col), sheet_->Name())
+                            .arg(code, 2, 16, QLatin1Char('0')));
+        return Value::error(*error);
+    }
+
+    // MULRK and MULBLANK: row, first column, one entry per cell, last column.
+    int multipleCount(const Record& record, FieldReader& fields, int entrySize, int& row, int& firstCol) const
+    {
+        row = fields.u16() + 1;
+        firstCol = fields.u16() + 1;
+        if (record.size < 6 || (record.size - 6) % entrySize != 0)
+            throw Error(QStringLiteral("запис с няколко клетки на ред %1 е повреден").arg(row));
+        const int count = (record.size - 6) / entrySize;
+        const int lastCol = get16(record.data + record.size - 2) + 1;
+        if (lastCol != firstCol + count - 1)
+            throw Error(QStringLiteral("запис с няколко клетки на ред %1 е повреден").arg(row));
+        return count;
+    }
+
+    void readMulRk(const Record& record, FieldReader& fields)
+    {
+        int row = 0, firstCol = 0;
+        const int count = multipleCount(record, fields, 6, row, firstCol);
+        for (int i = 0; i < count; ++i) {
+            const quint16 xf = fields.u16();
+            checkFormat(xf, row, firstCol + i);
+            put(row, firstCol + i, Value(decodeRk(fields.u32())), xf);
+        }
+    }
+
+    void readMulBlank(const Record& record, FieldReader& fields)
+    {
+        int row = 0, firstCol = 0;
+        const int count = multipleCount(record, fields, 2, row, firstCol);
+        for (int i = 0; i < count; ++i) {
+            const quint16 xf = fields.u16();
+            checkFormat(xf, row, firstCol + i);
+            putBlank(row, firstCol + i, xf);
+        }
+    }
+
+    void readFormula(FieldReader& fields)
+    {
+        const auto [row, col, xf] = cellHeader(fields);
+        const QByteArray result = fields.bytes(8);
+        PendingFormula f{row, col, xf, {}, {}};
+        f.cached = formulaResult(reinterpret_cast<const uchar*>(result.constData()), row, col);
+        f.textFollows = get16(reinterpret_cast<const uchar*>(result.constData()) + 6) == 0xFFFF && result[0] == 0;
+        fields.u16();   // flags
+        fields.u32();   // reserved
+        const quint16 size = fields.u16();
+        f.tokens = fields.bytes(size);
+        pending_.push_back(std::move(f));
+    }
+
+    Value formulaResult(const uchar* result, int row, int col) const
+    {
+        if (get16(result + 6) != 0xFFFF) return Value(getDouble(result));
+        switch (result[0]) {
+        case 0:   // text, given by the STRING record that follows
+        case 3: return Value(QString());
+        case 1: return Value::boolean(result[2] != 0);
+        case 2: return errorValue(result[2], row, col);
+        default:
+            throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ има непознат вид резултат")
+                            .arg(cellName(row, col), sheet_->Name()));
+        }
+    }
+
+    void readSharedFormula(FieldReader& fields)
+    {
+        const quint16 firstRow = fields.u16();
+        fields.u16();
+        const quint8 firstCol = fields.u8();
+        fields.u8();
+        fields.u16();   // reserved, use count
+        const quint16 size = fields.u16();
+        shared_[key(firstRow, firstCol)] = SharedFormula{fields.bytes(size)};
+    }
+
+    static quint32 key(quint16 row, quint16 col) { return (quint32(row) << 16) | col; }
+
+    // Formula cells go in once the sheet is read. A cell that points at a shared formula (ptgExp)
+    // takes that formula's tokens, read relative to the cell. A formula the engine cannot hold
+    // keeps its last value as a plain value.
+    void putFormulas()
+    {
+        constexpr char kPtgExp = 0x01;
+        for (const PendingFormula& f : pending_) {
+            QByteArray tokens = f.tokens;
+            if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
+                const auto found = shared_.find(key(get16(reinterpret_cast<const uchar*>(tokens.constData()) + 1),
+                                                    get16(reinterpret_cast<const uchar*>(tokens.constData()) + 3)));
+                tokens = found != shared_.end() ? found->second.tokens : QByteArray();
+            }
+            const std::optional<Formula> formula = decode(tokens, f.row, f.col);
+            if (formula)
+                sheet_->putFormula(f.row, f.col, *formula, f.cached, f.format);
+            else
+                sheet_->putCell(f.row, f.col, f.cached, f.format);
+        }
+        pending_.clear();
+    }
+
+    static std::optional<Formula> decode(const QByteArray& tokens, int row, int col)
+    {
+        if (tokens.isEmpty()) return std::nullopt;
+        try {
+            return decodeBiffFormula(tokens, row, col);
+        } catch (const Error&) {
+            return std::nullopt;   // tokens the engine cannot read: the last value stays
+        }
+    }
+
+    void readColumnInfo(FieldReader& fields)
+    {
+        const int first = fields.u16() + 1;
+        const int last = std::min<int>(fields.u16() + 1, kMaxColumns);
+        ColumnInfo info;
+        info.width = fields.u16();
+        info.format = fields.u16();
+        info.hidden = fields.u16() & 0x0001;
+        if (info.format >= formatCount_) info.format = kDefaultCellFormat;
+        for (int col = first; col <= last; ++col) sheet_->columns()[col] = info;
+    }
+
+    void readRowInfo(FieldReader& fields)
+    {
+        const int row = fields.u16() + 1;
+        fields.skip(4);
+        RowInfo info;
+        info.height = fields.u16() & 0x7FFF;
+        fields.skip(4);
+        const quint16 flags = fields.u16();
+        info.hidden = flags & 0x0020;
+        info.customHeight = flags & 0x0040;
+        if (info.hidden || info.customHeight) sheet_->rowInfo()[row] = info;
+    }
+
+    void readMergedCells(FieldReader& fields)
+    {
+        const quint16 count = fields.u16();
+        for (quint16 i = 0; i < count; ++i) {
+            CellArea area;
+            area.firstRow = fields.u16() + 1;
+            area.lastRow = fields.u16() + 1;
+            area.firstCol = fields.u16() + 1;
+            area.lastCol = fields.u16() + 1;
+            sheet_->merged().push_back(area);
+        }
+    }
+
+    const QByteArray& stream_;
+    Workbook& into_;
+    std::vector<SheetEntry> sheetEntries_;
+    std::vector<QString> sst_;
+    size_t formatCount_ = 0;
+    int activeTab_ = 0;
+    Worksheet* sheet_ = nullptr;
+    std::vector<PendingFormula> pending_;
+    std::unordered_map<quint32, SharedFormula> shared_;
+};
+
+} // namespace
+
+void readWorkbook(const QString& path, Workbook& into)
+{
+    try {
+        const QByteArray stream = readWorkbookStream(path);
+        WorkbookReader(stream, into).read();
+    } catch (const Error& error) {
+        throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(path, reasonOf(error)));
+    }
+}
+
+} // namespace store::xls

@@ -1,0 +1,412 @@
+// Writing an Excel 97-2003 workbook. The whole Workbook stream is built in memory first (the
+// sheets, collecting the shared strings, then the globals that point at the sheets) and only then
+// handed to the file, so a workbook the format cannot hold leaves the disk untouched.
+
+#include "store/StoreError.h"
+#include "store/Workbook.h"
+#include "store/formula/BiffFormula.h"
+#include "store/xls/BiffRecords.h"
+#include "store/xls/OleStream.h"
+#include "store/xls/Sst.h"
+#include "store/xls/StyleRecords.h"
+#include "store/xls/XlsFile.h"
+
+#include <QSet>
+#include <cmath>
+
+namespace store::xls {
+
+namespace {
+
+constexpr qsizetype kMinimumStreamSize = 4096;
+constexpr int kMaxMergedPerRecord = 1026;
+constexpr quint16 kFormulaCalcOnLoad = 0x0002;
+constexpr quint16 kMaxFonts = 511;
+
+QString cellName(int row, int col)
+{
+    return columnName(col) + QString::number(row);
+}
+
+QString reasonOf(const Error& error)
+{
+    QString reason = error.message();
+    while (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
+    return reason;
+}
+
+void writeBof(RecordWriter& out, quint16 type)
+{
+    char d[16];
+    put16(d, kBiff8Version);
+    put16(d + 2, type);
+    put16(d + 4, 0x0DBB);   // build
+    put16(d + 6, 0x07CC);   // year
+    put32(d + 8, 0x00000041);
+    put32(d + 12, 0x00000006);
+    out.record(rec::Bof, d);
+}
+
+void writeEof(RecordWriter& out) { out.record(rec::Eof, "", 0); }
+
+// What the format allows, checked before anything is built.
+void checkWorkbook(const Workbook& workbook)
+{
+    if (workbook.sheetCount() == 0) throw Error(QStringLiteral("работната книга няма нито един лист"));
+    QSet<QString> names;
+    for (int i = 1; i <= workbook.sheetCount(); ++i) {
+        const Worksheet& sheet = workbook.sheets(i);
+        checkSheetName(sheet.Name());
+        const QString folded = sheet.Name().toCaseFolded();
+        if (names.contains(folded))
+            throw Error(QStringLiteral("два листа се казват „%1“ (главни и малки букви не се различават)").arg(sheet.Name()));
+        names.insert(folded);
+        if (sheet.lastRow() > kMaxRows || (!sheet.rowInfo().empty() && sheet.rowInfo().rbegin()->first > kMaxRows))
+            throw Error(QStringLiteral("листът „%1“ има повече от 65 536 реда").arg(sheet.Name()));
+        if (sheet.lastColumn() > kMaxColumns || (!sheet.columns().empty() && sheet.columns().rbegin()->first > kMaxColumns))
+            throw Error(QStringLiteral("листът „%1“ има повече от 256 колони").arg(sheet.Name()));
+        for (const CellArea& area : sheet.merged())
+            if (area.firstRow < 1 || area.firstCol < 1 || area.lastRow > kMaxRows || area.lastCol > kMaxColumns
+                || area.firstRow > area.lastRow || area.firstCol > area.lastCol)
+                throw Error(QStringLiteral("листът „%1“ има обединени клетки извън листа").arg(sheet.Name()));
+    }
+}
+
+void checkStyles(const WorkbookStyles& styles)
+{
+    if (styles.fonts.empty() || styles.fonts.size() > kMaxFonts)
+        throw Error(QStringLiteral("работната книга трябва да има от 1 до %1 шрифта").arg(kMaxFonts));
+    if (styles.formats.size() <= kDefaultCellFormat || int(styles.formats.size()) > kMaxFormats)
+        throw Error(QStringLiteral("работната книга трябва да има от %1 до %2 формата на клетки")
+                        .arg(kDefaultCellFormat + 1)
+                        .arg(kMaxFormats));
+    for (size_t i = 0; i < styles.formats.size(); ++i)
+        if (!styles.fontAt(styles.formats[i].font))
+            throw Error(QStringLiteral("форматът %1 сочи към шрифт %2, който липсва").arg(i).arg(styles.formats[i].font));
+    for (const auto& font : styles.fonts)
+        if (font.name.isEmpty() || font.name.size() > 255)
+            throw Error(QStringLiteral("името на шрифт „%1“ трябва да е от 1 до 255 знака").arg(font.name));
+    for (const auto& [index, code] : styles.numberFormats)
+        if (code.size() > 255)
+            throw Error(QStringLiteral("числовият формат %1 е по-дълъг от 255 знака").arg(index));
+}
+
+class WorkbookWriter {
+public:
+    explicit WorkbookWriter(const Workbook& workbook)
+        : workbook_(workbook), formatCount_(workbook.styles().formats.size())
+    {
+    }
+
+    void build()
+    {
+        for (int i = 1; i <= workbook_.sheetCount(); ++i) {
+            sheetStarts_.push_back(sheets_.size());
+            writeSheet(workbook_.sheets(i), i == activeIndex());
+        }
+        writeGlobals();
+    }
+
+    const QByteArray& globals() const { return globals_.data(); }
+    const QByteArray& sheets() const { return sheets_.data(); }
+
+private:
+    int activeIndex() const { return workbook_.indexOf(workbook_.ActiveSheet()); }
+
+    void writeGlobals()
+    {
+        RecordWriter& out = globals_;
+        writeBof(out, kBofGlobals);
+        out.begin(rec::CodePage);
+        out.appendU16(1200);   // strings are Unicode
+        out.end();
+        writeWindow1(out);
+        out.begin(rec::DateMode);
+        out.appendU16(0);   // dates count from 1900
+        out.end();
+        const WorkbookStyles& styles = workbook_.styles();
+        for (const Font& font : styles.fonts) writeFont(out, font);
+        for (const auto& [index, code] : styles.numberFormats) writeNumberFormat(out, index, code);
+        for (const CellFormat& format : styles.formats) writeXf(out, format);
+        writeNormalStyle(out);
+        std::vector<qsizetype> offsetFields;
+        for (int i = 1; i <= workbook_.sheetCount(); ++i) {
+            out.begin(rec::BoundSheet);
+            offsetFields.push_back(out.size());
+            out.appendU32(0);   // filled in below, once the globals' size is known
+            out.appendU8(0);    // visible
+            out.appendU8(0);    // worksheet
+            out.appendUnicodeString(workbook_.sheets(i).Name(), true);
+            out.end();
+        }
+        sst_.write(out, 0);
+        writeEof(out);
+        for (size_t i = 0; i < offsetFields.size(); ++i)
+            out.patch32(offsetFields[i], quint32(out.size() + sheetStarts_[i]));
+    }
+
+    void writeWindow1(RecordWriter& out) const
+    {
+        out.begin(rec::Window1);
+        out.appendU16(0);        // left
+        out.appendU16(0);        // top
+        out.appendU16(0x25BC);   // width
+        out.appendU16(0x1572);   // height
+        out.appendU16(0x0038);   // scroll bars and sheet tabs shown
+        out.appendU16(quint16(activeIndex() - 1));
+        out.appendU16(0);        // first tab shown
+        out.appendU16(1);        // tabs selected
+        out.appendU16(0x0258);   // tab bar width ratio
+        out.end();
+    }
+
+    static void writeNormalStyle(RecordWriter& out)
+    {
+        out.begin(rec::Style);
+        out.appendU16(0x8000);   // built-in style on XF 0
+        out.appendU8(0);         // Normal
+        out.appendU8(0xFF);
+        out.end();
+    }
+
+    void writeSheet(const Worksheet& sheet, bool active)
+    {
+        RecordWriter& out = sheets_;
+        writeBof(out, kBofWorksheet);
+        writeColumnInfo(sheet);
+        writeDimensions(sheet);
+        writeRowInfo(sheet);
+        for (int row = 1; row <= sheet.lastRow(); ++row)
+            for (const Cell& cell : sheet.rowCells(row)) writeCell(sheet, row, cell);
+        writeMergedCells(sheet);
+        writeWindow2(active);
+        writeEof(out);
+    }
+
+    void writeColumnInfo(const Worksheet& sheet)
+    {
+        // Neighbouring columns that look alike share one record.
+        const auto& columns = sheet.columns();
+        for (auto it = columns.begin(); it != columns.end();) {
+            auto last = it;
+            for (auto next = std::next(it); next != columns.end() && next->first == std::prev(next)->first + 1
+                                            && next->second.width == it->second.width
+                                            && next->second.format == it->second.format
+                                            && next->second.hidden == it->second.hidden;
+                 ++next)
+                last = next;
+            checkFormat(sheet, it->second.format, QStringLiteral("колона %1").arg(columnName(it->first)));
+            sheets_.begin(rec::ColInfo);
+            sheets_.appendU16(quint16(it->first - 1));
+            sheets_.appendU16(quint16(last->first - 1));
+            sheets_.appendU16(it->second.width);
+            sheets_.appendU16(it->second.format);
+            sheets_.appendU16(it->second.hidden ? 0x0001 : 0x0000);
+            sheets_.appendU16(0);
+            sheets_.end();
+            it = std::next(last);
+        }
+    }
+
+    void writeDimensions(const Worksheet& sheet)
+    {
+        int firstRow = 0, lastRow = 0, firstCol = 0, lastCol = 0;   // 0-based, last ones past the end
+        for (int row = 1; row <= sheet.lastRow(); ++row) {
+            const auto& cells = sheet.rowCells(row);
+            if (cells.empty()) continue;
+            if (lastRow == 0) {
+                firstRow = row - 1;
+                firstCol = cells.front().col - 1;
+            }
+            lastRow = row;
+            firstCol = std::min(firstCol, cells.front().col - 1);
+            lastCol = std::max(lastCol, int(cells.back().col));
+        }
+        char d[14];
+        put32(d, quint32(firstRow));
+        put32(d + 4, quint32(lastRow));
+        put16(d + 8, quint16(firstCol));
+        put16(d + 10, quint16(lastCol));
+        put16(d + 12, 0);
+        sheets_.record(rec::Dimensions, d);
+    }
+
+    void writeRowInfo(const Worksheet& sheet)
+    {
+        for (const auto& [row, info] : sheet.rowInfo()) {
+            const auto& cells = sheet.rowCells(row);
+            char d[16];
+            put16(d, quint16(row - 1));
+            put16(d + 2, cells.empty() ? 0 : quint16(cells.front().col - 1));
+            put16(d + 4, cells.empty() ? 0 : quint16(cells.back().col));
+            put16(d + 6, info.height & 0x7FFF);
+            put16(d + 8, 0);
+            put16(d + 10, 0);
+            put16(d + 12, quint16(0x0100 | (info.hidden ? 0x0020 : 0) | (info.customHeight ? 0x0040 : 0)));
+            put16(d + 14, kDefaultCellFormat);
+            sheets_.record(rec::Row, d);
+        }
+    }
+
+    void checkFormat(const Worksheet& sheet, quint16 format, const QString& where) const
+    {
+        if (format >= formatCount_)
+            throw Error(QStringLiteral("%1 на лист „%2“ има формат %3, който липсва").arg(where, sheet.Name()).arg(format));
+    }
+
+    QString checkedText(const Worksheet& sheet, int row, int col, const QString& text) const
+    {
+        if (text.size() > kMaxTextLength)
+            throw Error(QStringLiteral("текстът в клетка %1 на лист „%2“ е по-дълъг от 32 767 знака")
+                            .arg(cellName(row, col), sheet.Name()));
+        return text;
+    }
+
+    void writeCell(const Worksheet& sheet, int row, const Cell& cell)
+    {
+        const int col = cell.col;
+        if (cell.format >= formatCount_)
+            checkFormat(sheet, cell.format, QStringLiteral("клетка %1").arg(cellName(row, col)));
+        if (cell.formula) {
+            writeFormula(sheet, row, cell);
+            return;
+        }
+        char d[18];
+        put16(d, quint16(row - 1));
+        put16(d + 2, quint16(col - 1));
+        put16(d + 4, cell.format);
+        const Value& v = cell.value;
+        switch (v.kind()) {
+        case Value::Kind::Number:
+            if (const auto rk = encodeRk(v.number())) {
+                put32(d + 6, *rk);
+                sheets_.record(rec::Rk, d, 10);
+            } else {
+                putDouble(d + 6, v.number());
+                sheets_.record(rec::Number, d, 14);
+            }
+            break;
+        case Value::Kind::Text:
+            put32(d + 6, sst_.add(checkedText(sheet, row, col, v.text())));
+            sheets_.record(rec::LabelSst, d, 10);
+            break;
+        case Value::Kind::Bool:
+            d[6] = v.boolValue() ? 1 : 0;
+            d[7] = 0;
+            sheets_.record(rec::BoolErr, d, 8);
+            break;
+        case Value::Kind::Error:
+            d[6] = char(v.errorValue());
+            d[7] = 1;
+            sheets_.record(rec::BoolErr, d, 8);
+            break;
+        case Value::Kind::Empty:
+            if (cell.format != kDefaultCellFormat) sheets_.record(rec::Blank, d, 6);
+            break;
+        }
+    }
+
+    // The result field of a FORMULA record; a text result is written after it in a STRING record.
+    static void putFormulaResult(char* p, const Value& v)
+    {
+        std::memset(p, 0, 8);
+        switch (v.kind()) {
+        case Value::Kind::Number:
+            if (std::isfinite(v.number())) {
+                putDouble(p, v.number());
+                return;
+            }
+            p[0] = 2;
+            p[2] = char(ErrorCode::Num);
+            break;
+        case Value::Kind::Text: p[0] = v.text().isEmpty() ? 3 : 0; break;
+        case Value::Kind::Bool: p[0] = 1; p[2] = v.boolValue() ? 1 : 0; break;
+        case Value::Kind::Error: p[0] = 2; p[2] = char(v.errorValue()); break;
+        case Value::Kind::Empty: p[0] = 3; break;
+        }
+        put16(p + 6, 0xFFFF);
+    }
+
+    void writeFormula(const Worksheet& sheet, int row, const Cell& cell)
+    {
+        const int col = cell.col;
+        const Value value = sheet.value(row, col);
+        QByteArray tokens;
+        try {
+            tokens = encodeBiffFormula(cell.formula->formula, row, col);
+        } catch (const Error& error) {
+            throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ не може да се запише: %3")
+                            .arg(cellName(row, col), sheet.Name(), reasonOf(error)));
+        }
+        if (tokens.size() > kMaxRecordData - 22)
+            throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ е твърде дълга").arg(cellName(row, col), sheet.Name()));
+        char d[22];
+        put16(d, quint16(row - 1));
+        put16(d + 2, quint16(col - 1));
+        put16(d + 4, cell.format);
+        putFormulaResult(d + 6, value);
+        put16(d + 14, kFormulaCalcOnLoad);
+        put32(d + 16, 0);
+        put16(d + 20, quint16(tokens.size()));
+        sheets_.begin(rec::Formula);
+        sheets_.append(d, 22);
+        sheets_.append(tokens.constData(), tokens.size());
+        sheets_.end();
+        if (value.isText() && !value.text().isEmpty()) {
+            ContinuedRecord text(sheets_, rec::String);
+            text.appendString(checkedText(sheet, row, col, value.text()));
+            text.finish();
+        }
+    }
+
+    void writeMergedCells(const Worksheet& sheet)
+    {
+        const auto& merged = sheet.merged();
+        for (size_t start = 0; start < merged.size(); start += kMaxMergedPerRecord) {
+            const size_t count = std::min<size_t>(kMaxMergedPerRecord, merged.size() - start);
+            sheets_.begin(rec::MergedCells);
+            sheets_.appendU16(quint16(count));
+            for (size_t i = start; i < start + count; ++i) {
+                sheets_.appendU16(quint16(merged[i].firstRow - 1));
+                sheets_.appendU16(quint16(merged[i].lastRow - 1));
+                sheets_.appendU16(quint16(merged[i].firstCol - 1));
+                sheets_.appendU16(quint16(merged[i].lastCol - 1));
+            }
+            sheets_.end();
+        }
+    }
+
+    void writeWindow2(bool active)
+    {
+        char d[18] = {};
+        // Grid lines, headers, zeros, automatic grid colour, outline symbols; the active sheet is
+        // selected and shown.
+        put16(d, active ? 0x06B6 : 0x00B6);
+        put16(d + 6, 64);   // grid line colour: automatic
+        sheets_.record(rec::Window2, d);
+    }
+
+    const Workbook& workbook_;
+    size_t formatCount_;
+    RecordWriter globals_{1 << 16};
+    RecordWriter sheets_{1 << 20};
+    std::vector<qsizetype> sheetStarts_;
+    SstBuilder sst_;
+};
+
+} // namespace
+
+void writeWorkbook(const Workbook& workbook, const QString& path)
+{
+    try {
+        checkWorkbook(workbook);
+        checkStyles(workbook.styles());
+        WorkbookWriter writer(workbook);
+        writer.build();
+        writeWorkbookStream(path, {&writer.globals(), &writer.sheets()}, kMinimumStreamSize);
+    } catch (const Error& error) {
+        throw Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2.").arg(path, reasonOf(error)));
+    }
+}
+
+} // namespace store::xls

@@ -1,0 +1,40 @@
+#pragma once
+
+// The outside programs that check our .xls files: xlrd reads what we write, LibreOffice opens
+// what we write and writes files for us to read. Both are installed by the test script; a test
+// that finds one missing fails with the message these helpers give.
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace testsupport {
+
+struct RunResult {
+    bool finished = false;   // started and ended within the time given
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    QString describe(const QString& what) const;
+};
+
+RunResult runProgram(const QString& program, const QStringList& arguments, int timeoutMs);
+
+// What xlrd (run by the system's Python) reads from an .xls file, formatting included:
+// {"error": null or text, "sheets": [{"name", "cells": [[row, col, ctype, value, xf]], "merged",
+// "widths", "heights"}], "fonts": [...], "xfs": [...], "formats": {...}}. Rows and columns count
+// from 0 as xlrd counts them. "error" says why xlrd is missing or refused the file.
+QJsonObject readWithXlrd(const QString& xlsPath);
+
+// Converts files with LibreOffice in one run into outDir ("xls:MS Excel 97", "csv:..."), with
+// a profile of its own. Returns what went wrong, or an empty string.
+QString convertWithLibreOffice(const QStringList& files, const QString& convertTo, const QString& outDir);
+
+// The filter that writes one UTF-8 CSV file per sheet, named "<file>-<sheet>.csv".
+QString csvPerSheetFilter();
+
+// The rows of a CSV file as LibreOffice writes it (comma, double quotes).
+std::vector<QStringList> readCsv(const QString& path);
+
+} // namespace testsupport
