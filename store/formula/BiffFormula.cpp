@@ -1,0 +1,193 @@
+// Writing formulas as BIFF8 token arrays: the tree in reverse Polish order.
+#include "store/formula/BiffFormula.h"
+
+#include "store/StoreError.h"
+#include "store/formula/BiffTokens.h"
+#include "store/formula/FormulaFunctions.h"
+#include "store/formula/FormulaNodes.h"
+
+#include <QtEndian>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+namespace store {
+
+using namespace formula;
+
+namespace {
+
+struct OperatorToken {
+    const char* op;
+    quint8 token;
+};
+
+constexpr std::array<OperatorToken, 12> kBinaryTokens{{
+    {"+", ptg::Add}, {"-", ptg::Sub}, {"*", ptg::Mul}, {"/", ptg::Div}, {"^", ptg::Power},
+    {"&", ptg::Concat}, {"<", ptg::LT}, {"<=", ptg::LE}, {"=", ptg::EQ}, {">=", ptg::GE},
+    {">", ptg::GT}, {"<>", ptg::NE},
+}};
+
+constexpr std::array<OperatorToken, 3> kUnaryTokens{{
+    {"+", ptg::Uplus}, {"-", ptg::Uminus}, {"%", ptg::Percent},
+}};
+
+template <size_t N>
+std::optional<quint8> tokenFor(const std::array<OperatorToken, N>& table, const QString& op)
+{
+    for (const auto& entry : table)
+        if (op == QLatin1String(entry.op)) return entry.token;
+    return std::nullopt;
+}
+
+constexpr int kMaxStringLength = 255;
+
+class Encoder {
+public:
+    explicit Encoder(const Formula& formula) : formula_(formula) {}
+
+    QByteArray encode()
+    {
+        if (formula_.isNull()) fail(QStringLiteral("формулата е празна"));
+        // A cell formula's result is a single value, so references at the top are values.
+        put(*formula_.root(), ptg::ValueClass);
+        return out_;
+    }
+
+private:
+    void put(const FormulaNode& node, quint8 operandClass)
+    {
+        switch (node.kind) {
+        case FormulaNode::Kind::Number: return emitNumber(node.number);
+        case FormulaNode::Kind::Text: return emitText(node.text);
+        case FormulaNode::Kind::Bool: return emitBytes({ptg::Bool, quint8(node.boolean ? 1 : 0)});
+        case FormulaNode::Kind::Error: return emitBytes({ptg::Err, quint8(node.error)});
+        case FormulaNode::Kind::Ref:
+            byte(ptg::Ref | operandClass);
+            word(checkedRow(node.ref));
+            word(columnField(node.ref));
+            return;
+        case FormulaNode::Kind::Area:
+            byte(ptg::Area | operandClass);
+            word(checkedRow(node.ref));
+            word(checkedRow(node.ref2));
+            word(columnField(node.ref));
+            word(columnField(node.ref2));
+            return;
+        case FormulaNode::Kind::Unary:
+            put(*node.args[0], ptg::ValueClass);
+            return byte(operatorToken(kUnaryTokens, node.text));
+        case FormulaNode::Kind::Binary:
+            put(*node.args[0], ptg::ValueClass);
+            put(*node.args[1], ptg::ValueClass);
+            return byte(operatorToken(kBinaryTokens, node.text));
+        case FormulaNode::Kind::Function: return emitFunction(node);
+        case FormulaNode::Kind::Paren:
+            put(*node.args[0], operandClass);
+            return byte(ptg::Paren);
+        case FormulaNode::Kind::Missing: return byte(ptg::MissArg);
+        }
+    }
+
+    void emitNumber(double number)
+    {
+        if (number >= 0 && number <= 0xFFFF && number == std::floor(number) && !std::signbit(number)) {
+            byte(ptg::Int);
+            word(quint16(number));
+            return;
+        }
+        byte(ptg::Num);
+        quint64 bits;
+        std::memcpy(&bits, &number, sizeof bits);
+        char buffer[8];
+        qToLittleEndian(bits, buffer);
+        out_.append(buffer, 8);
+    }
+
+    // Latin-1 text is stored one byte a character, anything else as UTF-16LE.
+    void emitText(const QString& text)
+    {
+        if (text.size() > kMaxStringLength)
+            fail(QStringLiteral("текстът в нея е по-дълъг от %1 знака").arg(kMaxStringLength));
+        const bool latin1 = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
+        byte(ptg::Str);
+        byte(quint8(text.size()));
+        byte(latin1 ? 0 : ptg::StrUtf16);
+        for (QChar c : text) {
+            if (latin1) byte(quint8(c.unicode()));
+            else word(c.unicode());
+        }
+    }
+
+    // Fixed-count functions carry only their index; the others also the argument count.
+    void emitFunction(const FormulaNode& node)
+    {
+        const FunctionInfo* info = findFunction(node.text);
+        if (!info) fail(QStringLiteral("функцията %1 не може да бъде записана").arg(node.text));
+        const int count = int(node.args.size());
+        if (count < info->minArgs || count > info->maxArgs)
+            fail(QStringLiteral("функцията %1 е с неправилен брой аргументи").arg(node.text));
+        for (int i = 0; i < count; ++i)
+            put(*node.args[size_t(i)], info->takesReference(i) ? ptg::ReferenceClass : ptg::ValueClass);
+        if (info->fixedArgCount()) {
+            byte(ptg::Func | ptg::ValueClass);
+        } else {
+            byte(ptg::FuncVar | ptg::ValueClass);
+            byte(quint8(count));
+        }
+        word(quint16(info->id));
+    }
+
+    quint16 checkedRow(const FormulaRef& ref)
+    {
+        if (!insideSheet(ref.row, ref.col))
+            fail(QStringLiteral("препратката е извън листа"));
+        return quint16(ref.row - 1);
+    }
+
+    static quint16 columnField(const FormulaRef& ref)
+    {
+        quint16 field = quint16(ref.col - 1);
+        if (!ref.colAbs) field |= ptg::ColumnRelative;
+        if (!ref.rowAbs) field |= ptg::RowRelative;
+        return field;
+    }
+
+    template <size_t N>
+    quint8 operatorToken(const std::array<OperatorToken, N>& table, const QString& op)
+    {
+        const auto token = tokenFor(table, op);
+        if (!token) fail(QStringLiteral("непознат оператор „%1“").arg(op));
+        return *token;
+    }
+
+    void emitBytes(std::initializer_list<quint8> bytes)
+    {
+        for (quint8 b : bytes) byte(b);
+    }
+    void byte(quint8 b) { out_.append(char(b)); }
+    void word(quint16 w)
+    {
+        byte(quint8(w & 0xFF));
+        byte(quint8(w >> 8));
+    }
+
+    [[noreturn]] void fail(const QString& reason) const
+    {
+        throw Error(QStringLiteral("Формулата „%1“ не може да бъде записана във файла: %2")
+                        .arg(formula_.toA1(), reason));
+    }
+
+    const Formula& formula_;
+    QByteArray out_;
+};
+
+} // namespace
+
+QByteArray encodeBiffFormula(const Formula& formula, int, int)
+{
+    return Encoder(formula).encode();
+}
+
+} // namespace store

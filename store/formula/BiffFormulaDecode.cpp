@@ -1,0 +1,277 @@
+// Reading BIFF8 token arrays back into formula trees.
+#include "store/formula/BiffFormula.h"
+
+#include "store/formula/BiffTokens.h"
+#include "store/formula/FormulaFunctions.h"
+#include "store/formula/FormulaNodes.h"
+
+#include <QtEndian>
+#include <cstring>
+
+namespace store {
+
+using namespace formula;
+
+namespace {
+
+struct OperatorName {
+    quint8 token;
+    const char* op;
+};
+
+constexpr OperatorName kBinaryOperators[] = {
+    {ptg::Add, "+"}, {ptg::Sub, "-"}, {ptg::Mul, "*"}, {ptg::Div, "/"}, {ptg::Power, "^"},
+    {ptg::Concat, "&"}, {ptg::LT, "<"}, {ptg::LE, "<="}, {ptg::EQ, "="}, {ptg::GE, ">="},
+    {ptg::GT, ">"}, {ptg::NE, "<>"},
+};
+
+constexpr OperatorName kUnaryOperators[] = {
+    {ptg::Uplus, "+"}, {ptg::Uminus, "-"}, {ptg::Percent, "%"},
+};
+
+template <size_t N>
+const char* operatorName(const OperatorName (&table)[N], quint8 token)
+{
+    for (const auto& entry : table)
+        if (entry.token == token) return entry.op;
+    return nullptr;
+}
+
+// Relative parts of shared-formula references wrap around the sheet's edges.
+int wrapped(int value, int size)
+{
+    return ((value - 1) % size + size) % size + 1;
+}
+
+// Replays the reverse Polish tokens on a stack of nodes. Every read is bounds-checked: a
+// short or unknown token array gives nothing rather than a wrong formula.
+class Decoder {
+public:
+    Decoder(const QByteArray& tokens, int row, int col) : tokens_(tokens), row_(row), col_(col) {}
+
+    std::optional<Formula> decode()
+    {
+        while (pos_ < tokens_.size()) {
+            if (!token()) return std::nullopt;
+        }
+        if (stack_.size() != 1) return std::nullopt;
+        return Formula(stack_.back());
+    }
+
+private:
+    bool token()
+    {
+        const quint8 id = *byte();
+        if (id > (ptg::ArrayClass | ptg::BaseMask)) return false;
+        if (id >= ptg::ReferenceClass) return operandToken(id & ptg::BaseMask);
+        if (auto op = operatorName(kBinaryOperators, id)) return binary(QLatin1String(op));
+        if (auto op = operatorName(kUnaryOperators, id)) return unary(QLatin1String(op));
+        switch (id) {
+        case ptg::Paren: return wrapTop([](FormulaNodePtr inner) { return makeParen(std::move(inner)); });
+        case ptg::MissArg: return push(makeMissing());
+        case ptg::Str: return string();
+        case ptg::Attr: return attribute();
+        case ptg::Err: return error();
+        case ptg::Bool: {
+            const auto b = byte();
+            return b && push(makeBool(*b != 0));
+        }
+        case ptg::Int: {
+            const auto w = word();
+            return w && push(makeNumber(*w));
+        }
+        case ptg::Num: return number();
+        default: return false;   // shared formula or table links, unions, intersections...
+        }
+    }
+
+    bool operandToken(quint8 base)
+    {
+        switch (base) {
+        case ptg::Func: return fixedFunction();
+        case ptg::FuncVar: return variableFunction();
+        case ptg::Ref: return reference(false);
+        case ptg::RefN: return reference(true);
+        case ptg::Area: return area(false);
+        case ptg::AreaN: return area(true);
+        case ptg::RefErr: return skip(4) && push(makeError(ErrorCode::Ref));
+        case ptg::AreaErr: return skip(8) && push(makeError(ErrorCode::Ref));
+        default: return false;   // arrays, names, other sheets
+        }
+    }
+
+    bool binary(const QString& op)
+    {
+        if (stack_.size() < 2) return false;
+        FormulaNodePtr right = pop();
+        FormulaNodePtr left = pop();
+        return push(makeBinary(op, std::move(left), std::move(right)));
+    }
+
+    bool unary(const QString& op)
+    {
+        return wrapTop([&](FormulaNodePtr operand) { return makeUnary(op, std::move(operand)); });
+    }
+
+    template <class Wrap>
+    bool wrapTop(Wrap wrap)
+    {
+        if (stack_.empty()) return false;
+        return push(wrap(pop()));
+    }
+
+    bool string()
+    {
+        const auto length = byte();
+        const auto flags = byte();
+        if (!length || !flags) return false;
+        const bool utf16 = *flags & ptg::StrUtf16;
+        const qsizetype size = *length * (utf16 ? 2 : 1);
+        if (pos_ + size > tokens_.size()) return false;
+        const char* data = tokens_.constData() + pos_;
+        pos_ += size;
+        if (!utf16) return push(makeText(QString::fromLatin1(data, size)));
+        QString text(*length, Qt::Uninitialized);
+        for (int i = 0; i < *length; ++i)
+            text[i] = QChar(qFromLittleEndian<quint16>(data + 2 * i));
+        return push(makeText(text));
+    }
+
+    // tAttr marks jumps of IF and CHOOSE, spaces and volatile formulas, all of which a
+    // tree does not need, and SUM of a single argument, which it does.
+    bool attribute()
+    {
+        const auto options = byte();
+        const auto data = word();
+        if (!options || !data) return false;
+        if ((*options & ptg::AttrChoose) && !skip(2 * (qsizetype(*data) + 1))) return false;
+        if (*options & ptg::AttrSum)
+            return wrapTop([](FormulaNodePtr arg) { return makeFunction(QStringLiteral("SUM"), {std::move(arg)}); });
+        return true;
+    }
+
+    bool error()
+    {
+        const auto code = byte();
+        if (!code) return false;
+        const auto error = errorFromCode(*code);
+        return error && push(makeError(*error));
+    }
+
+    bool number()
+    {
+        if (pos_ + 8 > tokens_.size()) return false;
+        const quint64 bits = qFromLittleEndian<quint64>(tokens_.constData() + pos_);
+        pos_ += 8;
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return push(makeNumber(value));
+    }
+
+    bool fixedFunction()
+    {
+        const auto index = word();
+        if (!index) return false;
+        const FunctionInfo* info = findFunction(int(*index));
+        return info && info->fixedArgCount() && call(*info, info->minArgs);
+    }
+
+    bool variableFunction()
+    {
+        const auto count = byte();
+        const auto index = word();
+        if (!count || !index) return false;
+        const FunctionInfo* info = findFunction(int(*index & 0x7FFF));
+        const int args = *count & 0x7F;
+        return info && args >= info->minArgs && args <= info->maxArgs && call(*info, args);
+    }
+
+    bool call(const FunctionInfo& info, int argCount)
+    {
+        if (stack_.size() < size_t(argCount)) return false;
+        std::vector<FormulaNodePtr> args(stack_.end() - argCount, stack_.end());
+        stack_.resize(stack_.size() - size_t(argCount));
+        return push(makeFunction(QLatin1String(info.name), std::move(args)));
+    }
+
+    bool reference(bool relativeToCell)
+    {
+        const auto row = word();
+        const auto col = word();
+        if (!row || !col) return false;
+        return push(makeRef(resolve(*row, *col, relativeToCell)));
+    }
+
+    bool area(bool relativeToCell)
+    {
+        const auto firstRow = word();
+        const auto lastRow = word();
+        const auto firstCol = word();
+        const auto lastCol = word();
+        if (!firstRow || !lastRow || !firstCol || !lastCol) return false;
+        return push(makeArea(resolve(*firstRow, *firstCol, relativeToCell),
+                             resolve(*lastRow, *lastCol, relativeToCell)));
+    }
+
+    // In ptgRefN and ptgAreaN the relative parts are signed offsets from the formula's cell:
+    // 16 bits for the row, the low 8 bits for the column.
+    FormulaRef resolve(quint16 row, quint16 colField, bool relativeToCell) const
+    {
+        FormulaRef ref;
+        ref.rowAbs = !(colField & ptg::RowRelative);
+        ref.colAbs = !(colField & ptg::ColumnRelative);
+        const int col = colField & ptg::ColumnMask;
+        ref.row = relativeToCell && !ref.rowAbs ? wrapped(row_ + qint16(row), kMaxRow) : row + 1;
+        ref.col = relativeToCell && !ref.colAbs ? wrapped(col_ + qint8(col), kMaxColumn) : col + 1;
+        return ref;
+    }
+
+    std::optional<quint8> byte()
+    {
+        if (pos_ >= tokens_.size()) return std::nullopt;
+        return quint8(tokens_[pos_++]);
+    }
+
+    std::optional<quint16> word()
+    {
+        if (pos_ + 2 > tokens_.size()) return std::nullopt;
+        const quint16 value = qFromLittleEndian<quint16>(tokens_.constData() + pos_);
+        pos_ += 2;
+        return value;
+    }
+
+    bool skip(qsizetype count)
+    {
+        if (pos_ + count > tokens_.size()) return false;
+        pos_ += count;
+        return true;
+    }
+
+    bool push(FormulaNodePtr node)
+    {
+        stack_.push_back(std::move(node));
+        return true;
+    }
+
+    FormulaNodePtr pop()
+    {
+        FormulaNodePtr node = std::move(stack_.back());
+        stack_.pop_back();
+        return node;
+    }
+
+    const QByteArray& tokens_;
+    int row_;
+    int col_;
+    qsizetype pos_ = 0;
+    std::vector<FormulaNodePtr> stack_;
+};
+
+} // namespace
+
+std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col)
+{
+    return Decoder(tokens, row, col).decode();
+}
+
+} // namespace store

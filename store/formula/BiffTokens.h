@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Token ids (ptg) of BIFF8 formula token arrays.
+namespace store::formula::ptg {
+
+constexpr quint8 Exp = 0x01;
+constexpr quint8 Add = 0x03;
+constexpr quint8 Sub = 0x04;
+constexpr quint8 Mul = 0x05;
+constexpr quint8 Div = 0x06;
+constexpr quint8 Power = 0x07;
+constexpr quint8 Concat = 0x08;
+constexpr quint8 LT = 0x09;
+constexpr quint8 LE = 0x0A;
+constexpr quint8 EQ = 0x0B;
+constexpr quint8 GE = 0x0C;
+constexpr quint8 GT = 0x0D;
+constexpr quint8 NE = 0x0E;
+constexpr quint8 Uplus = 0x12;
+constexpr quint8 Uminus = 0x13;
+constexpr quint8 Percent = 0x14;
+constexpr quint8 Paren = 0x15;
+constexpr quint8 MissArg = 0x16;
+constexpr quint8 Str = 0x17;
+constexpr quint8 Attr = 0x19;
+constexpr quint8 Err = 0x1C;
+constexpr quint8 Bool = 0x1D;
+constexpr quint8 Int = 0x1E;
+constexpr quint8 Num = 0x1F;
+
+// Operand tokens come in three classes; the class is added to the base id below.
+constexpr quint8 ReferenceClass = 0x20;
+constexpr quint8 ValueClass = 0x40;
+constexpr quint8 ArrayClass = 0x60;
+constexpr quint8 ClassMask = 0x60;
+constexpr quint8 BaseMask = 0x1F;
+
+constexpr quint8 Func = 0x01;
+constexpr quint8 FuncVar = 0x02;
+constexpr quint8 Ref = 0x04;
+constexpr quint8 Area = 0x05;
+constexpr quint8 RefErr = 0x0A;
+constexpr quint8 AreaErr = 0x0B;
+constexpr quint8 RefN = 0x0C;
+constexpr quint8 AreaN = 0x0D;
+
+// Options of the tAttr token.
+constexpr quint8 AttrChoose = 0x04;
+constexpr quint8 AttrSum = 0x10;
+
+// Flags in the column field of a reference: the part is relative to the formula's cell.
+constexpr quint16 ColumnRelative = 0x4000;
+constexpr quint16 RowRelative = 0x8000;
+constexpr quint16 ColumnMask = 0x00FF;
+
+// ptgStr: the characters are UTF-16LE, not 8-bit.
+constexpr quint8 StrUtf16 = 0x01;
+
+} // namespace store::formula::ptg

@@ -1,0 +1,38 @@
+#include "store/formula/FormulaEvaluator.h"
+
+#include "store/formula/FormulaOperators.h"
+
+namespace store::formula {
+
+std::optional<CellArea> CellArea::of(const FormulaNode& node)
+{
+    switch (node.kind) {
+    case FormulaNode::Kind::Ref: return CellArea{node.ref.row, node.ref.col, node.ref.row, node.ref.col};
+    case FormulaNode::Kind::Area:
+        return CellArea{std::min(node.ref.row, node.ref2.row), std::min(node.ref.col, node.ref2.col),
+                        std::max(node.ref.row, node.ref2.row), std::max(node.ref.col, node.ref2.col)};
+    case FormulaNode::Kind::Paren: return of(*node.args[0]);
+    default: return std::nullopt;
+    }
+}
+
+Value Evaluator::value(const FormulaNode& node) const
+{
+    switch (node.kind) {
+    case FormulaNode::Kind::Number: return Value(node.number);
+    case FormulaNode::Kind::Text: return Value(node.text);
+    case FormulaNode::Kind::Bool: return Value::boolean(node.boolean);
+    case FormulaNode::Kind::Error: return Value::error(node.error);
+    case FormulaNode::Kind::Ref: return cells_.valueAt(node.ref.row, node.ref.col);
+    case FormulaNode::Kind::Area: return Value::error(ErrorCode::Value);
+    case FormulaNode::Kind::Unary: return applyUnary(node.text, value(*node.args[0]));
+    case FormulaNode::Kind::Binary:
+        return applyBinary(node.text, value(*node.args[0]), value(*node.args[1]));
+    case FormulaNode::Kind::Function: return callFunction(node, *this);
+    case FormulaNode::Kind::Paren: return value(*node.args[0]);
+    case FormulaNode::Kind::Missing: return Value();
+    }
+    return Value::error(ErrorCode::Value);
+}
+
+} // namespace store::formula

@@ -1,0 +1,122 @@
+#include "store/formula/FormulaNodes.h"
+
+#include <algorithm>
+
+namespace store::formula {
+
+namespace {
+FormulaNodePtr makeNode(FormulaNode::Kind kind)
+{
+    auto node = std::make_shared<FormulaNode>();
+    node->kind = kind;
+    return node;
+}
+} // namespace
+
+FormulaNodePtr makeNumber(double number)
+{
+    auto node = makeNode(FormulaNode::Kind::Number);
+    node->number = number;
+    return node;
+}
+
+FormulaNodePtr makeText(const QString& text)
+{
+    auto node = makeNode(FormulaNode::Kind::Text);
+    node->text = text;
+    return node;
+}
+
+FormulaNodePtr makeBool(bool value)
+{
+    auto node = makeNode(FormulaNode::Kind::Bool);
+    node->boolean = value;
+    return node;
+}
+
+FormulaNodePtr makeError(ErrorCode code)
+{
+    auto node = makeNode(FormulaNode::Kind::Error);
+    node->error = code;
+    return node;
+}
+
+FormulaNodePtr makeRef(const FormulaRef& ref)
+{
+    auto node = makeNode(FormulaNode::Kind::Ref);
+    node->ref = ref;
+    return node;
+}
+
+FormulaNodePtr makeArea(const FormulaRef& first, const FormulaRef& second)
+{
+    auto node = makeNode(FormulaNode::Kind::Area);
+    node->ref = first;
+    node->ref2 = second;
+    if (node->ref.row > node->ref2.row) {
+        std::swap(node->ref.row, node->ref2.row);
+        std::swap(node->ref.rowAbs, node->ref2.rowAbs);
+    }
+    if (node->ref.col > node->ref2.col) {
+        std::swap(node->ref.col, node->ref2.col);
+        std::swap(node->ref.colAbs, node->ref2.colAbs);
+    }
+    return node;
+}
+
+FormulaNodePtr makeUnary(const QString& op, FormulaNodePtr operand)
+{
+    auto node = makeNode(FormulaNode::Kind::Unary);
+    node->text = op;
+    node->args.push_back(std::move(operand));
+    return node;
+}
+
+FormulaNodePtr makeBinary(const QString& op, FormulaNodePtr left, FormulaNodePtr right)
+{
+    auto node = makeNode(FormulaNode::Kind::Binary);
+    node->text = op;
+    node->args.push_back(std::move(left));
+    node->args.push_back(std::move(right));
+    return node;
+}
+
+FormulaNodePtr makeFunction(const QString& upperName, std::vector<FormulaNodePtr> args)
+{
+    auto node = makeNode(FormulaNode::Kind::Function);
+    node->text = upperName;
+    node->args = std::move(args);
+    return node;
+}
+
+FormulaNodePtr makeParen(FormulaNodePtr inner)
+{
+    auto node = makeNode(FormulaNode::Kind::Paren);
+    node->args.push_back(std::move(inner));
+    return node;
+}
+
+FormulaNodePtr makeMissing()
+{
+    return makeNode(FormulaNode::Kind::Missing);
+}
+
+QString columnName(int col)
+{
+    QString name;
+    for (int n = col; n > 0; n = (n - 1) / 26)
+        name.prepend(QChar(u'A' + (n - 1) % 26));
+    return name;
+}
+
+QString refToA1(const FormulaRef& ref)
+{
+    QString text;
+    if (ref.colAbs) text += u'$';
+    text += columnName(ref.col);
+    if (ref.rowAbs) text += u'$';
+    text += QString::number(ref.row);
+    return text;
+}
+
+} // namespace store::formula

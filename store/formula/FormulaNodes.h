@@ -1,0 +1,34 @@
+#pragma once
+
+#include "store/formula/Formula.h"
+
+namespace store::formula {
+
+// Sheet limits of the .xls format.
+constexpr int kMaxRow = 65536;
+constexpr int kMaxColumn = 256;
+
+inline bool insideSheet(int row, int col)
+{
+    return row >= 1 && row <= kMaxRow && col >= 1 && col <= kMaxColumn;
+}
+
+FormulaNodePtr makeNumber(double number);
+FormulaNodePtr makeText(const QString& text);
+FormulaNodePtr makeBool(bool value);
+FormulaNodePtr makeError(ErrorCode code);
+FormulaNodePtr makeRef(const FormulaRef& ref);
+// Corners are put in order (top-left first), as a spreadsheet does when B5:A1 is typed.
+FormulaNodePtr makeArea(const FormulaRef& first, const FormulaRef& second);
+FormulaNodePtr makeUnary(const QString& op, FormulaNodePtr operand);
+FormulaNodePtr makeBinary(const QString& op, FormulaNodePtr left, FormulaNodePtr right);
+FormulaNodePtr makeFunction(const QString& upperName, std::vector<FormulaNodePtr> args);
+FormulaNodePtr makeParen(FormulaNodePtr inner);
+FormulaNodePtr makeMissing();
+
+// "A", "Z", "AA", "IV" for columns 1, 26, 27, 256.
+QString columnName(int col);
+// "B2", "$B$2", "B$2".
+QString refToA1(const FormulaRef& ref);
+
+} // namespace store::formula

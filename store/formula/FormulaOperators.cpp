@@ -1,0 +1,175 @@
+#include "store/formula/FormulaOperators.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace store::formula {
+
+namespace {
+
+// Longer text is never a number a person wrote.
+constexpr qsizetype kMaxNumberText = 64;
+
+NumberOrError errorOf(ErrorCode code)
+{
+    return {0, code};
+}
+
+std::optional<ErrorCode> firstError(const Value& left, const Value& right)
+{
+    if (left.isError()) return left.errorValue();
+    if (right.isError()) return right.errorValue();
+    return std::nullopt;
+}
+
+Value arithmetic(QChar op, double a, double b)
+{
+    switch (op.unicode()) {
+    case u'+': return numberResult(a + b);
+    case u'-': return numberResult(a - b);
+    case u'*': return numberResult(a * b);
+    case u'/': return b == 0 ? Value::error(ErrorCode::Div0) : numberResult(a / b);
+    case u'^':
+        if (a == 0 && b < 0) return Value::error(ErrorCode::Div0);
+        if (a == 0 && b == 0) return Value::error(ErrorCode::Num);
+        return numberResult(std::pow(a, b));
+    }
+    return Value::error(ErrorCode::Value);
+}
+
+Value applyArithmetic(QChar op, const Value& left, const Value& right)
+{
+    const NumberOrError a = arithmeticNumber(left);
+    if (a.error) return Value::error(*a.error);
+    const NumberOrError b = arithmeticNumber(right);
+    if (b.error) return Value::error(*b.error);
+    return arithmetic(op, a.number, b.number);
+}
+
+Value concatenate(const Value& left, const Value& right)
+{
+    if (auto error = firstError(left, right)) return Value::error(*error);
+    return Value(left.toText() + right.toText());
+}
+
+bool comparisonHolds(const QString& op, int order)
+{
+    if (op == u"=") return order == 0;
+    if (op == u"<>") return order != 0;
+    if (op == u"<") return order < 0;
+    if (op == u">") return order > 0;
+    if (op == u"<=") return order <= 0;
+    return order >= 0;   // ">="
+}
+
+Value compare(const QString& op, const Value& left, const Value& right)
+{
+    if (auto error = firstError(left, right)) return Value::error(*error);
+    return Value::boolean(comparisonHolds(op, compareValues(left, right)));
+}
+
+// What an empty value stands for next to the other side of a comparison.
+Value emptyLike(const Value& other)
+{
+    switch (other.kind()) {
+    case Value::Kind::Text: return Value(QString());
+    case Value::Kind::Bool: return Value::boolean(false);
+    default: return Value(0.0);
+    }
+}
+
+int typeRank(const Value& value)
+{
+    switch (value.kind()) {
+    case Value::Kind::Text: return 1;
+    case Value::Kind::Bool: return 2;
+    default: return 0;
+    }
+}
+
+template <class T>
+int threeWay(T a, T b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+} // namespace
+
+std::optional<double> numberFromText(QStringView text)
+{
+    text = text.trimmed();
+    if (text.startsWith(u'+')) text = text.mid(1);
+    if (text.isEmpty() || text.size() > kMaxNumberText) return std::nullopt;
+    char buffer[kMaxNumberText];
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c > 0x7f) return std::nullopt;
+        buffer[i] = char(c);
+    }
+    double number = 0;
+    const char* end = buffer + text.size();
+    const auto [ptr, ec] = std::from_chars(buffer, end, number);
+    if (ec != std::errc() || ptr != end || !std::isfinite(number)) return std::nullopt;
+    return number;
+}
+
+NumberOrError arithmeticNumber(const Value& value)
+{
+    switch (value.kind()) {
+    case Value::Kind::Empty: return {0, std::nullopt};
+    case Value::Kind::Number: return {value.number(), std::nullopt};
+    case Value::Kind::Bool: return {value.boolValue() ? 1.0 : 0.0, std::nullopt};
+    case Value::Kind::Text:
+        if (auto number = numberFromText(value.text())) return {*number, std::nullopt};
+        return errorOf(ErrorCode::Value);
+    case Value::Kind::Error: return errorOf(value.errorValue());
+    }
+    return errorOf(ErrorCode::Value);
+}
+
+Value numberResult(double number)
+{
+    if (!std::isfinite(number)) return Value::error(ErrorCode::Num);
+    return Value(number);
+}
+
+bool numbersEqual(double a, double b)
+{
+    if (a == b) return true;
+    return std::fabs(a - b) <= 1e-15 * std::max(std::fabs(a), std::fabs(b));
+}
+
+int compareValues(const Value& left, const Value& right)
+{
+    if (left.isEmpty() && right.isEmpty()) return 0;
+    if (left.isEmpty()) return compareValues(emptyLike(right), right);
+    if (right.isEmpty()) return compareValues(left, emptyLike(left));
+    if (typeRank(left) != typeRank(right)) return threeWay(typeRank(left), typeRank(right));
+    switch (left.kind()) {
+    case Value::Kind::Number:
+        return numbersEqual(left.number(), right.number()) ? 0 : threeWay(left.number(), right.number());
+    case Value::Kind::Text: {
+        const int order = left.text().compare(right.text(), Qt::CaseInsensitive);
+        return threeWay(order, 0);
+    }
+    case Value::Kind::Bool: return threeWay(left.boolValue(), right.boolValue());
+    default: return 0;
+    }
+}
+
+Value applyUnary(const QString& op, const Value& operand)
+{
+    if (op == u"+") return operand;
+    const NumberOrError n = arithmeticNumber(operand);
+    if (n.error) return Value::error(*n.error);
+    return Value(op == u"%" ? n.number / 100 : -n.number);
+}
+
+Value applyBinary(const QString& op, const Value& left, const Value& right)
+{
+    if (op == u"&") return concatenate(left, right);
+    if (op.size() == 1 && QStringLiteral("+-*/^").contains(op[0])) return applyArithmetic(op[0], left, right);
+    return compare(op, left, right);
+}
+
+} // namespace store::formula

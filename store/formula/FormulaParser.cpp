@@ -1,0 +1,443 @@
+#include "store/formula/FormulaParser.h"
+
+#include "store/StoreError.h"
+#include "store/formula/FormulaFunctions.h"
+#include "store/formula/FormulaNodes.h"
+
+#include <charconv>
+#include <cmath>
+#include <initializer_list>
+
+namespace store::formula {
+
+namespace {
+
+bool isNameChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'.';
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+QString argumentCount(int count)
+{
+    return count == 1 ? QStringLiteral("1 аргумент") : QStringLiteral("%1 аргумента").arg(count);
+}
+
+// Recursive descent over the formula text. Each level of operator precedence has its own
+// function, lowest first: comparisons, &, + -, * /, ^, postfix %, prefix - +.
+class Parser {
+public:
+    Parser(const QString& text, RefStyle style, int row, int col)
+        : text_(text), style_(style), row_(row), col_(col) {}
+
+    FormulaNodePtr parse();
+
+private:
+    FormulaNodePtr comparison();
+    FormulaNodePtr concatenation();
+    FormulaNodePtr additive();
+    FormulaNodePtr multiplicative();
+    FormulaNodePtr power();
+    FormulaNodePtr percent();
+    FormulaNodePtr prefixed();
+    FormulaNodePtr primary();
+
+    FormulaNodePtr numberLiteral();
+    FormulaNodePtr stringLiteral();
+    FormulaNodePtr errorLiteral();
+    FormulaNodePtr parenthesised();
+    FormulaNodePtr referenceOrName();
+    FormulaNodePtr functionCall(const QString& upperName);
+    FormulaNodePtr argument();
+    void checkArgumentCount(const QString& upperName, int count) const;
+
+    // A reference in the formula's style starting at pos_; pos_ moves past it.
+    std::optional<FormulaRef> reference();
+    std::optional<FormulaRef> a1Reference(qsizetype& end) const;
+    std::optional<FormulaRef> r1c1Reference(qsizetype& end) const;
+    bool r1c1Part(QChar letter, qsizetype& p, int base, int limit, int& value, bool& absolute) const;
+    bool endsWord(qsizetype p) const;
+    void checkInsideSheet(const FormulaRef& ref, qsizetype start, qsizetype end) const;
+
+    std::optional<QString> acceptOperator(std::initializer_list<const char*> ops);
+    bool accept(QChar c);
+    void expect(QChar c);
+    void skipBlanks();
+    bool atEnd() const { return pos_ >= text_.size(); }
+    QChar current() const { return atEnd() ? QChar() : text_[pos_]; }
+
+    [[noreturn]] void fail(const QString& reason) const;
+    [[noreturn]] void failUnexpected() const;
+
+    const QString& text_;
+    RefStyle style_;
+    int row_;
+    int col_;
+    qsizetype pos_ = 0;
+};
+
+FormulaNodePtr Parser::parse()
+{
+    if (!text_.startsWith(u'='))
+        fail(QStringLiteral("формулата трябва да започва със знака „=“"));
+    pos_ = 1;
+    skipBlanks();
+    if (atEnd()) fail(QStringLiteral("след „=“ няма нищо"));
+    FormulaNodePtr root = comparison();
+    skipBlanks();
+    if (!atEnd()) failUnexpected();
+    return root;
+}
+
+FormulaNodePtr Parser::comparison()
+{
+    FormulaNodePtr left = concatenation();
+    while (auto op = acceptOperator({"<=", ">=", "<>", "<", ">", "="}))
+        left = makeBinary(*op, left, concatenation());
+    return left;
+}
+
+FormulaNodePtr Parser::concatenation()
+{
+    FormulaNodePtr left = additive();
+    while (auto op = acceptOperator({"&"}))
+        left = makeBinary(*op, left, additive());
+    return left;
+}
+
+FormulaNodePtr Parser::additive()
+{
+    FormulaNodePtr left = multiplicative();
+    while (auto op = acceptOperator({"+", "-"}))
+        left = makeBinary(*op, left, multiplicative());
+    return left;
+}
+
+FormulaNodePtr Parser::multiplicative()
+{
+    FormulaNodePtr left = power();
+    while (auto op = acceptOperator({"*", "/"}))
+        left = makeBinary(*op, left, power());
+    return left;
+}
+
+FormulaNodePtr Parser::power()
+{
+    FormulaNodePtr left = percent();
+    while (auto op = acceptOperator({"^"}))
+        left = makeBinary(*op, left, percent());
+    return left;
+}
+
+FormulaNodePtr Parser::percent()
+{
+    FormulaNodePtr operand = prefixed();
+    while (auto op = acceptOperator({"%"}))
+        operand = makeUnary(*op, operand);
+    return operand;
+}
+
+// Prefix signs bind tighter than ^, so -2^2 is (-2)^2.
+FormulaNodePtr Parser::prefixed()
+{
+    if (auto op = acceptOperator({"-", "+"}))
+        return makeUnary(*op, prefixed());
+    return primary();
+}
+
+FormulaNodePtr Parser::primary()
+{
+    skipBlanks();
+    if (atEnd()) fail(QStringLiteral("формулата свършва неочаквано"));
+    const QChar c = current();
+    if (isDigit(c) || c == u'.') {
+        FormulaNodePtr number = numberLiteral();
+        skipBlanks();
+        if (current() == u':')
+            fail(QStringLiteral("препратки към цели редове не се поддържат"));
+        return number;
+    }
+    if (c == u'"') return stringLiteral();
+    if (c == u'#') return errorLiteral();
+    if (c == u'(') return parenthesised();
+    if (c == u'\'') fail(QStringLiteral("препратки към други листове не се поддържат"));
+    if (c == u'{') fail(QStringLiteral("масиви от константи не се поддържат"));
+    if (c.isLetter() || c == u'_' || c == u'$') return referenceOrName();
+    failUnexpected();
+}
+
+FormulaNodePtr Parser::numberLiteral()
+{
+    const qsizetype start = pos_;
+    while (isDigit(current())) ++pos_;
+    if (current() == u'.') {
+        ++pos_;
+        while (isDigit(current())) ++pos_;
+    }
+    if (pos_ - start == 1 && text_[start] == u'.') {
+        pos_ = start;
+        failUnexpected();
+    }
+    if (current() == u'e' || current() == u'E') {
+        qsizetype p = pos_ + 1;
+        if (p < text_.size() && (text_[p] == u'+' || text_[p] == u'-')) ++p;
+        if (p < text_.size() && isDigit(text_[p])) {
+            pos_ = p;
+            while (isDigit(current())) ++pos_;
+        }
+    }
+    const QByteArray latin = text_.mid(start, pos_ - start).toLatin1();
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
+    if (ec != std::errc() || !std::isfinite(value))
+        fail(QStringLiteral("числото „%1“ е твърде голямо").arg(QString::fromLatin1(latin)));
+    return makeNumber(value);
+}
+
+FormulaNodePtr Parser::stringLiteral()
+{
+    QString value;
+    ++pos_;
+    for (;;) {
+        if (atEnd()) fail(QStringLiteral("текстът не е затворен с кавички"));
+        const QChar c = text_[pos_++];
+        if (c != u'"') {
+            value += c;
+        } else if (current() == u'"') {
+            value += c;
+            ++pos_;
+        } else {
+            return makeText(value);
+        }
+    }
+}
+
+FormulaNodePtr Parser::errorLiteral()
+{
+    const qsizetype start = pos_;
+    ++pos_;
+    while (!atEnd() && (isNameChar(current()) || current() == u'/'))
+        ++pos_;
+    if (current() == u'!' || current() == u'?') ++pos_;
+    const QString word = text_.mid(start, pos_ - start);
+    if (auto code = errorFromText(word)) return makeError(*code);
+    fail(QStringLiteral("„%1“ не е стойност за грешка").arg(word));
+}
+
+FormulaNodePtr Parser::parenthesised()
+{
+    ++pos_;
+    FormulaNodePtr inner = comparison();
+    expect(u')');
+    return makeParen(inner);
+}
+
+FormulaNodePtr Parser::referenceOrName()
+{
+    if (auto first = reference()) {
+        const qsizetype afterFirst = pos_;
+        skipBlanks();
+        if (!accept(u':')) {
+            pos_ = afterFirst;
+            return makeRef(*first);
+        }
+        skipBlanks();
+        auto second = reference();
+        if (!second) fail(QStringLiteral("след „:“ трябва да има клетка"));
+        return makeArea(*first, *second);
+    }
+    const qsizetype start = pos_;
+    while (!atEnd() && (isNameChar(current()) || current() == u'$')) ++pos_;
+    const QString word = text_.mid(start, pos_ - start);
+    skipBlanks();
+    if (current() == u'(' && !word.contains(u'$')) return functionCall(word.toUpper());
+    if (current() == u'!') fail(QStringLiteral("препратки към други листове не се поддържат"));
+    if (current() == u':') fail(QStringLiteral("препратки към цели колони или редове не се поддържат"));
+    if (word.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0) return makeBool(true);
+    if (word.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) return makeBool(false);
+    fail(QStringLiteral("„%1“ не е клетка, функция или позната стойност").arg(word));
+}
+
+FormulaNodePtr Parser::functionCall(const QString& upperName)
+{
+    expect(u'(');
+    std::vector<FormulaNodePtr> args;
+    skipBlanks();
+    if (!accept(u')')) {
+        do {
+            args.push_back(argument());
+        } while (accept(u','));
+        expect(u')');
+    }
+    checkArgumentCount(upperName, int(args.size()));
+    return makeFunction(upperName, std::move(args));
+}
+
+FormulaNodePtr Parser::argument()
+{
+    skipBlanks();
+    if (current() == u',' || current() == u')') return makeMissing();
+    FormulaNodePtr arg = comparison();
+    skipBlanks();
+    return arg;
+}
+
+// Known functions are checked here so a wrong count is reported while typing, not shown
+// later as #VALUE!. Unknown names are left to evaluation, which gives #NAME?.
+void Parser::checkArgumentCount(const QString& upperName, int count) const
+{
+    const FunctionInfo* info = findFunction(upperName);
+    if (!info || (count >= info->minArgs && count <= info->maxArgs)) return;
+    if (info->fixedArgCount())
+        fail(QStringLiteral("функцията %1 иска %2, а са дадени %3")
+                 .arg(upperName, argumentCount(info->minArgs)).arg(count));
+    fail(QStringLiteral("функцията %1 иска от %2 до %3 аргумента, а са дадени %4")
+             .arg(upperName).arg(info->minArgs).arg(info->maxArgs).arg(count));
+}
+
+std::optional<FormulaRef> Parser::reference()
+{
+    qsizetype end = pos_;
+    auto ref = style_ == RefStyle::A1 ? a1Reference(end) : r1c1Reference(end);
+    if (ref) pos_ = end;
+    return ref;
+}
+
+// A reference must not run on into a longer word: "A1B" is a name, "LOG10(" a function.
+bool Parser::endsWord(qsizetype p) const
+{
+    if (p >= text_.size()) return true;
+    const QChar c = text_[p];
+    return !isNameChar(c) && c != u'(' && c != u'!' && c != u'$' && c != u'[';
+}
+
+void Parser::checkInsideSheet(const FormulaRef& ref, qsizetype start, qsizetype end) const
+{
+    if (!insideSheet(ref.row, ref.col))
+        fail(QStringLiteral("препратката „%1“ е извън листа").arg(text_.mid(start, end - start)));
+}
+
+std::optional<FormulaRef> Parser::a1Reference(qsizetype& end) const
+{
+    const qsizetype start = end;
+    qsizetype p = end;
+    FormulaRef ref;
+    auto at = [&](qsizetype i) { return i < text_.size() ? text_[i] : QChar(); };
+    ref.colAbs = at(p) == u'$';
+    if (ref.colAbs) ++p;
+    const qsizetype lettersStart = p;
+    qint64 col = 0;
+    while (isAsciiLetter(at(p)) && p - lettersStart < 4) col = col * 26 + (at(p++).toUpper().unicode() - u'A' + 1);
+    if (p == lettersStart || p - lettersStart > 3) return std::nullopt;
+    ref.rowAbs = at(p) == u'$';
+    if (ref.rowAbs) ++p;
+    const qsizetype digitsStart = p;
+    qint64 row = 0;
+    while (isDigit(at(p))) {
+        row = std::min<qint64>(row * 10 + (at(p++).unicode() - u'0'), kMaxRow + 1);
+    }
+    if (p == digitsStart || !endsWord(p)) return std::nullopt;
+    ref.row = int(row);
+    ref.col = int(col);
+    checkInsideSheet(ref, start, p);
+    end = p;
+    return ref;
+}
+
+std::optional<FormulaRef> Parser::r1c1Reference(qsizetype& end) const
+{
+    const qsizetype start = end;
+    qsizetype p = end;
+    FormulaRef ref;
+    if (!r1c1Part(u'R', p, row_, kMaxRow, ref.row, ref.rowAbs)) return std::nullopt;
+    if (!r1c1Part(u'C', p, col_, kMaxColumn, ref.col, ref.colAbs)) return std::nullopt;
+    if (!endsWord(p)) return std::nullopt;
+    checkInsideSheet(ref, start, p);
+    end = p;
+    return ref;
+}
+
+// "R", "R7" or "R[-2]" (and the same with C): an absolute number, an offset from the
+// formula's own row or column in brackets, or nothing for the same row or column.
+bool Parser::r1c1Part(QChar letter, qsizetype& p, int base, int limit, int& value, bool& absolute) const
+{
+    auto at = [&](qsizetype i) { return i < text_.size() ? text_[i] : QChar(); };
+    if (at(p).toUpper() != letter) return false;
+    ++p;
+    const bool bracketed = at(p) == u'[';
+    if (bracketed) ++p;
+    const bool negative = bracketed && at(p) == u'-';
+    if (negative) ++p;
+    const qsizetype digitsStart = p;
+    qint64 number = 0;
+    while (isDigit(at(p))) number = std::min<qint64>(number * 10 + (at(p++).unicode() - u'0'), limit + 1);
+    if (bracketed) {
+        if (p == digitsStart || at(p) != u']') return false;
+        ++p;
+    }
+    absolute = !bracketed && p > digitsStart;
+    value = int(absolute ? number : base + (negative ? -number : number));
+    return true;
+}
+
+std::optional<QString> Parser::acceptOperator(std::initializer_list<const char*> ops)
+{
+    skipBlanks();
+    for (const char* op : ops) {
+        const QLatin1String candidate(op);
+        if (QStringView(text_).mid(pos_).startsWith(candidate)) {
+            pos_ += candidate.size();
+            return QString(candidate);
+        }
+    }
+    return std::nullopt;
+}
+
+bool Parser::accept(QChar c)
+{
+    skipBlanks();
+    if (current() != c) return false;
+    ++pos_;
+    return true;
+}
+
+void Parser::expect(QChar c)
+{
+    if (accept(c)) return;
+    if (atEnd()) fail(QStringLiteral("липсва „%1“ в края").arg(c));
+    failUnexpected();
+}
+
+void Parser::skipBlanks()
+{
+    while (!atEnd() && current().isSpace()) ++pos_;
+}
+
+void Parser::fail(const QString& reason) const
+{
+    throw Error(QStringLiteral("Формулата „%1“ не може да бъде разчетена: %2").arg(text_, reason));
+}
+
+void Parser::failUnexpected() const
+{
+    if (atEnd()) fail(QStringLiteral("формулата свършва неочаквано"));
+    fail(QStringLiteral("неочакван знак „%1“ на позиция %2").arg(current()).arg(pos_ + 1));
+}
+
+} // namespace
+
+FormulaNodePtr parseFormulaText(const QString& text, RefStyle style, int row, int col)
+{
+    return Parser(text, style, row, col).parse();
+}
+
+} // namespace store::formula

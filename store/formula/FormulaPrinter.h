@@ -1,0 +1,10 @@
+#pragma once
+
+#include "store/formula/Formula.h"
+
+namespace store::formula {
+
+// The node in A1 style, without the leading "=".
+QString printA1(const FormulaNode& node);
+
+} // namespace store::formula

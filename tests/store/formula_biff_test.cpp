@@ -1,0 +1,130 @@
+#include "formula_test_helpers.h"
+
+#include "store/StoreError.h"
+#include "store/formula/BiffFormula.h"
+#include "store/formula/Formula.h"
+
+#include <gtest/gtest.h>
+
+using store::Formula;
+
+namespace {
+
+QByteArray bytes(const char* hex)
+{
+    return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
+}
+
+QByteArray encoded(const char* text, int row = 1, int col = 1)
+{
+    return store::encodeBiffFormula(Formula::parseA1(QString::fromUtf8(text), row, col), row, col);
+}
+
+// The A1 text of decoded tokens, or "(nothing)" when they are refused.
+QString decoded(const QByteArray& tokens, int row = 1, int col = 1)
+{
+    const auto formula = store::decodeBiffFormula(tokens, row, col);
+    return formula ? formula->toA1() : QStringLiteral("(nothing)");
+}
+
+} // namespace
+
+TEST(BiffFormula, EncodesTheTokensSpreadsheetsWrite)
+{
+    EXPECT_EQ(encoded("=COUNTIF(B2:B10000,\"<>\")", 1, 20),
+              bytes("25 0100 0F27 01C0 01C0  17 02 00 3C3E  41 5A01"));
+    EXPECT_EQ(encoded("=L8*N8"), bytes("44 0700 0BC0  44 0700 0DC0  05"));
+    EXPECT_EQ(encoded("=ROUND(L8*N8,2)"), bytes("44 0700 0BC0  44 0700 0DC0  05  1E 0200  41 1B00"));
+    // References passed to SUM are of reference class, the sum of one area has argc 1.
+    EXPECT_EQ(encoded("=SUM(A1:A3)+SUM($A$1)"),
+              bytes("25 0000 0200 00C0 00C0  42 01 0400  24 0000 0000  42 01 0400  03"));
+    EXPECT_EQ(encoded("=IF(A1>=0,,TRUE)"),
+              bytes("44 0000 00C0  1E 0000  0C  16  1D 01  42 03 0100"));
+    EXPECT_EQ(encoded("=MIN(B1,MAX(B2))-ABS(COUNTA(C1:C2))"),
+              bytes("24 0000 01C0  24 0100 01C0  42 01 0700  42 02 0600 "
+                    "25 0000 0100 02C0 02C0  42 01 A900  41 1800  04"));
+    EXPECT_EQ(encoded("=-(1.5%)&#N/A"), bytes("1F 000000000000F83F  14  15  13  1C 2A  08"));
+    EXPECT_EQ(encoded("=70000<>-1"), bytes("1F 000000000017F140  1E 0100  13  0E"));
+}
+
+TEST(BiffFormula, StoresTextAsLatin1OrUtf16)
+{
+    EXPECT_EQ(encoded("=\"a\"\"é\""), bytes("17 03 00 61 22 E9"));
+    EXPECT_EQ(encoded("=\"да\""), bytes("17 02 01 3404 3004"));
+    EXPECT_EQ(decoded(bytes("17 02 01 3404 3004")), QString::fromUtf8("=\"да\""));
+    EXPECT_THROW(encoded(qPrintable("=\"" + QString(256, u'x') + "\"")), store::Error);
+}
+
+TEST(BiffFormula, RefusesWhatTheFileCannotHold)
+{
+    EXPECT_THROW(encoded("=VLOOKUP(A1,B1:C9,2)"), store::Error);
+    EXPECT_THROW(store::encodeBiffFormula(Formula(), 1, 1), store::Error);
+    Formula deleted = Formula::parseA1("=A5+1", 1, 1);
+    deleted.adjustForDeletedRows(5, 1);
+    EXPECT_EQ(store::encodeBiffFormula(deleted, 1, 1), bytes("1C 17  1E 0100  03"));
+}
+
+TEST(BiffFormula, DecodesAttributeTokensOfOtherWriters)
+{
+    // SUM of one area written as the area and tAttrSum, with a volatile mark and spaces.
+    EXPECT_EQ(decoded(bytes("19 01 0000  19 40 0001  25 0000 0200 00C0 00C0  19 10 0000")), "=SUM(A1:A3)");
+    // IF with its jumps: tAttrIf before the "then" part, tAttrSkip after each branch.
+    EXPECT_EQ(decoded(bytes("44 0000 00C0  1E 0000  0D  19 02 0800  17 01 00 61  19 08 0B00 "
+                            "17 01 00 62  19 08 0300  42 03 0100")),
+              "=IF(A1>0,\"a\",\"b\")");
+    // CHOOSE carries a jump table; the function itself is not one this engine computes.
+    EXPECT_EQ(decoded(bytes("1E 0100  19 04 0100 0400 0800  1E 0200  42 02 6400")), "(nothing)");
+}
+
+TEST(BiffFormula, ResolvesSharedFormulaOffsetsAgainstTheCell)
+{
+    // ptgRefN in E10: one row up, two columns left.
+    EXPECT_EQ(decoded(bytes("4C FFFF FEC0"), 10, 5), "=C9");
+    // Absolute row 5, column one to the right.
+    EXPECT_EQ(decoded(bytes("4C 0400 0140"), 10, 5), "=F$5");
+    // ptgAreaN B3:B8 from B3, and offsets wrapping around the sheet's edge.
+    EXPECT_EQ(decoded(bytes("2D 0000 0500 00C0 00C0"), 3, 2), "=B3:B8");
+    EXPECT_EQ(decoded(bytes("4C FFFF FFC0"), 1, 1), "=IV65536");
+    EXPECT_EQ(decoded(bytes("2C 0000 00C0  2A 00000000  2B 0000000000000000  42 03 0400"), 4, 4),
+              "=SUM(D4,#REF!,#REF!)");
+}
+
+TEST(BiffFormula, RefusesTokensItDoesNotModel)
+{
+    const char* refused[] = {
+        "3A 0000 0100 00C0",         // another sheet (ptgRef3d)
+        "23 0100 0000",              // a defined name
+        "01 0000 0000",              // part of a shared formula (ptgExp)
+        "20 00000000000000",         // array constant
+        "1F 000000000000F03F  41 0F00",  // SIN
+        "1E 0100  42 01 0F00",       // SIN as a variable-count function
+        "1E 0100  42 04 1B00",       // ROUND with four arguments
+        "44 07",                     // cut short
+        "17 05 00 6162",             // text cut short
+        "1E 0100 1E 0200",           // two values and no operator
+        "03",                        // an operator without operands
+        "1C 99",                     // an unknown error code
+        "",
+        "84 0000 0000",              // not a token
+    };
+    for (const char* hex : refused)
+        EXPECT_EQ(decoded(bytes(hex)), "(nothing)") << hex;
+}
+
+TEST(BiffFormula, RoundTripsThroughTokens)
+{
+    const char* formulas[] = {
+        "=COUNTIF(B2:B10000,\"<>\")",
+        "=ROUND(L8*N8,2)",
+        "=IF(A1<>\"\",(A1+B$2)*-$C$3%,FALSE)",
+        "=A1<B1&A1>B1&A1<=B1&A1>=B1&A1=B1",
+        "=SUM(A1:B2,,3.25,-1e+20)/MIN(1)^MAX(C1)",
+        "=\"Магазин „Изток“\"&COUNTA($A$1:$A$65536)",
+        "=IF(ABS(A1),#DIV/0!,+TRUE)",
+        "=((1))",
+    };
+    for (const char* text : formulas) {
+        const Formula formula = Formula::parseA1(QString::fromUtf8(text), 3, 3);
+        EXPECT_EQ(decoded(store::encodeBiffFormula(formula, 3, 3), 3, 3), QString::fromUtf8(text));
+    }
+}

@@ -1,0 +1,149 @@
+#include "formula_test_helpers.h"
+
+#include "store/StoreError.h"
+#include "store/formula/Formula.h"
+
+#include <gtest/gtest.h>
+
+using store::Formula;
+using store::FormulaNode;
+
+namespace {
+
+QString reprinted(const char* text)
+{
+    return Formula::parseA1(QString::fromUtf8(text), 1, 1).toA1();
+}
+
+// The message a parse failure shows the shop keeper, or "" when the text parses.
+QString parseFailure(const char* text, bool r1c1 = false)
+{
+    const QString formula = QString::fromUtf8(text);
+    try {
+        if (r1c1) Formula::parseR1C1(formula, 1, 1);
+        else Formula::parseA1(formula, 1, 1);
+    } catch (const store::Error& e) {
+        return e.message();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(FormulaParse, PrintsTypicalFormulasBackUnchanged)
+{
+    const char* formulas[] = {
+        "=SUM(A1:B5)",
+        "=$A$1+B$2*$C3",
+        "=COUNTIF(B2:B10000,\"<>\")",
+        "=IF(A1>=10,\"голям\",\"малък\")",
+        "=\"кажи \"\"да\"\"\"&C1",
+        "=-2^2",
+        "=(1+2)*3",
+        "=((A1))",
+        "=50%",
+        "=TRUE<>FALSE",
+        "=#N/A",
+        "=IF(A1,,2)",
+        "=ROUND(L8*N8,2)",
+        "=1.5-0.25/4",
+        "=A1<=B1",
+        "=IV65536",
+        "=UNKNOWNFN()",
+        "=MAX(A1:A3,MIN(B1,-C2),ABS(D4))",
+    };
+    for (const char* formula : formulas)
+        EXPECT_EQ(reprinted(formula), QString::fromUtf8(formula));
+}
+
+TEST(FormulaParse, NormalisesBlanksCaseNumbersAndAreaCorners)
+{
+    EXPECT_EQ(reprinted("= sum( a1 : b2 ,  3 ) "), "=SUM(A1:B2,3)");
+    EXPECT_EQ(reprinted("=1e3+1.50+.5+2E-1"), "=1000+1.5+0.5+0.2");
+    EXPECT_EQ(reprinted("=true&false"), "=TRUE&FALSE");
+    EXPECT_EQ(reprinted("=#div/0!"), "=#DIV/0!");
+    EXPECT_EQ(reprinted("=B5:A1"), "=A1:B5");
+    EXPECT_EQ(reprinted("=$B5:A$1"), "=A$1:$B5");
+}
+
+TEST(FormulaParse, FollowsSpreadsheetPrecedence)
+{
+    // 1+2*3: the product is the right operand of the sum.
+    auto root = Formula::parseA1("=1+2*3", 1, 1).root();
+    ASSERT_EQ(root->kind, FormulaNode::Kind::Binary);
+    EXPECT_EQ(root->text, "+");
+    EXPECT_EQ(root->args[1]->text, "*");
+
+    // -2^2 is (-2)^2: the sign binds tighter than the power.
+    root = Formula::parseA1("=-2^2", 1, 1).root();
+    EXPECT_EQ(root->text, "^");
+    EXPECT_EQ(root->args[0]->kind, FormulaNode::Kind::Unary);
+
+    // 2^3^2 groups to the left, comparisons are loosest, & sits between them and +.
+    root = Formula::parseA1("=2^3^2", 1, 1).root();
+    EXPECT_EQ(root->args[0]->text, "^");
+    root = Formula::parseA1("=A1&1+2=B1", 1, 1).root();
+    EXPECT_EQ(root->text, "=");
+    EXPECT_EQ(root->args[0]->text, "&");
+    EXPECT_EQ(root->args[0]->args[1]->text, "+");
+
+    // -50% is (-50)%.
+    root = Formula::parseA1("=-50%", 1, 1).root();
+    EXPECT_EQ(root->text, "%");
+    EXPECT_EQ(root->args[0]->text, "-");
+}
+
+TEST(FormulaParse, StoresReferencesResolvedWithTheirDollarSigns)
+{
+    auto root = Formula::parseA1("=$B7", 3, 3).root();
+    ASSERT_EQ(root->kind, FormulaNode::Kind::Ref);
+    EXPECT_EQ(root->ref, (store::FormulaRef{7, 2, false, true}));
+
+    root = Formula::parseA1("=SUM(AA$10:$IV65536)", 1, 1).root();
+    const auto& area = root->args[0];
+    ASSERT_EQ(area->kind, FormulaNode::Kind::Area);
+    EXPECT_EQ(area->ref, (store::FormulaRef{10, 27, true, false}));
+    EXPECT_EQ(area->ref2, (store::FormulaRef{65536, 256, false, true}));
+
+    root = Formula::parseA1("=IF(A1,,)", 1, 1).root();
+    ASSERT_EQ(root->args.size(), 3u);
+    EXPECT_EQ(root->args[1]->kind, FormulaNode::Kind::Missing);
+    EXPECT_EQ(root->args[2]->kind, FormulaNode::Kind::Missing);
+}
+
+TEST(FormulaParse, ReadsR1C1RelativeToTheCell)
+{
+    // Written in T1, the count column's formula points at column B.
+    EXPECT_EQ(Formula::parseR1C1("=COUNTIF(R[1]C[-18]:R[9999]C[-18],\"<>\")", 1, 20).toA1(),
+              "=COUNTIF(B2:B10000,\"<>\")");
+    // Absolute parts keep their number and get a $; RC is the cell's own position.
+    EXPECT_EQ(Formula::parseR1C1("=R2C3+RC+R[-1]C+R1C[2]+rc[-1]", 5, 4).toA1(),
+              "=$C$2+D5+D4+F$1+C5");
+    EXPECT_EQ(Formula::parseR1C1("=ROUND(RC[-2]*RC[-1],2)", 8, 15).toA1(), "=ROUND(M8*N8,2)");
+
+    // Offsets that leave the sheet are refused.
+    EXPECT_THROW(Formula::parseR1C1("=R[-1]C", 1, 1), store::Error);
+    EXPECT_THROW(Formula::parseR1C1("=RC[-5]", 1, 5), store::Error);
+    EXPECT_THROW(Formula::parseR1C1("=R65537C1", 1, 1), store::Error);
+    EXPECT_NO_THROW(Formula::parseR1C1("=R65536C256", 1, 1));
+    // A1 references mean nothing in R1C1 text.
+    EXPECT_FALSE(parseFailure("=A1+1", true).isEmpty());
+}
+
+TEST(FormulaParse, RefusesWhatTheEngineDoesNotModel)
+{
+    EXPECT_EQ(parseFailure("=X!A1"),
+              QString::fromUtf8("Формулата „=X!A1“ не може да бъде разчетена: "
+                                "препратки към други листове не се поддържат"));
+    const char* refused[] = {
+        "='Лист 1'!A1", "=Цена*2", "={1,2}", "=SUM(B:B)", "=SUM(1:1)", "=\"без край",
+        "=SUM(A1", "=", "A1+1", "=IW1", "=A0", "=A65537", "=ROUND(1)", "=IF(1)", "=1+",
+        "=#FOO!", "=SUM(A1 B1)", "=A1:", "=1..2", "=(1,2)", "=1e999",
+    };
+    for (const char* text : refused) {
+        const QString message = parseFailure(text);
+        EXPECT_TRUE(message.startsWith(QString::fromUtf8("Формулата „%1“ не може да бъде разчетена: ")
+                                           .arg(QString::fromUtf8(text))))
+            << text << " -> " << message.toStdString();
+    }
+}
