@@ -3,7 +3,6 @@
 #include "store/Value.h"
 
 #include <optional>
-
 #include <vector>
 
 namespace store::formula {
@@ -16,7 +15,7 @@ public:
     bool matches(QStringView text) const;
 
 private:
-    enum class Kind : char16_t { Literal, AnyOne, AnyRun };
+    enum class Kind : quint8 { Literal, AnyOne, AnyRun };
     struct Item {
         Kind kind;
         char16_t folded;   // the literal, case-folded once here rather than per cell
@@ -24,9 +23,10 @@ private:
     std::vector<Item> items_;
 };
 
-// The condition of COUNTIF: "<>" (not empty), "" (empty), "<>x", "=x", ">5", "<=3", plain
-// "x", or a number, boolean or error to compare with. Text is matched without regard to
-// case and may hold the wildcards * and ?, with ~ taking the next character literally.
+// The condition of COUNTIF: "<>" (not empty), "" (empty or empty text), "=" (empty), "<>x",
+// "=x", ">5", "<=3", plain "x", or a number, boolean or error to compare with. Text is
+// matched without regard to case and may hold wildcards; a number also matches text that
+// reads as it. An empty criterion (a blank cell) counts zeros.
 class CountCriterion {
 public:
     explicit CountCriterion(const Value& criterion);
@@ -49,6 +49,5 @@ private:
     std::optional<WildcardPattern> pattern_;
     bool matchesEmpty_ = false;
 };
-
 
 } // namespace store::formula

@@ -32,6 +32,8 @@ QString argumentCount(int count)
     return count == 1 ? QStringLiteral("1 аргумент") : QStringLiteral("%1 аргумента").arg(count);
 }
 
+constexpr int kMaxNesting = 100;
+
 // Recursive descent over the formula text. Each level of operator precedence has its own
 // function, lowest first: comparisons, &, + -, * /, ^, postfix %, prefix - +.
 class Parser {
@@ -73,7 +75,8 @@ private:
     void expect(QChar c);
     void skipBlanks();
     bool atEnd() const { return pos_ >= text_.size(); }
-    QChar current() const { return atEnd() ? QChar() : text_[pos_]; }
+    QChar charAt(qsizetype i) const { return i < text_.size() ? text_[i] : QChar(); }
+    QChar current() const { return charAt(pos_); }
 
     [[noreturn]] void fail(const QString& reason) const;
     [[noreturn]] void failUnexpected() const;
@@ -83,6 +86,7 @@ private:
     int row_;
     int col_;
     qsizetype pos_ = 0;
+    int depth_ = 0;
 };
 
 FormulaNodePtr Parser::parse()
@@ -100,9 +104,13 @@ FormulaNodePtr Parser::parse()
 
 FormulaNodePtr Parser::comparison()
 {
+    // Parentheses and function arguments come back here; a cap keeps the recursion of the
+    // parser, the printer and the evaluator shallow whatever the text.
+    if (++depth_ > kMaxNesting) fail(QStringLiteral("има твърде много вложени скоби или функции"));
     FormulaNodePtr left = concatenation();
     while (auto op = acceptOperator({"<=", ">=", "<>", "<", ">", "="}))
         left = makeBinary(*op, left, concatenation());
+    --depth_;
     return left;
 }
 
@@ -331,23 +339,23 @@ std::optional<FormulaRef> Parser::a1Reference(qsizetype& end) const
     const qsizetype start = end;
     qsizetype p = end;
     FormulaRef ref;
-    auto at = [&](qsizetype i) { return i < text_.size() ? text_[i] : QChar(); };
-    ref.colAbs = at(p) == u'$';
+    ref.colAbs = charAt(p) == u'$';
     if (ref.colAbs) ++p;
+    // Up to three letters: IV is the last column, longer runs are names anyway.
     const qsizetype lettersStart = p;
-    qint64 col = 0;
-    while (isAsciiLetter(at(p)) && p - lettersStart < 4) col = col * 26 + (at(p++).toUpper().unicode() - u'A' + 1);
-    if (p == lettersStart || p - lettersStart > 3) return std::nullopt;
-    ref.rowAbs = at(p) == u'$';
+    int col = 0;
+    for (; isAsciiLetter(charAt(p)) && p - lettersStart < 3; ++p)
+        col = col * 26 + (charAt(p).toUpper().unicode() - u'A' + 1);
+    if (p == lettersStart || isAsciiLetter(charAt(p))) return std::nullopt;
+    ref.rowAbs = charAt(p) == u'$';
     if (ref.rowAbs) ++p;
     const qsizetype digitsStart = p;
     qint64 row = 0;
-    while (isDigit(at(p))) {
-        row = std::min<qint64>(row * 10 + (at(p++).unicode() - u'0'), kMaxRow + 1);
-    }
+    for (; isDigit(charAt(p)); ++p)
+        row = std::min<qint64>(row * 10 + (charAt(p).unicode() - u'0'), kMaxRow + 1);
     if (p == digitsStart || !endsWord(p)) return std::nullopt;
     ref.row = int(row);
-    ref.col = int(col);
+    ref.col = col;
     checkInsideSheet(ref, start, p);
     end = p;
     return ref;
@@ -370,18 +378,18 @@ std::optional<FormulaRef> Parser::r1c1Reference(qsizetype& end) const
 // formula's own row or column in brackets, or nothing for the same row or column.
 bool Parser::r1c1Part(QChar letter, qsizetype& p, int base, int limit, int& value, bool& absolute) const
 {
-    auto at = [&](qsizetype i) { return i < text_.size() ? text_[i] : QChar(); };
-    if (at(p).toUpper() != letter) return false;
+    if (charAt(p).toUpper() != letter) return false;
     ++p;
-    const bool bracketed = at(p) == u'[';
+    const bool bracketed = charAt(p) == u'[';
     if (bracketed) ++p;
-    const bool negative = bracketed && at(p) == u'-';
+    const bool negative = bracketed && charAt(p) == u'-';
     if (negative) ++p;
     const qsizetype digitsStart = p;
     qint64 number = 0;
-    while (isDigit(at(p))) number = std::min<qint64>(number * 10 + (at(p++).unicode() - u'0'), limit + 1);
+    for (; isDigit(charAt(p)); ++p)
+        number = std::min<qint64>(number * 10 + (charAt(p).unicode() - u'0'), limit + 1);
     if (bracketed) {
-        if (p == digitsStart || at(p) != u']') return false;
+        if (p == digitsStart || charAt(p) != u']') return false;
         ++p;
     }
     absolute = !bracketed && p > digitsStart;

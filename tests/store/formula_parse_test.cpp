@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using store::Formula;
 using store::FormulaNode;
 
@@ -140,6 +142,11 @@ TEST(FormulaParse, RefusesWhatTheEngineDoesNotModel)
         "=SUM(A1", "=", "A1+1", "=IW1", "=A0", "=A65537", "=ROUND(1)", "=IF(1)", "=1+",
         "=#FOO!", "=SUM(A1 B1)", "=A1:", "=1..2", "=(1,2)", "=1e999",
     };
+    const auto nested = [](int depth) {
+        return "=" + std::string(size_t(depth), '(') + "1" + std::string(size_t(depth), ')');
+    };
+    EXPECT_TRUE(parseFailure(nested(60).c_str()).isEmpty());
+    EXPECT_FALSE(parseFailure(nested(500).c_str()).isEmpty());
     for (const char* text : refused) {
         const QString message = parseFailure(text);
         EXPECT_TRUE(message.startsWith(QString::fromUtf8("Формулата „%1“ не може да бъде разчетена: ")
