@@ -8,6 +8,7 @@ namespace {
 constexpr quint32 bits(quint32 value, int from, int count) { return (value >> from) & ((1u << count) - 1); }
 constexpr quint32 place(quint32 value, int from, int count) { return (value & ((1u << count) - 1)) << from; }
 
+constexpr quint16 kFontBold = 0x0001;   // kept in step with the weight for older readers
 constexpr quint16 kFontItalic = 0x0002;
 constexpr quint16 kFontStrikeout = 0x0008;
 constexpr quint16 kStyleParentNone = 0x0FFF;
@@ -36,7 +37,8 @@ void writeFont(RecordWriter& out, const Font& font)
 {
     out.begin(rec::Font);
     out.appendU16(font.height);
-    out.appendU16(quint16((font.italic ? kFontItalic : 0) | (font.strikeout ? kFontStrikeout : 0)));
+    out.appendU16(quint16((font.weight > 400 ? kFontBold : 0) | (font.italic ? kFontItalic : 0)
+                          | (font.strikeout ? kFontStrikeout : 0)));
     out.appendU16(font.colorIndex);
     out.appendU16(font.weight);
     out.appendU16(font.escapement);

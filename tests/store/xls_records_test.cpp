@@ -222,6 +222,7 @@ TEST(XlsRecords, FontAndXfKeepEveryField)
     const auto records = allRecords(out.data());
     ASSERT_EQ(records.size(), 4u);
     EXPECT_EQ(records[1].size, 20);
+    EXPECT_EQ(get16(records[0].data + 2), 0x000B);   // bold (for older readers), italic, struck out
     // A style XF has no parent: the file says 0xFFF there.
     EXPECT_EQ(get16(records[2].data + 4), 0xFFF5);
 
