@@ -1,4 +1,5 @@
 // tervin-workbook: makes, copies and prints the shop's workbooks from the command line.
+#include "DemoShop.h"
 #include "WorkbookDump.h"
 
 #include "store/DataWorkbook.h"
@@ -6,8 +7,10 @@
 #include "store/Workbook.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
+#include <memory>
 
 namespace {
 
@@ -16,7 +19,8 @@ int usage(QTextStream& err)
     err << "Употреба:\n"
            "  tervin-workbook new FILE        нова работна книга с данни на магазин\n"
            "  tervin-workbook copy IN OUT     прочита IN и го записва като OUT\n"
-           "  tervin-workbook dump FILE       извежда листовете и клетките на FILE\n";
+           "  tervin-workbook dump FILE       извежда листовете и клетките на FILE\n"
+           "  tervin-workbook demo DIR        подрежда в DIR демонстрационен магазин\n";
     return 2;
 }
 
@@ -35,20 +39,33 @@ int run(const QStringList& args, QTextStream& out)
         dumpWorkbook(*store::Workbook::open(args[1]), out);
         return 0;
     }
+    if (command == QLatin1String("demo") && args.size() == 2) {
+        layOutDemoShop(args[1]);
+        return 0;
+    }
     return -1;
+}
+
+// The demo shop's pictures are drawn with QtGui, which needs a platform: offscreen unless the
+// caller chose one, so the tool runs without a display.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
+{
+    if (argc < 2 || qstrcmp(argv[1], "demo") != 0) return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const auto app = makeApplication(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
     try {
-        const int status = run(app.arguments().mid(1), out);
+        const int status = run(app->arguments().mid(1), out);
         return status < 0 ? usage(err) : status;
     } catch (const store::Error& e) {
         err << e.message() << '\n';

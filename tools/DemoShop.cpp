@@ -1,0 +1,68 @@
+#include "DemoShop.h"
+
+#include "DemoCatalogue.h"
+#include "DemoDataWorkbook.h"
+#include "DemoPictures.h"
+#include "HelpDocument.h"
+#include "InvoiceForm.h"
+
+#include "store/StoreError.h"
+#include "store/Workbook.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString kDataFile = QStringLiteral("Danni.xls");
+const QString kInvoiceFile = QStringLiteral("Faktura.xls");
+const QString kHelpFile = QStringLiteral("Help.doc");
+const QString kPicturesFolder = QStringLiteral("Kartini");
+const QString kNoPictureFile = QStringLiteral("BezKartina.JPG");
+const QString kNoGoodsFile = QStringLiteral("BezArtikul.JPG");
+
+void makeFolder(const QString& path)
+{
+    if (!QDir().mkpath(path))
+        throw store::Error(QStringLiteral("Папката „%1“ не може да бъде създадена.").arg(path));
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+        throw store::Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2").arg(path, file.errorString()));
+}
+
+void drawPictures(const std::vector<demo::Article>& catalogue, const QString& pictures)
+{
+    demo::savePicture(demo::drawNoPicture(), pictures + QLatin1Char('/') + kNoPictureFile);
+    demo::savePicture(demo::drawNoGoods(), pictures + QLatin1Char('/') + kNoGoodsFile);
+    for (const demo::Article& article : catalogue) {
+        const QString folder = pictures + QLatin1Char('/') + article.name;
+        makeFolder(folder);
+        for (const demo::Goods& goods : article.goods)
+            if (!goods.picture.fileName.isEmpty())
+                demo::savePicture(demo::drawGoodsPicture(goods.picture), folder + QLatin1Char('/') + goods.picture.fileName);
+    }
+}
+
+} // namespace
+
+void layOutDemoShop(const QString& dir)
+{
+    const QString dataPath = QDir(dir).filePath(kDataFile);
+    if (QFileInfo::exists(dataPath))
+        throw store::Error(QStringLiteral("В папката „%1“ вече има магазин (%2). Демонстрационният магазин "
+                                          "не се записва върху данни на магазин.").arg(QDir::toNativeSeparators(dir), kDataFile));
+    makeFolder(dir);
+    const QString pictures = QDir(dir).filePath(kPicturesFolder);
+    const auto& catalogue = demo::demoCatalogue();
+    auto data = demo::buildDemoDataWorkbook(catalogue, pictures, QDate::currentDate());
+    drawPictures(catalogue, pictures);
+    demo::makeInvoiceForm()->SaveAs(QDir(dir).filePath(kInvoiceFile));
+    writeFile(QDir(dir).filePath(kHelpFile), demo::helpDocument());
+    data->SaveAs(dataPath);
+}
