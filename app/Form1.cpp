@@ -1,0 +1,178 @@
+#include "app/Form1.h"
+
+#include "app/Desktop.h"
+#include "app/Form13.h"
+#include "app/common/Controls.h"
+#include "app/common/Messages.h"
+#include "app/common/ProgramFolder.h"
+#include "app/common/Shop.h"
+#include "app/common/Twips.h"
+#include "showcase/Vitrina.h"
+#include "store/StoreError.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace app {
+
+Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Тервин за детски стоки"));
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("area"));
+    area->setFixedSize(px(12000), px(8100));
+    setCentralWidget(area);
+    buildCommandRow(area);
+    buildShowcase(area);
+    buildBanner(area);
+    buildDetailsPanel(area);
+    buildSalePanel(area);
+    buildProcedureButtons(area);
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    makeVitrina();
+    connectControls();
+    connectMenus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::makeVitrina()
+{
+    showcase::ShowcaseControls c{};
+    c.List1 = List1;
+    c.slotControls = {{{Image1[0], Label4, Label3, Label2, Label18, Label12},
+                       {Image1[1], Label6, Label7, Label8, Label19, Label13},
+                       {Image1[2], Label9, Label10, Label11, Label20, Label14}}};
+    c.Image3 = Image3;
+    c.Image6 = Image6;
+    c.Text1 = Text1;
+    c.Text2 = Text2;
+    c.Image4 = Image4;
+    c.Label21 = Label21;
+    c.Image5 = Image5;
+    c.Text3 = Text3;
+    c.Image2 = Image2;
+    c.List2 = List2;
+    c.List3 = List3;
+    c.Combo1 = Combo1;
+    c.Command3 = Command3;
+    c.Command6 = Command6;
+    vitrina_ = new showcase::Vitrina(shop_, *this, c, this);
+}
+
+void Form1::connectControls()
+{
+    connect(vitrina_, &showcase::Vitrina::pokajiProdajba, this, &Form1::PokajiProdajba);
+    connect(Command3, &QPushButton::clicked, this, &Form1::home);
+    connect(Command11, &QPushButton::clicked, this, [] { openCalculator(); });
+    connect(Image7, &ClickLabel::clicked, this, [this] { PokajiProdajba(false); });
+}
+
+void Form1::connectMenus()
+{
+    connect(Nachalo, &QAction::triggered, this, [this] {
+        PokajiProdajba(false);
+        home();
+    });
+    connect(artikuldob, &QAction::triggered, Command7, &QPushButton::click);
+    connect(stokadob, &QAction::triggered, Command5, &QPushButton::click);
+    connect(prodadenistoki, &QAction::triggered, Command10, &QPushButton::click);
+    connect(artikul, &QAction::triggered, Command8, &QPushButton::click);
+    connect(stoka, &QAction::triggered, this, [this] { guarded([this] { stokaForDeletion(); }); });
+    connect(obshto, &QAction::triggered, this, &Form1::showAbout);
+    connect(poveche, &QAction::triggered, this, [this] { openDocument(shop_.file(kHelpFile)); });
+    connect(izhod, &QAction::triggered, this, &QWidget::close);
+}
+
+void Form1::load()
+{
+    Label22->setText(store::formatShopDate(QDate::currentDate()));
+    guarded([this] { vitrina_->ZarediArtikuli(); });
+    Image2->move(twipsRect(10928, 1328, 0, 0).topLeft());
+    vitrina_->closeDetails();
+    show();
+    Command3->setFocus();
+    PokajiProdajba(false);
+    Flag7 = false;
+    Text4->setText(QStringLiteral("0"));
+    openFaktura();
+    Option2->setChecked(true);
+    Option1->setChecked(false);
+}
+
+void Form1::openFaktura()
+{
+    shop_.FakturaEksel = Shop::newApplication();
+    const QString path = shop_.file(kInvoiceFile);
+    const QString problem = QStringLiteral("Формата на фактурата „%1“ не може да бъде отворена: %2\n\n"
+                                           "Програмата работи и без нея, но фактури няма да могат да се показват.");
+    if (!ImaFail(path)) {
+        failure(problem.arg(QDir::toNativeSeparators(path), QStringLiteral("файлът липсва.")));
+        return;
+    }
+    try {
+        shop_.FakturaEksel->Workbooks().Open(path);
+    } catch (const store::Error& e) {
+        failure(problem.arg(QDir::toNativeSeparators(path), e.message()));
+    }
+}
+
+void Form1::PokajiProdajba(bool show)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{Label15, List2, Image7, Combo1, Command1, Command9, List3,
+                                                      Image8, Text4, Image9, Option2, Option1, Label16})
+        w->setVisible(show);
+}
+
+void Form1::home()
+{
+    vitrina_->closeDetails();
+    PokajiProdajba(false);
+    vitrina_->setBannerVisible(true);
+    shop_.windows.closeFor(Closer::Home);
+}
+
+void Form1::stokaForDeletion()
+{
+    Command5->click();
+    if (!shop_.hasArticles()) return;
+    // The goods editor, once open, gets its delete button ready.
+    if (QWidget* editor = shop_.windows.window(4))
+        if (auto* remove = editor->findChild<QPushButton*>(QStringLiteral("Command2"))) remove->setFocus();
+}
+
+void Form1::showAbout()
+{
+    QWidget* about = shop_.windows.window(13);
+    if (!about) about = new Form13(shop_);
+    about->show();
+    about->raise();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+    emit unloaded();
+}
+
+void Form1::Form_Unload()
+{
+    quitWithoutAsking(shop_.ObektEksel);
+    // The invoice on screen goes with its application now; otherwise ZatvoriEksel takes it.
+    if (shop_.FakturaEksel && shop_.FakturaEksel->Visible) quitWithoutAsking(shop_.FakturaEksel);
+    ZatvoriEksel(shop_);
+    shop_.windows.closeFor(Closer::Exit);
+}
+
+} // namespace app

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "app/common/MainState.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace showcase {
+class Vitrina;
+}
+
+namespace app {
+
+class ClickLabel;
+class ImageBox;
+class Shop;
+class TextBox;
+
+// The main window: a frame for the showcase, the details panel and the sale panel, with the
+// command row and the menus. The procedures of each part of the program live in that part's
+// classes; the shared variables (ImeNaList, NachalenRed, BroiStoki, Flag7) live here.
+class Form1 : public QMainWindow, public MainState {
+    Q_OBJECT
+public:
+    explicit Form1(Shop& shop, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Form_Load: date, article list, panels closed, shown, Faktura.xls opened.
+    void load();
+    // Shows or hides the thirteen controls of the sale panel.
+    void PokajiProdajba(bool show);
+    // "Начало": panels closed, the welcome banner back, Form2 to Form9 closed.
+    void home();
+
+    showcase::Vitrina& vitrina() const { return *vitrina_; }
+
+    // Command row and date.
+    QPushButton* Command3;   // "Начало"
+    QPushButton* Command2;   // "Сортиране"
+    QPushButton* Command4;   // "Търсене"
+    QPushButton* Command5;   // "Добави стока"
+    QPushButton* Command7;   // "Добави артикул"
+    QPushButton* Command8;   // "Изтрий артикул"
+    QPushButton* Command11;  // "Калкулатор"
+    QLabel* Label22;
+
+    // Article list and showcase.
+    QListWidget* List1;
+    std::array<ImageBox*, 3> Image1;
+    QLabel* Label4;  QLabel* Label3;  QLabel* Label2;  QLabel* Label18; ClickLabel* Label12;
+    QLabel* Label6;  QLabel* Label7;  QLabel* Label8;  QLabel* Label19; ClickLabel* Label13;
+    QLabel* Label9;  QLabel* Label10; QLabel* Label11; QLabel* Label20; ClickLabel* Label14;
+    ClickLabel* Image3;  // previous page
+    ClickLabel* Image6;  // next page
+
+    // Welcome banner.
+    QLineEdit* Text1;
+    QLineEdit* Text2;
+    ImageBox* Image4;
+
+    // Details panel.
+    QLabel* Label21;
+    ImageBox* Image5;
+    TextBox* Text3;
+    ClickLabel* Image2;
+
+    // Sale panel.
+    QLabel* Label15;
+    QListWidget* List2;
+    QListWidget* List3;
+    QComboBox* Combo1;
+    ClickLabel* Image8;
+    ClickLabel* Image9;
+    QLineEdit* Text4;
+    QPushButton* Command1;   // "Продажба"
+    QPushButton* Command9;   // "Документ"
+    QLabel* Label16;
+    QRadioButton* Option1;   // "да"
+    QRadioButton* Option2;   // "не"
+    ClickLabel* Image7;      // closes the sale panel
+
+    // Buttons only code and menus press, outside the visible area.
+    QPushButton* Command6;   // "Налични"
+    QPushButton* Command10;  // "Справка продажби"
+
+    // Menus and their entries.
+    QMenu* Nalichnost;   QAction* Nachalo;   QAction* nastoka;
+    QMenu* Sortirane;    QAction* poimesort; QAction* pocenasort;
+    QMenu* Tyrsene;      QAction* poime;     QAction* pocena;     QAction* napromocia;
+    QMenu* Dobavi;       QAction* artikuldob; QAction* stokadob;
+    QMenu* Spravki;      QAction* prodadenistoki; QAction* zakupenistoki; QAction* Pechalba;
+    QMenu* Iztrii;       QAction* artikul;   QAction* stoka;
+    QMenu* ZaProgramata; QAction* obshto;    QAction* poveche;    QAction* izhod;
+
+signals:
+    // The window has closed and the program is to end.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildCommandRow(QWidget* area);
+    void buildShowcase(QWidget* area);
+    void buildBanner(QWidget* area);
+    void buildDetailsPanel(QWidget* area);
+    void buildSalePanel(QWidget* area);
+    void buildProcedureButtons(QWidget* area);
+    void buildMenus();
+    void connectControls();
+    void connectMenus();
+    void makeVitrina();
+    void openFaktura();
+    void showAbout();
+    void stokaForDeletion();
+    void Form_Unload();
+
+    Shop& shop_;
+    showcase::Vitrina* vitrina_ = nullptr;
+};
+
+} // namespace app

@@ -1,0 +1,109 @@
+#include "app/Program.h"
+
+#include "app/Form1.h"
+#include "app/Form10.h"
+#include "app/Startup.h"
+#include "app/common/Messages.h"
+#include "app/common/ProgramFolder.h"
+#include "store/StoreError.h"
+
+#include <QDir>
+
+namespace app {
+
+namespace {
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+Program::Program(const QString& folder, QObject* parent)
+    : QObject(parent), shop_(folder), lock_(inFolder(folder, lockFileName()))
+{
+    // A copy that is still running keeps its folder however long it runs; one that crashed
+    // is recognised by its process number.
+    lock_.setStaleLockTime(0);
+}
+
+Program::~Program()
+{
+    // Windows first: they reach the shop while they go.
+    form1_.reset();
+    form10_.reset();
+}
+
+QString Program::lockFileName()
+{
+    return QStringLiteral(".Danni.xls.lock");
+}
+
+bool Program::start()
+{
+    QString problem = RegistriraiKontroli();
+    if (problem.isEmpty()) problem = lockFolder();
+    if (problem.isEmpty()) problem = openDataWorkbook();
+    if (!problem.isEmpty()) {
+        quitWithoutAsking(shop_.ObektEksel);
+        if (lock_.isLocked()) lock_.unlock();
+        failure(QStringLiteral("Програмата не може да започне работа.\n\n") + problem);
+        return false;
+    }
+    form10_ = std::make_unique<Form10>(shop_);
+    shop_.windows.declare(10, form10_.get());
+    connect(form10_.get(), &Form10::loggedIn, this, &Program::showMainWindow);
+    connect(form10_.get(), &Form10::cancelled, this, &Program::end);
+    form10_->load();
+    form10_->show();
+    return true;
+}
+
+QString Program::lockFolder()
+{
+    if (lock_.tryLock(0)) return {};
+    switch (lock_.error()) {
+    case QLockFile::LockFailedError:
+        return QStringLiteral("Програмата вече работи с данните от папката „%1“. Второ копие не може да се отвори "
+                              "върху същите данни, защото би записало върху промените на първото.")
+            .arg(native(shop_.folder()));
+    case QLockFile::PermissionError:
+        return QStringLiteral("В папката на програмата „%1“ не може да се пише, а там се пазят данните на магазина.")
+            .arg(native(shop_.folder()));
+    default:
+        return QStringLiteral("Файлът „%1“ не може да бъде създаден в папката на програмата.")
+            .arg(native(inFolder(shop_.folder(), lockFileName())));
+    }
+}
+
+QString Program::openDataWorkbook()
+{
+    const QString path = shop_.file(kDataFile);
+    if (!ImaFail(path)) return QStringLiteral("Липсва файлът с данните на магазина „%1“.").arg(native(path));
+    shop_.ObektEksel = Shop::newApplication();
+    try {
+        shop_.ObektEksel->Workbooks().Open(path);
+        shop_.data().indexSheet();
+    } catch (const store::Error& e) {
+        return QStringLiteral("Файлът с данните на магазина „%1“ не може да бъде прочетен.\n%2").arg(native(path), e.message());
+    }
+    return {};
+}
+
+void Program::showMainWindow()
+{
+    form1_ = std::make_unique<Form1>(shop_);
+    connect(form1_.get(), &Form1::unloaded, this, &Program::end);
+    form1_->load();
+}
+
+void Program::end()
+{
+    if (ended_) return;
+    ended_ = true;
+    if (lock_.isLocked()) lock_.unlock();
+    emit finished();
+}
+
+} // namespace app

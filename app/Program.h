@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/common/Shop.h"
+
+#include <QLockFile>
+#include <QObject>
+#include <memory>
+
+namespace app {
+
+class Form1;
+class Form10;
+
+// One run of the program on one program folder: start-up, the login window, the main window,
+// the end.
+class Program : public QObject {
+    Q_OBJECT
+public:
+    explicit Program(const QString& folder, QObject* parent = nullptr);
+    ~Program() override;
+
+    // Checks what the windows need, takes the folder for this copy of the program, opens
+    // Danni.xls and shows the login window. False, with the reason told to the user and no
+    // window open, when any of it fails.
+    bool start();
+
+    Shop& shop() { return shop_; }
+    Form10* loginWindow() const { return form10_.get(); }
+    Form1* mainWindow() const { return form1_.get(); }
+
+    // The name of the file that marks a program folder as taken by a running copy.
+    static QString lockFileName();
+
+signals:
+    // The program has ended: the login was given up or the main window closed.
+    void finished();
+
+private:
+    QString lockFolder();
+    QString openDataWorkbook();
+    void showMainWindow();
+    void end();
+
+    Shop shop_;
+    QLockFile lock_;
+    std::unique_ptr<Form10> form10_;
+    std::unique_ptr<Form1> form1_;
+    bool ended_ = false;
+};
+
+} // namespace app

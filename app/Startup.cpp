@@ -1,0 +1,24 @@
+#include "app/Startup.h"
+
+#include <QImageReader>
+
+namespace app {
+
+QStringList missingImageReaders(const QList<QByteArray>& supportedFormats)
+{
+    QStringList missing;
+    if (!supportedFormats.contains("jpeg") && !supportedFormats.contains("jpg")) missing << QStringLiteral("JPEG");
+    if (!supportedFormats.contains("bmp")) missing << QStringLiteral("BMP");
+    return missing;
+}
+
+QString RegistriraiKontroli()
+{
+    const QStringList missing = missingImageReaders(QImageReader::supportedImageFormats());
+    if (missing.isEmpty()) return {};
+    return QStringLiteral("Липсва модулът на Qt за четене на снимки във формат %1 (приставка в папката "
+                          "„imageformats“, например qjpeg). Без него снимките на стоките не могат да се покажат.")
+        .arg(missing.join(QStringLiteral(", ")));
+}
+
+} // namespace app

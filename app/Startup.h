@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace app {
+
+// The picture readers later windows need (goods pictures are JPEG or BMP) that are not among
+// the supported formats given.
+QStringList missingImageReaders(const QList<QByteArray>& supportedFormats);
+
+// Makes sure what the windows need is present: the JPEG and BMP picture readers. Empty when all
+// is there, otherwise why the program cannot start.
+QString RegistriraiKontroli();
+
+} // namespace app

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+// The files the program keeps in its folder.
+inline const QString kDataFile = QStringLiteral("Danni.xls");
+inline const QString kInvoiceFile = QStringLiteral("Faktura.xls");
+inline const QString kHelpFile = QStringLiteral("Help.doc");
+inline const QString kPictureFolder = QStringLiteral("Kartini");
+inline const QString kNoPicture = QStringLiteral("BezKartina.JPG");
+inline const QString kNoGoods = QStringLiteral("BezArtikul.JPG");
+
+bool ImaFail(const QString& path);
+bool ImaPapka(const QString& path);
+// Creates one folder level; throws store::Error when it cannot.
+void NapraviPapka(const QString& path);
+
+// folder + "/" + name
+QString inFolder(const QString& folder, const QString& name);
+
+// True for a bare file or folder name: no folder part, not "." or "..", nothing a path could
+// climb out with.
+bool isPlainName(const QString& name);
+
+} // namespace app

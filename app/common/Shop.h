@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/common/WindowRegistry.h"
+#include "store/Application.h"
+#include "store/DataWorkbook.h"
+
+#include <QString>
+#include <memory>
+
+namespace app {
+
+// What lives for the whole run, whichever windows come and go: the program folder, the
+// spreadsheet application holding Danni.xls (ObektEksel), the one holding Faktura.xls
+// (FakturaEksel) and the bookkeeping of the secondary windows.
+class Shop {
+public:
+    explicit Shop(const QString& folder);
+    Shop(const Shop&) = delete;
+    Shop& operator=(const Shop&) = delete;
+
+    const QString& folder() const { return folder_; }
+    // A file or folder of the program folder.
+    QString file(const QString& name) const;
+
+    // The data workbook held by ObektEksel; throws store::Error once it has been let go.
+    store::Workbook& danni() const;
+    store::DataWorkbook data() const { return store::DataWorkbook(danni()); }
+    // D1 of the index sheet is above 1: at least one article exists.
+    bool hasArticles() const;
+
+    // A new spreadsheet application whose questions go through the message service.
+    static std::unique_ptr<store::Application> newApplication();
+
+    std::unique_ptr<store::Application> ObektEksel;
+    std::unique_ptr<store::Application> FakturaEksel;
+    WindowRegistry windows;
+
+private:
+    QString folder_;
+};
+
+// Alerts off, quit, let go; a failure of any step is ignored and the application is let go.
+void quitWithoutAsking(std::unique_ptr<store::Application>& application);
+
+// Shuts both spreadsheet applications down without saving; never fails.
+void ZatvoriEksel(Shop& shop);
+
+} // namespace app

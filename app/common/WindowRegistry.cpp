@@ -1,0 +1,46 @@
+#include "app/common/WindowRegistry.h"
+
+namespace app {
+
+namespace {
+
+std::vector<int> numbers(int first, int last, int skipped = 0)
+{
+    std::vector<int> result;
+    for (int n = first; n <= last; ++n)
+        if (n != skipped) result.push_back(n);
+    return result;
+}
+
+} // namespace
+
+void WindowRegistry::declare(int formNumber, QWidget* window)
+{
+    windows_[formNumber] = window;
+}
+
+QWidget* WindowRegistry::window(int formNumber) const
+{
+    const auto found = windows_.find(formNumber);
+    return found == windows_.end() ? nullptr : found->second.data();
+}
+
+std::vector<int> WindowRegistry::closedBy(Closer closer)
+{
+    switch (closer) {
+    case Closer::Home: return numbers(2, 9);
+    case Closer::About: return numbers(2, 12);
+    case Closer::Exit: return numbers(2, 13);
+    case Closer::SortDialog: return numbers(3, 13);
+    case Closer::SearchDialog: return numbers(2, 13, 3);
+    }
+    return {};
+}
+
+void WindowRegistry::closeFor(Closer closer)
+{
+    for (const int n : closedBy(closer))
+        if (QWidget* w = window(n)) w->close();
+}
+
+} // namespace app

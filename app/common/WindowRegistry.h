@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <vector>
+
+namespace app {
+
+// Who closes other windows when it acts: the lists live here and nowhere else.
+enum class Closer {
+    Home,          // "Начало": Form2 to Form9
+    About,         // the About window on load: Form2 to Form12
+    Exit,          // the main window closing: Form2 to Form13
+    SortDialog,    // the sort dialog on load: Form3 to Form13
+    SearchDialog,  // the search dialog on load: Form2, Form4 to Form13
+};
+
+// The secondary windows of the program by their number (Form2 ... Form13). A window declares
+// itself when it is made; one that is gone is forgotten by itself.
+class WindowRegistry {
+public:
+    void declare(int formNumber, QWidget* window);
+    // The window with that number, or null when none is loaded.
+    QWidget* window(int formNumber) const;
+
+    // The numbers a closer closes, in the order it closes them.
+    static std::vector<int> closedBy(Closer closer);
+    // Closes those of them that are loaded, in that order.
+    void closeFor(Closer closer);
+
+private:
+    std::map<int, QPointer<QWidget>> windows_;
+};
+
+} // namespace app

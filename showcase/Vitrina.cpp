@@ -1,0 +1,241 @@
+#include "showcase/Vitrina.h"
+
+#include "app/common/Controls.h"
+#include "app/common/MainState.h"
+#include "app/common/Messages.h"
+#include "app/common/Shop.h"
+#include "app/common/Twips.h"
+#include "showcase/ShowcaseData.h"
+#include "store/Workbook.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace showcase {
+
+namespace {
+
+const QString kQuantityCaption = QStringLiteral("Брой");
+
+void setVisibleAll(std::initializer_list<QWidget*> widgets, bool visible)
+{
+    for (QWidget* w : widgets) w->setVisible(visible);
+}
+
+} // namespace
+
+Vitrina::Vitrina(app::Shop& shop, app::MainState& state, const ShowcaseControls& controls, QObject* parent)
+    : QObject(parent), shop_(shop), state_(state), c_(controls)
+{
+    connectControls();
+}
+
+void Vitrina::connectControls()
+{
+    connect(c_.List1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) app::guarded([this] { chooseArticle(); });
+    });
+    // A click on the article already chosen shows it again (after "Начало" covered it).
+    c_.List1->viewport()->installEventFilter(this);
+    connect(c_.List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (c_.List1->row(item) == rowBeforePress_) app::guarded([this] { chooseArticle(); });
+    });
+    connect(c_.Image3, &app::ClickLabel::clicked, this, [this] { app::guarded([this] { previousPage(); }); });
+    connect(c_.Image6, &app::ClickLabel::clicked, this, [this] { app::guarded([this] { nextPage(); }); });
+    connect(c_.Command6, &QPushButton::clicked, this, [this] { app::guarded([this] { Nalichni(); }); });
+    connectDetailLinks();
+    connectSaleLists();
+}
+
+void Vitrina::connectDetailLinks()
+{
+    for (int k = 0; k < 3; ++k)
+        connect(c_.slotControls[size_t(k)].details, &app::ClickLabel::clicked, this,
+                [this, k] { app::guarded([this, k] { openDetails(k); }); });
+    connect(c_.Image2, &app::ClickLabel::clicked, this, [this] { closeDetails(); });
+}
+
+void Vitrina::connectSaleLists()
+{
+    connect(c_.List2, &QListWidget::currentRowChanged, this,
+            [this](int row) { app::guarded([this, row] { goodsListClicked(row); }); });
+    connect(c_.List3, &QListWidget::currentRowChanged, this, [this](int row) { stockListClicked(row); });
+    connect(c_.List3->verticalScrollBar(), &QScrollBar::valueChanged, c_.List2->verticalScrollBar(), &QScrollBar::setValue);
+}
+
+bool Vitrina::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == c_.List1->viewport() && event->type() == QEvent::MouseButtonPress)
+        rowBeforePress_ = c_.List1->currentRow();
+    return QObject::eventFilter(watched, event);
+}
+
+store::Worksheet& Vitrina::currentArticle() const
+{
+    return shop_.danni().sheets(state_.ImeNaList);
+}
+
+void Vitrina::ZarediArtikuli()
+{
+    const QStringList entries = articleEntries(shop_.danni(), shop_.data().counter(store::layout::index::kSheetCount));
+    c_.List1->clear();
+    c_.List1->addItems(entries);
+    c_.Text1->setGeometry(app::twipsRect(4440, 1320, 6615, 615));
+    c_.Text2->setGeometry(app::twipsRect(4440, 1920, 6615, 615));
+    c_.Image4->setGeometry(app::twipsRect(4440, 2280, 6615, 4935));
+    state_.NachalenRed = 2;
+}
+
+void Vitrina::chooseArticle()
+{
+    state_.NachalenRed = 2;
+    PokajiVitrina();
+    c_.Command3->setVisible(true);
+    closeDetails();
+    if (QListWidgetItem* item = c_.List1->currentItem()) emit articleListed(item->text());
+    Nalichni();
+}
+
+void Vitrina::PokajiVitrina()
+{
+    setBannerVisible(false);
+    const QListWidgetItem* item = c_.List1->currentItem();
+    state_.ImeNaList = articleName(item ? item->text() : QString());
+    if (!shop_.hasArticles()) {
+        drawNoArticle();
+        return;
+    }
+    const store::Worksheet& article = currentArticle();
+    for (int k = 0; k < 3; ++k) {
+        const SlotContent content = readSlot(article, state_.NachalenRed + k, shop_.folder());
+        if (content.hasGoods)
+            fillSlot(k, content);
+        else
+            emptySlot(k);
+    }
+}
+
+void Vitrina::setSlotLabelsVisible(int slot, bool visible)
+{
+    const SlotControls& s = c_.slotControls[size_t(slot)];
+    setVisibleAll({s.name, s.priceCaption, s.price, s.currency, s.details}, visible);
+}
+
+void Vitrina::fillSlot(int slot, const SlotContent& content)
+{
+    const SlotControls& s = c_.slotControls[size_t(slot)];
+    setSlotLabelsVisible(slot, true);
+    if (slot > 0) s.picture->setVisible(true);
+    s.picture->setPicture(content.picture);
+    s.name->setText(content.name);
+    s.price->setText(content.price);
+}
+
+void Vitrina::emptySlot(int slot)
+{
+    setSlotLabelsVisible(slot, false);
+    const auto& places = c_.slotControls;
+    switch (slot) {
+    case 0:
+        places[1].details->setVisible(false);
+        places[2].details->setVisible(false);
+        places[0].picture->setPicture(noGoodsPicturePath(shop_.folder()));
+        break;
+    case 1:
+        places[2].details->setVisible(false);
+        places[1].picture->setVisible(false);
+        break;
+    default:
+        places[2].picture->setVisible(false);
+        break;
+    }
+}
+
+void Vitrina::drawNoArticle()
+{
+    for (const SlotControls& s : c_.slotControls) {
+        s.picture->setPicture(noPicturePath(shop_.folder()));
+        for (QLabel* label : {s.name, s.priceCaption, s.price, s.currency}) label->clear();
+    }
+}
+
+void Vitrina::previousPage()
+{
+    if (!shop_.hasArticles() || state_.NachalenRed <= 2) return;
+    state_.NachalenRed -= 3;
+    PokajiVitrina();
+}
+
+void Vitrina::nextPage()
+{
+    if (!shop_.hasArticles() || state_.ImeNaList.isEmpty()) return;
+    if (currentArticle().shownText(state_.NachalenRed + 3, store::layout::article::kName).isEmpty()) return;
+    state_.NachalenRed += 3;
+    PokajiVitrina();
+}
+
+void Vitrina::Nalichni()
+{
+    c_.List2->clear();
+    c_.List3->clear();
+    c_.Combo1->clear();
+    c_.Combo1->addItem(kQuantityCaption);
+    const bool articles = shop_.hasArticles();
+    state_.BroiStoki = articles ? qint16(shop_.data().goodsCount(currentArticle())) : qint16(0);
+    if (state_.BroiStoki == 0) {
+        emit pokajiProdajba(false);
+        return;
+    }
+    const GoodsLists lists = readGoodsLists(currentArticle(), state_.BroiStoki);
+    c_.List2->addItems(lists.names);
+    c_.List3->addItems(lists.stock);
+    emit pokajiProdajba(true);
+    setBannerVisible(false);
+}
+
+void Vitrina::goodsListClicked(int row)
+{
+    if (row < 0) return;
+    c_.Combo1->clear();
+    const int stock = stockOf(currentArticle(), store::layout::article::recordRow(row + 1));
+    c_.List3->setCurrentRow(row);
+    for (int n = 1; n <= stock; ++n) c_.Combo1->addItem(QString::number(n));
+}
+
+void Vitrina::stockListClicked(int row)
+{
+    if (row >= 0) c_.List2->setCurrentRow(row);
+}
+
+void Vitrina::openDetails(int slot)
+{
+    if (!shop_.hasArticles()) return;
+    c_.Label21->setGeometry(app::twipsRect(4340, 1320, 6925, 3955));
+    c_.Image5->setGeometry(app::twipsRect(4440, 1560, 3855, 3615));
+    c_.Text3->setGeometry(app::twipsRect(8295, 1560, 2880, 3615));
+    c_.Image5->copyPictureFrom(*c_.slotControls[size_t(slot)].picture);
+    c_.Text3->setText(detailsText(currentArticle(), state_.NachalenRed + slot));
+    for (QWidget* w : std::initializer_list<QWidget*>{c_.Label21, c_.Image5, c_.Text3, c_.Image2}) {
+        w->setVisible(true);
+        w->raise();
+    }
+}
+
+void Vitrina::closeDetails()
+{
+    setVisibleAll({c_.Image5, c_.Text3, c_.Label21, c_.Image2}, false);
+}
+
+void Vitrina::setBannerVisible(bool visible)
+{
+    // The picture lies under the lower text line.
+    for (QWidget* w : std::initializer_list<QWidget*>{c_.Image4, c_.Text1, c_.Text2}) {
+        w->setVisible(visible);
+        if (visible) w->raise();
+    }
+}
+
+} // namespace showcase
