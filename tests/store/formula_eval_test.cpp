@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+using formula_test::FakeCells;
 using store::ErrorCode;
 using store::Formula;
 using store::Value;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+using formula_test::FakeCells;
 using store::Formula;
 
 namespace {

@@ -20,6 +20,8 @@ static inline void PrintTo(const Value& value, std::ostream* out)
 }
 } // namespace store
 
+namespace formula_test {
+
 // A sheet for formula tests: a few cells, with a count of how many were read.
 class FakeCells : public store::FormulaCells {
 public:
@@ -47,3 +49,5 @@ private:
     int lastColumn_ = 0;
     mutable int reads_ = 0;
 };
+
+} // namespace formula_test
