@@ -71,7 +71,8 @@ QString temporaryPathBeside(const QString& path)
 }
 
 // Writes the stream into a new compound file at path; throws store::Error with the reason.
-void writeCompoundFile(const QString& path, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize)
+void writeCompoundFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
+                       qsizetype minimumSize)
 {
     GError* error = nullptr;
     GsfPtr<GsfOutput> sink(gsf_output_stdio_new(QFile::encodeName(path).constData(), &error));
@@ -79,8 +80,8 @@ void writeCompoundFile(const QString& path, std::initializer_list<const QByteArr
         throw Error(withDetail(QStringLiteral("не може да се създаде файл в папката"), takeMessage(error)));
     GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink.get()));
     if (!ole) throw Error(QStringLiteral("не може да се създаде съставен файл"));
-    GsfPtr<GsfOutput> stream(gsf_outfile_new_child(ole.get(), "Workbook", FALSE));
-    if (!stream) throw Error(QStringLiteral("не може да се създаде потокът Workbook"));
+    GsfPtr<GsfOutput> stream(gsf_outfile_new_child(ole.get(), streamName, FALSE));
+    if (!stream) throw Error(QStringLiteral("не може да се създаде потокът %1").arg(QLatin1String(streamName)));
 
     bool written = true;
     qsizetype total = 0;
@@ -135,12 +136,13 @@ QByteArray readWorkbookStream(const QString& path)
     return data;
 }
 
-void writeWorkbookStream(const QString& path, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize)
+void writeStreamFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
+                     qsizetype minimumSize)
 {
     initGsf();
     const QString temporary = temporaryPathBeside(path);
     try {
-        writeCompoundFile(temporary, parts, minimumSize);
+        writeCompoundFile(temporary, streamName, parts, minimumSize);
         if (QFileInfo::exists(path)) QFile::setPermissions(temporary, QFile::permissions(path));
         if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
             throw Error(withDetail(QStringLiteral("файлът не може да бъде заменен"), QString::fromLocal8Bit(std::strerror(errno))));

@@ -14,9 +14,15 @@ namespace store::xls {
 QByteArray readWorkbookStream(const QString& path);
 
 // Writes the parts, one after the other and padded with zeros to at least minimumSize bytes, as
-// the "Workbook" stream of a new compound file that replaces path only once it is complete.
+// the stream streamName of a new compound file that replaces path only once it is complete.
 // Throws store::Error with the reason alone; then path is as it was and no temporary file is left.
-void writeWorkbookStream(const QString& path, std::initializer_list<const QByteArray*> parts,
-                         qsizetype minimumSize);
+void writeStreamFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
+                     qsizetype minimumSize);
+
+inline void writeWorkbookStream(const QString& path, std::initializer_list<const QByteArray*> parts,
+                                qsizetype minimumSize)
+{
+    writeStreamFile(path, "Workbook", parts, minimumSize);
+}
 
 } // namespace store::xls

@@ -169,8 +169,9 @@ private:
         sheet_ = &sheet;
         pending_.clear();
         shared_.clear();
-        if (entry.offset >= quint32(stream_.size()))
-            throw Error(QStringLiteral("листът „%1“ сочи извън файла").arg(entry.name));
+        const auto* bytes = reinterpret_cast<const uchar*>(stream_.constData());
+        if (qsizetype(entry.offset) + 8 > stream_.size() || get16(bytes + entry.offset) != rec::Bof)
+            throw Error(QStringLiteral("списъкът на листовете сочи грешно място за листа „%1“").arg(entry.name));
         RecordReader records(stream_, entry.offset);
         checkBof(records.peek(), kBofWorksheet, QStringLiteral("листът „%1“").arg(entry.name));
         records.next();

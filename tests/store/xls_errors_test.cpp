@@ -1,0 +1,279 @@
+// Files we cannot read and workbooks we cannot write: each gives a store::Error that names the
+// file, and a failed save leaves what was on disk as it was.
+
+#include "store/StoreError.h"
+#include "store/Workbook.h"
+#include "store/xls/BiffRecords.h"
+#include "store/xls/OleStream.h"
+#include "store/xls/XlsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace store;
+using namespace store::xls;
+
+namespace {
+
+// The message of the store::Error that action throws, or a note that it threw none.
+QString errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.message();
+    }
+    return QStringLiteral("(no error)");
+}
+
+QString readError(const QString& path)
+{
+    return errorOf([&] {
+        Workbook book(nullptr, false);
+        readWorkbook(path, book);
+    });
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A good workbook stream: two sheets, shared strings, numbers.
+QByteArray goodStream(const QString& dir)
+{
+    Workbook book(nullptr, false);
+    Worksheet& a = book.appendSheet(QStringLiteral("Стоки"));
+    Worksheet& b = book.appendSheet(QStringLiteral("Продажби"));
+    a.setValue(1, 1, QStringLiteral("кукла"));
+    a.setValue(2, 1, 12.5);
+    b.setValue(1, 1, QStringLiteral("мечо"));
+    const QString path = dir + QStringLiteral("/good.xls");
+    writeWorkbook(book, path);
+    return readWorkbookStream(path);
+}
+
+// Offset of the first record with this id that starts after `after`.
+qsizetype findRecord(const QByteArray& stream, quint16 id, qsizetype after = -1)
+{
+    RecordReader reader(stream, 0);
+    while (auto r = reader.next())
+        if (r->id == id && r->offset > after) return r->offset;
+    return -1;
+}
+
+quint32 u32At(const QByteArray& b, qsizetype at) { return get32(reinterpret_cast<const uchar*>(b.constData()) + at); }
+
+QStringList entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+TEST(XlsReadErrors, FilesThatAreNotWorkbooksNameTheFileAndTheReason)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("Danni.xls"));
+    QString message = readError(missing);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде прочетен: ").arg(missing))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("не съществува"))) << message.toStdString();
+
+    const QString text = dir.filePath(QStringLiteral("text.xls"));
+    ASSERT_TRUE(writeBytes(text, QByteArray("Име;Цена\nкукла;12.50\n").repeated(300)));
+    message = readError(text);
+    EXPECT_EQ(message, QStringLiteral("Файлът „%1“ не може да бъде прочетен: не е работна книга на Excel 97-2003.").arg(text));
+
+    const QString empty = dir.filePath(QStringLiteral("empty.xls"));
+    ASSERT_TRUE(writeBytes(empty, QByteArray()));
+    EXPECT_TRUE(readError(empty).contains(empty));
+
+    // A whole file cut in half: the container itself is damaged.
+    goodStream(dir.path());
+    const QByteArray whole = fileBytes(dir.filePath(QStringLiteral("good.xls")));
+    const QString cut = dir.filePath(QStringLiteral("cut.xls"));
+    ASSERT_TRUE(writeBytes(cut, whole.left(whole.size() / 2)));
+    message = readError(cut);
+    EXPECT_TRUE(message.contains(cut)) << message.toStdString();
+    EXPECT_NE(message, QStringLiteral("(no error)"));
+
+    // Workbook::open reports the same way.
+    message = errorOf([&] { Workbook::open(text); });
+    EXPECT_TRUE(message.contains(text) && message.contains(QStringLiteral("Excel 97-2003"))) << message.toStdString();
+}
+
+TEST(XlsReadErrors, DamagedRecordsAreErrorsNeverAnEmptyWorkbook)
+{
+    QTemporaryDir dir;
+    const QByteArray padded = goodStream(dir.path());
+    const qsizetype firstBound = findRecord(padded, rec::BoundSheet);
+    const qsizetype firstSheet = qsizetype(u32At(padded, firstBound + 4));
+    const qsizetype secondSheet = qsizetype(u32At(padded, findRecord(padded, rec::BoundSheet, firstBound) + 4));
+    // Without the zeros that pad the stream: it ends with the last sheet's EOF.
+    const QByteArray good = padded.left(findRecord(padded, rec::Eof, secondSheet) + 4);
+    int n = 0;
+    // Each damaged stream is written into a proper compound file and must be refused with the
+    // file's name and a reason mentioning what is wrong.
+    auto expectRefused = [&](const QByteArray& stream, const QString& reasonPart) {
+        const QString path = dir.filePath(QStringLiteral("damaged%1.xls").arg(++n));
+        writeWorkbookStream(path, {&stream}, 0);
+        const QString message = readError(path);
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде прочетен: ").arg(path))) << message.toStdString();
+        EXPECT_TRUE(message.contains(reasonPart)) << message.toStdString() << " / " << reasonPart.toStdString();
+    };
+
+    {   // the good one reads
+        const QString path = dir.filePath(QStringLiteral("plain.xls"));
+        writeWorkbookStream(path, {&good}, 0);
+        Workbook book(nullptr, false);
+        readWorkbook(path, book);
+        EXPECT_EQ(book.sheetCount(), 2);
+    }
+    // A record cut off by the end of the stream.
+    expectRefused(good.left(firstSheet + 30), QStringLiteral("прекъснат"));
+    // The stream ends before the sheet's EOF.
+    expectRefused(good.left(good.size() - 4), QStringLiteral("EOF"));
+    // ... or before the globals' EOF.
+    expectRefused(good.left(findRecord(good, rec::Eof)), QStringLiteral("EOF"));
+    {   // a BOUNDSHEET that points into the middle of a record
+        QByteArray s = good;
+        put32(s.data() + findRecord(good, rec::BoundSheet) + 4, quint32(firstSheet + 2));
+        expectRefused(s, QStringLiteral("грешно място за листа „Стоки“"));
+        put32(s.data() + findRecord(good, rec::BoundSheet) + 4, quint32(good.size() + 100));
+        expectRefused(s, QStringLiteral("грешно място за листа „Стоки“"));
+    }
+    {   // a LABELSST past the shared strings
+        QByteArray s = good;
+        put32(s.data() + findRecord(good, rec::LabelSst) + 4 + 6, 2);
+        expectRefused(s, QStringLiteral("таблицата на текстовете има 2"));
+    }
+    {   // a cell whose format does not exist
+        QByteArray s = good;
+        put16(s.data() + findRecord(good, rec::LabelSst) + 4 + 4, 400);
+        expectRefused(s, QStringLiteral("формат 400"));
+    }
+    {   // an encrypted workbook
+        QByteArray filePass(4, '\0');
+        put16(filePass.data(), rec::FilePass);
+        const qsizetype afterBof = 4 + 16;
+        const QByteArray s = good.left(afterBof) + filePass + good.mid(afterBof);
+        expectRefused(s, QStringLiteral("парола"));
+    }
+    {   // a workbook whose only sheet is a chart
+        QByteArray s = good;
+        const qsizetype bound = findRecord(good, rec::BoundSheet);
+        s[bound + 4 + 5] = 0x02;
+        s[findRecord(good, rec::BoundSheet, bound) + 4 + 5] = 0x02;
+        expectRefused(s, QStringLiteral("нито един лист"));
+    }
+    {   // a BIFF5 BOF inside a "Workbook" stream
+        QByteArray s = good;
+        put16(s.data() + 4, 0x0500);
+        expectRefused(s, QStringLiteral("Excel 97-2003"));
+    }
+}
+
+TEST(XlsReadErrors, OlderExcel95WorkbookIsRefused)
+{
+    // What Excel 5.0/95 writes: a "Book" stream of BIFF5 records (LibreOffice no longer writes
+    // this format, so the test lays it out itself).
+    QTemporaryDir dir;
+    QByteArray bof(4 + 8, '\0');
+    put16(bof.data(), rec::Bof);
+    put16(bof.data() + 2, 8);
+    put16(bof.data() + 4, 0x0500);
+    put16(bof.data() + 6, kBofGlobals);
+    QByteArray eof(4, '\0');
+    put16(eof.data(), rec::Eof);
+    const QByteArray book = bof + eof;
+    const QString path = dir.filePath(QStringLiteral("old.xls"));
+    writeStreamFile(path, "Book", {&book}, 4096);
+    const QString message = readError(path);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде прочетен: ").arg(path))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("Excel 5.0/95"))) << message.toStdString();
+}
+
+TEST(XlsWriteErrors, WhatTheFormatCannotHoldLeavesTheOldFileAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Danni.xls"));
+    goodStream(dir.path());
+    ASSERT_TRUE(QFile::copy(dir.filePath(QStringLiteral("good.xls")), path));
+    const QByteArray before = fileBytes(path);
+    const QStringList filesBefore = entries(dir.path());
+
+    auto expectRefused = [&](const std::function<void(Workbook&)>& spoil, const QString& reasonPart) {
+        Workbook book(nullptr, false);
+        Worksheet& sheet = book.appendSheet(QStringLiteral("Стоки"));
+        sheet.setValue(1, 1, QStringLiteral("ново"));
+        spoil(book);
+        const QString message = errorOf([&] { writeWorkbook(book, path); });
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде записан: ").arg(path))) << message.toStdString();
+        EXPECT_TRUE(message.contains(reasonPart)) << message.toStdString() << " / " << reasonPart.toStdString();
+        EXPECT_EQ(fileBytes(path), before);
+        EXPECT_EQ(entries(dir.path()), filesBefore);
+    };
+    expectRefused([](Workbook& b) { b.sheets(1).rowInfo()[65537] = {400, true, false}; }, QStringLiteral("65 536 реда"));
+    expectRefused([](Workbook& b) { b.sheets(1).columns()[257] = {2000, 15, false}; }, QStringLiteral("256 колони"));
+    expectRefused([](Workbook& b) { b.sheets(1).merged().push_back({1, 250, 2, 260}); }, QStringLiteral("обединени"));
+    expectRefused([](Workbook& b) { b.sheets(1).putCell(5, 2, Value(QString(32768, QLatin1Char('a'))), 15); },
+                  QStringLiteral("B5"));
+    expectRefused([](Workbook& b) { b.sheets(1).putCell(3, 3, Value(1), 500); }, QStringLiteral("формат 500"));
+    expectRefused([](Workbook& b) { b.styles().formats[16 - 1].font = 4; }, QStringLiteral("шрифт 4"));
+
+    const Workbook noSheets(nullptr, false);
+    const QString message = errorOf([&] { writeWorkbook(noSheets, path); });
+    EXPECT_TRUE(message.contains(QStringLiteral("нито един лист"))) << message.toStdString();
+    EXPECT_EQ(fileBytes(path), before);
+}
+
+TEST(XlsWriteErrors, FailedSaveReportsAndLeavesNoTrace)
+{
+    QTemporaryDir dir;
+    Workbook book(nullptr, false);
+    book.appendSheet(QStringLiteral("Стоки")).setValue(1, 1, QStringLiteral("кукла"));
+
+    // A folder that does not exist, and a "folder" that is a file.
+    const QString nowhere = dir.filePath(QStringLiteral("няма/Danni.xls"));
+    QString message = errorOf([&] { writeWorkbook(book, nowhere); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде записан: ").arg(nowhere))) << message.toStdString();
+    ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("file")), "x"));
+    const QString underFile = dir.filePath(QStringLiteral("file/Danni.xls"));
+    message = errorOf([&] { writeWorkbook(book, underFile); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде записан: ").arg(underFile))) << message.toStdString();
+    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("file"))), QByteArray("x"));
+
+    // The target is a folder with a file in it: the rename fails, the folder stays, the
+    // temporary file goes.
+    const QString folder = dir.filePath(QStringLiteral("Danni.xls"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
+    message = errorOf([&] { writeWorkbook(book, folder); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде записан: ").arg(folder))) << message.toStdString();
+    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("Danni.xls"), QStringLiteral("file")}));
+    EXPECT_EQ(entries(folder), QStringList{QStringLiteral("inside")});
+
+    // A successful save over an old file replaces it whole and keeps its permissions.
+    const QString target = dir.filePath(QStringLiteral("Faktura.xls"));
+    ASSERT_TRUE(writeBytes(target, "old contents"));
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    writeWorkbook(book, target);
+    const QFile::Permissions kept = QFile::permissions(target);
+    EXPECT_TRUE(kept.testFlag(QFile::ReadGroup));
+    EXPECT_FALSE(kept.testFlag(QFile::WriteGroup));
+    EXPECT_FALSE(kept.testFlag(QFile::ReadOther));
+    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("Danni.xls"), QStringLiteral("Faktura.xls"), QStringLiteral("file")}));
+    Workbook back(nullptr, false);
+    readWorkbook(target, back);
+    EXPECT_EQ(back.sheets(1).value(1, 1), Value(QStringLiteral("кукла")));
+}
