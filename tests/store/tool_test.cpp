@@ -11,13 +11,13 @@ using namespace store;
 
 namespace {
 
-struct Run {
+struct ToolRun {
     int status = -1;
     QString out;
     QString err;
 };
 
-Run runTool(const QStringList& args)
+ToolRun runTool(const QStringList& args)
 {
     QProcess tool;
     tool.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), args);
@@ -33,7 +33,7 @@ TEST(WorkbookTool, NewThenDumpShowsTheFreshLayout)
     QTemporaryDir dir;
     const QString path = dir.filePath("Danni.xls");
     ASSERT_EQ(runTool({"new", path}).status, 0);
-    const Run dump = runTool({"dump", path});
+    const ToolRun dump = runTool({"dump", path});
     ASSERT_EQ(dump.status, 0) << dump.err.toStdString();
     EXPECT_EQ(dump.out, QStringLiteral("sheet\tList\n"
                                        "D1\tnumber\t1\n"
@@ -62,7 +62,7 @@ TEST(WorkbookTool, DumpEscapesAndShowsFormulasWithTheirValues)
     }
     const QString copy = dir.filePath("copy.xls");
     ASSERT_EQ(runTool({"copy", path, copy}).status, 0);
-    const Run dump = runTool({"dump", copy});
+    const ToolRun dump = runTool({"dump", copy});
     ASSERT_EQ(dump.status, 0) << dump.err.toStdString();
     EXPECT_TRUE(dump.out.startsWith(QStringLiteral(
         "sheet\tКукли\n"
@@ -86,7 +86,7 @@ TEST(WorkbookTool, UnreadableFilesFailWithAMessage)
     file.close();
 
     for (const QString& path : {text, dir.filePath("missing.xls")}) {
-        const Run dump = runTool({"dump", path});
+        const ToolRun dump = runTool({"dump", path});
         EXPECT_EQ(dump.status, 1);
         EXPECT_TRUE(dump.out.isEmpty());
         EXPECT_TRUE(dump.err.contains(path)) << dump.err.toStdString();
