@@ -22,11 +22,12 @@ bool fitsInLatin1(const QString& text)
 
 void RecordWriter::record(quint16 id, const char* data, quint16 size)
 {
-    char header[4];
-    put16(header, id);
-    put16(header + 2, size);
-    buffer_.append(header, 4);
-    buffer_.append(data, size);
+    const qsizetype at = buffer_.size();
+    buffer_.resize(at + 4 + size);
+    char* out = buffer_.data() + at;
+    put16(out, id);
+    put16(out + 2, size);
+    std::memcpy(out + 4, data, size);
 }
 
 void RecordWriter::begin(quint16 id)
@@ -141,22 +142,22 @@ std::optional<Record> RecordReader::next()
 void FieldReader::tooShort() const
 {
     throw Error(QStringLiteral("запис %1 при отместване %2 е по-къс от съдържанието си")
-                    .arg(recordName(segments_.front().id))
-                    .arg(segments_.front().offset));
+                    .arg(recordName(first_.id))
+                    .arg(first_.offset));
 }
 
 void FieldReader::advanceSegment()
 {
-    if (seg_ + 1 >= segments_.size()) tooShort();
+    if (seg_ + 1 >= segmentCount()) tooShort();
     ++seg_;
     at_ = 0;
 }
 
 bool FieldReader::atEnd() const
 {
-    if (at_ < segments_[seg_].size) return false;
-    for (size_t s = seg_ + 1; s < segments_.size(); ++s)
-        if (segments_[s].size > 0) return false;
+    if (at_ < segment(seg_).size) return false;
+    for (size_t s = seg_ + 1; s < segmentCount(); ++s)
+        if (segment(s).size > 0) return false;
     return true;
 }
 
@@ -164,7 +165,7 @@ const uchar* FieldReader::take(qsizetype count)
 {
     while (remainingInSegment() == 0 && count > 0) advanceSegment();
     if (remainingInSegment() >= count) {
-        const uchar* p = segments_[seg_].data + at_;
+        const uchar* p = segment(seg_).data + at_;
         at_ += count;
         return p;
     }
@@ -173,7 +174,7 @@ const uchar* FieldReader::take(qsizetype count)
     Q_ASSERT(count <= 8);
     for (qsizetype i = 0; i < count; ++i) {
         while (remainingInSegment() == 0) advanceSegment();
-        scratch[i] = segments_[seg_].data[at_++];
+        scratch[i] = segment(seg_).data[at_++];
     }
     return scratch;
 }
@@ -200,7 +201,7 @@ QByteArray FieldReader::bytes(qsizetype count)
     while (count > 0) {
         while (remainingInSegment() == 0) advanceSegment();
         const qsizetype n = std::min(count, remainingInSegment());
-        out.append(reinterpret_cast<const char*>(segments_[seg_].data + at_), n);
+        out.append(reinterpret_cast<const char*>(segment(seg_).data + at_), n);
         at_ += n;
         count -= n;
     }
@@ -221,7 +222,7 @@ QString FieldReader::chars(qsizetype count, bool highBytes)
         const int width = highBytes ? 2 : 1;
         const qsizetype n = std::min(count - done, remainingInSegment() / width);
         if (n == 0) tooShort();
-        const uchar* p = segments_[seg_].data + at_;
+        const uchar* p = segment(seg_).data + at_;
         if (highBytes) {
             qFromLittleEndian<quint16>(p, n, out + done);
         } else {

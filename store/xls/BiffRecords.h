@@ -68,6 +68,7 @@ bool fitsInLatin1(const QString& text);
 class RecordWriter {
 public:
     explicit RecordWriter(qsizetype reserve = 0) { buffer_.reserve(reserve); }
+    void reserve(qsizetype size) { buffer_.reserve(size); }
 
     // A whole record whose data is given at once.
     void record(quint16 id, const char* data, quint16 size);
@@ -150,9 +151,9 @@ private:
 // read checked against the data's end.
 class FieldReader {
 public:
-    explicit FieldReader(const Record& record) { segments_.push_back(record); }
+    explicit FieldReader(const Record& record) : first_(record) {}
     // Adds a CONTINUE record's data after what is there.
-    void addContinue(const Record& record) { segments_.push_back(record); }
+    void addContinue(const Record& record) { continues_.push_back(record); }
 
     quint8 u8();
     quint16 u16();
@@ -167,15 +168,17 @@ public:
     // after it are skipped.
     QString unicodeString(bool shortLength = false);
     bool atEnd() const;
-    qsizetype remainingInSegment() const { return qsizetype(segments_[seg_].size) - at_; }
-    // The record the reader is in, for messages.
-    quint16 recordId() const { return segments_.front().id; }
+    qsizetype remainingInSegment() const { return qsizetype(segment(seg_).size) - at_; }
 
 private:
     const uchar* take(qsizetype count);
     void advanceSegment();
     [[noreturn]] void tooShort() const;
-    std::vector<Record> segments_;
+    // The record and its CONTINUE records; most records have none, so no allocation is made.
+    const Record& segment(size_t index) const { return index == 0 ? first_ : continues_[index - 1]; }
+    size_t segmentCount() const { return 1 + continues_.size(); }
+    Record first_;
+    std::vector<Record> continues_;
     size_t seg_ = 0;
     qsizetype at_ = 0;
 };

@@ -14,6 +14,8 @@ namespace store::xls {
 // and EXTSST into the globals.
 class SstBuilder {
 public:
+    // Room for this many different texts, so that the table is not rebuilt while it grows.
+    void reserve(size_t count) { index_.reserve(count); strings_.reserve(count); }
     // The index of text, added when new; every call counts one use.
     quint32 add(const QString& text);
     quint32 totalCount() const { return total_; }

@@ -100,6 +100,7 @@ public:
 
     void build()
     {
+        reserveForCells();
         for (int i = 1; i <= workbook_.sheetCount(); ++i) {
             sheetStarts_.push_back(sheets_.size());
             writeSheet(workbook_.sheets(i), i == activeIndex());
@@ -112,6 +113,24 @@ public:
 
 private:
     int activeIndex() const { return workbook_.indexOf(workbook_.ActiveSheet()); }
+
+    // Sizes the buffer and the string table once for all cells: a big workbook would otherwise
+    // spend much of its time copying them as they grow.
+    void reserveForCells()
+    {
+        qsizetype cells = 0, texts = 0;
+        for (int i = 1; i <= workbook_.sheetCount(); ++i) {
+            const Worksheet& sheet = workbook_.sheets(i);
+            for (int row = 1; row <= sheet.lastRow(); ++row) {
+                const auto& rowCells = sheet.rowCells(row);
+                cells += qsizetype(rowCells.size());
+                for (const Cell& cell : rowCells) texts += cell.value.isText();
+            }
+        }
+        constexpr qsizetype kBytesPerCell = 18;   // RK and LABELSST take 14, NUMBER 18
+        sheets_.reserve(cells * kBytesPerCell + workbook_.sheetCount() * 256);
+        sst_.reserve(size_t(texts));
+    }
 
     void writeGlobals()
     {
