@@ -144,18 +144,18 @@ void Form1::buildSalePanel(QWidget* area)
     Option2 = placed(new QRadioButton(QStringLiteral("не"), area), QStringLiteral("Option2"), twipsRect(1980, 4305, 720, 315));
     const QRect closeRect = twipsRect(3780, 4260, 330, 330);
     Image7 = pictureButton(area, QStringLiteral("Image7"), closeRect, pictures::closeCross(closeRect.size()));
-    List2 = placed(new QListWidget(area), QStringLiteral("List2"), twipsRect(240, 4740, 2280, 2400));
-    List3 = placed(new QListWidget(area), QStringLiteral("List3"), twipsRect(2580, 4740, 660, 2400));
-    Combo1 = placed(new QComboBox(area), QStringLiteral("Combo1"), twipsRect(3300, 4740, 780, 345));
+    List2 = placed(new QListWidget(area), QStringLiteral("List2"), twipsRect(240, 4740, 2100, 2400));
+    List3 = placed(new QListWidget(area), QStringLiteral("List3"), twipsRect(2400, 4740, 600, 2400));
+    Combo1 = placed(new QComboBox(area), QStringLiteral("Combo1"), twipsRect(3060, 4740, 1020, 345));
     Combo1->addItem(QStringLiteral("Брой"));
-    const QRect basketRect = twipsRect(3420, 5220, 540, 540);
+    const QRect basketRect = twipsRect(3300, 5220, 540, 540);
     Image8 = pictureButton(area, QStringLiteral("Image8"), basketRect, pictures::addToBasket(basketRect.size()));
     Image8->setToolTip(QStringLiteral("Добави стока"));
-    const QRect undoRect = twipsRect(3420, 5880, 540, 540);
+    const QRect undoRect = twipsRect(3300, 5880, 540, 540);
     Image9 = pictureButton(area, QStringLiteral("Image9"), undoRect, pictures::undoLast(undoRect.size()));
     // The caption is kept letter for letter as the shop has always seen it.
     Image9->setToolTip(QStringLiteral("Откажи последнoто добавено"));
-    Text4 = placed(new QLineEdit(area), QStringLiteral("Text4"), twipsRect(3420, 6540, 540, 345));
+    Text4 = placed(new QLineEdit(area), QStringLiteral("Text4"), twipsRect(3300, 6540, 540, 345));
     Text4->setReadOnly(true);
     Text4->setAlignment(Qt::AlignCenter);
     Command1 = button(area, QStringLiteral("Command1"), QStringLiteral("Продажба"), twipsRect(240, 7320, 1800, 480));

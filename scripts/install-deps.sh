@@ -8,7 +8,7 @@ packages=(
   libgsf-1-dev
   libgtest-dev libbenchmark-dev
   python3-xlrd
-  xvfb xauth imagemagick fonts-dejavu-core
+  xvfb xauth xdotool imagemagick fonts-dejavu-core
 )
 # A real spreadsheet program checks the files we write; it needs no desktop around it.
 quiet_packages=(libreoffice-calc-nogui)

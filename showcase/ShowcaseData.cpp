@@ -6,7 +6,6 @@
 #include "store/Workbook.h"
 #include "store/Worksheet.h"
 
-#include <QImageReader>
 #include <algorithm>
 #include <cmath>
 
@@ -61,7 +60,7 @@ QString goodsPicturePath(const QString& programFolder, const QString& article, c
 {
     if (!app::isPlainName(article) || !app::isPlainName(fileName)) return noPicturePath(programFolder);
     const QString path = app::inFolder(app::inFolder(pictureFolder(programFolder), article), fileName);
-    return QImageReader(path).canRead() ? path : noPicturePath(programFolder);
+    return app::ImaFail(path) ? path : noPicturePath(programFolder);
 }
 
 QString showcasePrice(const store::Value& price)

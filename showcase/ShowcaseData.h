@@ -26,7 +26,8 @@ QString articleName(const QString& entry);
 QString noPicturePath(const QString& programFolder);
 QString noGoodsPicturePath(const QString& programFolder);
 // The picture a goods record names in column J, or the no-picture one when J is empty, is not a
-// bare file name, or names a file that cannot be read as a picture.
+// bare file name, or names no file there. (A file that is there but is no picture shows up only
+// when it is read: see Vitrina.)
 QString goodsPicturePath(const QString& programFolder, const QString& article, const QString& fileName);
 
 // A price for the showcase: a number as "#0.00" (an empty cell as 0,00); anything else as stored.

@@ -129,7 +129,8 @@ void Vitrina::fillSlot(int slot, const SlotContent& content)
     const SlotControls& s = c_.slotControls[size_t(slot)];
     setSlotLabelsVisible(slot, true);
     if (slot > 0) s.picture->setVisible(true);
-    s.picture->setPicture(content.picture);
+    // A picture file that cannot be read shows as goods without a picture.
+    if (!s.picture->setPicture(content.picture)) s.picture->setPicture(noPicturePath(shop_.folder()));
     s.name->setText(content.name);
     s.price->setText(content.price);
 }

@@ -1,0 +1,122 @@
+// Start-up: what stops the program before any window opens, and the second copy on one folder.
+#include "support/MessageRecorder.h"
+#include "support/RunningProgram.h"
+#include "support/ShopFolder.h"
+
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QSysInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool anyWindowVisible()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) return true;
+    return false;
+}
+
+// Starts the program where it cannot start: one failure message naming the file, no window.
+app::Message refusedStart(const QString& folder)
+{
+    MessageRecorder messages;
+    {
+        RunningProgram run(folder);
+        EXPECT_FALSE(run.started());
+        EXPECT_FALSE(anyWindowVisible());
+        EXPECT_EQ(run.program.loginWindow(), nullptr);
+        EXPECT_EQ(run.program.shop().ObektEksel, nullptr);
+    }
+    EXPECT_EQ(messages.messages().size(), 1u);
+    return messages.messages().empty() ? app::Message{} : messages.messages().front();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(Startup, DataWorkbookMissingUnreadableOrWithoutIndexSheetStopsIt)
+{
+    ShopFolder shop;
+    app::Message missing = refusedStart(shop.path());
+    EXPECT_EQ(missing.kind, app::MessageKind::Failure);
+    EXPECT_TRUE(missing.text.contains(QStringLiteral("Danni.xls"))) << missing.text.toStdString();
+    EXPECT_TRUE(missing.text.contains(QStringLiteral("Липсва"))) << missing.text.toStdString();
+
+    writeFile(shop.file(QStringLiteral("Danni.xls")), QByteArray("това не е работна книга", 40));
+    const app::Message garbage = refusedStart(shop.path());
+    EXPECT_TRUE(garbage.text.contains(QStringLiteral("Danni.xls"))) << garbage.text.toStdString();
+    EXPECT_TRUE(garbage.text.contains(QStringLiteral("не може да бъде прочетен"))) << garbage.text.toStdString();
+
+    store::Workbook withoutIndex;
+    withoutIndex.SaveAs(shop.file(QStringLiteral("Danni.xls")));
+    const app::Message noIndex = refusedStart(shop.path());
+    EXPECT_TRUE(noIndex.text.contains(QStringLiteral("List"))) << noIndex.text.toStdString();
+
+    // A refused start leaves the folder free for the next one.
+    shop.save();
+    MessageRecorder none;
+    RunningProgram run(shop.path());
+    EXPECT_TRUE(run.started());
+    EXPECT_TRUE(none.messages().empty());
+}
+
+TEST(Startup, PictureReadersAreChecked)
+{
+    EXPECT_EQ(app::missingImageReaders({"png", "bmp"}), QStringList{QStringLiteral("JPEG")});
+    EXPECT_EQ(app::missingImageReaders({"jpg", "png"}), QStringList{QStringLiteral("BMP")});
+    EXPECT_EQ(app::missingImageReaders({}), (QStringList{QStringLiteral("JPEG"), QStringLiteral("BMP")}));
+    EXPECT_TRUE(app::missingImageReaders({"jpeg", "bmp"}).isEmpty());
+    // This machine has them, so the program can start here.
+    EXPECT_EQ(app::RegistriraiKontroli(), QString());
+}
+
+TEST(Startup, SecondCopyOnTheSameFolderIsRefusedUntilTheFirstEnds)
+{
+    ShopFolder shop;
+    shop.save();
+    MessageRecorder messages;
+    auto first = std::make_unique<RunningProgram>(shop.path());
+    ASSERT_TRUE(first->started());
+    const QByteArray before = shop.bytes(QStringLiteral("Danni.xls"));
+    {
+        RunningProgram second(shop.path());
+        EXPECT_FALSE(second.started());
+        EXPECT_FALSE(second.program.loginWindow());
+    }
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_TRUE(messages.texts().front().contains(QStringLiteral("вече работи"))) << messages.texts().front().toStdString();
+    EXPECT_TRUE(first->login().isVisible());
+    EXPECT_EQ(shop.bytes(QStringLiteral("Danni.xls")), before);
+
+    QTest::mouseClick(first->login().Command2, Qt::LeftButton);
+    EXPECT_TRUE(first->ended());
+    first.reset();
+    RunningProgram third(shop.path());
+    EXPECT_TRUE(third.started());
+    EXPECT_EQ(messages.messages().size(), 1u);
+}
+
+TEST(Startup, LockLeftByACrashedCopyDoesNotBlock)
+{
+    ShopFolder shop;
+    shop.save();
+    // What a copy that died without cleaning up leaves: its process number, name and host.
+    const QByteArray stale = "999999\n" + QCoreApplication::applicationName().toUtf8() + "\n"
+        + QSysInfo::machineHostName().toUtf8() + "\n";
+    writeFile(shop.file(app::Program::lockFileName()), stale);
+    MessageRecorder messages;
+    RunningProgram run(shop.path());
+    EXPECT_TRUE(run.started());
+    EXPECT_TRUE(messages.messages().empty());
+}
