@@ -49,8 +49,33 @@ WorkbookStyles WorkbookStyles::defaults()
     return s;
 }
 
-quint16 WorkbookStyles::addFormat(const CellFormat& format)
+namespace {
+
+// The XF attribute flags a cell format needs: one for each group of attributes that differs from
+// its parent style, so that readers take them from the cell format and not from the style.
+quint8 differingAttributes(const CellFormat& f, const CellFormat& style)
 {
+    quint8 flags = 0;
+    if (f.numberFormat != style.numberFormat) flags |= 0x04;
+    if (f.font != style.font) flags |= 0x08;
+    if (f.hAlign != style.hAlign || f.vAlign != style.vAlign || f.wrap != style.wrap || f.rotation != style.rotation
+        || f.indent != style.indent || f.shrinkToFit != style.shrinkToFit)
+        flags |= 0x10;
+    if (f.left != style.left || f.right != style.right || f.top != style.top || f.bottom != style.bottom) flags |= 0x20;
+    if (f.fillPattern != style.fillPattern || f.patternColor != style.patternColor
+        || f.backgroundColor != style.backgroundColor)
+        flags |= 0x40;
+    if (f.locked != style.locked || f.hidden != style.hidden) flags |= 0x80;
+    return flags;
+}
+
+} // namespace
+
+quint16 WorkbookStyles::addFormat(const CellFormat& wanted)
+{
+    CellFormat format = wanted;
+    if (!format.isStyle && format.parentStyle < formats.size())
+        format.usedAttributes |= differingAttributes(format, formats[format.parentStyle]);
     const auto found = std::find(formats.begin(), formats.end(), format);
     if (found != formats.end()) return quint16(found - formats.begin());
     if (int(formats.size()) >= kMaxFormats)

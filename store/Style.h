@@ -68,8 +68,9 @@ struct WorkbookStyles {
 
     // The table a new workbook starts with: five fonts, fifteen style XFs and one cell XF (15).
     static WorkbookStyles defaults();
-    // Index of a cell format equal to format, added when missing. Throws store::Error when the
-    // file format's limit of XF records is reached.
+    // Index of a cell format equal to format, added when missing. A cell format gets the
+    // attribute flags for what differs from its parent style. Throws store::Error when the file
+    // format's limit of XF records is reached.
     quint16 addFormat(const CellFormat& format);
     // Font index (as XF records count) of a font equal to font, added when missing.
     quint16 addFont(const Font& font);

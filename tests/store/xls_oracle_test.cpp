@@ -10,7 +10,9 @@
 #include "tests/support/Oracles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
+#include <QXmlStreamReader>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -49,6 +51,65 @@ int countRecords(const QByteArray& stream, quint16 id)
     xls::RecordReader reader(stream, 0);
     while (auto r = reader.next()) count += r->id == id;
     return count;
+}
+
+// What LibreOffice shows of a sheet, from the flat document it saves: the properties of each
+// automatic style, the style of each column and row, and the cells of the first rows.
+struct ShownCell {
+    QString style, text;
+    int span = 1;
+};
+struct ShownSheet {
+    std::map<QString, std::map<QString, QString>> styles;   // style name → property → value
+    QStringList columnStyles, rowStyles;
+    std::vector<std::vector<ShownCell>> rows;
+    QString property(const QString& style, const QString& name) const
+    {
+        const auto found = styles.find(style);
+        if (found == styles.end()) return {};
+        const auto value = found->second.find(name);
+        return value != found->second.end() ? value->second : QString();
+    }
+};
+
+ShownSheet readFods(const QString& path)
+{
+    ShownSheet shown;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return shown;
+    QXmlStreamReader xml(&file);
+    QString style;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        const QString name = xml.qualifiedName().toString();
+        const auto attributes = xml.attributes();
+        if (name == QLatin1String("style:style")) {
+            style = attributes.value(QLatin1String("style:name")).toString();
+        } else if (name.startsWith(QLatin1String("style:")) && name.endsWith(QLatin1String("-properties"))) {
+            for (const auto& a : attributes) shown.styles[style][a.qualifiedName().toString()] = a.value().toString();
+        } else if (name == QLatin1String("table:table-column")) {
+            shown.columnStyles << attributes.value(QLatin1String("table:style-name")).toString();
+        } else if (name == QLatin1String("table:table-row")) {
+            shown.rowStyles << attributes.value(QLatin1String("table:style-name")).toString();
+            shown.rows.emplace_back();
+        } else if (name == QLatin1String("table:table-cell") && !shown.rows.empty()) {
+            ShownCell cell;
+            cell.style = attributes.value(QLatin1String("table:style-name")).toString();
+            cell.span = std::max(1, attributes.value(QLatin1String("table:number-columns-spanned")).toInt());
+            shown.rows.back().push_back(cell);
+        } else if (name == QLatin1String("text:p") && !shown.rows.empty() && !shown.rows.back().empty()) {
+            shown.rows.back().back().text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        }
+    }
+    return shown;
+}
+
+// A length of the flat document ("0.4165in", "1.2cm") in inches.
+double inches(const QString& length)
+{
+    if (length.endsWith(QLatin1String("in"))) return length.chopped(2).toDouble();
+    if (length.endsWith(QLatin1String("cm"))) return length.chopped(2).toDouble() / 2.54;
+    return -1;
 }
 
 } // namespace
@@ -137,11 +198,15 @@ TEST(XlsOracles, XlrdReadsValuesFormulasAndFormattingWeWrite)
     const QJsonObject formats = read[QStringLiteral("formats")].toObject();
     const QJsonObject headerXf = xfs[cellAt(cells, 0, 0)[2].toInt()].toObject();
     EXPECT_TRUE(fonts[headerXf[QStringLiteral("font")].toInt()][QStringLiteral("bold")].toBool());
+    EXPECT_EQ(headerXf[QStringLiteral("fontFlag")].toInt(), 1);   // the font is the cell's own, not its style's
     EXPECT_EQ(headerXf[QStringLiteral("h")].toInt(), 2);
     const QJsonObject moneyXf = xfs[cellAt(cells, 5, 2)[2].toInt()].toObject();
     EXPECT_EQ(formats[QString::number(moneyXf[QStringLiteral("format")].toInt())].toString(), QStringLiteral("0.00"));
     EXPECT_EQ(moneyXf[QStringLiteral("top")].toInt(), 1);
     EXPECT_EQ(moneyXf[QStringLiteral("left")].toInt(), 1);
+    EXPECT_EQ(moneyXf[QStringLiteral("borderFlag")].toInt(), 1);
+    EXPECT_EQ(moneyXf[QStringLiteral("formatFlag")].toInt(), 1);
+    EXPECT_EQ(moneyXf[QStringLiteral("fontFlag")].toInt(), 0);
     const QJsonObject customXf = xfs[cellAt(cells, 3, 3)[2].toInt()].toObject();
     EXPECT_EQ(formats[QString::number(customXf[QStringLiteral("format")].toInt())].toString(),
               QStringLiteral("#,##0.000\" бр.\""));
@@ -191,6 +256,55 @@ TEST(XlsOracles, LibreOfficeOpensWhatWeWriteAndRecalculates)
     const auto other = readCsv(dir.filePath(QStringLiteral("Danni-Втори.csv")));
     ASSERT_EQ(other.size(), 1u);
     EXPECT_EQ(other[0][0], QStringLiteral("Ж"));
+}
+
+TEST(XlsOracles, LibreOfficeShowsOurFormatting)
+{
+    QTemporaryDir dir;
+    Workbook book(nullptr, false);
+    Worksheet& form = book.appendSheet(QStringLiteral("Фактура"));
+    WorkbookStyles& styles = book.styles();
+    Font big;
+    big.weight = 700;
+    big.height = 280;
+    CellFormat title;
+    title.font = styles.addFont(big);
+    title.hAlign = HAlign::Center;
+    CellFormat money;
+    money.numberFormat = styles.addNumberFormat(QStringLiteral("0.00"));
+    money.left = money.right = money.top = money.bottom = {BorderLine::Thin, 8};
+    form.putCell(1, 1, Value(QStringLiteral("ФАКТУРА")), styles.addFormat(title));
+    form.merged().push_back({1, 1, 1, 3});
+    form.setValue(2, 1, QStringLiteral("Сума"));
+    form.putCell(2, 2, Value(12.5), styles.addFormat(money));
+    form.columns()[1] = {30 * 256, kDefaultCellFormat, false};
+    form.columns()[2] = {10 * 256, kDefaultCellFormat, false};
+    form.rowInfo()[1] = {600, true, false};
+    const QString path = dir.filePath(QStringLiteral("Faktura.xls"));
+    xls::writeWorkbook(book, path);
+    const QString failure = convertWithLibreOffice({path}, QStringLiteral("fods"), dir.path());
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+
+    const ShownSheet shown = readFods(dir.filePath(QStringLiteral("Faktura.fods")));
+    ASSERT_GE(shown.rows.size(), 2u);
+    ASSERT_FALSE(shown.rows[0].empty());
+    const ShownCell& titleCell = shown.rows[0][0];
+    EXPECT_EQ(titleCell.text, QStringLiteral("ФАКТУРА"));
+    EXPECT_EQ(titleCell.span, 3);
+    EXPECT_EQ(shown.property(titleCell.style, QStringLiteral("fo:font-weight")), QStringLiteral("bold"));
+    EXPECT_EQ(shown.property(titleCell.style, QStringLiteral("fo:font-size")), QStringLiteral("14pt"));
+    EXPECT_EQ(shown.property(titleCell.style, QStringLiteral("fo:text-align")), QStringLiteral("center"));
+    ASSERT_GE(shown.rows[1].size(), 2u);
+    const ShownCell& moneyCell = shown.rows[1][1];
+    EXPECT_EQ(moneyCell.text, QStringLiteral("12.50"));   // shown with the "0.00" format
+    EXPECT_TRUE(shown.property(moneyCell.style, QStringLiteral("fo:border")).contains(QLatin1String("solid")));
+    EXPECT_NE(shown.property(shown.rows[1][0].style, QStringLiteral("fo:font-weight")), QStringLiteral("bold"));
+    EXPECT_NEAR(inches(shown.property(shown.rowStyles.value(0), QStringLiteral("style:row-height"))), 600 / 1440.0, 0.01);
+    ASSERT_GE(shown.columnStyles.size(), 2);
+    const double first = inches(shown.property(shown.columnStyles[0], QStringLiteral("style:column-width")));
+    const double second = inches(shown.property(shown.columnStyles[1], QStringLiteral("style:column-width")));
+    ASSERT_GT(second, 0);
+    EXPECT_NEAR(first / second, 3.0, 0.3);
 }
 
 TEST(XlsOracles, WeReadWhatLibreOfficeWrites)

@@ -234,3 +234,57 @@ TEST(XlsRecords, FontAndXfKeepEveryField)
     EXPECT_EQ(index, 170);
     EXPECT_EQ(code, QStringLiteral("0.00\" лв.\""));
 }
+
+TEST(XlsStyles, DefaultTableAndAdditions)
+{
+    WorkbookStyles s = WorkbookStyles::defaults();
+    ASSERT_EQ(s.fonts.size(), 5u);
+    ASSERT_EQ(s.formats.size(), 16u);
+    for (int i = 0; i < 15; ++i) EXPECT_TRUE(s.formats[size_t(i)].isStyle) << i;
+    EXPECT_FALSE(s.formats[kDefaultCellFormat].isStyle);
+    // The outline styles sit on fonts 1 and 2, everything else on font 0.
+    EXPECT_EQ(s.formats[1].font, 1);
+    EXPECT_EQ(s.formats[2].font, 1);
+    EXPECT_EQ(s.formats[3].font, 2);
+    EXPECT_EQ(s.formats[4].font, 2);
+    EXPECT_EQ(s.formats[5].font, 0);
+    EXPECT_EQ(s.formats[kDefaultCellFormat].font, 0);
+
+    // Font index 4 names nothing; 5 is the fifth FONT record.
+    EXPECT_EQ(s.fontAt(4), nullptr);
+    EXPECT_EQ(s.fontAt(5), &s.fonts[4]);
+    EXPECT_EQ(s.fontAt(6), nullptr);
+    Font italic;
+    italic.italic = true;
+    EXPECT_EQ(s.addFont(italic), 6);
+    EXPECT_EQ(s.fontAt(6), &s.fonts[5]);
+    EXPECT_EQ(s.addFont(Font{}), 0);
+
+    EXPECT_EQ(s.addNumberFormat(QStringLiteral("General")), 0);
+    EXPECT_EQ(s.addNumberFormat(QStringLiteral("0.00")), 2);
+    EXPECT_EQ(s.addNumberFormat(QStringLiteral("0.000")), 164);
+    EXPECT_EQ(s.addNumberFormat(QStringLiteral("#0.00\" лв\"")), 165);
+    EXPECT_EQ(s.addNumberFormat(QStringLiteral("0.000")), 164);
+    EXPECT_EQ(s.numberFormatCode(165), QStringLiteral("#0.00\" лв\""));
+    EXPECT_EQ(s.numberFormatCode(4), QStringLiteral("#,##0.00"));
+    // A file may give a built-in index a code of its own: that one is then the index's code.
+    s.numberFormats[2] = QStringLiteral("0.00;[Red]-0.00");
+    EXPECT_EQ(s.addNumberFormat(QStringLiteral("0.00")), 166);
+
+    // A cell format records which groups of attributes are its own rather than its style's.
+    CellFormat plain;
+    EXPECT_EQ(s.addFormat(plain), kDefaultCellFormat);
+    CellFormat bold;
+    bold.font = 6;
+    const quint16 boldIndex = s.addFormat(bold);
+    EXPECT_EQ(boldIndex, 16);
+    EXPECT_EQ(s.formats[boldIndex].usedAttributes, 0x08);
+    CellFormat boxed;
+    boxed.numberFormat = 2;
+    boxed.top = {BorderLine::Thin, 8};
+    boxed.locked = false;
+    const quint16 boxedIndex = s.addFormat(boxed);
+    EXPECT_EQ(s.formats[boxedIndex].usedAttributes, 0x04 | 0x20 | 0x80);
+    EXPECT_EQ(s.addFormat(boxed), boxedIndex);
+    EXPECT_EQ(s.formats.size(), 18u);
+}

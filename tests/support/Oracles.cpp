@@ -35,7 +35,8 @@ for x in book.xf_list:
                        "bottom": b.bottom_line_style, "left": b.left_line_style,
                        "right": b.right_line_style, "pattern": x.background.fill_pattern,
                        "patternColour": x.background.pattern_colour_index,
-                       "locked": x.protection.cell_locked})
+                       "locked": x.protection.cell_locked, "fontFlag": x._font_flag,
+                       "formatFlag": x._format_flag, "borderFlag": x._border_flag})
 for k, v in book.format_map.items():
     out["formats"][str(k)] = v.format_str
 for s in book.sheets():
