@@ -140,11 +140,14 @@ void writeStreamFile(const QString& path, const char* streamName, std::initializ
                      qsizetype minimumSize)
 {
     initGsf();
-    const QString temporary = temporaryPathBeside(path);
+    // A link is kept: the file it points at is the one replaced.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    const QString temporary = temporaryPathBeside(target);
     try {
         writeCompoundFile(temporary, streamName, parts, minimumSize);
-        if (QFileInfo::exists(path)) QFile::setPermissions(temporary, QFile::permissions(path));
-        if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
+        if (QFileInfo::exists(target)) QFile::setPermissions(temporary, QFile::permissions(target));
+        if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0)
             throw Error(withDetail(QStringLiteral("файлът не може да бъде заменен"), QString::fromLocal8Bit(std::strerror(errno))));
     } catch (...) {
         QFile::remove(temporary);

@@ -104,9 +104,7 @@ private:
         if (stream_.size() < 4 || get16(reinterpret_cast<const uchar*>(stream_.constData())) != rec::Bof)
             throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
         checkBof(records.next(), kBofGlobals, QStringLiteral("общата част на книгата"));
-        WorkbookStyles styles;
-        styles.fonts.clear();
-        styles.formats.clear();
+        WorkbookStyles styles;   // empty: filled from the file's records
         while (auto record = records.next()) {
             FieldReader fields(*record);
             switch (record->id) {

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -276,4 +277,14 @@ TEST(XlsWriteErrors, FailedSaveReportsAndLeavesNoTrace)
     Workbook back(nullptr, false);
     readWorkbook(target, back);
     EXPECT_EQ(back.sheets(1).value(1, 1), Value(QStringLiteral("кукла")));
+
+    // Saving through a link replaces the file it points at and keeps the link.
+    const QString link = dir.filePath(QStringLiteral("link.xls"));
+    ASSERT_TRUE(QFile::link(target, link));
+    book.sheets(1).setValue(1, 1, QStringLiteral("мечо"));
+    writeWorkbook(book, link);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    Workbook throughLink(nullptr, false);
+    readWorkbook(target, throughLink);
+    EXPECT_EQ(throughLink.sheets(1).value(1, 1), Value(QStringLiteral("мечо")));
 }

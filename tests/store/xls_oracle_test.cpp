@@ -324,7 +324,11 @@ TEST(XlsOracles, WeReadWhatLibreOfficeWrites)
                          fods::text(QStringLiteral("текст")), fods::formula(QStringLiteral("of:=[.B1]>5"))});
     sums.rows.push_back({fods::empty(), fods::number(-4)});
     sums.rows.push_back({fods::empty(), fods::number(5)});
-    ASSERT_TRUE(fods::write(dir.filePath(QStringLiteral("data.fods")), {data, sums}));
+    // The same formula down a column: LibreOffice stores it once, as a shared formula.
+    fods::Sheet shared{QStringLiteral("Редове"), {}, {}};
+    for (int row = 1; row <= 30; ++row)
+        shared.rows.push_back({fods::formula(QStringLiteral("of:=[.B%1]*2").arg(row)), fods::number(row)});
+    ASSERT_TRUE(fods::write(dir.filePath(QStringLiteral("data.fods")), {data, sums, shared}));
 
     // A form: bold title over merged cells, a bordered cell, a wide first column.
     const QString styles = QStringLiteral(
@@ -346,9 +350,10 @@ TEST(XlsOracles, WeReadWhatLibreOfficeWrites)
     EXPECT_GT(countRecords(stream, xls::rec::Continue), 0);
     EXPECT_GT(countRecords(stream, xls::rec::MulRk) + countRecords(stream, xls::rec::Rk), 0);
     EXPECT_GT(countRecords(stream, xls::rec::Formula), 0);
+    EXPECT_GT(countRecords(stream, xls::rec::ShrFmla), 0);
 
     const auto book = Workbook::open(dir.filePath(QStringLiteral("data.xls")));
-    ASSERT_EQ(book->sheetCount(), 2);
+    ASSERT_EQ(book->sheetCount(), 3);
     const Worksheet& read = book->sheets(QStringLiteral("Данни"));
     EXPECT_EQ(book->sheets(2).Name(), QStringLiteral("Сметки"));
     EXPECT_EQ(read.lastRow(), 400);
@@ -380,6 +385,14 @@ TEST(XlsOracles, WeReadWhatLibreOfficeWrites)
     EXPECT_EQ(calc.value(3, 3), Value(QStringLiteral("текст")));
     EXPECT_EQ(calc.value(3, 2), Value(3.5));
     EXPECT_EQ(calc.value(4, 2), Value(-4));
+
+    const Worksheet& rows = book->sheets(3);
+    for (int row = 1; row <= 30; ++row) {
+        const FormulaCell* f = rows.formulaAt(row, 1);
+        ASSERT_TRUE(f) << row;
+        EXPECT_EQ(f->formula.toA1(), QStringLiteral("=B%1*2").arg(row));
+        EXPECT_EQ(f->value, Value(2 * row));
+    }
 
     const auto formBook = Workbook::open(dir.filePath(QStringLiteral("form.xls")));
     const Worksheet& sheet = formBook->sheets(1);
