@@ -5,6 +5,7 @@
 #include "store/Workbook.h"
 #include "store/formula/BiffFormula.h"
 #include "store/xls/BiffRecords.h"
+#include "store/xls/Messages.h"
 #include "store/xls/OleStream.h"
 #include "store/xls/Sst.h"
 #include "store/xls/StyleRecords.h"
@@ -33,23 +34,6 @@ struct PendingFormula {
     Value cached;
     bool textFollows = false;   // the result is text, given by the STRING record after it
 };
-
-struct SharedFormula {
-    QByteArray tokens;
-};
-
-QString cellName(int row, int col)
-{
-    return columnName(col) + QString::number(row);
-}
-
-// Everything but the period that closes a message: reasons are put into a sentence of our own.
-QString reasonOf(const Error& error)
-{
-    QString reason = error.message();
-    while (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
-    return reason;
-}
 
 class WorkbookReader {
 public:
@@ -361,7 +345,7 @@ private:
         fields.u8();
         fields.u16();   // reserved, use count
         const quint16 size = fields.u16();
-        shared_[key(firstRow, firstCol)] = SharedFormula{fields.bytes(size)};
+        shared_[key(firstRow, firstCol)] = fields.bytes(size);
     }
 
     static quint32 key(quint16 row, quint16 col) { return (quint32(row) << 16) | col; }
@@ -377,7 +361,7 @@ private:
             if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
                 const auto found = shared_.find(key(get16(reinterpret_cast<const uchar*>(tokens.constData()) + 1),
                                                     get16(reinterpret_cast<const uchar*>(tokens.constData()) + 3)));
-                tokens = found != shared_.end() ? found->second.tokens : QByteArray();
+                tokens = found != shared_.end() ? found->second : QByteArray();
             }
             const std::optional<Formula> formula = decode(tokens, f.row, f.col);
             if (formula)
@@ -444,7 +428,7 @@ private:
     int activeTab_ = 0;
     Worksheet* sheet_ = nullptr;
     std::vector<PendingFormula> pending_;
-    std::unordered_map<quint32, SharedFormula> shared_;
+    std::unordered_map<quint32, QByteArray> shared_;   // tokens of shared formulas by first cell
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "store/Workbook.h"
 #include "store/formula/BiffFormula.h"
 #include "store/xls/BiffRecords.h"
+#include "store/xls/Messages.h"
 #include "store/xls/OleStream.h"
 #include "store/xls/Sst.h"
 #include "store/xls/StyleRecords.h"
@@ -22,18 +23,6 @@ constexpr qsizetype kMinimumStreamSize = 4096;
 constexpr int kMaxMergedPerRecord = 1026;
 constexpr quint16 kFormulaCalcOnLoad = 0x0002;
 constexpr quint16 kMaxFonts = 511;
-
-QString cellName(int row, int col)
-{
-    return columnName(col) + QString::number(row);
-}
-
-QString reasonOf(const Error& error)
-{
-    QString reason = error.message();
-    while (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
-    return reason;
-}
 
 void writeBof(RecordWriter& out, quint16 type)
 {
