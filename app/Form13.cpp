@@ -41,10 +41,10 @@ Form13::Form13(Shop& shop, QWidget* parent) : QWidget(parent)
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     Text1 = readOnlyLine(this, QStringLiteral("Text1"),
-                         QStringLiteral("Виж още: ръководството Help.doc в папката на програмата (меню „За програмата“ → „повече“)"),
+                         QStringLiteral("Виж още: ръководството Help.doc в папката на програмата"),
                          twipsRect(240, 2760, 6120, 345));
     Text2 = readOnlyLine(this, QStringLiteral("Text2"),
-                         QStringLiteral("Въпроси и отговори: ръководството Help.doc, което се отваря от „повече“"),
+                         QStringLiteral("Въпроси: отговорите са в Help.doc (меню „повече“)"),
                          twipsRect(240, 3240, 6120, 345));
     Command1 = placed(new QPushButton(QStringLiteral("Затвори"), this), QStringLiteral("Command1"),
                       twipsRect(4800, 3840, 1560, 495));

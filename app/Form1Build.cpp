@@ -117,10 +117,11 @@ void Form1::buildShowcase(QWidget* area)
 
 void Form1::buildBanner(QWidget* area)
 {
-    Text1 = bannerLine(area, QStringLiteral("Text1"), QStringLiteral("        Добре дошли в нашият"));
-    Text2 = bannerLine(area, QStringLiteral("Text2"), QStringLiteral("       тервин за детски стоки"));
+    // The picture first: the lower text line lies over its top edge.
     Image4 = placed(new ImageBox(area), QStringLiteral("Image4"), twipsRect(4440, 2280, 6615, 4935));
     Image4->setPicture(pictures::welcome(Image4->size()));
+    Text1 = bannerLine(area, QStringLiteral("Text1"), QStringLiteral("        Добре дошли в нашият"));
+    Text2 = bannerLine(area, QStringLiteral("Text2"), QStringLiteral("       тервин за детски стоки"));
 }
 
 void Form1::buildDetailsPanel(QWidget* area)
