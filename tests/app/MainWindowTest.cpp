@@ -148,6 +148,18 @@ TEST(MainWindow, MenuTreeNamesAndCaptions)
         entry->trigger();
         EXPECT_EQ(pressed.count(), 1) << entry->objectName().toStdString();
     }
+
+    // "Изтрий → стока" readies the goods editor's delete button once the editor is there.
+    QWidget* editor = secondaryWindow(run.program.shop(), 4);
+    auto* remove = new QPushButton(QStringLiteral("Изтриване"), editor);
+    remove->setObjectName(QStringLiteral("Command2"));
+    auto* other = new QPushButton(QStringLiteral("Добави"), editor);
+    remove->show();
+    other->show();
+    other->setFocus();
+    w.stoka->trigger();
+    EXPECT_EQ(editor->focusWidget(), remove);
+    editor->close();
 }
 
 TEST(MainWindow, NoArticleLoadsTheSingleEntryAndDrawsEmptySlots)

@@ -5,6 +5,7 @@
 #include "app/support/ShopFolder.h"
 
 #include "app/common/Controls.h"
+#include "showcase/Vitrina.h"
 #include "tools/DemoShop.h"
 
 #include <QComboBox>
@@ -106,8 +107,11 @@ TEST(Showcase, PagingThroughFourGoodsStopsAtBothEnds)
     shop.save();
     RunningProgram run(shop.path());
     app::Form1& w = run.logIn();
+    QSignalSpy listed(&w.vitrina(), &showcase::Vitrina::articleListed);
     clickRow(w.List1, 0);
     EXPECT_EQ(w.ImeNaList, QStringLiteral("Кубчета"));
+    ASSERT_EQ(listed.count(), 1);
+    EXPECT_EQ(listed[0][0].toString(), QStringLiteral("  Кубчета"));
     EXPECT_EQ(names(w), (QStringList{QStringLiteral("Стока 1"), QStringLiteral("Стока 2"), QStringLiteral("Стока 3")}));
     EXPECT_EQ(prices(w), (QStringList{QStringLiteral("1,00"), QStringLiteral("2,00"), QStringLiteral("3,00")}));
     for (int k = 0; k < 3; ++k) EXPECT_EQ(slotShown(w, k), kFilled) << k;
