@@ -154,9 +154,11 @@ QString Worksheet::shownText(int row, int col) const
     return text;
 }
 
-void Worksheet::setValue(int row, int col, const Value& value)
+void Worksheet::setValue(int row, int col, const Value& given)
 {
     checkAddress(row, col);
+    // Writing empty text empties the cell, as the spreadsheet does.
+    const Value value = given.isText() && given.text().isEmpty() ? Value() : given;
     if (value.isText() && value.text().size() > 32767)
         throw Error(QStringLiteral("Текстът за клетката (%1, %2) е по-дълъг от 32767 знака.").arg(row).arg(col));
     if (value.isEmpty() && !findCell(row, col)) return;

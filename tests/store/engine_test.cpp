@@ -159,6 +159,12 @@ TEST(EngineRows, DeleteMovesRowsUpAndFormulasFollow)
     EXPECT_EQ(sheet.cells(7, 5).Formula(), QStringLiteral("=E6*2"));
     EXPECT_EQ(sheet.value(7, 5).number(), 20.0);
 
+    // Writing empty text empties a cell: the count formula no longer sees it.
+    sheet.setValue(4, 2, Value(QString()));
+    EXPECT_TRUE(sheet.value(4, 2).isEmpty());
+    EXPECT_EQ(sheet.value(1, 20).number(), 2.0);
+    sheet.setValue(4, 2, Value("четири"));
+
     // The last record goes: the count drops to 0 and the next record would land in row 2.
     for (int i = 0; i < 3; ++i) sheet.Rows(2).Delete();
     EXPECT_EQ(sheet.value(1, 20).number(), 0.0);
