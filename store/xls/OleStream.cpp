@@ -18,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace store::xls {
@@ -136,6 +137,17 @@ QByteArray readWorkbookStream(const QString& path)
     return data;
 }
 
+// Pushes what was written to a file (or a folder's entries) onto the disk, so that a power cut
+// after the rename cannot leave an empty file behind.
+static bool syncToDisk(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 void writeStreamFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
                      qsizetype minimumSize)
 {
@@ -147,12 +159,16 @@ void writeStreamFile(const QString& path, const char* streamName, std::initializ
     try {
         writeCompoundFile(temporary, streamName, parts, minimumSize);
         if (QFileInfo::exists(target)) QFile::setPermissions(temporary, QFile::permissions(target));
+        if (!syncToDisk(temporary))
+            throw Error(withDetail(QStringLiteral("записаното не може да бъде потвърдено на диска"),
+                                   QString::fromLocal8Bit(std::strerror(errno))));
         if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0)
             throw Error(withDetail(QStringLiteral("файлът не може да бъде заменен"), QString::fromLocal8Bit(std::strerror(errno))));
     } catch (...) {
         QFile::remove(temporary);
         throw;
     }
+    syncToDisk(QFileInfo(target).absolutePath());
 }
 
 } // namespace store::xls
