@@ -263,6 +263,11 @@ TEST(EngineSave, SavedChangesComeBackAndTheFreshLayout)
     EXPECT_EQ(reread.counter(layout::index::kSheetCount), 2);
     EXPECT_EQ(reread.goodsCount(again->sheets("Играчки")), 1);
     EXPECT_EQ(again->sheets("Играчки").value(2, 3).number(), 12.75);
+    // The sheet active at the save is active again: the next article goes before it.
+    EXPECT_EQ(again->ActiveSheet().Name(), "Играчки");
+    again->sheetsAdd().setName("Дрехи");
+    EXPECT_EQ(again->sheets(1).Name(), "Дрехи");
+    EXPECT_EQ(again->sheets(2).Name(), "Играчки");
 }
 
 TEST(EngineValues, TextAndNumbers)
