@@ -170,7 +170,7 @@ void Form1::Form_Unload()
 {
     quitWithoutAsking(shop_.ObektEksel);
     // The invoice on screen goes with its application now; otherwise ZatvoriEksel takes it.
-    if (shop_.FakturaEksel && shop_.FakturaEksel->Visible) quitWithoutAsking(shop_.FakturaEksel);
+    if (shop_.FakturaEksel && shop_.FakturaEksel->Visible()) quitWithoutAsking(shop_.FakturaEksel);
     ZatvoriEksel(shop_);
     shop_.windows.closeFor(Closer::Exit);
 }

@@ -6,7 +6,17 @@
 
 namespace store {
 
-Application::~Application() = default;
+Application::~Application()
+{
+    setVisible(false);
+}
+
+void Application::setVisible(bool visible)
+{
+    if (visible == visible_) return;
+    visible_ = visible;
+    if (windowHook_) windowHook_(*this, visible);
+}
 
 void Application::checkRunning() const
 {
@@ -71,6 +81,7 @@ bool Application::Quit()
         case AlertAnswer::Cancel: return false;
         }
     }
+    setVisible(false);
     workbooks_.clear();
     active_ = -1;
     quit_ = true;

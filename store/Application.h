@@ -48,9 +48,13 @@ public:
     bool Quit();
     bool hasQuit() const { return quit_; }
 
-    // Visible and the window that shows a workbook belong to the user interface; the engine only
-    // keeps the flag.
-    bool Visible = false;
+    // Visible: the window that shows the active workbook is on screen. The window belongs to
+    // the user interface; the engine keeps the flag and tells the hook of every change. Quit and
+    // the end of the application hide the window.
+    bool Visible() const { return visible_; }
+    void setVisible(bool visible);
+    using WindowHook = std::function<void(Application& application, bool visible)>;
+    void setWindowHook(WindowHook hook) { windowHook_ = std::move(hook); }
 
 private:
     friend class WorkbookList;
@@ -59,6 +63,8 @@ private:
     int active_ = -1;
     AlertHook alertHook_;
     bool quit_ = false;
+    bool visible_ = false;
+    WindowHook windowHook_;
 };
 
 } // namespace store

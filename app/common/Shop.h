@@ -3,6 +3,7 @@
 #include "app/common/WindowRegistry.h"
 #include "store/Application.h"
 #include "store/DataWorkbook.h"
+#include "store/RowKeeper.h"
 
 #include <QString>
 #include <memory>
@@ -34,6 +35,9 @@ public:
     std::unique_ptr<store::Application> ObektEksel;
     std::unique_ptr<store::Application> FakturaEksel;
     WindowRegistry windows;
+    // Who holds rows of article sheets (the basket), asked before rows go and told when they
+    // move; null while nobody does.
+    store::RowKeeper* rowKeeper = nullptr;
 
 private:
     QString folder_;

@@ -283,7 +283,7 @@ TEST(MainWindow, ExitQuitsBothApplicationsWithoutSavingOrAsking)
         app::Shop& s = run.program.shop();
         s.danni().sheets(1).setValue(9, 9, store::Value(QStringLiteral("не се записва")));
         s.FakturaEksel->Workbooks()(1).sheets(1).setValue(1, 1, store::Value(7));
-        s.FakturaEksel->Visible = invoiceOnScreen;
+        s.FakturaEksel->setVisible(invoiceOnScreen);
         QPointer<QWidget> editor = secondaryWindow(s, 4);
         QPointer<QWidget> bought = secondaryWindow(s, 11);
         w.izhod->trigger();
