@@ -7,6 +7,8 @@
 #include "app/common/ProgramFolder.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "search/Sortirane.h"
+#include "search/Tyrsene.h"
 #include "showcase/Vitrina.h"
 #include "store/StoreError.h"
 
@@ -40,6 +42,7 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     makeVitrina();
+    makeSearch();
     connectControls();
     connectMenus();
 }
@@ -68,6 +71,28 @@ void Form1::makeVitrina()
     c.Command3 = Command3;
     c.Command6 = Command6;
     vitrina_ = new showcase::Vitrina(shop_, *this, c, this);
+}
+
+void Form1::makeSearch()
+{
+    tyrsene_ = new search::Tyrsene(shop_, *this, List1, this, this);
+    sortirane_ = new search::Sortirane(shop_, *this, List1, this, [this] { vitrina_->chooseArticle(); }, this);
+    connect(vitrina_, &showcase::Vitrina::articleListed, tyrsene_, &search::Tyrsene::articleListed);
+    connect(Command4, &QPushButton::clicked, this, [this] { guarded([this] { tyrsene_->open(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { sortirane_->open(); }); });
+    const auto searchIn = [this](QAction* entry, search::Tyrsene::Mode mode) {
+        connect(entry, &QAction::triggered, this, [this, mode] { guarded([this, mode] { tyrsene_->openInMode(mode); }); });
+    };
+    searchIn(poime, search::Tyrsene::ByName);
+    searchIn(pocena, search::Tyrsene::Price);
+    searchIn(napromocia, search::Tyrsene::Promotions);
+    searchIn(nastoka, search::Tyrsene::Missing);
+    const auto sortBy = [this](QAction* entry, search::Sortirane::Criterion criterion) {
+        connect(entry, &QAction::triggered, this,
+                [this, criterion] { guarded([this, criterion] { sortirane_->openWith(criterion); }); });
+    };
+    sortBy(poimesort, search::Sortirane::ByName);
+    sortBy(pocenasort, search::Sortirane::ByPrice);
 }
 
 void Form1::connectControls()

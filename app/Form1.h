@@ -18,6 +18,11 @@ namespace showcase {
 class Vitrina;
 }
 
+namespace search {
+class Sortirane;
+class Tyrsene;
+} // namespace search
+
 namespace app {
 
 class ClickLabel;
@@ -42,6 +47,8 @@ public:
     void home();
 
     showcase::Vitrina& vitrina() const { return *vitrina_; }
+    search::Tyrsene& tyrsene() const { return *tyrsene_; }
+    search::Sortirane& sortirane() const { return *sortirane_; }
 
     // Command row and date.
     QPushButton* Command3;   // "Начало"
@@ -119,6 +126,7 @@ private:
     void connectControls();
     void connectMenus();
     void makeVitrina();
+    void makeSearch();
     void openFaktura();
     void showAbout();
     void stokaForDeletion();
@@ -126,6 +134,8 @@ private:
 
     Shop& shop_;
     showcase::Vitrina* vitrina_ = nullptr;
+    search::Tyrsene* tyrsene_ = nullptr;
+    search::Sortirane* sortirane_ = nullptr;
 };
 
 } // namespace app

@@ -1,0 +1,276 @@
+// The search dialog: its controls where they stand (twips), its modes and its buttons.
+#include "search/Form3.h"
+
+#include "app/common/Controls.h"
+#include "app/common/Messages.h"
+#include "app/common/Shop.h"
+#include "app/common/Twips.h"
+#include "search/Listings.h"
+#include "search/NextPicture.h"
+#include "search/SearchSteps.h"
+#include "search/Tyrsene.h"
+#include "showcase/ShowcaseData.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace search {
+
+namespace {
+
+const QString kChooserCaption = QStringLiteral("Търси в:");
+const QString kNext = QStringLiteral("Следващ");
+constexpr int kRowHeight = 345;
+
+QLabel* label(QWidget* parent, const QString& name, const QString& caption, QRect rect, Qt::Alignment align = Qt::AlignLeft)
+{
+    QLabel* l = app::placed(new QLabel(caption, parent), name, rect);
+    l->setAlignment(align | Qt::AlignVCenter);
+    return l;
+}
+
+QComboBox* dropDownList(QWidget* parent, const QString& name, QRect rect)
+{
+    QComboBox* box = app::placed(new QComboBox(parent), name, rect);
+    box->setEditable(false);
+    return box;
+}
+
+QPushButton* nextButton(QWidget* parent, const QString& name)
+{
+    const QRect rect = app::twipsRect(3840, 240, 1455, 735);
+    QPushButton* button = app::placed(new QPushButton(kNext, parent), name, rect);
+    button->setIcon(nextPicture(QSize(rect.height() / 2, rect.height() / 2)));
+    button->setIconSize(QSize(rect.height() / 2, rect.height() / 2));
+    return button;
+}
+
+} // namespace
+
+Form3::Form3(app::Shop& shop, Tyrsene& steps, const QString& chooserCaption, QWidget* parent)
+    : QWidget(parent), shop_(shop), steps_(steps)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Търсене"));
+    build();
+    connectControls();
+    Form_Load(chooserCaption);
+}
+
+void Form3::build()
+{
+    // The client area is a little taller than the controls need, so that "Затвори" fits below them.
+    setFixedSize(app::px(10245), app::px(4560));
+    Combo1 = dropDownList(this, QStringLiteral("Combo1"), app::twipsRect(240, 240, 3375, kRowHeight));
+    Combo1->setPlaceholderText(kChooserCaption);
+    // Laid over the chooser's text part, leaving its arrow free.
+    Text4 = app::placed(new QLineEdit(this), QStringLiteral("Text4"), app::twipsRect(240, 240, 3098, kRowHeight));
+    Text4->setReadOnly(true);
+    Text4->raise();
+    buildFrame();
+    Command3 = nextButton(this, QStringLiteral("Command3"));
+    Command6 = nextButton(this, QStringLiteral("Command6"));
+    buildPriceRow();
+    Image1 = app::placed(new app::ImageBox(this), QStringLiteral("Image1"), app::twipsRect(3840, 1080, 2775, 2775));
+    Text2 = app::placed(new app::TextBox(this), QStringLiteral("Text2"), app::twipsRect(6600, 1080, 3375, 2775));
+    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Command1 = app::placed(new QPushButton(QStringLiteral("Затвори"), this), QStringLiteral("Command1"),
+                           app::twipsRect(8760, 4020, 1215, 420));
+}
+
+void Form3::buildFrame()
+{
+    Frame1 = app::placed(new QGroupBox(QStringLiteral("Покажи"), this), QStringLiteral("Frame1"),
+                         app::twipsRect(240, 960, 3375, 2895));
+    const std::array<QString, 4> captions{QStringLiteral("Липсващи стоки"), QStringLiteral("Стоки на цена"),
+                                          QStringLiteral("Стока по име"), QStringLiteral("Промоции")};
+    const std::array<int, 4> tops{360, 1320, 1800, 840};
+    for (size_t i = 0; i < Option1.size(); ++i)
+        Option1[i] = app::placed(new QRadioButton(captions[i], Frame1), QStringLiteral("Option1(%1)").arg(i),
+                                 app::twipsRect(600, tops[i], 2535, 375));
+    Text1 = app::placed(new QLineEdit(Frame1), QStringLiteral("Text1"), app::twipsRect(120, 2400, 1815, kRowHeight));
+    Command2 = app::placed(new QPushButton(QStringLiteral("Търсене"), Frame1), QStringLiteral("Command2"),
+                           app::twipsRect(2040, 2400, 1215, 375));
+}
+
+void Form3::buildPriceRow()
+{
+    Command4 = app::placed(new QPushButton(QStringLiteral("Търсене"), this), QStringLiteral("Command4"),
+                           app::twipsRect(4320, 240, 1215, 375));
+    // The currency captions reach under the lists; their text stands right, clear of the arrows.
+    Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("от"), app::twipsRect(6120, 360, 420, 255));
+    Label2 = label(this, QStringLiteral("Label2"), QStringLiteral("лв."), app::twipsRect(7560, 360, 660, 255), Qt::AlignRight);
+    Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("до"), app::twipsRect(8280, 360, 420, 255));
+    Label4 = label(this, QStringLiteral("Label4"), QStringLiteral("лв."), app::twipsRect(9720, 360, 525, 255), Qt::AlignRight);
+    Combo2 = dropDownList(this, QStringLiteral("Combo2"), app::twipsRect(6600, 240, 1215, kRowHeight));
+    Combo3 = dropDownList(this, QStringLiteral("Combo3"), app::twipsRect(8760, 240, 1215, kRowHeight));
+}
+
+void Form3::connectControls()
+{
+    connect(Combo1, &QComboBox::activated, this, [this] { app::guarded([this] { chooserPicked(); }); });
+    for (size_t i = 0; i < Option1.size(); ++i)
+        connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) app::guarded([this, i] { modeChosen(int(i)); });
+        });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { wordChanged(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { app::guarded([this] { searchByName(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] { app::guarded([this] { steps_.nextWord(); }); });
+    connect(Command6, &QPushButton::clicked, this, [this] { app::guarded([this] { steps_.TyrseneNaSledvashtaPromocia(); }); });
+    connect(Command4, &QPushButton::clicked, this, [this] { app::guarded([this] { steps_.ZarediStokiNaCenaTextBox(); }); });
+    connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void Form3::Form_Load(const QString& chooserCaption)
+{
+    for (QRadioButton* option : Option1) option->setVisible(true);
+    Text1->setVisible(false);
+    Command2->setVisible(false);
+    Frame1->setVisible(true);
+    Text4->setText(chooserCaption.isEmpty() ? kChooserCaption : chooserCaption);
+    Command3->setVisible(false);
+    PokajiPoletataZaCena(false);
+    Command6->setVisible(false);
+    shop_.windows.declare(3, this);
+    shop_.windows.closeFor(app::Closer::SearchDialog);
+}
+
+void Form3::setArticles(const QStringList& entries)
+{
+    Combo1->clear();
+    Combo1->addItems(entries);
+    Combo1->setCurrentIndex(-1);
+}
+
+void Form3::pickArticle(int index)
+{
+    Combo1->setCurrentIndex(index);
+    chooserPicked();
+}
+
+void Form3::PokajiPoletataZaCena(bool visible)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Combo2, Label2, Label3, Combo3, Label4, Command4})
+        w->setVisible(visible);
+}
+
+void Form3::showPicture(const QString& path)
+{
+    if (!Image1->setPicture(path)) Image1->setPicture(showcase::noPicturePath(shop_.folder()));
+    Image1->setVisible(true);
+}
+
+void Form3::chooserPicked()
+{
+    Image1->setVisible(false);
+    Text2->setText({});
+    Frame1->setVisible(true);
+    Text4->setVisible(false);
+    clearModes();
+    Text1->setVisible(false);
+    Command2->setVisible(false);
+    PokajiPoletataZaCena(false);
+    Command6->setVisible(false);
+    // A search by name walks one article: picking an article ends it.
+    Command3->setVisible(false);
+}
+
+void Form3::clearModes()
+{
+    for (QRadioButton* option : Option1) {
+        const QSignalBlocker quiet(option);
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+}
+
+void Form3::modeChosen(int mode)
+{
+    switch (mode) {
+    case Tyrsene::ByName: byName(); break;
+    case Tyrsene::Price: byPrice(); break;
+    case Tyrsene::Missing: missingGoods(); break;
+    case Tyrsene::Promotions: promotions(); break;
+    default: break;
+    }
+}
+
+void Form3::byName()
+{
+    Text1->setVisible(true);
+    Text1->clear();
+    Text2->setText({});
+    Text1->setFocus();
+    Command2->setVisible(true);
+    PokajiPoletataZaCena(false);
+    Command3->setVisible(false);
+    Command6->setVisible(false);
+}
+
+void Form3::hideWordAndResult()
+{
+    Text1->setVisible(false);
+    Command2->setVisible(false);
+    Text2->setText({});
+    Image1->setVisible(false);
+}
+
+void Form3::byPrice()
+{
+    hideWordAndResult();
+    PokajiPoletataZaCena(true);
+    Command3->setVisible(false);
+    Command6->setVisible(false);
+    for (QComboBox* box : {Combo2, Combo3}) {
+        box->clear();
+        box->addItem(kZeroPriceEntry);
+        box->setCurrentIndex(-1);
+    }
+    steps_.ZarediStokiNaCenaCombo();
+}
+
+void Form3::missingGoods()
+{
+    hideWordAndResult();
+    steps_.ZarediStokitePriTyrsene();
+    PokajiPoletataZaCena(false);
+    Command3->setVisible(false);
+    Command6->setVisible(false);
+}
+
+void Form3::promotions()
+{
+    hideWordAndResult();
+    steps_.TyrseneNaPromocia();
+    PokajiPoletataZaCena(false);
+    Command3->setVisible(false);
+    Command6->setVisible(true);
+}
+
+void Form3::searchByName()
+{
+    if (!isBlankWord(Text1->text())) Command3->setVisible(true);
+    steps_.TyrseneNaDuma();
+}
+
+void Form3::wordChanged()
+{
+    Image1->setVisible(false);
+    Text2->setText({});
+    Command3->setVisible(false);
+}
+
+void Form3::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    steps_.dialogClosed();
+}
+
+} // namespace search

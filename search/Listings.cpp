@@ -1,0 +1,75 @@
+#include "search/Listings.h"
+
+#include "app/common/Money.h"
+#include "store/DataWorkbook.h"
+#include "store/Worksheet.h"
+
+#include <cmath>
+
+namespace search {
+
+namespace col = store::layout::article;
+
+namespace {
+
+const QString kCurrency = QStringLiteral(" лв.");
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr int kFirstGoodsRow = col::recordRow(1);
+
+std::optional<double> numberIn(const store::Worksheet& article, int row, int column)
+{
+    const auto number = article.value(row, column).toNumber();
+    if (!number || !std::isfinite(*number)) return std::nullopt;
+    return number;
+}
+
+// A price as the lists show it: the two-decimal value of its entry.
+std::optional<double> shownPrice(const store::Worksheet& article, int row)
+{
+    const auto price = numberIn(article, row, col::kPrice);
+    if (!price) return std::nullopt;
+    return entryPrice(app::formatMoney(*price) + kCurrency);
+}
+
+} // namespace
+
+QStringList priceEntries(const store::Worksheet& article, int last)
+{
+    QStringList entries;
+    for (int row = kFirstGoodsRow; row <= last; ++row)
+        if (const auto price = numberIn(article, row, col::kPrice)) entries << app::formatMoney(*price) + kCurrency;
+    return entries;
+}
+
+std::optional<double> entryPrice(const QString& entry)
+{
+    if (!entry.endsWith(kCurrency)) return std::nullopt;
+    return store::parseNumber(entry.chopped(kCurrency.size()));
+}
+
+QString priceListing(const store::Worksheet& article, int last, double from, double to)
+{
+    const double low = std::min(from, to);
+    const double high = std::max(from, to);
+    QString listing;
+    for (int row = kFirstGoodsRow; row <= last; ++row) {
+        const auto price = shownPrice(article, row);
+        if (!price || *price < low || *price > high) continue;
+        listing += article.shownText(row, col::kName) + QStringLiteral("   цена: ") + article.shownText(row, col::kPrice)
+            + kCurrency + kCrLf;
+    }
+    return listing.isEmpty() ? kNoGoodsFound : listing;
+}
+
+QString missingGoodsListing(const store::Worksheet& article, int last)
+{
+    if (last <= 1) return QStringLiteral("  ") + kNoGoods;
+    QString listing;
+    for (int row = kFirstGoodsRow; row <= last; ++row) {
+        const auto count = numberIn(article, row, col::kStock);
+        if (count && *count == 0) listing += QStringLiteral("  ") + article.shownText(row, col::kName) + kCrLf;
+    }
+    return listing;
+}
+
+} // namespace search

@@ -1,0 +1,66 @@
+#include "search/Sortirane.h"
+
+#include "app/common/MainState.h"
+#include "app/common/Messages.h"
+#include "app/common/Shop.h"
+#include "search/Form2.h"
+
+#include <QComboBox>
+#include <QListWidget>
+
+namespace search {
+
+Sortirane::Sortirane(app::Shop& shop, app::MainState& state, QListWidget* List1, QWidget* mainWindow,
+                     std::function<void()> articleChoice, QObject* parent)
+    : QObject(parent), shop_(shop), main_(state), List1_(List1), mainWindow_(mainWindow),
+      articleChoice_(std::move(articleChoice))
+{
+}
+
+Form2* Sortirane::dialog() const
+{
+    return form2_;
+}
+
+Form2& Sortirane::shown()
+{
+    if (!form2_) form2_ = new Form2(shop_, *this);
+    form2_->show();
+    form2_->raise();
+    form2_->activateWindow();
+    return *form2_;
+}
+
+void Sortirane::open()
+{
+    if (!List1_->currentItem()) {
+        app::warning(QStringLiteral("Изберете артикул"));
+        return;
+    }
+    shown();
+}
+
+void Sortirane::openWith(Criterion criterion)
+{
+    if (!List1_->currentItem() && List1_->count() > 0) List1_->setCurrentRow(0);
+    if (!form2_) form2_ = new Form2(shop_, *this);
+    form2_->Combo1->setCurrentIndex(criterion);
+    shown();
+}
+
+void Sortirane::dialogClosed()
+{
+    mainWindow_->setVisible(true);
+}
+
+void Sortirane::sort(SortBy key, store::SortOrder order)
+{
+    if (sortArticle(shop_.data(), main_.ImeNaList, key, order, shop_.rowKeeper)) articleChoice_();
+}
+
+void Sortirane::SortiraiPoCena1() { sort(SortBy::Price, store::SortOrder::Ascending); }
+void Sortirane::SortiraiPoCena2() { sort(SortBy::Price, store::SortOrder::Descending); }
+void Sortirane::SortiraiPoIme1() { sort(SortBy::Name, store::SortOrder::Ascending); }
+void Sortirane::SortiraiPoIme2() { sort(SortBy::Name, store::SortOrder::Descending); }
+
+} // namespace search
