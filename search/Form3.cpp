@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -65,8 +66,9 @@ Form3::Form3(app::Shop& shop, Tyrsene& steps, const QString& chooserCaption, QWi
 
 void Form3::build()
 {
-    // The client area is a little taller than the controls need, so that "Затвори" fits below them.
-    setFixedSize(app::px(10245), app::px(4560));
+    // The client area is a little larger than the controls need, so that "Затвори" fits below them
+    // and the last "лв." beside its list.
+    setFixedSize(app::px(10500), app::px(4560));
     Combo1 = dropDownList(this, QStringLiteral("Combo1"), app::twipsRect(240, 240, 3375, kRowHeight));
     Combo1->setPlaceholderText(kChooserCaption);
     // Laid over the chooser's text part, leaving its arrow free.
@@ -107,9 +109,11 @@ void Form3::buildPriceRow()
     Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("от"), app::twipsRect(6120, 360, 420, 255));
     Label2 = label(this, QStringLiteral("Label2"), QStringLiteral("лв."), app::twipsRect(7560, 360, 660, 255), Qt::AlignRight);
     Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("до"), app::twipsRect(8280, 360, 420, 255));
-    Label4 = label(this, QStringLiteral("Label4"), QStringLiteral("лв."), app::twipsRect(9720, 360, 525, 255), Qt::AlignRight);
+    Label4 = label(this, QStringLiteral("Label4"), QStringLiteral("лв."), app::twipsRect(9720, 360, 660, 255), Qt::AlignRight);
     Combo2 = dropDownList(this, QStringLiteral("Combo2"), app::twipsRect(6600, 240, 1215, kRowHeight));
     Combo3 = dropDownList(this, QStringLiteral("Combo3"), app::twipsRect(8760, 240, 1215, kRowHeight));
+    // Their lists open wider than the boxes, so that long prices read whole.
+    for (QComboBox* box : {Combo2, Combo3}) box->view()->setMinimumWidth(app::px(1800));
 }
 
 void Form3::connectControls()
