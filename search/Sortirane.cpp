@@ -17,6 +17,11 @@ Sortirane::Sortirane(app::Shop& shop, app::MainState& state, QListWidget* List1,
 {
 }
 
+Sortirane::~Sortirane()
+{
+    delete form2_;
+}
+
 Form2* Sortirane::dialog() const
 {
     return form2_;

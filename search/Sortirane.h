@@ -29,6 +29,8 @@ public:
     // articleChoice runs the main window's article choice (the showcase from its first page).
     Sortirane(app::Shop& shop, app::MainState& state, QListWidget* List1, QWidget* mainWindow,
               std::function<void()> articleChoice, QObject* parent = nullptr);
+    // The dialog goes with the main window.
+    ~Sortirane() override;
 
     // The button "Сортиране": the dialog, or a warning when no article is chosen.
     void open();

@@ -28,6 +28,11 @@ Tyrsene::Tyrsene(app::Shop& shop, app::MainState& state, QListWidget* List1, QWi
 {
 }
 
+Tyrsene::~Tyrsene()
+{
+    delete form3_;
+}
+
 Form3* Tyrsene::dialog() const
 {
     return form3_;

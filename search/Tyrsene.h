@@ -27,6 +27,8 @@ public:
     enum Mode { Missing = 0, Price = 1, ByName = 2, Promotions = 3 };
 
     Tyrsene(app::Shop& shop, app::MainState& state, QListWidget* List1, QWidget* mainWindow, QObject* parent = nullptr);
+    // The dialog goes with the main window.
+    ~Tyrsene() override;
 
     // The button "Търсене": the dialog (loaded when it is not) with the articles in its chooser.
     void open();

@@ -366,3 +366,12 @@ TEST(SearchDialogWithoutArticles, ModesSwitchQuietly)
     EXPECT_FALSE(d.Command6->isHidden());
     EXPECT_TRUE(d.Text2->text().isEmpty());
 }
+
+TEST_F(SearchDialog, ClosingTheMainWindowClosesTheDialogAndEndsTheProgram)
+{
+    QPointer<search::Form3> d = &opened();
+    w.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(run.ended());
+    EXPECT_TRUE(d.isNull());
+}
