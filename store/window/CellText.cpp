@@ -95,11 +95,6 @@ NumberPattern parsePattern(const QString& section)
     return p;
 }
 
-QString generalText(double number, const QLocale& locale)
-{
-    QString text = numberToText(number);
-    return text.replace(QLatin1Char('.'), locale.decimalPoint());
-}
 
 // The digits of |number| rounded to decimals places, half away from zero on the number's shortest
 // decimal form (so 2.675 shows as 2.68, as a spreadsheet shows it).
@@ -130,10 +125,20 @@ QString applyPattern(double magnitude, const NumberPattern& p, const QLocale& lo
 
 } // namespace
 
+bool isGeneralFormat(const QString& code)
+{
+    return code.isEmpty() || code.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0;
+}
+
+QString formatGeneral(double number, int significantDigits, const QLocale& locale)
+{
+    const double shown = QString::number(number, 'g', std::max(1, significantDigits)).toDouble();
+    return numberToText(shown).replace(QLatin1Char('.'), locale.decimalPoint());
+}
+
 QString formatNumber(double number, const QString& code, const QLocale& locale)
 {
-    if (code.isEmpty() || code.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
-        return generalText(number, locale);
+    if (isGeneralFormat(code)) return formatGeneral(number, kGeneralDigits, locale);
     const QStringList parts = sections(code);
     QString section = parts[0];
     bool minusSign = number < 0;
@@ -144,7 +149,7 @@ QString formatNumber(double number, const QString& code, const QLocale& locale)
         section = parts[2];
     }
     const NumberPattern pattern = parsePattern(section);
-    if (!pattern.understood) return generalText(number, locale);
+    if (!pattern.understood) return formatGeneral(number, kGeneralDigits, locale);
     if (!pattern.hasDigits) return pattern.prefix;
     const QString text = applyPattern(std::abs(number), pattern, locale);
     // A negative number that rounds to nothing shows without its sign.
@@ -158,8 +163,8 @@ QString shownCellText(const Worksheet& sheet, int row, int col)
     if (!value.isNumber()) return value.toText();
     const WorkbookStyles& styles = sheet.parent().styles();
     const quint16 format = sheet.formatAt(row, col);
-    if (format >= styles.formats.size()) return sheet.shownText(row, col);
-    return formatNumber(value.number(), styles.numberFormatCode(styles.formats[format].numberFormat));
+    const QString code = format < styles.formats.size() ? styles.numberFormatCode(styles.formats[format].numberFormat) : QString();
+    return formatNumber(value.number(), code);
 }
 
 QString editableCellText(const Worksheet& sheet, int row, int col)

@@ -15,6 +15,14 @@ namespace store::window {
 // exponents) and "General" give the number in its general form.
 QString formatNumber(double number, const QString& code, const QLocale& locale = QLocale());
 
+// A number in the General format with at most significantDigits digits, as a spreadsheet shows
+// it in a cell: 57.599999999999994 shows as "57,6".
+QString formatGeneral(double number, int significantDigits, const QLocale& locale = QLocale());
+inline constexpr int kGeneralDigits = 10;
+
+// Whether a format code is the General one.
+bool isGeneralFormat(const QString& code);
+
 // The text a cell shows: its value (a formula's computed one) through the cell's number format.
 QString shownCellText(const Worksheet& sheet, int row, int col);
 

@@ -9,6 +9,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <array>
+#include <cmath>
 
 namespace store::window {
 
@@ -216,6 +217,22 @@ QRectF overflowRect(const Worksheet& sheet, const SheetGeometry& g, int row, int
     return g.areaRect(CellArea{row, first, row, last});
 }
 
+QString fittedNumber(const Worksheet& sheet, const CellFormat& format, double number, const QFontMetricsF& metrics,
+                     double width)
+{
+    if (isGeneralFormat(sheet.parent().styles().numberFormatCode(format.numberFormat))) {
+        // Decimals go; the digits before the decimal sign stay.
+        const double magnitude = std::abs(number);
+        const int integerDigits = magnitude < 1 ? 1 : int(std::floor(std::log10(magnitude))) + 1;
+        for (int digits = kGeneralDigits - 1; digits >= integerDigits; --digits) {
+            const QString text = formatGeneral(number, digits);
+            if (metrics.horizontalAdvance(text) <= width) return text;
+        }
+    }
+    const double hash = metrics.horizontalAdvance(QLatin1Char('#'));
+    return QString(std::max(1, int(width / hash)), QLatin1Char('#'));
+}
+
 void paintText(QPainter& painter, const Worksheet& sheet, const SheetGeometry& g, const Merges& merges, int row,
                int col)
 {
@@ -238,8 +255,9 @@ void paintText(QPainter& painter, const Worksheet& sheet, const SheetGeometry& g
     const double needed = metrics.horizontalAdvance(text) + 2 * kTextMargin + indent;
     QRectF rect = merged ? g.areaRect(*merged) : g.cellRect(row, col);
     if (!merged && !wrap && needed > rect.width()) {
-        // Numbers that do not fit show as #, as in a spreadsheet program; text runs on.
-        if (value.isNumber()) text.fill(QLatin1Char('#'), qMax(1, int((rect.width() - 2 * kTextMargin) / metrics.horizontalAdvance(QLatin1Char('#')))));
+        // Numbers that do not fit lose decimals in the General format, else show as #, as in a
+        // spreadsheet program; text runs on.
+        if (value.isNumber()) text = fittedNumber(sheet, format, value.number(), metrics, rect.width() - 2 * kTextMargin - indent);
         else rect = overflowRect(sheet, g, row, col, hAlign, needed);
     }
     QRectF textRect = rect.adjusted(kTextMargin, 0, -kTextMargin, 0);

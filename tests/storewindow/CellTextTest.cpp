@@ -43,6 +43,8 @@ TEST(NumberFormat, ShowsNumbersAsTheirFormatCodeSays)
         {0, "0.00;-0.00;\"нула\"", QStringLiteral("нула")},
         {4, "[Red]0.0", QStringLiteral("4,0")},
         {2.5, "General", QStringLiteral("2,5")},
+        {0.1 + 0.2, "General", QStringLiteral("0,3")},   // ten digits at most, as a cell shows them
+        {-1234567.25, "", QStringLiteral("-1234567,25")},
         {45000, "d.mm.yyyy", QStringLiteral("45000")}, // dates fall back to the general form
     };
     for (const FormatCase& c : cases)

@@ -9,6 +9,7 @@
 #include "store/window/SheetPrint.h"
 #include "tools/InvoiceForm.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -89,6 +90,50 @@ TEST_F(PdfExport, TheInvoiceTableIsRuledAndAPlainSheetIsNot)
     store::window::exportPdf(plain, 1, pdf(QStringLiteral("plain.pdf")));
     // Paper shows no gridlines.
     EXPECT_EQ(ruledRows(testsupport::pdfPageImage(pdf(QStringLiteral("plain.pdf")), 1, 72)), 0);
+}
+
+TEST_F(PdfExport, TextRunsOnIntoBlankNeighboursOnly)
+{
+    store::Workbook book;
+    store::Worksheet& sheet = book.sheets(1);
+    sheet.columns()[1].width = 2 * 256;    // A: two digits wide
+    sheet.columns()[2].width = 30 * 256;   // B
+    const QString label = QStringLiteral("Получател на стоката");
+    sheet.cells(1, 1) = store::Value(label);   // B1 blank: the label runs on
+    sheet.cells(2, 1) = store::Value(label);
+    sheet.cells(2, 2) = store::Value(5);       // B2 holds a number at its right end: the label stops
+    store::window::exportPdf(book, 1, pdf(QStringLiteral("runs.pdf")));
+
+    const int dpi = 144;
+    const QImage page = testsupport::pdfPageImage(pdf(QStringLiteral("runs.pdf")), 1, dpi);
+    ASSERT_FALSE(page.isNull());
+    // Sheet pixels are 1/96 inch; the page margin is 15 mm.
+    const auto x = [dpi](double sheetPixels) { return int((15 / 25.4 + sheetPixels / 96) * dpi); };
+    const auto darkIn = [&page](int left, int right, int top, int bottom) {
+        int dark = 0;
+        for (int py = top; py < bottom; ++py)
+            for (int px = left; px < right; ++px) dark += qGray(page.pixel(px, py)) < 128;
+        return dark;
+    };
+    const int rowHeight = 17;
+    const int columnA = 14;
+    EXPECT_GT(darkIn(x(columnA + 4), x(columnA + 60), x(0), x(rowHeight)), 20) << "row 1 shows the label past column A";
+    EXPECT_EQ(darkIn(x(columnA + 4), x(columnA + 60), x(rowHeight + 2), x(2 * rowHeight)), 0) << "row 2 cuts it at B";
+}
+
+TEST_F(PdfExport, NumbersThatDoNotFitLoseDecimalsThenShowHashes)
+{
+    store::Workbook book;
+    store::Worksheet& sheet = book.sheets(1);
+    sheet.columns()[1].width = 5 * 256;
+    sheet.cells(1, 1) = store::Value(3.14159265358);
+    sheet.cells(2, 1) = store::Value(123456789.0);
+    store::window::exportPdf(book, 1, pdf(QStringLiteral("narrow.pdf")));
+    const QStringList lines = pdfText(pdf(QStringLiteral("narrow.pdf"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2);
+    const QString pi = lines[0].trimmed();
+    EXPECT_TRUE(pi.startsWith(QStringLiteral("3,1")) && pi.size() <= 5) << pi.toStdString();
+    EXPECT_TRUE(lines[1].trimmed().contains(QRegularExpression(QStringLiteral("^#+$")))) << lines[1].toStdString();
 }
 
 TEST_F(PdfExport, WideSheetShrinksToThePageWidth)
