@@ -159,6 +159,33 @@ TEST_F(WorkbookWindowTest, EditingACellRecomputesTheLineAndTheTotals)
     EXPECT_TRUE(messages_.texts().isEmpty());
 }
 
+TEST_F(WorkbookWindowTest, MergedCellsAreOneCellToClicksAndKeys)
+{
+    WorkbookWindow* window = show();
+    ASSERT_NE(window, nullptr);
+    auto* view = child<store::window::SheetView>(window, "sheetView");
+    auto* name = child<QLineEdit>(window, "cellName");
+    // The title spans A1:O1 and the company B4:K4.
+    clickCell(view, 1, 8);
+    EXPECT_EQ(name->text(), QStringLiteral("A1"));
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(name->text(), QStringLiteral("A2"));
+    view->setCurrentCell(invoice::kCompany.row, 5);
+    EXPECT_EQ(name->text(), QStringLiteral("B4"));
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_EQ(name->text(), QStringLiteral("L4"));
+    QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_EQ(name->text(), QStringLiteral("B4"));
+    QTest::keyClick(view, Qt::Key_Up);
+    EXPECT_EQ(name->text(), QStringLiteral("B3"));
+
+    // Delete empties the cell under the frame.
+    view->setCurrentCell(invoice::kFirstLineRow, invoice::kNameColumn);
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_TRUE(form().value(invoice::kFirstLineRow, invoice::kNameColumn).isEmpty());
+    EXPECT_EQ(form().value(invoice::kFirstLineRow, invoice::kAmountColumn), store::Value(QString()));
+}
+
 TEST_F(WorkbookWindowTest, AFormulaTheEngineCannotReadIsReportedAndChangesNothing)
 {
     WorkbookWindow* window = show();
