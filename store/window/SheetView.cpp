@@ -275,7 +275,9 @@ void SheetView::startEditing(const QString& text)
     editor->setGeometry(rect);
     editor->setText(text);
     editor->installEventFilter(this);
+    connect(editor, &QLineEdit::textChanged, this, &SheetView::editTextChanged);
     editor_ = editor;
+    emit editTextChanged(text);
     editor->show();
     editor->setFocus();
 }
@@ -305,12 +307,14 @@ void SheetView::finishEditing(bool keep, int rowStep, int colStep)
     editor_ = nullptr;
     const QString text = editor->text();
     editor->removeEventFilter(this);
+    editor->disconnect(this);
     editor->hide();
     editor->deleteLater();
     setFocus();
     if (keep) emit inputEntered(row_, col_, text);
     moveBy(rowStep, colStep);
     refresh();
+    emit editingEnded();
 }
 
 } // namespace store::window

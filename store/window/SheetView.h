@@ -43,6 +43,10 @@ public:
 signals:
     void currentCellChanged(int row, int col);
     void inputEntered(int row, int col, const QString& text);
+    // What is being typed into the current cell, as it changes.
+    void editTextChanged(const QString& text);
+    // The in-place editor closed, whether what was typed went into the cell or not.
+    void editingEnded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

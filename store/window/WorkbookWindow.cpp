@@ -52,6 +52,13 @@ QString cellAddress(int row, int col)
     return columnName(col) + QString::number(row);
 }
 
+// The file beside the workbook's own with the same name and another suffix.
+QString besideWorkbook(const Workbook& workbook, const QString& suffix)
+{
+    const QFileInfo file(workbook.FullName().isEmpty() ? QDir::home().filePath(workbook.Name()) : workbook.FullName());
+    return file.dir().filePath(file.completeBaseName() + QLatin1Char('.') + suffix);
+}
+
 } // namespace
 
 WorkbookWindow::WorkbookWindow(Application& application, WindowMessages messages)
@@ -82,6 +89,8 @@ WorkbookWindow::WorkbookWindow(Application& application, WindowMessages messages
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { showSheet(index + 1); });
     connect(view_, &SheetView::currentCellChanged, this, &WorkbookWindow::showCurrentCell);
     connect(view_, &SheetView::inputEntered, this, &WorkbookWindow::enterInput);
+    connect(view_, &SheetView::editTextChanged, cellBar_, &QLineEdit::setText);
+    connect(view_, &SheetView::editingEnded, this, &WorkbookWindow::showCurrentCell);
     connect(watch_, &QTimer::timeout, this, &WorkbookWindow::followWorkbook);
     watch_->start(kWatchMilliseconds);
     showWorkbook(application.ActiveWorkbook());
@@ -276,13 +285,6 @@ QFileDialog* WorkbookWindow::fileDialog(const QString& name, const QString& capt
     dialog->setDefaultSuffix(suffix);
     dialog->selectFile(proposed);
     return dialog;
-}
-
-// The file beside the workbook's own with the same name and another suffix.
-static QString besideWorkbook(const Workbook& workbook, const QString& suffix)
-{
-    const QFileInfo file(workbook.FullName().isEmpty() ? QDir::home().filePath(workbook.Name()) : workbook.FullName());
-    return file.dir().filePath(file.completeBaseName() + QLatin1Char('.') + suffix);
 }
 
 void WorkbookWindow::askSaveAs()

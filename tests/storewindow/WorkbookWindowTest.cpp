@@ -154,8 +154,10 @@ TEST_F(WorkbookWindowTest, EditingACellRecomputesTheLineAndTheTotals)
     // Escape drops what was typed.
     clickCell(view, row, invoice::kCountColumn);
     QTest::keyClick(view, Qt::Key_9);
+    EXPECT_EQ(bar->text(), QStringLiteral("9"));   // the bar follows the typing
     QTest::keyClick(view->cellEditor(), Qt::Key_Escape);
     EXPECT_EQ(form().value(row, invoice::kCountColumn), store::Value(50.0));
+    EXPECT_EQ(bar->text(), QStringLiteral("50"));
     EXPECT_TRUE(messages_.texts().isEmpty());
 }
 
