@@ -188,11 +188,11 @@ void WorkbookWindow::showWorkbook(Workbook* workbook)
     if (printer_ && workbook) printer_->setDocName(shownName_);
     fillTabs();
     for (QAction* a : {saveAsAction_, exportPdfAction_, printAction_}) a->setEnabled(workbook != nullptr);
-    if (!workbook) return;
+    if (!workbook || isVisible()) return;
     // Room for the used part of the sheet, within a screen.
     const SheetGeometry g(workbook->ActiveSheet());
     const CellArea used = g.usedArea();
-    resize(std::clamp(int(g.columnLeft(used.lastCol + 1)) + 80, 640, 1200),
+    resize(std::clamp(int(g.columnLeft(used.lastCol + 1)) + 100, 640, 1200),
            std::clamp(int(g.rowTop(used.lastRow + 1)) + 160, 480, 850));
 }
 
