@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
@@ -52,11 +53,15 @@ QString cellAddress(int row, int col)
     return columnName(col) + QString::number(row);
 }
 
-// The file beside the workbook's own with the same name and another suffix.
-QString besideWorkbook(const Workbook& workbook, const QString& suffix)
+// The file a Save as or an export proposes: the workbook's name with the suffix, in the user's
+// documents folder (or home folder), so that a filled form does not go over the blank one in the
+// program folder by a mere Enter.
+QString proposedFile(const Workbook& workbook, const QString& suffix)
 {
-    const QFileInfo file(workbook.FullName().isEmpty() ? QDir::home().filePath(workbook.Name()) : workbook.FullName());
-    return file.dir().filePath(file.completeBaseName() + QLatin1Char('.') + suffix);
+    const QFileInfo file(workbook.FullName().isEmpty() ? workbook.Name() : workbook.FullName());
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (folder.path().isEmpty() || !folder.exists()) folder = QDir::home();
+    return folder.filePath(file.completeBaseName() + QLatin1Char('.') + suffix);
 }
 
 } // namespace
@@ -292,7 +297,7 @@ void WorkbookWindow::askSaveAs()
     if (!workbook_) return;
     QFileDialog* dialog = fileDialog(QStringLiteral("saveAsDialog"), QStringLiteral("Запиши като"),
                                      QStringLiteral("Excel 97-2003 (*.xls)"), QStringLiteral("xls"),
-                                     besideWorkbook(*workbook_, QStringLiteral("xls")));
+                                     proposedFile(*workbook_, QStringLiteral("xls")));
     connect(dialog, &QFileDialog::fileSelected, this, &WorkbookWindow::saveAs);
     dialog->open();
 }
@@ -314,7 +319,7 @@ void WorkbookWindow::askExportPdf()
     if (!workbook_) return;
     QFileDialog* dialog = fileDialog(QStringLiteral("exportPdfDialog"), QStringLiteral("Експорт в PDF"),
                                      QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"),
-                                     besideWorkbook(*workbook_, QStringLiteral("pdf")));
+                                     proposedFile(*workbook_, QStringLiteral("pdf")));
     connect(dialog, &QFileDialog::fileSelected, this, &WorkbookWindow::exportTo);
     dialog->open();
 }

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -261,6 +262,11 @@ TEST_F(WorkbookWindowTest, SaveAsWritesAWorkbookTheEngineReadsBack)
     const QString copy = folder_.file(QStringLiteral("Фактура 42.xls"));
     const QByteArray blankForm = bytesOf(folder_.form());
     trigger(window, "saveAsAction");
+    auto* dialog = child<QFileDialog>(window, "saveAsDialog");
+    ASSERT_NE(dialog, nullptr);
+    const QString proposed = dialog->selectedFiles().value(0);
+    EXPECT_TRUE(proposed.endsWith(QStringLiteral("/Faktura.xls"))) << proposed.toStdString();
+    EXPECT_NE(QFileInfo(proposed).absolutePath(), QFileInfo(folder_.form()).absolutePath()) << "the blank form is proposed";
     chooseFile(window, "saveAsDialog", copy);
 
     const auto saved = store::Workbook::open(copy);
