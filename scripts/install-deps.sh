@@ -7,8 +7,8 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   libgsf-1-dev
   libgtest-dev libbenchmark-dev
-  python3-xlrd
-  xvfb xauth xdotool imagemagick fonts-dejavu-core
+  python3-xlrd poppler-utils
+  xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation2
 )
 # A real spreadsheet program checks the files we write; it needs no desktop around it.
 quiet_packages=(libreoffice-calc-nogui)

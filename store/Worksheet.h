@@ -90,6 +90,8 @@ public:
 
     // Called after every change of a cell: formulas compute again on their next read.
     void touch();
+    // Grows with every change of a cell, so that whoever shows the sheet can tell it changed.
+    quint64 revision() const { return revision_; }
 
 private:
     const Cell* findCell(int row, int col) const;

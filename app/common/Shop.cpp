@@ -3,6 +3,7 @@
 #include "app/common/Messages.h"
 #include "app/common/ProgramFolder.h"
 #include "store/StoreError.h"
+#include "store/window/WorkbookWindow.h"
 
 namespace app {
 
@@ -29,6 +30,7 @@ std::unique_ptr<store::Application> Shop::newApplication()
 {
     auto application = std::make_unique<store::Application>();
     application->setAlertHook(alertsThroughMessages());
+    application->setWindowHook(store::window::workbookWindowHook({&warning, &confirm}));
     return application;
 }
 

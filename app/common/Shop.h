@@ -29,7 +29,8 @@ public:
     // D1 of the index sheet is above 1: at least one article exists.
     bool hasArticles() const;
 
-    // A new spreadsheet application whose questions go through the message service.
+    // A new spreadsheet application whose questions go through the message service and whose
+    // workbook shows in the workbook window while the application is visible.
     static std::unique_ptr<store::Application> newApplication();
 
     std::unique_ptr<store::Application> ObektEksel;

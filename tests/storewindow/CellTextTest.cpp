@@ -1,0 +1,96 @@
+// What a cell shows through its number format, and what typing into a cell stores.
+#include "app/support/QtPrinters.h"
+
+#include "store/StoreError.h"
+#include "store/Workbook.h"
+#include "store/window/CellText.h"
+
+#include <gtest/gtest.h>
+
+using store::window::formatNumber;
+
+namespace {
+
+const QLocale kBulgarian(QLocale::Bulgarian, QLocale::Bulgaria);
+
+struct FormatCase {
+    double number;
+    const char* code;
+    QString shown;
+};
+
+} // namespace
+
+TEST(NumberFormat, ShowsNumbersAsTheirFormatCodeSays)
+{
+    const QString group = kBulgarian.groupSeparator();
+    const std::vector<FormatCase> cases{
+        {12.5, "0.00", QStringLiteral("12,50")},
+        {2.675, "0.00", QStringLiteral("2,68")},     // rounds the decimal form, not the binary one
+        {1.005, "0.00", QStringLiteral("1,01")},
+        {-3.5, "0.00", QStringLiteral("-3,50")},
+        {-0.004, "0.00", QStringLiteral("0,00")},    // no sign on a number that rounds to nothing
+        {1234567.891, "#,##0.00", QStringLiteral("1") + group + QStringLiteral("234") + group + QStringLiteral("567,89")},
+        {999, "#,##0", QStringLiteral("999")},
+        {42, "000", QStringLiteral("042")},
+        {0.5, "#.##", QStringLiteral(",5")},
+        {0.256, "0%", QStringLiteral("26%")},
+        {0.5, "0.0%", QStringLiteral("50,0%")},
+        {7, "0.00 \"лв.\"", QStringLiteral("7,00 лв.")},
+        {7, "0.00\\ \\л\\в", QStringLiteral("7,00 лв")},
+        {-3.5, "0.00;(0.00)", QStringLiteral("(3,50)")},
+        {0, "0.00;-0.00;", QString()},                // an empty zero section hides zeros
+        {0, "0.00;-0.00;\"нула\"", QStringLiteral("нула")},
+        {4, "[Red]0.0", QStringLiteral("4,0")},
+        {2.5, "General", QStringLiteral("2,5")},
+        {0.1 + 0.2, "General", QStringLiteral("0,3")},   // ten digits at most, as a cell shows them
+        {-1234567.25, "", QStringLiteral("-1234567,25")},
+        {45000, "d.mm.yyyy", QStringLiteral("45000")}, // dates fall back to the general form
+    };
+    for (const FormatCase& c : cases)
+        EXPECT_EQ(formatNumber(c.number, QString::fromUtf8(c.code), kBulgarian), c.shown) << c.code << " " << c.number;
+}
+
+TEST(NumberFormat, UsesTheDecimalSignOfTheLocale)
+{
+    EXPECT_EQ(formatNumber(1234.5, QStringLiteral("#,##0.00"), QLocale(QLocale::English, QLocale::UnitedStates)),
+              QStringLiteral("1,234.50"));
+}
+
+TEST(CellInput, TypedTextBecomesNumberTextFormulaOrNothing)
+{
+    store::Workbook book;
+    store::Worksheet& sheet = book.sheets(1);
+    using store::window::enterCellInput;
+
+    enterCellInput(sheet, 1, 1, QStringLiteral("12,5"));
+    enterCellInput(sheet, 1, 2, QStringLiteral(" 7 "));
+    enterCellInput(sheet, 1, 3, QStringLiteral("'0888"));
+    enterCellInput(sheet, 1, 4, QStringLiteral("Мече 2 бр."));
+    enterCellInput(sheet, 1, 5, QStringLiteral("=A1*B1"));
+    enterCellInput(sheet, 1, 6, QStringLiteral("="));
+    EXPECT_EQ(sheet.value(1, 1), store::Value(12.5));
+    EXPECT_EQ(sheet.value(1, 2), store::Value(7.0));
+    EXPECT_EQ(sheet.value(1, 3), store::Value(QStringLiteral("0888")));
+    EXPECT_EQ(sheet.value(1, 4), store::Value(QStringLiteral("Мече 2 бр.")));
+    EXPECT_EQ(sheet.value(1, 5), store::Value(87.5));
+    EXPECT_EQ(sheet.value(1, 6), store::Value(QStringLiteral("=")));
+
+    enterCellInput(sheet, 1, 1, QString());
+    EXPECT_TRUE(sheet.value(1, 1).isEmpty());
+    EXPECT_EQ(sheet.value(1, 5), store::Value(0.0));   // the formula follows
+
+    EXPECT_THROW(enterCellInput(sheet, 1, 2, QStringLiteral("=SUM(")), store::Error);
+    EXPECT_EQ(sheet.value(1, 2), store::Value(7.0));
+}
+
+TEST(CellInput, EditableTextIsTheFormulaOrTheValue)
+{
+    store::Workbook book;
+    store::Worksheet& sheet = book.sheets(1);
+    store::window::enterCellInput(sheet, 2, 1, QStringLiteral("2,5"));
+    store::window::enterCellInput(sheet, 2, 2, QStringLiteral("=ROUND(A2*3,0)"));
+    EXPECT_EQ(store::window::editableCellText(sheet, 2, 1), QStringLiteral("2,5"));
+    EXPECT_EQ(store::window::editableCellText(sheet, 2, 2), QStringLiteral("=ROUND(A2*3,0)"));
+    EXPECT_EQ(store::window::shownCellText(sheet, 2, 2), QStringLiteral("8"));
+}
