@@ -7,6 +7,7 @@
 #include "app/common/ProgramFolder.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "sales/SalePanel.h"
 #include "showcase/Vitrina.h"
 #include "store/StoreError.h"
 
@@ -40,6 +41,7 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     makeVitrina();
+    makeSalePanel();
     connectControls();
     connectMenus();
 }
@@ -68,6 +70,23 @@ void Form1::makeVitrina()
     c.Command3 = Command3;
     c.Command6 = Command6;
     vitrina_ = new showcase::Vitrina(shop_, *this, c, this);
+}
+
+void Form1::makeSalePanel()
+{
+    sales::SaleControls c{};
+    c.List1 = List1;
+    c.List2 = List2;
+    c.Combo1 = Combo1;
+    c.Image8 = Image8;
+    c.Image9 = Image9;
+    c.Text4 = Text4;
+    c.Command1 = Command1;
+    c.Command9 = Command9;
+    c.Option1 = Option1;
+    c.Command6 = Command6;
+    c.chooseArticle = [this] { vitrina_->chooseArticle(); };
+    sales_ = new sales::SalePanel(shop_, *this, c, this);
 }
 
 void Form1::connectControls()
@@ -168,6 +187,8 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::Form_Unload()
 {
+    // Goods still in the basket go back to stock before the data workbook goes.
+    sales_->programEnds();
     quitWithoutAsking(shop_.ObektEksel);
     // The invoice on screen goes with its application now; otherwise ZatvoriEksel takes it.
     if (shop_.FakturaEksel && shop_.FakturaEksel->Visible()) quitWithoutAsking(shop_.FakturaEksel);

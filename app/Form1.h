@@ -18,6 +18,10 @@ namespace showcase {
 class Vitrina;
 }
 
+namespace sales {
+class SalePanel;
+}
+
 namespace app {
 
 class ClickLabel;
@@ -42,6 +46,7 @@ public:
     void home();
 
     showcase::Vitrina& vitrina() const { return *vitrina_; }
+    sales::SalePanel& salePanel() const { return *sales_; }
 
     // Command row and date.
     QPushButton* Command3;   // "Начало"
@@ -119,6 +124,7 @@ private:
     void connectControls();
     void connectMenus();
     void makeVitrina();
+    void makeSalePanel();
     void openFaktura();
     void showAbout();
     void stokaForDeletion();
@@ -126,6 +132,7 @@ private:
 
     Shop& shop_;
     showcase::Vitrina* vitrina_ = nullptr;
+    sales::SalePanel* sales_ = nullptr;
 };
 
 } // namespace app

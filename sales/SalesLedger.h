@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace store {
+class DataWorkbook;
+}
+
+namespace sales {
+
+class Koshnica;
+
+inline constexpr int kInvoiceNumberLength = 10;
+
+// The next invoice number: K1 + 1 padded on the left with "0" to ten characters (K1 = 6 gives
+// "0000000007"); a longer number is not cut.
+QString NomerNaFaktura(const store::DataWorkbook& data);
+// The number the invoice dialog proposes: K1 + 1 as plain decimal text.
+QString nextInvoiceNumber(const store::DataWorkbook& data);
+
+// Records the basket as a sale: one sales-ledger row per line after the R1 rows there are (date,
+// name, count, selling price, the invoice number when withInvoice, purchase price), K1 + 1 when
+// withInvoice, R1 + lines, then saves the data workbook, which also makes the stock changes of
+// the basket permanent. The basket itself is left as it is.
+// Throws store::Error, with nothing changed, when the ledger has no room for the lines or the
+// save fails (what was written is taken back, so the same basket can be recorded again).
+void ProdajbiDobavi(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice);
+
+} // namespace sales
