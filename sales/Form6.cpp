@@ -45,14 +45,14 @@ void Form6::buildHeader()
 void Form6::buildRecipient()
 {
     Frame1 = frame(this, 1, QStringLiteral("Получател"), twipsRect(120, 720, 7560, 1500));
-    Label3 = caption(Frame1, 3, QStringLiteral("ЕИК"), twipsRect(120, 330, 720, 315));
-    Text3 = textBox(Frame1, 3, twipsRect(840, 330, 2400, 315));
-    Label4 = caption(Frame1, 4, QStringLiteral("ИН по ЗДДС"), twipsRect(3480, 330, 1200, 315));
-    Text4 = textBox(Frame1, 4, twipsRect(4680, 330, 2640, 315));
-    Label5 = caption(Frame1, 5, QStringLiteral("ФИРМА"), twipsRect(120, 720, 720, 315));
-    Text5 = textBox(Frame1, 5, twipsRect(840, 720, 6480, 315));
-    Label6 = caption(Frame1, 6, QStringLiteral("АДРЕС"), twipsRect(120, 1080, 720, 315));
-    Text6 = textBox(Frame1, 6, twipsRect(840, 1080, 6480, 315));
+    Label3 = caption(Frame1, 3, QStringLiteral("ЕИК"), twipsRect(120, 330, 960, 315));
+    Text3 = textBox(Frame1, 3, twipsRect(1080, 330, 2280, 315));
+    Label4 = caption(Frame1, 4, QStringLiteral("ИН по ЗДДС"), twipsRect(3540, 330, 1140, 315));
+    Text4 = textBox(Frame1, 4, twipsRect(4800, 330, 2520, 315));
+    Label5 = caption(Frame1, 5, QStringLiteral("ФИРМА"), twipsRect(120, 720, 960, 315));
+    Text5 = textBox(Frame1, 5, twipsRect(1080, 720, 6240, 315));
+    Label6 = caption(Frame1, 6, QStringLiteral("АДРЕС"), twipsRect(120, 1080, 960, 315));
+    Text6 = textBox(Frame1, 6, twipsRect(1080, 1080, 6240, 315));
 }
 
 void Form6::buildPayment()

@@ -26,7 +26,7 @@ Form8::Form8(app::Shop& shop, QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("Form8"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Данни за Складова/Стокова Разписка"));
-    setFixedSize(app::px(7080), app::px(6600));
+    setFixedSize(app::px(7080), app::px(5940));
     buildFields();
     shop.windows.declare(8, this);
     shop.windows.closeFor(app::Closer::ReceiptDialog);
@@ -47,9 +47,9 @@ void Form8::buildFields()
     Frame1 = buildFrame(1, QStringLiteral("Получател"), 720,
                         {QStringLiteral("ЕИК"), QStringLiteral("ИН по ЗДДС"), QStringLiteral("ФИРМА"), QStringLiteral("АДРЕС")}, 3);
     const QStringList person{QStringLiteral("Име"), QStringLiteral("Длъжност"), QStringLiteral("Дата")};
-    Frame2 = buildFrame(2, QStringLiteral("Предал"), 2520, person, 7);
-    Frame3 = buildFrame(3, QStringLiteral("Приел"), 3960, person, 10);
-    Frame4 = buildFrame(4, QStringLiteral("Стока"), 5400,
+    Frame2 = buildFrame(2, QStringLiteral("Предал"), 2010, person, 7);
+    Frame3 = buildFrame(3, QStringLiteral("Приел"), 3300, person, 10);
+    Frame4 = buildFrame(4, QStringLiteral("Стока"), 4590,
                         {QStringLiteral("мярка"), QStringLiteral("количество"), QStringLiteral("ед. цена")}, 13);
 }
 
