@@ -25,9 +25,9 @@ void checkRoom(int base, int lines)
                                .arg(store::kMaxRows - 1));
 }
 
-void writeLine(store::Worksheet& index, int row, const BasketLine& line, const QString& invoice)
+void writeLine(store::Worksheet& index, int row, const QDate& date, const BasketLine& line, const QString& invoice)
 {
-    index.setValue(row, ledger::kDate, store::Value(store::formatShopDate(QDate::currentDate())));
+    index.setValue(row, ledger::kDate, store::Value(store::formatShopDate(date)));
     index.setValue(row, ledger::kName, store::Value(line.name));
     index.setValue(row, ledger::kCount, store::Value(line.count));
     index.setValue(row, ledger::kPrice, store::Value(line.price));
@@ -56,22 +56,29 @@ QString NomerNaFaktura(const store::DataWorkbook& data)
     return nextInvoiceNumber(data).rightJustified(kInvoiceNumberLength, QLatin1Char('0'));
 }
 
-void ProdajbiDobavi(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice)
+void writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice,
+               const std::function<QDate()>& today)
 {
     const int base = data.counter(index::kSalesRows);
     const int lines = basket.lines();
     checkRoom(base, lines);
-    const store::Value k1 = data.cell(index::kLastInvoice);
-    const store::Value r1 = data.cell(index::kSalesRows);
     const QString invoice = withInvoice ? NomerNaFaktura(data) : QString();
     const int firstRow = index::kFirstListRow + base;
-    for (int i = 0; i < lines; ++i) writeLine(data.indexSheet(), firstRow + i, basket.line(i + 1), invoice);
+    for (int i = 0; i < lines; ++i) writeLine(data.indexSheet(), firstRow + i, today(), basket.line(i + 1), invoice);
     if (withInvoice) data.setCell(index::kLastInvoice, store::Value(data.counter(index::kLastInvoice) + 1));
     data.setCell(index::kSalesRows, store::Value(base + lines));
+}
+
+void ProdajbiDobavi(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice)
+{
+    const store::Value k1 = data.cell(index::kLastInvoice);
+    const store::Value r1 = data.cell(index::kSalesRows);
+    const int firstRow = index::kFirstListRow + data.counter(index::kSalesRows);
+    writeSale(data, basket, withInvoice);
     try {
         data.workbook().Save();
     } catch (const store::Error& e) {
-        takeBack(data, firstRow, lines, k1, r1);
+        takeBack(data, firstRow, basket.lines(), k1, r1);
         throw store::Error(QStringLiteral("Продажбата не е записана: %1\nКошницата остава непокътната, "
                                           "за да може продажбата да се запише отново.")
                                .arg(e.message()));

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
+#include <functional>
 
 namespace store {
 class DataWorkbook;
@@ -17,6 +19,13 @@ inline constexpr int kInvoiceNumberLength = 10;
 QString NomerNaFaktura(const store::DataWorkbook& data);
 // The number the invoice dialog proposes: K1 + 1 as plain decimal text.
 QString nextInvoiceNumber(const store::DataWorkbook& data);
+
+// Writes the basket into the sales ledger: one row per line after the R1 rows there are (the
+// date today() gives, name, count, selling price, the invoice number when withInvoice, purchase
+// price), K1 + 1 when withInvoice, R1 + lines. Nothing is saved. Throws store::Error before
+// writing anything when the ledger has no room for the lines.
+void writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice,
+               const std::function<QDate()>& today = &QDate::currentDate);
 
 // Records the basket as a sale: one sales-ledger row per line after the R1 rows there are (date,
 // name, count, selling price, the invoice number when withInvoice, purchase price), K1 + 1 when
