@@ -7,6 +7,7 @@
 #include "sales/Form6.h"
 #include "sales/Form7.h"
 #include "sales/Sale.h"
+#include "showcase/ShowcaseData.h"
 #include "store/DataWorkbook.h"
 
 #include <QComboBox>
@@ -38,7 +39,7 @@ int chosenQuantity(const QComboBox* box)
 int rowOfArticle(const QListWidget* list, const QString& sheet)
 {
     for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text().trimmed() == sheet) return i;
+        if (showcase::articleName(list->item(i)->text()) == sheet) return i;
     return -1;
 }
 
