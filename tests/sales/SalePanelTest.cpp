@@ -428,6 +428,25 @@ TEST(SalePanel, AFailedSaveKeepsTheBasketAndShowsNoInvoice)
     EXPECT_TRUE(ledgerRow(c.data().indexSheet(), 3).name.isEmpty());
 }
 
+TEST(SalePanel, WithoutTheInvoiceFormNoInvoicedSaleIsRecorded)
+{
+    const SaleShop shop;
+    ASSERT_TRUE(QFile::remove(shop.folder.file(QStringLiteral("Faktura.xls"))));
+    MessageRecorder messages;
+    Counter c(shop);
+    messages.clear();   // the form reported missing when the main window opened
+    c.invoiceChoice(true);
+    c.add(kToys, kBall, 1);
+    c.sell();
+    QTest::mouseClick(c.invoiceDialog()->Command1, Qt::LeftButton);
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].kind, app::MessageKind::Failure);
+    EXPECT_EQ(c.data().counter(index::kSalesRows), 0);
+    EXPECT_EQ(c.data().counter(index::kLastInvoice), 0);
+    EXPECT_EQ(c.w.Text4->text(), QStringLiteral("1"));
+    EXPECT_NE(c.invoiceDialog(), nullptr);
+}
+
 TEST(SalePanel, DocumentChoiceLeadsToTheInvoiceOrAReceiptInAnApplicationOfItsOwn)
 {
     const SaleShop shop;
