@@ -3,7 +3,6 @@
 #include "sales/Koshnica.h"
 
 #include <QObject>
-#include <QPointer>
 #include <functional>
 
 class QComboBox;
