@@ -9,6 +9,7 @@
 #include "app/common/Twips.h"
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
+#include "sales/SalePanel.h"
 #include "showcase/Vitrina.h"
 #include "store/StoreError.h"
 
@@ -43,6 +44,7 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     makeVitrina();
     makeSearch();
+    makeSalePanel();
     connectControls();
     connectMenus();
 }
@@ -93,6 +95,23 @@ void Form1::makeSearch()
     };
     sortBy(poimesort, search::Sortirane::ByName);
     sortBy(pocenasort, search::Sortirane::ByPrice);
+}
+
+void Form1::makeSalePanel()
+{
+    sales::SaleControls c{};
+    c.List1 = List1;
+    c.List2 = List2;
+    c.Combo1 = Combo1;
+    c.Image8 = Image8;
+    c.Image9 = Image9;
+    c.Text4 = Text4;
+    c.Command1 = Command1;
+    c.Command9 = Command9;
+    c.Option1 = Option1;
+    c.Command6 = Command6;
+    c.chooseArticle = [this] { vitrina_->chooseArticle(); };
+    sales_ = new sales::SalePanel(shop_, *this, c, this);
 }
 
 void Form1::connectControls()
@@ -193,6 +212,8 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::Form_Unload()
 {
+    // Goods still in the basket go back to stock before the data workbook goes.
+    sales_->programEnds();
     quitWithoutAsking(shop_.ObektEksel);
     // The invoice on screen goes with its application now; otherwise ZatvoriEksel takes it.
     if (shop_.FakturaEksel && shop_.FakturaEksel->Visible()) quitWithoutAsking(shop_.FakturaEksel);

@@ -22,6 +22,9 @@ namespace search {
 class Sortirane;
 class Tyrsene;
 } // namespace search
+namespace sales {
+class SalePanel;
+}
 
 namespace app {
 
@@ -49,6 +52,7 @@ public:
     showcase::Vitrina& vitrina() const { return *vitrina_; }
     search::Tyrsene& tyrsene() const { return *tyrsene_; }
     search::Sortirane& sortirane() const { return *sortirane_; }
+    sales::SalePanel& salePanel() const { return *sales_; }
 
     // Command row and date.
     QPushButton* Command3;   // "Начало"
@@ -127,6 +131,7 @@ private:
     void connectMenus();
     void makeVitrina();
     void makeSearch();
+    void makeSalePanel();
     void openFaktura();
     void showAbout();
     void stokaForDeletion();
@@ -136,6 +141,7 @@ private:
     showcase::Vitrina* vitrina_ = nullptr;
     search::Tyrsene* tyrsene_ = nullptr;
     search::Sortirane* sortirane_ = nullptr;
+    sales::SalePanel* sales_ = nullptr;
 };
 
 } // namespace app

@@ -113,6 +113,7 @@ void Workbook::Save()
         throw Error(QStringLiteral("Работната книга още няма файл, в който да бъде записана."));
     xls::writeWorkbook(*this, path_);
     saved_ = true;
+    ++saveCount_;
 }
 
 void Workbook::SaveAs(const QString& path)
@@ -120,6 +121,7 @@ void Workbook::SaveAs(const QString& path)
     xls::writeWorkbook(*this, path);
     path_ = path;
     saved_ = true;
+    ++saveCount_;
 }
 
 } // namespace store

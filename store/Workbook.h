@@ -55,6 +55,9 @@ public:
     void SaveAs(const QString& path);
     bool Saved() const { return saved_; }
     void markChanged() { saved_ = false; }
+    // How many times the workbook has been written to its file: tells whether a change made
+    // earlier has reached the disk since.
+    quint64 saveCount() const { return saveCount_; }
 
     Application* application() const { return application_; }
 
@@ -68,6 +71,7 @@ private:
     WorkbookStyles styles_;
     QString path_;
     bool saved_ = true;
+    quint64 saveCount_ = 0;
 };
 
 } // namespace store

@@ -1,5 +1,7 @@
 #include "DemoDataWorkbook.h"
 
+#include "sales/Koshnica.h"
+#include "sales/SalesLedger.h"
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
@@ -20,22 +22,10 @@ constexpr int kDaysBetweenDeliveries = 4;
 constexpr int kDaysBeforeFirstSale = 21;
 constexpr quint32 kSalesSeed = 20611;   // fixed, so every demo shop sells the same way
 
-QString invoiceNumberText(int number)
-{
-    return QString::number(number).rightJustified(10, QLatin1Char('0'));
-}
-
 double numberIn(const store::Worksheet& sheet, int row, int col)
 {
     return sheet.value(row, col).toNumber().value_or(0.0);
 }
-
-// A basket line: goods at row `row` of an article sheet, already taken out of stock.
-struct BasketLine {
-    QString article;
-    int row;
-    int count;
-};
 
 // The steps of the program's own operations, done on the workbook in the order the shop keeper
 // would have done them.
@@ -46,16 +36,14 @@ public:
 
     void addArticle(const QString& name);
     int addGoods(const QString& article, const Goods& goods, const QDate& date);
-    void putIntoBasket(const QString& article, int row, int count);
-    void recordSale(const QDate& date, const std::vector<BasketLine>& basket, bool invoice);
+    void putIntoBasket(sales::Koshnica& basket, const QString& article, int row, int count);
+    void recordSale(const QDate& date, const sales::Koshnica& basket, bool invoice);
     void reviewGoods(const QString& article, int row);
 
 private:
     store::Worksheet& sheet(const QString& name) const { return data_.workbook().sheets(name); }
     store::Worksheet& index() const { return data_.indexSheet(); }
     void appendPurchase(const Goods& goods, const QDate& date);
-    void writeSaleLine(int row, const QDate& date, const store::Worksheet& article, int goodsRow,
-                       int count, const QString& invoiceNumber);
 
     store::DataWorkbook data_;
     QString picturesDir_;
@@ -115,36 +103,16 @@ void ShopKeeper::reviewGoods(const QString& article, int row)
     s.cells(row, art::kAvailability) = store::Value(stock > 0 ? art::kAvailable : art::kNotAvailable);
 }
 
-void ShopKeeper::putIntoBasket(const QString& article, int row, int count)
+// The basket and the ledger of the program itself; only the day is the sale's own. No line is
+// ever taken back here, so the article's place in the article list does not matter.
+void ShopKeeper::putIntoBasket(sales::Koshnica& basket, const QString& article, int row, int count)
 {
-    store::Worksheet& s = sheet(article);
-    s.cells(row, art::kStock) = store::Value(numberIn(s, row, art::kStock) - count);
-    s.cells(row, art::kSold) = store::Value(numberIn(s, row, art::kSold) + count);
+    basket.add(sheet(article), 0, row, count);
 }
 
-void ShopKeeper::writeSaleLine(int row, const QDate& date, const store::Worksheet& article, int goodsRow,
-                               int count, const QString& invoiceNumber)
+void ShopKeeper::recordSale(const QDate& date, const sales::Koshnica& basket, bool invoice)
 {
-    namespace sales = idx::sales;
-    index().cells(row, sales::kDate) = store::Value(store::formatShopDate(date));
-    index().cells(row, sales::kName) = article.value(goodsRow, art::kName);
-    index().cells(row, sales::kCount) = store::Value(count);
-    index().cells(row, sales::kPrice) = article.value(goodsRow, art::kPrice);
-    if (!invoiceNumber.isEmpty()) index().cells(row, sales::kInvoice) = store::Value(invoiceNumber);
-    index().cells(row, sales::kPurchasePrice) = article.value(goodsRow, art::kPurchasePrice);
-}
-
-void ShopKeeper::recordSale(const QDate& date, const std::vector<BasketLine>& basket, bool invoice)
-{
-    const int base = data_.counter(idx::kSalesRows);
-    const QString invoiceNumber = invoice ? invoiceNumberText(data_.counter(idx::kLastInvoice) + 1) : QString();
-    for (size_t i = 0; i < basket.size(); ++i) {
-        const BasketLine& line = basket[i];
-        writeSaleLine(base + idx::kFirstListRow + int(i), date, sheet(line.article), line.row, line.count,
-                      invoiceNumber);
-    }
-    if (invoice) data_.setCell(idx::kLastInvoice, store::Value(data_.counter(idx::kLastInvoice) + 1));
-    data_.setCell(idx::kSalesRows, store::Value(base + int(basket.size())));
+    sales::writeSale(data_, basket, invoice, [&date] { return date; });
 }
 
 std::vector<SaleLine> saleLines(const std::vector<Article>& catalogue, QRandomGenerator& random)
@@ -206,12 +174,10 @@ std::unique_ptr<store::Workbook> buildDemoDataWorkbook(const std::vector<Article
                                               opening.addDays(qint64(a) * kDaysBetweenDeliveries)));
 
     for (const Sale& sale : planSales(catalogue, opening.addDays(kDaysBeforeFirstSale), today)) {
-        std::vector<BasketLine> basket;
+        sales::Koshnica basket;
         for (const SaleLine& line : sale.lines) {
             const QString& article = catalogue[size_t(line.article)].name;
-            const int row = rows[size_t(line.article)][size_t(line.goods)];
-            keeper.putIntoBasket(article, row, line.count);
-            basket.push_back({article, row, line.count});
+            keeper.putIntoBasket(basket, article, rows[size_t(line.article)][size_t(line.goods)], line.count);
         }
         keeper.recordSale(sale.date, basket, sale.invoice);
     }

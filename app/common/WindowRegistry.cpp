@@ -33,6 +33,9 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     case Closer::Exit: return numbers(2, 13);
     case Closer::SortDialog: return numbers(3, 13);
     case Closer::SearchDialog: return numbers(2, 13, 3);
+    case Closer::InvoiceDialog: return numbers(2, 13, 6);
+    case Closer::DocumentChoice: return numbers(2, 13, 7);
+    case Closer::ReceiptDialog: return numbers(2, 13, 8);
     }
     return {};
 }

@@ -14,6 +14,9 @@ enum class Closer {
     Exit,          // the main window closing: Form2 to Form13
     SortDialog,    // the sort dialog on load: Form3 to Form13
     SearchDialog,  // the search dialog on load: Form2, Form4 to Form13
+    InvoiceDialog,   // the invoice data dialog on load: Form2 to Form13 but itself (Form6)
+    DocumentChoice,  // the document choice dialog on load: all but Form7
+    ReceiptDialog,   // the receipt data dialog on load: all but Form8
 };
 
 // The secondary windows of the program by their number (Form2 ... Form13). A window declares
