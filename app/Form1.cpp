@@ -7,6 +7,7 @@
 #include "app/common/ProgramFolder.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "catalogue/Katalog.h"
 #include "showcase/Vitrina.h"
 #include "store/StoreError.h"
 
@@ -40,6 +41,7 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     makeVitrina();
+    makeKatalog();
     connectControls();
     connectMenus();
 }
@@ -68,6 +70,11 @@ void Form1::makeVitrina()
     c.Command3 = Command3;
     c.Command6 = Command6;
     vitrina_ = new showcase::Vitrina(shop_, *this, c, this);
+}
+
+void Form1::makeKatalog()
+{
+    katalog_ = new catalogue::Katalog(shop_, *this, {List1, Command5, Command7, Command8}, *vitrina_, this);
 }
 
 void Form1::connectControls()

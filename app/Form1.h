@@ -18,6 +18,10 @@ namespace showcase {
 class Vitrina;
 }
 
+namespace catalogue {
+class Katalog;
+}
+
 namespace app {
 
 class ClickLabel;
@@ -119,6 +123,7 @@ private:
     void connectControls();
     void connectMenus();
     void makeVitrina();
+    void makeKatalog();
     void openFaktura();
     void showAbout();
     void stokaForDeletion();
@@ -126,6 +131,7 @@ private:
 
     Shop& shop_;
     showcase::Vitrina* vitrina_ = nullptr;
+    catalogue::Katalog* katalog_ = nullptr;
 };
 
 } // namespace app

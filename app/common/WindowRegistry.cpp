@@ -33,6 +33,8 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     case Closer::Exit: return numbers(2, 13);
     case Closer::SortDialog: return numbers(3, 13);
     case Closer::SearchDialog: return numbers(2, 13, 3);
+    case Closer::GoodsEditor: return numbers(2, 13, 4);
+    case Closer::ArticleDialog: return numbers(2, 13, 5);
     }
     return {};
 }

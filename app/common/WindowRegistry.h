@@ -14,6 +14,8 @@ enum class Closer {
     Exit,          // the main window closing: Form2 to Form13
     SortDialog,    // the sort dialog on load: Form3 to Form13
     SearchDialog,  // the search dialog on load: Form2, Form4 to Form13
+    GoodsEditor,   // the goods editor on load: Form2, Form3, Form5 to Form13
+    ArticleDialog, // the add-article window on load: Form2 to Form4, Form6 to Form13
 };
 
 // The secondary windows of the program by their number (Form2 ... Form13). A window declares
