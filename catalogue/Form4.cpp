@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
+#include <algorithm>
 
 namespace catalogue {
 
@@ -28,12 +29,15 @@ namespace {
 
 const QString kBadRecordNumber = QStringLiteral("Трябва да въведете цяло положително число");
 
+QString openPictureDialog(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Зареди картина"), {},
+                                        QStringLiteral("(*.jpg) (*.jpg);;(*.bmp) (*.bmp)"));
+}
+
 Form4::PictureChooser& pictureChooser()
 {
-    static Form4::PictureChooser chooser = [](QWidget* parent) {
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Зареди картина"), {},
-                                            QStringLiteral("(*.jpg) (*.jpg);;(*.bmp) (*.bmp)"));
-    };
+    static Form4::PictureChooser chooser = openPictureDialog;
     return chooser;
 }
 
@@ -79,7 +83,7 @@ QCursor withdrawPointer()
 
 void Form4::setPictureChooser(PictureChooser chooser)
 {
-    pictureChooser() = std::move(chooser);
+    pictureChooser() = chooser ? std::move(chooser) : openPictureDialog;
 }
 
 Form4::Form4(Katalog& katalog, QWidget* parent) : QWidget(parent), katalog_(katalog)
@@ -113,7 +117,7 @@ void Form4::buildFields()
     Text4 = field(this, QStringLiteral("Text4"), twipsRect(2400, 1680, 1200, 345));
     Label9 = caption(this, QStringLiteral("Label9"), QStringLiteral("%"), twipsRect(3660, 1680, 480, 345));
     Label5 = caption(this, QStringLiteral("Label5"), QStringLiteral("Промоция"), twipsRect(240, 2160, 2040, 345));
-    Check1 = app::placed(new QCheckBox(this), QStringLiteral("Check1"), twipsRect(2400, 2160, 600, 345));
+    Check1 = app::placed(new QCheckBox(this), QStringLiteral("Check1"), twipsRect(2400, 2190, 285, 285));
     Label6 = caption(this, QStringLiteral("Label6"), QStringLiteral("Производител"), twipsRect(240, 2640, 2040, 345));
     Text6 = field(this, QStringLiteral("Text6"), twipsRect(2400, 2640, 3000, 345));
     Label7 = caption(this, QStringLiteral("Label7"), QStringLiteral("Описание"), twipsRect(240, 3120, 2040, 345));
@@ -193,8 +197,9 @@ void Form4::recordNumberChanged(const QString& text)
     }
     const auto number = shownRecordNumber();
     if (!number || *number > count_) {
+        // Past the end: the new record's number, whose own change clears once more and stops.
         clearRecord();
-        setRecordNumber(count_ + 1);
+        Text8->setText(QString::number(count_ + 1));
         return;
     }
     ProchetiOtEksel(*number);

@@ -34,8 +34,8 @@ public:
     void openFor(const QString& listEntry);
     const QString& article() const { return article_; }
 
-    // Who chooses a picture file; Qt's open dialog unless replaced. Gives the chosen path, or an
-    // empty text when the choice was cancelled.
+    // Who chooses a picture file; Qt's open dialog unless replaced (null puts it back). Gives the
+    // chosen path, or an empty text when the choice was cancelled.
     using PictureChooser = std::function<QString(QWidget* parent)>;
     static void setPictureChooser(PictureChooser chooser);
 
