@@ -106,22 +106,22 @@ Form4::~Form4() = default;
 void Form4::buildFields()
 {
     using app::twipsRect;
-    Label1 = caption(this, QStringLiteral("Label1"), QStringLiteral("Име на стоката"), twipsRect(240, 240, 2040, 345));
-    Text1 = field(this, QStringLiteral("Text1"), twipsRect(2400, 240, 3000, 345));
-    Label2 = caption(this, QStringLiteral("Label2"), QStringLiteral("Цена на закупуване"), twipsRect(240, 720, 2040, 345));
-    Text2 = field(this, QStringLiteral("Text2"), twipsRect(2400, 720, 1200, 345));
-    Label8 = caption(this, QStringLiteral("Label8"), QStringLiteral("лв."), twipsRect(3660, 720, 480, 345));
-    Label3 = caption(this, QStringLiteral("Label3"), QStringLiteral("Брой стоки"), twipsRect(240, 1200, 2040, 345));
-    Text3 = field(this, QStringLiteral("Text3"), twipsRect(2400, 1200, 1200, 345));
-    Label4 = caption(this, QStringLiteral("Label4"), QStringLiteral("Процентно увеличение"), twipsRect(240, 1680, 2040, 345));
-    Text4 = field(this, QStringLiteral("Text4"), twipsRect(2400, 1680, 1200, 345));
-    Label9 = caption(this, QStringLiteral("Label9"), QStringLiteral("%"), twipsRect(3660, 1680, 480, 345));
-    Label5 = caption(this, QStringLiteral("Label5"), QStringLiteral("Промоция"), twipsRect(240, 2160, 2040, 345));
-    Check1 = app::placed(new QCheckBox(this), QStringLiteral("Check1"), twipsRect(2400, 2190, 285, 285));
-    Label6 = caption(this, QStringLiteral("Label6"), QStringLiteral("Производител"), twipsRect(240, 2640, 2040, 345));
-    Text6 = field(this, QStringLiteral("Text6"), twipsRect(2400, 2640, 3000, 345));
-    Label7 = caption(this, QStringLiteral("Label7"), QStringLiteral("Описание"), twipsRect(240, 3120, 2040, 345));
-    Text7 = field(this, QStringLiteral("Text7"), twipsRect(2400, 3120, 3000, 345));
+    Label1 = caption(this, QStringLiteral("Label1"), QStringLiteral("Име на стоката"), twipsRect(240, 240, 2400, 345));
+    Text1 = field(this, QStringLiteral("Text1"), twipsRect(2700, 240, 2880, 345));
+    Label2 = caption(this, QStringLiteral("Label2"), QStringLiteral("Цена на закупуване"), twipsRect(240, 720, 2400, 345));
+    Text2 = field(this, QStringLiteral("Text2"), twipsRect(2700, 720, 1200, 345));
+    Label8 = caption(this, QStringLiteral("Label8"), QStringLiteral("лв."), twipsRect(3960, 720, 480, 345));
+    Label3 = caption(this, QStringLiteral("Label3"), QStringLiteral("Брой стоки"), twipsRect(240, 1200, 2400, 345));
+    Text3 = field(this, QStringLiteral("Text3"), twipsRect(2700, 1200, 1200, 345));
+    Label4 = caption(this, QStringLiteral("Label4"), QStringLiteral("Процентно увеличение"), twipsRect(240, 1680, 2400, 345));
+    Text4 = field(this, QStringLiteral("Text4"), twipsRect(2700, 1680, 1200, 345));
+    Label9 = caption(this, QStringLiteral("Label9"), QStringLiteral("%"), twipsRect(3960, 1680, 480, 345));
+    Label5 = caption(this, QStringLiteral("Label5"), QStringLiteral("Промоция"), twipsRect(240, 2160, 2400, 345));
+    Check1 = app::placed(new QCheckBox(this), QStringLiteral("Check1"), twipsRect(2700, 2190, 285, 285));
+    Label6 = caption(this, QStringLiteral("Label6"), QStringLiteral("Производител"), twipsRect(240, 2640, 2400, 345));
+    Text6 = field(this, QStringLiteral("Text6"), twipsRect(2700, 2640, 2880, 345));
+    Label7 = caption(this, QStringLiteral("Label7"), QStringLiteral("Описание"), twipsRect(240, 3120, 2400, 345));
+    Text7 = field(this, QStringLiteral("Text7"), twipsRect(2700, 3120, 2880, 345));
 }
 
 void Form4::buildRecordControls()
@@ -241,6 +241,7 @@ void Form4::ProchetiOtEksel(int record)
     Check1->setChecked(r.fields.Pr5Text5 == 1);
     Text6->setText(r.fields.Pr6Text6);
     Text7->setText(r.fields.Pr7Text7);
+    for (QLineEdit* f : {Text1, Text6, Text7}) f->setCursorPosition(0);
     working = r.fields;
     withdrawPicture();
     showPicture(r.picture);
