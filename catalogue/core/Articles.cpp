@@ -22,9 +22,10 @@ bool onlyDots(const QString& name)
     return true;
 }
 
+// The whole name with case ignored, Cyrillic included; no wildcards.
 bool sameName(const QString& a, const QString& b)
 {
-    return a.toCaseFolded() == b.toCaseFolded();
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace

@@ -21,9 +21,10 @@ double numberOf(const QString& typed)
     return store::parseNumber(typed).value_or(0.0);
 }
 
+// The whole name with case ignored, Cyrillic included; no wildcards.
 bool sameName(const QString& a, const QString& b)
 {
-    return a.toCaseFolded() == b.toCaseFolded();
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
