@@ -162,24 +162,13 @@ TEST(GoodsEditor, AppendingWritesTheRecordLedgerAndSavesWhileTheShowcaseFollows)
     click(e->Command3);
     EXPECT_EQ(e->Text8->text(), QStringLiteral("3"));
 
-    // What was saved: the records, T1 counting them, the computed columns, two ledger rows.
+    // What was saved (the cells themselves are the storage tests' concern).
     const auto saved = savedWorkbook(shop);
     const store::DataWorkbook data(*saved);
-    const store::Worksheet& s = saved->sheets(kToys);
-    EXPECT_EQ(data.goodsCount(s), 2);
-    EXPECT_EQ(s.value(2, col::kName).toText(), QStringLiteral("Мече"));
-    EXPECT_DOUBLE_EQ(*s.value(2, col::kPrice).toNumber(), 12.0);
-    EXPECT_DOUBLE_EQ(*s.value(2, col::kStockValue).toNumber(), 36.0);
-    EXPECT_EQ(s.value(2, col::kPromotion).toNumber(), 1.0);
-    EXPECT_EQ(s.value(2, col::kDescription).toText(), QStringLiteral("Меко и пухкаво"));
-    EXPECT_DOUBLE_EQ(*s.value(3, col::kPrice).toNumber(), 2.75);
-    EXPECT_EQ(s.value(3, col::kAvailability).toText(), col::kNotAvailable);
+    EXPECT_EQ(data.goodsCount(saved->sheets(kToys)), 2);
+    EXPECT_EQ(saved->sheets(kToys).value(2, col::kPromotion).toNumber(), 1.0);
+    EXPECT_EQ(saved->sheets(kToys).value(2, col::kDescription).toText(), QStringLiteral("Меко и пухкаво"));
     EXPECT_EQ(data.counter(idx::kPurchaseRows), 2);
-    const store::Worksheet& index = data.indexSheet();
-    EXPECT_EQ(index.value(3, idx::purchases::kDate).toText(), store::formatShopDate(QDate::currentDate()));
-    EXPECT_EQ(index.value(3, idx::purchases::kName).toText(), QStringLiteral("Топка"));
-    EXPECT_EQ(index.value(3, idx::purchases::kCount).toNumber(), 0.0);
-    EXPECT_EQ(index.value(3, idx::purchases::kPrice).toNumber(), 2.5);
 
     // An outside reader sees the same: the count formula's value, the cells, the ledger row.
     const QJsonObject book = testsupport::readWithXlrd(shop.file(QStringLiteral("Danni.xls")));
