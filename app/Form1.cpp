@@ -10,6 +10,7 @@
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
 #include "sales/SalePanel.h"
+#include "catalogue/Katalog.h"
 #include "showcase/Vitrina.h"
 #include "store/StoreError.h"
 
@@ -45,6 +46,7 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     makeVitrina();
     makeSearch();
     makeSalePanel();
+    makeKatalog();
     connectControls();
     connectMenus();
 }
@@ -112,6 +114,11 @@ void Form1::makeSalePanel()
     c.Command6 = Command6;
     c.chooseArticle = [this] { vitrina_->chooseArticle(); };
     sales_ = new sales::SalePanel(shop_, *this, c, this);
+}
+
+void Form1::makeKatalog()
+{
+    katalog_ = new catalogue::Katalog(shop_, *this, {List1, Command5, Command7, Command8}, *vitrina_, this);
 }
 
 void Form1::connectControls()

@@ -25,6 +25,9 @@ class Tyrsene;
 namespace sales {
 class SalePanel;
 }
+namespace catalogue {
+class Katalog;
+}
 
 namespace app {
 
@@ -132,6 +135,7 @@ private:
     void makeVitrina();
     void makeSearch();
     void makeSalePanel();
+    void makeKatalog();
     void openFaktura();
     void showAbout();
     void stokaForDeletion();
@@ -142,6 +146,7 @@ private:
     search::Tyrsene* tyrsene_ = nullptr;
     search::Sortirane* sortirane_ = nullptr;
     sales::SalePanel* sales_ = nullptr;
+    catalogue::Katalog* katalog_ = nullptr;
 };
 
 } // namespace app

@@ -1,4 +1,4 @@
-// The controls of the main window and where they stand (twips, as the description keeps them).
+// The controls of the main window and where they stand, in twips (15 to a pixel).
 #include "app/Form1.h"
 
 #include "app/Pictures.h"

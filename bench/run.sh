@@ -9,7 +9,7 @@ trap 'rm -rf "$work"' EXIT
 
 "$here/scripts/install-deps.sh"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTERVIN_TESTS=OFF >/dev/null
-cmake --build "$build" --target store_bench search_bench sales_bench -j"$(nproc)" >/dev/null
+cmake --build "$build" --target store_bench search_bench sales_bench catalogue_bench -j"$(nproc)" >/dev/null
 
 shop="$work/Danni.xls"
 TERVIN_BENCH_SHOP="$shop" "$build/bench/store_bench" \
@@ -21,6 +21,9 @@ TERVIN_BENCH_SHOP="$shop" "$build/bench/search_bench" \
   --benchmark_out="$work/search.json" --benchmark_out_format=json --benchmark_format=console
 TERVIN_BENCH_SHOP="$shop" "$build/bench/sales_bench" \
   --benchmark_out="$work/sales.json" --benchmark_out_format=json --benchmark_format=console
+# The catalogue's windows on the same shop.
+TERVIN_BENCH_SHOP="$shop" "$build/bench/catalogue_bench" \
+  --benchmark_out="$work/catalogue.json" --benchmark_out_format=json --benchmark_format=console
 
 # LibreOffice: open and save the same workbook, three times after one warm-up run.
 profile="file://$work/lo-profile"
@@ -33,7 +36,7 @@ lo_ms=$( { for i in 1 2 3; do
   s=$(date +%s%N); convert; e=$(date +%s%N); echo $(( (e - s) / 1000000 ))
 done; } | sort -n | sed -n 2p)
 
-/usr/bin/python3 - "$work/bench.json" "$peak" "$lo_ms" "$(stat -c %s "$shop")" "$work/search.json" "$work/sales.json" <<'PY'
+/usr/bin/python3 - "$work/bench.json" "$peak" "$lo_ms" "$(stat -c %s "$shop")" "$work/search.json" "$work/sales.json" "$work/catalogue.json" <<'PY'
 import json, sys
 data = json.load(open(sys.argv[1]))
 peak, lo_ms, size = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
@@ -44,7 +47,9 @@ targets = {"BM_Open": 250, "BM_Save": 250,
            "BM_SearchFirst": 10, "BM_SearchNext": 10, "BM_FillPriceLists": 50, "BM_PriceListingOfAll": 50,
            "BM_MissingGoods": 20, "BM_SortByNameWithShowcase": 50, "BM_SortByPriceWithShowcase": 50,
            # A recorded sale saves the workbook: the save's target and 10 ms for the rows.
-           "BM_RecordTenLineSale": 260, "BM_FillAndShowInvoice": 100}
+           "BM_RecordTenLineSale": 260, "BM_FillAndShowInvoice": 100,
+           "BM_SaveAfterChange": 250, "BM_OpenGoodsEditor": 30,
+           "BM_StepRecord": 30, "BM_AppendRecord": 30, "BM_DeleteRecord": 30}
 ok = True
 print(f"\nbig shop workbook: {size / 1e6:.1f} MB")
 for name, t in ms.items():

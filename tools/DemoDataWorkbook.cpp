@@ -1,12 +1,13 @@
 #include "DemoDataWorkbook.h"
 
+#include "catalogue/core/Articles.h"
+#include "catalogue/core/GoodsStore.h"
 #include "sales/Koshnica.h"
 #include "sales/SalesLedger.h"
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 
-#include <QDir>
 #include <QRandomGenerator>
 #include <algorithm>
 
@@ -22,9 +23,9 @@ constexpr int kDaysBetweenDeliveries = 4;
 constexpr int kDaysBeforeFirstSale = 21;
 constexpr quint32 kSalesSeed = 20611;   // fixed, so every demo shop sells the same way
 
-double numberIn(const store::Worksheet& sheet, int row, int col)
+QString typed(double number)
 {
-    return sheet.value(row, col).toNumber().value_or(0.0);
+    return store::numberToText(number);
 }
 
 // The steps of the program's own operations, done on the workbook in the order the shop keeper
@@ -43,7 +44,7 @@ public:
 private:
     store::Worksheet& sheet(const QString& name) const { return data_.workbook().sheets(name); }
     store::Worksheet& index() const { return data_.indexSheet(); }
-    void appendPurchase(const Goods& goods, const QDate& date);
+    catalogue::GoodsStore goodsOf(const QString& article) const;
 
     store::DataWorkbook data_;
     QString picturesDir_;
@@ -51,56 +52,38 @@ private:
 
 void ShopKeeper::addArticle(const QString& name)
 {
-    const int sheetCount = data_.counter(idx::kSheetCount);
-    store::Worksheet& article = data_.workbook().sheetsAdd();
-    article.setName(name);
-    index().cells(sheetCount + idx::kFirstListRow, idx::kArticleNameColumn) = store::Value(name);
-    article.cells(art::kCountFormulaCell.row, art::kCountFormulaCell.col).setFormulaR1C1(art::kCountFormulaR1C1);
-    data_.setCell(idx::kSheetCount, store::Value(sheetCount + 1));
-    const QString folder = picturesDir_ + QLatin1Char('/') + name;
-    if (!QDir().mkpath(folder))
-        throw store::Error(QStringLiteral("Папката „%1“ не може да бъде създадена.").arg(folder));
+    const catalogue::ArticleAdded added = catalogue::DobaviArtikul(data_, picturesDir_, name);
+    if (!added.refusal.isEmpty()) throw store::Error(added.refusal);
 }
 
+catalogue::GoodsStore ShopKeeper::goodsOf(const QString& article) const
+{
+    return catalogue::GoodsStore(data_, article, picturesDir_);
+}
+
+// The goods as typed into the goods editor, with the picture file already drawn in the article's
+// folder.
 int ShopKeeper::addGoods(const QString& article, const Goods& goods, const QDate& date)
 {
-    store::Worksheet& s = sheet(article);
-    const int row = art::recordRow(data_.goodsCount(s) + 1);
-    s.cells(row, art::kName) = store::Value(goods.name);
-    s.cells(row, art::kPurchasePrice) = store::Value(goods.purchasePrice);
-    s.cells(row, art::kStock) = store::Value(goods.bought);
-    s.cells(row, art::kMarkup) = store::Value(goods.markup);
-    s.cells(row, art::kPromotion) = store::Value(goods.promotion ? 1 : 0);
-    s.cells(row, art::kMaker) = store::Value(goods.maker);
-    s.cells(row, art::kDescription) = store::Value(goods.description);
-    if (!goods.picture.fileName.isEmpty())
-        s.cells(row, art::kPicture) = store::Value(goods.picture.fileName);
-    appendPurchase(goods, date);
-    reviewGoods(article, row);
-    return row;
+    catalogue::GoodsStore store = goodsOf(article);
+    const catalogue::GoodsFields fields{goods.name, typed(goods.purchasePrice), QString::number(goods.bought),
+                                        typed(goods.markup), goods.promotion ? 1 : 0, goods.maker, goods.description};
+    const QString picture = goods.picture.fileName.isEmpty() ? QString()
+                                                             : store.pictureFolder() + QLatin1Char('/') + goods.picture.fileName;
+    const auto saved = store.DobaviStokaVEksel(fields, picture, date);
+    if (saved.refusal) throw store::Error(saved.refusal->message);
+    if (!saved.pictureProblem.isEmpty()) throw store::Error(saved.pictureProblem);
+    return art::recordRow(saved.record);
 }
 
-void ShopKeeper::appendPurchase(const Goods& goods, const QDate& date)
-{
-    const int rows = data_.counter(idx::kPurchaseRows);
-    const int row = rows + idx::kFirstListRow;
-    index().cells(row, idx::purchases::kDate) = store::Value(store::formatShopDate(date));
-    index().cells(row, idx::purchases::kName) = store::Value(goods.name);
-    index().cells(row, idx::purchases::kCount) = store::Value(goods.bought);
-    index().cells(row, idx::purchases::kPrice) = store::Value(goods.purchasePrice);
-    data_.setCell(idx::kPurchaseRows, store::Value(rows + 1));
-}
-
-// Selling price, stock value and availability, as the goods editor writes them on every save.
+// The goods editor saving the record again as it stands: selling price, stock value and
+// availability follow the stock.
 void ShopKeeper::reviewGoods(const QString& article, int row)
 {
-    store::Worksheet& s = sheet(article);
-    const double purchasePrice = numberIn(s, row, art::kPurchasePrice);
-    const double price = purchasePrice + purchasePrice * numberIn(s, row, art::kMarkup) / 100;
-    const double stock = numberIn(s, row, art::kStock);
-    s.cells(row, art::kPrice) = store::Value(price);
-    s.cells(row, art::kStockValue) = store::Value(price * stock);
-    s.cells(row, art::kAvailability) = store::Value(stock > 0 ? art::kAvailable : art::kNotAvailable);
+    catalogue::GoodsStore store = goodsOf(article);
+    const int record = row - art::recordRow(0);
+    const auto saved = store.RedaktiraiStoka(record, store.ProchetiOtEksel(record).fields, {});
+    if (saved.refusal) throw store::Error(saved.refusal->message);
 }
 
 // The basket and the ledger of the program itself; only the day is the sale's own. No line is

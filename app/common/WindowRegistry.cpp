@@ -36,6 +36,8 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     case Closer::InvoiceDialog: return numbers(2, 13, 6);
     case Closer::DocumentChoice: return numbers(2, 13, 7);
     case Closer::ReceiptDialog: return numbers(2, 13, 8);
+    case Closer::GoodsEditor: return numbers(2, 13, 4);
+    case Closer::ArticleDialog: return numbers(2, 13, 5);
     }
     return {};
 }

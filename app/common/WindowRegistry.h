@@ -17,6 +17,8 @@ enum class Closer {
     InvoiceDialog,   // the invoice data dialog on load: Form2 to Form13 but itself (Form6)
     DocumentChoice,  // the document choice dialog on load: all but Form7
     ReceiptDialog,   // the receipt data dialog on load: all but Form8
+    GoodsEditor,   // the goods editor on load: Form2, Form3, Form5 to Form13
+    ArticleDialog, // the add-article window on load: Form2 to Form4, Form6 to Form13
 };
 
 // The secondary windows of the program by their number (Form2 ... Form13). A window declares
