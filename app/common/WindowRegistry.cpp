@@ -33,6 +33,9 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     case Closer::Exit: return numbers(2, 13);
     case Closer::SortDialog: return numbers(3, 13);
     case Closer::SearchDialog: return numbers(2, 13, 3);
+    case Closer::SoldReport: return numbers(2, 13, 9);
+    case Closer::PurchaseReport: return numbers(2, 13, 11);
+    case Closer::ProfitReport: return numbers(2, 13, 12);
     }
     return {};
 }

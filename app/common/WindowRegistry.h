@@ -14,6 +14,9 @@ enum class Closer {
     Exit,          // the main window closing: Form2 to Form13
     SortDialog,    // the sort dialog on load: Form3 to Form13
     SearchDialog,  // the search dialog on load: Form2, Form4 to Form13
+    SoldReport,      // the sold goods report on load: Form2 to Form13 but itself (Form9)
+    PurchaseReport,  // the purchased goods report on load: all but Form11
+    ProfitReport,    // the profit report on load: all but Form12
 };
 
 // The secondary windows of the program by their number (Form2 ... Form13). A window declares
