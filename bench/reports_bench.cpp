@@ -1,0 +1,97 @@
+// Speed of the reports over the whole ledgers of the big shop (60,000 sales, 20,000 purchases):
+// each report with its lists filled, the profit, the from-date list, a PDF of every sale.
+#include "BigShop.h"
+
+#include "reports/PrintedReport.h"
+#include "reports/ReportData.h"
+#include "reports/ReportWidgets.h"
+#include "store/DataWorkbook.h"
+#include "store/Workbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QStringListModel>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QDate kFirstDay(2000, 1, 1);
+const QDate kLastDay(2100, 12, 31);
+
+store::DataWorkbook shop()
+{
+    return store::DataWorkbook(bigShop());
+}
+
+// Painting text needs the fonts of a GUI application; the benchmarks run without a screen.
+void needFonts()
+{
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "store_bench";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);   // lives until the process ends
+}
+
+void BM_FromDateList(benchmark::State& state)
+{
+    QStringListModel list;
+    for (auto _ : state) list.setStringList(reports::saleDates(shop()));
+    state.counters["dates"] = list.rowCount();
+}
+BENCHMARK(BM_FromDateList)->Unit(benchmark::kMillisecond);
+
+void BM_SoldReportByListDates(benchmark::State& state)
+{
+    reports::ReportModel lists(5);
+    QStringListModel dates;
+    for (auto _ : state) {
+        dates.setStringList(reports::saleDates(shop()));
+        const QStringList all = dates.stringList();
+        lists.setRows(reports::soldBetweenEntries(shop(), all.first(), all.last()).rows);
+    }
+    state.counters["rows"] = lists.rowCount();
+}
+BENCHMARK(BM_SoldReportByListDates)->Unit(benchmark::kMillisecond);
+
+void BM_SoldReportByPickers(benchmark::State& state)
+{
+    reports::ReportModel lists(5);
+    for (auto _ : state) lists.setRows(reports::soldInPeriod(shop(), kFirstDay, kLastDay).listing.rows);
+    state.counters["rows"] = lists.rowCount();
+}
+BENCHMARK(BM_SoldReportByPickers)->Unit(benchmark::kMillisecond);
+
+void BM_PurchasedReport(benchmark::State& state)
+{
+    reports::ReportModel lists(4);
+    for (auto _ : state) lists.setRows(reports::purchasedInPeriod(shop(), kFirstDay, kLastDay).listing.rows);
+    state.counters["rows"] = lists.rowCount();
+}
+BENCHMARK(BM_PurchasedReport)->Unit(benchmark::kMillisecond);
+
+void BM_ProfitReport(benchmark::State& state)
+{
+    for (auto _ : state) benchmark::DoNotOptimize(reports::profitInPeriod(shop(), kFirstDay, kLastDay).profit);
+}
+BENCHMARK(BM_ProfitReport)->Unit(benchmark::kMillisecond);
+
+void BM_SoldReportPdf(benchmark::State& state)
+{
+    needFonts();
+    const reports::PeriodListing sold = reports::soldInPeriod(shop(), kFirstDay, kLastDay);
+    const reports::PrintedReport report{QStringLiteral("Справка за продадени стоки"),
+                                        reports::periodText(kFirstDay, kLastDay), reports::soldColumns(),
+                                        sold.listing.rows, QStringLiteral("Сума за периода: %1 лв.").arg(sold.listing.sum)};
+    const QString path = QDir::temp().filePath(QStringLiteral("tervin-bench-report.pdf"));
+    for (auto _ : state)
+        if (!reports::writePdf(report, path)) state.SkipWithError("the PDF could not be written");
+    state.counters["rows"] = double(report.rows.size());
+    state.counters["MB"] = double(QFile(path).size()) / 1e6;
+    QFile::remove(path);
+}
+BENCHMARK(BM_SoldReportPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
