@@ -45,7 +45,7 @@ BENCHMARK(BM_FromDateList)->Unit(benchmark::kMillisecond);
 
 void BM_SoldReportByListDates(benchmark::State& state)
 {
-    reports::ReportModel lists(5);
+    reports::ReportModel lists(reports::soldColumns());
     QStringListModel dates;
     for (auto _ : state) {
         dates.setStringList(reports::saleDates(shop()));
@@ -58,7 +58,7 @@ BENCHMARK(BM_SoldReportByListDates)->Unit(benchmark::kMillisecond);
 
 void BM_SoldReportByPickers(benchmark::State& state)
 {
-    reports::ReportModel lists(5);
+    reports::ReportModel lists(reports::soldColumns());
     for (auto _ : state) lists.setRows(reports::soldInPeriod(shop(), kFirstDay, kLastDay).listing.rows);
     state.counters["rows"] = lists.rowCount();
 }
@@ -66,7 +66,7 @@ BENCHMARK(BM_SoldReportByPickers)->Unit(benchmark::kMillisecond);
 
 void BM_PurchasedReport(benchmark::State& state)
 {
-    reports::ReportModel lists(4);
+    reports::ReportModel lists(reports::purchasedColumns());
     for (auto _ : state) lists.setRows(reports::purchasedInPeriod(shop(), kFirstDay, kLastDay).listing.rows);
     state.counters["rows"] = lists.rowCount();
 }

@@ -167,7 +167,7 @@ private:
 
     void placeColumns(const PageGeometry& g)
     {
-        const double pad = text_.metrics.averageCharWidth() * 0.6;
+        const double pad = text_.metrics.averageCharWidth();
         double left = 0;
         for (const ReportColumn& c : report_.columns) {
             const double width = g.area.width() * c.width;

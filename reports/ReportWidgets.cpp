@@ -74,7 +74,10 @@ QString periodText(const QDate& from, const QDate& to)
     return periodText(store::formatShopDate(from), store::formatShopDate(to));
 }
 
-ReportModel::ReportModel(int columns, QObject* parent) : QAbstractTableModel(parent), columns_(columns) {}
+ReportModel::ReportModel(const std::vector<ReportColumn>& columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(columns)
+{
+}
 
 void ReportModel::setRows(std::vector<QStringList> rows)
 {
@@ -90,17 +93,21 @@ int ReportModel::rowCount(const QModelIndex& parent) const
 
 int ReportModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : columns_;
+    return parent.isValid() ? 0 : int(columns_.size());
 }
 
 QVariant ReportModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || size_t(index.row()) >= rows_.size()) return {};
-    return rows_[size_t(index.row())].value(index.column());
+    if (!index.isValid() || size_t(index.row()) >= rows_.size() || size_t(index.column()) >= columns_.size()) return {};
+    if (role == Qt::DisplayRole) return rows_[size_t(index.row())].value(index.column());
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue((columns_[size_t(index.column())].alignRight ? Qt::AlignRight : Qt::AlignLeft)
+                                   | Qt::AlignVCenter);
+    return {};
 }
 
 LinkedLists::LinkedLists(QWidget* parent, const std::vector<ReportColumn>& columns, const QRect& area, int firstLabel)
-    : QObject(parent), model_(new ReportModel(int(columns.size()), this))
+    : QObject(parent), model_(new ReportModel(columns, this))
 {
     double left = area.left();
     for (size_t i = 0; i < columns.size(); ++i) {
@@ -108,7 +115,8 @@ LinkedLists::LinkedLists(QWidget* parent, const std::vector<ReportColumn>& colum
         const QRect heading(int(left), area.top(), int(width), kHeadingHeight);
         auto* label = new QLabel(columns[i].heading, parent);
         label->setObjectName(QStringLiteral("Label%1").arg(firstLabel + int(i)));
-        label->setGeometry(heading);
+        label->setGeometry(heading.adjusted(4, 0, -4, 0));
+        label->setAlignment((columns[i].alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         auto* list = new QListView(parent);
         list->setObjectName(QStringLiteral("List%1").arg(i + 1));
         list->setGeometry(int(left), area.top() + kHeadingHeight, int(width), area.height() - kHeadingHeight);

@@ -48,7 +48,7 @@ QString periodText(const QDate& from, const QDate& to);
 class ReportModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    ReportModel(int columns, QObject* parent = nullptr);
+    explicit ReportModel(const std::vector<ReportColumn>& columns, QObject* parent = nullptr);
 
     void setRows(std::vector<QStringList> rows);
     void clear() { setRows({}); }
@@ -59,7 +59,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    int columns_;
+    std::vector<ReportColumn> columns_;
     std::vector<QStringList> rows_;
 };
 
