@@ -34,6 +34,8 @@ data = json.load(open(sys.argv[1]))
 peak, lo_ms, size = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
 ms = {b["name"].split("/")[0]: b["real_time"] for b in data["benchmarks"]}
 targets = {"BM_Open": 250, "BM_Save": 250}
+targets.update({"BM_FromDateList": 50, "BM_SoldReportByListDates": 150, "BM_SoldReportByPickers": 150,
+                "BM_PurchasedReport": 150, "BM_ProfitReport": 20, "BM_SoldReportPdf": 3000})
 ok = True
 print(f"\nbig shop workbook: {size / 1e6:.1f} MB")
 for name, t in ms.items():
