@@ -165,6 +165,7 @@ QStringList saleDates(const store::DataWorkbook& data)
         if (!readDate(text)) continue;
         if (dates.isEmpty() || dates.constLast() != text) dates << text;
     }
+    if (dates.isEmpty()) dates << kNoSales;
     return dates;
 }
 

@@ -48,7 +48,7 @@ struct Profit {
 };
 
 // The from-date list: the sale dates in ledger order, a date repeated on consecutive rows once;
-// "Няма продадена стока" alone when the ledger is empty. Rows whose date cannot be read are left out.
+// "Няма продадена стока" alone when there is none. Rows whose date cannot be read are left out.
 QStringList saleDates(const store::DataWorkbook& data);
 
 // The sold goods from the first row dated `fromEntry` to the last row dated `toEntry`, as the

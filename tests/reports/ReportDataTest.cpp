@@ -61,8 +61,10 @@ TEST_F(SalesLedger, FromDateListHasEachRunOfOneDayOnceAndADayThatComesBackAgain)
               (QStringList{"1. 03. 2011", "2. 03. 2011", "4. 03. 2011", "2. 03. 2011"}));
 }
 
-TEST_F(Reports, FromDateListOfAnEmptyLedgerHoldsOnlyThePlaceholder)
+TEST_F(Reports, FromDateListWithoutAReadableDateHoldsOnlyThePlaceholder)
 {
+    EXPECT_EQ(reports::saleDates(data), QStringList{reports::kNoSales});
+    ledgers::addSales(data, {{"скоро", "Топка", 1, 1.0}});
     EXPECT_EQ(reports::saleDates(data), QStringList{reports::kNoSales});
 }
 
