@@ -3,12 +3,12 @@
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
-#include <QTextLayout>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QRawFont>
 #include <QPdfWriter>
+#include <QRawFont>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace reports {
@@ -37,8 +37,8 @@ struct PageGeometry {
     int rowsBelow(double top) const { return std::max(kTotalRows, int((area.height() - footHeight - top) / rowHeight)); }
 };
 
-// A font with its measures; the widths of texts met before are remembered, for a long report
-// repeats its counts, prices and names.
+// A font with its measures. Each text is laid out once and its glyphs remembered, for a long
+// report repeats its dates, counts, prices and names; a page's glyphs are drawn in one go.
 class MeasuredFont {
 public:
     MeasuredFont(const QFont& font, QPaintDevice* device) : font(font), metrics(font, device), device_(device)
