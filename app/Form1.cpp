@@ -7,8 +7,8 @@
 #include "app/common/ProgramFolder.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
-#include "reports/Reports.h"
 #include "showcase/Vitrina.h"
+#include "reports/Reports.h"
 #include "store/StoreError.h"
 
 #include <QAction>

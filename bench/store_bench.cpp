@@ -1,7 +1,6 @@
 // Speed of the engine on a big shop: 50 articles of 1,000 goods, one of 9,999, 60,000 sales and
 // 20,000 purchases. The workbook is made once and written to TERVIN_BENCH_SHOP (or a temporary
 // file) so that the run script can hand the same file to another spreadsheet program.
-#include "BigShop.h"
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"
 
@@ -194,11 +193,6 @@ long peakMegabytes()
 }
 
 } // namespace
-
-store::Workbook& bigShop()
-{
-    return openShop();
-}
 
 int main(int argc, char** argv)
 {
