@@ -8,7 +8,6 @@ packages=(
   libgsf-1-dev
   libgtest-dev libbenchmark-dev
   python3-xlrd
-  poppler-utils
   xvfb xauth xdotool imagemagick fonts-dejavu-core
 )
 # A real spreadsheet program checks the files we write; it needs no desktop around it.
