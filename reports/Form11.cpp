@@ -64,12 +64,9 @@ void Form11::report()
         app::warning(QStringLiteral("Моля въведете датите коректно"));
         return;
     case Outcome::OutsidePeriod:
+    case Outcome::EmptyLedger:   // a ledger without rows has no day in any period
         emptyReport();
         app::warning(QStringLiteral("За посочения период няма закупени стоки"));
-        return;
-    case Outcome::EmptyLedger:
-        emptyReport();
-        app::warning(QStringLiteral("Няма закупена стока"));
         return;
     case Outcome::Done:
         lists_->model().setRows(std::move(result.listing.rows));

@@ -127,12 +127,9 @@ void Form9::pickerReport()
         app::warning(QStringLiteral("Моля въведете датите коректно"));
         return;
     case Outcome::OutsidePeriod:
+    case Outcome::EmptyLedger:   // a ledger without rows has no day in any period
         emptyReport();
         app::warning(QStringLiteral("За посочения период няма продадени стоки"));
-        return;
-    case Outcome::EmptyLedger:
-        emptyReport();
-        app::warning(kNoSales);
         return;
     case Outcome::Done:
         showListing(std::move(report.listing), periodText(from, to));

@@ -33,8 +33,9 @@ struct Listing {
 enum class Outcome {
     Done,           // computed; possibly nothing in the period (between two ledger days)
     Reversed,       // the to-date lies before the from-date
-    OutsidePeriod,  // the period lies wholly before the first or after the last ledger day
-    EmptyLedger,    // the ledger holds no rows
+    OutsidePeriod,  // the period lies wholly before the first or after the last ledger day (the
+                    // listings say so of an empty ledger too: it has no day at all)
+    EmptyLedger,    // the profit report over a ledger without rows
 };
 
 struct PeriodListing {
