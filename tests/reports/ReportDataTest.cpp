@@ -178,14 +178,6 @@ TEST_F(Reports, CountsAndRowNumbersBeyondSixteenBits)
     EXPECT_DOUBLE_EQ(reports::profitInPeriod(data, day(1, 3), day(2, 3)).profit, 40000 * 0.5 + 40000 * 0.5);
 }
 
-TEST_F(Reports, InvoiceNumbersArePaddedToTenCharacters)
-{
-    EXPECT_EQ(reports::invoiceText(""), reports::kNoInvoice);
-    EXPECT_EQ(reports::invoiceText("7"), QStringLiteral("0000000007"));
-    EXPECT_EQ(reports::invoiceText("0000000123"), QStringLiteral("0000000123"));
-    EXPECT_EQ(reports::invoiceText("12345678901"), QStringLiteral("12345678901"));
-}
-
 TEST_F(Reports, AnUnreadableCountOrPriceIsListedAsStoredAndAddsNothing)
 {
     ledgers::addSales(data, {{"1. 03. 2011", "Топка", "два", 2.0}, {"1. 03. 2011", "Кукла", 2, "по договаряне"},
