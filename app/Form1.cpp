@@ -12,6 +12,7 @@
 #include "sales/SalePanel.h"
 #include "catalogue/Katalog.h"
 #include "showcase/Vitrina.h"
+#include "reports/Reports.h"
 #include "store/StoreError.h"
 
 #include <QAction>
@@ -127,6 +128,7 @@ void Form1::connectControls()
     connect(Command3, &QPushButton::clicked, this, &Form1::home);
     connect(Command11, &QPushButton::clicked, this, [] { openCalculator(); });
     connect(Image7, &ClickLabel::clicked, this, [this] { PokajiProdajba(false); });
+    connect(Command10, &QPushButton::clicked, this, [this] { reports::SpravkaProdajbi(shop_); });
 }
 
 void Form1::connectMenus()
@@ -138,6 +140,10 @@ void Form1::connectMenus()
     connect(artikuldob, &QAction::triggered, Command7, &QPushButton::click);
     connect(stokadob, &QAction::triggered, Command5, &QPushButton::click);
     connect(prodadenistoki, &QAction::triggered, Command10, &QPushButton::click);
+    connect(zakupenistoki, &QAction::triggered, this, [this] {
+        if (Command8->isEnabled()) reports::openPurchasedGoods(shop_);
+    });
+    connect(Pechalba, &QAction::triggered, this, [this] { reports::openProfit(shop_); });
     connect(artikul, &QAction::triggered, Command8, &QPushButton::click);
     connect(stoka, &QAction::triggered, this, [this] { guarded([this] { stokaForDeletion(); }); });
     connect(obshto, &QAction::triggered, this, &Form1::showAbout);

@@ -38,6 +38,9 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     case Closer::ReceiptDialog: return numbers(2, 13, 8);
     case Closer::GoodsEditor: return numbers(2, 13, 4);
     case Closer::ArticleDialog: return numbers(2, 13, 5);
+    case Closer::SoldReport: return numbers(2, 13, 9);
+    case Closer::PurchaseReport: return numbers(2, 13, 11);
+    case Closer::ProfitReport: return numbers(2, 13, 12);
     }
     return {};
 }

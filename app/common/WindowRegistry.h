@@ -19,6 +19,9 @@ enum class Closer {
     ReceiptDialog,   // the receipt data dialog on load: all but Form8
     GoodsEditor,   // the goods editor on load: Form2, Form3, Form5 to Form13
     ArticleDialog, // the add-article window on load: Form2 to Form4, Form6 to Form13
+    SoldReport,      // the sold goods report on load: Form2 to Form13 but itself (Form9)
+    PurchaseReport,  // the purchased goods report on load: all but Form11
+    ProfitReport,    // the profit report on load: all but Form12
 };
 
 // The secondary windows of the program by their number (Form2 ... Form13). A window declares
