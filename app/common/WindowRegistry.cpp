@@ -30,9 +30,10 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     switch (closer) {
     case Closer::Home: return numbers(2, 9);
     case Closer::About: return numbers(2, 12);
-    case Closer::Exit: return numbers(2, 13);
+    case Closer::Exit: return numbers(2, 14);
     case Closer::SortDialog: return numbers(3, 13);
     case Closer::SearchDialog: return numbers(2, 13, 3);
+    case Closer::Archive: return numbers(2, 13);
     }
     return {};
 }
