@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 namespace archive {
@@ -164,9 +165,18 @@ QString Arhiv::copyInto(const QString& stamp)
     if (!QDir().mkpath(folder()))
         throw store::Error(QStringLiteral("Папката за архивни копия „%1“ не може да бъде създадена.").arg(native(folder())));
     const QString target = pathFor(stamp);
-    QFile data(dataFile_);
-    if (!data.copy(target))
-        throw store::Error(QStringLiteral("Архивното копие „%1“ не може да бъде записано: %2").arg(native(target), data.errorString()));
+    // Copied in the kernel under another name, then named: a copy cut short never looks whole.
+    const std::filesystem::path partial((target + QStringLiteral(".part")).toStdU16String());
+    std::error_code error;
+    std::filesystem::copy_file(std::filesystem::path(dataFile_.toStdU16String()), partial,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (!error) std::filesystem::rename(partial, std::filesystem::path(target.toStdU16String()), error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        throw store::Error(QStringLiteral("Архивното копие „%1“ не може да бъде записано: %2")
+                               .arg(native(target), QString::fromLocal8Bit(error.message())));
+    }
     return target;
 }
 
