@@ -160,6 +160,17 @@ std::optional<Copy> Arhiv::find(const QString& stamp) const
     return std::nullopt;
 }
 
+std::optional<Contents> Arhiv::contentsOf(const Copy& copy)
+{
+    const QFileInfo file(copy.path);
+    const auto found = known_.find(copy.path);
+    if (found != known_.end() && found->second.size == file.size() && found->second.modified == file.lastModified())
+        return found->second.contents;
+    const std::optional<Contents> contents = readContents(copy.path);
+    known_[copy.path] = Known{file.size(), file.lastModified(), contents};
+    return contents;
+}
+
 QString Arhiv::copyInto(const QString& stamp)
 {
     if (!QDir().mkpath(folder()))

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -62,6 +63,8 @@ public:
     // Every copy in the archive, newest first.
     std::vector<Copy> copies() const;
     std::optional<Copy> find(const QString& stamp) const;
+    // What the copy holds; read once per run while the file stays the same.
+    std::optional<Contents> contentsOf(const Copy& copy);
 
     // Called before each save of the data workbook: on the day's first save the file as it stands
     // is copied into the archive and old copies are removed. Never throws; a copy that cannot be
@@ -86,9 +89,16 @@ private:
     QString copyInto(const QString& stamp);
     QDateTime now() const { return clock_(); }
 
+    struct Known {
+        qint64 size;
+        QDateTime modified;
+        std::optional<Contents> contents;
+    };
+
     QString dataFile_;
     Clock clock_;
     bool problemReported_ = false;
+    std::map<QString, Known> known_;   // by path
 };
 
 } // namespace archive

@@ -5,6 +5,7 @@
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -37,14 +38,17 @@ Form14::Form14(app::Shop& shop, PutBack putBack, QWidget* parent)
 
 void Form14::ZarediKopia()
 {
+    // Each copy is read whole the first time; a big shop's archive takes a moment.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     List1->clear();
     for (const Copy& copy : shop_.arhiv.copies()) {
-        const std::optional<Contents> contents = readContents(copy.path);
+        const std::optional<Contents> contents = shop_.arhiv.contentsOf(copy);
         auto* item = new QListWidgetItem(describe(copy, contents), List1);
         item->setData(kStampRole, copy.stamp);
         item->setData(kDamagedRole, !contents.has_value());
         if (!contents) item->setForeground(Qt::darkRed);
     }
+    QApplication::restoreOverrideCursor();
     if (List1->count() == 0) {
         auto* item = new QListWidgetItem(QStringLiteral("Още няма архивни копия: първото се прави преди първото записване за деня."), List1);
         item->setFlags(Qt::NoItemFlags);

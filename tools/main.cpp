@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLockFile>
 #include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
@@ -28,10 +29,12 @@ int usage(QTextStream& err)
     return 2;
 }
 
+const QString kDataFile = QStringLiteral("Danni.xls");
+
 // The data workbook of a program folder.
 archive::Arhiv archiveOf(const QString& dir)
 {
-    return archive::Arhiv(QDir(dir).filePath(QStringLiteral("Danni.xls")));
+    return archive::Arhiv(QDir(dir).filePath(kDataFile));
 }
 
 void listArchive(const QString& dir, QTextStream& out)
@@ -50,6 +53,12 @@ void restoreCopy(const QString& dir, const QString& stamp, QTextStream& out)
     if (!copy)
         throw store::Error(QStringLiteral("В „%1“ няма копие „%2“; архивните копия се виждат с „tervin-workbook archive %3“.")
                                .arg(QDir::toNativeSeparators(arhiv.folder()), stamp, dir));
+    // The running program would write its own data over the copy put back.
+    QLockFile lock(QDir(dir).filePath(QLatin1Char('.') + kDataFile + QStringLiteral(".lock")));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0))
+        throw store::Error(QStringLiteral("Програмата работи с данните от „%1“: затворете я и опитайте пак.")
+                               .arg(QDir::toNativeSeparators(dir)));
     const QString before = arhiv.putBack(*copy);
     out << "Възстановено е копието от " << archive::whenTaken(*copy) << '\n';
     if (!before.isEmpty()) out << "Данните отпреди са запазени в архива като " << before << '\n';

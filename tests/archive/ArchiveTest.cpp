@@ -2,11 +2,13 @@
 // putting a copy back and taking that back again, damaged copies, the workbook tool.
 #include "app/support/ShopFolder.h"
 
+#include "app/Program.h"
 #include "archive/Arhiv.h"
 #include "store/StoreError.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -234,6 +236,10 @@ TEST(ArchiveCopies, DescribeTellsTheDateSizeAndWhatTheCopyHolds)
     EXPECT_EQ(archive::describe(daily, archive::readContents(daily.path)),
               QStringLiteral("10. 03. 2026 – ") + size + QStringLiteral(" – артикули: 1, стоки: 2, продажби: 4"));
     EXPECT_TRUE(archive::describe(moment, archive::readContents(moment.path)).startsWith(QStringLiteral("10. 03. 2026, 08:05:09 – ")));
+    // A copy damaged after it was read shows as damaged the next time.
+    ASSERT_TRUE(s.arhiv.contentsOf(daily).has_value());
+    writeFile(daily.path, "повреден");
+    EXPECT_FALSE(s.arhiv.contentsOf(*s.arhiv.find(daily.stamp)).has_value());
     archive::Copy big = daily;
     big.size = 19 * 1024 * 1024 + 300 * 1024;
     EXPECT_TRUE(archive::describe(big, std::nullopt).contains(QStringLiteral(" 19,3 МБ ")));
@@ -284,7 +290,12 @@ TEST(WorkbookTool, ListsTheArchiveAndPutsACopyBack)
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("2026-03-01\t")));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("повредено")));
 
-    // An unknown date and a damaged copy change nothing.
+    // Not while the program runs on the folder; an unknown date and a damaged copy change nothing.
+    {
+        QLockFile running(s.folder.file(app::Program::lockFileName()));
+        ASSERT_TRUE(running.tryLock(0));
+        EXPECT_EQ(tool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-10")}), 1);
+    }
     EXPECT_EQ(tool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-02")}), 1);
     EXPECT_EQ(tool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-01")}), 1);
     EXPECT_EQ(bytesOf(s.data()), afternoon);
