@@ -95,28 +95,41 @@ QString describe(const Copy& copy, const std::optional<Contents>& contents)
                       .arg(contents->salesRows);
 }
 
-std::vector<Copy> expired(const std::vector<Copy>& copies, const QDate& today)
+namespace {
+
+// The oldest of the newest kKeptDays days that have copies; invalid while there are no more days.
+QDate oldestKeptDay(const std::vector<Copy>& copies)
 {
     std::set<QDate, std::greater<>> days;
     for (const Copy& copy : copies) days.insert(copy.date());
-    const QDate oldestKeptDay = days.size() > size_t(kKeptDays) ? *std::next(days.begin(), kKeptDays - 1) : QDate();
+    return days.size() > size_t(kKeptDays) ? *std::next(days.begin(), kKeptDays - 1) : QDate();
+}
 
-    const QDate thisMonth(today.year(), today.month(), 1);
-    const QDate firstKeptMonth = thisMonth.addMonths(-(kKeptMonths - 1));
-    std::set<QString> firstOfMonth;
+// The stamps of the first copy of each of the last kKeptMonths months, this month included.
+std::set<QString> firstOfEachMonth(const std::vector<Copy>& copies, const QDate& today)
+{
+    const QDate firstKeptMonth = QDate(today.year(), today.month(), 1).addMonths(-(kKeptMonths - 1));
     std::vector<Copy> oldestFirst = copies;
     std::sort(oldestFirst.begin(), oldestFirst.end(), [](const Copy& a, const Copy& b) { return a.taken < b.taken; });
     std::set<QDate> monthsSeen;
+    std::set<QString> result;
     for (const Copy& copy : oldestFirst) {
         const QDate month(copy.date().year(), copy.date().month(), 1);
-        if (month < firstKeptMonth) continue;
-        if (monthsSeen.insert(month).second) firstOfMonth.insert(copy.stamp);
+        if (month >= firstKeptMonth && monthsSeen.insert(month).second) result.insert(copy.stamp);
     }
+    return result;
+}
 
+} // namespace
+
+std::vector<Copy> expired(const std::vector<Copy>& copies, const QDate& today)
+{
+    const QDate oldestDay = oldestKeptDay(copies);
+    const std::set<QString> monthly = firstOfEachMonth(copies, today);
     std::vector<Copy> result;
     for (const Copy& copy : copies) {
-        const bool recentDay = !oldestKeptDay.isValid() || copy.date() >= oldestKeptDay;
-        if (!recentDay && !firstOfMonth.count(copy.stamp)) result.push_back(copy);
+        const bool recentDay = !oldestDay.isValid() || copy.date() >= oldestDay;
+        if (!recentDay && !monthly.count(copy.stamp)) result.push_back(copy);
     }
     return result;
 }
