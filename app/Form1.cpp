@@ -7,6 +7,7 @@
 #include "app/common/ProgramFolder.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "archive/Form14.h"
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
 #include "sales/SalePanel.h"
@@ -115,6 +116,8 @@ void Form1::makeSalePanel()
     c.Command6 = Command6;
     c.chooseArticle = [this] { vitrina_->chooseArticle(); };
     sales_ = new sales::SalePanel(shop_, *this, c, this);
+    // Before an archive copy replaces the data, the basket's goods go back to stock.
+    connect(this, &Form1::dataReplacing, sales_, &sales::SalePanel::programEnds);
 }
 
 void Form1::makeKatalog()
@@ -148,6 +151,7 @@ void Form1::connectMenus()
     connect(stoka, &QAction::triggered, this, [this] { guarded([this] { stokaForDeletion(); }); });
     connect(obshto, &QAction::triggered, this, &Form1::showAbout);
     connect(poveche, &QAction::triggered, this, [this] { openDocument(shop_.file(kHelpFile)); });
+    connect(arhiv, &QAction::triggered, this, [this] { guarded([this] { showArchive(); }); });
     connect(izhod, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -214,6 +218,39 @@ void Form1::showAbout()
     if (!about) about = new Form13(shop_);
     about->show();
     about->raise();
+}
+
+void Form1::showArchive()
+{
+    QWidget* window = shop_.windows.window(14);
+    if (!window) window = new archive::Form14(shop_, [this](const archive::Copy& copy) { putBackCopy(copy); });
+    window->show();
+    window->raise();
+}
+
+void Form1::putBackCopy(const archive::Copy& copy)
+{
+    emit dataReplacing();
+    shop_.arhiv.putBack(copy);
+    shop_.openDanni();
+    afterDataReplaced();
+}
+
+// The window as the login leaves it, on the data put back.
+void Form1::afterDataReplaced()
+{
+    shop_.windows.closeFor(Closer::Archive);
+    ImeNaList.clear();
+    BroiStoki = 0;
+    vitrina_->closeDetails();
+    PokajiProdajba(false);
+    vitrina_->setBannerVisible(true);
+    vitrina_->ZarediArtikuli();
+    Flag7 = false;
+    Text4->setText(QStringLiteral("0"));
+    Option2->setChecked(true);
+    Option1->setChecked(false);
+    Command3->setFocus();
 }
 
 void Form1::closeEvent(QCloseEvent* event)

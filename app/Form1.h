@@ -18,6 +18,10 @@ namespace showcase {
 class Vitrina;
 }
 
+namespace archive {
+struct Copy;
+}
+
 namespace search {
 class Sortirane;
 class Tyrsene;
@@ -113,11 +117,15 @@ public:
     QMenu* Dobavi;       QAction* artikuldob; QAction* stokadob;
     QMenu* Spravki;      QAction* prodadenistoki; QAction* zakupenistoki; QAction* Pechalba;
     QMenu* Iztrii;       QAction* artikul;   QAction* stoka;
-    QMenu* ZaProgramata; QAction* obshto;    QAction* poveche;    QAction* izhod;
+    QMenu* ZaProgramata; QAction* obshto;    QAction* poveche;    QAction* arhiv;      QAction* izhod;
 
 signals:
     // The window has closed and the program is to end.
     void unloaded();
+    // An archive copy is about to replace Danni.xls. Whoever holds goods taken from stock (an
+    // open basket) hands them back now and saves; the window then returns to its state after
+    // the login.
+    void dataReplacing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -138,6 +146,9 @@ private:
     void makeKatalog();
     void openFaktura();
     void showAbout();
+    void showArchive();
+    void putBackCopy(const archive::Copy& copy);
+    void afterDataReplaced();
     void stokaForDeletion();
     void Form_Unload();
 

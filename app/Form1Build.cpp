@@ -200,6 +200,7 @@ void Form1::buildMenus()
     ZaProgramata = menu(QStringLiteral("ZaProgramata"), QStringLiteral("За програмата"));
     obshto = entry(ZaProgramata, QStringLiteral("obshto"), QStringLiteral("общо"));
     poveche = entry(ZaProgramata, QStringLiteral("poveche"), QStringLiteral("повече"));
+    arhiv = entry(ZaProgramata, QStringLiteral("arhiv"), QStringLiteral("архивни копия"));
     izhod = entry(ZaProgramata, QStringLiteral("izhod"), QStringLiteral("изход"));
 }
 

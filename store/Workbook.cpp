@@ -111,6 +111,7 @@ void Workbook::Save()
 {
     if (path_.isEmpty())
         throw Error(QStringLiteral("Работната книга още няма файл, в който да бъде записана."));
+    if (application_) application_->beforeSave(*this);
     xls::writeWorkbook(*this, path_);
     saved_ = true;
     ++saveCount_;

@@ -447,14 +447,14 @@ TEST(GoodsEditor, AFailedSaveIsToldAndTheNextOneCarriesTheChange)
 
     typeRecord(e, {QStringLiteral("Пета"), QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("0")});
     click(e->Command3);
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.messages()[0].kind, app::MessageKind::Failure);
+    // The day's archive copy cannot be taken from a folder either; that warning may come first.
+    ASSERT_EQ(messages.ofKind(app::MessageKind::Failure).size(), 1u);
     EXPECT_EQ(e->Text8->text(), QStringLiteral("6"));
 
     ASSERT_TRUE(QDir().rmdir(file));
     typeRecord(e, {QStringLiteral("Шеста"), QStringLiteral("6"), QStringLiteral("6"), QStringLiteral("0")});
     click(e->Command3);
-    EXPECT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.ofKind(app::MessageKind::Failure).size(), 1u);
     const auto saved = savedWorkbook(shop);
     EXPECT_EQ(store::DataWorkbook(*saved).goodsCount(saved->sheets(kToys)), 6);
     EXPECT_EQ(saved->sheets(kToys).value(6, col::kName).toText(), QStringLiteral("Пета"));
