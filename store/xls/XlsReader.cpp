@@ -86,7 +86,7 @@ private:
     {
         RecordReader records(stream_, 0);
         if (stream_.size() < 4 || get16(reinterpret_cast<const uchar*>(stream_.constData())) != rec::Bof)
-            throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
+            throw Error(QStringLiteral("файлът е повреден: потокът на работната книга не започва със запис BOF"));
         checkBof(records.next(), kBofGlobals, QStringLiteral("общата част на книгата"));
         WorkbookStyles styles;   // empty: filled from the file's records
         while (auto record = records.next()) {
@@ -467,6 +467,16 @@ void readWorkbook(const QString& path, Workbook& into)
         WorkbookReader(stream, into).read();
     } catch (const Error& error) {
         throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(path, reasonOf(error)));
+    }
+}
+
+void readWorkbookBytes(const QByteArray& bytes, Workbook& into)
+{
+    try {
+        const QByteArray stream = workbookStreamOf(bytes);
+        WorkbookReader(stream, into).read();
+    } catch (const Error& error) {
+        throw Error(QStringLiteral("Работната книга не може да бъде прочетена: %1.").arg(reasonOf(error)));
     }
 }
 

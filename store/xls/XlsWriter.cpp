@@ -382,18 +382,35 @@ private:
     SstBuilder sst_;
 };
 
+// The whole Workbook stream in its two parts: the globals, then the sheets.
+WorkbookWriter builtWorkbook(const Workbook& workbook)
+{
+    checkWorkbook(workbook);
+    checkStylesFit(workbook.styles());
+    WorkbookWriter writer(workbook);
+    writer.build();
+    return writer;
+}
+
 } // namespace
 
 void writeWorkbook(const Workbook& workbook, const QString& path)
 {
     try {
-        checkWorkbook(workbook);
-        checkStylesFit(workbook.styles());
-        WorkbookWriter writer(workbook);
-        writer.build();
+        const WorkbookWriter writer = builtWorkbook(workbook);
         writeWorkbookStream(path, {&writer.globals(), &writer.sheets()}, kMinimumStreamSize);
     } catch (const Error& error) {
         throw Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2.").arg(path, reasonOf(error)));
+    }
+}
+
+QByteArray workbookBytes(const Workbook& workbook)
+{
+    try {
+        const WorkbookWriter writer = builtWorkbook(workbook);
+        return compoundFile("Workbook", {&writer.globals(), &writer.sheets()}, kMinimumStreamSize);
+    } catch (const Error& error) {
+        throw Error(QStringLiteral("Работната книга не може да бъде записана: %1.").arg(reasonOf(error)));
     }
 }
 
