@@ -1,7 +1,9 @@
 // Long chains of formulas, each reading the one before it: as long as a sheet is tall, read in
-// any order, written and read back, summed over, and closed into a circle. None of it may
-// exhaust the call stack.
+// any order, written and read back, summed over, and closed into a circle; and single formulas
+// nested deep. None of it may exhaust the call stack.
+#include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "store/formula/BiffFormula.h"
 #include "store/formula/Formula.h"
 
 #include <QProcess>
@@ -99,4 +101,42 @@ TEST(FormulaChain, ToolDumpsAChainWrittenToAFile)
     const QList<QByteArray> lines = tool.readAllStandardOutput().split('\n');
     ASSERT_GT(lines.size(), 2);
     EXPECT_EQ(lines[1], QByteArray("A1\tformula\t=A2+1\tnumber\t20000"));
+}
+
+// One formula can be deep too: long runs of operators and signs, typed or read from a file.
+TEST(FormulaDepth, DeepestTreeThatIsKeptComputesAndPrintsAndDeeperIsRefused)
+{
+    const auto chain = [](int terms) {
+        QString text = QStringLiteral("=1");
+        for (int i = 1; i < terms; ++i) text += QStringLiteral("+1");
+        return text;
+    };
+    const Formula deepest = Formula::parseA1(chain(kMaxFormulaDepth), 1, 1);
+    EXPECT_EQ(deepest.root()->depth, kMaxFormulaDepth);
+    Workbook book;
+    book.sheets(1).setFormula(1, 1, deepest);
+    EXPECT_EQ(book.sheets(1).value(1, 1), Value(double(kMaxFormulaDepth)));
+    EXPECT_EQ(deepest.toA1(), chain(kMaxFormulaDepth));
+
+    const auto refusal = [](const QString& text) {
+        try {
+            Formula::parseA1(text, 1, 1);
+        } catch (const Error& error) {
+            return error.message();
+        }
+        return QStringLiteral("(parsed)");
+    };
+    EXPECT_TRUE(refusal(chain(kMaxFormulaDepth + 1)).contains(QStringLiteral("последователни действия")));
+    EXPECT_TRUE(refusal(QStringLiteral("=") + QString(4000, QLatin1Char('-')) + QStringLiteral("1"))
+                    .contains(QStringLiteral("знаци пред едно число")));
+}
+
+TEST(FormulaDepth, TokensDeeperThanKeptGiveNoFormula)
+{
+    // ptgInt 1 and then a sign after a sign: a tree one level deeper with every byte.
+    const auto tokens = [](int signs) { return QByteArray("\x1E\x01\x00", 3) + QByteArray(signs, '\x13'); };
+    const auto kept = decodeBiffFormula(tokens(kMaxFormulaDepth - 1), 1, 1);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->root()->depth, kMaxFormulaDepth);
+    EXPECT_FALSE(decodeBiffFormula(tokens(8000), 1, 1));
 }
