@@ -16,6 +16,7 @@
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
+#include <array>
 #include <memory>
 #include <mutex>
 
@@ -29,24 +30,35 @@ namespace {
 const QByteArray kCompoundFileSignature = QByteArray::fromHex("d0cf11e0a1b11ae1");
 const QByteArray kZipSignature = QByteArrayLiteral("PK\x03\x04");
 
-// libgsf tells of damaged files it meets in lines of its own on the terminal. They go to our
-// log category instead, hidden unless asked for (QT_LOGGING_RULES="tervin.store.gsf.debug=true"):
-// what is wrong with a file reaches the shop keeper in our own message.
+// libgsf tells of damaged files it meets in lines of its own on the terminal, some in its own log
+// domains, some in GLib's default one. While we work with it they go to our log category instead,
+// hidden unless asked for (QT_LOGGING_RULES="tervin.store.gsf.debug=true"): what is wrong with a
+// file reaches the shop keeper in our own message.
 void logFromGsf(const gchar* domain, GLogLevelFlags, const gchar* message, gpointer)
 {
     qCDebug(lcGsf, "%s: %s", domain ? domain : "libgsf", message ? message : "");
 }
 
-void initGsf()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        gsf_init();
+class GsfLogRouted {
+public:
+    GsfLogRouted()
+    {
+        static std::once_flag once;
+        std::call_once(once, [] { gsf_init(); });
         const auto levels = GLogLevelFlags(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
-        for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:utils"})
-            g_log_set_handler(domain, levels, logFromGsf, nullptr);
-    });
-}
+        for (size_t i = 0; i < kDomains.size(); ++i) handlers_[i] = g_log_set_handler(kDomains[i], levels, logFromGsf, nullptr);
+    }
+    ~GsfLogRouted()
+    {
+        for (size_t i = 0; i < kDomains.size(); ++i) g_log_remove_handler(kDomains[i], handlers_[i]);
+    }
+    GsfLogRouted(const GsfLogRouted&) = delete;
+    GsfLogRouted& operator=(const GsfLogRouted&) = delete;
+
+private:
+    static constexpr std::array<const char*, 4> kDomains{nullptr, "libgsf", "libgsf:msole", "libgsf:utils"};
+    std::array<guint, 4> handlers_{};
+};
 
 struct Unref {
     void operator()(gpointer object) const { if (object) g_object_unref(object); }
@@ -58,14 +70,19 @@ void dropError(GError* error)
     if (error) g_error_free(error);
 }
 
-// The child stream whose name matches, case ignored as the compound file format does.
+const QString kDamaged = QStringLiteral("файлът е повреден или непълен");
+
+// The child stream whose name matches, case ignored as the compound file format does; null when
+// there is none. A stream that is listed but cannot be opened means a damaged file.
 GsfPtr<GsfInput> childByName(GsfInfile* infile, const char* name)
 {
     const int count = gsf_infile_num_children(infile);
     for (int i = 0; i < count; ++i) {
         const char* childName = gsf_infile_name_by_index(infile, i);
-        if (childName && g_ascii_strcasecmp(childName, name) == 0)
-            return GsfPtr<GsfInput>(gsf_infile_child_by_index(infile, i));
+        if (!childName || g_ascii_strcasecmp(childName, name) != 0) continue;
+        GsfPtr<GsfInput> child(gsf_infile_child_by_index(infile, i));
+        if (!child) throw Error(kDamaged);
+        return child;
     }
     return nullptr;
 }
@@ -78,8 +95,6 @@ GsfPtr<GsfInput> childByName(GsfInfile* infile, const char* name)
         throw Error(QStringLiteral("работната книга е в по-новия формат на Excel 2007 и следващите (.xlsx), а се чете само Excel 97-2003 (.xls)"));
     throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
 }
-
-const QString kDamaged = QStringLiteral("файлът е повреден или непълен");
 
 // Temporary files a save killed midway may have left beside the file: the one QSaveFile names
 // where the file system cannot keep it nameless ("Danni.xls.Ab3xYz"), and the one saves of earlier
@@ -135,7 +150,7 @@ QByteArray readWorkbookStream(const QString& path)
 QByteArray workbookStreamOf(const QByteArray& bytes)
 {
     if (!bytes.startsWith(kCompoundFileSignature)) refuseForeign(bytes);
-    initGsf();
+    const GsfLogRouted routed;
     GError* error = nullptr;
     GsfPtr<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.constData()), bytes.size(), FALSE));
     GsfPtr<GsfInfile> ole(gsf_infile_msole_new(input.get(), &error));
@@ -157,7 +172,7 @@ QByteArray workbookStreamOf(const QByteArray& bytes)
 
 QByteArray compoundFile(const char* streamName, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize)
 {
-    initGsf();
+    const GsfLogRouted routed;
     GsfPtr<GsfOutput> sink(gsf_output_memory_new());
     GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink.get()));
     if (!ole) throw Error(QStringLiteral("не може да се създаде съставен файл"));
