@@ -39,6 +39,7 @@ void logFromGsf(const gchar* domain, GLogLevelFlags, const gchar* message, gpoin
     qCDebug(lcGsf, "%s: %s", domain ? domain : "libgsf", message ? message : "");
 }
 
+// libgsf made ready, and its log routed to us for as long as this lives.
 class GsfLogRouted {
 public:
     GsfLogRouted()
