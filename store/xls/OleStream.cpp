@@ -98,10 +98,12 @@ GsfPtr<GsfInput> childByName(GsfInfile* infile, const char* name)
 }
 
 // Temporary files a save killed midway may have left beside the file: the one QSaveFile names
-// where the file system cannot keep it nameless ("Danni.xls.Ab3xYz"), and the one saves of earlier
+// where the file system cannot keep it nameless, or for its last step ("Danni.xls.AbqxYz"), and the
+// one saves of earlier
 // versions made (".Danni.xls.1234-0a1b2c3d.tmp"). The first kind of name could also be a copy the
 // shop keeper made, so such a file goes only while it is unfinished: empty, or the beginning of
-// a compound file that does not read as one.
+// a compound file that does not read as one. (A save killed between QSaveFile's last two steps
+// leaves a finished file under such a name: it is kept, as a copy would be.)
 bool unfinishedCompoundFile(const QByteArray& bytes)
 {
     if (!kCompoundFileSignature.startsWith(bytes.left(kCompoundFileSignature.size()))) return false;
@@ -117,7 +119,7 @@ void removeLeftoverTemporaries(const QString& target)
 {
     const QFileInfo info(target);
     const QString name = QRegularExpression::escape(info.fileName());
-    const QRegularExpression unfinished(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(name));
+    const QRegularExpression unfinished(QStringLiteral("^%1\\.[A-Za-z]{6}$").arg(name));
     const QRegularExpression earlier(QStringLiteral("^\\.%1\\.[0-9]+-[0-9a-f]{8}\\.tmp$").arg(name));
     const QDir folder = info.absoluteDir();
     for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
