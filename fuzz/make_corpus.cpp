@@ -4,6 +4,7 @@
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "store/formula/BiffFormula.h"
 #include "store/formula/Formula.h"
 #include "tools/DemoDataWorkbook.h"
 #include "tools/InvoiceForm.h"
@@ -64,6 +65,18 @@ std::unique_ptr<store::Workbook> chainWorkbook(int rows)
     return book;
 }
 
+// One formula as deep as the engine keeps: a number under a run of signs, as only a file can
+// bring it.
+std::unique_ptr<store::Workbook> deepFormulaWorkbook()
+{
+    auto book = std::make_unique<store::Workbook>();
+    const QByteArray tokens = QByteArray("\x1E\x01\x00", 3) + QByteArray(store::kMaxFormulaDepth - 1, '\x13');
+    const auto formula = store::decodeBiffFormula(tokens, 1, 1);
+    if (!formula) throw store::Error(QStringLiteral("дълбоката формула не се разчита"));
+    book->sheets(1).setFormula(1, 1, *formula);
+    return book;
+}
+
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -90,6 +103,7 @@ int main(int argc, char** argv)
         workbooks[QStringLiteral("fresh.xls")] = store::DataWorkbook::createFresh();
         workbooks[QStringLiteral("records.xls")] = everyRecordWorkbook();
         workbooks[QStringLiteral("chain.xls")] = chainWorkbook(300);
+        workbooks[QStringLiteral("deep.xls")] = deepFormulaWorkbook();
 
         QStringList formulas{store::layout::article::kCountFormulaR1C1, QStringLiteral("=R[-1]C+1"),
                              QStringLiteral("=RC[-2]*R2C3"), QStringLiteral("=-2^2%"),
