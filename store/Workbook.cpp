@@ -27,6 +27,19 @@ std::unique_ptr<Workbook> Workbook::open(const QString& path, Application* appli
     return workbook;
 }
 
+std::unique_ptr<Workbook> Workbook::fromBytes(const QByteArray& bytes, Application* application)
+{
+    auto workbook = std::make_unique<Workbook>(application, false);
+    xls::readWorkbookBytes(bytes, *workbook);
+    workbook->saved_ = true;
+    return workbook;
+}
+
+QByteArray Workbook::toBytes() const
+{
+    return xls::workbookBytes(*this);
+}
+
 Worksheet* Workbook::findSheet(const QString& name) const
 {
     for (const auto& sheet : sheets_)

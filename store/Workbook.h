@@ -19,6 +19,11 @@ public:
     explicit Workbook(Application* application = nullptr, bool withFirstSheet = true);
     // Reads the .xls file at path; throws store::Error naming the file and the reason.
     static std::unique_ptr<Workbook> open(const QString& path, Application* application = nullptr);
+    // Reads a workbook from the bytes of a whole .xls file; it has no file of its own until
+    // SaveAs. Throws store::Error as open does.
+    static std::unique_ptr<Workbook> fromBytes(const QByteArray& bytes, Application* application = nullptr);
+    // The bytes of the .xls file Save would write.
+    QByteArray toBytes() const;
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
     ~Workbook();

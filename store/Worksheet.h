@@ -97,6 +97,9 @@ private:
     const Cell* findCell(int row, int col) const;
     Cell& cellForWrite(int row, int col);
     Value computed(const FormulaCell& f) const;
+    // Calls visit for each formula cell that f reads and that is neither computed nor being
+    // computed.
+    template <class Visit> void forEachStaleInput(const FormulaCell& f, Visit visit) const;
     void checkAddress(int row, int col) const;
 
     Workbook* workbook_;
