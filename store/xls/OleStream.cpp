@@ -2,6 +2,7 @@
 
 #include "store/StoreError.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,13 +98,6 @@ GsfPtr<GsfInput> childByName(GsfInfile* infile, const char* name)
     throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
 }
 
-// Temporary files a save killed midway may have left beside the file: the one QSaveFile names
-// where the file system cannot keep it nameless, or for its last step ("Danni.xls.AbqxYz"), and the
-// one saves of earlier
-// versions made (".Danni.xls.1234-0a1b2c3d.tmp"). The first kind of name could also be a copy the
-// shop keeper made, so such a file goes only while it is unfinished: empty, or the beginning of
-// a compound file that does not read as one. (A save killed between QSaveFile's last two steps
-// leaves a finished file under such a name: it is kept, as a copy would be.)
 bool unfinishedCompoundFile(const QByteArray& bytes)
 {
     if (!kCompoundFileSignature.startsWith(bytes.left(kCompoundFileSignature.size()))) return false;
@@ -115,17 +109,32 @@ bool unfinishedCompoundFile(const QByteArray& bytes)
     }
 }
 
+// A save in progress, of ours or of another program, finishes well within this.
+constexpr qint64 kSaveInProgressSeconds = 60;
+
+// Temporary files that saves killed midway may have left beside the file, and when each is ours:
+// - ".Danni.xls.1234-0a1b2c3d.tmp", made by saves of earlier versions: always;
+// - ".gsf-save-Ab12Cd", made by libgsf under those saves: when unfinished and older than any save
+//   in progress (another program using libgsf names its files so too);
+// - "Danni.xls.AbqxYz", made by QSaveFile where the file system cannot keep the file nameless,
+//   and for a moment before its rename everywhere: when unfinished, for a copy the shop keeper
+//   made could have such a name. (A finished one, left by a kill in that moment, is kept.)
+// Unfinished means empty, or the beginning of a compound file that does not read as one.
 void removeLeftoverTemporaries(const QString& target)
 {
     const QFileInfo info(target);
     const QString name = QRegularExpression::escape(info.fileName());
-    const QRegularExpression unfinished(QStringLiteral("^%1\\.[A-Za-z]{6}$").arg(name));
     const QRegularExpression earlier(QStringLiteral("^\\.%1\\.[0-9]+-[0-9a-f]{8}\\.tmp$").arg(name));
+    const QRegularExpression gsf(QStringLiteral("^\\.gsf-save-[A-Za-z0-9]{6}$"));
+    const QRegularExpression qt(QStringLiteral("^%1\\.[A-Za-z]{6}$").arg(name));
     const QDir folder = info.absoluteDir();
-    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        const bool ours = earlier.match(entry).hasMatch();
-        if (!ours && !unfinished.match(entry).hasMatch()) continue;
-        QFile leftover(folder.filePath(entry));
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-kSaveInProgressSeconds);
+    for (const QFileInfo& entry : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const bool ours = earlier.match(entry.fileName()).hasMatch();
+        const bool oursWhenUnfinished = qt.match(entry.fileName()).hasMatch()
+                                        || (gsf.match(entry.fileName()).hasMatch() && entry.lastModified() < settled);
+        if (!ours && !oursWhenUnfinished) continue;
+        QFile leftover(entry.filePath());
         if (!leftover.open(QIODevice::ReadOnly)) continue;
         const QByteArray bytes = leftover.readAll();
         leftover.close();

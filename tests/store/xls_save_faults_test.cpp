@@ -4,6 +4,7 @@
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,6 +31,12 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool setModified(const QString& path, const QDateTime& when)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime);
 }
 
 QStringList entries(const QString& dir)
@@ -169,6 +176,11 @@ TEST(SaveFaults, TemporaryFilesOfEarlierKilledSavesGoWithTheNextSave)
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("Danni.xls.aBcxYz")), whole.left(5000)));
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("Danni.xls.QwErTy")), QByteArray()));
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral(".Danni.xls.4242-0badf00d.tmp")), whole));
+    // libgsf's, under saves of earlier versions: an unfinished one from two minutes ago goes, one
+    // written just now may be another program's save in progress and stays.
+    ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral(".gsf-save-Ab12Cd")), whole.left(3000)));
+    ASSERT_TRUE(setModified(dir.filePath(QStringLiteral(".gsf-save-Ab12Cd")), QDateTime::currentDateTime().addSecs(-120)));
+    ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral(".gsf-save-Xy34Zw")), whole.left(3000)));
     // Not ours: the shop keeper's whole copy and a text that happen to have such names, another
     // workbook's temporary file, a longer name.
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("Danni.xls.backup")), whole));
@@ -177,7 +189,8 @@ TEST(SaveFaults, TemporaryFilesOfEarlierKilledSavesGoWithTheNextSave)
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("Danni.xls.aBcxYzq")), whole));
 
     book.Save();
-    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("Danni.xls"), QStringLiteral("Danni.xls.aBcxYzq"),
+    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral(".gsf-save-Xy34Zw"), QStringLiteral("Danni.xls"),
+                                                QStringLiteral("Danni.xls.aBcxYzq"),
                                                 QStringLiteral("Danni.xls.backup"), QStringLiteral("Danni.xls.readme"),
                                                 QStringLiteral("Faktura.xls.aBcxYz")}));
 }
