@@ -55,3 +55,11 @@ void dumpWorkbook(const store::Workbook& workbook, QTextStream& out)
         }
     }
 }
+
+void summarizeWorkbook(const store::Workbook& workbook, QTextStream& out)
+{
+    for (int s = 1; s <= workbook.sheetCount(); ++s) {
+        const store::Worksheet& sheet = workbook.sheets(s);
+        out << "sheet\t" << escaped(sheet.Name()) << '\t' << sheet.lastRow() << '\t' << sheet.lastColumn() << '\n';
+    }
+}

@@ -20,6 +20,7 @@ int usage(QTextStream& err)
            "  tervin-workbook new FILE        нова работна книга с данни на магазин\n"
            "  tervin-workbook copy IN OUT     прочита IN и го записва като OUT\n"
            "  tervin-workbook dump FILE       извежда листовете и клетките на FILE\n"
+           "  tervin-workbook check FILE      прочита FILE и извежда размерите на листовете му\n"
            "  tervin-workbook demo DIR        подрежда в DIR демонстрационен магазин\n";
     return 2;
 }
@@ -37,6 +38,10 @@ int run(const QStringList& args, QTextStream& out)
     }
     if (command == QLatin1String("dump") && args.size() == 2) {
         dumpWorkbook(*store::Workbook::open(args[1]), out);
+        return 0;
+    }
+    if (command == QLatin1String("check") && args.size() == 2) {
+        summarizeWorkbook(*store::Workbook::open(args[1]), out);
         return 0;
     }
     if (command == QLatin1String("demo") && args.size() == 2) {
