@@ -123,7 +123,9 @@ private:
             }
             case rec::Sst: {
                 FieldReader sst = withContinues(*record, records);
-                sst_ = readSst(sst);
+                std::vector<QString> strings = readSst(sst);
+                sstCount_ = quint32(strings.size());
+                sstBase_ = into_.strings().adopt(std::move(strings));
                 break;
             }
             default:
@@ -149,6 +151,8 @@ private:
     void readSheet(const SheetEntry& entry, Worksheet& sheet)
     {
         sheet_ = &sheet;
+        rowBuffer_.clear();
+        bufferedRow_ = 0;
         pending_.clear();
         shared_.clear();
         const auto* bytes = reinterpret_cast<const uchar*>(stream_.constData());
@@ -165,6 +169,7 @@ private:
             }
             if (record->id == rec::Eof) {
                 if (nested-- > 0) continue;
+                flushRow();
                 putFormulas();
                 return;
             }
@@ -190,7 +195,7 @@ private:
         case rec::MulRk: readMulRk(record, fields); break;
         case rec::LabelSst: {
             const auto [row, col, xf] = cellHeader(fields);
-            put(row, col, Value(sharedString(fields.u32(), row, col)), xf);
+            newCell(row, col, xf).setText(sharedString(fields.u32(), row, col));
             break;
         }
         case rec::Label:
@@ -223,6 +228,9 @@ private:
         case rec::ShrFmla: readSharedFormula(fields); break;
         case rec::ColInfo: readColumnInfo(fields); break;
         case rec::Row: readRowInfo(fields); break;
+        case rec::Dimensions:
+            if (record.size >= 8) readDimensions(fields);
+            break;
         case rec::MergedCells: readMergedCells(fields); break;
         default: break;
         }
@@ -246,21 +254,53 @@ private:
                             .arg(xf));
     }
 
-    void put(int row, int col, const Value& value, quint16 xf) { sheet_->putCell(row, col, value, xf); }
+    // A new cell of the row being read. The cells of a row are gathered and handed to the sheet
+    // in one piece when the next row begins, so that each row is allocated once and at its size.
+    Cell& newCell(int row, int col, quint16 xf)
+    {
+        if (row != bufferedRow_) {
+            flushRow();
+            bufferedRow_ = row;
+        }
+        Cell& cell = rowBuffer_.emplace_back();
+        cell.col = quint16(col);
+        cell.format = xf;
+        return cell;
+    }
+
+    void flushRow()
+    {
+        if (!rowBuffer_.empty()) sheet_->putRow(bufferedRow_, rowBuffer_);
+        rowBuffer_.clear();
+        bufferedRow_ = 0;
+    }
+
+    void put(int row, int col, const Value& value, quint16 xf)
+    {
+        Cell& cell = newCell(row, col, xf);
+        switch (value.kind()) {
+        case Value::Kind::Empty: break;
+        case Value::Kind::Number: cell.setNumber(value.number()); break;
+        case Value::Kind::Text: cell.setText(into_.strings().add(value.text())); break;
+        case Value::Kind::Bool: cell.setBool(value.boolValue()); break;
+        case Value::Kind::Error: cell.setError(value.errorValue()); break;
+        }
+    }
 
     void putBlank(int row, int col, quint16 xf)
     {
-        if (xf != kDefaultCellFormat) sheet_->putCell(row, col, Value(), xf);
+        if (xf != kDefaultCellFormat) newCell(row, col, xf);
     }
 
-    const QString& sharedString(quint32 index, int row, int col) const
+    // The index in the workbook's string table of the file's shared string `index`.
+    quint32 sharedString(quint32 index, int row, int col) const
     {
-        if (index >= sst_.size())
+        if (index >= sstCount_)
             throw Error(QStringLiteral("клетка %1 на лист „%2“ сочи към текст %3, а таблицата на текстовете има %4")
                             .arg(cellName(row, col), sheet_->Name())
                             .arg(index)
-                            .arg(sst_.size()));
-        return sst_[index];
+                            .arg(sstCount_));
+        return sstBase_ + index;
     }
 
     Value errorValue(quint8 code, int row, int col) const
@@ -394,6 +434,14 @@ private:
         for (int col = first; col <= last; ++col) sheet_->columns()[col] = info;
     }
 
+    // The rows the sheet says it uses: room for them before the cells come.
+    void readDimensions(FieldReader& fields)
+    {
+        fields.u32();   // first row
+        const quint32 pastLastRow = fields.u32();
+        sheet_->reserveRows(int(std::min<quint32>(pastLastRow, kMaxRows)));
+    }
+
     void readRowInfo(FieldReader& fields)
     {
         const int row = fields.u16() + 1;
@@ -423,7 +471,10 @@ private:
     const QByteArray& stream_;
     Workbook& into_;
     std::vector<SheetEntry> sheetEntries_;
-    std::vector<QString> sst_;
+    quint32 sstBase_ = 0;    // where the file's shared strings begin in the workbook's table
+    quint32 sstCount_ = 0;
+    std::vector<Cell> rowBuffer_;
+    int bufferedRow_ = 0;
     size_t formatCount_ = 0;
     int activeTab_ = 0;
     Worksheet* sheet_ = nullptr;

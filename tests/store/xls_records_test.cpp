@@ -48,7 +48,7 @@ QByteArray le32(quint32 v) { QByteArray b(4, '\0'); put32(b.data(), v); return b
 
 TEST(XlsSharedStrings, LongAndMixedTextsSurviveContinueRecords)
 {
-    SstBuilder sst;
+    StringTable table;
     std::vector<QString> texts;
     // Enough text for several CONTINUE records: short ones, Cyrillic ones (two bytes a
     // character), and long ones that must be split in their characters.
@@ -59,8 +59,12 @@ TEST(XlsSharedStrings, LongAndMixedTextsSurviveContinueRecords)
     texts.push_back(QString(9000, QChar(0x0416)));   // Ж: uncompressed, split in two places
     texts.push_back(QString());
     texts.push_back(QStringLiteral("последен"));
-    for (const QString& t : texts) sst.add(t);
-    EXPECT_EQ(sst.add(texts[1]), 1u);   // a text used twice keeps its index
+    for (const QString& t : texts) table.add(t);
+    EXPECT_EQ(table.add(texts[1]), 1u);   // a text added twice keeps its index
+    SstBuilder sst(table);
+    for (quint32 i = 0; i < table.size(); ++i) sst.use(i);
+    sst.use(1);
+    sst.number();
     EXPECT_EQ(sst.uniqueCount(), texts.size());
     EXPECT_EQ(sst.totalCount(), texts.size() + 1);
 
@@ -83,10 +87,13 @@ TEST(XlsSharedStrings, LongAndMixedTextsSurviveContinueRecords)
 
 TEST(XlsSharedStrings, ExtSstPointsAtEveryBucketsFirstString)
 {
-    SstBuilder sst;
+    StringTable table;
     std::vector<QString> texts;
     for (int i = 0; i < 5000; ++i) texts.push_back(QStringLiteral("Стока %1 ").arg(i).repeated(1 + i % 7));
-    for (const QString& t : texts) sst.add(t);
+    table.adopt(texts);
+    SstBuilder sst(table);
+    for (quint32 i = 0; i < table.size(); ++i) sst.use(i);
+    sst.number();
     const qsizetype base = 1000;   // where the SST starts in its stream
     RecordWriter sstOut;
     sst.write(sstOut, base);

@@ -37,9 +37,9 @@ void expectSameCells(const Worksheet& expected, const Worksheet& actual)
             EXPECT_EQ(got[i].col, col);
             EXPECT_EQ(got[i].format, want[i].format) << "row " << row << " col " << col;
             EXPECT_EQ(actual.value(row, col), expected.value(row, col)) << "row " << row << " col " << col;
-            ASSERT_EQ(bool(got[i].formula), bool(want[i].formula)) << "row " << row << " col " << col;
-            if (want[i].formula) {
-                EXPECT_EQ(got[i].formula->formula.toA1(), want[i].formula->formula.toA1());
+            ASSERT_EQ(bool(got[i].formula()), bool(want[i].formula())) << "row " << row << " col " << col;
+            if (want[i].formula()) {
+                EXPECT_EQ(got[i].formula()->formula.toA1(), want[i].formula()->formula.toA1());
             }
         }
     }
