@@ -263,7 +263,8 @@ double decodeRk(quint32 rk)
 std::optional<quint32> encodeRk(double number)
 {
     constexpr double kMin = -(1 << 29), kMax = (1 << 29) - 1;
-    if (!(number >= kMin && number <= kMax) || number != std::trunc(number)) return std::nullopt;
+    // In range, the conversion is exact for whole numbers and drops the fraction of any other.
+    if (!(number >= kMin && number <= kMax) || double(qint32(number)) != number) return std::nullopt;
     if (number == 0 && std::signbit(number)) return std::nullopt;   // -0 would come back as 0
     return (quint32(qint32(number)) << 2) | 0x02;
 }

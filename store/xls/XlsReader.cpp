@@ -173,9 +173,43 @@ private:
                 putFormulas();
                 return;
             }
-            if (nested == 0) readSheetRecord(*record, records);
+            if (nested == 0 && !readPlainCell(*record)) readSheetRecord(*record, records);
         }
         throw Error(QStringLiteral("листът „%1“ няма край (запис EOF)").arg(entry.name));
+    }
+
+    // NUMBER, RK and LABELSST, nearly every cell of a big sheet, read straight from their fixed
+    // layout. False for any other record, or one too short, which the general reading handles.
+    bool readPlainCell(const Record& record)
+    {
+        const uchar* d = record.data;
+        switch (record.id) {
+        case rec::Number:
+            if (record.size < 14) return false;
+            plainCell(d).setNumber(getDouble(d + 6));
+            return true;
+        case rec::Rk:
+            if (record.size < 10) return false;
+            plainCell(d).setNumber(decodeRk(get32(d + 6)));
+            return true;
+        case rec::LabelSst: {
+            if (record.size < 10) return false;
+            Cell& cell = plainCell(d);
+            cell.setText(sharedString(get32(d + 6), get16(d) + 1, cell.col));
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+    Cell& plainCell(const uchar* d)
+    {
+        const int row = get16(d) + 1;
+        const int col = get16(d + 2) + 1;
+        const quint16 xf = get16(d + 4);
+        checkFormat(xf, row, col);
+        return newCell(row, col, xf);
     }
 
     void readSheetRecord(const Record& record, RecordReader& records)
