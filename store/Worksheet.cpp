@@ -307,8 +307,10 @@ void Worksheet::putRow(int row, std::vector<Cell>& given)
         }
         return;
     }
-    // The last of two cells with one column wins, as it would cell by cell.
-    std::stable_sort(given.begin(), given.end(), [](const Cell& a, const Cell& b) { return a.col < b.col; });
+    // The last of two cells with one column wins, as it would cell by cell. Files write a row's
+    // cells in order, so the sort is nearly never needed.
+    const auto byCol = [](const Cell& a, const Cell& b) { return a.col < b.col; };
+    if (!std::is_sorted(given.begin(), given.end(), byCol)) std::stable_sort(given.begin(), given.end(), byCol);
     for (size_t i = 0; i + 1 < given.size(); ++i)
         if (given[i].col == given[i + 1].col) release(given[i]);
     const auto last = std::unique(given.rbegin(), given.rend(), [](const Cell& a, const Cell& b) { return a.col == b.col; });
