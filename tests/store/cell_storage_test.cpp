@@ -211,3 +211,51 @@ TEST(CellStorage, ASaveGivesTheFilesStringsBackInTheirOrderAndOnlyAddsNewOnes)
     for (int row = 1; row <= 5; ++row)
         EXPECT_EQ(back->sheets(1).value(row, 1), sheet.value(row, 1)) << "row " << row;
 }
+
+// A row's neighbouring numbers that RK holds go out as one MULRK; anything else breaks the run.
+TEST(CellStorage, NeighbouringNumbersShareOneMulRkAndReadBackTheSame)
+{
+    QTemporaryDir dir;
+    Workbook book;
+    Worksheet& sheet = book.sheets(1);
+    CellFormat bordered;
+    bordered.bottom = {BorderLine::Thin, 8};
+    const quint16 format = book.styles().addFormat(bordered);
+    sheet.setValue(1, 1, Value(1));
+    sheet.setValue(1, 2, Value(2.5));
+    sheet.setValue(1, 3, Value(0.1));
+    sheet.setValue(1, 4, Value(1.0 / 3));   // no RK: NUMBER
+    sheet.setValue(1, 5, Value(7));         // alone between two others: RK
+    sheet.setValue(1, 6, Value(QStringLiteral("текст")));
+    sheet.setValue(1, 7, Value(8));
+    sheet.putCell(1, 8, Value(-9.75), format);
+    sheet.setValue(1, 10, Value(10));       // after a gap
+    const QString path = dir.filePath(QStringLiteral("numbers.xls"));
+    book.SaveAs(path);
+
+    const QByteArray stream = readWorkbookStream(path);
+    RecordReader records(stream, 0);
+    QStringList cells;   // the cell records of the sheet, in order: "MULRK A1:C1", "RK E1"
+    while (auto record = records.next()) {
+        if (record->id == 0) break;
+        const int row = get16(record->data) + 1;
+        const int col = get16(record->data + 2) + 1;
+        if (record->id == rec::MulRk)
+            cells << QStringLiteral("MULRK %1:%2").arg(cellName(row, col), cellName(row, get16(record->data + record->size - 2) + 1));
+        else if (record->id == rec::Rk)
+            cells << QStringLiteral("RK %1").arg(cellName(row, col));
+        else if (record->id == rec::Number)
+            cells << QStringLiteral("NUMBER %1").arg(cellName(row, col));
+        else if (record->id == rec::LabelSst)
+            cells << QStringLiteral("LABELSST %1").arg(cellName(row, col));
+    }
+    EXPECT_EQ(cells, (QStringList{"MULRK A1:C1", "NUMBER D1", "RK E1", "LABELSST F1", "MULRK G1:H1", "RK J1"}));
+
+    auto back = Workbook::open(path);
+    const Worksheet& read = back->sheets(1);
+    ASSERT_EQ(read.rowCells(1).size(), sheet.rowCells(1).size());
+    for (const Cell& cell : sheet.rowCells(1)) {
+        EXPECT_EQ(read.value(1, cell.col), sheet.value(1, cell.col)) << cell.col;
+        EXPECT_EQ(read.formatAt(1, cell.col), sheet.formatAt(1, cell.col)) << cell.col;
+    }
+}

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace store;
 using namespace store::xls;
 
@@ -151,13 +153,21 @@ TEST(XlsRecords, RkNumbersInAllFourForms)
     EXPECT_EQ(decodeRk(quint32(bits >> 32)), 1.5);
     EXPECT_EQ(decodeRk(quint32(bits >> 32) | 0x01), 0.015);
 
-    for (double n : {0.0, 1.0, -1.0, 42.0, 536870911.0, -536870912.0}) {
+    // Whole numbers, hundredths and short doubles, each in the form that holds it, read back to
+    // the very same double.
+    const std::vector<std::pair<double, quint32>> forms{
+        {0.0, 0x02}, {1.0, 0x02}, {-1.0, 0x02}, {536870911.0, 0x02}, {-536870912.0, 0x02},
+        {12.34, 0x03}, {-0.07, 0x03}, {123456.78, 0x03}, {0.1, 0x03},
+        {1.5, 0x03}, {1099511627776.0, 0x00}, {-0.015625, 0x00}, {536870912.0, 0x00}};
+    for (const auto& [n, form] : forms) {
         const auto rk = encodeRk(n);
         ASSERT_TRUE(rk.has_value()) << n;
-        EXPECT_EQ(decodeRk(*rk), n);
+        EXPECT_EQ(*rk & 0x03, form) << n;
+        EXPECT_EQ(decodeRk(*rk), n) << n;
     }
-    // Anything an integer RK cannot hold exactly is left to NUMBER.
-    for (double n : {0.1, 1.5, 536870912.0, -536870913.0, 1e20, -0.0})
+    // Anything no RK holds exactly is left to NUMBER: more digits, more bits, -0.
+    for (double n : {0.123, 1.0 / 3, 536870912.5, 123456789.123, -0.0,
+                     std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()})
         EXPECT_FALSE(encodeRk(n).has_value()) << n;
 }
 
