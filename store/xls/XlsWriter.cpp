@@ -276,36 +276,36 @@ private:
     void writeRow(const Worksheet& sheet, int row)
     {
         const auto& cells = sheet.rowCells(row);
-        std::array<quint32, kMaxColumns> rks;
+        std::array<std::optional<quint32>, kMaxColumns> rks;   // each number's RK, told once
+        for (size_t j = 0; j < cells.size(); ++j)
+            rks[j] = cells[j].holds() == Cell::Holds::Number ? encodeRk(cells[j].number()) : std::nullopt;
         for (size_t i = 0; i < cells.size();) {
             size_t run = 0;
-            while (i + run < cells.size() && size_t(cells[i + run].col) == cells[i].col + run
-                   && cells[i + run].holds() == Cell::Holds::Number) {
-                const auto rk = encodeRk(cells[i + run].number());
-                if (!rk) break;
-                rks[run++] = *rk;
-            }
+            while (i + run < cells.size() && size_t(cells[i + run].col) == cells[i].col + run && rks[i + run]) ++run;
             if (run < 2) {
-                writeCell(sheet, row, cells[i++]);
+                writeCell(sheet, row, cells[i], rks[i]);
+                ++i;
                 continue;
             }
-            sheets_.begin(rec::MulRk);
-            sheets_.appendU16(quint16(row - 1));
-            sheets_.appendU16(quint16(cells[i].col - 1));
-            for (size_t k = 0; k < run; ++k) {
+            char d[6 + 6 * kMaxColumns];
+            put16(d, quint16(row - 1));
+            put16(d + 2, quint16(cells[i].col - 1));
+            char* entry = d + 4;
+            for (size_t k = 0; k < run; ++k, entry += 6) {
                 const Cell& cell = cells[i + k];
                 if (cell.format >= formatCount_)
                     checkFormat(sheet, cell.format, QStringLiteral("клетка %1").arg(cellName(row, cell.col)));
-                sheets_.appendU16(cell.format);
-                sheets_.appendU32(rks[k]);
+                put16(entry, cell.format);
+                put32(entry + 2, *rks[i + k]);
             }
-            sheets_.appendU16(quint16(cells[i + run - 1].col - 1));
-            sheets_.end();
+            put16(entry, quint16(cells[i + run - 1].col - 1));
+            sheets_.record(rec::MulRk, d, quint16(entry + 2 - d));
             i += run;
         }
     }
 
-    void writeCell(const Worksheet& sheet, int row, const Cell& cell)
+    // rk: the number's RK form, when it has one.
+    void writeCell(const Worksheet& sheet, int row, const Cell& cell, std::optional<quint32> rk)
     {
         const int col = cell.col;
         if (cell.format >= formatCount_)
@@ -319,7 +319,7 @@ private:
             writeFormula(sheet, row, cell);
             break;
         case Cell::Holds::Number:
-            if (const auto rk = encodeRk(cell.number())) {
+            if (rk) {
                 put32(d + 6, *rk);
                 sheets_.record(rec::Rk, d, 10);
             } else {
