@@ -50,13 +50,16 @@ Worksheet::Worksheet(Workbook* workbook, const QString& name) : workbook_(workbo
 
 Worksheet::~Worksheet()
 {
-    for (auto& cells : rows_)
-        for (Cell& cell : cells) release(cell);
+    for (auto row = rows_.begin(); formulaCells_ > 0 && row != rows_.end(); ++row)
+        for (Cell& cell : *row) release(cell);
 }
 
 void Worksheet::release(Cell& cell)
 {
-    delete cell.formula();
+    if (FormulaCell* formula = cell.formula()) {
+        delete formula;
+        --formulaCells_;
+    }
     cell.setNothing();
 }
 
@@ -78,6 +81,7 @@ void Worksheet::storeFormula(Cell& cell, const Formula& formula)
     held->formula = formula;
     release(cell);
     cell.setFormula(held.release());
+    ++formulaCells_;
 }
 
 Value Worksheet::valueOf(const Cell& cell) const

@@ -115,8 +115,9 @@ public:
     Value valueOf(const Cell& cell) const;
     // Room for rows up to lastRow, as a file announces them before its cells.
     void reserveRows(int lastRow);
-    // Puts the cells of a row that holds none yet at once, sorted by column, duplicates removed
-    // (the file reader gathers a row's cells and hands them over in one piece).
+    // Puts plain cells (no formula among them) into a row at once, sorted by column, the last of
+    // two with one column winning (the file reader gathers a row's cells and hands them over in
+    // one piece).
     void putRow(int row, std::vector<Cell>& cells);
 
     std::map<int, ColumnInfo>& columns() { return columns_; }
@@ -139,7 +140,7 @@ private:
     // is freed.
     void store(Cell& cell, const Value& value);
     void storeFormula(Cell& cell, const Formula& formula);
-    static void release(Cell& cell);
+    void release(Cell& cell);
     void eraseCell(int row, const Cell& cell);
     void checkAddress(int row, int col) const;
 
@@ -150,6 +151,7 @@ private:
     std::map<int, RowInfo> rowInfo_;
     std::vector<CellArea> merged_;
     quint64 revision_ = 1;
+    int formulaCells_ = 0;   // cells holding a formula, which the sheet frees
 };
 
 // Throws store::Error when name is not a sheet name the file format accepts.

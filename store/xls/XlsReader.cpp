@@ -365,10 +365,11 @@ private:
     {
         int row = 0, firstCol = 0;
         const int count = multipleCount(record, fields, 6, row, firstCol);
-        for (int i = 0; i < count; ++i) {
-            const quint16 xf = fields.u16();
+        const uchar* entry = record.data + 4;   // the size was checked: read the entries in place
+        for (int i = 0; i < count; ++i, entry += 6) {
+            const quint16 xf = get16(entry);
             checkFormat(xf, row, firstCol + i);
-            put(row, firstCol + i, Value(decodeRk(fields.u32())), xf);
+            newCell(row, firstCol + i, xf).setNumber(decodeRk(get32(entry + 2)));
         }
     }
 
