@@ -7,9 +7,13 @@
 #include "app/common/ProgramFolder.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "archive/Form14.h"
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
+#include "sales/SalePanel.h"
+#include "catalogue/Katalog.h"
 #include "showcase/Vitrina.h"
+#include "reports/Reports.h"
 #include "store/StoreError.h"
 
 #include <QAction>
@@ -43,6 +47,8 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     makeVitrina();
     makeSearch();
+    makeSalePanel();
+    makeKatalog();
     connectControls();
     connectMenus();
 }
@@ -95,12 +101,37 @@ void Form1::makeSearch()
     sortBy(pocenasort, search::Sortirane::ByPrice);
 }
 
+void Form1::makeSalePanel()
+{
+    sales::SaleControls c{};
+    c.List1 = List1;
+    c.List2 = List2;
+    c.Combo1 = Combo1;
+    c.Image8 = Image8;
+    c.Image9 = Image9;
+    c.Text4 = Text4;
+    c.Command1 = Command1;
+    c.Command9 = Command9;
+    c.Option1 = Option1;
+    c.Command6 = Command6;
+    c.chooseArticle = [this] { vitrina_->chooseArticle(); };
+    sales_ = new sales::SalePanel(shop_, *this, c, this);
+    // Before an archive copy replaces the data, the basket's goods go back to stock.
+    connect(this, &Form1::dataReplacing, sales_, &sales::SalePanel::programEnds);
+}
+
+void Form1::makeKatalog()
+{
+    katalog_ = new catalogue::Katalog(shop_, *this, {List1, Command5, Command7, Command8}, *vitrina_, this);
+}
+
 void Form1::connectControls()
 {
     connect(vitrina_, &showcase::Vitrina::pokajiProdajba, this, &Form1::PokajiProdajba);
     connect(Command3, &QPushButton::clicked, this, &Form1::home);
     connect(Command11, &QPushButton::clicked, this, [] { openCalculator(); });
     connect(Image7, &ClickLabel::clicked, this, [this] { PokajiProdajba(false); });
+    connect(Command10, &QPushButton::clicked, this, [this] { reports::SpravkaProdajbi(shop_); });
 }
 
 void Form1::connectMenus()
@@ -112,10 +143,15 @@ void Form1::connectMenus()
     connect(artikuldob, &QAction::triggered, Command7, &QPushButton::click);
     connect(stokadob, &QAction::triggered, Command5, &QPushButton::click);
     connect(prodadenistoki, &QAction::triggered, Command10, &QPushButton::click);
+    connect(zakupenistoki, &QAction::triggered, this, [this] {
+        if (Command8->isEnabled()) reports::openPurchasedGoods(shop_);
+    });
+    connect(Pechalba, &QAction::triggered, this, [this] { reports::openProfit(shop_); });
     connect(artikul, &QAction::triggered, Command8, &QPushButton::click);
     connect(stoka, &QAction::triggered, this, [this] { guarded([this] { stokaForDeletion(); }); });
     connect(obshto, &QAction::triggered, this, &Form1::showAbout);
     connect(poveche, &QAction::triggered, this, [this] { openDocument(shop_.file(kHelpFile)); });
+    connect(arhiv, &QAction::triggered, this, [this] { guarded([this] { showArchive(); }); });
     connect(izhod, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -184,6 +220,39 @@ void Form1::showAbout()
     about->raise();
 }
 
+void Form1::showArchive()
+{
+    QWidget* window = shop_.windows.window(14);
+    if (!window) window = new archive::Form14(shop_, [this](const archive::Copy& copy) { putBackCopy(copy); });
+    window->show();
+    window->raise();
+}
+
+void Form1::putBackCopy(const archive::Copy& copy)
+{
+    emit dataReplacing();
+    shop_.arhiv.putBack(copy);
+    shop_.openDanni();
+    afterDataReplaced();
+}
+
+// The window as the login leaves it, on the data put back.
+void Form1::afterDataReplaced()
+{
+    shop_.windows.closeFor(Closer::Archive);
+    ImeNaList.clear();
+    BroiStoki = 0;
+    vitrina_->closeDetails();
+    PokajiProdajba(false);
+    vitrina_->setBannerVisible(true);
+    vitrina_->ZarediArtikuli();
+    Flag7 = false;
+    Text4->setText(QStringLiteral("0"));
+    Option2->setChecked(true);
+    Option1->setChecked(false);
+    Command3->setFocus();
+}
+
 void Form1::closeEvent(QCloseEvent* event)
 {
     Form_Unload();
@@ -193,6 +262,8 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::Form_Unload()
 {
+    // Goods still in the basket go back to stock before the data workbook goes.
+    sales_->programEnds();
     quitWithoutAsking(shop_.ObektEksel);
     // The invoice on screen goes with its application now; otherwise ZatvoriEksel takes it.
     if (shop_.FakturaEksel && shop_.FakturaEksel->Visible()) quitWithoutAsking(shop_.FakturaEksel);

@@ -18,10 +18,20 @@ namespace showcase {
 class Vitrina;
 }
 
+namespace archive {
+struct Copy;
+}
+
 namespace search {
 class Sortirane;
 class Tyrsene;
 } // namespace search
+namespace sales {
+class SalePanel;
+}
+namespace catalogue {
+class Katalog;
+}
 
 namespace app {
 
@@ -49,6 +59,7 @@ public:
     showcase::Vitrina& vitrina() const { return *vitrina_; }
     search::Tyrsene& tyrsene() const { return *tyrsene_; }
     search::Sortirane& sortirane() const { return *sortirane_; }
+    sales::SalePanel& salePanel() const { return *sales_; }
 
     // Command row and date.
     QPushButton* Command3;   // "Начало"
@@ -106,11 +117,15 @@ public:
     QMenu* Dobavi;       QAction* artikuldob; QAction* stokadob;
     QMenu* Spravki;      QAction* prodadenistoki; QAction* zakupenistoki; QAction* Pechalba;
     QMenu* Iztrii;       QAction* artikul;   QAction* stoka;
-    QMenu* ZaProgramata; QAction* obshto;    QAction* poveche;    QAction* izhod;
+    QMenu* ZaProgramata; QAction* obshto;    QAction* poveche;    QAction* arhiv;      QAction* izhod;
 
 signals:
     // The window has closed and the program is to end.
     void unloaded();
+    // An archive copy is about to replace Danni.xls. Whoever holds goods taken from stock (an
+    // open basket) hands them back now and saves; the window then returns to its state after
+    // the login.
+    void dataReplacing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,8 +142,13 @@ private:
     void connectMenus();
     void makeVitrina();
     void makeSearch();
+    void makeSalePanel();
+    void makeKatalog();
     void openFaktura();
     void showAbout();
+    void showArchive();
+    void putBackCopy(const archive::Copy& copy);
+    void afterDataReplaced();
     void stokaForDeletion();
     void Form_Unload();
 
@@ -136,6 +156,8 @@ private:
     showcase::Vitrina* vitrina_ = nullptr;
     search::Tyrsene* tyrsene_ = nullptr;
     search::Sortirane* sortirane_ = nullptr;
+    sales::SalePanel* sales_ = nullptr;
+    catalogue::Katalog* katalog_ = nullptr;
 };
 
 } // namespace app

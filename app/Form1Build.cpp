@@ -1,4 +1,4 @@
-// The controls of the main window and where they stand (twips, as the description keeps them).
+// The controls of the main window and where they stand, in twips (15 to a pixel).
 #include "app/Form1.h"
 
 #include "app/Pictures.h"
@@ -145,8 +145,9 @@ void Form1::buildSalePanel(QWidget* area)
     Option2 = placed(new QRadioButton(QStringLiteral("не"), area), QStringLiteral("Option2"), twipsRect(1980, 4305, 720, 315));
     const QRect closeRect = twipsRect(3780, 4260, 330, 330);
     Image7 = pictureButton(area, QStringLiteral("Image7"), closeRect, pictures::closeCross(closeRect.size()));
-    List2 = placed(new QListWidget(area), QStringLiteral("List2"), twipsRect(240, 4740, 2100, 2400));
-    List3 = placed(new QListWidget(area), QStringLiteral("List3"), twipsRect(2400, 4740, 600, 2400));
+    // The stock list is wide enough for its scroll bar and a four-digit count.
+    List2 = placed(new QListWidget(area), QStringLiteral("List2"), twipsRect(240, 4740, 1740, 2400));
+    List3 = placed(new QListWidget(area), QStringLiteral("List3"), twipsRect(2040, 4740, 960, 2400));
     Combo1 = placed(new QComboBox(area), QStringLiteral("Combo1"), twipsRect(3060, 4740, 1020, 345));
     Combo1->addItem(QStringLiteral("Брой"));
     const QRect basketRect = twipsRect(3300, 5220, 540, 540);
@@ -200,6 +201,7 @@ void Form1::buildMenus()
     ZaProgramata = menu(QStringLiteral("ZaProgramata"), QStringLiteral("За програмата"));
     obshto = entry(ZaProgramata, QStringLiteral("obshto"), QStringLiteral("общо"));
     poveche = entry(ZaProgramata, QStringLiteral("poveche"), QStringLiteral("повече"));
+    arhiv = entry(ZaProgramata, QStringLiteral("arhiv"), QStringLiteral("архивни копия"));
     izhod = entry(ZaProgramata, QStringLiteral("izhod"), QStringLiteral("изход"));
 }
 

@@ -81,10 +81,8 @@ QString Program::openDataWorkbook()
 {
     const QString path = shop_.file(kDataFile);
     if (!ImaFail(path)) return QStringLiteral("Липсва файлът с данните на магазина „%1“.").arg(native(path));
-    shop_.ObektEksel = Shop::newApplication();
     try {
-        shop_.ObektEksel->Workbooks().Open(path);
-        shop_.data().indexSheet();
+        shop_.openDanni();
     } catch (const store::Error& e) {
         return QStringLiteral("Файлът с данните на магазина „%1“ не може да бъде прочетен.\n%2").arg(native(path), e.message());
     }

@@ -11,8 +11,8 @@ trap 'rm -rf "$work"' EXIT
 
 "$here/scripts/install-deps.sh"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTERVIN_TESTS=OFF >/dev/null
-cmake --build "$build" --target store_bench search_bench showcase_bench startup_probe tervin-workbook \
-  -j"$(nproc)" >/dev/null
+cmake --build "$build" --target store_bench search_bench sales_bench catalogue_bench reports_bench archive_bench \
+  showcase_bench startup_probe tervin-workbook -j"$(nproc)" >/dev/null
 
 shop="$work/Danni.xls"
 json() { echo --benchmark_out="$work/$1.json" --benchmark_out_format=json --benchmark_format=console; }
@@ -21,11 +21,17 @@ peak=$(awk '/^peak_memory_mb/ {print $2}' "$work/stderr.txt")
 # Searching, sorting and choosing an article with their windows, on the same workbook.
 TERVIN_BENCH_SHOP="$shop" "$build/bench/search_bench" $(json search)
 TERVIN_BENCH_SHOP="$shop" "$build/bench/showcase_bench" $(json showcase)
+# Selling, the catalogue's windows, the reports over the ledgers and the archive copy before the
+# day's first save, on the same shop.
+TERVIN_BENCH_SHOP="$shop" "$build/bench/sales_bench" $(json sales)
+TERVIN_BENCH_SHOP="$shop" "$build/bench/catalogue_bench" $(json catalogue)
+TERVIN_BENCH_SHOP="$shop" "$build/bench/reports_bench" $(json reports)
+TERVIN_BENCH_SHOP="$shop" "$build/bench/archive_bench" $(json archive)
 
 # A program folder holding the big shop, for the start-up.
 "$build/tervin-workbook" demo "$work/program" >/dev/null
 cp "$shop" "$work/program/Danni.xls"
 /usr/bin/python3 "$here/bench/whole_process.py" "$build" "$shop" "$work" "$work/program" "$work/whole.json"
 
-/usr/bin/python3 "$here/bench/report.py" "$work/store.json" "$work/search.json" "$work/showcase.json" \
+/usr/bin/python3 "$here/bench/report.py" "$work"/{store,search,showcase,sales,catalogue,reports,archive}.json \
   "$work/whole.json" "$peak" "$(stat -c %s "$shop")"

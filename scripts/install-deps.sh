@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   libgsf-1-dev
   libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   python3-xlrd poppler-utils
   xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation2
 )

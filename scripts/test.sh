@@ -9,3 +9,5 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+# Each fuzz target over its seed corpus and the inputs kept in fuzz/regressions, once.
+TERVIN_FUZZ_BUILD_DIR="$build-fuzz" "$here/fuzz/run.sh" --check

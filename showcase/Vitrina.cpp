@@ -6,6 +6,7 @@
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
 #include "showcase/ShowcaseData.h"
+#include "showcase/SlotLabels.h"
 #include "store/Workbook.h"
 
 #include <QComboBox>
@@ -52,8 +53,14 @@ Vitrina::Vitrina(app::Shop& shop, app::MainState& state, const ShowcaseControls&
     // an article's thousands of entries to lay them out.
     c_.List2->setUniformItemSizes(true);
     c_.List3->setUniformItemSizes(true);
+    for (size_t k = 0; k < priceLines_.size(); ++k) {
+        const SlotControls& s = c_.slotControls[k];
+        priceLines_[k] = std::make_unique<PriceLine>(s.priceCaption, s.price, s.currency);
+    }
     connectControls();
 }
+
+Vitrina::~Vitrina() = default;
 
 void Vitrina::connectControls()
 {
@@ -153,8 +160,9 @@ void Vitrina::fillSlot(int slot, const SlotContent& content)
     if (slot > 0) s.picture->setVisible(true);
     // A picture file that cannot be read shows as goods without a picture.
     if (!s.picture->setPicture(content.picture)) s.picture->setPicture(noPicturePath(shop_.folder()));
-    s.name->setText(content.name);
-    s.price->setText(content.price);
+    s.name->setText(elidedToFit(*s.name, content.name));
+    s.name->setToolTip(content.name);
+    priceLines_[size_t(slot)]->show(content.price);
 }
 
 void Vitrina::emptySlot(int slot)

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -25,6 +26,7 @@ class TextBox;
 namespace showcase {
 
 struct SlotContent;
+class PriceLine;
 
 // The controls of one showcase slot.
 struct SlotControls {
@@ -63,6 +65,7 @@ class Vitrina : public QObject {
     Q_OBJECT
 public:
     Vitrina(app::Shop& shop, app::MainState& state, const ShowcaseControls& controls, QObject* parent = nullptr);
+    ~Vitrina() override;
 
     // Fills the article list and places the welcome banner.
     void ZarediArtikuli();
@@ -102,6 +105,7 @@ private:
     app::Shop& shop_;
     app::MainState& state_;
     ShowcaseControls c_;
+    std::array<std::unique_ptr<PriceLine>, 3> priceLines_;
     int rowBeforePress_ = -1;
 };
 

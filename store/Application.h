@@ -56,6 +56,15 @@ public:
     using WindowHook = std::function<void(Application& application, bool visible)>;
     void setWindowHook(WindowHook hook) { windowHook_ = std::move(hook); }
 
+    // Told before a workbook of this application is written over its file by Save, while the
+    // file on disk still holds what was saved before. The hook must not throw.
+    using SaveHook = std::function<void(const Workbook& workbook)>;
+    void setSaveHook(SaveHook hook) { saveHook_ = std::move(hook); }
+    void beforeSave(const Workbook& workbook) const
+    {
+        if (saveHook_) saveHook_(workbook);
+    }
+
 private:
     friend class WorkbookList;
     void checkRunning() const;
@@ -65,6 +74,7 @@ private:
     bool quit_ = false;
     bool visible_ = false;
     WindowHook windowHook_;
+    SaveHook saveHook_;
 };
 
 } // namespace store

@@ -39,8 +39,10 @@ std::optional<ErrorCode> errorFromCode(quint8 code)
 QString numberToText(double number)
 {
     if (number == 0) return QStringLiteral("0");   // also folds -0
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, number);
+    // The shortest digits that read back as the same double, laid out without an exponent:
+    // the largest double takes 309 digits, the smallest 324 places after the point.
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, number, std::chars_format::fixed);
     return QString::fromLatin1(buf, int(res.ptr - buf));
 }
 

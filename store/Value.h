@@ -46,8 +46,8 @@ public:
     bool boolValue() const { return std::get<bool>(data_); }
     ErrorCode errorValue() const { return std::get<ErrorCode>(data_); }
 
-    // The value as plain text: numbers in their shortest exact decimal form with "." ("12",
-    // "12.5"), booleans "TRUE"/"FALSE", errors as "#N/A", empty as "".
+    // The value as plain text: numbers as numberToText writes them ("12", "12.5", "100000"),
+    // booleans "TRUE"/"FALSE", errors as "#N/A", empty as "".
     QString toText() const;
 
     // The value as a number where it reads as one: numbers as they are, empty as 0, text that
@@ -60,8 +60,10 @@ private:
     std::variant<std::monostate, double, QString, bool, ErrorCode> data_;
 };
 
-// Shortest decimal text that reads back as the same double, "." as separator, no exponent for
-// ordinary magnitudes ("0.1", "12", "-3.25", "1e+20").
+// The number as a spreadsheet's General format writes it, plainly: the shortest decimal digits
+// that read back as the same double, "." as separator and never an exponent ("0.1", "12",
+// "-3.25", "100000", "123456.5", "0.000001"). Every place where a cell's number becomes text
+// goes through here; Worksheet::shownText puts in the user's decimal mark.
 QString numberToText(double number);
 
 // Reads a number typed by a person: blanks around it are ignored, "," or "." is the decimal

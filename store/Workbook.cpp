@@ -27,6 +27,19 @@ std::unique_ptr<Workbook> Workbook::open(const QString& path, Application* appli
     return workbook;
 }
 
+std::unique_ptr<Workbook> Workbook::fromBytes(const QByteArray& bytes, Application* application)
+{
+    auto workbook = std::make_unique<Workbook>(application, false);
+    xls::readWorkbookBytes(bytes, *workbook);
+    workbook->saved_ = true;
+    return workbook;
+}
+
+QByteArray Workbook::toBytes() const
+{
+    return xls::workbookBytes(*this);
+}
+
 Worksheet* Workbook::findSheet(const QString& name) const
 {
     for (const auto& sheet : sheets_)
@@ -111,8 +124,10 @@ void Workbook::Save()
 {
     if (path_.isEmpty())
         throw Error(QStringLiteral("Работната книга още няма файл, в който да бъде записана."));
+    if (application_) application_->beforeSave(*this);
     xls::writeWorkbook(*this, path_);
     saved_ = true;
+    ++saveCount_;
 }
 
 void Workbook::SaveAs(const QString& path)
@@ -120,6 +135,7 @@ void Workbook::SaveAs(const QString& path)
     xls::writeWorkbook(*this, path);
     path_ = path;
     saved_ = true;
+    ++saveCount_;
 }
 
 } // namespace store

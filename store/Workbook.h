@@ -20,6 +20,11 @@ public:
     explicit Workbook(Application* application = nullptr, bool withFirstSheet = true);
     // Reads the .xls file at path; throws store::Error naming the file and the reason.
     static std::unique_ptr<Workbook> open(const QString& path, Application* application = nullptr);
+    // Reads a workbook from the bytes of a whole .xls file; it has no file of its own until
+    // SaveAs. Throws store::Error as open does.
+    static std::unique_ptr<Workbook> fromBytes(const QByteArray& bytes, Application* application = nullptr);
+    // The bytes of the .xls file Save would write.
+    QByteArray toBytes() const;
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
     ~Workbook();
@@ -59,6 +64,9 @@ public:
     void SaveAs(const QString& path);
     bool Saved() const { return saved_; }
     void markChanged() { saved_ = false; }
+    // How many times the workbook has been written to its file: tells whether a change made
+    // earlier has reached the disk since.
+    quint64 saveCount() const { return saveCount_; }
 
     Application* application() const { return application_; }
 
@@ -73,6 +81,7 @@ private:
     StringTable strings_;
     QString path_;
     bool saved_ = true;
+    quint64 saveCount_ = 0;
 };
 
 } // namespace store

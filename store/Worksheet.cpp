@@ -172,17 +172,65 @@ void Worksheet::touch()
     workbook_->markChanged();
 }
 
+template <class Visit>
+void Worksheet::forEachStaleInput(const FormulaCell& f, Visit visit) const
+{
+    const auto visitCell = [&](const Cell& cell) {
+        const FormulaCell* input = cell.formula();
+        if (input && input->computedAt != revision_ && !input->evaluating) visit(*input);
+    };
+    std::vector<const FormulaNode*> nodes;
+    if (f.formula.root()) nodes.push_back(f.formula.root().get());
+    while (!nodes.empty()) {
+        const FormulaNode* node = nodes.back();
+        nodes.pop_back();
+        for (const auto& arg : node->args) nodes.push_back(arg.get());
+        if (node->kind != FormulaNode::Kind::Ref && node->kind != FormulaNode::Kind::Area) continue;
+        const FormulaRef last = node->kind == FormulaNode::Kind::Area ? node->ref2 : node->ref;
+        const int bottom = std::min(last.row, lastRow());
+        for (int row = std::max(node->ref.row, 1); row <= bottom; ++row) {
+            const auto& cells = rows_[size_t(row - 1)];
+            auto it = std::lower_bound(cells.begin(), cells.end(), node->ref.col,
+                                       [](const Cell& c, int column) { return c.col < column; });
+            for (; it != cells.end() && it->col <= last.col; ++it) visitCell(*it);
+        }
+    }
+}
+
+// The formulas a formula reads are computed before it, from a stack of our own rather than by
+// calling down from one formula into the next: a chain of formulas as long as the sheet is tall
+// takes no more of the call stack than a single formula.
 Value Worksheet::computed(const FormulaCell& f) const
 {
     if (f.computedAt == revision_) return f.value;
     // A formula that reaches itself gives 0, as the spreadsheet shows a circular reference.
     if (f.evaluating) return Value(0.0);
-    f.evaluating = true;
-    Value result = f.formula.evaluate(SheetCells(*this));
-    f.evaluating = false;
-    f.value = result;
-    f.computedAt = revision_;
-    return result;
+    struct Step {
+        const FormulaCell* cell;
+        bool inputsQueued;
+    };
+    std::vector<Step> steps{{&f, false}};
+    try {
+        while (!steps.empty()) {
+            const Step step = steps.back();
+            if (step.cell->computedAt == revision_) {
+                steps.pop_back();
+            } else if (!step.inputsQueued) {
+                steps.back().inputsQueued = true;
+                step.cell->evaluating = true;
+                forEachStaleInput(*step.cell, [&](const FormulaCell& input) { steps.push_back({&input, false}); });
+            } else {
+                steps.pop_back();
+                step.cell->value = step.cell->formula.evaluate(SheetCells(*this));
+                step.cell->evaluating = false;
+                step.cell->computedAt = revision_;
+            }
+        }
+    } catch (...) {
+        for (const Step& step : steps) step.cell->evaluating = false;
+        throw;
+    }
+    return f.value;
 }
 
 Value Worksheet::value(int row, int col) const

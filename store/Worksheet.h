@@ -113,6 +113,8 @@ public:
                                                          // within and between rows, not be dropped
     // The value a plain cell of this sheet holds (a formula cell: its computed value).
     Value valueOf(const Cell& cell) const;
+    // Throws store::Error when (row, col) lies outside what the format allows.
+    void checkAddress(int row, int col) const;
     // Room for rows up to lastRow, as a file announces them before its cells.
     void reserveRows(int lastRow);
     // Puts plain cells (no formula among them) into a row at once, sorted by column, the last of
@@ -142,7 +144,9 @@ private:
     void storeFormula(Cell& cell, const Formula& formula);
     void release(Cell& cell);
     void eraseCell(int row, const Cell& cell);
-    void checkAddress(int row, int col) const;
+    // Calls visit for each formula cell that f reads and that is neither computed nor being
+    // computed.
+    template <class Visit> void forEachStaleInput(const FormulaCell& f, Visit visit) const;
 
     Workbook* workbook_;
     QString name_;

@@ -1,10 +1,13 @@
 #include "DemoDataWorkbook.h"
 
+#include "catalogue/core/Articles.h"
+#include "catalogue/core/GoodsStore.h"
+#include "sales/Koshnica.h"
+#include "sales/SalesLedger.h"
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 
-#include <QDir>
 #include <QRandomGenerator>
 #include <algorithm>
 
@@ -20,22 +23,10 @@ constexpr int kDaysBetweenDeliveries = 4;
 constexpr int kDaysBeforeFirstSale = 21;
 constexpr quint32 kSalesSeed = 20611;   // fixed, so every demo shop sells the same way
 
-QString invoiceNumberText(int number)
+QString typed(double number)
 {
-    return QString::number(number).rightJustified(10, QLatin1Char('0'));
+    return store::numberToText(number);
 }
-
-double numberIn(const store::Worksheet& sheet, int row, int col)
-{
-    return sheet.value(row, col).toNumber().value_or(0.0);
-}
-
-// A basket line: goods at row `row` of an article sheet, already taken out of stock.
-struct BasketLine {
-    QString article;
-    int row;
-    int count;
-};
 
 // The steps of the program's own operations, done on the workbook in the order the shop keeper
 // would have done them.
@@ -46,16 +37,14 @@ public:
 
     void addArticle(const QString& name);
     int addGoods(const QString& article, const Goods& goods, const QDate& date);
-    void putIntoBasket(const QString& article, int row, int count);
-    void recordSale(const QDate& date, const std::vector<BasketLine>& basket, bool invoice);
+    void putIntoBasket(sales::Koshnica& basket, const QString& article, int row, int count);
+    void recordSale(const QDate& date, const sales::Koshnica& basket, bool invoice);
     void reviewGoods(const QString& article, int row);
 
 private:
     store::Worksheet& sheet(const QString& name) const { return data_.workbook().sheets(name); }
     store::Worksheet& index() const { return data_.indexSheet(); }
-    void appendPurchase(const Goods& goods, const QDate& date);
-    void writeSaleLine(int row, const QDate& date, const store::Worksheet& article, int goodsRow,
-                       int count, const QString& invoiceNumber);
+    catalogue::GoodsStore goodsOf(const QString& article) const;
 
     store::DataWorkbook data_;
     QString picturesDir_;
@@ -63,88 +52,50 @@ private:
 
 void ShopKeeper::addArticle(const QString& name)
 {
-    const int sheetCount = data_.counter(idx::kSheetCount);
-    store::Worksheet& article = data_.workbook().sheetsAdd();
-    article.setName(name);
-    index().cells(sheetCount + idx::kFirstListRow, idx::kArticleNameColumn) = store::Value(name);
-    article.cells(art::kCountFormulaCell.row, art::kCountFormulaCell.col).setFormulaR1C1(art::kCountFormulaR1C1);
-    data_.setCell(idx::kSheetCount, store::Value(sheetCount + 1));
-    const QString folder = picturesDir_ + QLatin1Char('/') + name;
-    if (!QDir().mkpath(folder))
-        throw store::Error(QStringLiteral("Папката „%1“ не може да бъде създадена.").arg(folder));
+    const catalogue::ArticleAdded added = catalogue::DobaviArtikul(data_, picturesDir_, name);
+    if (!added.refusal.isEmpty()) throw store::Error(added.refusal);
 }
 
+catalogue::GoodsStore ShopKeeper::goodsOf(const QString& article) const
+{
+    return catalogue::GoodsStore(data_, article, picturesDir_);
+}
+
+// The goods as typed into the goods editor, with the picture file already drawn in the article's
+// folder.
 int ShopKeeper::addGoods(const QString& article, const Goods& goods, const QDate& date)
 {
-    store::Worksheet& s = sheet(article);
-    const int row = art::recordRow(data_.goodsCount(s) + 1);
-    s.cells(row, art::kName) = store::Value(goods.name);
-    s.cells(row, art::kPurchasePrice) = store::Value(goods.purchasePrice);
-    s.cells(row, art::kStock) = store::Value(goods.bought);
-    s.cells(row, art::kMarkup) = store::Value(goods.markup);
-    s.cells(row, art::kPromotion) = store::Value(goods.promotion ? 1 : 0);
-    s.cells(row, art::kMaker) = store::Value(goods.maker);
-    s.cells(row, art::kDescription) = store::Value(goods.description);
-    if (!goods.picture.fileName.isEmpty())
-        s.cells(row, art::kPicture) = store::Value(goods.picture.fileName);
-    appendPurchase(goods, date);
-    reviewGoods(article, row);
-    return row;
+    catalogue::GoodsStore store = goodsOf(article);
+    const catalogue::GoodsFields fields{goods.name, typed(goods.purchasePrice), QString::number(goods.bought),
+                                        typed(goods.markup), goods.promotion ? 1 : 0, goods.maker, goods.description};
+    const QString picture = goods.picture.fileName.isEmpty() ? QString()
+                                                             : store.pictureFolder() + QLatin1Char('/') + goods.picture.fileName;
+    const auto saved = store.DobaviStokaVEksel(fields, picture, date);
+    if (saved.refusal) throw store::Error(saved.refusal->message);
+    if (!saved.pictureProblem.isEmpty()) throw store::Error(saved.pictureProblem);
+    return art::recordRow(saved.record);
 }
 
-void ShopKeeper::appendPurchase(const Goods& goods, const QDate& date)
-{
-    const int rows = data_.counter(idx::kPurchaseRows);
-    const int row = rows + idx::kFirstListRow;
-    index().cells(row, idx::purchases::kDate) = store::Value(store::formatShopDate(date));
-    index().cells(row, idx::purchases::kName) = store::Value(goods.name);
-    index().cells(row, idx::purchases::kCount) = store::Value(goods.bought);
-    index().cells(row, idx::purchases::kPrice) = store::Value(goods.purchasePrice);
-    data_.setCell(idx::kPurchaseRows, store::Value(rows + 1));
-}
-
-// Selling price, stock value and availability, as the goods editor writes them on every save.
+// The goods editor saving the record again as it stands: selling price, stock value and
+// availability follow the stock.
 void ShopKeeper::reviewGoods(const QString& article, int row)
 {
-    store::Worksheet& s = sheet(article);
-    const double purchasePrice = numberIn(s, row, art::kPurchasePrice);
-    const double price = purchasePrice + purchasePrice * numberIn(s, row, art::kMarkup) / 100;
-    const double stock = numberIn(s, row, art::kStock);
-    s.cells(row, art::kPrice) = store::Value(price);
-    s.cells(row, art::kStockValue) = store::Value(price * stock);
-    s.cells(row, art::kAvailability) = store::Value(stock > 0 ? art::kAvailable : art::kNotAvailable);
+    catalogue::GoodsStore store = goodsOf(article);
+    const int record = row - art::recordRow(0);
+    const auto saved = store.RedaktiraiStoka(record, store.ProchetiOtEksel(record).fields, {});
+    if (saved.refusal) throw store::Error(saved.refusal->message);
 }
 
-void ShopKeeper::putIntoBasket(const QString& article, int row, int count)
+// The basket and the ledger of the program itself; only the day is the sale's own. No line is
+// ever taken back here, so the article's place in the article list does not matter.
+void ShopKeeper::putIntoBasket(sales::Koshnica& basket, const QString& article, int row, int count)
 {
-    store::Worksheet& s = sheet(article);
-    s.cells(row, art::kStock) = store::Value(numberIn(s, row, art::kStock) - count);
-    s.cells(row, art::kSold) = store::Value(numberIn(s, row, art::kSold) + count);
+    basket.add(sheet(article), 0, row, count);
 }
 
-void ShopKeeper::writeSaleLine(int row, const QDate& date, const store::Worksheet& article, int goodsRow,
-                               int count, const QString& invoiceNumber)
+void ShopKeeper::recordSale(const QDate& date, const sales::Koshnica& basket, bool invoice)
 {
-    namespace sales = idx::sales;
-    index().cells(row, sales::kDate) = store::Value(store::formatShopDate(date));
-    index().cells(row, sales::kName) = article.value(goodsRow, art::kName);
-    index().cells(row, sales::kCount) = store::Value(count);
-    index().cells(row, sales::kPrice) = article.value(goodsRow, art::kPrice);
-    if (!invoiceNumber.isEmpty()) index().cells(row, sales::kInvoice) = store::Value(invoiceNumber);
-    index().cells(row, sales::kPurchasePrice) = article.value(goodsRow, art::kPurchasePrice);
-}
-
-void ShopKeeper::recordSale(const QDate& date, const std::vector<BasketLine>& basket, bool invoice)
-{
-    const int base = data_.counter(idx::kSalesRows);
-    const QString invoiceNumber = invoice ? invoiceNumberText(data_.counter(idx::kLastInvoice) + 1) : QString();
-    for (size_t i = 0; i < basket.size(); ++i) {
-        const BasketLine& line = basket[i];
-        writeSaleLine(base + idx::kFirstListRow + int(i), date, sheet(line.article), line.row, line.count,
-                      invoiceNumber);
-    }
-    if (invoice) data_.setCell(idx::kLastInvoice, store::Value(data_.counter(idx::kLastInvoice) + 1));
-    data_.setCell(idx::kSalesRows, store::Value(base + int(basket.size())));
+    sales::writeSale(data_, basket, invoice, [&date] { return date; });
 }
 
 std::vector<SaleLine> saleLines(const std::vector<Article>& catalogue, QRandomGenerator& random)
@@ -206,12 +157,10 @@ std::unique_ptr<store::Workbook> buildDemoDataWorkbook(const std::vector<Article
                                               opening.addDays(qint64(a) * kDaysBetweenDeliveries)));
 
     for (const Sale& sale : planSales(catalogue, opening.addDays(kDaysBeforeFirstSale), today)) {
-        std::vector<BasketLine> basket;
+        sales::Koshnica basket;
         for (const SaleLine& line : sale.lines) {
             const QString& article = catalogue[size_t(line.article)].name;
-            const int row = rows[size_t(line.article)][size_t(line.goods)];
-            keeper.putIntoBasket(article, row, line.count);
-            basket.push_back({article, row, line.count});
+            keeper.putIntoBasket(basket, article, rows[size_t(line.article)][size_t(line.goods)], line.count);
         }
         keeper.recordSale(sale.date, basket, sale.invoice);
     }

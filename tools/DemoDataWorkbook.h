@@ -31,8 +31,9 @@ std::vector<Sale> planSales(const std::vector<Article>& catalogue, const QDate& 
 
 // The data workbook of the demo shop, grown the way the program grows it: the articles added, the
 // goods delivered about four months before `today`, the sales of planSales recorded up to `today`,
-// and a last review of every goods record after the sales. Makes each article's picture folder
-// under picturesDir, as adding an article does. Throws store::Error.
+// and a last review of every goods record after the sales, all through the catalogue's own
+// operations. Each goods picture must already lie in its article's folder under picturesDir.
+// Throws store::Error.
 std::unique_ptr<store::Workbook> buildDemoDataWorkbook(const std::vector<Article>& catalogue,
                                                        const QString& picturesDir, const QDate& today);
 

@@ -38,6 +38,7 @@ void writeFile(const QString& path, const QByteArray& content)
 
 void drawPictures(const std::vector<demo::Article>& catalogue, const QString& pictures)
 {
+    makeFolder(pictures);
     demo::savePicture(demo::drawNoPicture(), pictures + QLatin1Char('/') + kNoPictureFile);
     demo::savePicture(demo::drawNoGoods(), pictures + QLatin1Char('/') + kNoGoodsFile);
     for (const demo::Article& article : catalogue) {
@@ -60,8 +61,9 @@ void layOutDemoShop(const QString& dir)
     makeFolder(dir);
     const QString pictures = QDir(dir).filePath(kPicturesFolder);
     const auto& catalogue = demo::demoCatalogue();
-    auto data = demo::buildDemoDataWorkbook(catalogue, pictures, QDate::currentDate());
+    // The pictures first: adding goods takes each picture from its article's folder.
     drawPictures(catalogue, pictures);
+    auto data = demo::buildDemoDataWorkbook(catalogue, pictures, QDate::currentDate());
     demo::makeInvoiceForm()->SaveAs(QDir(dir).filePath(kInvoiceFile));
     writeFile(QDir(dir).filePath(kHelpFile), demo::helpDocument());
     data->SaveAs(dataPath);

@@ -2,11 +2,14 @@
 #include "DemoShop.h"
 #include "WorkbookDump.h"
 
+#include "archive/Arhiv.h"
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QLockFile>
 #include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
@@ -21,8 +24,45 @@ int usage(QTextStream& err)
            "  tervin-workbook copy IN OUT     прочита IN и го записва като OUT\n"
            "  tervin-workbook dump FILE       извежда листовете и клетките на FILE\n"
            "  tervin-workbook check FILE      прочита FILE и извежда размерите на листовете му\n"
-           "  tervin-workbook demo DIR        подрежда в DIR демонстрационен магазин\n";
+           "  tervin-workbook demo DIR        подрежда в DIR демонстрационен магазин\n"
+           "  tervin-workbook archive DIR     архивните копия на DIR/Danni.xls, най-новото първо\n"
+           "  tervin-workbook restore DIR ДАТА  връща копието от ДАТА (както го показва archive)\n";
     return 2;
+}
+
+const QString kDataFile = QStringLiteral("Danni.xls");
+
+// The data workbook of a program folder.
+archive::Arhiv archiveOf(const QString& dir)
+{
+    return archive::Arhiv(QDir(dir).filePath(kDataFile));
+}
+
+void listArchive(const QString& dir, QTextStream& out)
+{
+    const archive::Arhiv arhiv = archiveOf(dir);
+    const std::vector<archive::Copy> copies = arhiv.copies();
+    if (copies.empty()) out << "В „" << QDir::toNativeSeparators(arhiv.folder()) << "“ още няма архивни копия.\n";
+    for (const archive::Copy& copy : copies)
+        out << copy.stamp << '\t' << archive::describe(copy, archive::readContents(copy.path)) << '\n';
+}
+
+void restoreCopy(const QString& dir, const QString& stamp, QTextStream& out)
+{
+    archive::Arhiv arhiv = archiveOf(dir);
+    const std::optional<archive::Copy> copy = arhiv.find(stamp);
+    if (!copy)
+        throw store::Error(QStringLiteral("В „%1“ няма копие „%2“; архивните копия се виждат с „tervin-workbook archive %3“.")
+                               .arg(QDir::toNativeSeparators(arhiv.folder()), stamp, dir));
+    // The running program would write its own data over the copy put back.
+    QLockFile lock(QDir(dir).filePath(QLatin1Char('.') + kDataFile + QStringLiteral(".lock")));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0))
+        throw store::Error(QStringLiteral("Програмата работи с данните от „%1“: затворете я и опитайте пак.")
+                               .arg(QDir::toNativeSeparators(dir)));
+    const QString before = arhiv.putBack(*copy);
+    out << "Възстановено е копието от " << archive::whenTaken(*copy) << '\n';
+    if (!before.isEmpty()) out << "Данните отпреди са запазени в архива като " << before << '\n';
 }
 
 int run(const QStringList& args, QTextStream& out)
@@ -42,6 +82,14 @@ int run(const QStringList& args, QTextStream& out)
     }
     if (command == QLatin1String("check") && args.size() == 2) {
         summarizeWorkbook(*store::Workbook::open(args[1]), out);
+        return 0;
+    }
+    if (command == QLatin1String("archive") && args.size() == 2) {
+        listArchive(args[1], out);
+        return 0;
+    }
+    if (command == QLatin1String("restore") && args.size() == 3) {
+        restoreCopy(args[1], args[2], out);
         return 0;
     }
     if (command == QLatin1String("demo") && args.size() == 2) {

@@ -7,7 +7,7 @@
 
 namespace app {
 
-// Names a control after the description and puts it where it belongs.
+// Gives a control its name and puts it where it belongs.
 template <class W>
 W* placed(W* widget, const QString& objectName, const QRect& geometry)
 {

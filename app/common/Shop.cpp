@@ -7,7 +7,7 @@
 
 namespace app {
 
-Shop::Shop(const QString& folder) : folder_(folder) {}
+Shop::Shop(const QString& folder) : arhiv(inFolder(folder, kDataFile)), folder_(folder) {}
 
 QString Shop::file(const QString& name) const
 {
@@ -24,6 +24,23 @@ store::Workbook& Shop::danni() const
 bool Shop::hasArticles() const
 {
     return data().counter(store::layout::index::kSheetCount) > 1;
+}
+
+void Shop::openDanni()
+{
+    auto application = newApplication();
+    application->setSaveHook([this](const store::Workbook& workbook) {
+        if (workbook.FullName() != arhiv.dataFile()) return;
+        arhiv.beforeSave([](const QString& problem) {
+            warning(QStringLiteral("Архивното копие на данните за днес не може да бъде направено.\n%1\n\n"
+                                   "Данните се записват и без него; копието ще бъде опитано пак при следващото записване.")
+                        .arg(problem));
+        });
+    });
+    application->Workbooks().Open(file(kDataFile));
+    store::DataWorkbook(*application->ActiveWorkbook()).indexSheet();
+    quitWithoutAsking(ObektEksel);
+    ObektEksel = std::move(application);
 }
 
 std::unique_ptr<store::Application> Shop::newApplication()

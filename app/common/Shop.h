@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/common/WindowRegistry.h"
+#include "archive/Arhiv.h"
 #include "store/Application.h"
 #include "store/DataWorkbook.h"
 #include "store/RowKeeper.h"
@@ -29,6 +30,11 @@ public:
     // D1 of the index sheet is above 1: at least one article exists.
     bool hasArticles() const;
 
+    // ObektEksel: a new application holding Danni.xls, whose saves keep the archive (a copy before
+    // the day's first save). Throws store::Error when the file cannot be read; the application
+    // that was there stays then.
+    void openDanni();
+
     // A new spreadsheet application whose questions go through the message service and whose
     // workbook shows in the workbook window while the application is visible.
     static std::unique_ptr<store::Application> newApplication();
@@ -39,6 +45,8 @@ public:
     // Who holds rows of article sheets (the basket), asked before rows go and told when they
     // move; null while nobody does.
     store::RowKeeper* rowKeeper = nullptr;
+    // The copies of Danni.xls in the folder Arhiv.
+    archive::Arhiv arhiv;
 
 private:
     QString folder_;

@@ -30,9 +30,18 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     switch (closer) {
     case Closer::Home: return numbers(2, 9);
     case Closer::About: return numbers(2, 12);
-    case Closer::Exit: return numbers(2, 13);
+    case Closer::Exit: return numbers(2, 14);
     case Closer::SortDialog: return numbers(3, 13);
     case Closer::SearchDialog: return numbers(2, 13, 3);
+    case Closer::InvoiceDialog: return numbers(2, 13, 6);
+    case Closer::DocumentChoice: return numbers(2, 13, 7);
+    case Closer::ReceiptDialog: return numbers(2, 13, 8);
+    case Closer::GoodsEditor: return numbers(2, 13, 4);
+    case Closer::ArticleDialog: return numbers(2, 13, 5);
+    case Closer::SoldReport: return numbers(2, 13, 9);
+    case Closer::PurchaseReport: return numbers(2, 13, 11);
+    case Closer::ProfitReport: return numbers(2, 13, 12);
+    case Closer::Archive: return numbers(2, 13);
     }
     return {};
 }

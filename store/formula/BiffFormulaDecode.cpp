@@ -247,8 +247,10 @@ private:
         return true;
     }
 
+    // A tree deeper than the engine keeps gives nothing, as tokens it cannot read do.
     bool push(FormulaNodePtr node)
     {
+        if (node->depth > kMaxFormulaDepth) return false;
         stack_.push_back(std::move(node));
         return true;
     }

@@ -43,7 +43,12 @@ struct FormulaNode {
     FormulaRef ref;
     FormulaRef ref2;
     std::vector<std::shared_ptr<FormulaNode>> args;
+    int depth = 1;      // levels of the tree from here down: 1 for a leaf
 };
+
+// The deepest formula tree the engine builds, from text or from a file. Computing, printing
+// and freeing a tree go down it level by level; the cap keeps that well inside the call stack.
+inline constexpr int kMaxFormulaDepth = 1000;
 
 using FormulaNodePtr = std::shared_ptr<FormulaNode>;
 

@@ -11,6 +11,11 @@ FormulaNodePtr makeNode(FormulaNode::Kind kind)
     node->kind = kind;
     return node;
 }
+
+void countDepth(FormulaNode& node)
+{
+    for (const auto& arg : node.args) node.depth = std::max(node.depth, arg->depth + 1);
+}
 } // namespace
 
 FormulaNodePtr makeNumber(double number)
@@ -69,6 +74,7 @@ FormulaNodePtr makeUnary(const QString& op, FormulaNodePtr operand)
     auto node = makeNode(FormulaNode::Kind::Unary);
     node->text = op;
     node->args.push_back(std::move(operand));
+    countDepth(*node);
     return node;
 }
 
@@ -78,6 +84,7 @@ FormulaNodePtr makeBinary(const QString& op, FormulaNodePtr left, FormulaNodePtr
     node->text = op;
     node->args.push_back(std::move(left));
     node->args.push_back(std::move(right));
+    countDepth(*node);
     return node;
 }
 
@@ -86,6 +93,7 @@ FormulaNodePtr makeFunction(const QString& upperName, std::vector<FormulaNodePtr
     auto node = makeNode(FormulaNode::Kind::Function);
     node->text = upperName;
     node->args = std::move(args);
+    countDepth(*node);
     return node;
 }
 
@@ -93,6 +101,7 @@ FormulaNodePtr makeParen(FormulaNodePtr inner)
 {
     auto node = makeNode(FormulaNode::Kind::Paren);
     node->args.push_back(std::move(inner));
+    countDepth(*node);
     return node;
 }
 

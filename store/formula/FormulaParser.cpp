@@ -78,6 +78,8 @@ private:
     QChar charAt(qsizetype i) const { return i < text_.size() ? text_[i] : QChar(); }
     QChar current() const { return charAt(pos_); }
 
+    // The node, or a refusal when the tree has grown deeper than the engine keeps.
+    FormulaNodePtr capped(FormulaNodePtr node) const;
     [[noreturn]] void fail(const QString& reason) const;
     [[noreturn]] void failUnexpected() const;
 
@@ -109,7 +111,7 @@ FormulaNodePtr Parser::comparison()
     if (++depth_ > kMaxNesting) fail(QStringLiteral("има твърде много вложени скоби или функции"));
     FormulaNodePtr left = concatenation();
     while (auto op = acceptOperator({"<=", ">=", "<>", "<", ">", "="}))
-        left = makeBinary(*op, left, concatenation());
+        left = capped(makeBinary(*op, left, concatenation()));
     --depth_;
     return left;
 }
@@ -118,7 +120,7 @@ FormulaNodePtr Parser::concatenation()
 {
     FormulaNodePtr left = additive();
     while (auto op = acceptOperator({"&"}))
-        left = makeBinary(*op, left, additive());
+        left = capped(makeBinary(*op, left, additive()));
     return left;
 }
 
@@ -126,7 +128,7 @@ FormulaNodePtr Parser::additive()
 {
     FormulaNodePtr left = multiplicative();
     while (auto op = acceptOperator({"+", "-"}))
-        left = makeBinary(*op, left, multiplicative());
+        left = capped(makeBinary(*op, left, multiplicative()));
     return left;
 }
 
@@ -134,7 +136,7 @@ FormulaNodePtr Parser::multiplicative()
 {
     FormulaNodePtr left = power();
     while (auto op = acceptOperator({"*", "/"}))
-        left = makeBinary(*op, left, power());
+        left = capped(makeBinary(*op, left, power()));
     return left;
 }
 
@@ -142,7 +144,7 @@ FormulaNodePtr Parser::power()
 {
     FormulaNodePtr left = percent();
     while (auto op = acceptOperator({"^"}))
-        left = makeBinary(*op, left, percent());
+        left = capped(makeBinary(*op, left, percent()));
     return left;
 }
 
@@ -150,15 +152,19 @@ FormulaNodePtr Parser::percent()
 {
     FormulaNodePtr operand = prefixed();
     while (auto op = acceptOperator({"%"}))
-        operand = makeUnary(*op, operand);
+        operand = capped(makeUnary(*op, operand));
     return operand;
 }
 
 // Prefix signs bind tighter than ^, so -2^2 is (-2)^2.
 FormulaNodePtr Parser::prefixed()
 {
-    if (auto op = acceptOperator({"-", "+"}))
-        return makeUnary(*op, prefixed());
+    if (auto op = acceptOperator({"-", "+"})) {
+        if (++depth_ > kMaxNesting) fail(QStringLiteral("има твърде много знаци пред едно число"));
+        FormulaNodePtr node = makeUnary(*op, prefixed());
+        --depth_;
+        return node;
+    }
     return primary();
 }
 
@@ -428,6 +434,13 @@ void Parser::expect(QChar c)
 void Parser::skipBlanks()
 {
     while (!atEnd() && current().isSpace()) ++pos_;
+}
+
+FormulaNodePtr Parser::capped(FormulaNodePtr node) const
+{
+    if (node->depth > kMaxFormulaDepth)
+        fail(QStringLiteral("има повече от %1 последователни действия").arg(kMaxFormulaDepth));
+    return node;
 }
 
 void Parser::fail(const QString& reason) const

@@ -53,6 +53,8 @@ inline constexpr quint16 kBofWorksheet = 0x0010;
 // Largest data part of one record; longer data runs on in CONTINUE records.
 inline constexpr int kMaxRecordData = 8224;
 inline constexpr int kMaxTextLength = 32767;
+// The tokens of a formula fill what a FORMULA record holds after its 22 bytes of cell and result.
+inline constexpr int kMaxFormulaTokens = kMaxRecordData - 22;
 
 inline void put16(char* p, quint16 v) { qToLittleEndian(v, p); }
 inline void put32(char* p, quint32 v) { qToLittleEndian(v, p); }

@@ -2,83 +2,190 @@
 
 #include "store/StoreError.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
-#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
-#include <gsf/gsf-output-stdio.h>
+#include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <array>
 #include <memory>
 #include <mutex>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace store::xls {
 
+Q_LOGGING_CATEGORY(lcGsf, "tervin.store.gsf", QtWarningMsg)
+
 namespace {
 
-void initGsf()
+// The first bytes of every OLE2 compound file, and of every ZIP file (such as .xlsx).
+const QByteArray kCompoundFileSignature = QByteArray::fromHex("d0cf11e0a1b11ae1");
+const QByteArray kZipSignature = QByteArrayLiteral("PK\x03\x04");
+
+// libgsf tells of damaged files it meets in lines of its own on the terminal, some in its own log
+// domains, some in GLib's default one. While we work with it they go to our log category instead,
+// hidden unless asked for (QT_LOGGING_RULES="tervin.store.gsf.debug=true"): what is wrong with a
+// file reaches the shop keeper in our own message.
+void logFromGsf(const gchar* domain, GLogLevelFlags, const gchar* message, gpointer)
 {
-    static std::once_flag once;
-    std::call_once(once, [] { gsf_init(); });
+    qCDebug(lcGsf, "%s: %s", domain ? domain : "libgsf", message ? message : "");
 }
+
+// libgsf made ready, and its log routed to us for as long as this lives.
+class GsfLogRouted {
+public:
+    GsfLogRouted()
+    {
+        static std::once_flag once;
+        std::call_once(once, [] { gsf_init(); });
+        const auto levels = GLogLevelFlags(G_LOG_LEVEL_MASK | G_LOG_FLAG_FATAL | G_LOG_FLAG_RECURSION);
+        for (size_t i = 0; i < kDomains.size(); ++i) handlers_[i] = g_log_set_handler(kDomains[i], levels, logFromGsf, nullptr);
+    }
+    ~GsfLogRouted()
+    {
+        for (size_t i = 0; i < kDomains.size(); ++i) g_log_remove_handler(kDomains[i], handlers_[i]);
+    }
+    GsfLogRouted(const GsfLogRouted&) = delete;
+    GsfLogRouted& operator=(const GsfLogRouted&) = delete;
+
+private:
+    static constexpr std::array<const char*, 4> kDomains{nullptr, "libgsf", "libgsf:msole", "libgsf:utils"};
+    std::array<guint, 4> handlers_{};
+};
 
 struct Unref {
     void operator()(gpointer object) const { if (object) g_object_unref(object); }
 };
 template <typename T> using GsfPtr = std::unique_ptr<T, Unref>;
 
-// Takes a GError's message and frees it.
-QString takeMessage(GError* error)
+void dropError(GError* error)
 {
-    if (!error) return QString();
-    const QString message = QString::fromUtf8(error->message);
-    g_error_free(error);
-    return message;
+    if (error) g_error_free(error);
 }
 
-QString withDetail(const QString& reason, const QString& detail)
-{
-    return detail.isEmpty() ? reason : reason + QStringLiteral(" (") + detail + QLatin1Char(')');
-}
+const QString kDamaged = QStringLiteral("файлът е повреден или непълен");
 
-// The child stream whose name matches, case ignored as the compound file format does.
+// The child stream whose name matches, case ignored as the compound file format does; null when
+// there is none. A stream that is listed but cannot be opened means a damaged file.
 GsfPtr<GsfInput> childByName(GsfInfile* infile, const char* name)
 {
     const int count = gsf_infile_num_children(infile);
     for (int i = 0; i < count; ++i) {
         const char* childName = gsf_infile_name_by_index(infile, i);
-        if (childName && g_ascii_strcasecmp(childName, name) == 0)
-            return GsfPtr<GsfInput>(gsf_infile_child_by_index(infile, i));
+        if (!childName || g_ascii_strcasecmp(childName, name) != 0) continue;
+        GsfPtr<GsfInput> child(gsf_infile_child_by_index(infile, i));
+        if (!child) throw Error(kDamaged);
+        return child;
     }
     return nullptr;
 }
 
-QString temporaryPathBeside(const QString& path)
+// Why bytes that are no compound file cannot be read.
+[[noreturn]] void refuseForeign(const QByteArray& bytes)
 {
-    const QFileInfo info(path);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName()
-           + QStringLiteral(".%1-%2.tmp")
-                 .arg(::getpid())
-                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    if (bytes.isEmpty()) throw Error(QStringLiteral("файлът е празен"));
+    if (bytes.startsWith(kZipSignature))
+        throw Error(QStringLiteral("работната книга е в по-новия формат на Excel 2007 и следващите (.xlsx), а се чете само Excel 97-2003 (.xls)"));
+    throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
 }
 
-// Writes the stream into a new compound file at path; throws store::Error with the reason.
-void writeCompoundFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
-                       qsizetype minimumSize)
+bool unfinishedCompoundFile(const QByteArray& bytes)
 {
+    if (!kCompoundFileSignature.startsWith(bytes.left(kCompoundFileSignature.size()))) return false;
+    try {
+        workbookStreamOf(bytes);
+        return false;
+    } catch (const Error&) {
+        return true;
+    }
+}
+
+// A save in progress, of ours or of another program, finishes well within this.
+constexpr qint64 kSaveInProgressSeconds = 60;
+
+// Temporary files that saves killed midway may have left beside the file, and when each is ours:
+// - ".Danni.xls.1234-0a1b2c3d.tmp", made by saves of earlier versions: always;
+// - ".gsf-save-Ab12Cd", made by libgsf under those saves: when unfinished and older than any save
+//   in progress (another program using libgsf names its files so too);
+// - "Danni.xls.AbqxYz", made by QSaveFile where the file system cannot keep the file nameless,
+//   and for a moment before its rename everywhere: when unfinished, for a copy the shop keeper
+//   made could have such a name. (A finished one, left by a kill in that moment, is kept.)
+// Unfinished means empty, or the beginning of a compound file that does not read as one.
+void removeLeftoverTemporaries(const QString& target)
+{
+    const QFileInfo info(target);
+    const QString name = QRegularExpression::escape(info.fileName());
+    const QRegularExpression earlier(QStringLiteral("^\\.%1\\.[0-9]+-[0-9a-f]{8}\\.tmp$").arg(name));
+    const QRegularExpression gsf(QStringLiteral("^\\.gsf-save-[A-Za-z0-9]{6}$"));
+    const QRegularExpression qt(QStringLiteral("^%1\\.[A-Za-z]{6}$").arg(name));
+    const QDir folder = info.absoluteDir();
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-kSaveInProgressSeconds);
+    for (const QFileInfo& entry : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const bool ours = earlier.match(entry.fileName()).hasMatch();
+        const bool oursWhenUnfinished = qt.match(entry.fileName()).hasMatch()
+                                        || (gsf.match(entry.fileName()).hasMatch() && entry.lastModified() < settled);
+        if (!ours && !oursWhenUnfinished) continue;
+        QFile leftover(entry.filePath());
+        if (!leftover.open(QIODevice::ReadOnly)) continue;
+        const QByteArray bytes = leftover.readAll();
+        leftover.close();
+        const bool compound = kCompoundFileSignature.startsWith(bytes.left(kCompoundFileSignature.size()));
+        if (ours ? compound : unfinishedCompoundFile(bytes)) leftover.remove();
+    }
+}
+
+} // namespace
+
+QByteArray readWorkbookStream(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) throw Error(QStringLiteral("файлът не съществува"));
+    if (!info.isFile()) throw Error(QStringLiteral("това не е файл"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("файлът не може да бъде отворен (%1)").arg(file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Error(QStringLiteral("файлът не може да бъде прочетен докрай (%1)").arg(file.errorString()));
+    return workbookStreamOf(bytes);
+}
+
+QByteArray workbookStreamOf(const QByteArray& bytes)
+{
+    if (!bytes.startsWith(kCompoundFileSignature)) refuseForeign(bytes);
+    const GsfLogRouted routed;
     GError* error = nullptr;
-    GsfPtr<GsfOutput> sink(gsf_output_stdio_new(QFile::encodeName(path).constData(), &error));
-    if (!sink)
-        throw Error(withDetail(QStringLiteral("не може да се създаде файл в папката"), takeMessage(error)));
+    GsfPtr<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.constData()), bytes.size(), FALSE));
+    GsfPtr<GsfInfile> ole(gsf_infile_msole_new(input.get(), &error));
+    dropError(error);
+    if (!ole) throw Error(kDamaged);
+    GsfPtr<GsfInput> stream = childByName(ole.get(), "Workbook");
+    if (!stream) {
+        if (childByName(ole.get(), "Book"))
+            throw Error(QStringLiteral("работната книга е в по-стария формат на Excel 5.0/95, а се чете само Excel 97-2003"));
+        throw Error(QStringLiteral("не е работна книга на Excel 97-2003: в нея няма поток „Workbook“"));
+    }
+    const gsf_off_t size = gsf_input_size(stream.get());
+    if (size < 0 || size > bytes.size()) throw Error(kDamaged);
+    QByteArray data(qsizetype(size), Qt::Uninitialized);
+    if (size > 0 && !gsf_input_read(stream.get(), size_t(size), reinterpret_cast<guint8*>(data.data())))
+        throw Error(kDamaged);
+    return data;
+}
+
+QByteArray compoundFile(const char* streamName, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize)
+{
+    const GsfLogRouted routed;
+    GsfPtr<GsfOutput> sink(gsf_output_memory_new());
     GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink.get()));
     if (!ole) throw Error(QStringLiteral("не може да се създаде съставен файл"));
     GsfPtr<GsfOutput> stream(gsf_outfile_new_child(ole.get(), streamName, FALSE));
@@ -99,76 +206,27 @@ void writeCompoundFile(const QString& path, const char* streamName, std::initial
     written = gsf_output_close(stream.get()) && written;
     written = gsf_output_close(GSF_OUTPUT(ole.get())) && written;
     if (!gsf_output_is_closed(sink.get())) written = gsf_output_close(sink.get()) && written;
-    if (!written) {
-        const GError* sinkError = gsf_output_error(sink.get());
-        throw Error(withDetail(QStringLiteral("грешка при запис на диска"),
-                               sinkError ? QString::fromUtf8(sinkError->message) : QString()));
-    }
-}
-
-} // namespace
-
-QByteArray readWorkbookStream(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) throw Error(QStringLiteral("файлът не съществува"));
-    if (!info.isFile()) throw Error(QStringLiteral("това не е файл"));
-    initGsf();
-
-    GError* error = nullptr;
-    GsfPtr<GsfInput> file(gsf_input_stdio_new(QFile::encodeName(path).constData(), &error));
-    if (!file) throw Error(withDetail(QStringLiteral("файлът не може да бъде отворен"), takeMessage(error)));
-    GsfPtr<GsfInfile> ole(gsf_infile_msole_new(file.get(), &error));
-    if (!ole) {
-        takeMessage(error);
-        throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
-    }
-    GsfPtr<GsfInput> stream = childByName(ole.get(), "Workbook");
-    if (!stream) {
-        if (childByName(ole.get(), "Book"))
-            throw Error(QStringLiteral("работната книга е в по-стария формат на Excel 5.0/95, а се чете само Excel 97-2003"));
-        throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
-    }
-    const gsf_off_t size = gsf_input_size(stream.get());
-    if (size < 0 || size > gsf_off_t(1) << 30) throw Error(QStringLiteral("потокът на работната книга е повреден"));
-    QByteArray data(qsizetype(size), Qt::Uninitialized);
-    if (size > 0 && !gsf_input_read(stream.get(), size_t(size), reinterpret_cast<guint8*>(data.data())))
-        throw Error(QStringLiteral("файлът е непълен или повреден"));
-    return data;
-}
-
-// Pushes what was written to a file (or a folder's entries) onto the disk, so that a power cut
-// after the rename cannot leave an empty file behind.
-static bool syncToDisk(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0) return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+    if (!written) throw Error(QStringLiteral("съставният файл не може да бъде построен в паметта"));
+    const auto* memory = GSF_OUTPUT_MEMORY(sink.get());
+    return QByteArray(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(const_cast<GsfOutputMemory*>(memory))),
+                      qsizetype(gsf_output_size(sink.get())));
 }
 
 void writeStreamFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
                      qsizetype minimumSize)
 {
-    initGsf();
-    // A link is kept: the file it points at is the one replaced.
-    const QFileInfo info(path);
-    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
-    const QString temporary = temporaryPathBeside(target);
-    try {
-        writeCompoundFile(temporary, streamName, parts, minimumSize);
-        if (QFileInfo::exists(target)) QFile::setPermissions(temporary, QFile::permissions(target));
-        if (!syncToDisk(temporary))
-            throw Error(withDetail(QStringLiteral("записаното не може да бъде потвърдено на диска"),
-                                   QString::fromLocal8Bit(std::strerror(errno))));
-        if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0)
-            throw Error(withDetail(QStringLiteral("файлът не може да бъде заменен"), QString::fromLocal8Bit(std::strerror(errno))));
-    } catch (...) {
-        QFile::remove(temporary);
-        throw;
-    }
-    syncToDisk(QFileInfo(target).absolutePath());
+    const QByteArray bytes = compoundFile(streamName, parts, minimumSize);
+    // QSaveFile writes beside the file (where the file system allows, into a file without a
+    // name), pushes it to the disk and only then puts it in the file's place; a link is kept
+    // and the file it points at is the one replaced.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Error(QStringLiteral("не може да се създаде файл в папката (%1)").arg(file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw Error(QStringLiteral("грешка при запис на диска (%1)").arg(file.errorString()));
+    if (!file.commit())
+        throw Error(QStringLiteral("файлът не може да бъде заменен (%1)").arg(file.errorString()));
+    removeLeftoverTemporaries(QFileInfo(path).isSymLink() ? QFileInfo(path).symLinkTarget() : path);
 }
 
 } // namespace store::xls

@@ -9,13 +9,19 @@
 namespace store::xls {
 
 // The BIFF8 "Workbook" stream of the file at path. Throws store::Error with the reason alone (no
-// file name) when the file is missing, is no compound file, holds only an older "Book" stream or
-// cannot be read whole.
+// file name) when the file is missing, is no compound file, is damaged, holds only an older
+// "Book" stream or cannot be read whole.
 QByteArray readWorkbookStream(const QString& path);
+// The same for the bytes of a whole file.
+QByteArray workbookStreamOf(const QByteArray& bytes);
 
-// Writes the parts, one after the other and padded with zeros to at least minimumSize bytes, as
-// the stream streamName of a new compound file that replaces path only once it is complete.
-// Throws store::Error with the reason alone; then path is as it was and no temporary file is left.
+// A compound file, built in memory, holding one stream: the parts one after the other, padded
+// with zeros to at least minimumSize bytes.
+QByteArray compoundFile(const char* streamName, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize);
+
+// Writes compoundFile(...) over path, atomically: it replaces path only once it is complete and
+// on the disk. Afterwards removes temporary files that earlier saves of path, killed midway, left
+// beside it. Throws store::Error with the reason alone; then path is as it was.
 void writeStreamFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
                      qsizetype minimumSize);
 

@@ -1,5 +1,7 @@
 #include "store/xls/StyleRecords.h"
 
+#include "store/StoreError.h"
+
 namespace store::xls {
 
 namespace {
@@ -12,6 +14,7 @@ constexpr quint16 kFontBold = 0x0001;   // kept in step with the weight for olde
 constexpr quint16 kFontItalic = 0x0002;
 constexpr quint16 kFontStrikeout = 0x0008;
 constexpr quint16 kStyleParentNone = 0x0FFF;
+constexpr quint16 kMaxFonts = 511;
 
 } // namespace
 
@@ -112,6 +115,25 @@ void writeXf(RecordWriter& out, const CellFormat& f)
     out.appendU32(place(f.top.colorIndex, 0, 7) | place(f.bottom.colorIndex, 7, 7) | place(f.fillPattern, 26, 6));
     out.appendU16(quint16(place(f.patternColor, 0, 7) | place(f.backgroundColor, 7, 7)));
     out.end();
+}
+
+void checkStylesFit(const WorkbookStyles& styles)
+{
+    if (styles.fonts.empty() || styles.fonts.size() > kMaxFonts)
+        throw Error(QStringLiteral("работната книга трябва да има от 1 до %1 шрифта").arg(kMaxFonts));
+    if (styles.formats.size() <= kDefaultCellFormat || int(styles.formats.size()) > kMaxFormats)
+        throw Error(QStringLiteral("работната книга трябва да има от %1 до %2 формата на клетки")
+                        .arg(kDefaultCellFormat + 1)
+                        .arg(kMaxFormats));
+    for (size_t i = 0; i < styles.formats.size(); ++i)
+        if (!styles.fontAt(styles.formats[i].font))
+            throw Error(QStringLiteral("форматът %1 сочи към шрифт %2, който липсва").arg(i).arg(styles.formats[i].font));
+    for (const auto& font : styles.fonts)
+        if (font.name.isEmpty() || font.name.size() > 255)
+            throw Error(QStringLiteral("името на шрифт „%1“ трябва да е от 1 до 255 знака").arg(font.name));
+    for (const auto& [index, code] : styles.numberFormats)
+        if (code.size() > 255)
+            throw Error(QStringLiteral("числовият формат %1 е по-дълъг от 255 знака").arg(index));
 }
 
 } // namespace store::xls

@@ -86,7 +86,7 @@ private:
     {
         RecordReader records(stream_, 0);
         if (stream_.size() < 4 || get16(reinterpret_cast<const uchar*>(stream_.constData())) != rec::Bof)
-            throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
+            throw Error(QStringLiteral("файлът е повреден: потокът на работната книга не започва със запис BOF"));
         checkBof(records.next(), kBofGlobals, QStringLiteral("общата част на книгата"));
         WorkbookStyles styles;   // empty: filled from the file's records
         while (auto record = records.next()) {
@@ -135,15 +135,23 @@ private:
         throw Error(QStringLiteral("общата част на книгата няма край (запис EOF)"));
     }
 
-    // Files that leave out fonts or formats get the ones a new workbook has.
+    // What the file leaves out or holds in a form the writer cannot give back is mended here,
+    // so that a workbook that opens can also be saved: missing fonts and formats come from a new
+    // workbook, a font without a name gets the default one, and fewer than sixteen XFs are made
+    // up to the fifteen style XFs and the default cell XF every file must have. What cannot be
+    // mended is refused now, with the same check the writer makes.
     void finishStyles(WorkbookStyles& styles)
     {
         const WorkbookStyles defaults = WorkbookStyles::defaults();
         if (styles.fonts.empty()) styles.fonts = defaults.fonts;
-        if (styles.formats.empty()) styles.formats = defaults.formats;
-        for (size_t i = 0; i < styles.formats.size(); ++i)
-            if (!styles.fontAt(styles.formats[i].font))
-                throw Error(QStringLiteral("форматът %1 сочи към шрифт %2, който липсва").arg(i).arg(styles.formats[i].font));
+        for (Font& font : styles.fonts)
+            if (font.name.isEmpty()) font.name = Font{}.name;
+        for (size_t i = styles.formats.size(); i < defaults.formats.size(); ++i) {
+            CellFormat format = defaults.formats[i];
+            if (!styles.fontAt(format.font)) format.font = 0;
+            styles.formats.push_back(format);
+        }
+        checkStylesFit(styles);
         formatCount_ = styles.formats.size();
         into_.styles() = std::move(styles);
     }
@@ -292,6 +300,7 @@ private:
     // in one piece when the next row begins, so that each row is allocated once and at its size.
     Cell& newCell(int row, int col, quint16 xf)
     {
+        sheet_->checkAddress(row, col);
         if (row != bufferedRow_) {
             flushRow();
             bufferedRow_ = row;
@@ -309,8 +318,9 @@ private:
         bufferedRow_ = 0;
     }
 
-    void put(int row, int col, const Value& value, quint16 xf)
+    void put(int row, int col, const Value& given, quint16 xf)
     {
+        const Value& value = checkedText(given, row, col);
         Cell& cell = newCell(row, col, xf);
         switch (value.kind()) {
         case Value::Kind::Empty: break;
@@ -319,6 +329,21 @@ private:
         case Value::Kind::Bool: cell.setBool(value.boolValue()); break;
         case Value::Kind::Error: cell.setError(value.errorValue()); break;
         }
+    }
+
+    // A cell holds at most 32,767 characters, as the writer writes them; a longer text is refused
+    // rather than cut.
+    void checkLength(const QString& text, int row, int col) const
+    {
+        if (text.size() > kMaxTextLength)
+            throw Error(QStringLiteral("текстът в клетка %1 на лист „%2“ е по-дълъг от 32 767 знака")
+                            .arg(cellName(row, col), sheet_->Name()));
+    }
+
+    const Value& checkedText(const Value& value, int row, int col) const
+    {
+        if (value.isText()) checkLength(value.text(), row, col);
+        return value;
     }
 
     void putBlank(int row, int col, quint16 xf)
@@ -334,6 +359,7 @@ private:
                             .arg(cellName(row, col), sheet_->Name())
                             .arg(index)
                             .arg(sstCount_));
+        checkLength(into_.strings().at(sstBase_ + index), row, col);
         return sstBase_ + index;
     }
 
@@ -438,22 +464,27 @@ private:
                                                     get16(reinterpret_cast<const uchar*>(tokens.constData()) + 3)));
                 tokens = found != shared_.end() ? found->second : QByteArray();
             }
+            const Value& cached = checkedText(f.cached, f.row, f.col);
             const std::optional<Formula> formula = decode(tokens, f.row, f.col);
             if (formula)
-                sheet_->putFormula(f.row, f.col, *formula, f.cached, f.format);
+                sheet_->putFormula(f.row, f.col, *formula, cached, f.format);
             else
-                sheet_->putCell(f.row, f.col, f.cached, f.format);
+                sheet_->putCell(f.row, f.col, cached, f.format);
         }
         pending_.clear();
     }
 
+    // Tokens the engine cannot read, or a formula it could not write back into a record, give
+    // nothing: the cell keeps the formula's last value.
     static std::optional<Formula> decode(const QByteArray& tokens, int row, int col)
     {
         if (tokens.isEmpty()) return std::nullopt;
         try {
-            return decodeBiffFormula(tokens, row, col);
+            std::optional<Formula> formula = decodeBiffFormula(tokens, row, col);
+            if (formula && encodeBiffFormula(*formula, row, col).size() > kMaxFormulaTokens) return std::nullopt;
+            return formula;
         } catch (const Error&) {
-            return std::nullopt;   // tokens the engine cannot read: the last value stays
+            return std::nullopt;
         }
     }
 
@@ -490,15 +521,19 @@ private:
         if (info.hidden || info.customHeight) sheet_->rowInfo()[row] = info;
     }
 
+    // Areas are kept as a spreadsheet program would take them: corners in order and cut to the
+    // sheet's 256 columns; an area wholly beyond the last column is left out.
     void readMergedCells(FieldReader& fields)
     {
         const quint16 count = fields.u16();
         for (quint16 i = 0; i < count; ++i) {
-            CellArea area;
-            area.firstRow = fields.u16() + 1;
-            area.lastRow = fields.u16() + 1;
-            area.firstCol = fields.u16() + 1;
-            area.lastCol = fields.u16() + 1;
+            const int row1 = fields.u16() + 1;
+            const int row2 = fields.u16() + 1;
+            const int col1 = fields.u16() + 1;
+            const int col2 = fields.u16() + 1;
+            CellArea area{std::min(row1, row2), std::min(col1, col2), std::max(row1, row2), std::max(col1, col2)};
+            if (area.firstCol > kMaxColumns) continue;
+            area.lastCol = std::min(area.lastCol, kMaxColumns);
             sheet_->merged().push_back(area);
         }
     }
@@ -526,6 +561,16 @@ void readWorkbook(const QString& path, Workbook& into)
         WorkbookReader(stream, into).read();
     } catch (const Error& error) {
         throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(path, reasonOf(error)));
+    }
+}
+
+void readWorkbookBytes(const QByteArray& bytes, Workbook& into)
+{
+    try {
+        const QByteArray stream = workbookStreamOf(bytes);
+        WorkbookReader(stream, into).read();
+    } catch (const Error& error) {
+        throw Error(QStringLiteral("Работната книга не може да бъде прочетена: %1.").arg(reasonOf(error)));
     }
 }
 

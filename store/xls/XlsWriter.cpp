@@ -23,7 +23,6 @@ namespace {
 constexpr qsizetype kMinimumStreamSize = 4096;
 constexpr int kMaxMergedPerRecord = 1026;
 constexpr quint16 kFormulaCalcOnLoad = 0x0002;
-constexpr quint16 kMaxFonts = 511;
 
 void writeBof(RecordWriter& out, quint16 type)
 {
@@ -60,25 +59,6 @@ void checkWorkbook(const Workbook& workbook)
                 || area.firstRow > area.lastRow || area.firstCol > area.lastCol)
                 throw Error(QStringLiteral("листът „%1“ има обединени клетки извън листа").arg(sheet.Name()));
     }
-}
-
-void checkStyles(const WorkbookStyles& styles)
-{
-    if (styles.fonts.empty() || styles.fonts.size() > kMaxFonts)
-        throw Error(QStringLiteral("работната книга трябва да има от 1 до %1 шрифта").arg(kMaxFonts));
-    if (styles.formats.size() <= kDefaultCellFormat || int(styles.formats.size()) > kMaxFormats)
-        throw Error(QStringLiteral("работната книга трябва да има от %1 до %2 формата на клетки")
-                        .arg(kDefaultCellFormat + 1)
-                        .arg(kMaxFormats));
-    for (size_t i = 0; i < styles.formats.size(); ++i)
-        if (!styles.fontAt(styles.formats[i].font))
-            throw Error(QStringLiteral("форматът %1 сочи към шрифт %2, който липсва").arg(i).arg(styles.formats[i].font));
-    for (const auto& font : styles.fonts)
-        if (font.name.isEmpty() || font.name.size() > 255)
-            throw Error(QStringLiteral("името на шрифт „%1“ трябва да е от 1 до 255 знака").arg(font.name));
-    for (const auto& [index, code] : styles.numberFormats)
-        if (code.size() > 255)
-            throw Error(QStringLiteral("числовият формат %1 е по-дълъг от 255 знака").arg(index));
 }
 
 class WorkbookWriter {
@@ -380,7 +360,7 @@ private:
             throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ не може да се запише: %3")
                             .arg(cellName(row, col), sheet.Name(), reasonOf(error)));
         }
-        if (tokens.size() > kMaxRecordData - 22)
+        if (tokens.size() > kMaxFormulaTokens)
             throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ е твърде дълга").arg(cellName(row, col), sheet.Name()));
         char d[22];
         put16(d, quint16(row - 1));
@@ -436,18 +416,35 @@ private:
     std::vector<qsizetype> sheetStarts_;
 };
 
+// The whole Workbook stream in its two parts: the globals, then the sheets.
+WorkbookWriter builtWorkbook(const Workbook& workbook)
+{
+    checkWorkbook(workbook);
+    checkStylesFit(workbook.styles());
+    WorkbookWriter writer(workbook);
+    writer.build();
+    return writer;
+}
+
 } // namespace
 
 void writeWorkbook(const Workbook& workbook, const QString& path)
 {
     try {
-        checkWorkbook(workbook);
-        checkStyles(workbook.styles());
-        WorkbookWriter writer(workbook);
-        writer.build();
+        const WorkbookWriter writer = builtWorkbook(workbook);
         writeWorkbookStream(path, {&writer.globals(), &writer.sheets()}, kMinimumStreamSize);
     } catch (const Error& error) {
         throw Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2.").arg(path, reasonOf(error)));
+    }
+}
+
+QByteArray workbookBytes(const Workbook& workbook)
+{
+    try {
+        const WorkbookWriter writer = builtWorkbook(workbook);
+        return compoundFile("Workbook", {&writer.globals(), &writer.sheets()}, kMinimumStreamSize);
+    } catch (const Error& error) {
+        throw Error(QStringLiteral("Работната книга не може да бъде записана: %1.").arg(reasonOf(error)));
     }
 }
 

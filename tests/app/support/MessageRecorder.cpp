@@ -25,6 +25,14 @@ QStringList MessageRecorder::texts() const
     return result;
 }
 
+std::vector<app::Message> MessageRecorder::ofKind(app::MessageKind kind) const
+{
+    std::vector<app::Message> result;
+    for (const app::Message& m : messages_)
+        if (m.kind == kind) result.push_back(m);
+    return result;
+}
+
 app::Answer UnexpectedMessages::show(const app::Message& message)
 {
     ADD_FAILURE() << "unexpected message: " << message.title.toStdString() << ": " << message.text.toStdString();

@@ -20,6 +20,8 @@ public:
 
     const std::vector<app::Message>& messages() const { return messages_; }
     QStringList texts() const;
+    // The messages of one kind, in the order shown.
+    std::vector<app::Message> ofKind(app::MessageKind kind) const;
     void clear() { messages_.clear(); }
 
 private:

@@ -1,5 +1,8 @@
 #include "ShopFolder.h"
 
+#include "catalogue/core/Articles.h"
+#include "catalogue/core/GoodsStore.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -42,29 +45,28 @@ QByteArray ShopFolder::bytes(const QString& name) const
 
 store::Worksheet& ShopFolder::addArticle(const QString& name)
 {
-    store::Worksheet& sheet = workbook_->sheetsAdd();
-    sheet.setName(name);
-    sheet.cells(layout::article::kCountFormulaCell.row, layout::article::kCountFormulaCell.col)
-        .setFormulaR1C1(layout::article::kCountFormulaR1C1);
-    const int articles = data().counter(layout::index::kSheetCount);
-    data().indexSheet().setValue(articles + 2, layout::index::kArticleNameColumn, store::Value(name));
-    data().setCell(layout::index::kSheetCount, store::Value(articles + 1));
-    QDir(file(QStringLiteral("Kartini"))).mkdir(name);
-    return sheet;
+    const catalogue::ArticleAdded added = catalogue::DobaviArtikul(data(), file(QStringLiteral("Kartini")), name);
+    if (!added.refusal.isEmpty()) qFatal("article refused: %s", qPrintable(added.refusal));
+    return workbook_->sheets(name);
 }
 
 int ShopFolder::addGoods(store::Worksheet& article, const Goods& goods)
 {
     namespace col = layout::article;
-    const int row = col::recordRow(data().goodsCount(article) + 1);
-    article.setValue(row, col::kName, store::Value(goods.name));
-    article.setValue(row, col::kPrice, goods.price);
-    article.setValue(row, col::kStock, goods.stock);
-    const bool available = goods.stock.toNumber().value_or(0) > 0;
-    article.setValue(row, col::kAvailability, store::Value(available ? col::kAvailable : col::kNotAvailable));
-    article.setValue(row, col::kMaker, store::Value(goods.maker));
-    article.setValue(row, col::kDescription, store::Value(goods.description));
-    article.setValue(row, col::kPromotion, store::Value(0));
+    catalogue::GoodsStore store(data(), article.Name(), file(QStringLiteral("Kartini")));
+    const QString price = goods.price.isNumber() ? store::numberToText(goods.price.number()) : QStringLiteral("0");
+    const QString stock = goods.stock.isNumber() ? goods.stock.toText() : QStringLiteral("0");
+    const catalogue::GoodsFields fields{goods.name, price, stock, QStringLiteral("0"), 0,
+                                        goods.maker, goods.description};
+    const auto saved = store.DobaviStokaVEksel(fields, {}, QDate::currentDate());
+    if (saved.refusal) qFatal("goods refused: %s", qPrintable(saved.refusal->message));
+    const int row = col::recordRow(saved.record);
+    // A price, count or picture name the program would not write, as another program may leave them.
+    if (!goods.stock.isNumber()) article.setValue(row, col::kStock, goods.stock);
+    if (!goods.price.isNumber()) {
+        article.setValue(row, col::kPurchasePrice, goods.price);
+        article.setValue(row, col::kPrice, goods.price);
+    }
     if (!goods.picture.isEmpty()) article.setValue(row, col::kPicture, store::Value(goods.picture));
     return row;
 }

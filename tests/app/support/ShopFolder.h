@@ -23,8 +23,8 @@ public:
     store::Workbook& workbook() { return *workbook_; }
     store::DataWorkbook data() { return store::DataWorkbook(*workbook_); }
 
-    // An article as the program adds one: a sheet with its count formula, its name in the index,
-    // D1 raised, its picture folder.
+    // An article added as the program adds one (a sheet with its count formula, its name in the
+    // index, D1 raised, its picture folder).
     store::Worksheet& addArticle(const QString& name);
 
     struct Goods {
@@ -35,7 +35,9 @@ public:
         QString maker = {};
         QString description = {};
     };
-    // Appends a goods record (row T1 + 2).
+    // Appends a goods record as the goods editor does (row T1 + 2, purchase ledger row, Y1), with
+    // `price` as its purchase and selling price (no increase). A price or count that is no number
+    // and a picture name are then put into the cells as given: the windows must cope with them.
     int addGoods(store::Worksheet& article, const Goods& goods);
 
     // A one-colour JPEG in the article's picture folder.

@@ -1,0 +1,84 @@
+#include "archive/Form14.h"
+
+#include "app/common/Controls.h"
+#include "app/common/Messages.h"
+#include "app/common/Shop.h"
+#include "app/common/Twips.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace archive {
+
+namespace {
+
+constexpr int kFormNumber = 14;
+
+} // namespace
+
+Form14::Form14(app::Shop& shop, PutBack putBack, QWidget* parent)
+    : QWidget(parent), shop_(shop), putBack_(std::move(putBack))
+{
+    setObjectName(QStringLiteral("Form14"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Архивни копия"));
+    setFixedSize(app::px(9000), app::px(5280));
+    List1 = app::placed(new QListWidget(this), QStringLiteral("List1"), app::twipsRect(240, 240, 8520, 4080));
+    Command1 = app::placed(new QPushButton(QStringLiteral("Възстанови"), this), QStringLiteral("Command1"),
+                           app::twipsRect(240, 4500, 1800, 495));
+    Command2 = app::placed(new QPushButton(QStringLiteral("Затвори"), this), QStringLiteral("Command2"),
+                           app::twipsRect(6960, 4500, 1800, 495));
+    connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { Vazstanovi(); }); });
+    connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    shop.windows.declare(kFormNumber, this);
+    shop.windows.closeFor(app::Closer::Archive);
+    ZarediKopia();
+}
+
+void Form14::ZarediKopia()
+{
+    // Each copy is read whole the first time; a big shop's archive takes a moment.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    List1->clear();
+    for (const Copy& copy : shop_.arhiv.copies()) {
+        const std::optional<Contents> contents = shop_.arhiv.contentsOf(copy);
+        auto* item = new QListWidgetItem(describe(copy, contents), List1);
+        item->setData(kStampRole, copy.stamp);
+        item->setData(kDamagedRole, !contents.has_value());
+        if (!contents) item->setForeground(Qt::darkRed);
+    }
+    QApplication::restoreOverrideCursor();
+    if (List1->count() == 0) {
+        auto* item = new QListWidgetItem(QStringLiteral("Още няма архивни копия: първото се прави преди първото записване за деня."), List1);
+        item->setFlags(Qt::NoItemFlags);
+    }
+}
+
+void Form14::Vazstanovi()
+{
+    const QListWidgetItem* item = List1->currentItem();
+    if (!item || !(item->flags() & Qt::ItemIsSelectable)) {
+        app::warning(QStringLiteral("Изберете от списъка копието, което да бъде възстановено."));
+        return;
+    }
+    const std::optional<Copy> copy = shop_.arhiv.find(item->data(kStampRole).toString());
+    if (!copy) {
+        app::warning(QStringLiteral("Това копие вече не е в архива."));
+        ZarediKopia();
+        return;
+    }
+    if (item->data(kDamagedRole).toBool()) {
+        app::warning(QStringLiteral("Копието от %1 е повредено и не може да бъде възстановено.").arg(whenTaken(*copy)));
+        return;
+    }
+    const QString question = QStringLiteral("Данните на магазина ще бъдат заменени с архивното копие от %1.\n"
+                                            "Сегашните данни се запазват в архива и могат да бъдат върнати оттам.\n\n"
+                                            "Да бъде ли възстановено копието?")
+                                 .arg(whenTaken(*copy));
+    if (!app::confirm(question)) return;
+    putBack_(*copy);
+    ZarediKopia();
+}
+
+} // namespace archive

@@ -1,0 +1,192 @@
+// Speed of the catalogue on a big shop: the goods editor on an article of 9,999 goods, with the
+// showcase drawn again after each change, and the save that follows a change. The shop is the one
+// store_bench wrote to TERVIN_BENCH_SHOP when that is set, otherwise an article of 9,999 goods made
+// here. The windows run offscreen.
+#include "app/Form1.h"
+#include "app/Form10.h"
+#include "app/Program.h"
+#include "app/common/Messages.h"
+#include "catalogue/Form4.h"
+#include "catalogue/core/GoodsStore.h"
+#include "showcase/Vitrina.h"
+#include "store/DataWorkbook.h"
+#include "store/Workbook.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+namespace art = store::layout::article;
+namespace idx = store::layout::index;
+
+const QString kBigArticle = QStringLiteral("Големи играчки");
+constexpr int kBigCount = 9999;
+
+// Every question answered OK, nothing shown.
+class Answers final : public app::MessageService {
+public:
+    app::Answer show(const app::Message&) override { return app::Answer::Ok; }
+};
+
+void makeDataWorkbook(const QString& path)
+{
+    const QByteArray given = qgetenv("TERVIN_BENCH_SHOP");
+    if (!given.isEmpty() && QFile::copy(QString::fromLocal8Bit(given), path)) return;
+    auto book = store::DataWorkbook::createFresh();
+    store::Worksheet& sheet = book->sheetsAdd();
+    sheet.setName(kBigArticle);
+    sheet.cells(art::kCountFormulaCell.row, art::kCountFormulaCell.col).setFormulaR1C1(art::kCountFormulaR1C1);
+    for (int k = 1; k <= kBigCount; ++k) {
+        const int row = art::recordRow(k);
+        sheet.setValue(row, art::kName, store::Value(QStringLiteral("Стока %1 за деца").arg(k)));
+        sheet.setValue(row, art::kPurchasePrice, store::Value(1 + k % 50));
+        sheet.setValue(row, art::kMarkup, store::Value(25));
+        sheet.setValue(row, art::kPrice, store::Value((1 + k % 50) * 1.25));
+        sheet.setValue(row, art::kStock, store::Value(k % 40));
+        sheet.setValue(row, art::kPicture, store::Value(QStringLiteral("s%1.jpg").arg(k)));
+    }
+    store::DataWorkbook(*book).setCell(idx::kSheetCount, store::Value(2));
+    book->SaveAs(path);
+}
+
+// A program folder around the big shop, the program started on it and logged in, the big article
+// chosen.
+struct BigShop {
+    QTemporaryDir dir;
+    Answers answers;
+    std::unique_ptr<app::Program> program;
+    app::Form1* w = nullptr;
+
+    BigShop()
+    {
+        makeDataWorkbook(dir.filePath(QStringLiteral("Danni.xls")));
+        store::Workbook().SaveAs(dir.filePath(QStringLiteral("Faktura.xls")));
+        QDir(dir.path()).mkpath(QStringLiteral("Kartini/") + kBigArticle);
+        QImage picture(60, 60, QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        for (const char* name : {"BezKartina.JPG", "BezArtikul.JPG"})
+            picture.save(dir.filePath(QStringLiteral("Kartini/") + QLatin1String(name)), "JPEG");
+        app::installMessageService(&answers);
+        program = std::make_unique<app::Program>(dir.path());
+        if (!program->start()) qFatal("the program did not start");
+        program->loginWindow()->Command1->click();
+        w = program->mainWindow();
+        const auto found = w->List1->findItems(QStringLiteral("  ") + kBigArticle, Qt::MatchExactly);
+        if (found.isEmpty()) qFatal("no big article");
+        w->List1->setCurrentItem(found.first());
+    }
+    catalogue::Form4* editor() const
+    {
+        return qobject_cast<catalogue::Form4*>(program->shop().windows.window(4));
+    }
+    catalogue::GoodsStore goods() const
+    {
+        return catalogue::GoodsStore(program->shop().data(), kBigArticle, dir.filePath(QStringLiteral("Kartini")));
+    }
+};
+
+BigShop& shop()
+{
+    static BigShop big;
+    return big;
+}
+
+void closeEditor()
+{
+    if (catalogue::Form4* editor = shop().editor()) editor->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void BM_OpenGoodsEditor(benchmark::State& state)
+{
+    BigShop& big = shop();
+    for (auto _ : state) {
+        big.w->Command5->click();
+        state.PauseTiming();
+        closeEditor();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenGoodsEditor)->Unit(benchmark::kMillisecond);
+
+void BM_StepRecord(benchmark::State& state)
+{
+    BigShop& big = shop();
+    big.w->Command5->click();
+    catalogue::Form4* e = big.editor();
+    e->Text8->setText(QStringLiteral("5000"));
+    bool forward = true;
+    for (auto _ : state) {
+        e->Text8->setText(QString::number(forward ? 5001 : 5000));
+        forward = !forward;
+    }
+    closeEditor();
+}
+BENCHMARK(BM_StepRecord)->Unit(benchmark::kMillisecond);
+
+catalogue::GoodsFields newGoods()
+{
+    return {QStringLiteral("Нова стока"), QStringLiteral("12,50"), QStringLiteral("4"), QStringLiteral("20"), 0, {}, {}};
+}
+
+// Appending with the showcase drawn again, then taking the record away untimed.
+void BM_AppendRecord(benchmark::State& state)
+{
+    BigShop& big = shop();
+    catalogue::GoodsStore goods = big.goods();
+    goods.IztriiStoka(goods.count());
+    for (auto _ : state) {
+        if (goods.DobaviStokaVEksel(newGoods(), {}, QDate::currentDate()).refusal) state.SkipWithError("refused");
+        big.w->vitrina().chooseArticle();
+        state.PauseTiming();
+        goods.IztriiStoka(goods.count());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AppendRecord)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteRecord(benchmark::State& state)
+{
+    BigShop& big = shop();
+    catalogue::GoodsStore goods = big.goods();
+    for (auto _ : state) {
+        state.PauseTiming();
+        goods.IztriiStoka(goods.count());
+        goods.DobaviStokaVEksel(newGoods(), {}, QDate::currentDate());
+        state.ResumeTiming();
+        goods.IztriiStoka(1);
+        big.w->vitrina().chooseArticle();
+    }
+}
+BENCHMARK(BM_DeleteRecord)->Unit(benchmark::kMillisecond);
+
+void BM_SaveAfterChange(benchmark::State& state)
+{
+    BigShop& big = shop();
+    for (auto _ : state) big.program->shop().danni().Save();
+}
+BENCHMARK(BM_SaveAfterChange)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,485 @@
+#include "catalogue/Form4.h"
+
+#include "app/common/Controls.h"
+#include "app/common/MainState.h"
+#include "app/common/Messages.h"
+#include "app/common/Shop.h"
+#include "app/common/Twips.h"
+#include "catalogue/GoodsNamesModel.h"
+#include "catalogue/Katalog.h"
+#include "catalogue/core/NumberCheck.h"
+#include "showcase/ShowcaseData.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <algorithm>
+
+namespace catalogue {
+
+namespace {
+
+const QString kBadRecordNumber = QStringLiteral("Трябва да въведете цяло положително число");
+
+QString openPictureDialog(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Зареди картина"), {},
+                                        QStringLiteral("(*.jpg) (*.jpg);;(*.bmp) (*.bmp)"));
+}
+
+Form4::PictureChooser& pictureChooser()
+{
+    static Form4::PictureChooser chooser = openPictureDialog;
+    return chooser;
+}
+
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, QRect rect)
+{
+    QLabel* label = app::placed(new QLabel(text, parent), name, rect);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+QLineEdit* field(QWidget* parent, const QString& name, QRect rect)
+{
+    return app::placed(new QLineEdit(parent), name, rect);
+}
+
+app::ClickLabel* arrow(QWidget* parent, const QString& name, QRect rect, QStyle::StandardPixmap icon)
+{
+    auto* label = app::placed(new app::ClickLabel({}, parent), name, rect);
+    label->setPixmap(parent->style()->standardIcon(icon).pixmap(rect.size()));
+    label->setAlignment(Qt::AlignCenter);
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+}
+
+// The window's own pointer over a shown picture: a red cross that says a click takes it away.
+QCursor withdrawPointer()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::white);
+    p.setPen(QPen(QColor(170, 20, 20), 2));
+    p.drawEllipse(QRectF(3, 3, 26, 26));
+    p.setPen(QPen(QColor(200, 20, 20), 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(11, 11), QPointF(21, 21));
+    p.drawLine(QPointF(21, 11), QPointF(11, 21));
+    p.end();
+    return QCursor(pixmap, 16, 16);
+}
+
+} // namespace
+
+void Form4::setPictureChooser(PictureChooser chooser)
+{
+    pictureChooser() = chooser ? std::move(chooser) : openPictureDialog;
+}
+
+Form4::Form4(Katalog& katalog, QWidget* parent) : QWidget(parent), katalog_(katalog)
+{
+    setObjectName(QStringLiteral("Form4"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(app::px(9600), app::px(5400));
+    buildFields();
+    buildRecordControls();
+    connectControls();
+    watchFocus();
+    // Form_Load
+    Flag2 = false;
+    katalog_.shop().windows.declare(4, this);
+    katalog_.shop().windows.closeFor(app::Closer::GoodsEditor);
+}
+
+Form4::~Form4() = default;
+
+void Form4::buildFields()
+{
+    using app::twipsRect;
+    Label1 = caption(this, QStringLiteral("Label1"), QStringLiteral("Име на стоката"), twipsRect(240, 240, 2400, 345));
+    Text1 = field(this, QStringLiteral("Text1"), twipsRect(2700, 240, 2880, 345));
+    Label2 = caption(this, QStringLiteral("Label2"), QStringLiteral("Цена на закупуване"), twipsRect(240, 720, 2400, 345));
+    Text2 = field(this, QStringLiteral("Text2"), twipsRect(2700, 720, 1200, 345));
+    Label8 = caption(this, QStringLiteral("Label8"), QStringLiteral("лв."), twipsRect(3960, 720, 480, 345));
+    Label3 = caption(this, QStringLiteral("Label3"), QStringLiteral("Брой стоки"), twipsRect(240, 1200, 2400, 345));
+    Text3 = field(this, QStringLiteral("Text3"), twipsRect(2700, 1200, 1200, 345));
+    Label4 = caption(this, QStringLiteral("Label4"), QStringLiteral("Процентно увеличение"), twipsRect(240, 1680, 2400, 345));
+    Text4 = field(this, QStringLiteral("Text4"), twipsRect(2700, 1680, 1200, 345));
+    Label9 = caption(this, QStringLiteral("Label9"), QStringLiteral("%"), twipsRect(3960, 1680, 480, 345));
+    Label5 = caption(this, QStringLiteral("Label5"), QStringLiteral("Промоция"), twipsRect(240, 2160, 2400, 345));
+    Check1 = app::placed(new QCheckBox(this), QStringLiteral("Check1"), twipsRect(2700, 2190, 285, 285));
+    Label6 = caption(this, QStringLiteral("Label6"), QStringLiteral("Производител"), twipsRect(240, 2640, 2400, 345));
+    Text6 = field(this, QStringLiteral("Text6"), twipsRect(2700, 2640, 2880, 345));
+    Label7 = caption(this, QStringLiteral("Label7"), QStringLiteral("Описание"), twipsRect(240, 3120, 2400, 345));
+    Text7 = field(this, QStringLiteral("Text7"), twipsRect(2700, 3120, 2880, 345));
+}
+
+void Form4::buildRecordControls()
+{
+    using app::twipsRect;
+    Image1 = arrow(this, QStringLiteral("Image1"), twipsRect(240, 3720, 420, 420), QStyle::SP_ArrowLeft);
+    Text8 = field(this, QStringLiteral("Text8"), twipsRect(720, 3757, 900, 345));
+    Text8->setAlignment(Qt::AlignCenter);
+    Image2 = arrow(this, QStringLiteral("Image2"), twipsRect(1680, 3720, 420, 420), QStyle::SP_ArrowRight);
+    Label11 = caption(this, QStringLiteral("Label11"), {}, twipsRect(2400, 3757, 720, 345));
+    Label11->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label10 = caption(this, QStringLiteral("Label10"), QStringLiteral("записа"), twipsRect(3180, 3757, 900, 345));
+    Command3 = app::placed(new QPushButton(QStringLiteral("Добави"), this), QStringLiteral("Command3"),
+                           twipsRect(240, 4560, 2160, 495));
+    Command2 = app::placed(new QPushButton(QStringLiteral("Изтриване"), this), QStringLiteral("Command2"),
+                           twipsRect(2520, 4560, 2160, 495));
+    Image3 = app::placed(new app::ImageBox(this), QStringLiteral("Image3"), twipsRect(5760, 240, 3600, 2520));
+    Image3->setFrameShape(QFrame::Box);
+    Command4 = app::placed(new QPushButton(QStringLiteral("Зареди картина"), this), QStringLiteral("Command4"),
+                           twipsRect(5760, 2880, 3600, 420));
+    List1 = app::placed(new QListView(this), QStringLiteral("List1"), twipsRect(5760, 3420, 3600, 1635));
+    names_ = new GoodsNamesModel(katalog_.shop(), this);
+    List1->setModel(names_);
+    List1->setUniformItemSizes(true);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void Form4::connectControls()
+{
+    const auto guarded = [this](void (Form4::*handler)()) {
+        return [this, handler] { app::guarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(Text8, &QLineEdit::textChanged, this,
+            [this](const QString& text) { app::guarded([this, text] { recordNumberChanged(text); }); });
+    connect(Image1, &app::ClickLabel::clicked, this, guarded(&Form4::previousRecord));
+    connect(Image2, &app::ClickLabel::clicked, this, guarded(&Form4::nextRecord));
+    connect(Image3, &app::ClickLabel::clicked, this, &Form4::withdrawPicture);
+    connect(Command4, &QPushButton::clicked, this, &Form4::chooseZarediKartina);
+    connect(Command3, &QPushButton::clicked, this, guarded(&Form4::Dobavi));
+    connect(Command2, &QPushButton::clicked, this, guarded(&Form4::Iztrivane));
+}
+
+void Form4::watchFocus()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{Text1, Text2, Text3, Text4, Check1, Text6, Text7, Text8})
+        w->installEventFilter(this);
+}
+
+void Form4::openFor(const QString& listEntry)
+{
+    article_ = showcase::articleName(listEntry);
+    setWindowTitle(QStringLiteral("Добави ") + listEntry);
+    count_ = katalog_.goodsStore(article_).count();
+    katalog_.state().BroiStoki = qint16(count_);
+    setRecordNumber(count_ + 1);
+    Label11->setText(QString::number(count_));
+    names_->showArticle(article_, count_);
+}
+
+// --- The record number ---------------------------------------------------------------------
+
+void Form4::recordNumberChanged(const QString& text)
+{
+    recordNumberOk_ = ProverkaChislo(text, false, false, false);
+    if (text.isEmpty() || text == QLatin1String("0")) {
+        clearRecord();
+        return;
+    }
+    if (!recordNumberOk_) {
+        app::warning(kBadRecordNumber);
+        Text8->clear();
+        return;
+    }
+    const auto number = shownRecordNumber();
+    if (!number || *number > count_) {
+        // Past the end: the new record's number, whose own change clears once more and stops.
+        clearRecord();
+        Text8->setText(QString::number(count_ + 1));
+        return;
+    }
+    ProchetiOtEksel(*number);
+}
+
+std::optional<int> Form4::shownRecordNumber() const
+{
+    bool ok = false;
+    const qlonglong number = Text8->text().toLongLong(&ok);
+    if (!ok || number > count_ + 1) return std::nullopt;
+    return int(number);
+}
+
+// Puts the number into Text8; the record is shown again even when the number stays the same.
+void Form4::setRecordNumber(int number)
+{
+    const QString text = QString::number(number);
+    if (Text8->text() == text)
+        recordNumberChanged(text);
+    else
+        Text8->setText(text);
+}
+
+void Form4::clearRecord()
+{
+    for (QLineEdit* f : {Text1, Text2, Text3, Text4, Text6, Text7}) f->clear();
+    Check1->setChecked(false);
+    working = {};
+    withdrawPicture();
+}
+
+void Form4::ProchetiOtEksel(int record)
+{
+    const GoodsStore::Record r = katalog_.goodsStore(article_).ProchetiOtEksel(record);
+    Text1->setText(r.fields.Pr1Text1);
+    Text2->setText(r.fields.Pr2Text2);
+    Text3->setText(r.fields.Pr3Text3);
+    Text4->setText(r.fields.Pr4Text4);
+    Check1->setChecked(r.fields.Pr5Text5 == 1);
+    Text6->setText(r.fields.Pr6Text6);
+    Text7->setText(r.fields.Pr7Text7);
+    for (QLineEdit* f : {Text1, Text6, Text7}) f->setCursorPosition(0);
+    working = r.fields;
+    withdrawPicture();
+    showPicture(r.picture);
+}
+
+void Form4::previousRecord()
+{
+    const auto number = shownRecordNumber();
+    if (Text8->text().isEmpty() || !recordNumberOk_ || !number || *number <= 1) return;
+    setRecordNumber(*number - 1);
+}
+
+void Form4::nextRecord()
+{
+    const auto number = shownRecordNumber();
+    if (Text8->text().isEmpty() || !recordNumberOk_ || !number || *number > count_) return;
+    setRecordNumber(*number + 1);
+}
+
+// --- Fields and the working copy -------------------------------------------------------------
+
+QString* Form4::workingText(Field which)
+{
+    switch (which) {
+    case Field::Name: return &working.Pr1Text1;
+    case Field::Price: return &working.Pr2Text2;
+    case Field::Count: return &working.Pr3Text3;
+    case Field::Markup: return &working.Pr4Text4;
+    case Field::Maker: return &working.Pr6Text6;
+    case Field::Description: return &working.Pr7Text7;
+    case Field::Promotion: break;
+    }
+    return nullptr;
+}
+
+void Form4::DobaviStoka(Field Promenliva1)
+{
+    if (Promenliva1 == Field::Promotion) {
+        working.Pr5Text5 = Check1->isChecked() ? 1 : 0;
+        return;
+    }
+    const std::pair<Field, QLineEdit*> texts[] = {{Field::Name, Text1}, {Field::Price, Text2}, {Field::Count, Text3},
+                                                  {Field::Markup, Text4}, {Field::Maker, Text6},
+                                                  {Field::Description, Text7}};
+    for (const auto& [which, f] : texts)
+        if (which == Promenliva1) *workingText(which) = f->text();
+}
+
+void Form4::handOverAll()
+{
+    for (Field f : {Field::Name, Field::Price, Field::Count, Field::Markup, Field::Promotion, Field::Maker,
+                    Field::Description})
+        DobaviStoka(f);
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && !validating_) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Leaving for another control of this window validates; a message box or another window
+        // taking the focus does not.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
+            fieldLeft(watched);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form4::fieldLeft(QObject* f)
+{
+    validating_ = true;
+    if (f == Text8) {
+        if (!recordNumberOk_) app::warning(kBadRecordNumber);
+    } else if (f == Text2) {
+        numberFieldLeft(Text2, Field::Price);
+    } else if (f == Text3) {
+        numberFieldLeft(Text3, Field::Count);
+    } else if (f == Text4) {
+        numberFieldLeft(Text4, Field::Markup);
+    } else {
+        const std::pair<QObject*, Field> plain[] = {
+            {Text1, Field::Name}, {Check1, Field::Promotion}, {Text6, Field::Maker}, {Text7, Field::Description}};
+        for (const auto& [control, which] : plain)
+            if (control == f) DobaviStoka(which);
+    }
+    validating_ = false;
+}
+
+// A numeric field hands its text over only when the check passes. Refused, it keeps nothing in
+// the working copy: the price field is emptied, the count and increase fields get the focus back.
+void Form4::numberFieldLeft(QLineEdit* f, Field which)
+{
+    const bool whole = which == Field::Count;
+    if (ProverkaChislo(f->text(), !whole, false, false)) {
+        DobaviStoka(which);
+        return;
+    }
+    app::warning(whole ? kNotAWholeNumber : kNotANumber);
+    workingText(which)->clear();
+    if (which == Field::Price)
+        f->clear();
+    else
+        QTimer::singleShot(0, f, [f] { f->setFocus(Qt::OtherFocusReason); });
+}
+
+// --- The picture -------------------------------------------------------------------------
+
+void Form4::chooseZarediKartina()
+{
+    const QString path = pictureChooser()(this);
+    if (path.isEmpty()) return;   // cancelled: the choice stays as it was
+    showChosenPicture(path);
+}
+
+void Form4::showChosenPicture(const QString& path)
+{
+    QPixmap picture;
+    if (!picture.load(path)) {
+        app::warning(QStringLiteral("Файлът „%1“ не е картина, която програмата може да покаже. "
+                                    "Изберете файл .jpg или .bmp.").arg(QFileInfo(path).fileName()));
+        return;
+    }
+    Image3->setPicture(picture, path);
+    Image3->setCursor(withdrawPointer());
+    PatDoKartina = path;
+    ImeNaFaila = QFileInfo(path).fileName();
+    FlagZaKartina = true;
+}
+
+void Form4::withdrawPicture()
+{
+    showNoPicture();
+    ImeNaFaila.clear();
+    PatDoKartina.clear();
+    FlagZaKartina = false;
+}
+
+void Form4::showPicture(const QString& path)
+{
+    if (path.isEmpty() || !Image3->setPicture(path)) {
+        showNoPicture();
+        return;
+    }
+    Image3->setCursor(withdrawPointer());
+}
+
+void Form4::showNoPicture()
+{
+    Image3->setPicture(QPixmap());
+    Image3->setCursor(Qt::ArrowCursor);
+}
+
+// --- Save and delete ---------------------------------------------------------------------
+
+void Form4::Dobavi()
+{
+    Flag2 = false;
+    const QString number = Text8->text();
+    if (number.isEmpty()) return;
+    handOverAll();
+    bool ok = false;
+    const qlonglong record = number.toLongLong(&ok);
+    if (!ok) return;
+    if (record == count_ + 1)
+        appendRecord();
+    else
+        rewriteRecord(int(std::clamp<qlonglong>(record, 0, count_ + 1)));
+}
+
+void Form4::refuse(const Refusal& refusal)
+{
+    Flag2 = true;
+    app::warning(refusal.message);
+    const std::pair<Field, QWidget*> fields[] = {{Field::Name, Text1}, {Field::Price, Text2}, {Field::Count, Text3},
+                                                 {Field::Markup, Text4}, {Field::Promotion, Check1},
+                                                 {Field::Maker, Text6}, {Field::Description, Text7}};
+    for (const auto& [which, control] : fields)
+        if (refusal.focus == which) control->setFocus(Qt::OtherFocusReason);
+}
+
+void Form4::appendRecord()
+{
+    GoodsStore store = katalog_.goodsStore(article_);
+    const GoodsStore::Saved saved =
+        store.DobaviStokaVEksel(working, FlagZaKartina ? PatDoKartina : QString(), QDate::currentDate());
+    if (saved.refusal) {
+        refuse(*saved.refusal);
+        return;
+    }
+    if (!saved.pictureProblem.isEmpty()) app::warning(saved.pictureProblem);
+    count_ = saved.record;
+    names_->DobaviVListForma4();
+    Label11->setText(QString::number(count_));
+    setRecordNumber(count_ + 1);   // the fields, the working copy and the picture are cleared
+    storeChanged();
+}
+
+void Form4::rewriteRecord(int record)
+{
+    RedPromeniStoka = qint16(record);
+    GoodsStore store = katalog_.goodsStore(article_);
+    const GoodsStore::Saved saved = store.RedaktiraiStoka(record, working, FlagZaKartina ? PatDoKartina : QString());
+    if (saved.refusal) {
+        refuse(*saved.refusal);
+        return;
+    }
+    if (!saved.pictureProblem.isEmpty()) app::warning(saved.pictureProblem);
+    names_->RedaktiraiVListForma4(record);
+    FlagZaKartina = false;
+    storeChanged();
+}
+
+void Form4::Iztrivane()
+{
+    const QModelIndex selected = List1->currentIndex();
+    if (!selected.isValid() || !List1->selectionModel()->isSelected(selected)) {
+        app::warning(QStringLiteral("Моля изберете съответната стока"));
+        return;
+    }
+    if (!app::confirm(QStringLiteral("Сигурни ли сте, че искате да изтриете записа?"))) return;
+    const int record = selected.row() + 1;
+    GoodsStore store = katalog_.goodsStore(article_);
+    const QString refusal = store.IztriiStoka(record);
+    if (!refusal.isEmpty()) {
+        app::warning(refusal);
+        return;
+    }
+    names_->removeRecord(record);
+    count_ = store.count();
+    Label11->setText(QString::number(count_));
+    setRecordNumber(count_ + 1);
+    storeChanged();
+}
+
+// After an append, rewrite or delete: the showcase drawn again and the workbook saved.
+void Form4::storeChanged()
+{
+    katalog_.redrawShowcase();
+    katalog_.Sahrani();
+}
+
+} // namespace catalogue

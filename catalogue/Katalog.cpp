@@ -1,0 +1,148 @@
+#include "catalogue/Katalog.h"
+
+#include "app/common/MainState.h"
+#include "app/common/Messages.h"
+#include "app/common/ProgramFolder.h"
+#include "app/common/Shop.h"
+#include "catalogue/Form4.h"
+#include "catalogue/Form5.h"
+#include "catalogue/core/Articles.h"
+#include "showcase/ShowcaseData.h"
+#include "showcase/Vitrina.h"
+#include "store/StoreError.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace catalogue {
+
+namespace {
+
+const QString kArticleListIndent = QStringLiteral("  ");
+
+template <class W>
+W* shown(W* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+} // namespace
+
+Katalog::Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls& controls,
+                 showcase::Vitrina& vitrina, QObject* parent)
+    : QObject(parent), shop_(shop), state_(state), c_(controls), vitrina_(vitrina)
+{
+    connect(c_.Command5, &QPushButton::clicked, this, [this] { app::guarded([this] { openGoodsEditor(); }); });
+    connect(c_.Command7, &QPushButton::clicked, this, [this] { showArticleWindow(); });
+    connect(c_.Command8, &QPushButton::clicked, this, [this] { app::guarded([this] { deleteArticle(); }); });
+}
+
+GoodsStore Katalog::goodsStore(const QString& article) const
+{
+    return GoodsStore(shop_.data(), article, shop_.file(app::kPictureFolder), shop_.rowKeeper);
+}
+
+void Katalog::redrawShowcase()
+{
+    vitrina_.chooseArticle();
+}
+
+bool Katalog::Sahrani()
+{
+    try {
+        shop_.danni().Save();
+        return true;
+    } catch (const store::Error& e) {
+        app::failure(QStringLiteral("Промените не могат да бъдат записани във файла %1: %2\n\n"
+                                    "Те остават в програмата и ще бъдат записани при следващото успешно записване.")
+                         .arg(app::kDataFile, e.message()));
+        return false;
+    }
+}
+
+void Katalog::showArticleWindow()
+{
+    auto* window = qobject_cast<Form5*>(shop_.windows.window(5));
+    shown(window ? window : new Form5(*this));
+}
+
+bool Katalog::DobaviArtikul(const QString& name)
+{
+    const ArticleAdded added = catalogue::DobaviArtikul(shop_.data(), shop_.file(app::kPictureFolder), name);
+    if (!added.refusal.isEmpty()) {
+        app::warning(added.refusal);
+        return false;
+    }
+    listNewArticle(added.sheetsBefore, name);
+    Sahrani();
+    return true;
+}
+
+void Katalog::listNewArticle(int sheetsBefore, const QString& name)
+{
+    const QString entry = kArticleListIndent + name;
+    const QSignalBlocker quiet(c_.List1);
+    if (sheetsBefore <= 1 && c_.List1->count() > 0)
+        c_.List1->item(0)->setText(entry);
+    else
+        c_.List1->insertItem(std::min(sheetsBefore - 1, c_.List1->count()), entry);
+}
+
+void Katalog::deleteArticle()
+{
+    if (!shop_.hasArticles()) return;
+    const int row = c_.List1->currentRow();
+    if (row < 0) {
+        app::warning(QStringLiteral("Моля изберете артикул"));
+        return;
+    }
+    if (!app::confirm(QStringLiteral("Наистина ли желаете да изтриете артикула?"))) return;
+    const QString name = showcase::articleName(c_.List1->item(row)->text());
+    const QString refusal = IztriiArtikul(shop_.data(), name, shop_.rowKeeper);
+    if (!refusal.isEmpty()) {
+        app::warning(refusal);
+        return;
+    }
+    if (auto* editor = qobject_cast<Form4*>(shop_.windows.window(4)); editor && editor->article() == name)
+        editor->close();
+    unlistArticle(row);
+    Sahrani();
+}
+
+void Katalog::unlistArticle(int row)
+{
+    {
+        const QSignalBlocker quiet(c_.List1);
+        delete c_.List1->takeItem(row);
+        c_.List1->setCurrentRow(-1);
+        if (!shop_.hasArticles()) {
+            c_.List1->clear();
+            c_.List1->addItem(kNoArticleLeft);
+        }
+    }
+    // The first article is shown; with none left, the showcase draws itself empty.
+    if (shop_.hasArticles())
+        c_.List1->setCurrentRow(0);
+    else
+        redrawShowcase();
+}
+
+void Katalog::openGoodsEditor()
+{
+    if (!shop_.hasArticles()) return;
+    const QListWidgetItem* item = c_.List1->currentItem();
+    if (!item || c_.List1->currentRow() < 0) {
+        app::warning(QStringLiteral("Изберете артикул"));
+        return;
+    }
+    auto* editor = qobject_cast<Form4*>(shop_.windows.window(4));
+    if (!editor) editor = new Form4(*this);
+    editor->openFor(item->text());
+    shown(editor);
+}
+
+} // namespace catalogue

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "catalogue/core/GoodsStore.h"
+
+#include <QObject>
+#include <QString>
+
+class QListWidget;
+class QPushButton;
+
+namespace app {
+struct MainState;
+class Shop;
+} // namespace app
+
+namespace showcase {
+class Vitrina;
+}
+
+namespace catalogue {
+
+// The main window's controls the catalogue works with.
+struct CatalogueControls {
+    QListWidget* List1;      // article list
+    QPushButton* Command5;   // "Добави стока"
+    QPushButton* Command7;   // "Добави артикул"
+    QPushButton* Command8;   // "Изтрий артикул"
+};
+
+inline const QString kNoArticleLeft = QStringLiteral("Няма налична стока");
+
+// The catalogue commands of the main window: the add-article window, deleting the chosen article,
+// the goods editor; and what those windows share: the goods of an article, the showcase redraw
+// and the save.
+class Katalog : public QObject {
+    Q_OBJECT
+public:
+    Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls& controls, showcase::Vitrina& vitrina,
+            QObject* parent = nullptr);
+
+    // "Добави артикул": shows the add-article window.
+    void showArticleWindow();
+    // The add-article window's "Добави": the article added, listed and saved. False when refused.
+    bool DobaviArtikul(const QString& name);
+    // "Изтрий артикул": the chosen article deleted after a confirmation.
+    void deleteArticle();
+    // "Добави стока": the goods editor on the chosen article.
+    void openGoodsEditor();
+
+    app::Shop& shop() const { return shop_; }
+    app::MainState& state() const { return state_; }
+    GoodsStore goodsStore(const QString& article) const;
+    // The main window's article-list click: the showcase of the current article drawn again.
+    void redrawShowcase();
+    // Sahrani: saves Danni.xls; a failure is told and the program goes on (the next save carries
+    // the change). True when saved.
+    bool Sahrani();
+
+private:
+    void listNewArticle(int sheetsBefore, const QString& name);
+    void unlistArticle(int row);
+
+    app::Shop& shop_;
+    app::MainState& state_;
+    CatalogueControls c_;
+    showcase::Vitrina& vitrina_;
+};
+
+} // namespace catalogue

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "reports/PrintedReport.h"
+
+#include <QWidget>
+#include <optional>
+
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace app {
+class Shop;
+}
+
+namespace reports {
+
+class ReportOutput;
+
+// "Справка за печалба": what the sales between two picked dates earned over their purchase prices.
+class Form12 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form12(app::Shop& shop, QWidget* parent = nullptr);
+
+    // The profit between the two picked dates.
+    void report();
+
+    QLabel* Label1;          // "от дата"
+    QDateEdit* DTPicker1;
+    QLabel* Label2;          // "до дата"
+    QDateEdit* DTPicker2;
+    QPushButton* Command1;   // "Справка"
+    QLabel* Label8;          // "Печалба"
+    QLineEdit* Text1;
+    QLabel* Label10;         // "лв."
+
+    QPushButton* Command2;   // print
+    QPushButton* Command3;   // PDF
+
+private:
+    std::optional<PrintedReport> printed() const;
+
+    app::Shop& shop_;
+    ReportOutput* output_;
+    QString period_;   // of the profit shown; empty while none is
+};
+
+} // namespace reports

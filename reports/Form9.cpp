@@ -1,0 +1,161 @@
+#include "reports/Form9.h"
+
+#include "app/common/Controls.h"
+#include "app/common/Messages.h"
+#include "app/common/Money.h"
+#include "app/common/Shop.h"
+#include "reports/ReportData.h"
+#include "reports/ReportWidgets.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QStringListModel>
+
+namespace reports {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Справка за продадени стоки");
+
+} // namespace
+
+Form9::Form9(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
+{
+    setObjectName(QStringLiteral("Form9"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kTitle);
+    setFixedSize(760, 560);
+    buildChoiceByLists();
+    buildChoiceByPickers();
+    buildReportArea();
+    output_ = new ReportOutput(this, shop_, [this] { return printed(); });
+    connect(Combo1, &QComboBox::activated, this, [this](int index) { chooseFromDate(index); });
+    connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { listDateReport(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { app::guarded([this] { pickerReport(); }); });
+    connect(Command3, &QPushButton::clicked, output_, &ReportOutput::print);
+    connect(Command4, &QPushButton::clicked, output_, &ReportOutput::exportPdf);
+    shop_.windows.declare(9, this);
+    shop_.windows.closeFor(app::Closer::SoldReport);
+}
+
+void Form9::buildChoiceByLists()
+{
+    Frame1 = app::placed(new QGroupBox(QStringLiteral("По дните с продажби"), this), QStringLiteral("Frame1"),
+                         QRect(10, 8, 365, 112));
+    Label1 = caption(Frame1, QStringLiteral("Label1"), QStringLiteral("от дата"), QRect(12, 26, 60, 24));
+    fromDates_ = new QStringListModel(this);
+    Combo1 = app::placed(new QComboBox(Frame1), QStringLiteral("Combo1"), QRect(75, 26, 150, 26));
+    Combo1->setModel(fromDates_);
+    Label2 = caption(Frame1, QStringLiteral("Label2"), QStringLiteral("до дата"), QRect(12, 64, 60, 24));
+    toDates_ = new QStringListModel(this);
+    Combo2 = app::placed(new QComboBox(Frame1), QStringLiteral("Combo2"), QRect(75, 64, 150, 26));
+    Combo2->setModel(toDates_);
+    Label2->hide();
+    Combo2->hide();
+    Command1 = button(Frame1, QStringLiteral("Command1"), QStringLiteral("Справка"), QRect(245, 64, 105, 28));
+}
+
+void Form9::buildChoiceByPickers()
+{
+    Frame2 = app::placed(new QGroupBox(QStringLiteral("По календара"), this), QStringLiteral("Frame2"),
+                         QRect(385, 8, 365, 112));
+    Label9 = caption(Frame2, QStringLiteral("Label9"), QStringLiteral("от дата"), QRect(12, 26, 60, 24));
+    DTPicker1 = datePicker(Frame2, QStringLiteral("DTPicker1"), QRect(75, 26, 150, 26));
+    Label11 = caption(Frame2, QStringLiteral("Label11"), QStringLiteral("до дата"), QRect(12, 64, 60, 24));
+    DTPicker2 = datePicker(Frame2, QStringLiteral("DTPicker2"), QRect(75, 64, 150, 26));
+    Command2 = button(Frame2, QStringLiteral("Command2"), QStringLiteral("Справка"), QRect(245, 64, 105, 28));
+}
+
+void Form9::buildReportArea()
+{
+    lists_ = new LinkedLists(this, soldColumns(), QRect(10, 130, 740, 370), 3);
+    List1 = lists_->list(0);
+    List2 = lists_->list(1);
+    List3 = lists_->list(2);
+    List4 = lists_->list(3);
+    List5 = lists_->list(4);
+    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("Печат..."), QRect(10, 515, 100, 30));
+    Command4 = button(this, QStringLiteral("Command4"), QStringLiteral("Запис в PDF..."), QRect(118, 515, 130, 30));
+    Label8 = caption(this, QStringLiteral("Label8"), QStringLiteral("Сума за периода"), QRect(440, 518, 120, 24));
+    Text1 = app::placed(new QLineEdit(this), QStringLiteral("Text1"), QRect(565, 516, 140, 26));
+    Text1->setReadOnly(true);
+    Text1->setAlignment(Qt::AlignRight);
+    Label10 = caption(this, QStringLiteral("Label10"), QStringLiteral("лв."), QRect(712, 518, 40, 24));
+}
+
+void Form9::fillDates()
+{
+    fromDates_->setStringList(saleDates(shop_.data()));
+    Combo1->setCurrentIndex(-1);
+    Combo2->hide();
+    Label2->hide();
+}
+
+void Form9::chooseFromDate(int index)
+{
+    if (index < 0) return;
+    toDates_->setStringList(fromDates_->stringList().mid(index));
+    Combo2->setCurrentIndex(-1);
+    Label2->show();
+    Combo2->show();
+}
+
+void Form9::listDateReport()
+{
+    if (Combo1->currentIndex() < 0 || Combo2->isHidden() || Combo2->currentIndex() < 0) {
+        app::warning(QStringLiteral("Изберете от дата ... до дата ..."));
+        return;
+    }
+    const QString from = Combo1->currentText();
+    const QString to = Combo2->currentText();
+    showListing(soldBetweenEntries(shop_.data(), from, to), periodText(from, to));
+}
+
+void Form9::pickerReport()
+{
+    const QDate from = DTPicker1->date();
+    const QDate to = DTPicker2->date();
+    PeriodListing report = soldInPeriod(shop_.data(), from, to);
+    switch (report.outcome) {
+    case Outcome::Reversed:
+        emptyReport();
+        app::warning(QStringLiteral("Моля въведете датите коректно"));
+        return;
+    case Outcome::OutsidePeriod:
+    case Outcome::EmptyLedger:   // a ledger without rows has no day in any period
+        emptyReport();
+        app::warning(QStringLiteral("За посочения период няма продадени стоки"));
+        return;
+    case Outcome::Done:
+        showListing(std::move(report.listing), periodText(from, to));
+        return;
+    }
+}
+
+void Form9::showListing(Listing listing, const QString& period)
+{
+    lists_->model().setRows(std::move(listing.rows));
+    Text1->setText(app::formatMoney(listing.sum));
+    period_ = period;
+}
+
+void Form9::emptyReport()
+{
+    lists_->model().clear();
+    Text1->clear();
+    period_.clear();
+}
+
+std::optional<PrintedReport> Form9::printed() const
+{
+    if (period_.isEmpty()) return std::nullopt;
+    return PrintedReport{kTitle, period_, soldColumns(), lists_->model().rows(),
+                         QStringLiteral("Сума за периода: %1 лв.").arg(Text1->text())};
+}
+
+} // namespace reports

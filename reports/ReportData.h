@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace store {
+class DataWorkbook;
+}
+
+// What the three reports read from the ledgers of the index sheet, apart from any window: ledger
+// rows in, listed rows and sums out.
+namespace reports {
+
+inline const QString kNoSales = QStringLiteral("Няма продадена стока");
+inline const QString kNoInvoice = QStringLiteral("Няма фактура");
+inline constexpr int kInvoiceDigits = 10;
+
+// The columns of the two listing reports, in the order the lists stand.
+inline const QStringList kSoldHeadings{QStringLiteral("Дата"), QStringLiteral("Име"), QStringLiteral("Брой"),
+                                       QStringLiteral("Цена"), QStringLiteral("Фактура")};
+inline const QStringList kPurchasedHeadings{QStringLiteral("Дата"), QStringLiteral("Име"), QStringLiteral("Брой"),
+                                            QStringLiteral("Цена")};
+
+// Rows as a report lists them (one text per column) and the sum of count × price over them.
+struct Listing {
+    std::vector<QStringList> rows;
+    double sum = 0;
+};
+
+// How a report over a period of picked dates came out.
+enum class Outcome {
+    Done,           // computed; possibly nothing in the period (between two ledger days)
+    Reversed,       // the to-date lies before the from-date
+    OutsidePeriod,  // the period lies wholly before the first or after the last ledger day (the
+                    // listings say so of an empty ledger too: it has no day at all)
+    EmptyLedger,    // the profit report over a ledger without rows
+};
+
+struct PeriodListing {
+    Outcome outcome = Outcome::Done;
+    Listing listing;
+};
+
+struct Profit {
+    Outcome outcome = Outcome::Done;
+    double profit = 0;
+};
+
+// The from-date list: the sale dates in ledger order, a date repeated on consecutive rows once;
+// "Няма продадена стока" alone when there is none. Rows whose date cannot be read are left out.
+QStringList saleDates(const store::DataWorkbook& data);
+
+// The sold goods from the first row dated `fromEntry` to the last row dated `toEntry`, as the
+// date lists give them. Nothing when either matches no row of the ledger or the last comes first.
+Listing soldBetweenEntries(const store::DataWorkbook& data, const QString& fromEntry, const QString& toEntry);
+
+// The sold goods of the days from..to, both included.
+PeriodListing soldInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to);
+
+// The goods bought in on the days from..to, both included.
+PeriodListing purchasedInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to);
+
+// (selling price − purchase price) × count over the sales of the days from..to.
+Profit profitInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to);
+
+// An invoice number as listed: "Няма фактура" for none, otherwise padded with "0" to ten characters.
+QString invoiceText(const QString& stored);
+
+} // namespace reports

@@ -1,0 +1,202 @@
+#include "reports/ReportWidgets.h"
+
+#include "app/common/Controls.h"
+#include "app/common/Messages.h"
+#include "app/common/ProgramFolder.h"
+#include "app/common/Shop.h"
+#include "reports/ReportData.h"
+#include "store/DataWorkbook.h"
+
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace reports {
+
+namespace {
+
+constexpr int kHeadingHeight = 20;
+
+} // namespace
+
+const std::vector<ReportColumn>& soldColumns()
+{
+    static const std::vector<ReportColumn> columns{{kSoldHeadings[0], 0.16, false}, {kSoldHeadings[1], 0.40, false},
+                                                   {kSoldHeadings[2], 0.09, true}, {kSoldHeadings[3], 0.13, true},
+                                                   {kSoldHeadings[4], 0.22, false}};
+    return columns;
+}
+
+const std::vector<ReportColumn>& purchasedColumns()
+{
+    static const std::vector<ReportColumn> columns{{kPurchasedHeadings[0], 0.18, false},
+                                                   {kPurchasedHeadings[1], 0.52, false},
+                                                   {kPurchasedHeadings[2], 0.12, true},
+                                                   {kPurchasedHeadings[3], 0.18, true}};
+    return columns;
+}
+
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, const QRect& geometry)
+{
+    return app::placed(new QLabel(text, parent), name, geometry);
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, const QRect& geometry)
+{
+    return app::placed(new QPushButton(text, parent), name, geometry);
+}
+
+QDateEdit* datePicker(QWidget* parent, const QString& name, const QRect& geometry)
+{
+    auto* picker = new QDateEdit(kPickerStart, parent);
+    picker->setObjectName(name);
+    picker->setGeometry(geometry);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QStringLiteral("d. MM. yyyy"));
+    return picker;
+}
+
+QString periodText(const QString& from, const QString& to)
+{
+    return QStringLiteral("Период: от %1 до %2").arg(from, to);
+}
+
+QString periodText(const QDate& from, const QDate& to)
+{
+    return periodText(store::formatShopDate(from), store::formatShopDate(to));
+}
+
+ReportModel::ReportModel(const std::vector<ReportColumn>& columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(columns)
+{
+}
+
+void ReportModel::setRows(std::vector<QStringList> rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+int ReportModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int ReportModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+QVariant ReportModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || size_t(index.row()) >= rows_.size() || size_t(index.column()) >= columns_.size()) return {};
+    if (role == Qt::DisplayRole) return rows_[size_t(index.row())].value(index.column());
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue((columns_[size_t(index.column())].alignRight ? Qt::AlignRight : Qt::AlignLeft)
+                                   | Qt::AlignVCenter);
+    return {};
+}
+
+LinkedLists::LinkedLists(QWidget* parent, const std::vector<ReportColumn>& columns, const QRect& area, int firstLabel)
+    : QObject(parent), model_(new ReportModel(columns, this))
+{
+    double left = area.left();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const double width = area.width() * columns[i].width;
+        const QRect heading(int(left), area.top(), int(width), kHeadingHeight);
+        auto* label = new QLabel(columns[i].heading, parent);
+        label->setObjectName(QStringLiteral("Label%1").arg(firstLabel + int(i)));
+        label->setGeometry(heading.adjusted(4, 0, -4, 0));
+        label->setAlignment((columns[i].alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        auto* list = new QListView(parent);
+        list->setObjectName(QStringLiteral("List%1").arg(i + 1));
+        list->setGeometry(int(left), area.top() + kHeadingHeight, int(width), area.height() - kHeadingHeight);
+        list->setUniformItemSizes(true);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        if (i + 1 < columns.size()) list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setModel(model_);
+        list->setModelColumn(int(i));
+        connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this](const QModelIndex& current) { selectRow(current.row()); });
+        connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this, &LinkedLists::scrollAllTo);
+        lists_.push_back(list);
+        left += width;
+    }
+}
+
+void LinkedLists::selectRow(int row)
+{
+    for (QListView* list : lists_) {
+        const QModelIndex entry = model_->index(row, list->modelColumn());
+        if (list->currentIndex() != entry)
+            list->selectionModel()->setCurrentIndex(entry, QItemSelectionModel::ClearAndSelect);
+    }
+}
+
+void LinkedLists::scrollAllTo(int value)
+{
+    for (QListView* list : lists_) list->verticalScrollBar()->setValue(value);
+}
+
+ReportOutput::ReportOutput(QWidget* window, app::Shop& shop, Source current)
+    : QObject(window), window_(window), shop_(shop), current_(std::move(current))
+{
+}
+
+ReportOutput::~ReportOutput() = default;
+
+std::optional<PrintedReport> ReportOutput::reportOrWarning() const
+{
+    auto report = current_();
+    if (!report) app::warning(QStringLiteral("Няма справка за отпечатване. Изберете период и натиснете „Справка“."));
+    return report;
+}
+
+void ReportOutput::print()
+{
+    const auto report = reportOrWarning();
+    if (!report) return;
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+    }
+    printer_->setDocName(report->title);
+    auto* dialog = new QPrintDialog(printer_.get(), window_);
+    dialog->setObjectName(QStringLiteral("PrintDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, report = *report] {
+        if (!paintReport(report, *printer_)) app::warning(QStringLiteral("Справката не може да бъде отпечатана."));
+    });
+    dialog->open();
+}
+
+void ReportOutput::exportPdf()
+{
+    const auto report = reportOrWarning();
+    if (!report) return;
+    const QString suggested = app::inFolder(shop_.folder(), report->title + QStringLiteral(".pdf"));
+    auto* dialog = new QFileDialog(window_, QStringLiteral("Запис на справката като PDF"), suggested,
+                                   QStringLiteral("PDF (*.pdf)"));
+    dialog->setObjectName(QStringLiteral("PdfDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("pdf"));
+    connect(dialog, &QFileDialog::fileSelected, this, [report = *report](const QString& path) {
+        if (!writePdf(report, path))
+            app::warning(QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(QDir::toNativeSeparators(path)));
+    });
+    dialog->open();
+}
+
+} // namespace reports

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "reports/PrintedReport.h"
+
+#include <QAbstractTableModel>
+#include <QDate>
+#include <QObject>
+#include <QRect>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QDateEdit;
+class QLabel;
+class QListView;
+class QPrinter;
+class QPushButton;
+class QWidget;
+
+namespace app {
+class Shop;
+}
+
+// Pieces the three report windows share.
+namespace reports {
+
+// The value a date picker holds when its window opens.
+inline const QDate kPickerStart(2011, 3, 5);
+
+// The columns of the two listing reports: headings, widths, alignment.
+const std::vector<ReportColumn>& soldColumns();
+const std::vector<ReportColumn>& purchasedColumns();
+
+// A caption and a button of a report window, named and placed.
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
+
+// A date picker with a calendar pop-up, starting at 5 March 2011.
+QDateEdit* datePicker(QWidget* parent, const QString& name, const QRect& geometry);
+
+// "Период: от 1. 03. 2011 до 31. 03. 2011"
+QString periodText(const QString& from, const QString& to);
+QString periodText(const QDate& from, const QDate& to);
+
+// The rows of a report, one column per list.
+class ReportModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ReportModel(const std::vector<ReportColumn>& columns, QObject* parent = nullptr);
+
+    void setRows(std::vector<QStringList> rows);
+    void clear() { setRows({}); }
+    const std::vector<QStringList>& rows() const { return rows_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    std::vector<ReportColumn> columns_;
+    std::vector<QStringList> rows_;
+};
+
+// Lists side by side, one per column of a report, each under its heading: a click in any of them
+// selects the same position in all, and scrolling one scrolls the others to the same top entry.
+// The lists are named List1, List2, ...; the headings Label<firstLabel>, Label<firstLabel + 1>, ...
+class LinkedLists : public QObject {
+    Q_OBJECT
+public:
+    LinkedLists(QWidget* parent, const std::vector<ReportColumn>& columns, const QRect& area, int firstLabel);
+
+    ReportModel& model() const { return *model_; }
+    QListView* list(int i) const { return lists_[size_t(i)]; }
+    int count() const { return int(lists_.size()); }
+
+private:
+    void selectRow(int row);
+    void scrollAllTo(int value);
+
+    ReportModel* model_;
+    std::vector<QListView*> lists_;
+};
+
+// Print and PDF for a report window: the report comes from `current`, nothing when no report is shown.
+class ReportOutput : public QObject {
+    Q_OBJECT
+public:
+    using Source = std::function<std::optional<PrintedReport>()>;
+    ReportOutput(QWidget* window, app::Shop& shop, Source current);
+    ~ReportOutput() override;
+
+    // Qt's print dialog, then the report on the printer chosen there.
+    void print();
+    // A file dialog for the PDF file, then the report written to it.
+    void exportPdf();
+
+private:
+    std::optional<PrintedReport> reportOrWarning() const;
+
+    QWidget* window_;
+    app::Shop& shop_;
+    Source current_;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+} // namespace reports

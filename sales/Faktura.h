@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+namespace store {
+class Application;
+class Worksheet;
+} // namespace store
+
+namespace sales {
+
+class Koshnica;
+
+// What the invoice data dialog holds, as typed.
+struct InvoiceData {
+    enum class Payment { None, Cash, Transfer, SetOff };
+    QString number;        // "Фактура   №"
+    QString date;          // "Дата"
+    QString companyId;     // "ЕИК"
+    QString vatNumber;     // "ИН по ЗДДС"
+    QString company;       // "ФИРМА"
+    QString address;       // "АДРЕС"
+    Payment payment = Payment::None;
+    QString term;          // "срок"
+    QString deliveryDate;  // "дата" of the delivery
+    QString deliveryPlace; // "място"
+    QString zeroVatBasis;  // "основание за 0% ДДС:"
+};
+
+// The document sheet of the invoice form held by FakturaEksel, opening the form from its file
+// again when it is not on screen. Throws store::Error when the form cannot be opened.
+store::Worksheet& documentSheet(store::Application& FakturaEksel, const QString& formPath);
+
+// Fills the document sheet from the basket and the dialog's data (all ten goods rows: the
+// basket's lines, then empty names with 0 count and price) and makes FakturaEksel visible. The
+// form is never saved.
+void PokajiFakturata(store::Application& FakturaEksel, const QString& formPath, const Koshnica& basket,
+                     const InvoiceData& data);
+
+// After a sale without an invoice: the recipient's cells back to their bare prefixes, payment,
+// delivery and goods cells emptied; the number and date of the last invoice stay. Not shown.
+void IzchistiFakturata(store::Worksheet& sheet);
+
+} // namespace sales

@@ -1,0 +1,56 @@
+#include "sales/Sale.h"
+
+#include "app/common/ProgramFolder.h"
+#include "app/common/Shop.h"
+#include "sales/Faktura.h"
+#include "sales/Koshnica.h"
+#include "sales/SalesLedger.h"
+#include "store/InvoiceLayout.h"
+#include "store/StoreError.h"
+
+namespace sales {
+
+bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int articlePosition, int goodsPosition,
+                 int count)
+{
+    if (basket.isFull()) return false;
+    const int row = store::layout::article::recordRow(goodsPosition + 1);
+    return basket.add(shop.danni().sheets(sheet), articlePosition, row, count);
+}
+
+void sellWithoutInvoice(app::Shop& shop, Koshnica& basket)
+{
+    ProdajbiDobavi(shop.data(), basket, false);
+    basket.IzchistiMasivite();
+    // Without the form open there is nothing on it to clear.
+    if (shop.FakturaEksel && shop.FakturaEksel->ActiveWorkbook())
+        IzchistiFakturata(shop.FakturaEksel->ActiveWorkbook()->sheets(store::layout::invoice::kSheet));
+}
+
+bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
+{
+    if (basket.isEmpty()) return false;
+    if (!shop.FakturaEksel) throw store::Error(QStringLiteral("Формата на фактурата не е отворена."));
+    // The form must be there before the sale is recorded: no sale without its invoice.
+    const QString formPath = shop.file(app::kInvoiceFile);
+    documentSheet(*shop.FakturaEksel, formPath);
+    ProdajbiDobavi(shop.data(), basket, true);
+    PokajiFakturata(*shop.FakturaEksel, formPath, basket, data);
+    basket.IzchistiMasivite();
+    return true;
+}
+
+void sellDecliningInvoice(app::Shop& shop, Koshnica& basket)
+{
+    ProdajbiDobavi(shop.data(), basket, false);
+    basket.IzchistiMasivite();
+}
+
+void returnBasketAtEnd(app::Shop& shop, Koshnica& basket)
+{
+    if (!shop.ObektEksel || !shop.ObektEksel->ActiveWorkbook()) return;
+    store::Workbook& danni = shop.danni();
+    if (basket.returnAllToStock(danni)) danni.Save();
+}
+
+} // namespace sales

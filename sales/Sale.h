@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+namespace app {
+class Shop;
+}
+
+namespace sales {
+
+class Koshnica;
+struct InvoiceData;
+
+// The sale operations as the sale panel and the document dialogs call them, apart from any
+// window. Failures of the spreadsheet (a full ledger, a failed save, a form that cannot be
+// opened) come as store::Error with nothing recorded and the basket as it was.
+
+// Puts count pieces of goods record goodsPosition + 1 of the article sheet into the basket.
+// False when the basket is full: nothing is taken from stock then.
+bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int articlePosition, int goodsPosition,
+                 int count);
+
+// "Продажба" with "не": the basket is recorded without an invoice number, emptied, and the
+// document sheet is cleared.
+void sellWithoutInvoice(app::Shop& shop, Koshnica& basket);
+
+// "Покажи фактурата": the basket is recorded with the next invoice number, the invoice is filled
+// from it and shown, and the basket is emptied. An empty basket records nothing: false.
+bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data);
+
+// "Отказ" of the invoice dialog: the basket is recorded without an invoice number and emptied;
+// the document sheet keeps what it shows.
+void sellDecliningInvoice(app::Shop& shop, Koshnica& basket);
+
+// The program ends: the goods in the basket go back to stock, and the data workbook is saved
+// when its file already holds stock the basket took.
+void returnBasketAtEnd(app::Shop& shop, Koshnica& basket);
+
+} // namespace sales

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "sales/Koshnica.h"
+
+#include <QObject>
+#include <functional>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace app {
+class ClickLabel;
+struct MainState;
+class Shop;
+} // namespace app
+
+namespace sales {
+
+class Form6;
+struct InvoiceData;
+
+// The main window's controls the sale panel works with.
+struct SaleControls {
+    QListWidget* List1;        // article list
+    QListWidget* List2;        // goods list
+    QComboBox* Combo1;         // quantity box
+    app::ClickLabel* Image8;   // add to the basket
+    app::ClickLabel* Image9;   // take the last line back
+    QLineEdit* Text4;          // the number of basket lines
+    QPushButton* Command1;     // "Продажба"
+    QPushButton* Command9;     // "Документ"
+    QRadioButton* Option1;     // invoice "да"
+    QPushButton* Command6;     // "Налични"
+    std::function<void()> chooseArticle;   // what a click in the article list does
+};
+
+// The sale panel of the main window: the basket, "Продажба", "Документ", and what the document
+// dialogs do with the basket. While it lives, the basket is the shop's row keeper.
+class SalePanel : public QObject {
+    Q_OBJECT
+public:
+    SalePanel(app::Shop& shop, app::MainState& state, const SaleControls& controls, QObject* parent = nullptr);
+    ~SalePanel() override;
+
+    const Koshnica& basket() const { return basket_; }
+
+    // Image8: the goods chosen in the goods list, as many as chosen in the quantity box.
+    void addToBasket();
+    // Image9: the last line goes back into stock.
+    void undoLast();
+    // "Продажба".
+    void sell();
+    // "Документ": the document choice dialog.
+    void chooseDocument();
+    // The invoice data dialog, opened or brought forward.
+    Form6& openInvoiceDialog();
+
+    // The invoice data dialog's buttons. True when the sale was recorded (the dialog may close).
+    bool showInvoice(const InvoiceData& data);
+    bool declineInvoice();
+
+    // The main window closes: the basket goes back to stock.
+    void programEnds();
+
+private:
+    void connectControls();
+    void showLineCount();
+    void reselectAfterUndo();
+
+    app::Shop& shop_;
+    app::MainState& state_;
+    SaleControls c_;
+    Koshnica basket_;
+};
+
+} // namespace sales

@@ -1,0 +1,88 @@
+#include "sales/SalesLedger.h"
+
+#include "sales/Koshnica.h"
+#include "store/DataWorkbook.h"
+#include "store/StoreError.h"
+
+#include <QDate>
+
+namespace sales {
+
+namespace {
+
+namespace index = store::layout::index;
+namespace ledger = store::layout::index::sales;
+
+constexpr int kLedgerColumns[] = {ledger::kDate, ledger::kName,    ledger::kCount,
+                                  ledger::kPrice, ledger::kInvoice, ledger::kPurchasePrice};
+
+void checkRoom(int base, int lines)
+{
+    const int lastRow = index::kFirstListRow + base + lines - 1;
+    if (lastRow > store::kMaxRows)
+        throw store::Error(QStringLiteral("Продажбата не е записана: дневникът на продажбите е пълен (%1 реда). "
+                                          "Кошницата остава непокътната.")
+                               .arg(store::kMaxRows - 1));
+}
+
+void writeLine(store::Worksheet& index, int row, const QDate& date, const BasketLine& line, const QString& invoice)
+{
+    index.setValue(row, ledger::kDate, store::Value(store::formatShopDate(date)));
+    index.setValue(row, ledger::kName, store::Value(line.name));
+    index.setValue(row, ledger::kCount, store::Value(line.count));
+    index.setValue(row, ledger::kPrice, store::Value(line.price));
+    if (!invoice.isEmpty()) index.setValue(row, ledger::kInvoice, store::Value(invoice));
+    index.setValue(row, ledger::kPurchasePrice, store::Value(line.purchasePrice));
+}
+
+// Takes back the rows and counters of a sale whose save failed.
+void takeBack(const store::DataWorkbook& data, int firstRow, int lines, const store::Value& k1, const store::Value& r1)
+{
+    for (int row = firstRow; row < firstRow + lines; ++row)
+        for (const int column : kLedgerColumns) data.indexSheet().setValue(row, column, store::Value());
+    data.setCell(index::kLastInvoice, k1);
+    data.setCell(index::kSalesRows, r1);
+}
+
+} // namespace
+
+QString nextInvoiceNumber(const store::DataWorkbook& data)
+{
+    return QString::number(qint64(data.counter(index::kLastInvoice)) + 1);
+}
+
+QString NomerNaFaktura(const store::DataWorkbook& data)
+{
+    return nextInvoiceNumber(data).rightJustified(kInvoiceNumberLength, QLatin1Char('0'));
+}
+
+void writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice,
+               const std::function<QDate()>& today)
+{
+    const int base = data.counter(index::kSalesRows);
+    const int lines = basket.lines();
+    checkRoom(base, lines);
+    const QString invoice = withInvoice ? NomerNaFaktura(data) : QString();
+    const int firstRow = index::kFirstListRow + base;
+    for (int i = 0; i < lines; ++i) writeLine(data.indexSheet(), firstRow + i, today(), basket.line(i + 1), invoice);
+    if (withInvoice) data.setCell(index::kLastInvoice, store::Value(data.counter(index::kLastInvoice) + 1));
+    data.setCell(index::kSalesRows, store::Value(base + lines));
+}
+
+void ProdajbiDobavi(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice)
+{
+    const store::Value k1 = data.cell(index::kLastInvoice);
+    const store::Value r1 = data.cell(index::kSalesRows);
+    const int firstRow = index::kFirstListRow + data.counter(index::kSalesRows);
+    writeSale(data, basket, withInvoice);
+    try {
+        data.workbook().Save();
+    } catch (const store::Error& e) {
+        takeBack(data, firstRow, basket.lines(), k1, r1);
+        throw store::Error(QStringLiteral("Продажбата не е записана: %1\nКошницата остава непокътната, "
+                                          "за да може продажбата да се запише отново.")
+                               .arg(e.message()));
+    }
+}
+
+} // namespace sales

@@ -1,0 +1,36 @@
+#pragma once
+
+// Fitting a showcase slot's labels to what they show: a long name is cut with "…" where its
+// label ends, and a price is never cut at all.
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+
+namespace showcase {
+
+// The text as it fits into the label's lines (word-wrapped when the label wraps): the whole
+// text when it fits, otherwise its longest beginning that fits with "…" after it.
+QString elidedToFit(const QLabel& label, const QString& text);
+
+// The price line of a slot: caption "цена:", price and currency, left to right. It starts from
+// the places the window gave the labels; a price wider than its label first takes the room the
+// captions leave, then a smaller font, and at last a longer line, so that every digit shows.
+class PriceLine {
+public:
+    PriceLine(QLabel* caption, QLabel* price, QLabel* currency);
+    void show(const QString& price);
+
+private:
+    bool fits(int width) const;
+
+    QLabel* caption_;
+    QLabel* price_;
+    QLabel* currency_;
+    QRect captionHome_, priceHome_, currencyHome_;
+    QFont priceFont_;
+};
+
+} // namespace showcase

@@ -1,0 +1,389 @@
+// The catalogue's operations on a workbook and a picture folder, without windows: the number
+// check, the names articles and goods may take, the record cells and the purchase ledger, the
+// limits, the pictures and the basket's rows.
+#include "FakeKeeper.h"
+
+#include "catalogue/core/Articles.h"
+#include "catalogue/core/GoodsStore.h"
+#include "catalogue/core/NumberCheck.h"
+#include "catalogue/core/PictureFiles.h"
+#include "store/DataWorkbook.h"
+#include "store/Workbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace col = store::layout::article;
+namespace idx = store::layout::index;
+using catalogue::Field;
+using catalogue::GoodsFields;
+
+const QDate kToday(2026, 3, 7);
+
+// A fresh data workbook with its picture root in a temporary folder.
+struct Shop {
+    QTemporaryDir dir;
+    std::unique_ptr<store::Workbook> workbook = store::DataWorkbook::createFresh();
+    store::DataWorkbook data{*workbook};
+    QString pictures = dir.path() + QStringLiteral("/Kartini");
+
+    Shop() { QDir().mkpath(pictures); }
+    QString addArticle(const QString& name)
+    {
+        const auto added = catalogue::DobaviArtikul(data, pictures, name);
+        EXPECT_TRUE(added.refusal.isEmpty()) << added.refusal.toStdString();
+        return name;
+    }
+    catalogue::GoodsStore goods(const QString& article, store::RowKeeper* keeper = nullptr)
+    {
+        return catalogue::GoodsStore(data, article, pictures, keeper);
+    }
+    store::Worksheet& sheet(const QString& article) { return workbook->sheets(article); }
+    QString index(int row, int column) { return data.indexSheet().value(row, column).toText(); }
+};
+
+GoodsFields fields(const QString& name, const QString& price = QStringLiteral("10"),
+                   const QString& count = QStringLiteral("3"), const QString& markup = QStringLiteral("20"))
+{
+    return {name, price, count, markup, 0, {}, {}};
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(NumberCheck, CharactersAndWholeNumbers)
+{
+    using catalogue::ProverkaChislo;
+    for (const char* text : {"", "12,50", "12.50", "1.5,3", ".", "007"})
+        EXPECT_TRUE(ProverkaChislo(QString::fromUtf8(text), true, false, false)) << text;
+    for (const char* text : {"1.2.3", "1,2,3", "-5", "+5", "1e5", "12 лв", " 1"})
+        EXPECT_FALSE(ProverkaChislo(QString::fromUtf8(text), true, false, false)) << text;
+    EXPECT_TRUE(ProverkaChislo(QStringLiteral("-5"), false, false, true));
+    EXPECT_TRUE(ProverkaChislo(QStringLiteral("+5"), false, true, false));
+    EXPECT_FALSE(ProverkaChislo(QStringLiteral("5-"), false, true, true));
+    EXPECT_FALSE(ProverkaChislo(QStringLiteral("3.5"), false, false, false));
+
+    // Passing the characters is not yet being a number.
+    EXPECT_EQ(catalogue::typedNumber(QStringLiteral("12,50")), 12.5);
+    EXPECT_EQ(catalogue::typedNumber(QStringLiteral("12.50")), 12.5);
+    for (const char* text : {"1.5,3", ".", ",", "", "1e5"})
+        EXPECT_FALSE(catalogue::typedNumber(QString::fromUtf8(text))) << text;
+    EXPECT_EQ(catalogue::typedWholeNumber(QStringLiteral("0")), 0.0);
+    EXPECT_FALSE(catalogue::typedWholeNumber(QStringLiteral("3,0")));
+}
+
+TEST(Articles, AddingWritesSheetFormulaIndexAndFolder)
+{
+    Shop shop;
+    shop.addArticle(QStringLiteral("Кукли"));
+    shop.addArticle(QStringLiteral("Коли"));
+    EXPECT_EQ(shop.data.counter(idx::kSheetCount), 3);
+    EXPECT_EQ(shop.index(3, idx::kArticleNameColumn), QStringLiteral("Кукли"));
+    EXPECT_EQ(shop.index(4, idx::kArticleNameColumn), QStringLiteral("Коли"));
+    // A new sheet goes in front of the active one and becomes active.
+    EXPECT_EQ(shop.workbook->ActiveSheet().Name(), QStringLiteral("Коли"));
+    const store::FormulaCell* t1 = shop.sheet(QStringLiteral("Кукли")).formulaAt(1, 20);
+    ASSERT_NE(t1, nullptr);
+    EXPECT_EQ(shop.sheet(QStringLiteral("Кукли")).Range(QStringLiteral("T1")).Formula(),
+              QStringLiteral("=COUNTIF(B2:B10000,\"<>\")"));
+    EXPECT_EQ(shop.data.goodsCount(shop.sheet(QStringLiteral("Кукли"))), 0);
+    EXPECT_TRUE(QFileInfo(shop.pictures + QStringLiteral("/Кукли")).isDir());
+}
+
+TEST(Articles, NamesTheWorkbookOrTheFoldersCannotTakeAreRefusedWithNothingWritten)
+{
+    Shop shop;
+    const QStringList refused{QString(32, QLatin1Char('a')), QStringLiteral("Коли:нови"), QStringLiteral("a\\b"),
+                              QStringLiteral("a/b"), QStringLiteral("Кои?"), QStringLiteral("Всички*"),
+                              QStringLiteral("[1]"), QStringLiteral("a]"), QStringLiteral("List"), QStringLiteral("lIST"),
+                              QStringLiteral("."), QStringLiteral(".."), QStringLiteral("..."), QStringLiteral(" Кукли"),
+                              QStringLiteral("Кукли "), QStringLiteral("'Кукли'"), QStringLiteral("ред\nдва"), QString()};
+    for (const QString& name : refused) {
+        const auto added = catalogue::DobaviArtikul(shop.data, shop.pictures, name);
+        EXPECT_FALSE(added.refusal.isEmpty()) << name.toStdString();
+    }
+    EXPECT_EQ(shop.workbook->sheetCount(), 1);
+    EXPECT_EQ(shop.data.counter(idx::kSheetCount), 1);
+    EXPECT_TRUE(shop.data.indexSheet().value(3, idx::kArticleNameColumn).isEmpty());
+    EXPECT_TRUE(QDir(shop.pictures).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(QDir(shop.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot) == QStringList{"Kartini"});
+
+    // The longest name a sheet can take, and dots among other letters, are fine.
+    shop.addArticle(QString(31, QLatin1Char('a')));
+    shop.addArticle(QStringLiteral("Д.К. играчки"));
+    EXPECT_EQ(shop.data.counter(idx::kSheetCount), 3);
+}
+
+TEST(Articles, TakenNamesAreWholeNamesWithCaseIgnored)
+{
+    Shop shop;
+    shop.addArticle(QStringLiteral("Кукли за баня"));
+    // A part of another name is a name of its own.
+    shop.addArticle(QStringLiteral("Кукли"));
+    EXPECT_TRUE(catalogue::ProverkaArtikul(shop.data, QStringLiteral("КУКЛИ ЗА БАНЯ")));
+    EXPECT_EQ(catalogue::DobaviArtikul(shop.data, shop.pictures, QStringLiteral("кукли")).refusal,
+              catalogue::kArticleTaken);
+    EXPECT_FALSE(catalogue::ProverkaArtikul(shop.data, QStringLiteral("Кукл")));
+    EXPECT_EQ(shop.data.counter(idx::kSheetCount), 3);
+}
+
+TEST(Articles, DeletedNamesStayTakenAndSheetsCountEvenWhenColumnBNoLongerShowsThem)
+{
+    Shop shop;
+    shop.addArticle(QStringLiteral("Кукли"));   // B3
+    shop.addArticle(QStringLiteral("Коли"));    // B4
+    ASSERT_TRUE(catalogue::IztriiArtikul(shop.data, QStringLiteral("Кукли"), nullptr).isEmpty());
+    EXPECT_EQ(shop.data.counter(idx::kSheetCount), 2);
+    EXPECT_EQ(shop.workbook->sheetCount(), 2);
+    EXPECT_TRUE(QFileInfo(shop.pictures + QStringLiteral("/Кукли")).isDir()) << "the pictures stay";
+    // Still in B2:B4.
+    EXPECT_EQ(catalogue::DobaviArtikul(shop.data, shop.pictures, QStringLiteral("Кукли")).refusal, catalogue::kArticleTaken);
+    // The next addition writes B4, over "Коли", whose sheet is still there.
+    shop.addArticle(QStringLiteral("Топки"));
+    EXPECT_EQ(shop.index(4, idx::kArticleNameColumn), QStringLiteral("Топки"));
+    EXPECT_EQ(catalogue::DobaviArtikul(shop.data, shop.pictures, QStringLiteral("коли")).refusal, catalogue::kArticleTaken);
+    EXPECT_EQ(shop.data.counter(idx::kSheetCount), shop.workbook->sheetCount());
+}
+
+TEST(Articles, AnArticleWithGoodsInTheBasketIsNotDeleted)
+{
+    Shop shop;
+    shop.addArticle(QStringLiteral("Кукли"));
+    FakeKeeper basket;
+    basket.sheets << QStringLiteral("Кукли");
+    EXPECT_FALSE(catalogue::IztriiArtikul(shop.data, QStringLiteral("Кукли"), &basket).isEmpty());
+    EXPECT_NE(shop.workbook->findSheet(QStringLiteral("Кукли")), nullptr);
+    EXPECT_EQ(shop.data.counter(idx::kSheetCount), 2);
+    EXPECT_FALSE(catalogue::IztriiArtikul(shop.data, QStringLiteral("List"), nullptr).isEmpty());
+    EXPECT_FALSE(catalogue::IztriiArtikul(shop.data, QStringLiteral("Няма такъв"), nullptr).isEmpty());
+    EXPECT_EQ(shop.workbook->sheetCount(), 2);
+}
+
+TEST(GoodsStore, AppendWritesTheRecordTheComputedColumnsAndTheLedgerRow)
+{
+    Shop shop;
+    auto goods = shop.goods(shop.addArticle(QStringLiteral("Играчки")));
+    GoodsFields first = fields(QStringLiteral("Мече"), QStringLiteral("10"), QStringLiteral("3"), QStringLiteral("20"));
+    first.Pr5Text5 = 1;
+    first.Pr6Text6 = QStringLiteral("Играчки ООД");
+    first.Pr7Text7 = QStringLiteral("Меко");
+    EXPECT_EQ(goods.DobaviStokaVEksel(first, {}, kToday).record, 1);
+    EXPECT_EQ(goods.DobaviStokaVEksel(fields(QStringLiteral("Топка"), QStringLiteral("12,5"), QStringLiteral("0"),
+                                             QStringLiteral("0.5")), {}, kToday).record, 2);
+    const store::Worksheet& s = shop.sheet(QStringLiteral("Играчки"));
+    EXPECT_EQ(goods.count(), 2);
+    EXPECT_EQ(s.value(2, col::kName).toText(), QStringLiteral("Мече"));
+    EXPECT_EQ(s.value(2, col::kPurchasePrice).toNumber(), 10.0);
+    EXPECT_EQ(s.value(2, col::kStock).toNumber(), 3.0);
+    EXPECT_EQ(s.value(2, col::kMarkup).toNumber(), 20.0);
+    EXPECT_DOUBLE_EQ(*s.value(2, col::kPrice).toNumber(), 12.0);
+    EXPECT_DOUBLE_EQ(*s.value(2, col::kStockValue).toNumber(), 36.0);
+    EXPECT_EQ(s.value(2, col::kAvailability).toText(), col::kAvailable);
+    EXPECT_EQ(s.value(2, col::kPromotion).toNumber(), 1.0);
+    EXPECT_EQ(s.value(2, col::kMaker).toText(), QStringLiteral("Играчки ООД"));
+    EXPECT_EQ(s.value(2, col::kDescription).toText(), QStringLiteral("Меко"));
+    EXPECT_TRUE(s.value(2, col::kPicture).isEmpty());
+    EXPECT_DOUBLE_EQ(*s.value(3, col::kPrice).toNumber(), 12.5625);
+    EXPECT_EQ(s.value(3, col::kStockValue).toNumber(), 0.0);
+    EXPECT_EQ(s.value(3, col::kAvailability).toText(), col::kNotAvailable);
+    EXPECT_EQ(s.value(3, col::kPromotion).toNumber(), 0.0);
+
+    EXPECT_EQ(shop.data.counter(idx::kPurchaseRows), 2);
+    EXPECT_EQ(shop.index(2, idx::purchases::kDate), QStringLiteral("7. 03. 2026"));
+    EXPECT_EQ(shop.index(2, idx::purchases::kName), QStringLiteral("Мече"));
+    EXPECT_EQ(shop.index(2, idx::purchases::kCount), QStringLiteral("3"));
+    EXPECT_EQ(shop.index(3, idx::purchases::kPrice), QStringLiteral("12.5"));
+}
+
+TEST(GoodsStore, RewriteLeavesLedgerSoldCountAndPictureAlone)
+{
+    Shop shop;
+    auto goods = shop.goods(shop.addArticle(QStringLiteral("Играчки")));
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Мече")), {}, kToday);
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Топка")), {}, kToday);
+    store::Worksheet& s = shop.sheet(QStringLiteral("Играчки"));
+    s.setValue(2, col::kSold, store::Value(4));
+    s.setValue(2, col::kPicture, store::Value(QStringLiteral("мече.jpg")));
+    GoodsFields changed = fields(QStringLiteral("Мече голямо"), QStringLiteral("20"), QStringLiteral("0"), QStringLiteral("50"));
+    const auto saved = goods.RedaktiraiStoka(1, changed, {});
+    EXPECT_FALSE(saved.refusal);
+    EXPECT_EQ(s.value(2, col::kName).toText(), QStringLiteral("Мече голямо"));
+    EXPECT_DOUBLE_EQ(*s.value(2, col::kPrice).toNumber(), 30.0);
+    EXPECT_EQ(s.value(2, col::kAvailability).toText(), col::kNotAvailable);
+    EXPECT_EQ(s.value(2, col::kSold).toNumber(), 4.0);
+    EXPECT_EQ(s.value(2, col::kPicture).toText(), QStringLiteral("мече.jpg"));
+    EXPECT_EQ(shop.data.counter(idx::kPurchaseRows), 2);
+    EXPECT_EQ(shop.index(2, idx::purchases::kName), QStringLiteral("Мече"));
+    EXPECT_EQ(goods.count(), 2);
+    // An emptied maker empties its cell; reading gives back what was written.
+    EXPECT_EQ(goods.ProchetiOtEksel(1).fields, changed);
+}
+
+TEST(GoodsStore, GoodsNamesAreWholeNamesWithCaseIgnoredAndARecordMayKeepItsOwn)
+{
+    Shop shop;
+    auto goods = shop.goods(shop.addArticle(QStringLiteral("Играчки")));
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Количка")), {}, kToday);
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Кол?")), {}, kToday);
+    EXPECT_FALSE(goods.DobaviStokaVEksel(fields(QStringLiteral("Кола")), {}, kToday).refusal);
+    EXPECT_FALSE(goods.DobaviStokaVEksel(fields(QStringLiteral("*")), {}, kToday).refusal);
+    const auto taken = goods.DobaviStokaVEksel(fields(QStringLiteral("КОЛИЧКА")), {}, kToday);
+    ASSERT_TRUE(taken.refusal);
+    EXPECT_EQ(taken.refusal->message, catalogue::kGoodsTaken);
+    EXPECT_EQ(goods.count(), 4);
+    EXPECT_FALSE(goods.RedaktiraiStoka(1, fields(QStringLiteral("количка")), {}).refusal);
+    EXPECT_TRUE(goods.RedaktiraiStoka(2, fields(QStringLiteral("Количка")), {}).refusal);
+    EXPECT_EQ(goods.goodsName(2), QStringLiteral("Кол?"));
+    EXPECT_EQ(shop.data.counter(idx::kPurchaseRows), 4);
+}
+
+// The order of the required fields is the window's test; here the numbers and lengths.
+TEST(GoodsStore, NumbersThatAreNoNumbersAndOverlongTextsWriteNothing)
+{
+    Shop shop;
+    auto goods = shop.goods(shop.addArticle(QStringLiteral("Играчки")));
+    const std::vector<std::pair<GoodsFields, Field>> bad{
+        {fields(QStringLiteral("a"), QStringLiteral("1.5,3")), Field::Price},
+        {fields(QStringLiteral("a"), QStringLiteral(".")), Field::Price},
+        {fields(QStringLiteral("a"), QStringLiteral("10"), QStringLiteral("3.5")), Field::Count},
+        {fields(QStringLiteral("a"), QStringLiteral("10"), QStringLiteral("-3")), Field::Count},
+        {fields(QStringLiteral("a"), QStringLiteral("10"), QStringLiteral("3"), QStringLiteral("1,2,")), Field::Markup},
+        {{QString(32768, QLatin1Char('x')), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"), 0, {}, {}}, Field::Name},
+        {{QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"), 0, {}, QString(32768, QLatin1Char('x'))},
+         Field::Description}};
+    for (const auto& [f, field] : bad) {
+        const auto saved = goods.DobaviStokaVEksel(f, {}, kToday);
+        ASSERT_TRUE(saved.refusal);
+        EXPECT_EQ(saved.refusal->focus, field) << saved.refusal->message.toStdString();
+    }
+    EXPECT_EQ(goods.DobaviStokaVEksel(bad[0].first, {}, kToday).refusal->message, catalogue::kNotANumber);
+    EXPECT_EQ(goods.DobaviStokaVEksel(bad[2].first, {}, kToday).refusal->message, catalogue::kNotAWholeNumber);
+    EXPECT_EQ(goods.count(), 0);
+    EXPECT_EQ(shop.data.counter(idx::kPurchaseRows), 0);
+    EXPECT_TRUE(shop.sheet(QStringLiteral("Играчки")).value(2, col::kName).isEmpty());
+}
+
+TEST(GoodsStore, TheLastRecordAndTheLastLedgerRowAreTheLimits)
+{
+    Shop shop;
+    auto goods = shop.goods(shop.addArticle(QStringLiteral("Играчки")));
+    store::Worksheet& s = shop.sheet(QStringLiteral("Играчки"));
+    for (int k = 1; k <= col::kMaxRecords - 1; ++k) s.setValue(col::recordRow(k), col::kName, store::Value(QString::number(k)));
+    EXPECT_FALSE(goods.DobaviStokaVEksel(fields(QStringLiteral("Последна")), {}, kToday).refusal);
+    EXPECT_EQ(goods.count(), col::kMaxRecords);
+    EXPECT_TRUE(goods.DobaviStokaVEksel(fields(QStringLiteral("Още една")), {}, kToday).refusal);
+    EXPECT_TRUE(s.value(col::recordRow(col::kMaxRecords + 1), col::kName).isEmpty());
+    EXPECT_EQ(shop.data.counter(idx::kPurchaseRows), 1);
+
+    auto other = shop.goods(shop.addArticle(QStringLiteral("Дрехи")));
+    shop.data.setCell(idx::kPurchaseRows, store::Value(store::kMaxRows - 2));
+    EXPECT_FALSE(other.DobaviStokaVEksel(fields(QStringLiteral("Шапка")), {}, kToday).refusal);
+    EXPECT_EQ(shop.index(store::kMaxRows, idx::purchases::kName), QStringLiteral("Шапка"));
+    const auto full = other.DobaviStokaVEksel(fields(QStringLiteral("Ръкавици")), {}, kToday);
+    ASSERT_TRUE(full.refusal);
+    EXPECT_EQ(other.count(), 1);
+    EXPECT_EQ(shop.data.counter(idx::kPurchaseRows), store::kMaxRows - 1);
+}
+
+TEST(GoodsStore, PicturesAreCopiedSharedOrRenamedButNeverReplaced)
+{
+    Shop shop;
+    auto goods = shop.goods(shop.addArticle(QStringLiteral("Играчки")));
+    QTemporaryDir elsewhere;
+    const QString brown = elsewhere.path() + QStringLiteral("/мече.jpg");
+    const QString white = elsewhere.path() + QStringLiteral("/бяло/мече.jpg");
+    QDir(elsewhere.path()).mkdir(QStringLiteral("бяло"));
+    writeFile(brown, "brown bear");
+    writeFile(white, "white bear");
+    const QString folder = goods.pictureFolder();
+    const store::Worksheet& s = shop.sheet(QStringLiteral("Играчки"));
+
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Кафяво")), brown, kToday);
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Бяло")), white, kToday);
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Пак кафяво")), brown, kToday);
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Пак бяло")), white, kToday);
+    EXPECT_EQ(s.value(2, col::kPicture).toText(), QStringLiteral("мече.jpg"));
+    EXPECT_EQ(s.value(3, col::kPicture).toText(), QStringLiteral("мече (2).jpg"));
+    EXPECT_EQ(s.value(4, col::kPicture).toText(), QStringLiteral("мече.jpg"));
+    EXPECT_EQ(s.value(5, col::kPicture).toText(), QStringLiteral("мече (2).jpg"));
+    EXPECT_EQ(readFile(folder + QStringLiteral("/мече.jpg")), "brown bear");
+    EXPECT_EQ(readFile(folder + QStringLiteral("/мече (2).jpg")), "white bear");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
+
+    // A file of the folder itself is named where it lies.
+    const QString inside = folder + QStringLiteral("/кола.bmp");
+    writeFile(inside, "car");
+    goods.RedaktiraiStoka(1, fields(QStringLiteral("Кафяво")), inside);
+    EXPECT_EQ(s.value(2, col::kPicture).toText(), QStringLiteral("кола.bmp"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(goods.ProchetiOtEksel(1).picture, inside);
+
+    // A copy that fails is told; the record is written and its J stays.
+    const auto lost = goods.RedaktiraiStoka(1, fields(QStringLiteral("Кафяво"), QStringLiteral("11")),
+                                            elsewhere.path() + QStringLiteral("/няма.jpg"));
+    EXPECT_FALSE(lost.refusal);
+    EXPECT_FALSE(lost.pictureProblem.isEmpty());
+    EXPECT_EQ(s.value(2, col::kPicture).toText(), QStringLiteral("кола.bmp"));
+    EXPECT_EQ(s.value(2, col::kPurchasePrice).toNumber(), 11.0);
+}
+
+TEST(GoodsStore, DeletingMovesRowsUpAndTakesThePictureOnlyWhenNoOtherRecordNamesIt)
+{
+    Shop shop;
+    const QString article = shop.addArticle(QStringLiteral("Играчки"));
+    FakeKeeper basket;
+    auto goods = shop.goods(article, &basket);
+    QTemporaryDir elsewhere;
+    writeFile(elsewhere.path() + QStringLiteral("/общо.jpg"), "shared");
+    writeFile(elsewhere.path() + QStringLiteral("/само.jpg"), "own");
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Първа")), elsewhere.path() + QStringLiteral("/общо.jpg"), kToday);
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Втора")), elsewhere.path() + QStringLiteral("/общо.jpg"), kToday);
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Трета")), elsewhere.path() + QStringLiteral("/само.jpg"), kToday);
+    goods.DobaviStokaVEksel(fields(QStringLiteral("Четвърта")), {}, kToday);
+    store::Worksheet& s = shop.sheet(article);
+    s.setValue(5, col::kPicture, store::Value(QStringLiteral("../BezKartina.JPG")));
+    writeFile(shop.pictures + QStringLiteral("/BezKartina.JPG"), "fallback");
+
+    basket.rows.insert({article, 3});
+    EXPECT_FALSE(goods.IztriiStoka(2).isEmpty());
+    EXPECT_EQ(goods.count(), 4);
+    EXPECT_TRUE(basket.moves.empty());
+
+    ASSERT_TRUE(goods.IztriiStoka(1).isEmpty());
+    EXPECT_EQ(goods.count(), 3);
+    EXPECT_EQ(goods.goodsName(1), QStringLiteral("Втора"));
+    EXPECT_TRUE(QFile::exists(goods.pictureFolder() + QStringLiteral("/общо.jpg"))) << "record 2 still shows it";
+    ASSERT_EQ(basket.moves.size(), 1u);
+    EXPECT_EQ(basket.moves[0].first, article);
+    EXPECT_EQ(basket.moves[0].second(3), 2);
+    EXPECT_EQ(basket.moves[0].second(5), 4);
+
+    basket.rows.clear();
+    ASSERT_TRUE(goods.IztriiStoka(2).isEmpty());   // "Трета"
+    EXPECT_FALSE(QFile::exists(goods.pictureFolder() + QStringLiteral("/само.jpg")));
+    EXPECT_EQ(basket.moves[1].second(1), 1);
+    EXPECT_EQ(basket.moves[1].second(3), 0);
+    ASSERT_TRUE(goods.IztriiStoka(2).isEmpty());   // "Четвърта", whose J climbs out
+    EXPECT_TRUE(QFile::exists(shop.pictures + QStringLiteral("/BezKartina.JPG")));
+    ASSERT_TRUE(goods.IztriiStoka(1).isEmpty());
+    EXPECT_FALSE(QFile::exists(goods.pictureFolder() + QStringLiteral("/общо.jpg")));
+    EXPECT_EQ(goods.count(), 0);
+    EXPECT_FALSE(goods.IztriiStoka(1).isEmpty());
+}

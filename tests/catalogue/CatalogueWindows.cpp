@@ -1,0 +1,92 @@
+#include "CatalogueWindows.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+void clickRow(QListWidget* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+void clickRow(QAbstractItemView* view, int row)
+{
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+QStringList entries(const QListWidget* list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
+    return result;
+}
+
+QStringList entries(const QAbstractItemView* view)
+{
+    QStringList result;
+    for (int i = 0; i < view->model()->rowCount(); ++i) result << view->model()->index(i, 0).data().toString();
+    return result;
+}
+
+void activate(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    if (!QTest::qWaitForWindowActive(window)) ADD_FAILURE() << "the window did not become active";
+}
+
+void typeText(QWidget* field, const QString& text)
+{
+    // Key events carry the letters themselves: Cyrillic has no key code of its own here.
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void typeInto(QLineEdit* field, const QString& text)
+{
+    QTest::mouseClick(field, Qt::LeftButton);
+    field->selectAll();
+    typeText(field, text);
+}
+
+void click(QWidget* control)
+{
+    QTest::mouseClick(control, Qt::LeftButton);
+    QCoreApplication::processEvents();
+}
+
+catalogue::Form4* goodsEditor(RunningProgram& run)
+{
+    return qobject_cast<catalogue::Form4*>(run.program.shop().windows.window(4));
+}
+
+catalogue::Form5* articleWindow(RunningProgram& run)
+{
+    return qobject_cast<catalogue::Form5*>(run.program.shop().windows.window(5));
+}
+
+catalogue::Form4* openEditor(RunningProgram& run, int row)
+{
+    app::Form1& w = *run.program.mainWindow();
+    clickRow(w.List1, row);
+    QTest::mouseClick(w.Command5, Qt::LeftButton);
+    catalogue::Form4* editor = goodsEditor(run);
+    if (editor) activate(editor);
+    return editor;
+}
+
+void typeRecord(catalogue::Form4* e, const Typed& typed)
+{
+    typeInto(e->Text1, typed.name);
+    typeInto(e->Text2, typed.price);
+    typeInto(e->Text3, typed.count);
+    typeInto(e->Text4, typed.markup);
+    typeInto(e->Text6, typed.maker);
+    typeInto(e->Text7, typed.description);
+}

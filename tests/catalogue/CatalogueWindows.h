@@ -1,0 +1,38 @@
+#pragma once
+
+// Driving the catalogue's windows as the shop keeper does: clicks, typed text, focus moving on.
+#include "app/support/RunningProgram.h"
+
+#include "catalogue/Form4.h"
+#include "catalogue/Form5.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStringList>
+
+class QAbstractItemView;
+
+void clickRow(QListWidget* list, int row);
+void clickRow(QAbstractItemView* view, int row);
+QStringList entries(const QListWidget* list);
+QStringList entries(const QAbstractItemView* view);
+
+// The window on screen and active, so that focus moves between its controls.
+void activate(QWidget* window);
+// Types the text into whatever holds the focus of the field's window.
+void typeText(QWidget* field, const QString& text);
+// A click into the field (the field left before it is validated), then the text typed over
+// what it held.
+void typeInto(QLineEdit* field, const QString& text);
+void click(QWidget* control);
+
+// The goods editor after "Добави стока" on article-list entry `row`.
+catalogue::Form4* openEditor(RunningProgram& run, int row);
+catalogue::Form4* goodsEditor(RunningProgram& run);
+catalogue::Form5* articleWindow(RunningProgram& run);
+
+// Fills the editor's fields by typing, each left for the next.
+struct Typed {
+    QString name, price, count, markup, maker = {}, description = {};
+};
+void typeRecord(catalogue::Form4* editor, const Typed& typed);

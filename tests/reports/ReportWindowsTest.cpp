@@ -1,0 +1,318 @@
+// The three report windows driven as the shop keeper drives them: the main window's entries, the
+// date lists and pickers, the messages, the lists that move together.
+#include "Ledgers.h"
+#include "ReportTestSupport.h"
+
+#include "app/support/MessageRecorder.h"
+#include "app/support/RunningProgram.h"
+#include "app/support/ShopFolder.h"
+
+#include "reports/Form11.h"
+#include "reports/Form12.h"
+#include "reports/Form9.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using store::Value;
+
+namespace {
+
+// 1 March: two sales, 3 March: two sales, 5 March: thirty sales of one piece at 0.10.
+void fillShop(ShopFolder& shop)
+{
+    ledgers::addSales(shop.data(), {{"1. 03. 2011", "Топка", 2, 1.15, "0000000001", 1.0},
+                                    {"1. 03. 2011", "Кукла", 1, 3.35, "0000000001", 2.0},
+                                    {"3. 03. 2011", "Влакче", 1, 12.5, Value(7), 10.0},
+                                    {"3. 03. 2011", "Кубчета", 4, 2.25, Value(), 2.0}});
+    std::vector<ledgers::Sale> many;
+    for (int i = 1; i <= 30; ++i) many.push_back({"5. 03. 2011", QStringLiteral("Бонбон %1").arg(i), 1, 0.10, Value(), 0.05});
+    ledgers::addSales(shop.data(), many);
+    ledgers::addPurchases(shop.data(), {{"2. 03. 2011", "Топка", Value("10"), Value("1,00")},
+                                        {"4. 03. 2011", "Влакче", Value("2"), Value("10")}});
+}
+
+template <class Form>
+Form* window(RunningProgram& run, int number)
+{
+    return qobject_cast<Form*>(run.program.shop().windows.window(number));
+}
+
+reports::Form9& openSold(RunningProgram& run, app::Form1& w)
+{
+    w.prodadenistoki->trigger();
+    auto* form = window<reports::Form9>(run, 9);
+    if (!form) qFatal("the sold goods report did not open");
+    return *form;
+}
+
+void setPeriod(QDateEdit* from, QDateEdit* to, const QDate& first, const QDate& last)
+{
+    from->setDate(first);
+    to->setDate(last);
+}
+
+bool listsShowRow(const std::vector<QListView*>& lists, int row)
+{
+    for (QListView* list : lists) {
+        const QModelIndex index = list->model()->index(row, list->modelColumn());
+        if (!list->selectionModel()->isSelected(index)) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(SoldGoodsWindow, DateListsChooseThePeriodAndTheFiveListsShowItsRows)
+{
+    ShopFolder shop;
+    fillShop(shop);
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    reports::Form9& f = openSold(run, w);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Справка за продадени стоки"));
+    EXPECT_EQ(comboEntries(f.Combo1), (QStringList{"1. 03. 2011", "3. 03. 2011", "5. 03. 2011"}));
+    EXPECT_EQ(f.Combo1->currentIndex(), -1);
+    EXPECT_TRUE(f.Combo2->isHidden());
+    EXPECT_TRUE(f.Label2->isHidden());
+
+    MessageRecorder messages;
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{"Изберете от дата ... до дата ..."});
+
+    pickEntry(f.Combo1, 1);
+    EXPECT_FALSE(f.Combo2->isHidden());
+    EXPECT_FALSE(f.Label2->isHidden());
+    EXPECT_EQ(comboEntries(f.Combo2), (QStringList{"3. 03. 2011", "5. 03. 2011"}));
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    EXPECT_EQ(messages.texts().size(), 2) << "the to-date is not chosen yet";
+
+    pickEntry(f.Combo2, 0);
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    EXPECT_EQ(messages.texts().size(), 2);
+    EXPECT_EQ(listEntries(f.List1), (QStringList{"3. 03. 2011", "3. 03. 2011"}));
+    EXPECT_EQ(listEntries(f.List2), (QStringList{"Влакче", "Кубчета"}));
+    EXPECT_EQ(listEntries(f.List3), (QStringList{"1", "4"}));
+    EXPECT_EQ(listEntries(f.List4), (QStringList{"12,50", "2,25"}));
+    EXPECT_EQ(listEntries(f.List5), (QStringList{"0000000007", "Няма фактура"}));
+    EXPECT_EQ(f.Text1->text(), QStringLiteral("21,50"));
+
+    // Choosing another from-date offers the to-dates from it on, none chosen yet.
+    pickEntry(f.Combo1, 0);
+    EXPECT_EQ(comboEntries(f.Combo2), (QStringList{"1. 03. 2011", "3. 03. 2011", "5. 03. 2011"}));
+    pickEntry(f.Combo2, 2);
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    EXPECT_EQ(listEntries(f.List2).size(), 34);
+    EXPECT_EQ(f.Text1->text(), QStringLiteral("30,15"));
+}
+
+TEST(SoldGoodsWindow, ListsSelectTheSamePositionAndScrollTogether)
+{
+    ShopFolder shop;
+    fillShop(shop);
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    reports::Form9& f = openSold(run, w);
+    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 3, 1), QDate(2011, 3, 31));
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    const std::vector<QListView*> lists{f.List1, f.List2, f.List3, f.List4, f.List5};
+    ASSERT_EQ(f.List1->model()->rowCount(), 34);
+
+    for (QListView* clicked : {f.List3, f.List1, f.List5}) {
+        const int row = clicked == f.List3 ? 2 : clicked == f.List1 ? 0 : 5;
+        QTest::mouseClick(clicked->viewport(), Qt::LeftButton, {},
+                          clicked->visualRect(clicked->model()->index(row, clicked->modelColumn())).center());
+        EXPECT_TRUE(listsShowRow(lists, row)) << clicked->objectName().toStdString();
+        EXPECT_FALSE(listsShowRow(lists, row == 0 ? 1 : 0));
+    }
+
+    QScrollBar* bar = f.List5->verticalScrollBar();
+    ASSERT_GE(bar->maximum(), 10) << "the thirty-four rows do not fit";
+    bar->setValue(10);
+    for (QListView* list : lists) EXPECT_EQ(list->indexAt(QPoint(5, 5)).row(), 10) << list->objectName().toStdString();
+    // Moving to the end of another list scrolls the fifth as well.
+    QTest::keyClick(f.List2, Qt::Key_End);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_TRUE(listsShowRow(lists, 33));
+}
+
+TEST(SoldGoodsWindow, PickersStartAtTheStoredDayAndReportOrExplain)
+{
+    ShopFolder shop;
+    fillShop(shop);
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    reports::Form9& f = openSold(run, w);
+    for (QDateEdit* picker : {f.DTPicker1, f.DTPicker2}) {
+        EXPECT_EQ(picker->date(), QDate(2011, 3, 5));
+        EXPECT_TRUE(picker->calendarPopup());
+    }
+    // Both ways of choosing stand side by side, each with its own button.
+    EXPECT_FALSE(f.Frame1->geometry().intersects(f.Frame2->geometry()));
+    EXPECT_EQ(f.Command1->text(), QStringLiteral("Справка"));
+    EXPECT_EQ(f.Command2->text(), QStringLiteral("Справка"));
+
+    MessageRecorder messages;
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    EXPECT_EQ(listEntries(f.List2).size(), 30);
+    EXPECT_EQ(f.Text1->text(), QStringLiteral("3,00"));
+    EXPECT_TRUE(messages.texts().isEmpty());
+
+    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 3, 2), QDate(2011, 3, 2));
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    EXPECT_TRUE(listEntries(f.List1).isEmpty());
+    EXPECT_EQ(f.Text1->text(), QStringLiteral("0,00"));
+    EXPECT_TRUE(messages.texts().isEmpty());
+
+    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 1));
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{"Моля въведете датите коректно"});
+    EXPECT_TRUE(f.Text1->text().isEmpty());
+
+    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 3, 1), QDate(2011, 3, 31));
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    ASSERT_EQ(listEntries(f.List1).size(), 34);
+    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 4, 1), QDate(2011, 4, 30));
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    EXPECT_EQ(messages.texts().last(), QStringLiteral("За посочения период няма продадени стоки"));
+    EXPECT_TRUE(listEntries(f.List1).isEmpty());
+    EXPECT_TRUE(f.Text1->text().isEmpty());
+}
+
+TEST(SoldGoodsWindow, OpeningAgainRefillsTheDatesOnceAndAnEmptyLedgerOffersThePlaceholder)
+{
+    ShopFolder shop;
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    reports::Form9& f = openSold(run, w);
+    EXPECT_EQ(comboEntries(f.Combo1), QStringList{"Няма продадена стока"});
+    pickEntry(f.Combo1, 0);
+    pickEntry(f.Combo2, 0);
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    EXPECT_TRUE(listEntries(f.List1).isEmpty());
+    EXPECT_EQ(f.Text1->text(), QStringLiteral("0,00"));
+
+    // A sale recorded while the window is open shows after "Справка продажби" again.
+    ledgers::addSales(run.program.shop().data(), {{"9. 03. 2011", "Топка", 1, 2.0}});
+    w.Command10->click();
+    EXPECT_EQ(window<reports::Form9>(run, 9), &f);
+    EXPECT_EQ(comboEntries(f.Combo1), QStringList{"9. 03. 2011"});
+    EXPECT_TRUE(f.Combo2->isHidden());
+    w.Command10->click();
+    EXPECT_EQ(comboEntries(f.Combo1), QStringList{"9. 03. 2011"});
+
+    MessageRecorder messages;
+    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{"За посочения период няма продадени стоки"});
+}
+
+TEST(PurchasedGoodsWindow, OpensOnlyWhileDeleteArticleIsEnabledAndTotalsThePeriod)
+{
+    ShopFolder shop;
+    fillShop(shop);
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    w.Command8->setEnabled(false);
+    w.zakupenistoki->trigger();
+    EXPECT_EQ(window<reports::Form11>(run, 11), nullptr);
+
+    reports::Form9& sold = openSold(run, w);
+    QPointer<QWidget> soldWindow = &sold;
+    w.Command8->setEnabled(true);
+    w.zakupenistoki->trigger();
+    reports::Form11* f = window<reports::Form11>(run, 11);
+    ASSERT_NE(f, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(soldWindow.isNull()) << "opening a report closes the other secondary windows";
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("Справка за закупени стоки"));
+    EXPECT_EQ(f->Command1->text(), QStringLiteral("Справка за закупени стоки"));
+    EXPECT_EQ(f->DTPicker1->date(), QDate(2011, 3, 5));
+
+    MessageRecorder messages;
+    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 1), QDate(2011, 3, 31));
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    EXPECT_EQ(listEntries(f->List2), (QStringList{"Топка", "Влакче"}));
+    EXPECT_EQ(listEntries(f->List3), (QStringList{"10", "2"}));
+    EXPECT_EQ(listEntries(f->List4), (QStringList{"1,00", "10,00"}));
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("30,00"));
+    QTest::mouseClick(f->List4->viewport(), Qt::LeftButton, {}, f->List4->visualRect(f->List4->model()->index(1, 3)).center());
+    EXPECT_TRUE(listsShowRow({f->List1, f->List2, f->List3, f->List4}, 1));
+
+    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    EXPECT_TRUE(listEntries(f->List1).isEmpty());
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("0,00"));
+    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 5, 1), QDate(2011, 5, 3));
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 4), QDate(2011, 3, 2));
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    EXPECT_EQ(messages.texts(),
+              (QStringList{"За посочения период няма закупени стоки", "Моля въведете датите коректно"}));
+    EXPECT_TRUE(f->Text1->text().isEmpty());
+
+    // "Начало" leaves it open.
+    QTest::mouseClick(w.Command3, Qt::LeftButton);
+    EXPECT_EQ(window<reports::Form11>(run, 11), f);
+}
+
+TEST(ProfitWindow, TheFirstRequestAlreadyComputesAndReversedDatesKeepTheLastFigure)
+{
+    ShopFolder shop;
+    fillShop(shop);
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    w.Pechalba->trigger();
+    reports::Form12* f = window<reports::Form12>(run, 12);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("Справка за печалба"));
+    EXPECT_TRUE(f->Text1->text().isEmpty());
+    EXPECT_EQ(f->DTPicker2->date(), QDate(2011, 3, 5));
+
+    MessageRecorder messages;
+    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("3,50"));
+    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 1), QDate(2011, 3, 31));
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    // 0.30 + 1.35 + 3.50 + 30 × 0.05
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("6,65"));
+    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 2), QDate(2011, 3, 1));
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{"Моля въведете датите коректно"});
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("6,65"));
+    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 4, 1), QDate(2011, 4, 30));
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("0,00"));
+    EXPECT_EQ(messages.texts().size(), 1);
+}
+
+TEST(ProfitWindow, AnEmptyLedgerSaysSoAndShowsZero)
+{
+    ShopFolder shop;
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    w.Pechalba->trigger();
+    reports::Form12* f = window<reports::Form12>(run, 12);
+    ASSERT_NE(f, nullptr);
+    MessageRecorder messages;
+    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{"Няма продадена стока"});
+    EXPECT_EQ(f->Text1->text(), QStringLiteral("0,00"));
+}

@@ -1,0 +1,250 @@
+// The sale operations apart from the windows: the basket's stock bookkeeping, rows that move
+// under it, the ledger's limits, a failing save, and the invoice cells.
+#include "SaleShop.h"
+
+#include "sales/Faktura.h"
+#include "store/Application.h"
+#include "sales/Koshnica.h"
+#include "sales/SalesLedger.h"
+#include "store/InvoiceLayout.h"
+#include "store/StoreError.h"
+#include "store/Workbook.h"
+#include "tools/InvoiceForm.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace col = store::layout::article;
+namespace index = store::layout::index;
+namespace form = store::layout::invoice;
+
+struct StockAndSold {
+    double stock;
+    double sold;
+    bool operator==(const StockAndSold&) const = default;
+};
+
+StockAndSold at(const store::Worksheet& article, int row)
+{
+    return {article.value(row, col::kStock).toNumber().value_or(-1), article.value(row, col::kSold).toNumber().value_or(-1)};
+}
+
+// A shop opened from its file, as the program holds it.
+struct OpenShop {
+    SaleShop shop;
+    std::unique_ptr<store::Workbook> danni = store::Workbook::open(shop.folder.file(QStringLiteral("Danni.xls")));
+    store::Worksheet& toys = danni->sheets(SaleShop::kToys);
+    store::Worksheet& books = danni->sheets(SaleShop::kBooks);
+    store::DataWorkbook data{*danni};
+};
+
+} // namespace
+
+TEST(Basket, LinesFollowTheirGoodsWhenRowsMoveSoUndoRestoresTheRightRecord)
+{
+    OpenShop s;
+    sales::Koshnica basket;
+    ASSERT_TRUE(basket.add(s.toys, 0, 2, 4));   // Топка
+    ASSERT_TRUE(basket.add(s.toys, 0, 3, 1));   // Кукла
+    ASSERT_TRUE(basket.add(s.books, 1, 2, 2));  // Приказки, same row number in another article
+    EXPECT_EQ(at(s.toys, 2), (StockAndSold{6, 4}));
+    EXPECT_TRUE(basket.holdsSheet(QStringLiteral("ИГРАЧКИ")));   // sheet names ignore case
+    EXPECT_TRUE(basket.holdsRow(SaleShop::kToys, 3));
+    EXPECT_FALSE(basket.holdsRow(SaleShop::kToys, 4));
+
+    // The toys are sorted in reverse: rows 2 and 4 trade places, as a sort moves whole rows.
+    std::array<std::array<store::Value, 2>, 3> rows;
+    for (int r = 2; r <= 4; ++r) rows[size_t(r - 2)] = {s.toys.value(r, col::kStock), s.toys.value(r, col::kSold)};
+    for (int r = 2; r <= 4; ++r) {
+        s.toys.setValue(6 - r, col::kStock, rows[size_t(r - 2)][0]);
+        s.toys.setValue(6 - r, col::kSold, rows[size_t(r - 2)][1]);
+    }
+    basket.rowsMoved(SaleShop::kToys, [](int old) { return 6 - old; });
+    EXPECT_TRUE(basket.holdsRow(SaleShop::kToys, 4));
+    EXPECT_FALSE(basket.holdsRow(SaleShop::kToys, 2));
+    EXPECT_EQ(basket.line(1).row, 4);
+    EXPECT_EQ(basket.line(2).row, 3);
+    EXPECT_EQ(basket.line(3).row, 2) << "a move in one article moved the line of another";
+    EXPECT_EQ(basket.KoshnicaTekst[1][2], QStringLiteral("4"));
+    EXPECT_EQ(basket.KoshnicaChislo[1][2], 4.0);
+
+    while (basket.undoLast(*s.danni)) {}
+    EXPECT_EQ(at(s.toys, 4), (StockAndSold{10, 0})) << "Топка, now in row 4";
+    EXPECT_EQ(at(s.toys, 3), (StockAndSold{3, 0}));
+    EXPECT_EQ(at(s.toys, 2), (StockAndSold{0, 0})) << "Мече got stock that was not its own";
+    EXPECT_EQ(at(s.books, 2), (StockAndSold{5, 0}));
+    EXPECT_FALSE(basket.holdsSheet(SaleShop::kToys));
+}
+
+TEST(Basket, AFullBasketTakesNothingAndLinesKeepWhatTheyCopied)
+{
+    OpenShop s;
+    sales::Koshnica basket;
+    for (int i = 0; i < sales::kBasketLines; ++i) ASSERT_TRUE(basket.add(s.toys, 0, 2, 1));
+    EXPECT_FALSE(basket.add(s.toys, 0, 2, 1));
+    EXPECT_EQ(basket.lines(), sales::kBasketLines);
+    EXPECT_EQ(at(s.toys, 2), (StockAndSold{0, 10}));
+
+    s.toys.setValue(2, col::kPrice, store::Value(99.0));
+    const sales::BasketLine line = basket.line(10);
+    EXPECT_EQ(line.name, QStringLiteral("Топка"));
+    EXPECT_EQ(line.price, 5.5);
+    EXPECT_EQ(line.purchasePrice, 3.0);
+    EXPECT_EQ(line.sheet, SaleShop::kToys);
+
+    basket.IzchistiMasivite();
+    EXPECT_TRUE(basket.isEmpty());
+    EXPECT_TRUE(basket.KoshnicaTekst[10][1].isEmpty());
+    EXPECT_EQ(basket.KoshnicaCelo[10][1], 0);
+}
+
+// When the program ends, the basket's goods go back; the workbook is to be saved exactly when
+// its file holds stock that is not in stock any more.
+TEST(Basket, ReturningAtTheEndSavesOnlyWhenTheFileHoldsTakenStock)
+{
+    {
+        OpenShop s;
+        sales::Koshnica basket;
+        basket.add(s.toys, 0, 2, 3);
+        basket.add(s.toys, 0, 3, 1);
+        EXPECT_FALSE(basket.returnAllToStock(*s.danni)) << "nothing was saved since the adds";
+        EXPECT_EQ(at(s.toys, 2), (StockAndSold{10, 0}));
+        EXPECT_EQ(at(s.toys, 3), (StockAndSold{3, 0}));
+        EXPECT_TRUE(basket.isEmpty());
+    }
+    {
+        OpenShop s;
+        sales::Koshnica basket;
+        basket.add(s.toys, 0, 2, 3);
+        s.danni->Save();   // the goods editor saves meanwhile
+        basket.add(s.toys, 0, 3, 1);
+        EXPECT_TRUE(basket.returnAllToStock(*s.danni));
+        EXPECT_EQ(at(s.toys, 2), (StockAndSold{10, 0}));
+    }
+    {
+        OpenShop s;
+        sales::Koshnica basket;
+        basket.add(s.toys, 0, 2, 3);
+        s.danni->Save();
+        basket.undoLast(*s.danni);
+        basket.add(s.toys, 0, 3, 1);
+        EXPECT_TRUE(basket.returnAllToStock(*s.danni)) << "the file still holds the stock the undo put back";
+    }
+    {
+        OpenShop s;
+        sales::Koshnica basket;
+        basket.add(s.toys, 0, 2, 3);
+        s.danni->Save();
+        basket.undoLast(*s.danni);
+        s.danni->Save();
+        EXPECT_FALSE(basket.returnAllToStock(*s.danni)) << "the restored stock is on disk already";
+    }
+}
+
+TEST(SalesLedger, InvoiceNumbersArePaddedToTenAndCountFromK1)
+{
+    store::Workbook workbook;
+    auto fresh = store::DataWorkbook::createFresh();
+    store::DataWorkbook data(*fresh);
+    data.setCell(index::kLastInvoice, store::Value());
+    EXPECT_EQ(sales::NomerNaFaktura(data), QStringLiteral("0000000001"));
+    EXPECT_EQ(sales::nextInvoiceNumber(data), QStringLiteral("1"));
+    data.setCell(index::kLastInvoice, store::Value(6));
+    EXPECT_EQ(sales::NomerNaFaktura(data), QStringLiteral("0000000007"));
+    data.setCell(index::kLastInvoice, store::Value(QStringLiteral("41")));
+    EXPECT_EQ(sales::NomerNaFaktura(data), QStringLiteral("0000000042"));
+    data.setCell(index::kLastInvoice, store::Value(2147483646.0));
+    EXPECT_EQ(sales::NomerNaFaktura(data), QStringLiteral("2147483647"));
+}
+
+TEST(SalesLedger, ALedgerWithoutRoomRefusesTheSaleBeforeWritingAnything)
+{
+    OpenShop s;
+    sales::Koshnica basket;
+    basket.add(s.toys, 0, 2, 1);
+    basket.add(s.toys, 0, 3, 1);
+    basket.add(s.books, 1, 2, 1);
+    // Three lines after 65,533 rows would need rows 65,535 to 65,537.
+    s.data.setCell(index::kSalesRows, store::Value(store::kMaxRows - 3));
+    s.danni->Save();
+    const QByteArray onDisk = s.shop.folder.bytes(QStringLiteral("Danni.xls"));
+    EXPECT_THROW(sales::ProdajbiDobavi(s.data, basket, true), store::Error);
+    EXPECT_EQ(s.data.counter(index::kSalesRows), store::kMaxRows - 3);
+    EXPECT_EQ(s.data.counter(index::kLastInvoice), 0);
+    EXPECT_TRUE(s.data.indexSheet().value(store::kMaxRows - 1, index::sales::kName).isEmpty());
+    EXPECT_EQ(s.shop.folder.bytes(QStringLiteral("Danni.xls")), onDisk);
+
+    // Two lines fill the ledger to the sheet's last row.
+    basket.undoLast(*s.danni);
+    sales::ProdajbiDobavi(s.data, basket, false);
+    EXPECT_EQ(s.data.counter(index::kSalesRows), store::kMaxRows - 1);
+    EXPECT_EQ(ledgerRow(s.data.indexSheet(), store::kMaxRows), expectedRow(QStringLiteral("Кукла"), 1, 12.0, {}, 8.0));
+}
+
+TEST(SalesLedger, AFailedSaveTakesTheSaleBackSoItCanBeRecordedAgain)
+{
+    OpenShop s;
+    sales::Koshnica basket;
+    basket.add(s.toys, 0, 2, 2);
+    basket.add(s.books, 1, 2, 1);
+    s.data.setCell(index::kSalesRows, store::Value(1));
+    s.data.indexSheet().setValue(2, index::sales::kName, store::Value(QStringLiteral("по-стара продажба")));
+    // Something in the way of the file: the save cannot replace it.
+    const QString path = s.shop.folder.file(QStringLiteral("Danni.xls"));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));
+    try {
+        sales::ProdajbiDobavi(s.data, basket, true);
+        FAIL() << "the failed save was not reported";
+    } catch (const store::Error& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Продажбата не е записана"))) << qPrintable(e.message());
+    }
+    EXPECT_EQ(s.data.counter(index::kSalesRows), 1);
+    EXPECT_EQ(s.data.counter(index::kLastInvoice), 0);
+    EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3), LedgerRow{});
+    EXPECT_EQ(ledgerRow(s.data.indexSheet(), 4), LedgerRow{});
+    EXPECT_EQ(basket.lines(), 2);
+
+    ASSERT_TRUE(QDir().rmdir(path));
+    sales::ProdajbiDobavi(s.data, basket, true);
+    auto reread = store::Workbook::open(path);
+    const store::DataWorkbook saved(*reread);
+    EXPECT_EQ(saved.counter(index::kSalesRows), 3);
+    EXPECT_EQ(saved.counter(index::kLastInvoice), 1);
+    EXPECT_EQ(ledgerRow(saved.indexSheet(), 3), expectedRow(QStringLiteral("Топка"), 2, 5.5, QStringLiteral("0000000001"), 3.0));
+    EXPECT_EQ(ledgerRow(saved.indexSheet(), 4), expectedRow(QStringLiteral("Приказки"), 1, 4.4, QStringLiteral("0000000001"), 2.5));
+    EXPECT_EQ(ledgerRow(saved.indexSheet(), 5), LedgerRow{});
+    EXPECT_EQ(reread->sheets(SaleShop::kToys).value(2, col::kStock).toNumber(), 8.0) << "the stock taken was not saved";
+}
+
+TEST(Invoice, PaymentMarksMoveOnlyWhenAWayOfPaymentIsChosen)
+{
+    store::Application faktura;
+    const SaleShop shop;
+    const QString path = shop.folder.file(QStringLiteral("Faktura.xls"));
+    sales::Koshnica basket;
+    const auto marks = [&] {
+        const store::Worksheet& sheet = faktura.ActiveWorkbook()->sheets(form::kSheet);
+        return QStringList{sheet.value(form::kCashRow, form::kPaymentColumn).toText(),
+                           sheet.value(form::kTransferRow, form::kPaymentColumn).toText(),
+                           sheet.value(form::kSetOffRow, form::kPaymentColumn).toText()};
+    };
+    const QString yes = QStringLiteral("да");
+    sales::InvoiceData data;
+    data.payment = sales::InvoiceData::Payment::Transfer;
+    sales::PokajiFakturata(faktura, path, basket, data);
+    EXPECT_EQ(marks(), (QStringList{{}, yes, {}}));
+    data.payment = sales::InvoiceData::Payment::None;
+    sales::PokajiFakturata(faktura, path, basket, data);
+    EXPECT_EQ(marks(), (QStringList{{}, yes, {}}));
+    data.payment = sales::InvoiceData::Payment::SetOff;
+    sales::PokajiFakturata(faktura, path, basket, data);
+    EXPECT_EQ(marks(), (QStringList{{}, {}, yes}));
+    data.payment = sales::InvoiceData::Payment::Cash;
+    sales::PokajiFakturata(faktura, path, basket, data);
+    EXPECT_EQ(marks(), (QStringList{yes, {}, {}}));
+    EXPECT_TRUE(faktura.Visible());
+}

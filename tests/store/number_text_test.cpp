@@ -1,0 +1,66 @@
+// Numbers become text in one place, in the plain form a spreadsheet's General format shows:
+// never an exponent, whatever the magnitude, and the same number when read back.
+#include "store/DataWorkbook.h"
+#include "store/Workbook.h"
+
+#include <QLocale>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+
+using namespace store;
+
+TEST(NumberText, PlainDecimalFormWithoutExponent)
+{
+    const std::pair<double, const char*> cases[] = {
+        {100000, "100000"},       {123456.5, "123456.5"}, {0.000001, "0.000001"},
+        {1e20, "100000000000000000000"}, {-1e15, "-1000000000000000"}, {123456789.13, "123456789.13"},
+        {0.1, "0.1"},             {-3.25, "-3.25"},       {12, "12"},
+        {-0.0, "0"},              {9999999999.0, "9999999999"},
+    };
+    for (const auto& [number, text] : cases) EXPECT_EQ(numberToText(number), QLatin1String(text)) << text;
+}
+
+TEST(NumberText, ExtremesReadBackAsTheSameNumber)
+{
+    for (double number : {DBL_MAX, -DBL_MAX, DBL_MIN, 5e-324, 1.0 / 3, 2.0 / 3 * 1e17, 1e-7, 65536.0 * 65536 * 65536}) {
+        const QString text = numberToText(number);
+        EXPECT_FALSE(text.contains(QLatin1Char('e'))) << text.toStdString();
+        const auto back = parseNumber(text);
+        ASSERT_TRUE(back) << text.toStdString();
+        EXPECT_EQ(*back, number) << text.toStdString();
+    }
+}
+
+TEST(NumberText, CellsShowTheUsersDecimalMarkAndCompareWithAPoint)
+{
+    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    Workbook book;
+    Worksheet& sheet = book.sheets(1);
+    sheet.setValue(2, 4, Value(100000.0));
+    sheet.setValue(3, 4, Value(123456.5));
+    EXPECT_EQ(sheet.shownText(2, 4), QStringLiteral("100000"));
+    EXPECT_EQ(sheet.shownText(3, 4), QStringLiteral("123456,5"));
+    EXPECT_EQ(sheet.value(3, 4).toText(), QStringLiteral("123456.5"));
+    // Text made by a formula takes the number in the same form.
+    sheet.setFormula(4, 4, Formula::parseA1(QStringLiteral("=D2&\"\""), 4, 4));
+    EXPECT_EQ(sheet.value(4, 4), Value(QStringLiteral("100000")));
+    // Find matches numbers by the text shown.
+    EXPECT_TRUE(sheet.Range(QStringLiteral("D1:D10")).Find(QStringLiteral("123456,5")));
+}
+
+TEST(NumberText, PasswordHeldAsANumberReadsAsTypedAfterASave)
+{
+    // The login window compares the typed password with the cell's text.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Danni.xls"));
+    {
+        auto book = DataWorkbook::createFresh();
+        DataWorkbook(*book).setCell(layout::index::kAdminPassword, Value(100000.0));
+        book->SaveAs(path);
+    }
+    auto book = Workbook::open(path);
+    EXPECT_EQ(DataWorkbook(*book).cell(layout::index::kAdminPassword).toText(), QStringLiteral("100000"));
+}

@@ -1,0 +1,171 @@
+// What the reader does with files that are not whole workbooks: each is refused with a message
+// that says what it is (empty, a folder, text, a newer workbook, damaged) or read whole, never
+// read in part, never a crash; and libgsf's own complaints stay off the terminal.
+#include "store/StoreError.h"
+#include "store/Workbook.h"
+#include "store/formula/Formula.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace store;
+
+namespace {
+
+QString errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.message();
+    }
+    return QStringLiteral("(no error)");
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Two sheets of texts, numbers, formulas and a merged area: records of every kind the shop uses.
+QByteArray sampleFile()
+{
+    Workbook book;
+    Worksheet& goods = book.sheets(1);
+    goods.setName(QStringLiteral("Кукли"));
+    goods.setFormula(1, 20, Formula::parseR1C1(QStringLiteral("=COUNTIF(R[1]C[-18]:R[9999]C[-18],\"<>\")"), 1, 20));
+    for (int row = 2; row <= 400; ++row) {
+        goods.setValue(row, 2, Value(QStringLiteral("Кукла %1").arg(row)));
+        goods.setValue(row, 3, Value(row * 1.5));
+        goods.setValue(row, 4, Value(row % 7));
+        goods.setFormula(row, 5, Formula::parseA1(QStringLiteral("=C%1*D%1").arg(row), row, 5));
+    }
+    goods.merged().push_back(CellArea{2, 7, 3, 8});
+    Worksheet& index = book.sheetsAdd();
+    index.setName(QStringLiteral("List"));
+    index.setValue(1, 4, Value(2));
+    index.setValue(2, 53, Value(QStringLiteral("admin")));
+    index.setValue(2, 54, Value(100000.0));
+    return book.toBytes();
+}
+
+// Every cell of every sheet as text, formulas with their values computed now.
+QStringList allCells(const Workbook& book)
+{
+    QStringList cells;
+    for (int s = 1; s <= book.sheetCount(); ++s) {
+        const Worksheet& sheet = book.sheets(s);
+        for (int row = 1; row <= sheet.lastRow(); ++row)
+            for (const Cell& cell : sheet.rowCells(row))
+                cells << QStringLiteral("%1!%2,%3=%4").arg(sheet.Name()).arg(row).arg(cell.col).arg(sheet.value(row, cell.col).toText());
+    }
+    return cells;
+}
+
+// What became of damaged bytes: refused with a message, or read (and then saved again).
+enum class Outcome { Refused, Read };
+
+Outcome readDamaged(const QByteArray& bytes, QStringList* cells = nullptr)
+{
+    std::unique_ptr<Workbook> book;
+    const QString message = errorOf([&] { book = Workbook::fromBytes(bytes); });
+    if (!book) {
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Работната книга не може да бъде прочетена: "))) << message.toStdString();
+        return Outcome::Refused;
+    }
+    if (cells) *cells = allCells(*book);
+    else allCells(*book);
+    // Whatever was read can be written again.
+    const QString saved = errorOf([&] { book->toBytes(); });
+    EXPECT_EQ(saved, QStringLiteral("(no error)"));
+    return Outcome::Read;
+}
+
+} // namespace
+
+TEST(XlsBadInput, EachKindOfWrongFileIsNamedForWhatItIs)
+{
+    QTemporaryDir dir;
+    const auto readError = [](const QString& path) { return errorOf([&] { Workbook::open(path); }); };
+    const auto expectReason = [&](const QString& name, const QByteArray& bytes, const QString& reason) {
+        const QString path = dir.filePath(name);
+        ASSERT_TRUE(writeBytes(path, bytes));
+        EXPECT_EQ(readError(path), QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(path, reason));
+    };
+    const QByteArray good = sampleFile();
+    expectReason(QStringLiteral("empty.xls"), QByteArray(), QStringLiteral("файлът е празен"));
+    expectReason(QStringLiteral("text.xls"), QByteArray("Име;Цена\nкукла;12.50\n"), QStringLiteral("не е работна книга на Excel 97-2003"));
+    expectReason(QStringLiteral("new.xls"), QByteArrayLiteral("PK\x03\x04\x14\x00\x06\x00") + QByteArray(600, 'x'),
+                 QStringLiteral("работната книга е в по-новия формат на Excel 2007 и следващите (.xlsx), а се чете само Excel 97-2003 (.xls)"));
+    expectReason(QStringLiteral("half.xls"), good.left(good.size() / 2), QStringLiteral("файлът е повреден или непълен"));
+    expectReason(QStringLiteral("header.xls"), good.left(600), QStringLiteral("файлът е повреден или непълен"));
+    QByteArray noStream = good;
+    noStream.replace(QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0", 16), QByteArray("W\0o\0r\0k\0b\0o\0o\0x\0", 16));
+    expectReason(QStringLiteral("other.xls"), noStream, QStringLiteral("не е работна книга на Excel 97-2003: в нея няма поток „Workbook“"));
+
+    const QString folder = dir.filePath(QStringLiteral("folder.xls"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_EQ(readError(folder), QStringLiteral("Файлът „%1“ не може да бъде прочетен: това не е файл.").arg(folder));
+}
+
+TEST(XlsBadInput, LibgsfComplaintsStayOffTheTerminal)
+{
+    QTemporaryDir dir;
+    const QByteArray good = sampleFile();
+    // A cut container, and one whose header puts the big stream into the small-stream area
+    // (libgsf complains of both in its own domain and in GLib's default one).
+    QByteArray wrongCutoff = good;
+    wrongCutoff[0x3A] = char(wrongCutoff[0x3A] ^ 0x01);
+    const std::pair<const char*, QByteArray> damaged[] = {{"cut.xls", good.left(good.size() / 3)},
+                                                          {"cutoff.xls", wrongCutoff}};
+    for (const auto& [name, bytes] : damaged) {
+        const QString path = dir.filePath(QLatin1String(name));
+        ASSERT_TRUE(writeBytes(path, bytes));
+        QProcess tool;
+        tool.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), {QStringLiteral("dump"), path});
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(tool.readAllStandardError()),
+                  QStringLiteral("Файлът „%1“ не може да бъде прочетен: файлът е повреден или непълен.\n").arg(path));
+    }
+}
+
+TEST(XlsBadInput, TruncatedAnywhereIsRefusedOrReadWhole)
+{
+    const QByteArray good = sampleFile();
+    QStringList whole;
+    ASSERT_EQ(readDamaged(good, &whole), Outcome::Read);
+    int refused = 0, readWhole = 0;
+    std::vector<qsizetype> cuts{0, 1, 7, 8, 511, 512, 513, good.size() - 1};
+    for (qsizetype at = 0; at < good.size(); at += good.size() / 400 + 1) cuts.push_back(at);
+    for (qsizetype at : cuts) {
+        QStringList cells;
+        if (readDamaged(good.left(at), &cells) == Outcome::Refused) {
+            ++refused;
+        } else {
+            EXPECT_EQ(cells, whole) << "cut at " << at << " read in part";
+            ++readWhole;
+        }
+    }
+    EXPECT_GT(refused, 300);
+}
+
+TEST(XlsBadInput, FlippedBytesNeverCrashAndWhatReadsCanBeSaved)
+{
+    const QByteArray good = sampleFile();
+    int refused = 0;
+    // Every 13th byte in turn, each with a different bit flipped: headers, the sector tables,
+    // record ids and lengths, cell fields and formula tokens all get their turn.
+    for (qsizetype at = 0; at < good.size(); at += 13) {
+        QByteArray damaged = good;
+        damaged[at] = char(damaged[at] ^ (1 << (at % 8)));
+        refused += readDamaged(damaged) == Outcome::Refused;
+    }
+    EXPECT_GT(refused, 0);
+}
