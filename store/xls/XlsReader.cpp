@@ -557,8 +557,7 @@ private:
 void readWorkbook(const QString& path, Workbook& into)
 {
     try {
-        const QByteArray stream = readWorkbookStream(path);
-        WorkbookReader(stream, into).read();
+        useWorkbookStream(path, [&into](const QByteArray& stream) { WorkbookReader(stream, into).read(); });
     } catch (const Error& error) {
         throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(path, reasonOf(error)));
     }
@@ -567,8 +566,7 @@ void readWorkbook(const QString& path, Workbook& into)
 void readWorkbookBytes(const QByteArray& bytes, Workbook& into)
 {
     try {
-        const QByteArray stream = workbookStreamOf(bytes);
-        WorkbookReader(stream, into).read();
+        useWorkbookStreamOf(bytes, [&into](const QByteArray& stream) { WorkbookReader(stream, into).read(); });
     } catch (const Error& error) {
         throw Error(QStringLiteral("Работната книга не може да бъде прочетена: %1.").arg(reasonOf(error)));
     }
