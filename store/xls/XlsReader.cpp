@@ -300,7 +300,7 @@ private:
     // in one piece when the next row begins, so that each row is allocated once and at its size.
     Cell& newCell(int row, int col, quint16 xf)
     {
-        sheet_->checkAddress(row, col);
+        if (col > kMaxColumns) sheet_->checkAddress(row, col);   // rows of a record always fit
         if (row != bufferedRow_) {
             flushRow();
             bufferedRow_ = row;
