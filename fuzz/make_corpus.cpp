@@ -135,7 +135,7 @@ int main(int argc, char** argv)
                 const store::Worksheet& sheet = book->sheets(s);
                 for (int row = 1; row <= sheet.lastRow(); ++row)
                     for (const store::Cell& cell : sheet.rowCells(row))
-                        if (cell.formula) formulas << cell.formula->formula.toA1();
+                        if (const store::FormulaCell* formula = cell.formula()) formulas << formula->formula.toA1();
             }
         }
         formulas.removeDuplicates();

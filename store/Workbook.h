@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/StringTable.h"
 #include "store/Style.h"
 #include "store/Worksheet.h"
 
@@ -49,6 +50,9 @@ public:
 
     WorkbookStyles& styles() { return styles_; }
     const WorkbookStyles& styles() const { return styles_; }
+    // The texts of every sheet's cells.
+    StringTable& strings() { return strings_; }
+    const StringTable& strings() const { return strings_; }
 
     // The file this workbook came from or was saved to; empty for a new one.
     const QString& FullName() const { return path_; }
@@ -74,6 +78,7 @@ private:
     std::vector<std::unique_ptr<Worksheet>> sheets_;
     int active_ = 0;
     WorkbookStyles styles_;
+    StringTable strings_;
     QString path_;
     bool saved_ = true;
     quint64 saveCount_ = 0;
