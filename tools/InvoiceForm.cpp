@@ -20,7 +20,7 @@ constexpr int kColumnWidths[] = {1, 4, 6, 12, 3, 6, 5, 4, 6, 1, 1, 6, 7, 7, 10};
 // The cell formats the form uses, added to its workbook.
 struct FormFormats {
     quint16 title, label, labelRight, labelBold, field, fieldBold;
-    quint16 header, lineNumber, lineName, lineCount, lineUnit, money, mark, totalLabel, total;
+    quint16 header, lineNumber, lineName, lineCount, lineUnit, linePrice, money, mark, totalLabel, total;
 };
 
 store::Border thin()
@@ -60,6 +60,10 @@ FormFormats addFormats(store::WorkbookStyles& styles)
     const quint16 boldFont = styles.addFont(bold);
     const quint16 titleFont = styles.addFont(big);
     const quint16 money = styles.addNumberFormat(QStringLiteral("0.00"));
+    // The program writes 0 into the count and price of every goods row it does not use: such
+    // rows stay blank on screen and on paper.
+    const quint16 countOrBlank = styles.addNumberFormat(QStringLiteral("0;-0;"));
+    const quint16 moneyOrBlank = styles.addNumberFormat(QStringLiteral("0.00;-0.00;"));
     using store::HAlign;
 
     store::CellFormat header = boxed(textFormat(boldFont, HAlign::Center));
@@ -81,8 +85,13 @@ FormFormats addFormats(store::WorkbookStyles& styles)
     f.header = styles.addFormat(header);
     f.lineNumber = styles.addFormat(boxed(textFormat(normalFont, HAlign::Center)));
     f.lineName = styles.addFormat(boxed(textFormat(normalFont, HAlign::Left)));
-    f.lineCount = styles.addFormat(boxed(textFormat(normalFont, HAlign::Center)));
-    f.lineUnit = f.lineCount;
+    store::CellFormat countFormat = boxed(textFormat(normalFont, HAlign::Center));
+    f.lineUnit = styles.addFormat(countFormat);
+    countFormat.numberFormat = countOrBlank;
+    f.lineCount = styles.addFormat(countFormat);
+    store::CellFormat priceFormat = moneyFormat;
+    priceFormat.numberFormat = moneyOrBlank;
+    f.linePrice = styles.addFormat(priceFormat);
     f.money = styles.addFormat(moneyFormat);
     f.mark = styles.addFormat(boxed(textFormat(boldFont, HAlign::Center)));
     f.totalLabel = styles.addFormat(textFormat(boldFont, HAlign::Right));
@@ -180,7 +189,7 @@ void FormSheet::lines()
         put(row, kFirstColumn, kFirstColumn, store::Value(line), f_.lineNumber);
         put(row, kNameColumn, kCountColumn - 1, store::Value(), f_.lineName);
         put(row, kCountColumn, kCountColumn, store::Value(), f_.lineCount);
-        put(row, kPriceColumn, kPriceColumn, store::Value(), f_.money);
+        put(row, kPriceColumn, kPriceColumn, store::Value(), f_.linePrice);
         // A line without goods shows nothing, whatever the program left in its count and price.
         formula(row, kUnitColumn, QStringLiteral("=IF(%1=\"\",\"\",\"бр.\")").arg(name), f_.lineUnit);
         formula(row, kAmountColumn, QStringLiteral("=IF(%1=\"\",\"\",ROUND(%2*%3,2))").arg(name, count, price), f_.money);
