@@ -15,7 +15,7 @@ constexpr int kLastLineRow = kFirstLineRow + kLineCount - 1;
 constexpr int kHeaderRow = kFirstLineRow - 1;
 
 // Column widths in characters, A to O.
-constexpr int kColumnWidths[] = {1, 4, 6, 12, 3, 6, 5, 4, 6, 1, 1, 6, 7, 7, 10};
+constexpr int kColumnWidths[] = {1, 4, 6, 12, 3, 6, 5, 4, 8, 1, 1, 6, 7, 7, 10};
 
 // The cell formats the form uses, added to its workbook.
 struct FormFormats {
@@ -162,14 +162,14 @@ void FormSheet::recipient()
     put(kAddress.row, kAddress.col, kVatNumber.col + 5, store::Value(kAddressPrefix), f_.field);
 }
 
-// The shop's own details, for the shop keeper to fill in once in the form.
+// The shop's own details, which a shop keeper fills in once in the form: here the demo shop's.
 void FormSheet::supplier()
 {
     const int col = kCountColumn;
     put(3, col, col, store::Value(QStringLiteral("Доставчик")), f_.labelBold);
-    put(4, col, kLastColumn, store::Value(), f_.fieldBold);
-    put(5, col, kLastColumn, store::Value(kCompanyIdPrefix), f_.field);
-    put(6, col, kLastColumn, store::Value(kAddressPrefix), f_.field);
+    put(4, col, kLastColumn, store::Value(QStringLiteral("Щастливо детство ЕООД")), f_.fieldBold);
+    put(5, col, kLastColumn, store::Value(kCompanyIdPrefix + QStringLiteral("203456789")), f_.field);
+    put(6, col, kLastColumn, store::Value(kAddressPrefix + QStringLiteral("Пловдив, ул. Шипка 8")), f_.field);
 }
 
 void FormSheet::lines()
@@ -209,7 +209,7 @@ void FormSheet::payment()
 
     put(kCashRow, kDeliveryDate.col - 1, kDeliveryDate.col - 1, store::Value(QStringLiteral("Доставка")), f_.labelBold);
     put(kDeliveryDate.row, kDeliveryDate.col - 1, kDeliveryDate.col - 1, store::Value(QStringLiteral("дата:")), f_.labelRight);
-    put(kDeliveryDate.row, kDeliveryDate.col, kDeliveryDate.col + 1, store::Value(), f_.field);
+    put(kDeliveryDate.row, kDeliveryDate.col, kDeliveryDate.col + 2, store::Value(), f_.field);
     put(kDeliveryPlace.row, kDeliveryPlace.col - 1, kDeliveryPlace.col - 1, store::Value(QStringLiteral("място:")), f_.labelRight);
     put(kDeliveryPlace.row, kDeliveryPlace.col, kDeliveryPlace.col + 2, store::Value(), f_.field);
 
