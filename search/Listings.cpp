@@ -31,6 +31,13 @@ std::optional<double> shownPrice(const store::Worksheet& article, int row)
     return entryPrice(app::formatMoney(*price) + kCurrency);
 }
 
+// A stored price as it is, the way a spreadsheet shows it (a computed 1.2100000000000002 as "1,21").
+QString storedPriceText(const store::Worksheet& article, int row)
+{
+    const store::Value price = article.value(row, col::kPrice);
+    return price.isNumber() ? store::shownNumberText(price.number()) : price.toText();
+}
+
 } // namespace
 
 QStringList priceEntries(const store::Worksheet& article, int last)
@@ -55,7 +62,7 @@ QString priceListing(const store::Worksheet& article, int last, double from, dou
     for (int row = kFirstGoodsRow; row <= last; ++row) {
         const auto price = shownPrice(article, row);
         if (!price || *price < low || *price > high) continue;
-        listing += article.shownText(row, col::kName) + QStringLiteral("   цена: ") + article.shownText(row, col::kPrice)
+        listing += article.shownText(row, col::kName) + QStringLiteral("   цена: ") + storedPriceText(article, row)
             + kCurrency + kCrLf;
     }
     return listing.isEmpty() ? kNoGoodsFound : listing;

@@ -1,5 +1,7 @@
 #include "Value.h"
 
+#include <QLocale>
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -44,6 +46,21 @@ QString numberToText(double number)
     char buf[400];
     auto res = std::to_chars(buf, buf + sizeof buf, number, std::chars_format::fixed);
     return QString::fromLatin1(buf, int(res.ptr - buf));
+}
+
+QString shownNumberText(double number)
+{
+    double shown = number;
+    if (std::isfinite(number)) {
+        // 15 significant digits: one before the point and 14 after it in scientific form.
+        char buf[32];
+        const auto res = std::to_chars(buf, buf + sizeof buf, number, std::chars_format::scientific, 14);
+        std::from_chars(buf, res.ptr, shown);
+    }
+    QString text = numberToText(shown);
+    const QString point = QLocale().decimalPoint();
+    if (point != QLatin1String(".")) text.replace(QLatin1Char('.'), point);
+    return text;
 }
 
 std::optional<double> parseNumber(const QString& text)

@@ -66,6 +66,11 @@ private:
 // goes through here; Worksheet::shownText puts in the user's decimal mark.
 QString numberToText(double number);
 
+// The number as a person sees it under a spreadsheet's General format: rounded to 15 significant
+// digits as a spreadsheet shows a stored number (1.2100000000000002 shows as "1,21"), never an
+// exponent, with the user's decimal mark.
+QString shownNumberText(double number);
+
 // Reads a number typed by a person: blanks around it are ignored, "," or "." is the decimal
 // separator, no group separators. Empty or anything else gives nothing.
 std::optional<double> parseNumber(const QString& text);

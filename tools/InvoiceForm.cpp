@@ -15,12 +15,12 @@ constexpr int kLastLineRow = kFirstLineRow + kLineCount - 1;
 constexpr int kHeaderRow = kFirstLineRow - 1;
 
 // Column widths in characters, A to O.
-constexpr int kColumnWidths[] = {1, 4, 6, 12, 3, 6, 5, 4, 6, 1, 1, 6, 7, 7, 10};
+constexpr int kColumnWidths[] = {1, 4, 6, 12, 3, 6, 5, 4, 8, 1, 1, 6, 7, 7, 10};
 
 // The cell formats the form uses, added to its workbook.
 struct FormFormats {
     quint16 title, label, labelRight, labelBold, field, fieldBold;
-    quint16 header, lineNumber, lineName, lineCount, lineUnit, money, mark, totalLabel, total;
+    quint16 header, lineNumber, lineName, lineCount, lineUnit, linePrice, money, mark, totalLabel, total;
 };
 
 store::Border thin()
@@ -60,6 +60,10 @@ FormFormats addFormats(store::WorkbookStyles& styles)
     const quint16 boldFont = styles.addFont(bold);
     const quint16 titleFont = styles.addFont(big);
     const quint16 money = styles.addNumberFormat(QStringLiteral("0.00"));
+    // The program writes 0 into the count and price of every goods row it does not use: such
+    // rows stay blank on screen and on paper.
+    const quint16 countOrBlank = styles.addNumberFormat(QStringLiteral("0;-0;"));
+    const quint16 moneyOrBlank = styles.addNumberFormat(QStringLiteral("0.00;-0.00;"));
     using store::HAlign;
 
     store::CellFormat header = boxed(textFormat(boldFont, HAlign::Center));
@@ -81,8 +85,13 @@ FormFormats addFormats(store::WorkbookStyles& styles)
     f.header = styles.addFormat(header);
     f.lineNumber = styles.addFormat(boxed(textFormat(normalFont, HAlign::Center)));
     f.lineName = styles.addFormat(boxed(textFormat(normalFont, HAlign::Left)));
-    f.lineCount = styles.addFormat(boxed(textFormat(normalFont, HAlign::Center)));
-    f.lineUnit = f.lineCount;
+    store::CellFormat countFormat = boxed(textFormat(normalFont, HAlign::Center));
+    f.lineUnit = styles.addFormat(countFormat);
+    countFormat.numberFormat = countOrBlank;
+    f.lineCount = styles.addFormat(countFormat);
+    store::CellFormat priceFormat = moneyFormat;
+    priceFormat.numberFormat = moneyOrBlank;
+    f.linePrice = styles.addFormat(priceFormat);
     f.money = styles.addFormat(moneyFormat);
     f.mark = styles.addFormat(boxed(textFormat(boldFont, HAlign::Center)));
     f.totalLabel = styles.addFormat(textFormat(boldFont, HAlign::Right));
@@ -153,14 +162,14 @@ void FormSheet::recipient()
     put(kAddress.row, kAddress.col, kVatNumber.col + 5, store::Value(kAddressPrefix), f_.field);
 }
 
-// The shop's own details, for the shop keeper to fill in once in the form.
+// The shop's own details, which a shop keeper fills in once in the form: here the demo shop's.
 void FormSheet::supplier()
 {
     const int col = kCountColumn;
     put(3, col, col, store::Value(QStringLiteral("Доставчик")), f_.labelBold);
-    put(4, col, kLastColumn, store::Value(), f_.fieldBold);
-    put(5, col, kLastColumn, store::Value(kCompanyIdPrefix), f_.field);
-    put(6, col, kLastColumn, store::Value(kAddressPrefix), f_.field);
+    put(4, col, kLastColumn, store::Value(QStringLiteral("Щастливо детство ЕООД")), f_.fieldBold);
+    put(5, col, kLastColumn, store::Value(kCompanyIdPrefix + QStringLiteral("203456789")), f_.field);
+    put(6, col, kLastColumn, store::Value(kAddressPrefix + QStringLiteral("Пловдив, ул. Шипка 8")), f_.field);
 }
 
 void FormSheet::lines()
@@ -180,7 +189,7 @@ void FormSheet::lines()
         put(row, kFirstColumn, kFirstColumn, store::Value(line), f_.lineNumber);
         put(row, kNameColumn, kCountColumn - 1, store::Value(), f_.lineName);
         put(row, kCountColumn, kCountColumn, store::Value(), f_.lineCount);
-        put(row, kPriceColumn, kPriceColumn, store::Value(), f_.money);
+        put(row, kPriceColumn, kPriceColumn, store::Value(), f_.linePrice);
         // A line without goods shows nothing, whatever the program left in its count and price.
         formula(row, kUnitColumn, QStringLiteral("=IF(%1=\"\",\"\",\"бр.\")").arg(name), f_.lineUnit);
         formula(row, kAmountColumn, QStringLiteral("=IF(%1=\"\",\"\",ROUND(%2*%3,2))").arg(name, count, price), f_.money);
@@ -200,7 +209,7 @@ void FormSheet::payment()
 
     put(kCashRow, kDeliveryDate.col - 1, kDeliveryDate.col - 1, store::Value(QStringLiteral("Доставка")), f_.labelBold);
     put(kDeliveryDate.row, kDeliveryDate.col - 1, kDeliveryDate.col - 1, store::Value(QStringLiteral("дата:")), f_.labelRight);
-    put(kDeliveryDate.row, kDeliveryDate.col, kDeliveryDate.col + 1, store::Value(), f_.field);
+    put(kDeliveryDate.row, kDeliveryDate.col, kDeliveryDate.col + 2, store::Value(), f_.field);
     put(kDeliveryPlace.row, kDeliveryPlace.col - 1, kDeliveryPlace.col - 1, store::Value(QStringLiteral("място:")), f_.labelRight);
     put(kDeliveryPlace.row, kDeliveryPlace.col, kDeliveryPlace.col + 2, store::Value(), f_.field);
 

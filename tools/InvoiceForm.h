@@ -23,7 +23,8 @@ inline constexpr CellPos kTotal{20, 15};         // O20: the sum of the lines, V
 inline constexpr double kVatRate = 0.20;
 } // namespace invoice
 
-// A blank invoice form: titles, labels, borders, column widths and formulas, nothing filled.
+// A blank invoice form: titles, labels, borders, column widths and formulas, the demo shop as
+// supplier, nothing of a sale filled.
 std::unique_ptr<store::Workbook> makeInvoiceForm();
 
 } // namespace demo

@@ -1,7 +1,7 @@
 // The sale panel and the document dialogs driven as the shop keeper drives them: the basket,
 // sales with and without an invoice, the invoice on the document form, the refusals, and what
 // happens to the basket when the program ends.
-#include "SaleShop.h"
+#include "SaleCounter.h"
 
 #include "app/support/MessageRecorder.h"
 #include "app/support/RunningProgram.h"
@@ -33,92 +33,6 @@ namespace {
 namespace col = store::layout::article;
 namespace index = store::layout::index;
 namespace form = store::layout::invoice;
-
-void clickRow(QListWidget* list, int row)
-{
-    list->scrollToItem(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
-int rowOf(const QListWidget* list, const QString& text)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text().trimmed() == text) return i;
-    return -1;
-}
-
-QStringList entries(const QListWidget* list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
-    return result;
-}
-
-// Clicks an option on its caption, where a click takes (the blank right of it does not).
-void choose(QRadioButton* option)
-{
-    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
-}
-
-void flushClosedWindows()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// The shop keeper at the sale panel.
-class Counter {
-public:
-    explicit Counter(const SaleShop& shop) : run(shop.folder.path()), w(run.logIn()) {}
-
-    app::Shop& shop() { return run.program.shop(); }
-    store::Worksheet& sheet(const QString& name) { return shop().danni().sheets(name); }
-    store::DataWorkbook data() { return shop().data(); }
-
-    void chooseArticle(const QString& name)
-    {
-        const int row = rowOf(w.List1, name);
-        ASSERT_GE(row, 0) << qPrintable(name) << " among " << qPrintable(entries(w.List1).join(QLatin1Char('|')));
-        clickRow(w.List1, row);
-    }
-    // Picks goods in the goods list and a quantity in the quantity box.
-    void pick(const QString& goods, int count)
-    {
-        const int row = rowOf(w.List2, goods);
-        ASSERT_GE(row, 0) << qPrintable(goods);
-        clickRow(w.List2, row);
-        const int entry = w.Combo1->findText(QString::number(count));
-        ASSERT_GE(entry, 0) << "no quantity " << count << " for " << qPrintable(goods);
-        w.Combo1->setCurrentIndex(entry);
-    }
-    void add(const QString& article, const QString& goods, int count)
-    {
-        chooseArticle(article);
-        pick(goods, count);
-        QTest::mouseClick(w.Image8, Qt::LeftButton);
-    }
-    void undo() { QTest::mouseClick(w.Image9, Qt::LeftButton); }
-    void sell() { QTest::mouseClick(w.Command1, Qt::LeftButton); }
-    void invoiceChoice(bool yes) { choose(yes ? w.Option1 : w.Option2); }
-
-    sales::Form6* invoiceDialog() { return qobject_cast<sales::Form6*>(shop().windows.window(6)); }
-
-    double stock(const QString& article, int row) { return sheet(article).value(row, col::kStock).toNumber().value_or(-1); }
-    double sold(const QString& article, int row) { return sheet(article).value(row, col::kSold).toNumber().value_or(-1); }
-
-    store::Worksheet& document() { return shop().FakturaEksel->ActiveWorkbook()->sheets(form::kSheet); }
-    QString documentText(store::layout::CellPos pos) { return document().value(pos.row, pos.col).toText(); }
-    store::Value documentLine(int line, int column) { return document().value(form::lineRow(line), column); }
-
-    RunningProgram run;
-    app::Form1& w;
-};
-
-// Types into a field as the keyboard would (QTest's key clicks know only Latin letters).
-void type(QLineEdit* field, const QString& text)
-{
-    field->selectAll();
-    field->insert(text);
-}
 
 const QString& kToys = SaleShop::kToys;
 const QString& kBooks = SaleShop::kBooks;

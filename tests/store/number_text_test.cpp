@@ -64,3 +64,24 @@ TEST(NumberText, PasswordHeldAsANumberReadsAsTypedAfterASave)
     auto book = Workbook::open(path);
     EXPECT_EQ(DataWorkbook(*book).cell(layout::index::kAdminPassword).toText(), QStringLiteral("100000"));
 }
+
+TEST(NumberText, ShownNumbersKeepFifteenSignificantDigits)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    const std::pair<double, const char*> cases[] = {
+        {1.1 + 1.1 * 10 / 100, "1,21"},          // a selling price computed from a markup
+        {0.1 + 0.2, "0,3"},
+        {1.0 / 3, "0,333333333333333"},
+        {-2.675, "-2,675"},
+        {123456789012345678.0, "123456789012346000"},
+        {1.23456789012345678e-7, "0,000000123456789012346"},
+        {1e20, "100000000000000000000"},
+        {100000, "100000"},
+        {0, "0"},
+    };
+    for (const auto& [number, text] : cases) EXPECT_EQ(shownNumberText(number), QString::fromUtf8(text)) << text;
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(shownNumberText(2.5), QStringLiteral("2.5"));
+    QLocale::setDefault(before);
+}
