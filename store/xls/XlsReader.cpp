@@ -52,6 +52,7 @@ public:
             ++tab;
         }
         if (into_.sheetCount() == 0) throw Error(QStringLiteral("в него няма нито един лист"));
+        into_.kept().linksFitSheets = true;
         into_.activate(into_.sheets(activeSheet + 1));
     }
 
@@ -61,6 +62,8 @@ private:
         if (!record || record->id != rec::Bof || record->size < 4)
             throw Error(QStringLiteral("%1 не започва със запис BOF").arg(where));
         const quint16 version = get16(record->data);
+        if (version < kBiff8Version)
+            throw Error(QStringLiteral("работната книга е в по-стария формат на Excel 5.0/95, а се чете само Excel 97-2003"));
         if (version != kBiff8Version)
             throw Error(QStringLiteral("не е работна книга на Excel 97-2003 (версия 0x%1)").arg(version, 4, 16, QLatin1Char('0')));
         const quint16 type = get16(record->data + 2);
@@ -97,6 +100,15 @@ private:
                 return;
             case rec::FilePass:
                 throw Error(QStringLiteral("книгата е защитена с парола"));
+            case rec::DateMode:
+                into_.kept().date1904 = fields.u16() == 1;
+                break;
+            case rec::SupBook:
+            case rec::ExternName:
+            case rec::ExternSheet:
+            case rec::Name:
+                keepLink(*record, records);
+                break;
             case rec::Window1:
                 fields.skip(10);
                 activeTab_ = fields.u16();
@@ -131,6 +143,17 @@ private:
             }
         }
         throw Error(QStringLiteral("общата част на книгата няма край (запис EOF)"));
+    }
+
+    void keepLink(const Record& record, RecordReader& records)
+    {
+        KeptGlobals& kept = into_.kept();
+        kept.links.push_back({record.id, QByteArray(reinterpret_cast<const char*>(record.data), record.size)});
+        while (auto next = records.peek()) {
+            if (next->id != rec::Continue) break;
+            records.next();
+            kept.links.push_back({next->id, QByteArray(reinterpret_cast<const char*>(next->data), next->size)});
+        }
     }
 
     // What the file leaves out or holds in a form the writer cannot give back is mended here,
@@ -219,7 +242,8 @@ private:
             put(row, col, fields.u8() ? errorValue(value, row, col) : Value::boolean(value != 0), xf);
             break;
         }
-        case rec::Formula: readFormula(fields); break;
+        case rec::Formula:
+        case rec::OldFormula: readFormula(fields); break;
         case rec::String: {
             FieldReader text = withContinues(record, records);
             if (!pending_.empty() && pending_.back().textFollows) {

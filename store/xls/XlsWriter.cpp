@@ -110,7 +110,7 @@ private:
         out.end();
         writeWindow1(out);
         out.begin(rec::DateMode);
-        out.appendU16(0);   // dates count from 1900
+        out.appendU16(workbook_.kept().date1904 ? 1 : 0);
         out.end();
         const WorkbookStyles& styles = workbook_.styles();
         for (const Font& font : styles.fonts) writeFont(out, font);
@@ -127,10 +127,19 @@ private:
             out.appendUnicodeString(workbook_.sheets(i).Name(), true);
             out.end();
         }
+        writeKeptLinks(out);
         sst_.write(out, 0);
         writeEof(out);
         for (size_t i = 0; i < offsetFields.size(); ++i)
             out.patch32(offsetFields[i], quint32(out.size() + sheetStarts_[i]));
+    }
+
+    // Names and the links they and formulas use follow the sheet list, as read.
+    void writeKeptLinks(RecordWriter& out) const
+    {
+        const KeptGlobals& kept = workbook_.kept();
+        if (!kept.linksFitSheets) return;
+        for (const KeptRecord& record : kept.links) out.record(record.id, record.data.constData(), quint16(record.data.size()));
     }
 
     void writeWindow1(RecordWriter& out) const

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <vector>
+
+namespace store {
+
+// A record of a workbook file kept as it was read, for what the engine carries through without
+// understanding it.
+struct KeptRecord {
+    quint16 id = 0;
+    QByteArray data;
+    bool operator==(const KeptRecord&) const = default;
+};
+
+// What a workbook file holds beyond its worksheets' cells and formats, written back as read.
+struct KeptGlobals {
+    // Dates count from 1 January 1904 (Mac workbooks) rather than from 1900.
+    bool date1904 = false;
+    // The links formulas and names refer through, and the defined names themselves (SUPBOOK,
+    // EXTERNNAME, EXTERNSHEET, NAME, each with its CONTINUE records), in file order. They point
+    // at sheets by their place in the workbook, so they are written back only while no sheet
+    // has been inserted or deleted since they were read.
+    std::vector<KeptRecord> links;
+    bool linksFitSheets = false;
+};
+
+} // namespace store
