@@ -16,4 +16,9 @@ QByteArray encodeBiffFormula(const Formula& formula, int row, int col);
 // engine does not model (other sheets, names, arrays): the caller keeps the cached value.
 std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col);
 
+// The tokens of a shared formula (SHRFMLA), whose relative references are offsets, made into
+// those of an ordinary formula in the cell at (row, col). Nothing for tokens that cannot stand
+// on their own (arrays, links to other shared formulas or tables).
+std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row, int col);
+
 } // namespace store

@@ -79,6 +79,20 @@ Formula Formula::parseR1C1(const QString& text, int row, int col)
     return Formula(parseFormulaText(text, RefStyle::R1C1, row, col));
 }
 
+Formula Formula::kept(const QByteArray& tokens, const Value& cached)
+{
+    auto node = std::make_shared<FormulaNode>();
+    node->kind = FormulaNode::Kind::Kept;
+    node->tokens = tokens;
+    node->cached = cached;
+    return Formula(std::move(node));
+}
+
+bool Formula::isKept() const
+{
+    return root_ && root_->kind == FormulaNode::Kind::Kept;
+}
+
 QString Formula::toA1() const
 {
     if (!root_) return {};

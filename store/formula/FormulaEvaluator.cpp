@@ -31,6 +31,7 @@ Value Evaluator::value(const FormulaNode& node) const
     case FormulaNode::Kind::Function: return callFunction(node, *this);
     case FormulaNode::Kind::Paren: return value(*node.args[0]);
     case FormulaNode::Kind::Missing: return Value();
+    case FormulaNode::Kind::Kept: return node.cached;
     }
     return Value::error(ErrorCode::Value);
 }

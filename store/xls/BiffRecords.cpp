@@ -221,6 +221,7 @@ QString FieldReader::chars(qsizetype count, bool highBytes)
         }
         const int width = highBytes ? 2 : 1;
         const qsizetype n = std::min(count - done, remainingInSegment() / width);
+        if (n == 0 && remainingInSegment() == 0) continue;   // a CONTINUE holding its flags byte only
         if (n == 0) tooShort();
         const uchar* p = segment(seg_).data + at_;
         if (highBytes) {

@@ -11,7 +11,6 @@
 #include "store/xls/StyleRecords.h"
 #include "store/xls/XlsFile.h"
 
-#include <unordered_map>
 
 namespace store::xls {
 
@@ -33,6 +32,15 @@ struct PendingFormula {
     QByteArray tokens;
     Value cached;
     bool textFollows = false;   // the result is text, given by the STRING record after it
+    bool extraData = false;     // array constants follow the tokens: they cannot be kept alone
+};
+
+// A shared formula and the cells it covers, 0-based as in the file.
+struct SharedFormula {
+    quint16 firstRow, lastRow;
+    quint8 firstCol, lastCol;
+    QByteArray tokens;
+    bool covers(quint16 row, quint16 col) const { return row >= firstRow && row <= lastRow && col >= firstCol && col <= lastCol; }
 };
 
 class WorkbookReader {
@@ -362,6 +370,7 @@ private:
         fields.u32();   // reserved
         const quint16 size = fields.u16();
         f.tokens = fields.bytes(size);
+        f.extraData = !fields.atEnd();
         pending_.push_back(std::move(f));
     }
 
@@ -381,32 +390,52 @@ private:
 
     void readSharedFormula(FieldReader& fields)
     {
-        const quint16 firstRow = fields.u16();
-        fields.u16();
-        const quint8 firstCol = fields.u8();
-        fields.u8();
+        SharedFormula shared;
+        shared.firstRow = fields.u16();
+        shared.lastRow = fields.u16();
+        shared.firstCol = fields.u8();
+        shared.lastCol = fields.u8();
         fields.u16();   // reserved, use count
         const quint16 size = fields.u16();
-        shared_[key(firstRow, firstCol)] = fields.bytes(size);
+        shared.tokens = fields.bytes(size);
+        shared_.push_back(std::move(shared));
     }
 
-    static quint32 key(quint16 row, quint16 col) { return (quint32(row) << 16) | col; }
+    // The shared formula a cell's ptgExp points at: the one whose first cell it names, else the
+    // one whose range holds that cell (some writers name another cell than the top-left one).
+    const SharedFormula* sharedFormulaAt(quint16 row, quint16 col) const
+    {
+        for (const SharedFormula& shared : shared_)
+            if (shared.firstRow == row && shared.firstCol == col) return &shared;
+        for (const SharedFormula& shared : shared_)
+            if (shared.covers(row, col)) return &shared;
+        return nullptr;
+    }
 
     // Formula cells go in once the sheet is read. A cell that points at a shared formula (ptgExp)
-    // takes that formula's tokens, read relative to the cell. A formula the engine cannot hold
-    // keeps its last value as a plain value.
+    // takes that formula's tokens, read relative to the cell. What the engine cannot compute is
+    // kept as its tokens with its last value; only a formula whose tokens cannot stand alone (an
+    // array formula, a data table) keeps its last value as a plain value.
     void putFormulas()
     {
         constexpr char kPtgExp = 0x01;
         for (const PendingFormula& f : pending_) {
-            QByteArray tokens = f.tokens;
-            if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
-                const auto found = shared_.find(key(get16(reinterpret_cast<const uchar*>(tokens.constData()) + 1),
-                                                    get16(reinterpret_cast<const uchar*>(tokens.constData()) + 3)));
-                tokens = found != shared_.end() ? found->second : QByteArray();
-            }
             const Value& cached = checkedText(f.cached, f.row, f.col);
-            const std::optional<Formula> formula = decode(tokens, f.row, f.col);
+            std::optional<Formula> formula;
+            const QByteArray& tokens = f.tokens;
+            if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
+                const auto* bytes = reinterpret_cast<const uchar*>(tokens.constData());
+                const SharedFormula* shared = sharedFormulaAt(get16(bytes + 1), get16(bytes + 3));
+                if (!shared) shared = sharedFormulaAt(quint16(f.row - 1), quint16(f.col - 1));
+                if (shared) {
+                    formula = decode(shared->tokens, f.row, f.col);
+                    const auto own = formula ? std::nullopt : sharedTokensForCell(shared->tokens, f.row, f.col);
+                    if (own) formula = kept(*own, cached);
+                }
+            } else {
+                formula = decode(tokens, f.row, f.col);
+                if (!formula && !f.extraData) formula = kept(tokens, cached);
+            }
             if (formula)
                 sheet_->putFormula(f.row, f.col, *formula, cached, f.format);
             else
@@ -415,8 +444,14 @@ private:
         pending_.clear();
     }
 
+    static std::optional<Formula> kept(const QByteArray& tokens, const Value& cached)
+    {
+        if (tokens.isEmpty() || tokens.size() > kMaxFormulaTokens) return std::nullopt;
+        return Formula::kept(tokens, cached);
+    }
+
     // Tokens the engine cannot read, or a formula it could not write back into a record, give
-    // nothing: the cell keeps the formula's last value.
+    // nothing.
     static std::optional<Formula> decode(const QByteArray& tokens, int row, int col)
     {
         if (tokens.isEmpty()) return std::nullopt;
@@ -479,7 +514,7 @@ private:
     int activeTab_ = 0;
     Worksheet* sheet_ = nullptr;
     std::vector<PendingFormula> pending_;
-    std::unordered_map<quint32, QByteArray> shared_;   // tokens of shared formulas by first cell
+    std::vector<SharedFormula> shared_;
 };
 
 } // namespace

@@ -1,0 +1,113 @@
+// Turning the tokens of a shared formula into those of one of its cells.
+#include "store/formula/BiffFormula.h"
+
+#include "store/formula/BiffTokens.h"
+
+#include <QtEndian>
+
+namespace store {
+
+using namespace formula;
+
+namespace {
+
+constexpr int kRows = 65536;
+constexpr int kColumns = 256;
+
+// Bytes after the id of an operand token, by its base id; -1 for tokens whose data lies outside
+// the token array (arrays, memory areas) or that need their own reading (ptgStr, ptgAttr).
+int operandSize(quint8 base)
+{
+    switch (base) {
+    case 0x01: return 2;    // ptgFunc
+    case 0x02: return 3;    // ptgFuncVar
+    case 0x03: return 4;    // ptgName
+    case 0x04: return 4;    // ptgRef
+    case 0x05: return 8;    // ptgArea
+    case 0x07: return 6;    // ptgMemErr
+    case 0x08: return 6;    // ptgMemNoMem
+    case 0x09: return 2;    // ptgMemFunc
+    case 0x0A: return 4;    // ptgRefErr
+    case 0x0B: return 8;    // ptgAreaErr
+    case 0x0C: return 4;    // ptgRefN
+    case 0x0D: return 8;    // ptgAreaN
+    case 0x19: return 6;    // ptgNameX
+    case 0x1A: return 6;    // ptgRef3d
+    case 0x1B: return 10;   // ptgArea3d
+    case 0x1C: return 6;    // ptgRefErr3d
+    case 0x1D: return 10;   // ptgAreaErr3d
+    default: return -1;
+    }
+}
+
+// A row and column field of a shared formula, relative parts as offsets from (row, col), made
+// into the row and column fields of an ordinary formula in that cell.
+void resolveInPlace(uchar* rowField, uchar* colField, int row, int col)
+{
+    quint16 r = qFromLittleEndian<quint16>(rowField);
+    quint16 c = qFromLittleEndian<quint16>(colField);
+    if (c & ptg::RowRelative) r = quint16(((row - 1 + qint16(r)) % kRows + kRows) % kRows);
+    if (c & ptg::ColumnRelative) {
+        const int column = ((col - 1 + qint8(c & ptg::ColumnMask)) % kColumns + kColumns) % kColumns;
+        c = quint16((c & ~ptg::ColumnMask) | column);
+    }
+    qToLittleEndian<quint16>(r, rowField);
+    qToLittleEndian<quint16>(c, colField);
+}
+
+} // namespace
+
+std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row, int col)
+{
+    QByteArray out = shared;
+    auto* p = reinterpret_cast<uchar*>(out.data());
+    const qsizetype size = out.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        const quint8 id = p[pos++];
+        qsizetype length = 0;
+        if (id >= ptg::ReferenceClass && id <= (ptg::ArrayClass | ptg::BaseMask)) {
+            const quint8 base = id & ptg::BaseMask;
+            const int n = operandSize(base);
+            if (n < 0 || pos + n > size) return std::nullopt;
+            uchar* d = p + pos;
+            switch (base) {
+            case 0x0C: p[pos - 1] = quint8((id & ptg::ClassMask) | ptg::Ref); resolveInPlace(d, d + 2, row, col); break;
+            case 0x0D:
+                p[pos - 1] = quint8((id & ptg::ClassMask) | ptg::Area);
+                resolveInPlace(d, d + 4, row, col);
+                resolveInPlace(d + 2, d + 6, row, col);
+                break;
+            case 0x1A: resolveInPlace(d + 2, d + 4, row, col); break;
+            case 0x1B:
+                resolveInPlace(d + 2, d + 6, row, col);
+                resolveInPlace(d + 4, d + 8, row, col);
+                break;
+            default: break;
+            }
+            length = n;
+        } else if (id == ptg::Str) {
+            if (pos + 2 > size) return std::nullopt;
+            length = 2 + qsizetype(p[pos]) * ((p[pos + 1] & ptg::StrUtf16) ? 2 : 1);
+        } else if (id == ptg::Attr) {
+            if (pos + 3 > size) return std::nullopt;
+            length = 3;
+            if (p[pos] & ptg::AttrChoose) length += 2 * (qsizetype(qFromLittleEndian<quint16>(p + pos + 1)) + 1);
+        } else if (id == ptg::Err || id == ptg::Bool) {
+            length = 1;
+        } else if (id == ptg::Int) {
+            length = 2;
+        } else if (id == ptg::Num) {
+            length = 8;
+        } else if (id >= ptg::Add && id <= ptg::MissArg) {
+            length = 0;
+        } else {
+            return std::nullopt;   // links to other shared formulas or tables, extended tokens
+        }
+        if (pos + length > size) return std::nullopt;
+        pos += length;
+    }
+    return out;
+}
+
+} // namespace store
