@@ -55,6 +55,15 @@ TEST(FormulaEvaluate, ErrorsAriseAndPropagate)
     EXPECT_EQ(eval("=\" 3 \"+1"), Value(4));
     EXPECT_EQ(eval("=\"1.5\"*2"), Value(3));
     EXPECT_EQ(eval("=\"1,5\"*2"), error(ErrorCode::Value));   // text in arithmetic uses "."
+    // Text that reads as a time of day counts as that part of a day.
+    EXPECT_EQ(eval("=\"3:43 PM\"*1440"), Value(15 * 60 + 43));
+    EXPECT_EQ(eval("=\"12:30 am\"*1440"), Value(30));
+    EXPECT_EQ(eval("=\"12:00 PM\"*24"), Value(12));
+    EXPECT_EQ(eval("=\"7:05:30\"*86400"), Value(7 * 3600 + 5 * 60 + 30));
+    EXPECT_EQ(eval("=\"26:00\"*24"), Value(26));
+    EXPECT_EQ(eval("=\"13:00 PM\"+0"), error(ErrorCode::Value));
+    EXPECT_EQ(eval("=\"7:60\"+0"), error(ErrorCode::Value));
+    EXPECT_EQ(eval("=\"7:5x\"+0"), error(ErrorCode::Value));
     EXPECT_EQ(eval("=#N/A+1"), error(ErrorCode::NA));
     EXPECT_EQ(eval("=1/0+#N/A"), error(ErrorCode::Div0));     // the left error wins
     EXPECT_EQ(eval("=#REF!=#N/A"), error(ErrorCode::Ref));
