@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 #include <vector>
 
@@ -14,6 +15,16 @@ struct KeptRecord {
     bool operator==(const KeptRecord&) const = default;
 };
 
+// A sheet that is not a worksheet (a chart sheet, a macro or dialog sheet): its whole part of
+// the file, BOF to EOF, with the visibility and kind its sheet-list entry gave.
+struct KeptSheet {
+    QString name;
+    quint8 visibility = 0;
+    quint8 type = 0;
+    QByteArray records;
+    int tab = 0;   // its place among all the workbook's sheets, from 0
+};
+
 // What a workbook file holds beyond its worksheets' cells and formats, written back as read.
 struct KeptGlobals {
     // Dates count from 1 January 1904 (Mac workbooks) rather than from 1900.
@@ -24,6 +35,9 @@ struct KeptGlobals {
     // has been inserted or deleted since they were read.
     std::vector<KeptRecord> links;
     bool linksFitSheets = false;
+    // Sheets of other kinds, in tab order. While the worksheets are as read they go back to
+    // their places; after an insertion or deletion they follow the worksheets.
+    std::vector<KeptSheet> otherSheets;
 };
 
 } // namespace store

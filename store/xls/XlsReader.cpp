@@ -21,6 +21,7 @@ constexpr quint8 kSheetTypeWorksheet = 0x00;
 struct SheetEntry {
     QString name;
     quint32 offset = 0;
+    quint8 visibility = 0;
     quint8 type = 0;
 };
 
@@ -56,6 +57,8 @@ public:
             if (entry.type == kSheetTypeWorksheet) {
                 if (tab == activeTab_) activeSheet = into_.sheetCount();
                 readSheet(entry, into_.appendSheet(entry.name));
+            } else {
+                keepSheet(entry, tab);
             }
             ++tab;
         }
@@ -135,7 +138,7 @@ private:
             case rec::BoundSheet: {
                 SheetEntry entry;
                 entry.offset = fields.u32();
-                fields.u8();   // visibility
+                entry.visibility = fields.u8();
                 entry.type = fields.u8();
                 entry.name = fields.unicodeString(true);
                 sheetEntries_.push_back(entry);
@@ -151,6 +154,24 @@ private:
             }
         }
         throw Error(QStringLiteral("общата част на книгата няма край (запис EOF)"));
+    }
+
+    // A sheet of another kind is carried as its records, BOF to the EOF that closes it.
+    void keepSheet(const SheetEntry& entry, int tab)
+    {
+        const auto* bytes = reinterpret_cast<const uchar*>(stream_.constData());
+        if (qsizetype(entry.offset) + 8 > stream_.size() || get16(bytes + entry.offset) != rec::Bof) return;
+        RecordReader records(stream_, entry.offset);
+        int depth = 0;
+        while (auto record = records.next()) {
+            if (record->id == rec::Bof) ++depth;
+            if (record->id == rec::Eof && --depth == 0) {
+                const qsizetype end = record->offset + 4;
+                into_.kept().otherSheets.push_back(
+                    {entry.name, entry.visibility, entry.type, stream_.mid(entry.offset, end - entry.offset), tab});
+                return;
+            }
+        }
     }
 
     void keepLink(const Record& record, RecordReader& records)

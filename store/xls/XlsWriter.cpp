@@ -42,6 +42,7 @@ void checkWorkbook(const Workbook& workbook)
 {
     if (workbook.sheetCount() == 0) throw Error(QStringLiteral("работната книга няма нито един лист"));
     QSet<QString> names;
+    for (const KeptSheet& other : workbook.kept().otherSheets) names.insert(other.name.toCaseFolded());
     for (int i = 1; i <= workbook.sheetCount(); ++i) {
         const Worksheet& sheet = workbook.sheets(i);
         checkSheetName(sheet.Name());
@@ -70,9 +71,13 @@ public:
     void build()
     {
         reserveForCells();
-        for (int i = 1; i <= workbook_.sheetCount(); ++i) {
+        planTabs();
+        for (const Tab& tab : tabs_) {
             sheetStarts_.push_back(sheets_.size());
-            writeSheet(workbook_.sheets(i), i == activeIndex());
+            if (tab.sheet)
+                writeSheet(*tab.sheet, tab.sheet == &workbook_.ActiveSheet());
+            else
+                sheets_.append(tab.other->records.constData(), tab.other->records.size());
         }
         writeGlobals();
     }
@@ -81,7 +86,37 @@ public:
     const QByteArray& sheets() const { return sheets_.data(); }
 
 private:
-    int activeIndex() const { return workbook_.indexOf(workbook_.ActiveSheet()); }
+    // One sheet of the file: a worksheet, or a sheet of another kind carried as read.
+    struct Tab {
+        const Worksheet* sheet = nullptr;
+        const KeptSheet* other = nullptr;
+    };
+
+    // Sheets of other kinds go back to their places among the worksheets while those are as
+    // read, and after them otherwise.
+    void planTabs()
+    {
+        const KeptGlobals& kept = workbook_.kept();
+        size_t other = 0;
+        int sheet = 1;
+        while (sheet <= workbook_.sheetCount() || other < kept.otherSheets.size()) {
+            const bool otherNow = other < kept.otherSheets.size()
+                               && (sheet > workbook_.sheetCount()
+                                   || (kept.linksFitSheets && kept.otherSheets[other].tab <= int(tabs_.size())));
+            if (otherNow)
+                tabs_.push_back({nullptr, &kept.otherSheets[other++]});
+            else
+                tabs_.push_back({&workbook_.sheets(sheet++), nullptr});
+        }
+    }
+
+    // The active worksheet's place among all sheets, from 0.
+    int activeTab() const
+    {
+        for (size_t i = 0; i < tabs_.size(); ++i)
+            if (tabs_[i].sheet == &workbook_.ActiveSheet()) return int(i);
+        return 0;
+    }
 
     // Sizes the buffer and the string table once for all cells: a big workbook would otherwise
     // spend much of its time copying them as they grow.
@@ -118,13 +153,13 @@ private:
         for (const CellFormat& format : styles.formats) writeXf(out, format);
         writeNormalStyle(out);
         std::vector<qsizetype> offsetFields;
-        for (int i = 1; i <= workbook_.sheetCount(); ++i) {
+        for (const Tab& tab : tabs_) {
             out.begin(rec::BoundSheet);
             offsetFields.push_back(out.size());
             out.appendU32(0);   // filled in below, once the globals' size is known
-            out.appendU8(0);    // visible
-            out.appendU8(0);    // worksheet
-            out.appendUnicodeString(workbook_.sheets(i).Name(), true);
+            out.appendU8(tab.sheet ? 0 : tab.other->visibility);
+            out.appendU8(tab.sheet ? 0 : tab.other->type);   // 0: worksheet
+            out.appendUnicodeString(tab.sheet ? tab.sheet->Name() : tab.other->name, true);
             out.end();
         }
         writeKeptLinks(out);
@@ -150,7 +185,7 @@ private:
         out.appendU16(0x25BC);   // width
         out.appendU16(0x1572);   // height
         out.appendU16(0x0038);   // scroll bars and sheet tabs shown
-        out.appendU16(quint16(activeIndex() - 1));
+        out.appendU16(quint16(activeTab()));
         out.appendU16(0);        // first tab shown
         out.appendU16(1);        // tabs selected
         out.appendU16(0x0258);   // tab bar width ratio
@@ -388,6 +423,7 @@ private:
     RecordWriter globals_{1 << 16};
     RecordWriter sheets_{1 << 20};
     std::vector<qsizetype> sheetStarts_;
+    std::vector<Tab> tabs_;
     SstBuilder sst_;
 };
 
