@@ -21,4 +21,9 @@ std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int 
 // on their own (arrays, links to other shared formulas or tables).
 std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row, int col);
 
+// The tokens of a formula kept from a file after rows first..first+count-1 (1-based) of its own
+// sheet were deleted: references below move up, areas shrink, a reference into the deleted rows
+// becomes #REF!. References to other sheets stay. Nothing for tokens that cannot be walked.
+std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int first, int count);
+
 } // namespace store

@@ -55,42 +55,28 @@ void resolveInPlace(uchar* rowField, uchar* colField, int row, int col)
     qToLittleEndian<quint16>(c, colField);
 }
 
-} // namespace
+constexpr quint8 kRef3d = 0x1A;
+constexpr quint8 kArea3d = 0x1B;
 
-std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row, int col)
+// Calls visit(id, data) for each token with the bytes after its id, which visit may change
+// in place. False for tokens whose length cannot be told or that run past the end.
+template <class Visit>
+bool walkTokens(QByteArray& tokens, Visit visit)
 {
-    QByteArray out = shared;
-    auto* p = reinterpret_cast<uchar*>(out.data());
-    const qsizetype size = out.size();
+    auto* p = reinterpret_cast<uchar*>(tokens.data());
+    const qsizetype size = tokens.size();
     qsizetype pos = 0;
     while (pos < size) {
         const quint8 id = p[pos++];
         qsizetype length = 0;
         if (id >= ptg::ReferenceClass && id <= (ptg::ArrayClass | ptg::BaseMask)) {
-            const quint8 base = id & ptg::BaseMask;
-            const int n = operandSize(base);
-            if (n < 0 || pos + n > size) return std::nullopt;
-            uchar* d = p + pos;
-            switch (base) {
-            case 0x0C: p[pos - 1] = quint8((id & ptg::ClassMask) | ptg::Ref); resolveInPlace(d, d + 2, row, col); break;
-            case 0x0D:
-                p[pos - 1] = quint8((id & ptg::ClassMask) | ptg::Area);
-                resolveInPlace(d, d + 4, row, col);
-                resolveInPlace(d + 2, d + 6, row, col);
-                break;
-            case 0x1A: resolveInPlace(d + 2, d + 4, row, col); break;
-            case 0x1B:
-                resolveInPlace(d + 2, d + 6, row, col);
-                resolveInPlace(d + 4, d + 8, row, col);
-                break;
-            default: break;
-            }
-            length = n;
+            length = operandSize(id & ptg::BaseMask);
+            if (length < 0) return false;
         } else if (id == ptg::Str) {
-            if (pos + 2 > size) return std::nullopt;
+            if (pos + 2 > size) return false;
             length = 2 + qsizetype(p[pos]) * ((p[pos + 1] & ptg::StrUtf16) ? 2 : 1);
         } else if (id == ptg::Attr) {
-            if (pos + 3 > size) return std::nullopt;
+            if (pos + 3 > size) return false;
             length = 3;
             if (p[pos] & ptg::AttrChoose) length += 2 * (qsizetype(qFromLittleEndian<quint16>(p + pos + 1)) + 1);
         } else if (id == ptg::Err || id == ptg::Bool) {
@@ -102,11 +88,75 @@ std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row,
         } else if (id >= ptg::Add && id <= ptg::MissArg) {
             length = 0;
         } else {
-            return std::nullopt;   // links to other shared formulas or tables, extended tokens
+            return false;   // links to other shared formulas or tables, extended tokens
         }
-        if (pos + length > size) return std::nullopt;
+        if (pos + length > size) return false;
+        visit(p + pos - 1, p + pos);
         pos += length;
     }
+    return true;
+}
+
+} // namespace
+
+std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row, int col)
+{
+    QByteArray out = shared;
+    const bool whole = walkTokens(out, [&](uchar* id, uchar* d) {
+        const quint8 operandClass = *id & ptg::ClassMask;
+        switch (*id & ptg::BaseMask) {
+        case ptg::RefN:
+            *id = quint8(operandClass | ptg::Ref);
+            resolveInPlace(d, d + 2, row, col);
+            break;
+        case ptg::AreaN:
+            *id = quint8(operandClass | ptg::Area);
+            resolveInPlace(d, d + 4, row, col);
+            resolveInPlace(d + 2, d + 6, row, col);
+            break;
+        case kRef3d: resolveInPlace(d + 2, d + 4, row, col); break;
+        case kArea3d:
+            resolveInPlace(d + 2, d + 6, row, col);
+            resolveInPlace(d + 4, d + 8, row, col);
+            break;
+        default: break;
+        }
+    });
+    if (!whole) return std::nullopt;
+    return out;
+}
+
+std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int first, int count)
+{
+    // Rows 0-based as in the tokens.
+    const int top = first - 1, bottom = first + count - 2;
+    QByteArray out = tokens;
+    const bool whole = walkTokens(out, [&](uchar* id, uchar* d) {
+        const quint8 operandClass = *id & ptg::ClassMask;
+        if ((*id & ptg::BaseMask) == ptg::Ref) {
+            const int row = qFromLittleEndian<quint16>(d);
+            if (row < top) return;
+            if (row <= bottom) {
+                *id = quint8(operandClass | ptg::RefErr);
+                return;
+            }
+            qToLittleEndian<quint16>(quint16(row - count), d);
+        } else if ((*id & ptg::BaseMask) == ptg::Area) {
+            const int r1 = qFromLittleEndian<quint16>(d), r2 = qFromLittleEndian<quint16>(d + 2);
+            const int upper = std::min(r1, r2), lower = std::max(r1, r2);
+            if (lower < top) return;
+            if (upper >= top && lower <= bottom) {
+                *id = quint8(operandClass | ptg::AreaErr);
+                return;
+            }
+            const auto moved = [&](int row) { return row < top ? row : (row > bottom ? row - count : top); };
+            // The lower corner inside the deleted rows ends above them.
+            const int newLower = lower > bottom ? lower - count : top - 1;
+            qToLittleEndian<quint16>(quint16(moved(upper)), r1 <= r2 ? d : d + 2);
+            qToLittleEndian<quint16>(quint16(newLower), r1 <= r2 ? d + 2 : d);
+        }
+    });
+    if (!whole) return std::nullopt;
     return out;
 }
 

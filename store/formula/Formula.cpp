@@ -1,4 +1,5 @@
 #include "store/formula/Formula.h"
+#include "store/formula/BiffFormula.h"
 
 #include "store/formula/FormulaEvaluator.h"
 #include "store/formula/FormulaNodes.h"
@@ -22,6 +23,7 @@ public:
         switch (node->kind) {
         case FormulaNode::Kind::Ref: return adjustRef(node);
         case FormulaNode::Kind::Area: return adjustArea(node);
+        case FormulaNode::Kind::Kept: return adjustKept(node);
         default: return adjustChildren(node);
         }
     }
@@ -47,6 +49,15 @@ private:
         auto moved = std::make_shared<FormulaNode>(*node);
         moved->ref.row = top < first_ ? top : (top > last_ ? top - count_ : first_);
         moved->ref2.row = bottom > last_ ? bottom - count_ : first_ - 1;
+        return moved;
+    }
+
+    FormulaNodePtr adjustKept(const FormulaNodePtr& node) const
+    {
+        const auto tokens = tokensAfterDeletedRows(node->tokens, first_, count_);
+        if (!tokens || *tokens == node->tokens) return node;
+        auto moved = std::make_shared<FormulaNode>(*node);
+        moved->tokens = *tokens;
         return moved;
     }
 

@@ -168,3 +168,22 @@ TEST(BiffFormula, KeptFormulaGivesItsValueAndItsTokens)
     EXPECT_EQ(kept.evaluate(cells), store::Value(QStringLiteral("Мечо")));
     EXPECT_FALSE(Formula::parseA1(QStringLiteral("=A1"), 1, 2).isKept());
 }
+
+// Deleting rows moves the references of a kept formula as it moves those of a computed one;
+// references to other sheets are left as they are.
+TEST(BiffFormula, KeptTokensFollowDeletedRows)
+{
+    // VLOOKUP(A5, B2:C9, 2) + Sheet2!A5, rows 3 and 4 deleted.
+    const QByteArray before = bytes("44 0400 00C0  25 0100 0800 0100 0200  1E 0200  42 03 6600  3A 0100 0400 00C0  03");
+    Formula kept = Formula::kept(before, store::Value(1));
+    kept.adjustForDeletedRows(3, 2);
+    EXPECT_EQ(store::encodeBiffFormula(kept, 1, 1),
+              bytes("44 0200 00C0  25 0100 0600 0100 0200  1E 0200  42 03 6600  3A 0100 0400 00C0  03"));
+
+    // A reference into the deleted rows becomes #REF!; an area wholly inside them too; an area
+    // that starts inside them starts at the first row after.
+    Formula gone = Formula::kept(bytes("44 0200 0000  25 0200 0300 0000 0000  25 0300 0900 0000 0000  42 03 0400"), store::Value(1));
+    gone.adjustForDeletedRows(3, 2);
+    EXPECT_EQ(store::encodeBiffFormula(gone, 1, 1),
+              bytes("4A 0200 0000  2B 0200 0300 0000 0000  25 0200 0700 0000 0000  42 03 0400"));
+}
