@@ -49,6 +49,7 @@ private:
         auto moved = std::make_shared<FormulaNode>(*node);
         moved->ref.row = top < first_ ? top : (top > last_ ? top - count_ : first_);
         moved->ref2.row = bottom > last_ ? bottom - count_ : first_ - 1;
+        if (moved->homeRow > last_) moved->homeRow -= count_;   // the formula's own cell moves up too
         return moved;
     }
 
@@ -82,12 +83,27 @@ private:
 
 Formula Formula::parseA1(const QString& text, int row, int col)
 {
-    return Formula(parseFormulaText(text, RefStyle::A1, row, col));
+    return Formula(parseFormulaText(text, RefStyle::A1, row, col)).placedAt(row, col);
 }
 
 Formula Formula::parseR1C1(const QString& text, int row, int col)
 {
-    return Formula(parseFormulaText(text, RefStyle::R1C1, row, col));
+    return Formula(parseFormulaText(text, RefStyle::R1C1, row, col)).placedAt(row, col);
+}
+
+Formula Formula::placedAt(int row, int col) &&
+{
+    std::vector<FormulaNode*> nodes{root_.get()};
+    while (!nodes.empty()) {
+        FormulaNode* node = nodes.back();
+        nodes.pop_back();
+        if (node->kind == FormulaNode::Kind::Area) {
+            node->homeRow = row;
+            node->homeCol = col;
+        }
+        for (const auto& arg : node->args) nodes.push_back(arg.get());
+    }
+    return std::move(*this);
 }
 
 Formula Formula::kept(const QByteArray& tokens, const Value& cached)

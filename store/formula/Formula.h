@@ -45,6 +45,10 @@ struct FormulaNode {
     ErrorCode error = ErrorCode::Ref;
     FormulaRef ref;
     FormulaRef ref2;
+    // Area: the cell of the formula it belongs to (row 0 when not known). Where one value is
+    // wanted, a one-column area gives its cell in that row, a one-row area its cell in that
+    // column, as the spreadsheet does.
+    int homeRow = 0, homeCol = 0;
     std::vector<std::shared_ptr<FormulaNode>> args;
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
     QByteArray tokens;  // Kept: the token array, written back unchanged
@@ -86,6 +90,9 @@ public:
     // Rows first..first+count-1 of the formula's sheet were deleted: references below move up,
     // areas shrink, a reference into the deleted rows becomes #REF!.
     void adjustForDeletedRows(int first, int count);
+
+    // Tells the areas of a newly built formula the cell it is in (see FormulaNode::homeRow).
+    Formula placedAt(int row, int col) &&;
 
     // A formula kept as the tokens of its file with the value it last had.
     static Formula kept(const QByteArray& tokens, const Value& cached);
