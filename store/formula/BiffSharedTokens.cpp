@@ -55,8 +55,12 @@ void resolveInPlace(uchar* rowField, uchar* colField, int row, int col)
     qToLittleEndian<quint16>(c, colField);
 }
 
+constexpr quint8 kName = 0x03;
+constexpr quint8 kNameX = 0x19;
 constexpr quint8 kRef3d = 0x1A;
 constexpr quint8 kArea3d = 0x1B;
+constexpr quint8 kRefErr3d = 0x1C;
+constexpr quint8 kAreaErr3d = 0x1D;
 
 // Calls visit(id, data) for each token with the bytes after its id, which visit may change
 // in place. False for tokens whose length cannot be told or that run past the end.
@@ -124,6 +128,25 @@ std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row,
     });
     if (!whole) return std::nullopt;
     return out;
+}
+
+bool tokensUseLinks(const QByteArray& tokens)
+{
+    QByteArray copy = tokens;
+    bool links = false;
+    const bool whole = walkTokens(copy, [&](uchar* id, uchar*) {
+        if (*id < ptg::ReferenceClass) return;
+        switch (*id & ptg::BaseMask) {
+        case kName:
+        case kNameX:
+        case kRef3d:
+        case kArea3d:
+        case kRefErr3d:
+        case kAreaErr3d: links = true; break;
+        default: break;
+        }
+    });
+    return links || !whole;
 }
 
 std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int first, int count)

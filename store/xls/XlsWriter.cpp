@@ -169,6 +169,13 @@ private:
             out.patch32(offsetFields[i], quint32(out.size() + sheetStarts_[i]));
     }
 
+    // A kept formula naming a name or another sheet cannot go into a file without the links it
+    // was read with: its last value goes in its place.
+    bool linksLost(const Formula& formula) const
+    {
+        return formula.isKept() && !workbook_.kept().linksFitSheets && tokensUseLinks(formula.root()->tokens);
+    }
+
     // Names and the links they and formulas use follow the sheet list, as read.
     void writeKeptLinks(RecordWriter& out) const
     {
@@ -299,7 +306,7 @@ private:
         const int col = cell.col;
         if (cell.format >= formatCount_)
             checkFormat(sheet, cell.format, QStringLiteral("клетка %1").arg(cellName(row, col)));
-        if (cell.formula) {
+        if (cell.formula && !linksLost(cell.formula->formula)) {
             writeFormula(sheet, row, cell);
             return;
         }
@@ -307,7 +314,9 @@ private:
         put16(d, quint16(row - 1));
         put16(d + 2, quint16(col - 1));
         put16(d + 4, cell.format);
-        const Value& v = cell.value;
+        Value lastValue;   // of a formula written as its value
+        if (cell.formula) lastValue = sheet.value(row, cell.col);
+        const Value& v = cell.formula ? lastValue : cell.value;
         switch (v.kind()) {
         case Value::Kind::Number:
             if (const auto rk = encodeRk(v.number())) {

@@ -67,8 +67,15 @@ TEST(XlsKept, NamesGoAndOtherSheetsFollowOnceSheetsAreInserted)
     book.kept().links.push_back({xls::rec::Name, name});
     book.kept().linksFitSheets = true;
     book.kept().date1904 = true;
+    // A cell of another sheet, through the link table, and a function of its own sheet's cell.
+    const QByteArray otherSheet = QByteArray::fromHex("3A000000000000C0");
+    const QByteArray ownSheet = QByteArray::fromHex("24000000C0414400");   // MONTH(A1)
+    book.sheets(1).putFormula(2, 1, Formula::kept(otherSheet, Value(7)), Value(7), kDefaultCellFormat);
+    book.sheets(1).putFormula(3, 1, Formula::kept(ownSheet, Value(8)), Value(8), kDefaultCellFormat);
 
     const auto kept = reread(book);
+    ASSERT_TRUE(kept->sheets(1).formulaAt(2, 1));
+    EXPECT_TRUE(kept->sheets(1).formulaAt(2, 1)->formula.isKept());
     ASSERT_EQ(kept->kept().links.size(), 1u);
     EXPECT_EQ(kept->kept().links[0].data, name);
     EXPECT_TRUE(kept->kept().date1904);
@@ -80,6 +87,13 @@ TEST(XlsKept, NamesGoAndOtherSheetsFollowOnceSheetsAreInserted)
     EXPECT_TRUE(moved->kept().date1904);
     EXPECT_EQ(moved->kept().otherSheets.at(0).tab, 2);
     EXPECT_EQ(moved->sheetCount(), 2);
+    // The reference to another sheet would now point through links that are gone: its value
+    // stays instead; a formula of the sheet's own cells stays a formula.
+    const Worksheet& first = moved->sheets(QStringLiteral("Лист1"));
+    EXPECT_FALSE(first.formulaAt(2, 1));
+    EXPECT_EQ(first.value(2, 1), Value(7));
+    ASSERT_TRUE(first.formulaAt(3, 1));
+    EXPECT_EQ(first.value(3, 1), Value(8));
 }
 
 TEST(XlsKept, WorksheetMayNotTakeTheNameOfAKeptSheet)
