@@ -84,6 +84,23 @@ void writeFile(const QString& path, const QByteArray& bytes)
         throw store::Error(QStringLiteral("„%1“ не може да бъде записан").arg(path));
 }
 
+// Adding goods copies each picture from its article's folder; for the workbook only the file
+// names matter, so a few bytes stand in for each picture.
+void putPlaceholderPictures(const std::vector<demo::Article>& catalogue, const QString& picturesDir)
+{
+    for (const demo::Article& article : catalogue) {
+        const QDir folder(picturesDir + QLatin1Char('/') + article.name);
+        if (!folder.mkpath(QStringLiteral(".")))
+            throw store::Error(QStringLiteral("Папката „%1“ не може да бъде създадена.").arg(folder.path()));
+        for (const demo::Goods& goods : article.goods) {
+            if (goods.picture.fileName.isEmpty()) continue;
+            QFile file(folder.filePath(goods.picture.fileName));
+            if (!file.open(QIODevice::WriteOnly) || file.write("picture") < 0)
+                throw store::Error(QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(file.fileName()));
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -96,6 +113,7 @@ int main(int argc, char** argv)
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     try {
         QTemporaryDir pictures;
+        putPlaceholderPictures(demo::demoCatalogue(), pictures.path());
         std::map<QString, std::unique_ptr<store::Workbook>> workbooks;
         workbooks[QStringLiteral("Danni.xls")] =
             demo::buildDemoDataWorkbook(demo::demoCatalogue(), pictures.path(), QDate(2026, 6, 1));
@@ -117,7 +135,7 @@ int main(int argc, char** argv)
                 const store::Worksheet& sheet = book->sheets(s);
                 for (int row = 1; row <= sheet.lastRow(); ++row)
                     for (const store::Cell& cell : sheet.rowCells(row))
-                        if (cell.formula) formulas << cell.formula->formula.toA1();
+                        if (const store::FormulaCell* formula = cell.formula()) formulas << formula->formula.toA1();
             }
         }
         formulas.removeDuplicates();

@@ -26,11 +26,33 @@ void setVisibleAll(std::initializer_list<QWidget*> widgets, bool visible)
     for (QWidget* w : widgets) w->setVisible(visible);
 }
 
+// Lists refilled while it lives are drawn once, when they are full, not after every entry.
+class UpdatesOff {
+public:
+    UpdatesOff(std::initializer_list<QWidget*> widgets) : widgets_(widgets)
+    {
+        for (QWidget* w : widgets_) w->setUpdatesEnabled(false);
+    }
+    ~UpdatesOff()
+    {
+        for (QWidget* w : widgets_) w->setUpdatesEnabled(true);
+    }
+    UpdatesOff(const UpdatesOff&) = delete;
+    UpdatesOff& operator=(const UpdatesOff&) = delete;
+
+private:
+    std::vector<QWidget*> widgets_;
+};
+
 } // namespace
 
 Vitrina::Vitrina(app::Shop& shop, app::MainState& state, const ShowcaseControls& controls, QObject* parent)
     : QObject(parent), shop_(shop), state_(state), c_(controls)
 {
+    // Every entry of the goods and stock lists is one line: the lists need not measure each of
+    // an article's thousands of entries to lay them out.
+    c_.List2->setUniformItemSizes(true);
+    c_.List3->setUniformItemSizes(true);
     for (size_t k = 0; k < priceLines_.size(); ++k) {
         const SlotControls& s = c_.slotControls[k];
         priceLines_[k] = std::make_unique<PriceLine>(s.priceCaption, s.price, s.currency);
@@ -188,6 +210,7 @@ void Vitrina::nextPage()
 
 void Vitrina::Nalichni()
 {
+    const UpdatesOff batch{c_.List2, c_.List3};
     c_.List2->clear();
     c_.List3->clear();
     c_.Combo1->clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/KeptRecords.h"
+#include "store/StringTable.h"
 #include "store/Style.h"
 #include "store/Worksheet.h"
 
@@ -50,6 +51,9 @@ public:
 
     WorkbookStyles& styles() { return styles_; }
     const WorkbookStyles& styles() const { return styles_; }
+    // The texts of every sheet's cells.
+    StringTable& strings() { return strings_; }
+    const StringTable& strings() const { return strings_; }
 
     // The file this workbook came from or was saved to; empty for a new one.
     const QString& FullName() const { return path_; }
@@ -80,6 +84,7 @@ private:
     int active_ = 0;
     WorkbookStyles styles_;
     KeptGlobals kept_;
+    StringTable strings_;
     QString path_;
     bool saved_ = true;
     quint64 saveCount_ = 0;

@@ -14,8 +14,10 @@ const std::vector<Cell> kNoCells;
 
 bool holdsNothing(const Cell& cell)
 {
-    return !cell.formula && cell.value.isEmpty() && cell.format == kDefaultCellFormat;
+    return cell.holds() == Cell::Holds::Nothing && cell.format == kDefaultCellFormat;
 }
+
+bool byColumn(const Cell& c, int column) { return c.col < column; }
 
 } // namespace
 
@@ -45,6 +47,55 @@ void checkSheetName(const QString& name)
 }
 
 Worksheet::Worksheet(Workbook* workbook, const QString& name) : workbook_(workbook), name_(name) {}
+
+Worksheet::~Worksheet()
+{
+    for (auto row = rows_.begin(); formulaCells_ > 0 && row != rows_.end(); ++row)
+        for (Cell& cell : *row) release(cell);
+}
+
+void Worksheet::release(Cell& cell)
+{
+    if (FormulaCell* formula = cell.formula()) {
+        delete formula;
+        --formulaCells_;
+    }
+    cell.setNothing();
+}
+
+void Worksheet::store(Cell& cell, const Value& value)
+{
+    release(cell);
+    switch (value.kind()) {
+    case Value::Kind::Empty: break;
+    case Value::Kind::Number: cell.setNumber(value.number()); break;
+    case Value::Kind::Text: cell.setText(workbook_->strings().add(value.text())); break;
+    case Value::Kind::Bool: cell.setBool(value.boolValue()); break;
+    case Value::Kind::Error: cell.setError(value.errorValue()); break;
+    }
+}
+
+void Worksheet::storeFormula(Cell& cell, const Formula& formula)
+{
+    auto held = std::make_unique<FormulaCell>();
+    held->formula = formula;
+    release(cell);
+    cell.setFormula(held.release());
+    ++formulaCells_;
+}
+
+Value Worksheet::valueOf(const Cell& cell) const
+{
+    switch (cell.holds()) {
+    case Cell::Holds::Nothing: return {};
+    case Cell::Holds::Number: return Value(cell.number());
+    case Cell::Holds::Text: return Value(workbook_->strings().at(cell.textIndex()));
+    case Cell::Holds::Bool: return Value::boolean(cell.boolValue());
+    case Cell::Holds::Error: return Value::error(cell.errorValue());
+    case Cell::Holds::Formula: break;
+    }
+    return computed(*cell.formula());
+}
 
 void Worksheet::setName(const QString& name)
 {
@@ -97,8 +148,7 @@ const Cell* Worksheet::findCell(int row, int col) const
 {
     if (row < 1 || row > int(rows_.size())) return nullptr;
     const auto& cells = rows_[size_t(row - 1)];
-    auto it = std::lower_bound(cells.begin(), cells.end(), col,
-                               [](const Cell& c, int column) { return c.col < column; });
+    auto it = std::lower_bound(cells.begin(), cells.end(), col, byColumn);
     return it != cells.end() && it->col == col ? &*it : nullptr;
 }
 
@@ -107,8 +157,7 @@ Cell& Worksheet::cellForWrite(int row, int col)
     checkAddress(row, col);
     if (row > int(rows_.size())) rows_.resize(size_t(row));
     auto& cells = rows_[size_t(row - 1)];
-    auto it = std::lower_bound(cells.begin(), cells.end(), col,
-                               [](const Cell& c, int column) { return c.col < column; });
+    auto it = std::lower_bound(cells.begin(), cells.end(), col, byColumn);
     if (it == cells.end() || it->col != col) {
         Cell cell;
         cell.col = quint16(col);
@@ -127,7 +176,7 @@ template <class Visit>
 void Worksheet::forEachStaleInput(const FormulaCell& f, Visit visit) const
 {
     const auto visitCell = [&](const Cell& cell) {
-        const FormulaCell* input = cell.formula.get();
+        const FormulaCell* input = cell.formula();
         if (input && input->computedAt != revision_ && !input->evaluating) visit(*input);
     };
     std::vector<const FormulaNode*> nodes;
@@ -187,9 +236,7 @@ Value Worksheet::computed(const FormulaCell& f) const
 Value Worksheet::value(int row, int col) const
 {
     const Cell* cell = findCell(row, col);
-    if (!cell) return {};
-    if (cell->formula) return computed(*cell->formula);
-    return cell->value;
+    return cell ? valueOf(*cell) : Value();
 }
 
 QString Worksheet::shownText(int row, int col) const
@@ -211,29 +258,28 @@ void Worksheet::setValue(int row, int col, const Value& given)
         throw Error(QStringLiteral("Текстът за клетката (%1, %2) е по-дълъг от 32767 знака.").arg(row).arg(col));
     if (value.isEmpty() && !findCell(row, col)) return;
     Cell& cell = cellForWrite(row, col);
-    cell.value = value;
-    cell.formula.reset();
-    if (holdsNothing(cell)) {
-        auto& cells = rows_[size_t(row - 1)];
-        cells.erase(cells.begin() + (&cell - cells.data()));
-        while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
-    }
+    store(cell, value);
+    if (holdsNothing(cell)) eraseCell(row, cell);
     touch();
+}
+
+void Worksheet::eraseCell(int row, const Cell& cell)
+{
+    auto& cells = rows_[size_t(row - 1)];
+    cells.erase(cells.begin() + (&cell - cells.data()));
+    while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
 }
 
 void Worksheet::setFormula(int row, int col, const Formula& formula)
 {
-    Cell& cell = cellForWrite(row, col);
-    cell.value = Value();
-    cell.formula = std::make_shared<FormulaCell>();
-    cell.formula->formula = formula;
+    storeFormula(cellForWrite(row, col), formula);
     touch();
 }
 
 const FormulaCell* Worksheet::formulaAt(int row, int col) const
 {
     const Cell* cell = findCell(row, col);
-    return cell ? cell->formula.get() : nullptr;
+    return cell ? cell->formula() : nullptr;
 }
 
 int Worksheet::lastColumn() const
@@ -249,13 +295,18 @@ void Worksheet::deleteRows(int first, int count)
     checkAddress(first, 1);
     if (count <= 0) return;
     const int end = std::min(first + count - 1, kMaxRows);
-    if (first <= int(rows_.size()))
-        rows_.erase(rows_.begin() + (first - 1), rows_.begin() + std::min(end, int(rows_.size())));
+    if (first <= int(rows_.size())) {
+        const auto from = rows_.begin() + (first - 1);
+        const auto to = rows_.begin() + std::min(end, int(rows_.size()));
+        for (auto row = from; row != to; ++row)
+            for (Cell& cell : *row) release(cell);
+        rows_.erase(from, to);
+    }
     while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
 
     for (auto& cells : rows_)
         for (auto& cell : cells)
-            if (cell.formula) cell.formula->formula.adjustForDeletedRows(first, count);
+            if (FormulaCell* f = cell.formula()) f->formula.adjustForDeletedRows(first, count);
 
     std::map<int, RowInfo> moved;
     for (const auto& [row, info] : rowInfo_) {
@@ -280,19 +331,42 @@ void Worksheet::deleteRows(int first, int count)
 void Worksheet::putCell(int row, int col, const Value& value, quint16 format)
 {
     Cell& cell = cellForWrite(row, col);
-    cell.value = value;
+    store(cell, value);
     cell.format = format;
-    cell.formula.reset();
 }
 
 void Worksheet::putFormula(int row, int col, const Formula& formula, const Value& cached, quint16 format)
 {
     Cell& cell = cellForWrite(row, col);
-    cell.value = Value();
+    storeFormula(cell, formula);
     cell.format = format;
-    cell.formula = std::make_shared<FormulaCell>();
-    cell.formula->formula = formula;
-    cell.formula->value = cached;
+    cell.formula()->value = cached;
+}
+
+void Worksheet::reserveRows(int lastRow)
+{
+    rows_.reserve(size_t(std::clamp(lastRow, 0, kMaxRows)));
+}
+
+void Worksheet::putRow(int row, std::vector<Cell>& given)
+{
+    auto& cells = mutableRowCells(row);
+    if (!cells.empty()) {
+        for (const Cell& cell : given) {
+            Cell& at = cellForWrite(row, cell.col);
+            release(at);
+            at = cell;
+        }
+        return;
+    }
+    // The last of two cells with one column wins, as it would cell by cell. Files write a row's
+    // cells in order, so the sort is nearly never needed.
+    const auto byCol = [](const Cell& a, const Cell& b) { return a.col < b.col; };
+    if (!std::is_sorted(given.begin(), given.end(), byCol)) std::stable_sort(given.begin(), given.end(), byCol);
+    for (size_t i = 0; i + 1 < given.size(); ++i)
+        if (given[i].col == given[i + 1].col) release(given[i]);
+    const auto last = std::unique(given.rbegin(), given.rend(), [](const Cell& a, const Cell& b) { return a.col == b.col; });
+    cells.assign(last.base(), given.end());
 }
 
 quint16 Worksheet::formatAt(int row, int col) const

@@ -25,19 +25,49 @@ struct FormulaCell {
     mutable bool evaluating = false;
 };
 
-// One stored cell. Cells that hold nothing and have the default format are not stored.
-struct Cell {
+// One stored cell, sixteen bytes: its column, its format and what it holds. A text names its
+// text by index into the workbook's string table; a formula lives on the heap, owned by the sheet.
+// Cells that hold nothing and have the default format are not stored.
+class Cell {
+public:
+    enum class Holds : quint8 { Nothing, Number, Text, Bool, Error, Formula };
+
     quint16 col = 1;
     quint16 format = kDefaultCellFormat;
-    Value value;                            // for formula cells: unused, see formula->value
-    std::shared_ptr<FormulaCell> formula;   // null unless the cell holds a formula
+
+    Holds holds() const { return holds_; }
+    double number() const { return number_; }
+    quint32 textIndex() const { return text_; }
+    bool boolValue() const { return boolean_; }
+    ErrorCode errorValue() const { return error_; }
+    // The formula of the cell, or null.
+    FormulaCell* formula() const { return holds_ == Holds::Formula ? formula_ : nullptr; }
+
+    void setNothing() { holds_ = Holds::Nothing; number_ = 0; }
+    void setNumber(double number) { holds_ = Holds::Number; number_ = number; }
+    void setText(quint32 index) { holds_ = Holds::Text; text_ = index; }
+    void setBool(bool b) { holds_ = Holds::Bool; boolean_ = b; }
+    void setError(ErrorCode e) { holds_ = Holds::Error; error_ = e; }
+    void setFormula(FormulaCell* formula) { holds_ = Holds::Formula; formula_ = formula; }
+
+private:
+    Holds holds_ = Holds::Nothing;
+    union {
+        double number_ = 0;
+        quint32 text_;
+        bool boolean_;
+        ErrorCode error_;
+        FormulaCell* formula_;
+    };
 };
+static_assert(sizeof(Cell) == 16, "a cell takes sixteen bytes");
 
 class Worksheet {
 public:
     Worksheet(Workbook* workbook, const QString& name);
     Worksheet(const Worksheet&) = delete;
     Worksheet& operator=(const Worksheet&) = delete;
+    ~Worksheet();
 
     const QString& Name() const { return name_; }
     // Renames the sheet; throws store::Error when the format forbids the name or another sheet of
@@ -79,7 +109,18 @@ public:
     quint16 formatAt(int row, int col) const;
     void setFormat(int row, int col, quint16 format);
     const std::vector<Cell>& rowCells(int row) const;   // sorted by column; empty beyond lastRow
-    std::vector<Cell>& mutableRowCells(int row);         // grows the sheet as needed
+    std::vector<Cell>& mutableRowCells(int row);         // grows the sheet as needed; cells may move
+                                                         // within and between rows, not be dropped
+    // The value a plain cell of this sheet holds (a formula cell: its computed value).
+    Value valueOf(const Cell& cell) const;
+    // Throws store::Error when (row, col) lies outside what the format allows.
+    void checkAddress(int row, int col) const;
+    // Room for rows up to lastRow, as a file announces them before its cells.
+    void reserveRows(int lastRow);
+    // Puts plain cells (no formula among them) into a row at once, sorted by column, the last of
+    // two with one column winning (the file reader gathers a row's cells and hands them over in
+    // one piece).
+    void putRow(int row, std::vector<Cell>& cells);
 
     std::map<int, ColumnInfo>& columns() { return columns_; }
     const std::map<int, ColumnInfo>& columns() const { return columns_; }
@@ -97,10 +138,15 @@ private:
     const Cell* findCell(int row, int col) const;
     Cell& cellForWrite(int row, int col);
     Value computed(const FormulaCell& f) const;
+    // Makes the cell hold value (a text goes into the workbook's string table); a formula it held
+    // is freed.
+    void store(Cell& cell, const Value& value);
+    void storeFormula(Cell& cell, const Formula& formula);
+    void release(Cell& cell);
+    void eraseCell(int row, const Cell& cell);
     // Calls visit for each formula cell that f reads and that is neither computed nor being
     // computed.
     template <class Visit> void forEachStaleInput(const FormulaCell& f, Visit visit) const;
-    void checkAddress(int row, int col) const;
 
     Workbook* workbook_;
     QString name_;
@@ -109,6 +155,7 @@ private:
     std::map<int, RowInfo> rowInfo_;
     std::vector<CellArea> merged_;
     quint64 revision_ = 1;
+    int formulaCells_ = 0;   // cells holding a formula, which the sheet frees
 };
 
 // Throws store::Error when name is not a sheet name the file format accepts.

@@ -45,13 +45,21 @@ void dumpWorkbook(const store::Workbook& workbook, QTextStream& out)
         for (int row = 1; row <= sheet.lastRow(); ++row) {
             for (const store::Cell& cell : sheet.rowCells(row)) {
                 const QString address = store::columnName(cell.col) + QString::number(row);
-                if (cell.formula) {
-                    out << address << "\tformula\t" << escaped(cell.formula->formula.toA1()) << '\t'
+                if (const store::FormulaCell* formula = cell.formula()) {
+                    out << address << "\tformula\t" << escaped(formula->formula.toA1()) << '\t'
                         << kindAndValue(sheet.value(row, cell.col)) << '\n';
-                } else if (!cell.value.isEmpty()) {
-                    out << address << '\t' << kindAndValue(cell.value) << '\n';
+                } else if (cell.holds() != store::Cell::Holds::Nothing) {
+                    out << address << '\t' << kindAndValue(sheet.valueOf(cell)) << '\n';
                 }
             }
         }
+    }
+}
+
+void summarizeWorkbook(const store::Workbook& workbook, QTextStream& out)
+{
+    for (int s = 1; s <= workbook.sheetCount(); ++s) {
+        const store::Worksheet& sheet = workbook.sheets(s);
+        out << "sheet\t" << escaped(sheet.Name()) << '\t' << sheet.lastRow() << '\t' << sheet.lastColumn() << '\n';
     }
 }

@@ -8,3 +8,6 @@ namespace store { class Workbook; }
 // Prints every sheet of a workbook and every cell that holds something, one line each, in a form
 // meant for diffing and for scripts.
 void dumpWorkbook(const store::Workbook& workbook, QTextStream& out);
+
+// Prints one line per sheet: `sheet<TAB>NAME<TAB>last row<TAB>last column`.
+void summarizeWorkbook(const store::Workbook& workbook, QTextStream& out);

@@ -23,6 +23,7 @@ int usage(QTextStream& err)
            "  tervin-workbook new FILE        нова работна книга с данни на магазин\n"
            "  tervin-workbook copy IN OUT     прочита IN и го записва като OUT\n"
            "  tervin-workbook dump FILE       извежда листовете и клетките на FILE\n"
+           "  tervin-workbook check FILE      прочита FILE и извежда размерите на листовете му\n"
            "  tervin-workbook demo DIR        подрежда в DIR демонстрационен магазин\n"
            "  tervin-workbook archive DIR     архивните копия на DIR/Danni.xls, най-новото първо\n"
            "  tervin-workbook restore DIR ДАТА  връща копието от ДАТА (както го показва archive)\n";
@@ -77,6 +78,10 @@ int run(const QStringList& args, QTextStream& out)
     }
     if (command == QLatin1String("dump") && args.size() == 2) {
         dumpWorkbook(*store::Workbook::open(args[1]), out);
+        return 0;
+    }
+    if (command == QLatin1String("check") && args.size() == 2) {
+        summarizeWorkbook(*store::Workbook::open(args[1]), out);
         return 0;
     }
     if (command == QLatin1String("archive") && args.size() == 2) {

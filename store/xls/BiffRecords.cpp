@@ -279,9 +279,21 @@ double decodeRk(quint32 rk)
 std::optional<quint32> encodeRk(double number)
 {
     constexpr double kMin = -(1 << 29), kMax = (1 << 29) - 1;
-    if (!(number >= kMin && number <= kMax) || number != std::trunc(number)) return std::nullopt;
     if (number == 0 && std::signbit(number)) return std::nullopt;   // -0 would come back as 0
-    return (quint32(qint32(number)) << 2) | 0x02;
+    // In range, the conversion is exact for whole numbers and drops the fraction of any other.
+    if (number >= kMin && number <= kMax && double(qint32(number)) == number)
+        return (quint32(qint32(number)) << 2) | 0x02;
+    // Hundredths, such as a price: kept only when dividing by 100 gives back the very same double.
+    const double hundredfold = number * 100;
+    if (hundredfold >= kMin && hundredfold <= kMax) {
+        const qint32 whole = qint32(hundredfold < 0 ? hundredfold - 0.5 : hundredfold + 0.5);
+        if (double(whole) / 100.0 == number) return (quint32(whole) << 2) | 0x03;
+    }
+    // A double whose low 34 bits are zero, such as 0.5 or 1e20.
+    quint64 bits;
+    std::memcpy(&bits, &number, 8);
+    if (std::isfinite(number) && (bits & 0x3FFFFFFFFull) == 0) return quint32(bits >> 32);
+    return std::nullopt;
 }
 
 } // namespace store::xls

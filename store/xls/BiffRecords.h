@@ -196,7 +196,8 @@ private:
 
 // RK numbers: 30 bits of an integer or the top 30 bits of a double, either one maybe × 100.
 double decodeRk(quint32 rk);
-// The RK form of an integer that fits in 30 bits; other numbers are written as NUMBER.
+// The RK form of a number that one reads back exactly: a whole number of 30 bits, hundredths of
+// one, or a double whose low 34 bits are zero. Other numbers are written as NUMBER.
 std::optional<quint32> encodeRk(double number);
 
 } // namespace store::xls

@@ -15,11 +15,16 @@
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-memory.h>
+#include <gsf/gsf-output-stdio.h>
 #include <gsf/gsf-utils.h>
 
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <unistd.h>
 
 namespace store::xls {
 
@@ -145,7 +150,9 @@ void removeLeftoverTemporaries(const QString& target)
 
 } // namespace
 
-QByteArray readWorkbookStream(const QString& path)
+namespace {
+
+QByteArray fileBytes(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists()) throw Error(QStringLiteral("файлът не съществува"));
@@ -153,13 +160,15 @@ QByteArray readWorkbookStream(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("файлът не може да бъде отворен (%1)").arg(file.errorString()));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("файлът не може да бъде прочетен докрай (%1)").arg(file.errorString()));
-    return workbookStreamOf(bytes);
+    return bytes;
 }
 
-QByteArray workbookStreamOf(const QByteArray& bytes)
+} // namespace
+
+void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const QByteArray&)>& use)
 {
     if (!bytes.startsWith(kCompoundFileSignature)) refuseForeign(bytes);
     const GsfLogRouted routed;
@@ -175,17 +184,38 @@ QByteArray workbookStreamOf(const QByteArray& bytes)
     if (!stream) throw Error(QStringLiteral("не е работна книга на Excel 97-2003: в нея няма поток „Workbook“"));
     const gsf_off_t size = gsf_input_size(stream.get());
     if (size < 0 || size > bytes.size()) throw Error(kDamaged);
-    QByteArray data(qsizetype(size), Qt::Uninitialized);
-    if (size > 0 && !gsf_input_read(stream.get(), size_t(size), reinterpret_cast<guint8*>(data.data())))
-        throw Error(kDamaged);
-    return data;
+    // Asked for no buffer of ours, libgsf hands out the stream where it lies in the bytes when its
+    // blocks follow one another, and gathers it into a buffer of its own only when they do not.
+    const guint8* data = size > 0 ? gsf_input_read(stream.get(), size_t(size), nullptr) : nullptr;
+    if (size > 0 && !data) throw Error(kDamaged);
+    use(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
 }
 
-QByteArray compoundFile(const char* streamName, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize)
+void useWorkbookStream(const QString& path, const std::function<void(const QByteArray&)>& use)
 {
-    const GsfLogRouted routed;
-    GsfPtr<GsfOutput> sink(gsf_output_memory_new());
-    GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink.get()));
+    useWorkbookStreamOf(fileBytes(path), use);
+}
+
+QByteArray workbookStreamOf(const QByteArray& bytes)
+{
+    QByteArray copy;
+    useWorkbookStreamOf(bytes, [&copy](const QByteArray& stream) { copy = QByteArray(stream.constData(), stream.size()); });
+    return copy;
+}
+
+QByteArray readWorkbookStream(const QString& path)
+{
+    return workbookStreamOf(fileBytes(path));
+}
+
+namespace {
+
+// Writes into sink a compound file holding one stream: the parts one after the other, padded with
+// zeros to at least minimumSize bytes, and closes it. False when a write failed.
+bool writeCompound(GsfOutput* sink, const char* streamName, std::initializer_list<const QByteArray*> parts,
+                   qsizetype minimumSize)
+{
+    GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink));
     if (!ole) throw Error(QStringLiteral("не може да се създаде съставен файл"));
     GsfPtr<GsfOutput> stream(gsf_outfile_new_child(ole.get(), streamName, FALSE));
     if (!stream) throw Error(QStringLiteral("не може да се създаде потокът %1").arg(QLatin1String(streamName)));
@@ -204,8 +234,22 @@ QByteArray compoundFile(const char* streamName, std::initializer_list<const QByt
     }
     written = gsf_output_close(stream.get()) && written;
     written = gsf_output_close(GSF_OUTPUT(ole.get())) && written;
-    if (!gsf_output_is_closed(sink.get())) written = gsf_output_close(sink.get()) && written;
-    if (!written) throw Error(QStringLiteral("съставният файл не може да бъде построен в паметта"));
+    if (!gsf_output_is_closed(sink)) written = gsf_output_close(sink) && written;
+    return written;
+}
+
+struct CloseFile {
+    void operator()(FILE* file) const { if (file) std::fclose(file); }
+};
+
+} // namespace
+
+QByteArray compoundFile(const char* streamName, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize)
+{
+    const GsfLogRouted routed;
+    GsfPtr<GsfOutput> sink(gsf_output_memory_new());
+    if (!writeCompound(sink.get(), streamName, parts, minimumSize))
+        throw Error(QStringLiteral("съставният файл не може да бъде построен в паметта"));
     const auto* memory = GSF_OUTPUT_MEMORY(sink.get());
     return QByteArray(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(const_cast<GsfOutputMemory*>(memory))),
                       qsizetype(gsf_output_size(sink.get())));
@@ -214,15 +258,31 @@ QByteArray compoundFile(const char* streamName, std::initializer_list<const QByt
 void writeStreamFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
                      qsizetype minimumSize)
 {
-    const QByteArray bytes = compoundFile(streamName, parts, minimumSize);
     // QSaveFile writes beside the file (where the file system allows, into a file without a
     // name), pushes it to the disk and only then puts it in the file's place; a link is kept
-    // and the file it points at is the one replaced.
+    // and the file it points at is the one replaced. libgsf builds the compound file straight
+    // into that file, so the file is never held in memory a second time.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Error(QStringLiteral("не може да се създаде файл в папката (%1)").arg(file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw Error(QStringLiteral("грешка при запис на диска (%1)").arg(file.errorString()));
+    const int handle = ::dup(file.handle());
+    std::unique_ptr<FILE, CloseFile> out(handle >= 0 ? ::fdopen(handle, "wb") : nullptr);
+    if (!out) {
+        if (handle >= 0) ::close(handle);
+        throw Error(QStringLiteral("не може да се създаде файл в папката (%1)").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    {
+        const GsfLogRouted routed;
+        GsfPtr<GsfOutput> sink(gsf_output_stdio_new_FILE(QFile::encodeName(path).constData(), out.get(), TRUE));
+        const bool written = sink && writeCompound(sink.get(), streamName, parts, minimumSize);
+        const int flushed = std::fflush(out.get());
+        if (!written || flushed != 0) {
+            const GError* error = sink ? gsf_output_error(sink.get()) : nullptr;
+            throw Error(QStringLiteral("грешка при запис на диска (%1)")
+                            .arg(error ? QString::fromUtf8(error->message) : QString::fromLocal8Bit(std::strerror(errno))));
+        }
+    }
+    out.reset();
     if (!file.commit())
         throw Error(QStringLiteral("файлът не може да бъде заменен (%1)").arg(file.errorString()));
     removeLeftoverTemporaries(QFileInfo(path).isSymLink() ? QFileInfo(path).symLinkTarget() : path);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <initializer_list>
 
 namespace store::xls {
@@ -14,6 +15,11 @@ namespace store::xls {
 QByteArray readWorkbookStream(const QString& path);
 // The same for the bytes of a whole file.
 QByteArray workbookStreamOf(const QByteArray& bytes);
+// Hands the Workbook stream of the file at path, or of a whole file's bytes, to use, which reads it
+// there and then: the stream is not copied where its blocks follow one another in the file, as
+// they do in the files we and most programs write. Throws as readWorkbookStream does.
+void useWorkbookStream(const QString& path, const std::function<void(const QByteArray&)>& use);
+void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const QByteArray&)>& use);
 
 // A compound file, built in memory, holding one stream: the parts one after the other, padded
 // with zeros to at least minimumSize bytes.

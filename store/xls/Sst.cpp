@@ -4,12 +4,11 @@
 
 namespace store::xls {
 
-quint32 SstBuilder::add(const QString& text)
+void SstBuilder::number()
 {
-    ++total_;
-    const auto [it, added] = index_.try_emplace(text, quint32(strings_.size()));
-    if (added) strings_.push_back(text);
-    return it->second;
+    unique_ = 0;
+    for (quint32& index : fileIndex_)
+        if (index != kUnused) index = unique_++;
 }
 
 void SstBuilder::write(RecordWriter& out, qsizetype streamBase) const
@@ -24,9 +23,10 @@ void SstBuilder::write(RecordWriter& out, qsizetype streamBase) const
     ContinuedRecord sst(out, rec::Sst);
     sst.appendU32(total_);
     sst.appendU32(unique);
-    for (quint32 i = 0; i < unique; ++i) {
-        const QString& text = strings_[i];
-        if (i % bucketSize == 0) {
+    for (quint32 t = 0, i = 0; t < fileIndex_.size(); ++t) {
+        if (fileIndex_[t] == kUnused) continue;
+        const QString& text = table_.at(t);
+        if (i++ % bucketSize == 0) {
             // Where the string starts, after any CONTINUE its header needs.
             sst.keepStringHeadTogether(text);
             buckets.push_back({quint32(streamBase + sst.position()), quint16(sst.offsetInRecord())});

@@ -2,31 +2,42 @@
 
 // The shared string table: every text cell of a workbook names its text by index into it.
 
+#include "store/StringTable.h"
 #include "store/xls/BiffRecords.h"
 
 #include <QString>
-#include <unordered_map>
 #include <vector>
 
 namespace store::xls {
 
-// Collects the texts of the cells while the sheets are written, then writes SST (with CONTINUE)
-// and EXTSST into the globals.
+// The shared string table a file gets: the workbook's texts that cells use, in the order of the
+// workbook's string table. A table read from a file whose texts are all still used goes back as
+// it came, every index unchanged; texts no cell uses any more are left out and the ones after
+// them move up. Writes SST (with CONTINUE) and EXTSST into the globals.
 class SstBuilder {
 public:
-    // Room for this many different texts, so that the table is not rebuilt while it grows.
-    void reserve(size_t count) { index_.reserve(count); strings_.reserve(count); }
-    // The index of text, added when new; every call counts one use.
-    quint32 add(const QString& text);
+    explicit SstBuilder(const StringTable& table) : table_(table), fileIndex_(table.size(), kUnused) {}
+    // Counts one use of the table's text `index` (one text cell).
+    void use(quint32 index)
+    {
+        ++total_;
+        fileIndex_[index] = 0;
+    }
+    // Numbers the texts that are used, once every use is counted.
+    void number();
+    // The index in the file of the table's text `index`; after number().
+    quint32 fileIndex(quint32 index) const { return fileIndex_[index]; }
     quint32 totalCount() const { return total_; }
-    quint32 uniqueCount() const { return quint32(strings_.size()); }
+    quint32 uniqueCount() const { return unique_; }
     // Writes SST and EXTSST; the buffer of out starts at stream offset streamBase.
     void write(RecordWriter& out, qsizetype streamBase) const;
 
 private:
-    std::unordered_map<QString, quint32> index_;
-    std::vector<QString> strings_;
+    static constexpr quint32 kUnused = 0xFFFFFFFF;
+    const StringTable& table_;
+    std::vector<quint32> fileIndex_;   // by index in the table
     quint32 total_ = 0;
+    quint32 unique_ = 0;
 };
 
 // The strings of an SST record whose CONTINUE records were added to the reader already.

@@ -146,7 +146,9 @@ private:
             }
             case rec::Sst: {
                 FieldReader sst = withContinues(*record, records);
-                sst_ = readSst(sst);
+                std::vector<QString> strings = readSst(sst);
+                sstCount_ = quint32(strings.size());
+                sstBase_ = into_.strings().adopt(std::move(strings));
                 break;
             }
             default:
@@ -209,6 +211,8 @@ private:
     void readSheet(const SheetEntry& entry, Worksheet& sheet)
     {
         sheet_ = &sheet;
+        rowBuffer_.clear();
+        bufferedRow_ = 0;
         pending_.clear();
         shared_.clear();
         const auto* bytes = reinterpret_cast<const uchar*>(stream_.constData());
@@ -225,12 +229,47 @@ private:
             }
             if (record->id == rec::Eof) {
                 if (nested-- > 0) continue;
+                flushRow();
                 putFormulas();
                 return;
             }
-            if (nested == 0) readSheetRecord(*record, records);
+            if (nested == 0 && !readPlainCell(*record)) readSheetRecord(*record, records);
         }
         throw Error(QStringLiteral("листът „%1“ няма край (запис EOF)").arg(entry.name));
+    }
+
+    // NUMBER, RK and LABELSST, nearly every cell of a big sheet, read straight from their fixed
+    // layout. False for any other record, or one too short, which the general reading handles.
+    bool readPlainCell(const Record& record)
+    {
+        const uchar* d = record.data;
+        switch (record.id) {
+        case rec::Number:
+            if (record.size < 14) return false;
+            plainCell(d).setNumber(getDouble(d + 6));
+            return true;
+        case rec::Rk:
+            if (record.size < 10) return false;
+            plainCell(d).setNumber(decodeRk(get32(d + 6)));
+            return true;
+        case rec::LabelSst: {
+            if (record.size < 10) return false;
+            Cell& cell = plainCell(d);
+            cell.setText(sharedString(get32(d + 6), get16(d) + 1, cell.col));
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+    Cell& plainCell(const uchar* d)
+    {
+        const int row = get16(d) + 1;
+        const int col = get16(d + 2) + 1;
+        const quint16 xf = get16(d + 4);
+        checkFormat(xf, row, col);
+        return newCell(row, col, xf);
     }
 
     void readSheetRecord(const Record& record, RecordReader& records)
@@ -250,7 +289,7 @@ private:
         case rec::MulRk: readMulRk(record, fields); break;
         case rec::LabelSst: {
             const auto [row, col, xf] = cellHeader(fields);
-            put(row, col, Value(sharedString(fields.u32(), row, col)), xf);
+            newCell(row, col, xf).setText(sharedString(fields.u32(), row, col));
             break;
         }
         case rec::Label:
@@ -284,6 +323,9 @@ private:
         case rec::ShrFmla: readSharedFormula(fields); break;
         case rec::ColInfo: readColumnInfo(fields); break;
         case rec::Row: readRowInfo(fields); break;
+        case rec::Dimensions:
+            if (record.size >= 8) readDimensions(fields);
+            break;
         case rec::MergedCells: readMergedCells(fields); break;
         default: break;
         }
@@ -307,31 +349,71 @@ private:
                             .arg(xf));
     }
 
-    void put(int row, int col, const Value& value, quint16 xf) { sheet_->putCell(row, col, checkedText(value, row, col), xf); }
+    // A new cell of the row being read. The cells of a row are gathered and handed to the sheet
+    // in one piece when the next row begins, so that each row is allocated once and at its size.
+    Cell& newCell(int row, int col, quint16 xf)
+    {
+        if (col > kMaxColumns) sheet_->checkAddress(row, col);   // rows of a record always fit
+        if (row != bufferedRow_) {
+            flushRow();
+            bufferedRow_ = row;
+        }
+        Cell& cell = rowBuffer_.emplace_back();
+        cell.col = quint16(col);
+        cell.format = xf;
+        return cell;
+    }
+
+    void flushRow()
+    {
+        if (!rowBuffer_.empty()) sheet_->putRow(bufferedRow_, rowBuffer_);
+        rowBuffer_.clear();
+        bufferedRow_ = 0;
+    }
+
+    void put(int row, int col, const Value& given, quint16 xf)
+    {
+        const Value& value = checkedText(given, row, col);
+        Cell& cell = newCell(row, col, xf);
+        switch (value.kind()) {
+        case Value::Kind::Empty: break;
+        case Value::Kind::Number: cell.setNumber(value.number()); break;
+        case Value::Kind::Text: cell.setText(into_.strings().add(value.text())); break;
+        case Value::Kind::Bool: cell.setBool(value.boolValue()); break;
+        case Value::Kind::Error: cell.setError(value.errorValue()); break;
+        }
+    }
 
     // A cell holds at most 32,767 characters, as the writer writes them; a longer text is refused
     // rather than cut.
-    const Value& checkedText(const Value& value, int row, int col) const
+    void checkLength(const QString& text, int row, int col) const
     {
-        if (value.isText() && value.text().size() > kMaxTextLength)
+        if (text.size() > kMaxTextLength)
             throw Error(QStringLiteral("текстът в клетка %1 на лист „%2“ е по-дълъг от 32 767 знака")
                             .arg(cellName(row, col), sheet_->Name()));
+    }
+
+    const Value& checkedText(const Value& value, int row, int col) const
+    {
+        if (value.isText()) checkLength(value.text(), row, col);
         return value;
     }
 
     void putBlank(int row, int col, quint16 xf)
     {
-        if (xf != kDefaultCellFormat) sheet_->putCell(row, col, Value(), xf);
+        if (xf != kDefaultCellFormat) newCell(row, col, xf);
     }
 
-    const QString& sharedString(quint32 index, int row, int col) const
+    // The index in the workbook's string table of the file's shared string `index`.
+    quint32 sharedString(quint32 index, int row, int col) const
     {
-        if (index >= sst_.size())
+        if (index >= sstCount_)
             throw Error(QStringLiteral("клетка %1 на лист „%2“ сочи към текст %3, а таблицата на текстовете има %4")
                             .arg(cellName(row, col), sheet_->Name())
                             .arg(index)
-                            .arg(sst_.size()));
-        return sst_[index];
+                            .arg(sstCount_));
+        checkLength(into_.strings().at(sstBase_ + index), row, col);
+        return sstBase_ + index;
     }
 
     Value errorValue(quint8 code, int row, int col) const
@@ -362,10 +444,11 @@ private:
     {
         int row = 0, firstCol = 0;
         const int count = multipleCount(record, fields, 6, row, firstCol);
-        for (int i = 0; i < count; ++i) {
-            const quint16 xf = fields.u16();
+        const uchar* entry = record.data + 4;   // the size was checked: read the entries in place
+        for (int i = 0; i < count; ++i, entry += 6) {
+            const quint16 xf = get16(entry);
             checkFormat(xf, row, firstCol + i);
-            put(row, firstCol + i, Value(decodeRk(fields.u32())), xf);
+            newCell(row, firstCol + i, xf).setNumber(decodeRk(get32(entry + 2)));
         }
     }
 
@@ -497,6 +580,14 @@ private:
         for (int col = first; col <= last; ++col) sheet_->columns()[col] = info;
     }
 
+    // The rows the sheet says it uses: room for them before the cells come.
+    void readDimensions(FieldReader& fields)
+    {
+        fields.u32();   // first row
+        const quint32 pastLastRow = fields.u32();
+        sheet_->reserveRows(int(std::min<quint32>(pastLastRow, kMaxRows)));
+    }
+
     void readRowInfo(FieldReader& fields)
     {
         const int row = fields.u16() + 1;
@@ -530,7 +621,10 @@ private:
     const QByteArray& stream_;
     Workbook& into_;
     std::vector<SheetEntry> sheetEntries_;
-    std::vector<QString> sst_;
+    quint32 sstBase_ = 0;    // where the file's shared strings begin in the workbook's table
+    quint32 sstCount_ = 0;
+    std::vector<Cell> rowBuffer_;
+    int bufferedRow_ = 0;
     size_t formatCount_ = 0;
     int activeTab_ = 0;
     Worksheet* sheet_ = nullptr;
@@ -543,8 +637,7 @@ private:
 void readWorkbook(const QString& path, Workbook& into)
 {
     try {
-        const QByteArray stream = readWorkbookStream(path);
-        WorkbookReader(stream, into).read();
+        useWorkbookStream(path, [&into](const QByteArray& stream) { WorkbookReader(stream, into).read(); });
     } catch (const Error& error) {
         throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(path, reasonOf(error)));
     }
@@ -553,8 +646,7 @@ void readWorkbook(const QString& path, Workbook& into)
 void readWorkbookBytes(const QByteArray& bytes, Workbook& into)
 {
     try {
-        const QByteArray stream = workbookStreamOf(bytes);
-        WorkbookReader(stream, into).read();
+        useWorkbookStreamOf(bytes, [&into](const QByteArray& stream) { WorkbookReader(stream, into).read(); });
     } catch (const Error& error) {
         throw Error(QStringLiteral("Работната книга не може да бъде прочетена: %1.").arg(reasonOf(error)));
     }

@@ -13,6 +13,7 @@
 #include "store/xls/XlsFile.h"
 
 #include <QSet>
+#include <array>
 #include <cmath>
 
 namespace store::xls {
@@ -64,7 +65,7 @@ void checkWorkbook(const Workbook& workbook)
 class WorkbookWriter {
 public:
     explicit WorkbookWriter(const Workbook& workbook)
-        : workbook_(workbook), formatCount_(workbook.styles().formats.size())
+        : workbook_(workbook), formatCount_(workbook.styles().formats.size()), sst_(workbook.strings())
     {
     }
 
@@ -118,22 +119,23 @@ private:
         return 0;
     }
 
-    // Sizes the buffer and the string table once for all cells: a big workbook would otherwise
-    // spend much of its time copying them as they grow.
+    // Sizes the buffer once for all cells (a big workbook would otherwise spend much of its time
+    // copying it as it grows) and tells the shared string table which texts the cells use.
     void reserveForCells()
     {
-        qsizetype cells = 0, texts = 0;
+        qsizetype cells = 0;
         for (int i = 1; i <= workbook_.sheetCount(); ++i) {
             const Worksheet& sheet = workbook_.sheets(i);
             for (int row = 1; row <= sheet.lastRow(); ++row) {
                 const auto& rowCells = sheet.rowCells(row);
                 cells += qsizetype(rowCells.size());
-                for (const Cell& cell : rowCells) texts += cell.value.isText();
+                for (const Cell& cell : rowCells)
+                    if (cell.holds() == Cell::Holds::Text) sst_.use(cell.textIndex());
             }
         }
+        sst_.number();
         constexpr qsizetype kBytesPerCell = 18;   // RK and LABELSST take 14, NUMBER 18
         sheets_.reserve(cells * kBytesPerCell + workbook_.sheetCount() * 256);
-        sst_.reserve(size_t(texts));
     }
 
     void writeGlobals()
@@ -215,8 +217,7 @@ private:
         writeColumnInfo(sheet);
         writeDimensions(sheet);
         writeRowInfo(sheet);
-        for (int row = 1; row <= sheet.lastRow(); ++row)
-            for (const Cell& cell : sheet.rowCells(row)) writeCell(sheet, row, cell);
+        for (int row = 1; row <= sheet.lastRow(); ++row) writeRow(sheet, row);
         writeMergedCells(sheet);
         writeWindow2(active);
         writeEof(out);
@@ -293,7 +294,7 @@ private:
             throw Error(QStringLiteral("%1 на лист „%2“ има формат %3, който липсва").arg(where, sheet.Name()).arg(format));
     }
 
-    QString checkedText(const Worksheet& sheet, int row, int col, const QString& text) const
+    const QString& checkedText(const Worksheet& sheet, int row, int col, const QString& text) const
     {
         if (text.size() > kMaxTextLength)
             throw Error(QStringLiteral("текстът в клетка %1 на лист „%2“ е по-дълъг от 32 767 знака")
@@ -301,50 +302,115 @@ private:
         return text;
     }
 
-    void writeCell(const Worksheet& sheet, int row, const Cell& cell)
+    // Neighbouring numbers of a row that RK holds go into one MULRK, the way spreadsheet programs
+    // write them: six bytes a number instead of fourteen.
+    void writeRow(const Worksheet& sheet, int row)
+    {
+        const auto& cells = sheet.rowCells(row);
+        std::array<std::optional<quint32>, kMaxColumns> rks;   // each number's RK, told once
+        for (size_t j = 0; j < cells.size(); ++j)
+            rks[j] = cells[j].holds() == Cell::Holds::Number ? encodeRk(cells[j].number()) : std::nullopt;
+        for (size_t i = 0; i < cells.size();) {
+            size_t run = 0;
+            while (i + run < cells.size() && size_t(cells[i + run].col) == cells[i].col + run && rks[i + run]) ++run;
+            if (run < 2) {
+                writeCell(sheet, row, cells[i], rks[i]);
+                ++i;
+                continue;
+            }
+            char d[6 + 6 * kMaxColumns];
+            put16(d, quint16(row - 1));
+            put16(d + 2, quint16(cells[i].col - 1));
+            char* entry = d + 4;
+            for (size_t k = 0; k < run; ++k, entry += 6) {
+                const Cell& cell = cells[i + k];
+                if (cell.format >= formatCount_)
+                    checkFormat(sheet, cell.format, QStringLiteral("клетка %1").arg(cellName(row, cell.col)));
+                put16(entry, cell.format);
+                put32(entry + 2, *rks[i + k]);
+            }
+            put16(entry, quint16(cells[i + run - 1].col - 1));
+            sheets_.record(rec::MulRk, d, quint16(entry + 2 - d));
+            i += run;
+        }
+    }
+
+    // rk: the number's RK form, when it has one.
+    void writeCell(const Worksheet& sheet, int row, const Cell& cell, std::optional<quint32> rk)
     {
         const int col = cell.col;
         if (cell.format >= formatCount_)
             checkFormat(sheet, cell.format, QStringLiteral("клетка %1").arg(cellName(row, col)));
-        if (cell.formula && !linksLost(cell.formula->formula)) {
-            writeFormula(sheet, row, cell);
-            return;
-        }
         char d[18];
         put16(d, quint16(row - 1));
         put16(d + 2, quint16(col - 1));
         put16(d + 4, cell.format);
-        Value lastValue;   // of a formula written as its value
-        if (cell.formula) lastValue = sheet.value(row, cell.col);
-        const Value& v = cell.formula ? lastValue : cell.value;
-        switch (v.kind()) {
-        case Value::Kind::Number:
-            if (const auto rk = encodeRk(v.number())) {
+        switch (cell.holds()) {
+        case Cell::Holds::Formula:
+            if (linksLost(cell.formula()->formula))
+                writeValueOnly(sheet, row, cell);
+            else
+                writeFormula(sheet, row, cell);
+            break;
+        case Cell::Holds::Number:
+            if (rk) {
                 put32(d + 6, *rk);
                 sheets_.record(rec::Rk, d, 10);
             } else {
-                putDouble(d + 6, v.number());
+                putDouble(d + 6, cell.number());
                 sheets_.record(rec::Number, d, 14);
             }
             break;
-        case Value::Kind::Text:
-            put32(d + 6, sst_.add(checkedText(sheet, row, col, v.text())));
+        case Cell::Holds::Text:
+            checkedText(sheet, row, col, workbook_.strings().at(cell.textIndex()));
+            put32(d + 6, sst_.fileIndex(cell.textIndex()));
             sheets_.record(rec::LabelSst, d, 10);
             break;
-        case Value::Kind::Bool:
-            d[6] = v.boolValue() ? 1 : 0;
+        case Cell::Holds::Bool:
+            d[6] = cell.boolValue() ? 1 : 0;
             d[7] = 0;
             sheets_.record(rec::BoolErr, d, 8);
             break;
-        case Value::Kind::Error:
-            d[6] = char(v.errorValue());
+        case Cell::Holds::Error:
+            d[6] = char(cell.errorValue());
             d[7] = 1;
             sheets_.record(rec::BoolErr, d, 8);
             break;
-        case Value::Kind::Empty:
+        case Cell::Holds::Nothing:
             if (cell.format != kDefaultCellFormat) sheets_.record(rec::Blank, d, 6);
             break;
         }
+    }
+
+    // A formula's last value in a record of its own: text inline (LABEL), as it is in no string
+    // table.
+    void writeValueOnly(const Worksheet& sheet, int row, const Cell& cell)
+    {
+        const int col = cell.col;
+        const Value value = sheet.value(row, col);
+        sheets_.begin(value.isNumber() ? rec::Number : value.isText() ? rec::Label : value.isEmpty() ? rec::Blank : rec::BoolErr);
+        sheets_.appendU16(quint16(row - 1));
+        sheets_.appendU16(quint16(col - 1));
+        sheets_.appendU16(cell.format);
+        switch (value.kind()) {
+        case Value::Kind::Number: {
+            char number[8];
+            putDouble(number, value.number());
+            sheets_.append(number, 8);
+            break;
+        }
+        case Value::Kind::Text: sheets_.appendUnicodeString(checkedText(sheet, row, col, value.text())); break;
+        case Value::Kind::Bool:
+            sheets_.appendU8(value.boolValue() ? 1 : 0);
+            sheets_.appendU8(0);
+            break;
+        case Value::Kind::Error:
+            sheets_.appendU8(quint8(value.errorValue()));
+            sheets_.appendU8(1);
+            break;
+        case Value::Kind::Empty: break;
+        }
+        sheets_.end();
     }
 
     // The result field of a FORMULA record; a text result is written after it in a STRING record.
@@ -374,7 +440,7 @@ private:
         const Value value = sheet.value(row, col);
         QByteArray tokens;
         try {
-            tokens = encodeBiffFormula(cell.formula->formula, row, col);
+            tokens = encodeBiffFormula(cell.formula()->formula, row, col);
         } catch (const Error& error) {
             throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ не може да се запише: %3")
                             .arg(cellName(row, col), sheet.Name(), reasonOf(error)));
@@ -429,11 +495,11 @@ private:
 
     const Workbook& workbook_;
     size_t formatCount_;
+    SstBuilder sst_;
     RecordWriter globals_{1 << 16};
     RecordWriter sheets_{1 << 20};
     std::vector<qsizetype> sheetStarts_;
     std::vector<Tab> tabs_;
-    SstBuilder sst_;
 };
 
 // The whole Workbook stream in its two parts: the globals, then the sheets.

@@ -246,6 +246,36 @@ TEST(Showcase, GoodsAndStockListsStayTogetherAndFillTheQuantityBox)
     EXPECT_EQ(w.List2->count(), 0);
 }
 
+// The lists are refilled in one batch with drawing held back; afterwards they must draw again,
+// after an article without goods too, and show the new article's entries where they are clicked.
+TEST(Showcase, RefilledSaleListsDrawAgainAndAnswerClicks)
+{
+    ShopFolder shop;
+    store::Worksheet& many = shop.addArticle(QStringLiteral("Много"));
+    for (int k = 1; k <= 40; ++k) shop.addGoods(many, {QStringLiteral("Стока %1").arg(k), 1.0 * k, k % 4});
+    shop.addArticle(QStringLiteral("Празен"));
+    store::Worksheet& two = shop.addArticle(QStringLiteral("Две"));
+    shop.addGoods(two, {QStringLiteral("Първа"), 3.0, 1});
+    shop.addGoods(two, {QStringLiteral("Втора"), 4.0, 3});
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    const auto drawing = [&w] { return w.List2->updatesEnabled() && w.List3->updatesEnabled(); };
+
+    clickRow(w.List1, 2);   // the list shows the articles last added first
+    ASSERT_EQ(w.List2->count(), 40);
+    EXPECT_TRUE(drawing());
+    clickRow(w.List1, 1);
+    EXPECT_EQ(w.List2->count(), 0);
+    EXPECT_TRUE(drawing());
+    clickRow(w.List1, 0);
+    EXPECT_EQ(entries(w.List2), (QStringList{QStringLiteral("Първа"), QStringLiteral("Втора")}));
+    EXPECT_TRUE(drawing());
+    clickRow(w.List2, 1);
+    EXPECT_EQ(w.List3->currentRow(), 1);
+    EXPECT_EQ(entries(w.Combo1), (QStringList{"1", "2", "3"}));
+}
+
 TEST(Showcase, DetailsPanelShowsTheRowAsStoredAtTheClick)
 {
     ShopFolder shop;

@@ -1,4 +1,4 @@
-// tervin-workbook as a script would use it: new, copy and dump, and its failures.
+// tervin-workbook as a script would use it: new, copy, dump and check, and its failures.
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"
 
@@ -74,6 +74,11 @@ TEST(WorkbookTool, DumpEscapesAndShowsFormulasWithTheirValues)
         "J3\terror\t#DIV/0!\n"
         "sheet\tList\n")))
         << dump.out.toStdString();
+
+    // check: every sheet with the last row and column that hold something.
+    const ToolRun check = runTool({"check", copy});
+    ASSERT_EQ(check.status, 0) << check.err.toStdString();
+    EXPECT_EQ(check.out, QStringLiteral("sheet\tКукли\t3\t20\nsheet\tList\t2\t54\n"));
 }
 
 TEST(WorkbookTool, UnreadableFilesFailWithAMessage)
@@ -86,10 +91,12 @@ TEST(WorkbookTool, UnreadableFilesFailWithAMessage)
     file.close();
 
     for (const QString& path : {text, dir.filePath("missing.xls")}) {
-        const ToolRun dump = runTool({"dump", path});
-        EXPECT_EQ(dump.status, 1);
-        EXPECT_TRUE(dump.out.isEmpty());
-        EXPECT_TRUE(dump.err.contains(path)) << dump.err.toStdString();
+        for (const char* command : {"dump", "check"}) {
+            const ToolRun run = runTool({command, path});
+            EXPECT_EQ(run.status, 1) << command;
+            EXPECT_TRUE(run.out.isEmpty()) << command;
+            EXPECT_TRUE(run.err.contains(path)) << run.err.toStdString();
+        }
     }
     EXPECT_EQ(runTool({"copy", text, dir.filePath("out.xls")}).status, 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("out.xls")));

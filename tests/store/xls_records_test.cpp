@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace store;
 using namespace store::xls;
 
@@ -48,7 +50,7 @@ QByteArray le32(quint32 v) { QByteArray b(4, '\0'); put32(b.data(), v); return b
 
 TEST(XlsSharedStrings, LongAndMixedTextsSurviveContinueRecords)
 {
-    SstBuilder sst;
+    StringTable table;
     std::vector<QString> texts;
     // Enough text for several CONTINUE records: short ones, Cyrillic ones (two bytes a
     // character), and long ones that must be split in their characters.
@@ -59,8 +61,12 @@ TEST(XlsSharedStrings, LongAndMixedTextsSurviveContinueRecords)
     texts.push_back(QString(9000, QChar(0x0416)));   // Ж: uncompressed, split in two places
     texts.push_back(QString());
     texts.push_back(QStringLiteral("последен"));
-    for (const QString& t : texts) sst.add(t);
-    EXPECT_EQ(sst.add(texts[1]), 1u);   // a text used twice keeps its index
+    for (const QString& t : texts) table.add(t);
+    EXPECT_EQ(table.add(texts[1]), 1u);   // a text added twice keeps its index
+    SstBuilder sst(table);
+    for (quint32 i = 0; i < table.size(); ++i) sst.use(i);
+    sst.use(1);
+    sst.number();
     EXPECT_EQ(sst.uniqueCount(), texts.size());
     EXPECT_EQ(sst.totalCount(), texts.size() + 1);
 
@@ -83,10 +89,13 @@ TEST(XlsSharedStrings, LongAndMixedTextsSurviveContinueRecords)
 
 TEST(XlsSharedStrings, ExtSstPointsAtEveryBucketsFirstString)
 {
-    SstBuilder sst;
+    StringTable table;
     std::vector<QString> texts;
     for (int i = 0; i < 5000; ++i) texts.push_back(QStringLiteral("Стока %1 ").arg(i).repeated(1 + i % 7));
-    for (const QString& t : texts) sst.add(t);
+    table.adopt(texts);
+    SstBuilder sst(table);
+    for (quint32 i = 0; i < table.size(); ++i) sst.use(i);
+    sst.number();
     const qsizetype base = 1000;   // where the SST starts in its stream
     RecordWriter sstOut;
     sst.write(sstOut, base);
@@ -144,13 +153,21 @@ TEST(XlsRecords, RkNumbersInAllFourForms)
     EXPECT_EQ(decodeRk(quint32(bits >> 32)), 1.5);
     EXPECT_EQ(decodeRk(quint32(bits >> 32) | 0x01), 0.015);
 
-    for (double n : {0.0, 1.0, -1.0, 42.0, 536870911.0, -536870912.0}) {
+    // Whole numbers, hundredths and short doubles, each in the form that holds it, read back to
+    // the very same double.
+    const std::vector<std::pair<double, quint32>> forms{
+        {0.0, 0x02}, {1.0, 0x02}, {-1.0, 0x02}, {536870911.0, 0x02}, {-536870912.0, 0x02},
+        {12.34, 0x03}, {-0.07, 0x03}, {123456.78, 0x03}, {0.1, 0x03},
+        {1.5, 0x03}, {1099511627776.0, 0x00}, {-0.015625, 0x00}, {536870912.0, 0x00}};
+    for (const auto& [n, form] : forms) {
         const auto rk = encodeRk(n);
         ASSERT_TRUE(rk.has_value()) << n;
-        EXPECT_EQ(decodeRk(*rk), n);
+        EXPECT_EQ(*rk & 0x03, form) << n;
+        EXPECT_EQ(decodeRk(*rk), n) << n;
     }
-    // Anything an integer RK cannot hold exactly is left to NUMBER.
-    for (double n : {0.1, 1.5, 536870912.0, -536870913.0, 1e20, -0.0})
+    // Anything no RK holds exactly is left to NUMBER: more digits, more bits, -0.
+    for (double n : {0.123, 1.0 / 3, 536870912.5, 123456789.123, -0.0,
+                     std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()})
         EXPECT_FALSE(encodeRk(n).has_value()) << n;
 }
 

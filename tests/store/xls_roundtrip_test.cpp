@@ -37,9 +37,9 @@ void expectSameCells(const Worksheet& expected, const Worksheet& actual)
             EXPECT_EQ(got[i].col, col);
             EXPECT_EQ(got[i].format, want[i].format) << "row " << row << " col " << col;
             EXPECT_EQ(actual.value(row, col), expected.value(row, col)) << "row " << row << " col " << col;
-            ASSERT_EQ(bool(got[i].formula), bool(want[i].formula)) << "row " << row << " col " << col;
-            if (want[i].formula) {
-                EXPECT_EQ(got[i].formula->formula.toA1(), want[i].formula->formula.toA1());
+            ASSERT_EQ(bool(got[i].formula()), bool(want[i].formula())) << "row " << row << " col " << col;
+            if (want[i].formula()) {
+                EXPECT_EQ(got[i].formula()->formula.toA1(), want[i].formula()->formula.toA1());
             }
         }
     }
@@ -213,7 +213,7 @@ TEST(XlsRoundTrip, StreamHasTheRecordsOtherProgramsExpect)
     Worksheet& first = book.appendSheet(QStringLiteral("Първи"));
     Worksheet& second = book.appendSheet(QStringLiteral("Втори"));
     first.setValue(2, 3, QStringLiteral("текст"));
-    first.setValue(5, 4, 1.25);
+    first.setValue(5, 4, 1.0 / 3);   // a number no RK holds
     second.setValue(1, 1, QStringLiteral("текст"));
     const QString path = dir.filePath(QStringLiteral("small.xls"));
     writeWorkbook(book, path);

@@ -1,0 +1,99 @@
+// Choosing an article in the main window as the shop keeper does, to the repaint: the showcase,
+// the goods list and the stock list of the big shop's article of 9,999 goods. Runs on the workbook
+// store_bench writes to TERVIN_BENCH_SHOP.
+#include "app/Form1.h"
+#include "app/common/Messages.h"
+#include "app/common/Shop.h"
+#include "showcase/Vitrina.h"
+#include "store/Workbook.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const QString kBigArticle = QStringLiteral("Големи играчки");
+
+class QuietMessages final : public app::MessageService {
+public:
+    app::Answer show(const app::Message&) override { return app::Answer::Ok; }
+};
+
+// The main window on screen over the big shop.
+struct BigShop {
+    explicit BigShop(const QString& workbook) : shop(folder.path())
+    {
+        QFile::copy(workbook, shop.file(QStringLiteral("Danni.xls")));
+        shop.ObektEksel = app::Shop::newApplication();
+        shop.ObektEksel->Workbooks().Open(shop.file(QStringLiteral("Danni.xls")));
+        main = std::make_unique<app::Form1>(shop);
+        main->vitrina().ZarediArtikuli();
+        main->show();
+        bigRow = main->List1->row(main->List1->findItems(QStringLiteral("  ") + kBigArticle, Qt::MatchExactly).first());
+        smallRow = bigRow == 0 ? 1 : 0;
+    }
+
+    QTemporaryDir folder;
+    app::Shop shop;
+    std::unique_ptr<app::Form1> main;
+    int bigRow = 0;
+    int smallRow = 0;   // an article of 1,000 goods
+};
+
+BigShop* big = nullptr;
+
+// What the event loop does before the screen shows a change: the lists lay out their entries
+// (a view does that when its events come round), then the window is painted.
+void showNow(QWidget& window)
+{
+    QCoreApplication::processEvents();
+    window.repaint();
+}
+
+// The big article is chosen after a small one each time, so every pass fills both lists anew.
+void BM_ChooseBigArticle(benchmark::State& state)
+{
+    QListWidget* articles = big->main->List1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        articles->setCurrentRow(big->smallRow);
+        showNow(*big->main);
+        state.ResumeTiming();
+        articles->setCurrentRow(big->bigRow);
+        showNow(*big->main);
+    }
+    state.counters["goods"] = big->main->List2->count();
+}
+BENCHMARK(BM_ChooseBigArticle)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    const QString workbook = QString::fromLocal8Bit(qgetenv("TERVIN_BENCH_SHOP"));
+    if (workbook.isEmpty() || !QFile::exists(workbook)) {
+        std::fprintf(stderr, "TERVIN_BENCH_SHOP must name the big shop workbook that store_bench writes\n");
+        return 1;
+    }
+    QuietMessages quiet;
+    app::installMessageService(&quiet);
+    {
+        BigShop shop(workbook);
+        big = &shop;
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        big = nullptr;
+    }
+    app::installMessageService(nullptr);
+    return 0;
+}
