@@ -77,6 +77,7 @@ Worksheet& Workbook::sheetsAdd()
     const int at = sheets_.empty() ? 0 : active_;
     sheets_.insert(sheets_.begin() + at, std::make_unique<Worksheet>(this, name));
     active_ = at;
+    kept_.linksFitSheets = false;
     markChanged();
     return *sheets_[size_t(at)];
 }
@@ -103,6 +104,7 @@ bool Workbook::deleteSheet(Worksheet& sheet)
         if (application_->ask(Alert::DeleteSheet, question) != AlertAnswer::Yes) return false;
     }
     sheets_.erase(sheets_.begin() + index);
+    kept_.linksFitSheets = false;
     // The spreadsheet then shows the sheet that followed, or the new last one.
     if (index < active_ || active_ >= sheetCount()) --active_;
     markChanged();

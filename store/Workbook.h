@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/KeptRecords.h"
 #include "store/StringTable.h"
 #include "store/Style.h"
 #include "store/Worksheet.h"
@@ -70,6 +71,10 @@ public:
 
     Application* application() const { return application_; }
 
+    // The date system and the names and links of the file the workbook was read from.
+    KeptGlobals& kept() { return kept_; }
+    const KeptGlobals& kept() const { return kept_; }
+
     // What the last Find looked for, kept for FindNext as the spreadsheet keeps it.
     QString lastFind;
 
@@ -78,6 +83,7 @@ private:
     std::vector<std::unique_ptr<Worksheet>> sheets_;
     int active_ = 0;
     WorkbookStyles styles_;
+    KeptGlobals kept_;
     StringTable strings_;
     QString path_;
     bool saved_ = true;

@@ -87,6 +87,7 @@ private:
             put(*node.args[0], operandClass);
             return byte(ptg::Paren);
         case FormulaNode::Kind::Missing: return byte(ptg::MissArg);
+        case FormulaNode::Kind::Kept: out_.append(node.tokens); return;
         }
     }
 

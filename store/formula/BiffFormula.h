@@ -16,4 +16,18 @@ QByteArray encodeBiffFormula(const Formula& formula, int row, int col);
 // engine does not model (other sheets, names, arrays): the caller keeps the cached value.
 std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col);
 
+// The tokens of a shared formula (SHRFMLA), whose relative references are offsets, made into
+// those of an ordinary formula in the cell at (row, col). Nothing for tokens that cannot stand
+// on their own (arrays, links to other shared formulas or tables).
+std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row, int col);
+
+// Whether tokens name a defined name or another sheet, which they do through the workbook's
+// link table; tokens that cannot be walked count as doing so.
+bool tokensUseLinks(const QByteArray& tokens);
+
+// The tokens of a formula kept from a file after rows first..first+count-1 (1-based) of its own
+// sheet were deleted: references below move up, areas shrink, a reference into the deleted rows
+// becomes #REF!. References to other sheets stay. Nothing for tokens that cannot be walked.
+std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int first, int count);
+
 } // namespace store

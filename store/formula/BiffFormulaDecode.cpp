@@ -273,7 +273,9 @@ private:
 
 std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col)
 {
-    return Decoder(tokens, row, col).decode();
+    std::optional<Formula> formula = Decoder(tokens, row, col).decode();
+    if (formula) return std::move(*formula).placedAt(row, col);
+    return formula;
 }
 
 } // namespace store

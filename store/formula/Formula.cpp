@@ -1,4 +1,5 @@
 #include "store/formula/Formula.h"
+#include "store/formula/BiffFormula.h"
 
 #include "store/formula/FormulaEvaluator.h"
 #include "store/formula/FormulaNodes.h"
@@ -22,6 +23,7 @@ public:
         switch (node->kind) {
         case FormulaNode::Kind::Ref: return adjustRef(node);
         case FormulaNode::Kind::Area: return adjustArea(node);
+        case FormulaNode::Kind::Kept: return adjustKept(node);
         default: return adjustChildren(node);
         }
     }
@@ -47,6 +49,16 @@ private:
         auto moved = std::make_shared<FormulaNode>(*node);
         moved->ref.row = top < first_ ? top : (top > last_ ? top - count_ : first_);
         moved->ref2.row = bottom > last_ ? bottom - count_ : first_ - 1;
+        if (moved->homeRow > last_) moved->homeRow -= count_;   // the formula's own cell moves up too
+        return moved;
+    }
+
+    FormulaNodePtr adjustKept(const FormulaNodePtr& node) const
+    {
+        const auto tokens = tokensAfterDeletedRows(node->tokens, first_, count_);
+        if (!tokens || *tokens == node->tokens) return node;
+        auto moved = std::make_shared<FormulaNode>(*node);
+        moved->tokens = *tokens;
         return moved;
     }
 
@@ -71,12 +83,41 @@ private:
 
 Formula Formula::parseA1(const QString& text, int row, int col)
 {
-    return Formula(parseFormulaText(text, RefStyle::A1, row, col));
+    return Formula(parseFormulaText(text, RefStyle::A1, row, col)).placedAt(row, col);
 }
 
 Formula Formula::parseR1C1(const QString& text, int row, int col)
 {
-    return Formula(parseFormulaText(text, RefStyle::R1C1, row, col));
+    return Formula(parseFormulaText(text, RefStyle::R1C1, row, col)).placedAt(row, col);
+}
+
+Formula Formula::placedAt(int row, int col) &&
+{
+    std::vector<FormulaNode*> nodes{root_.get()};
+    while (!nodes.empty()) {
+        FormulaNode* node = nodes.back();
+        nodes.pop_back();
+        if (node->kind == FormulaNode::Kind::Area) {
+            node->homeRow = row;
+            node->homeCol = col;
+        }
+        for (const auto& arg : node->args) nodes.push_back(arg.get());
+    }
+    return std::move(*this);
+}
+
+Formula Formula::kept(const QByteArray& tokens, const Value& cached)
+{
+    auto node = std::make_shared<FormulaNode>();
+    node->kind = FormulaNode::Kind::Kept;
+    node->tokens = tokens;
+    node->cached = cached;
+    return Formula(std::move(node));
+}
+
+bool Formula::isKept() const
+{
+    return root_ && root_->kind == FormulaNode::Kind::Kept;
 }
 
 QString Formula::toA1() const

@@ -2,6 +2,7 @@
 
 #include "store/Value.h"
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -34,6 +35,8 @@ struct FormulaNode {
         Function,  // name(args...), name upper case
         Paren,     // (args[0]), kept so printing gives back what was typed
         Missing,   // an omitted function argument: IF(A1,,2)
+        Kept,      // a formula of a file the engine cannot compute (other sheets, names, functions
+                   // it lacks): its tokens as read, its last value in cached
     };
     Kind kind = Kind::Number;
     double number = 0;
@@ -42,8 +45,14 @@ struct FormulaNode {
     ErrorCode error = ErrorCode::Ref;
     FormulaRef ref;
     FormulaRef ref2;
+    // Area: the cell of the formula it belongs to (row 0 when not known). Where one value is
+    // wanted, a one-column area gives its cell in that row, a one-row area its cell in that
+    // column, as the spreadsheet does.
+    int homeRow = 0, homeCol = 0;
     std::vector<std::shared_ptr<FormulaNode>> args;
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
+    QByteArray tokens;  // Kept: the token array, written back unchanged
+    Value cached;       // Kept: the value it gives until a program that can compute it does
 };
 
 // The deepest formula tree the engine builds, from text or from a file. Computing, printing
@@ -81,6 +90,13 @@ public:
     // Rows first..first+count-1 of the formula's sheet were deleted: references below move up,
     // areas shrink, a reference into the deleted rows becomes #REF!.
     void adjustForDeletedRows(int first, int count);
+
+    // Tells the areas of a newly built formula the cell it is in (see FormulaNode::homeRow).
+    Formula placedAt(int row, int col) &&;
+
+    // A formula kept as the tokens of its file with the value it last had.
+    static Formula kept(const QByteArray& tokens, const Value& cached);
+    bool isKept() const;
 
     const FormulaNodePtr& root() const { return root_; }
     bool isNull() const { return !root_; }

@@ -16,6 +16,18 @@ std::optional<CellArea> CellArea::of(const FormulaNode& node)
     }
 }
 
+// Where one value is wanted an area gives the cell it shares with the formula's row (a
+// one-column area) or column (a one-row area); otherwise #VALUE!.
+Value Evaluator::intersection(const FormulaNode& area) const
+{
+    const CellArea cells = *CellArea::of(area);
+    if (area.homeRow > 0 && cells.left == cells.right && area.homeRow >= cells.top && area.homeRow <= cells.bottom)
+        return cells_.valueAt(area.homeRow, cells.left);
+    if (area.homeCol > 0 && cells.top == cells.bottom && area.homeCol >= cells.left && area.homeCol <= cells.right)
+        return cells_.valueAt(cells.top, area.homeCol);
+    return Value::error(ErrorCode::Value);
+}
+
 Value Evaluator::value(const FormulaNode& node) const
 {
     switch (node.kind) {
@@ -24,13 +36,14 @@ Value Evaluator::value(const FormulaNode& node) const
     case FormulaNode::Kind::Bool: return Value::boolean(node.boolean);
     case FormulaNode::Kind::Error: return Value::error(node.error);
     case FormulaNode::Kind::Ref: return cells_.valueAt(node.ref.row, node.ref.col);
-    case FormulaNode::Kind::Area: return Value::error(ErrorCode::Value);
+    case FormulaNode::Kind::Area: return intersection(node);
     case FormulaNode::Kind::Unary: return applyUnary(node.text, value(*node.args[0]));
     case FormulaNode::Kind::Binary:
         return applyBinary(node.text, value(*node.args[0]), value(*node.args[1]));
     case FormulaNode::Kind::Function: return callFunction(node, *this);
     case FormulaNode::Kind::Paren: return value(*node.args[0]);
     case FormulaNode::Kind::Missing: return Value();
+    case FormulaNode::Kind::Kept: return node.cached;
     }
     return Value::error(ErrorCode::Value);
 }

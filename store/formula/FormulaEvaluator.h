@@ -44,6 +44,7 @@ public:
     // The node's single value. A reference gives its cell's value (an empty cell stays
     // empty so operators can read it as 0 or ""); an area where one value is needed is #VALUE!.
     Value value(const FormulaNode& node) const;
+    Value intersection(const FormulaNode& area) const;
     const FormulaCells& cells() const { return cells_; }
 
 private:

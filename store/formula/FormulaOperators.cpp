@@ -1,5 +1,6 @@
 #include "store/formula/FormulaOperators.h"
 
+#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 
@@ -113,6 +114,25 @@ std::optional<double> numberFromText(QStringView text)
     return number;
 }
 
+std::optional<double> timeFromText(QStringView text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*(\\d{1,4}):(\\d{1,2})(?::(\\d{1,2}(?:\\.\\d+)?))?\\s*([AaPp][Mm])?\\s*$"));
+    const QRegularExpressionMatch match = pattern.match(text.toString());
+    if (!match.hasMatch()) return std::nullopt;
+    int hours = match.capturedView(1).toInt();
+    const int minutes = match.capturedView(2).toInt();
+    const double seconds = match.hasCaptured(3) ? match.capturedView(3).toDouble() : 0.0;
+    if (minutes > 59 || seconds >= 60) return std::nullopt;
+    if (match.hasCaptured(4)) {
+        if (hours < 1 || hours > 12) return std::nullopt;
+        const bool pm = match.capturedView(4).front().toUpper() == u'P';
+        hours = hours % 12 + (pm ? 12 : 0);
+    }
+    constexpr double kSecondsPerDay = 86400;
+    return (hours * 3600 + minutes * 60 + seconds) / kSecondsPerDay;
+}
+
 NumberOrError arithmeticNumber(const Value& value)
 {
     switch (value.kind()) {
@@ -121,6 +141,7 @@ NumberOrError arithmeticNumber(const Value& value)
     case Value::Kind::Bool: return {value.boolValue() ? 1.0 : 0.0, std::nullopt};
     case Value::Kind::Text:
         if (auto number = numberFromText(value.text())) return {*number, std::nullopt};
+        if (auto time = timeFromText(value.text())) return {*time, std::nullopt};
         return errorOf(ErrorCode::Value);
     case Value::Kind::Error: return errorOf(value.errorValue());
     }

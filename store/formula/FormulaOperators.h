@@ -14,9 +14,13 @@ struct NumberOrError {
 };
 
 // Empty is 0, booleans are 1 and 0, text must hold a number written with "." (as a
-// spreadsheet reads text in arithmetic whatever the locale), anything else is #VALUE!.
+// spreadsheet reads text in arithmetic whatever the locale) or a time of day ("15:43",
+// "3:43 PM", "7:05:30"), anything else is #VALUE!.
 NumberOrError arithmeticNumber(const Value& value);
 std::optional<double> numberFromText(QStringView text);
+// A time written as hours:minutes[:seconds] with an optional AM or PM, as the fraction of a
+// day it is; hours past 24 without AM/PM count on into the next days.
+std::optional<double> timeFromText(QStringView text);
 
 // The number as a result: infinities and NaN become #NUM!.
 Value numberResult(double number);

@@ -48,6 +48,19 @@ QString quoted(const QString& text)
 
 QString print(const FormulaNode& node, Level required);
 
+// A formula kept from a file shows the value it gives.
+QString keptText(const Value& value)
+{
+    switch (value.kind()) {
+    case Value::Kind::Text: return quoted(value.text());
+    case Value::Kind::Bool: return value.boolValue() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case Value::Kind::Error: return errorText(value.errorValue());
+    case Value::Kind::Number: return numberToText(value.number());
+    case Value::Kind::Empty: break;
+    }
+    return QStringLiteral("0");
+}
+
 QString printFunction(const FormulaNode& node)
 {
     QString text = node.text + u'(';
@@ -77,6 +90,7 @@ QString printBare(const FormulaNode& node)
     case FormulaNode::Kind::Function: return printFunction(node);
     case FormulaNode::Kind::Paren: return u'(' + print(*node.args[0], Loosest) + u')';
     case FormulaNode::Kind::Missing: return {};
+    case FormulaNode::Kind::Kept: return keptText(node.cached);
     }
     return {};
 }

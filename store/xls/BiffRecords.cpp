@@ -221,6 +221,7 @@ QString FieldReader::chars(qsizetype count, bool highBytes)
         }
         const int width = highBytes ? 2 : 1;
         const qsizetype n = std::min(count - done, remainingInSegment() / width);
+        if (n == 0 && remainingInSegment() == 0) continue;   // a CONTINUE holding its flags byte only
         if (n == 0) tooShort();
         const uchar* p = segment(seg_).data + at_;
         if (highBytes) {
@@ -237,6 +238,7 @@ QString FieldReader::chars(qsizetype count, bool highBytes)
 QString FieldReader::unicodeString(bool shortLength)
 {
     const quint16 length = shortLength ? u8() : u16();
+    if (length == 0 && atEnd()) return QString();
     const quint8 flags = u8();
     quint16 runs = 0;
     quint32 extSize = 0;
@@ -246,6 +248,20 @@ QString FieldReader::unicodeString(bool shortLength)
     skip(qsizetype(runs) * 4);
     skip(extSize);
     return text;
+}
+
+QString FieldReader::truncatedUnicodeString()
+{
+    if (segmentCount() > 1) return unicodeString();   // a string continued is written in full
+    const quint16 length = u16();
+    if (length == 0 && atEnd()) return QString();
+    const quint8 flags = u8();
+    if (flags & 0x0C) {
+        at_ -= 3;
+        return unicodeString();
+    }
+    const int width = (flags & 0x01) ? 2 : 1;
+    return chars(std::min<qsizetype>(length, remainingInSegment() / width), flags & 0x01);
 }
 
 double decodeRk(quint32 rk)

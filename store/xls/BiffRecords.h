@@ -15,6 +15,11 @@ namespace store::xls {
 
 namespace rec {
 inline constexpr quint16 Formula = 0x0006;
+inline constexpr quint16 OldFormula = 0x0406;   // the id Excel 3 and 4 used, still met in files
+inline constexpr quint16 Name = 0x0018;
+inline constexpr quint16 ExternName = 0x0023;
+inline constexpr quint16 ExternSheet = 0x0017;
+inline constexpr quint16 SupBook = 0x01AE;
 inline constexpr quint16 Eof = 0x000A;
 inline constexpr quint16 DateMode = 0x0022;
 inline constexpr quint16 FilePass = 0x002F;
@@ -168,7 +173,11 @@ public:
     QString chars(qsizetype count, bool highBytes);
     // A whole BIFF8 string with a 16-bit (or 8-bit) length: rich-text runs and phonetic data
     // after it are skipped.
+    // An empty string may come without its flags byte at the very end of a record.
     QString unicodeString(bool shortLength = false);
+    // A string cut short by the record's end gives the characters that are there; a number
+    // format written one byte short is read so by other programs too.
+    QString truncatedUnicodeString();
     bool atEnd() const;
     qsizetype remainingInSegment() const { return qsizetype(segment(seg_).size) - at_; }
 

@@ -177,12 +177,11 @@ void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const
     GsfPtr<GsfInfile> ole(gsf_infile_msole_new(input.get(), &error));
     dropError(error);
     if (!ole) throw Error(kDamaged);
+    // The format is told by the stream's first record, not by its name: some writers put
+    // Excel 97-2003 data in a stream called "Book", the name Excel 5.0/95 used.
     GsfPtr<GsfInput> stream = childByName(ole.get(), "Workbook");
-    if (!stream) {
-        if (childByName(ole.get(), "Book"))
-            throw Error(QStringLiteral("работната книга е в по-стария формат на Excel 5.0/95, а се чете само Excel 97-2003"));
-        throw Error(QStringLiteral("не е работна книга на Excel 97-2003: в нея няма поток „Workbook“"));
-    }
+    if (!stream) stream = childByName(ole.get(), "Book");
+    if (!stream) throw Error(QStringLiteral("не е работна книга на Excel 97-2003: в нея няма поток „Workbook“"));
     const gsf_off_t size = gsf_input_size(stream.get());
     if (size < 0 || size > bytes.size()) throw Error(kDamaged);
     // Asked for no buffer of ours, libgsf hands out the stream where it lies in the bytes when its

@@ -51,11 +51,9 @@ std::vector<QString> readSst(FieldReader& reader)
     const quint32 unique = reader.u32();
     std::vector<QString> strings;
     strings.reserve(std::min<quint32>(unique, 1u << 20));
-    for (quint32 i = 0; i < unique; ++i) {
-        if (reader.atEnd())
-            throw Error(QStringLiteral("таблицата на текстовете обявява %1 текста, а съдържа %2").arg(unique).arg(i));
-        strings.push_back(reader.unicodeString());
-    }
+    // Some writers declare more strings than they write: the table holds what is there, and a
+    // cell pointing past it is refused when it is read.
+    for (quint32 i = 0; i < unique && !reader.atEnd(); ++i) strings.push_back(reader.unicodeString());
     return strings;
 }
 

@@ -56,7 +56,7 @@ void writeFont(RecordWriter& out, const Font& font)
 std::pair<quint16, QString> readNumberFormat(FieldReader& reader)
 {
     const quint16 index = reader.u16();
-    return {index, reader.unicodeString()};
+    return {index, reader.truncatedUnicodeString()};
 }
 
 void writeNumberFormat(RecordWriter& out, quint16 index, const QString& code)

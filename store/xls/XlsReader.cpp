@@ -11,7 +11,6 @@
 #include "store/xls/StyleRecords.h"
 #include "store/xls/XlsFile.h"
 
-#include <unordered_map>
 
 namespace store::xls {
 
@@ -22,6 +21,7 @@ constexpr quint8 kSheetTypeWorksheet = 0x00;
 struct SheetEntry {
     QString name;
     quint32 offset = 0;
+    quint8 visibility = 0;
     quint8 type = 0;
 };
 
@@ -33,6 +33,15 @@ struct PendingFormula {
     QByteArray tokens;
     Value cached;
     bool textFollows = false;   // the result is text, given by the STRING record after it
+    bool extraData = false;     // array constants follow the tokens: they cannot be kept alone
+};
+
+// A shared formula and the cells it covers, 0-based as in the file.
+struct SharedFormula {
+    quint16 firstRow, lastRow;
+    quint8 firstCol, lastCol;
+    QByteArray tokens;
+    bool covers(quint16 row, quint16 col) const { return row >= firstRow && row <= lastRow && col >= firstCol && col <= lastCol; }
 };
 
 class WorkbookReader {
@@ -48,10 +57,13 @@ public:
             if (entry.type == kSheetTypeWorksheet) {
                 if (tab == activeTab_) activeSheet = into_.sheetCount();
                 readSheet(entry, into_.appendSheet(entry.name));
+            } else {
+                keepSheet(entry, tab);
             }
             ++tab;
         }
         if (into_.sheetCount() == 0) throw Error(QStringLiteral("в него няма нито един лист"));
+        into_.kept().linksFitSheets = true;
         into_.activate(into_.sheets(activeSheet + 1));
     }
 
@@ -61,6 +73,8 @@ private:
         if (!record || record->id != rec::Bof || record->size < 4)
             throw Error(QStringLiteral("%1 не започва със запис BOF").arg(where));
         const quint16 version = get16(record->data);
+        if (version < kBiff8Version)
+            throw Error(QStringLiteral("работната книга е в по-стария формат на Excel 5.0/95, а се чете само Excel 97-2003"));
         if (version != kBiff8Version)
             throw Error(QStringLiteral("не е работна книга на Excel 97-2003 (версия 0x%1)").arg(version, 4, 16, QLatin1Char('0')));
         const quint16 type = get16(record->data + 2);
@@ -97,6 +111,15 @@ private:
                 return;
             case rec::FilePass:
                 throw Error(QStringLiteral("книгата е защитена с парола"));
+            case rec::DateMode:
+                into_.kept().date1904 = fields.u16() == 1;
+                break;
+            case rec::SupBook:
+            case rec::ExternName:
+            case rec::ExternSheet:
+            case rec::Name:
+                keepLink(*record, records);
+                break;
             case rec::Window1:
                 fields.skip(10);
                 activeTab_ = fields.u16();
@@ -115,7 +138,7 @@ private:
             case rec::BoundSheet: {
                 SheetEntry entry;
                 entry.offset = fields.u32();
-                fields.u8();   // visibility
+                entry.visibility = fields.u8();
                 entry.type = fields.u8();
                 entry.name = fields.unicodeString(true);
                 sheetEntries_.push_back(entry);
@@ -133,6 +156,35 @@ private:
             }
         }
         throw Error(QStringLiteral("общата част на книгата няма край (запис EOF)"));
+    }
+
+    // A sheet of another kind is carried as its records, BOF to the EOF that closes it.
+    void keepSheet(const SheetEntry& entry, int tab)
+    {
+        const auto* bytes = reinterpret_cast<const uchar*>(stream_.constData());
+        if (qsizetype(entry.offset) + 8 > stream_.size() || get16(bytes + entry.offset) != rec::Bof) return;
+        RecordReader records(stream_, entry.offset);
+        int depth = 0;
+        while (auto record = records.next()) {
+            if (record->id == rec::Bof) ++depth;
+            if (record->id == rec::Eof && --depth == 0) {
+                const qsizetype end = record->offset + 4;
+                into_.kept().otherSheets.push_back(
+                    {entry.name, entry.visibility, entry.type, stream_.mid(entry.offset, end - entry.offset), tab});
+                return;
+            }
+        }
+    }
+
+    void keepLink(const Record& record, RecordReader& records)
+    {
+        KeptGlobals& kept = into_.kept();
+        kept.links.push_back({record.id, QByteArray(reinterpret_cast<const char*>(record.data), record.size)});
+        while (auto next = records.peek()) {
+            if (next->id != rec::Continue) break;
+            records.next();
+            kept.links.push_back({next->id, QByteArray(reinterpret_cast<const char*>(next->data), next->size)});
+        }
     }
 
     // What the file leaves out or holds in a form the writer cannot give back is mended here,
@@ -258,7 +310,8 @@ private:
             put(row, col, fields.u8() ? errorValue(value, row, col) : Value::boolean(value != 0), xf);
             break;
         }
-        case rec::Formula: readFormula(fields); break;
+        case rec::Formula:
+        case rec::OldFormula: readFormula(fields); break;
         case rec::String: {
             FieldReader text = withContinues(record, records);
             if (!pending_.empty() && pending_.back().textFollows) {
@@ -421,6 +474,7 @@ private:
         fields.u32();   // reserved
         const quint16 size = fields.u16();
         f.tokens = fields.bytes(size);
+        f.extraData = !fields.atEnd();
         pending_.push_back(std::move(f));
     }
 
@@ -440,32 +494,52 @@ private:
 
     void readSharedFormula(FieldReader& fields)
     {
-        const quint16 firstRow = fields.u16();
-        fields.u16();
-        const quint8 firstCol = fields.u8();
-        fields.u8();
+        SharedFormula shared;
+        shared.firstRow = fields.u16();
+        shared.lastRow = fields.u16();
+        shared.firstCol = fields.u8();
+        shared.lastCol = fields.u8();
         fields.u16();   // reserved, use count
         const quint16 size = fields.u16();
-        shared_[key(firstRow, firstCol)] = fields.bytes(size);
+        shared.tokens = fields.bytes(size);
+        shared_.push_back(std::move(shared));
     }
 
-    static quint32 key(quint16 row, quint16 col) { return (quint32(row) << 16) | col; }
+    // The shared formula a cell's ptgExp points at: the one whose first cell it names, else the
+    // one whose range holds that cell (some writers name another cell than the top-left one).
+    const SharedFormula* sharedFormulaAt(quint16 row, quint16 col) const
+    {
+        for (const SharedFormula& shared : shared_)
+            if (shared.firstRow == row && shared.firstCol == col) return &shared;
+        for (const SharedFormula& shared : shared_)
+            if (shared.covers(row, col)) return &shared;
+        return nullptr;
+    }
 
     // Formula cells go in once the sheet is read. A cell that points at a shared formula (ptgExp)
-    // takes that formula's tokens, read relative to the cell. A formula the engine cannot hold
-    // keeps its last value as a plain value.
+    // takes that formula's tokens, read relative to the cell. What the engine cannot compute is
+    // kept as its tokens with its last value; only a formula whose tokens cannot stand alone (an
+    // array formula, a data table) keeps its last value as a plain value.
     void putFormulas()
     {
         constexpr char kPtgExp = 0x01;
         for (const PendingFormula& f : pending_) {
-            QByteArray tokens = f.tokens;
-            if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
-                const auto found = shared_.find(key(get16(reinterpret_cast<const uchar*>(tokens.constData()) + 1),
-                                                    get16(reinterpret_cast<const uchar*>(tokens.constData()) + 3)));
-                tokens = found != shared_.end() ? found->second : QByteArray();
-            }
             const Value& cached = checkedText(f.cached, f.row, f.col);
-            const std::optional<Formula> formula = decode(tokens, f.row, f.col);
+            std::optional<Formula> formula;
+            const QByteArray& tokens = f.tokens;
+            if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
+                const auto* bytes = reinterpret_cast<const uchar*>(tokens.constData());
+                const SharedFormula* shared = sharedFormulaAt(get16(bytes + 1), get16(bytes + 3));
+                if (!shared) shared = sharedFormulaAt(quint16(f.row - 1), quint16(f.col - 1));
+                if (shared) {
+                    formula = decode(shared->tokens, f.row, f.col);
+                    const auto own = formula ? std::nullopt : sharedTokensForCell(shared->tokens, f.row, f.col);
+                    if (own) formula = kept(*own, cached);
+                }
+            } else {
+                formula = decode(tokens, f.row, f.col);
+                if (!formula && !f.extraData) formula = kept(tokens, cached);
+            }
             if (formula)
                 sheet_->putFormula(f.row, f.col, *formula, cached, f.format);
             else
@@ -474,8 +548,14 @@ private:
         pending_.clear();
     }
 
+    static std::optional<Formula> kept(const QByteArray& tokens, const Value& cached)
+    {
+        if (tokens.isEmpty() || tokens.size() > kMaxFormulaTokens) return std::nullopt;
+        return Formula::kept(tokens, cached);
+    }
+
     // Tokens the engine cannot read, or a formula it could not write back into a record, give
-    // nothing: the cell keeps the formula's last value.
+    // nothing.
     static std::optional<Formula> decode(const QByteArray& tokens, int row, int col)
     {
         if (tokens.isEmpty()) return std::nullopt;
@@ -549,7 +629,7 @@ private:
     int activeTab_ = 0;
     Worksheet* sheet_ = nullptr;
     std::vector<PendingFormula> pending_;
-    std::unordered_map<quint32, QByteArray> shared_;   // tokens of shared formulas by first cell
+    std::vector<SharedFormula> shared_;
 };
 
 } // namespace

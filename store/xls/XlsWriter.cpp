@@ -43,6 +43,7 @@ void checkWorkbook(const Workbook& workbook)
 {
     if (workbook.sheetCount() == 0) throw Error(QStringLiteral("работната книга няма нито един лист"));
     QSet<QString> names;
+    for (const KeptSheet& other : workbook.kept().otherSheets) names.insert(other.name.toCaseFolded());
     for (int i = 1; i <= workbook.sheetCount(); ++i) {
         const Worksheet& sheet = workbook.sheets(i);
         checkSheetName(sheet.Name());
@@ -71,9 +72,13 @@ public:
     void build()
     {
         reserveForCells();
-        for (int i = 1; i <= workbook_.sheetCount(); ++i) {
+        planTabs();
+        for (const Tab& tab : tabs_) {
             sheetStarts_.push_back(sheets_.size());
-            writeSheet(workbook_.sheets(i), i == activeIndex());
+            if (tab.sheet)
+                writeSheet(*tab.sheet, tab.sheet == &workbook_.ActiveSheet());
+            else
+                sheets_.append(tab.other->records.constData(), tab.other->records.size());
         }
         writeGlobals();
     }
@@ -82,7 +87,37 @@ public:
     const QByteArray& sheets() const { return sheets_.data(); }
 
 private:
-    int activeIndex() const { return workbook_.indexOf(workbook_.ActiveSheet()); }
+    // One sheet of the file: a worksheet, or a sheet of another kind carried as read.
+    struct Tab {
+        const Worksheet* sheet = nullptr;
+        const KeptSheet* other = nullptr;
+    };
+
+    // Sheets of other kinds go back to their places among the worksheets while those are as
+    // read, and after them otherwise.
+    void planTabs()
+    {
+        const KeptGlobals& kept = workbook_.kept();
+        size_t other = 0;
+        int sheet = 1;
+        while (sheet <= workbook_.sheetCount() || other < kept.otherSheets.size()) {
+            const bool otherNow = other < kept.otherSheets.size()
+                               && (sheet > workbook_.sheetCount()
+                                   || (kept.linksFitSheets && kept.otherSheets[other].tab <= int(tabs_.size())));
+            if (otherNow)
+                tabs_.push_back({nullptr, &kept.otherSheets[other++]});
+            else
+                tabs_.push_back({&workbook_.sheets(sheet++), nullptr});
+        }
+    }
+
+    // The active worksheet's place among all sheets, from 0.
+    int activeTab() const
+    {
+        for (size_t i = 0; i < tabs_.size(); ++i)
+            if (tabs_[i].sheet == &workbook_.ActiveSheet()) return int(i);
+        return 0;
+    }
 
     // Sizes the buffer once for all cells (a big workbook would otherwise spend much of its time
     // copying it as it grows) and tells the shared string table which texts the cells use.
@@ -112,7 +147,7 @@ private:
         out.end();
         writeWindow1(out);
         out.begin(rec::DateMode);
-        out.appendU16(0);   // dates count from 1900
+        out.appendU16(workbook_.kept().date1904 ? 1 : 0);
         out.end();
         const WorkbookStyles& styles = workbook_.styles();
         for (const Font& font : styles.fonts) writeFont(out, font);
@@ -120,19 +155,35 @@ private:
         for (const CellFormat& format : styles.formats) writeXf(out, format);
         writeNormalStyle(out);
         std::vector<qsizetype> offsetFields;
-        for (int i = 1; i <= workbook_.sheetCount(); ++i) {
+        for (const Tab& tab : tabs_) {
             out.begin(rec::BoundSheet);
             offsetFields.push_back(out.size());
             out.appendU32(0);   // filled in below, once the globals' size is known
-            out.appendU8(0);    // visible
-            out.appendU8(0);    // worksheet
-            out.appendUnicodeString(workbook_.sheets(i).Name(), true);
+            out.appendU8(tab.sheet ? 0 : tab.other->visibility);
+            out.appendU8(tab.sheet ? 0 : tab.other->type);   // 0: worksheet
+            out.appendUnicodeString(tab.sheet ? tab.sheet->Name() : tab.other->name, true);
             out.end();
         }
+        writeKeptLinks(out);
         sst_.write(out, 0);
         writeEof(out);
         for (size_t i = 0; i < offsetFields.size(); ++i)
             out.patch32(offsetFields[i], quint32(out.size() + sheetStarts_[i]));
+    }
+
+    // A kept formula naming a name or another sheet cannot go into a file without the links it
+    // was read with: its last value goes in its place.
+    bool linksLost(const Formula& formula) const
+    {
+        return formula.isKept() && !workbook_.kept().linksFitSheets && tokensUseLinks(formula.root()->tokens);
+    }
+
+    // Names and the links they and formulas use follow the sheet list, as read.
+    void writeKeptLinks(RecordWriter& out) const
+    {
+        const KeptGlobals& kept = workbook_.kept();
+        if (!kept.linksFitSheets) return;
+        for (const KeptRecord& record : kept.links) out.record(record.id, record.data.constData(), quint16(record.data.size()));
     }
 
     void writeWindow1(RecordWriter& out) const
@@ -143,7 +194,7 @@ private:
         out.appendU16(0x25BC);   // width
         out.appendU16(0x1572);   // height
         out.appendU16(0x0038);   // scroll bars and sheet tabs shown
-        out.appendU16(quint16(activeIndex() - 1));
+        out.appendU16(quint16(activeTab()));
         out.appendU16(0);        // first tab shown
         out.appendU16(1);        // tabs selected
         out.appendU16(0x0258);   // tab bar width ratio
@@ -296,7 +347,10 @@ private:
         put16(d + 4, cell.format);
         switch (cell.holds()) {
         case Cell::Holds::Formula:
-            writeFormula(sheet, row, cell);
+            if (linksLost(cell.formula()->formula))
+                writeValueOnly(sheet, row, cell);
+            else
+                writeFormula(sheet, row, cell);
             break;
         case Cell::Holds::Number:
             if (rk) {
@@ -326,6 +380,37 @@ private:
             if (cell.format != kDefaultCellFormat) sheets_.record(rec::Blank, d, 6);
             break;
         }
+    }
+
+    // A formula's last value in a record of its own: text inline (LABEL), as it is in no string
+    // table.
+    void writeValueOnly(const Worksheet& sheet, int row, const Cell& cell)
+    {
+        const int col = cell.col;
+        const Value value = sheet.value(row, col);
+        sheets_.begin(value.isNumber() ? rec::Number : value.isText() ? rec::Label : value.isEmpty() ? rec::Blank : rec::BoolErr);
+        sheets_.appendU16(quint16(row - 1));
+        sheets_.appendU16(quint16(col - 1));
+        sheets_.appendU16(cell.format);
+        switch (value.kind()) {
+        case Value::Kind::Number: {
+            char number[8];
+            putDouble(number, value.number());
+            sheets_.append(number, 8);
+            break;
+        }
+        case Value::Kind::Text: sheets_.appendUnicodeString(checkedText(sheet, row, col, value.text())); break;
+        case Value::Kind::Bool:
+            sheets_.appendU8(value.boolValue() ? 1 : 0);
+            sheets_.appendU8(0);
+            break;
+        case Value::Kind::Error:
+            sheets_.appendU8(quint8(value.errorValue()));
+            sheets_.appendU8(1);
+            break;
+        case Value::Kind::Empty: break;
+        }
+        sheets_.end();
     }
 
     // The result field of a FORMULA record; a text result is written after it in a STRING record.
@@ -414,6 +499,7 @@ private:
     RecordWriter globals_{1 << 16};
     RecordWriter sheets_{1 << 20};
     std::vector<qsizetype> sheetStarts_;
+    std::vector<Tab> tabs_;
 };
 
 // The whole Workbook stream in its two parts: the globals, then the sheets.

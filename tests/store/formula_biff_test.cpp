@@ -128,3 +128,62 @@ TEST(BiffFormula, RoundTripsThroughTokens)
         EXPECT_EQ(decoded(store::encodeBiffFormula(formula, 3, 3), 3, 3), QString::fromUtf8(text));
     }
 }
+
+// A shared formula's relative references are offsets from each cell; made into an ordinary
+// formula they name the cell's own neighbours, absolute parts and other tokens untouched.
+TEST(BiffFormula, SharedTokensBecomeEachCellsOwn)
+{
+    // VLOOKUP(A(row), $Sheet2.$A$1:$B$9 via ptgArea3d, 2, FALSE), VLOOKUP being one the engine
+    // does not compute: RefN row offset 0, column offset -3 (0xFD) relative to the cell.
+    const QByteArray shared = bytes("4C 0000 FDC0  3B 0100 0000 0800 0000 0100  1E 0200  1D 00  42 04 6600");
+    const auto inD5 = store::sharedTokensForCell(shared, 5, 4);
+    ASSERT_TRUE(inD5);
+    EXPECT_EQ(*inD5, bytes("44 0400 00C0  3B 0100 0000 0800 0000 0100  1E 0200  1D 00  42 04 6600"));
+    // Offsets wrap at the sheet's edges as the file format wraps them.
+    const auto inA1 = store::sharedTokensForCell(bytes("2C FFFF 01C0"), 1, 1);
+    ASSERT_TRUE(inA1);
+    EXPECT_EQ(*inA1, bytes("24 FFFF 01C0"));
+    // An area relative in both corners; an absolute row stays as written.
+    const auto area = store::sharedTokensForCell(bytes("2D 0100 0500 0080 0140"), 10, 3);
+    ASSERT_TRUE(area);
+    EXPECT_EQ(*area, bytes("25 0A00 0500 0080 0340"));
+    // Array constants live after the tokens, which a cell's formula alone cannot carry; a
+    // token array cut short is no formula at all.
+    EXPECT_FALSE(store::sharedTokensForCell(bytes("60 00000000000000"), 2, 2));
+    EXPECT_FALSE(store::sharedTokensForCell(bytes("4C 0000"), 2, 2));
+    EXPECT_FALSE(store::sharedTokensForCell(bytes("17 05 00 6162"), 2, 2));
+}
+
+// A formula kept from a file gives its last value, writes back its tokens byte for byte and
+// shows that value when printed.
+TEST(BiffFormula, KeptFormulaGivesItsValueAndItsTokens)
+{
+    const QByteArray tokens = bytes("3A 0000 0100 00C0");   // a cell of another sheet
+    const Formula kept = Formula::kept(tokens, store::Value(QStringLiteral("Мечо")));
+    EXPECT_TRUE(kept.isKept());
+    EXPECT_EQ(store::encodeBiffFormula(kept, 7, 2), tokens);
+    EXPECT_EQ(kept.toA1(), QStringLiteral("=\"Мечо\""));
+    formula_test::FakeCells cells;
+    cells.set(1, 1, store::Value(3));
+    EXPECT_EQ(kept.evaluate(cells), store::Value(QStringLiteral("Мечо")));
+    EXPECT_FALSE(Formula::parseA1(QStringLiteral("=A1"), 1, 2).isKept());
+}
+
+// Deleting rows moves the references of a kept formula as it moves those of a computed one;
+// references to other sheets are left as they are.
+TEST(BiffFormula, KeptTokensFollowDeletedRows)
+{
+    // VLOOKUP(A5, B2:C9, 2) + Sheet2!A5, rows 3 and 4 deleted.
+    const QByteArray before = bytes("44 0400 00C0  25 0100 0800 0100 0200  1E 0200  42 03 6600  3A 0100 0400 00C0  03");
+    Formula kept = Formula::kept(before, store::Value(1));
+    kept.adjustForDeletedRows(3, 2);
+    EXPECT_EQ(store::encodeBiffFormula(kept, 1, 1),
+              bytes("44 0200 00C0  25 0100 0600 0100 0200  1E 0200  42 03 6600  3A 0100 0400 00C0  03"));
+
+    // A reference into the deleted rows becomes #REF!; an area wholly inside them too; an area
+    // that starts inside them starts at the first row after.
+    Formula gone = Formula::kept(bytes("44 0200 0000  25 0200 0300 0000 0000  25 0300 0900 0000 0000  42 03 0400"), store::Value(1));
+    gone.adjustForDeletedRows(3, 2);
+    EXPECT_EQ(store::encodeBiffFormula(gone, 1, 1),
+              bytes("4A 0200 0000  2B 0200 0300 0000 0000  25 0200 0700 0000 0000  42 03 0400"));
+}

@@ -55,11 +55,20 @@ TEST(FormulaEvaluate, ErrorsAriseAndPropagate)
     EXPECT_EQ(eval("=\" 3 \"+1"), Value(4));
     EXPECT_EQ(eval("=\"1.5\"*2"), Value(3));
     EXPECT_EQ(eval("=\"1,5\"*2"), error(ErrorCode::Value));   // text in arithmetic uses "."
+    // Text that reads as a time of day counts as that part of a day.
+    EXPECT_EQ(eval("=\"3:43 PM\"*1440"), Value(15 * 60 + 43));
+    EXPECT_EQ(eval("=\"12:30 am\"*1440"), Value(30));
+    EXPECT_EQ(eval("=\"12:00 PM\"*24"), Value(12));
+    EXPECT_EQ(eval("=\"7:05:30\"*86400"), Value(7 * 3600 + 5 * 60 + 30));
+    EXPECT_EQ(eval("=\"26:00\"*24"), Value(26));
+    EXPECT_EQ(eval("=\"13:00 PM\"+0"), error(ErrorCode::Value));
+    EXPECT_EQ(eval("=\"7:60\"+0"), error(ErrorCode::Value));
+    EXPECT_EQ(eval("=\"7:5x\"+0"), error(ErrorCode::Value));
     EXPECT_EQ(eval("=#N/A+1"), error(ErrorCode::NA));
     EXPECT_EQ(eval("=1/0+#N/A"), error(ErrorCode::Div0));     // the left error wins
     EXPECT_EQ(eval("=#REF!=#N/A"), error(ErrorCode::Ref));
-    EXPECT_EQ(eval("=A1:A2+1"), error(ErrorCode::Value));
-    EXPECT_EQ(eval("=A1:A2"), error(ErrorCode::Value));
+    EXPECT_EQ(eval("=A2:A3+1"), error(ErrorCode::Value));   // no cell in the formula's row
+    EXPECT_EQ(eval("=A1:B2"), error(ErrorCode::Value));     // neither one row nor one column
     EXPECT_EQ(eval("=(-8)^0.5"), error(ErrorCode::Num));
     EXPECT_EQ(eval("=0^-1"), error(ErrorCode::Div0));
     EXPECT_EQ(eval("=1e200*1e200"), error(ErrorCode::Num));
@@ -236,6 +245,34 @@ TEST(FormulaEvaluate, IfAbsAndTheirArguments)
     EXPECT_EQ(eval("=IF(#NUM!,1,2)"), error(ErrorCode::Num));
     EXPECT_EQ(eval("=IF(TRUE,,2)"), Value(0));
     EXPECT_EQ(eval("=ABS(B1)", cells), Value(4));
-    EXPECT_EQ(eval("=ABS(B1:B2)", cells), error(ErrorCode::Value));
+    EXPECT_EQ(eval("=ABS(B2:B3)", cells), error(ErrorCode::Value));   // no cell in row 1
     EXPECT_EQ(eval("=ABS(-\"2.5\")"), Value(2.5));
+}
+
+// Where one value is wanted, a one-column range gives its cell in the formula's own row and a
+// one-row range its cell in the formula's own column; the formula's cell moves with deleted rows.
+TEST(FormulaEvaluate, RangeWhereOneValueIsWantedTakesTheCellInLine)
+{
+    FakeCells cells;
+    for (int row = 1; row <= 6; ++row) cells.set(row, 1, Value(row * 10));
+    for (int col = 1; col <= 5; ++col) cells.set(8, col, Value(col * 100));
+    const auto at = [&](const char* text, int row, int col) {
+        return Formula::parseA1(QString::fromUtf8(text), row, col).evaluate(cells);
+    };
+    EXPECT_EQ(at("=A1:A6*2", 4, 3), Value(80));
+    EXPECT_EQ(at("=$A$1:$A$6", 6, 2), Value(60));
+    EXPECT_EQ(at("=A1:A6", 7, 2), error(ErrorCode::Value));
+    EXPECT_EQ(at("=A8:E8+1", 1, 3), Value(301));
+    EXPECT_EQ(at("=A8:E8", 1, 6), error(ErrorCode::Value));
+    EXPECT_EQ(at("=ROUND(A1:A6/3,0)", 2, 2), Value(7));
+    // A range as COUNTIF's criterion is the criterion in the formula's row.
+    EXPECT_EQ(at("=COUNTIF(A1:A6,A1:A6)", 3, 2), Value(1));
+    EXPECT_EQ(at("=COUNTIF(A1:A6,\">\"&A1:A6)", 5, 2), Value(1));
+    // SUM still takes the whole range.
+    EXPECT_EQ(at("=SUM(A1:A6)", 3, 2), Value(210));
+
+    Formula moved = Formula::parseA1(QStringLiteral("=A1:A6"), 5, 2);
+    moved.adjustForDeletedRows(2, 1);   // A1:A5 now; the formula sits in row 4
+    cells.set(4, 1, Value(-1));
+    EXPECT_EQ(moved.evaluate(cells), Value(-1));
 }

@@ -140,7 +140,9 @@ TEST(XlsForeignRecords, ReadsWhatOtherWritersUse)
     EXPECT_EQ(sheet.formulaAt(4, 1)->value, Value(40));
     EXPECT_EQ(sheet.value(4, 1), Value(40));
 
-    EXPECT_FALSE(sheet.formulaAt(3, 3));
+    // A reference to another sheet is kept as read, with its last value.
+    ASSERT_TRUE(sheet.formulaAt(3, 3));
+    EXPECT_TRUE(sheet.formulaAt(3, 3)->formula.isKept());
     EXPECT_EQ(sheet.value(3, 3), Value(42));
     const FormulaCell* text = sheet.formulaAt(4, 3);
     ASSERT_TRUE(text);

@@ -19,11 +19,11 @@ except Exception as e:
     print(json.dumps({"error": "xlrd cannot be imported (%s); install python3-xlrd" % e}))
     sys.exit(0)
 try:
-    book = xlrd.open_workbook(sys.argv[1], formatting_info=True)
+    book = xlrd.open_workbook(sys.argv[1], formatting_info=True, logfile=sys.stderr)
 except Exception as e:
     print(json.dumps({"error": "%s: %s" % (type(e).__name__, e)}, ensure_ascii=False))
     sys.exit(0)
-out = {"error": None, "sheets": [], "fonts": [], "xfs": [], "formats": {}}
+out = {"error": None, "datemode": book.datemode, "sheets": [], "fonts": [], "xfs": [], "formats": {}}
 for f in book.font_list:
     out["fonts"].append({"name": f.name, "height": f.height, "bold": bool(f.bold),
                          "italic": bool(f.italic), "weight": f.weight})

@@ -22,7 +22,7 @@ struct RunResult {
 RunResult runProgram(const QString& program, const QStringList& arguments, int timeoutMs);
 
 // What xlrd (run by the system's Python) reads from an .xls file, formatting included:
-// {"error": null or text, "sheets": [{"name", "cells": [[row, col, ctype, value, xf]], "merged",
+// {"error": null or text, "datemode": 0 or 1, "sheets": [{"name", "cells": [[row, col, ctype, value, xf]], "merged",
 // "widths", "heights"}], "fonts": [...], "xfs": [...], "formats": {...}}. Rows and columns count
 // from 0 as xlrd counts them. "error" says why xlrd is missing or refused the file.
 QJsonObject readWithXlrd(const QString& xlsPath);

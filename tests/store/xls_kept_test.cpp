@@ -1,0 +1,106 @@
+// What the engine carries through a save without understanding it: sheets of other kinds,
+// defined names and the links they use, the date system.
+
+#include "store/StoreError.h"
+#include "store/Workbook.h"
+#include "store/xls/BiffRecords.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace store;
+
+namespace {
+
+QByteArray record(quint16 id, const QByteArray& data)
+{
+    char head[4];
+    xls::put16(head, id);
+    xls::put16(head + 2, quint16(data.size()));
+    return QByteArray(head, 4) + data;
+}
+
+// A chart sheet's part of a file: BOF of a chart, one record the engine knows nothing of, EOF.
+QByteArray chartRecords()
+{
+    QByteArray bof(16, '\0');
+    xls::put16(bof.data(), xls::kBiff8Version);
+    xls::put16(bof.data() + 2, 0x0020);
+    return record(xls::rec::Bof, bof) + record(0x1033, QByteArray()) + record(0x1002, QByteArray(16, '\x07'))
+         + record(xls::rec::Eof, QByteArray());
+}
+
+std::unique_ptr<Workbook> reread(const Workbook& book)
+{
+    return Workbook::fromBytes(book.toBytes());
+}
+
+TEST(XlsKept, ChartSheetKeepsItsPlaceAndTheActiveWorksheetStays)
+{
+    Workbook book;
+    book.appendSheet(QStringLiteral("Стока"));
+    book.kept().otherSheets.push_back({QStringLiteral("Диаграма"), 1, 0x02, chartRecords(), 1});
+    book.kept().linksFitSheets = true;
+    book.activate(book.sheets(2));
+    book.sheets(2).setValue(1, 1, Value(5));
+
+    const auto copy = reread(book);
+    ASSERT_EQ(copy->sheetCount(), 2);
+    EXPECT_EQ(&copy->ActiveSheet(), &copy->sheets(QStringLiteral("Стока")));
+    EXPECT_EQ(copy->sheets(2).value(1, 1), Value(5));
+    ASSERT_EQ(copy->kept().otherSheets.size(), 1u);
+    const KeptSheet& chart = copy->kept().otherSheets[0];
+    EXPECT_EQ(chart.name, QStringLiteral("Диаграма"));
+    EXPECT_EQ(chart.tab, 1);
+    EXPECT_EQ(chart.visibility, 1);
+    EXPECT_EQ(chart.type, 0x02);
+    EXPECT_EQ(chart.records, chartRecords());
+}
+
+// Names point at sheets by their place: once a sheet is inserted they would name the wrong
+// one, so they are left out, and sheets of other kinds follow the worksheets.
+TEST(XlsKept, NamesGoAndOtherSheetsFollowOnceSheetsAreInserted)
+{
+    Workbook book;
+    book.kept().otherSheets.push_back({QStringLiteral("Диаграма"), 0, 0x02, chartRecords(), 0});
+    const QByteArray name = QByteArray::fromHex("00000001000000000000000000000041");   // "A", no formula
+    book.kept().links.push_back({xls::rec::Name, name});
+    book.kept().linksFitSheets = true;
+    book.kept().date1904 = true;
+    // A cell of another sheet, through the link table, and a function of its own sheet's cell.
+    const QByteArray otherSheet = QByteArray::fromHex("3A000000000000C0");
+    const QByteArray ownSheet = QByteArray::fromHex("24000000C0414400");   // MONTH(A1)
+    book.sheets(1).putFormula(2, 1, Formula::kept(otherSheet, Value(7)), Value(7), kDefaultCellFormat);
+    book.sheets(1).putFormula(3, 1, Formula::kept(ownSheet, Value(8)), Value(8), kDefaultCellFormat);
+
+    const auto kept = reread(book);
+    ASSERT_TRUE(kept->sheets(1).formulaAt(2, 1));
+    EXPECT_TRUE(kept->sheets(1).formulaAt(2, 1)->formula.isKept());
+    ASSERT_EQ(kept->kept().links.size(), 1u);
+    EXPECT_EQ(kept->kept().links[0].data, name);
+    EXPECT_TRUE(kept->kept().date1904);
+    EXPECT_EQ(kept->kept().otherSheets.at(0).tab, 0);
+
+    kept->sheetsAdd();
+    const auto moved = reread(*kept);
+    EXPECT_TRUE(moved->kept().links.empty());
+    EXPECT_TRUE(moved->kept().date1904);
+    EXPECT_EQ(moved->kept().otherSheets.at(0).tab, 2);
+    EXPECT_EQ(moved->sheetCount(), 2);
+    // The reference to another sheet would now point through links that are gone: its value
+    // stays instead; a formula of the sheet's own cells stays a formula.
+    const Worksheet& first = moved->sheets(QStringLiteral("Лист1"));
+    EXPECT_FALSE(first.formulaAt(2, 1));
+    EXPECT_EQ(first.value(2, 1), Value(7));
+    ASSERT_TRUE(first.formulaAt(3, 1));
+    EXPECT_EQ(first.value(3, 1), Value(8));
+}
+
+TEST(XlsKept, WorksheetMayNotTakeTheNameOfAKeptSheet)
+{
+    Workbook book;
+    book.kept().otherSheets.push_back({QStringLiteral("лист1"), 0, 0x02, chartRecords(), 1});
+    EXPECT_THROW(book.toBytes(), Error);
+}
+
+} // namespace
