@@ -58,22 +58,14 @@ void Form11::report()
     const QDate from = DTPicker1->date();
     const QDate to = DTPicker2->date();
     PeriodListing result = purchasedInPeriod(shop_.data(), from, to);
-    switch (result.outcome) {
-    case Outcome::Reversed:
+    if (const QString refusal = periodRefusal(result.outcome, QStringLiteral("закупени")); !refusal.isEmpty()) {
         emptyReport();
-        app::warning(QStringLiteral("Моля въведете датите коректно"));
-        return;
-    case Outcome::OutsidePeriod:
-    case Outcome::EmptyLedger:   // a ledger without rows has no day in any period
-        emptyReport();
-        app::warning(QStringLiteral("За посочения период няма закупени стоки"));
-        return;
-    case Outcome::Done:
-        lists_->model().setRows(std::move(result.listing.rows));
-        Text1->setText(app::formatMoney(result.listing.sum));
-        period_ = periodText(from, to);
+        app::warning(refusal);
         return;
     }
+    lists_->model().setRows(std::move(result.listing.rows));
+    Text1->setText(app::formatMoney(result.listing.sum));
+    period_ = periodText(from, to);
 }
 
 void Form11::emptyReport()

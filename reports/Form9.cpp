@@ -121,20 +121,12 @@ void Form9::pickerReport()
     const QDate from = DTPicker1->date();
     const QDate to = DTPicker2->date();
     PeriodListing report = soldInPeriod(shop_.data(), from, to);
-    switch (report.outcome) {
-    case Outcome::Reversed:
+    if (const QString refusal = periodRefusal(report.outcome, QStringLiteral("продадени")); !refusal.isEmpty()) {
         emptyReport();
-        app::warning(QStringLiteral("Моля въведете датите коректно"));
-        return;
-    case Outcome::OutsidePeriod:
-    case Outcome::EmptyLedger:   // a ledger without rows has no day in any period
-        emptyReport();
-        app::warning(QStringLiteral("За посочения период няма продадени стоки"));
-        return;
-    case Outcome::Done:
-        showListing(std::move(report.listing), periodText(from, to));
+        app::warning(refusal);
         return;
     }
+    showListing(std::move(report.listing), periodText(from, to));
 }
 
 void Form9::showListing(Listing listing, const QString& period)

@@ -43,6 +43,10 @@ struct PeriodListing {
     Listing listing;
 };
 
+// Why a listing over picked dates shows nothing, as the shop keeper is told; empty when it is
+// to be shown. `goods` names what the ledger holds: "продадени" or "закупени".
+QString periodRefusal(Outcome outcome, const QString& goods);
+
 struct Profit {
     Outcome outcome = Outcome::Done;
     double profit = 0;
