@@ -29,6 +29,9 @@ struct KeptSheet {
 struct KeptGlobals {
     // Dates count from 1 January 1904 (Mac workbooks) rather than from 1900.
     bool date1904 = false;
+    // Formulas compute when the user asks (F9) rather than whenever their inputs change; a
+    // workbook read so shows the values its file holds until a sheet changes.
+    bool manualCalculation = false;
     // The links formulas and names refer through, and the defined names themselves (SUPBOOK,
     // EXTERNNAME, EXTERNSHEET, NAME, each with its CONTINUE records), in file order. They point
     // at sheets by their place in the workbook, so they are written back only while no sheet

@@ -111,6 +111,11 @@ bool Workbook::deleteSheet(Worksheet& sheet)
     return true;
 }
 
+void Workbook::calculate()
+{
+    for (const auto& sheet : sheets_) sheet->calculate();
+}
+
 void Workbook::activate(Worksheet& sheet)
 {
     const int index = indexOf(sheet);

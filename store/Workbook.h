@@ -75,6 +75,10 @@ public:
     KeptGlobals& kept() { return kept_; }
     const KeptGlobals& kept() const { return kept_; }
 
+    // Every formula computes again on its next read, also in a workbook whose calculation is
+    // manual, as F9 does.
+    void calculate();
+
     // What the last Find looked for, kept for FindNext as the spreadsheet keeps it.
     QString lastFind;
 

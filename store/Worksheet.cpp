@@ -172,6 +172,15 @@ void Worksheet::touch()
     workbook_->markChanged();
 }
 
+void Worksheet::keepFileValues(bool uncalculated)
+{
+    for (auto row = rows_.begin(); formulaCells_ > 0 && row != rows_.end(); ++row)
+        for (const Cell& cell : *row)
+            if (const FormulaCell* f = cell.formula()) f->computedAt = revision_;
+    fileValuesRevision_ = revision_;
+    uncalculated_ = uncalculated;
+}
+
 template <class Visit>
 void Worksheet::forEachStaleInput(const FormulaCell& f, Visit visit) const
 {

@@ -131,6 +131,14 @@ public:
 
     // Called after every change of a cell: formulas compute again on their next read.
     void touch();
+    // Formulas compute again on their next read, although nothing changed.
+    void calculate() { ++revision_; }
+    // The values the file gave the sheet's formulas stand, as a workbook whose calculation is
+    // manual shows them, until the sheet changes or is calculated. uncalculated: the file said
+    // they were not brought up to date before it was saved.
+    void keepFileValues(bool uncalculated);
+    // The sheet still shows values its file marked as not brought up to date.
+    bool showsUncalculatedValues() const { return uncalculated_ && fileValuesRevision_ == revision_; }
     // Grows with every change of a cell, so that whoever shows the sheet can tell it changed.
     quint64 revision() const { return revision_; }
 
@@ -155,6 +163,8 @@ private:
     std::map<int, RowInfo> rowInfo_;
     std::vector<CellArea> merged_;
     quint64 revision_ = 1;
+    quint64 fileValuesRevision_ = 0;
+    bool uncalculated_ = false;
     int formulaCells_ = 0;   // cells holding a formula, which the sheet frees
 };
 

@@ -38,6 +38,9 @@ void Shop::openDanni()
         });
     });
     application->Workbooks().Open(file(kDataFile));
+    // The counts the shop works from are formulas: they must be up to date even when the
+    // workbook was last saved with its calculation set to manual.
+    application->ActiveWorkbook()->calculate();
     store::DataWorkbook(*application->ActiveWorkbook()).indexSheet();
     quitWithoutAsking(ObektEksel);
     ObektEksel = std::move(application);

@@ -215,6 +215,7 @@ private:
         bufferedRow_ = 0;
         pending_.clear();
         shared_.clear();
+        manualCalculation_ = uncalculated_ = false;
         const auto* bytes = reinterpret_cast<const uchar*>(stream_.constData());
         if (qsizetype(entry.offset) + 8 > stream_.size() || get16(bytes + entry.offset) != rec::Bof)
             throw Error(QStringLiteral("списъкът на листовете сочи грешно място за листа „%1“").arg(entry.name));
@@ -231,6 +232,10 @@ private:
                 if (nested-- > 0) continue;
                 flushRow();
                 putFormulas();
+                if (manualCalculation_) {
+                    into_.kept().manualCalculation = true;
+                    sheet.keepFileValues(uncalculated_);
+                }
                 return;
             }
             if (nested == 0 && !readPlainCell(*record)) readSheetRecord(*record, records);
@@ -327,6 +332,10 @@ private:
             if (record.size >= 8) readDimensions(fields);
             break;
         case rec::MergedCells: readMergedCells(fields); break;
+        case rec::CalcMode:
+            if (record.size >= 2) manualCalculation_ = fields.u16() == 0;
+            break;
+        case rec::Uncalced: uncalculated_ = true; break;
         default: break;
         }
     }
@@ -628,6 +637,8 @@ private:
     size_t formatCount_ = 0;
     int activeTab_ = 0;
     Worksheet* sheet_ = nullptr;
+    bool manualCalculation_ = false;   // the sheet being read says CALCMODE manual
+    bool uncalculated_ = false;        // ... and UNCALCED: its formulas' values are not up to date
     std::vector<PendingFormula> pending_;
     std::vector<SharedFormula> shared_;
 };

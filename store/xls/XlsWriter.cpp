@@ -214,6 +214,7 @@ private:
     {
         RecordWriter& out = sheets_;
         writeBof(out, kBofWorksheet);
+        writeCalculation(sheet);
         writeColumnInfo(sheet);
         writeDimensions(sheet);
         writeRowInfo(sheet);
@@ -221,6 +222,16 @@ private:
         writeMergedCells(sheet);
         writeWindow2(active);
         writeEof(out);
+    }
+
+    // A workbook whose calculation is manual says so in every sheet, and a sheet that still shows
+    // values its file marked as not up to date passes that on. (Automatic is what a sheet without
+    // CALCMODE has.)
+    void writeCalculation(const Worksheet& sheet)
+    {
+        if (!workbook_.kept().manualCalculation) return;
+        sheets_.record(rec::CalcMode, "\0\0", 2);
+        if (sheet.showsUncalculatedValues()) sheets_.record(rec::Uncalced, "\0\0", 2);
     }
 
     void writeColumnInfo(const Worksheet& sheet)

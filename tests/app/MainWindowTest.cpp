@@ -113,6 +113,28 @@ TEST(MainWindow, LoadShowsDateArticlesAndBannerWithPanelsClosed)
     EXPECT_TRUE(messages.messages().empty());
 }
 
+// The shop's counts are formulas: a data workbook last saved with manual calculation and a stale
+// count still gives the true one, so no goods record is written over.
+TEST(MainWindow, TheCountsAreUpToDateWhenTheWorkbookCalculatesByHand)
+{
+    ShopFolder shop;
+    store::Worksheet& toys = shop.addArticle(QStringLiteral("Играчки"));
+    shop.addGoods(toys, {QStringLiteral("Топка"), 4.5, 3});
+    shop.addGoods(toys, {QStringLiteral("Кукла"), 9.0, 1});
+    const auto count = store::layout::article::kCountFormulaCell;
+    const store::Formula counting = toys.formulaAt(count.row, count.col)->formula;
+    toys.putFormula(count.row, count.col, counting, store::Value(0), toys.formatAt(count.row, count.col));
+    toys.keepFileValues(true);
+    shop.workbook().kept().manualCalculation = true;
+    shop.save();
+
+    RunningProgram run(shop.path());
+    run.logIn();
+    store::Workbook& data = *run.program.shop().ObektEksel->ActiveWorkbook();
+    EXPECT_TRUE(data.kept().manualCalculation);
+    EXPECT_EQ(store::DataWorkbook(data).goodsCount(data.sheets(QStringLiteral("Играчки"))), 2);
+}
+
 TEST(MainWindow, MenuTreeNamesAndCaptions)
 {
     ShopFolder shop;

@@ -96,6 +96,47 @@ TEST(XlsKept, NamesGoAndOtherSheetsFollowOnceSheetsAreInserted)
     EXPECT_EQ(first.value(3, 1), Value(8));
 }
 
+// A workbook saved with manual calculation shows the values its file holds, as the spreadsheet
+// does, until a sheet changes or the workbook is calculated; the mode goes back into the file.
+TEST(XlsKept, ManualCalculationShowsTheFileValuesUntilTheSheetChanges)
+{
+    Workbook book;
+    book.kept().manualCalculation = true;
+    Worksheet& sheet = book.sheets(1);
+    sheet.setValue(1, 1, Value(1));
+    sheet.putFormula(1, 2, Formula::parseA1(QStringLiteral("=A1+1"), 1, 2), Value(5), kDefaultCellFormat);
+    sheet.putFormula(1, 3, Formula::parseA1(QStringLiteral("=B1*10"), 1, 3), Value(50), kDefaultCellFormat);
+    sheet.keepFileValues(true);
+
+    const auto read = reread(book);
+    Worksheet& again = read->sheets(1);
+    EXPECT_TRUE(read->kept().manualCalculation);
+    EXPECT_TRUE(again.showsUncalculatedValues());
+    EXPECT_EQ(again.value(1, 2), Value(5));
+    EXPECT_EQ(again.value(1, 3), Value(50));
+    // Saved untouched, the stale values and the mark that says so stay.
+    const auto copied = reread(*read);
+    EXPECT_EQ(copied->sheets(1).value(1, 3), Value(50));
+    EXPECT_TRUE(copied->sheets(1).showsUncalculatedValues());
+
+    copied->calculate();
+    EXPECT_EQ(copied->sheets(1).value(1, 3), Value(20));
+    again.setValue(1, 1, Value(2));
+    EXPECT_EQ(again.value(1, 3), Value(30));
+    EXPECT_FALSE(again.showsUncalculatedValues());
+    const auto changed = reread(*read);
+    EXPECT_TRUE(changed->kept().manualCalculation);
+    EXPECT_FALSE(changed->sheets(1).showsUncalculatedValues());
+    EXPECT_EQ(changed->sheets(1).value(1, 3), Value(30));
+
+    // A workbook that computes by itself recomputes on reading whatever its file holds.
+    Workbook automatic;
+    automatic.sheets(1).setValue(1, 1, Value(1));
+    automatic.sheets(1).putFormula(1, 2, Formula::parseA1(QStringLiteral("=A1+1"), 1, 2), Value(5), kDefaultCellFormat);
+    EXPECT_EQ(reread(automatic)->sheets(1).value(1, 2), Value(2));
+    EXPECT_FALSE(reread(automatic)->kept().manualCalculation);
+}
+
 TEST(XlsKept, WorksheetMayNotTakeTheNameOfAKeptSheet)
 {
     Workbook book;
