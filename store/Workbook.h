@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/CellMemory.h"
 #include "store/KeptRecords.h"
 #include "store/StringTable.h"
 #include "store/Style.h"
@@ -82,8 +83,13 @@ public:
     // What the last Find looked for, kept for FindNext as the spreadsheet keeps it.
     QString lastFind;
 
+    // Where the sheets keep their cells.
+    std::pmr::memory_resource* cellMemory() { return cellMemory_.pool(); }
+    std::size_t cellMemoryMapped() const { return cellMemory_.mappedBytes(); }
+
 private:
     Application* application_;
+    CellMemory cellMemory_;   // outlives the sheets
     std::vector<std::unique_ptr<Worksheet>> sheets_;
     int active_ = 0;
     WorkbookStyles styles_;

@@ -10,7 +10,7 @@ namespace store {
 
 namespace {
 
-const std::vector<Cell> kNoCells;
+const CellRow kNoCells;
 
 bool holdsNothing(const Cell& cell)
 {
@@ -46,7 +46,10 @@ void checkSheetName(const QString& name)
         throw Error(QStringLiteral("Името на лист „%1“ не може да започва или да завършва с апостроф.").arg(name));
 }
 
-Worksheet::Worksheet(Workbook* workbook, const QString& name) : workbook_(workbook), name_(name) {}
+Worksheet::Worksheet(Workbook* workbook, const QString& name)
+    : workbook_(workbook), name_(name), rows_(workbook->cellMemory())
+{
+}
 
 Worksheet::~Worksheet()
 {
@@ -391,13 +394,13 @@ void Worksheet::setFormat(int row, int col, quint16 format)
     workbook_->markChanged();
 }
 
-const std::vector<Cell>& Worksheet::rowCells(int row) const
+const CellRow& Worksheet::rowCells(int row) const
 {
     if (row < 1 || row > int(rows_.size())) return kNoCells;
     return rows_[size_t(row - 1)];
 }
 
-std::vector<Cell>& Worksheet::mutableRowCells(int row)
+CellRow& Worksheet::mutableRowCells(int row)
 {
     checkAddress(row, 1);
     if (row > int(rows_.size())) rows_.resize(size_t(row));

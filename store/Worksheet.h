@@ -8,6 +8,7 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <vector>
 
 namespace store {
@@ -62,6 +63,9 @@ private:
 };
 static_assert(sizeof(Cell) == 16, "a cell takes sixteen bytes");
 
+// The cells of one row, sorted by column.
+using CellRow = std::pmr::vector<Cell>;
+
 class Worksheet {
 public:
     Worksheet(Workbook* workbook, const QString& name);
@@ -108,8 +112,8 @@ public:
     void putFormula(int row, int col, const Formula& formula, const Value& cached, quint16 format);
     quint16 formatAt(int row, int col) const;
     void setFormat(int row, int col, quint16 format);
-    const std::vector<Cell>& rowCells(int row) const;   // sorted by column; empty beyond lastRow
-    std::vector<Cell>& mutableRowCells(int row);         // grows the sheet as needed; cells may move
+    const CellRow& rowCells(int row) const;   // sorted by column; empty beyond lastRow
+    CellRow& mutableRowCells(int row);               // grows the sheet as needed; cells may move
                                                          // within and between rows, not be dropped
     // The value a plain cell of this sheet holds (a formula cell: its computed value).
     Value valueOf(const Cell& cell) const;
@@ -158,7 +162,7 @@ private:
 
     Workbook* workbook_;
     QString name_;
-    std::vector<std::vector<Cell>> rows_;   // rows_[r - 1]
+    std::pmr::vector<CellRow> rows_;   // rows_[r - 1], in the workbook's cell memory
     std::map<int, ColumnInfo> columns_;
     std::map<int, RowInfo> rowInfo_;
     std::vector<CellArea> merged_;

@@ -18,12 +18,14 @@
 #include <gsf/gsf-output-stdio.h>
 #include <gsf/gsf-utils.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace store::xls {
@@ -152,19 +154,95 @@ void removeLeftoverTemporaries(const QString& target)
 
 namespace {
 
-QByteArray fileBytes(const QString& path)
+QFile& openedFile(QFile& file)
 {
-    const QFileInfo info(path);
+    const QFileInfo info(file.fileName());
     if (!info.exists()) throw Error(QStringLiteral("файлът не съществува"));
     if (!info.isFile()) throw Error(QStringLiteral("това не е файл"));
-    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("файлът не може да бъде отворен (%1)").arg(file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("файлът не може да бъде прочетен докрай (%1)").arg(file.errorString()));
+    return file;
+}
+
+[[noreturn]] void refuseUnread(const QString& reason)
+{
+    throw Error(QStringLiteral("файлът не може да бъде прочетен докрай (%1)").arg(reason));
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    QByteArray bytes = openedFile(file).readAll();
+    if (file.error() != QFileDevice::NoError) refuseUnread(file.errorString());
     return bytes;
 }
+
+// A whole file read into memory of its own, in pages of 2 MB where the system gives them: a big
+// workbook is then laid out in a few dozen pages rather than thousands, each of which costs the
+// system a fault to hand out. The bytes are a copy, so the file may change or go while they are
+// read.
+class FileInBigPages {
+public:
+    explicit FileInBigPages(const QString& path)
+    {
+        QFile file(path);
+        const qint64 size = openedFile(file).size();
+        if (size <= 0 || size > kMaxFileSize) {
+            fallback_ = fileBytes(path);
+            return;
+        }
+        capacity_ = size_t((size + kBigPage - 1) / kBigPage * kBigPage);
+        void* memory = ::mmap(nullptr, capacity_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) {
+            fallback_ = fileBytes(path);
+            return;
+        }
+        data_ = released_ = static_cast<char*>(memory);
+        ::madvise(data_, capacity_, MADV_HUGEPAGE);
+        // Read to the end as it is now: the file may have grown or shrunk since its size was taken.
+        size_t length = 0;
+        for (;;) {
+            const qint64 got = file.read(data_ + length, qint64(capacity_ - length));
+            if (got < 0) refuseUnread(file.errorString());
+            if (got == 0) break;
+            length += size_t(got);
+            if (length == capacity_) {
+                fallback_ = QByteArray(data_, qsizetype(length)) + file.readAll();
+                if (file.error() != QFileDevice::NoError) refuseUnread(file.errorString());
+                return;
+            }
+        }
+        bytes_ = QByteArray::fromRawData(data_, qsizetype(length));
+    }
+    ~FileInBigPages()
+    {
+        if (data_) ::munmap(data_, capacity_);
+    }
+    FileInBigPages(const FileInBigPages&) = delete;
+    FileInBigPages& operator=(const FileInBigPages&) = delete;
+
+    const QByteArray& bytes() const { return fallback_.isNull() ? bytes_ : fallback_; }
+
+    // Gives back the memory of the bytes before `end`, when they are ours: nobody reads them again.
+    void giveBack(const char* end)
+    {
+        if (!data_ || !fallback_.isNull() || end <= released_ || end > data_ + bytes_.size()) return;
+        char* const upTo = data_ + (end - data_) / kSmallPage * kSmallPage;
+        if (upTo <= released_) return;
+        ::madvise(released_, size_t(upTo - released_), MADV_DONTNEED);
+        released_ = upTo;
+    }
+
+private:
+    static constexpr qint64 kBigPage = 2 * 1024 * 1024;
+    static constexpr qint64 kSmallPage = 4096;
+    static constexpr qint64 kMaxFileSize = qint64(1) << 31;
+    char* data_ = nullptr;
+    char* released_ = nullptr;   // what lies before it went back to the system
+    size_t capacity_ = 0;
+    QByteArray bytes_;
+    QByteArray fallback_;
+};
 
 } // namespace
 
@@ -191,9 +269,12 @@ void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const
     use(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
 }
 
-void useWorkbookStream(const QString& path, const std::function<void(const QByteArray&)>& use)
+void useWorkbookStream(const QString& path, const std::function<void(const QByteArray&, const StreamDone&)>& use)
 {
-    useWorkbookStreamOf(fileBytes(path), use);
+    FileInBigPages file(path);
+    useWorkbookStreamOf(file.bytes(), [&](const QByteArray& stream) {
+        use(stream, [&](qsizetype offset) { file.giveBack(stream.constData() + std::clamp(offset, qsizetype(0), stream.size())); });
+    });
 }
 
 QByteArray workbookStreamOf(const QByteArray& bytes)

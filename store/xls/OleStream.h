@@ -18,7 +18,10 @@ QByteArray workbookStreamOf(const QByteArray& bytes);
 // Hands the Workbook stream of the file at path, or of a whole file's bytes, to use, which reads it
 // there and then: the stream is not copied where its blocks follow one another in the file, as
 // they do in the files we and most programs write. Throws as readWorkbookStream does.
-void useWorkbookStream(const QString& path, const std::function<void(const QByteArray&)>& use);
+// use may tell, through its second argument, that it will not look at the stream before an offset
+// again: the memory holding that part then goes back to the system at once.
+using StreamDone = std::function<void(qsizetype offset)>;
+void useWorkbookStream(const QString& path, const std::function<void(const QByteArray&, const StreamDone&)>& use);
 void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const QByteArray&)>& use);
 
 // A compound file, built in memory, holding one stream: the parts one after the other, padded

@@ -46,7 +46,10 @@ struct SharedFormula {
 
 class WorkbookReader {
 public:
-    WorkbookReader(const QByteArray& stream, Workbook& into) : stream_(stream), into_(into) {}
+    WorkbookReader(const QByteArray& stream, Workbook& into, const StreamDone& done = {})
+        : stream_(stream), into_(into), done_(done)
+    {
+    }
 
     void read()
     {
@@ -61,6 +64,7 @@ public:
                 keepSheet(entry, tab);
             }
             ++tab;
+            if (done_) done_(firstOffsetFrom(tab));
         }
         if (into_.sheetCount() == 0) throw Error(QStringLiteral("в него няма нито един лист"));
         into_.kept().linksFitSheets = true;
@@ -159,6 +163,15 @@ private:
     }
 
     // A sheet of another kind is carried as its records, BOF to the EOF that closes it.
+    // Where the first of the sheets from tab on begins: what lies before is read for good (the
+    // globals come first, and every text is copied out of the stream).
+    qsizetype firstOffsetFrom(int tab) const
+    {
+        qsizetype first = stream_.size();
+        for (size_t i = size_t(tab); i < sheetEntries_.size(); ++i) first = std::min(first, qsizetype(sheetEntries_[i].offset));
+        return first;
+    }
+
     void keepSheet(const SheetEntry& entry, int tab)
     {
         const auto* bytes = reinterpret_cast<const uchar*>(stream_.constData());
@@ -629,6 +642,7 @@ private:
 
     const QByteArray& stream_;
     Workbook& into_;
+    StreamDone done_;
     std::vector<SheetEntry> sheetEntries_;
     quint32 sstBase_ = 0;    // where the file's shared strings begin in the workbook's table
     quint32 sstCount_ = 0;
@@ -648,7 +662,9 @@ private:
 void readWorkbook(const QString& path, Workbook& into)
 {
     try {
-        useWorkbookStream(path, [&into](const QByteArray& stream) { WorkbookReader(stream, into).read(); });
+        useWorkbookStream(path, [&into](const QByteArray& stream, const StreamDone& done) {
+            WorkbookReader(stream, into, done).read();
+        });
     } catch (const Error& error) {
         throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(path, reasonOf(error)));
     }

@@ -213,6 +213,61 @@ TEST(CellStorage, ASaveGivesTheFilesStringsBackInTheirOrderAndOnlyAddsNewOnes)
 }
 
 // A row's neighbouring numbers that RK holds go out as one MULRK; anything else breaks the run.
+// Rows freed by deleting them or by a row growing are used again: a workbook edited all day
+// takes no more memory than its biggest state.
+TEST(CellStorage, FreedRowsAreUsedAgain)
+{
+    Workbook book;
+    Worksheet& sheet = book.sheets(1);
+    const auto fill = [&sheet] {
+        for (int row = 1; row <= 5000; ++row)
+            for (int col = 1; col <= 12; ++col) sheet.setValue(row, col, Value(row * col));
+    };
+    fill();
+    const std::size_t filled = book.cellMemoryMapped();
+    for (int round = 0; round < 20; ++round) {
+        sheet.deleteRows(1, 5000);
+        EXPECT_EQ(sheet.lastRow(), 0);
+        fill();
+    }
+    EXPECT_LE(book.cellMemoryMapped(), filled + filled / 2);
+    EXPECT_EQ(sheet.value(5000, 12), Value(60000));
+}
+
+// Sheets are read in the order the sheet list gives, wherever they lie in the file: a sheet
+// lying before one read earlier is still there to be read.
+TEST(CellStorage, SheetsListedOutOfTheirOrderInTheFileReadWhole)
+{
+    Workbook book;
+    book.sheets(1).setName(QStringLiteral("A"));
+    book.appendSheet(QStringLiteral("B"));
+    for (int row = 1; row <= 3000; ++row) {
+        book.sheets(1).setValue(row, 1, Value(row + 0.5));
+        book.sheets(2).setValue(row, 1, Value(-row - 0.5));
+    }
+    QByteArray stream = workbookStreamOf(book.toBytes());
+    std::vector<qsizetype> offsetFields;
+    RecordReader records(stream, 0);
+    while (auto record = records.next()) {
+        if (record->id == rec::BoundSheet) offsetFields.push_back(record->offset + 4);
+        if (record->id == rec::Eof) break;
+    }
+    ASSERT_EQ(offsetFields.size(), 2u);
+    auto* d = stream.data();
+    const quint32 first = get32(reinterpret_cast<const uchar*>(d + offsetFields[0]));
+    put32(d + offsetFields[0], get32(reinterpret_cast<const uchar*>(d + offsetFields[1])));
+    put32(d + offsetFields[1], first);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("swapped.xls"));
+    writeWorkbookStream(path, {&stream}, 4096);
+
+    const auto read = Workbook::open(path);
+    for (int row = 1; row <= 3000; ++row) {
+        ASSERT_EQ(read->sheets(QStringLiteral("A")).value(row, 1), Value(-row - 0.5)) << row;
+        ASSERT_EQ(read->sheets(QStringLiteral("B")).value(row, 1), Value(row + 0.5)) << row;
+    }
+}
+
 TEST(CellStorage, NeighbouringNumbersShareOneMulRkAndReadBackTheSame)
 {
     QTemporaryDir dir;
