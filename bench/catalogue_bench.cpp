@@ -96,10 +96,17 @@ struct BigShop {
     }
 };
 
+// Made by the first benchmark that needs it; it goes before the application does.
+std::unique_ptr<BigShop>& bigShop()
+{
+    static std::unique_ptr<BigShop> big;
+    return big;
+}
+
 BigShop& shop()
 {
-    static BigShop big;
-    return big;
+    if (!bigShop()) bigShop() = std::make_unique<BigShop>();
+    return *bigShop();
 }
 
 void closeEditor()
@@ -188,5 +195,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    bigShop().reset();
     return 0;
 }

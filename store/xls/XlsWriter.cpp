@@ -318,14 +318,21 @@ private:
     void writeRow(const Worksheet& sheet, int row)
     {
         const auto& cells = sheet.rowCells(row);
-        std::array<std::optional<quint32>, kMaxColumns> rks;   // each number's RK, told once
-        for (size_t j = 0; j < cells.size(); ++j)
-            rks[j] = cells[j].holds() == Cell::Holds::Number ? encodeRk(cells[j].number()) : std::nullopt;
+        // Each number's RK, told once; only the row's own entries are filled (a sheet has many
+        // rows, and few of them are wide).
+        struct {
+            quint32 value;
+            bool has;
+        } rks[kMaxColumns];
+        for (size_t j = 0; j < cells.size(); ++j) {
+            const auto rk = cells[j].holds() == Cell::Holds::Number ? encodeRk(cells[j].number()) : std::nullopt;
+            rks[j] = {rk.value_or(0), rk.has_value()};
+        }
         for (size_t i = 0; i < cells.size();) {
             size_t run = 0;
-            while (i + run < cells.size() && size_t(cells[i + run].col) == cells[i].col + run && rks[i + run]) ++run;
+            while (i + run < cells.size() && size_t(cells[i + run].col) == cells[i].col + run && rks[i + run].has) ++run;
             if (run < 2) {
-                writeCell(sheet, row, cells[i], rks[i]);
+                writeCell(sheet, row, cells[i], rks[i].has ? std::optional(rks[i].value) : std::nullopt);
                 ++i;
                 continue;
             }
@@ -338,7 +345,7 @@ private:
                 if (cell.format >= formatCount_)
                     checkFormat(sheet, cell.format, QStringLiteral("клетка %1").arg(cellName(row, cell.col)));
                 put16(entry, cell.format);
-                put32(entry + 2, *rks[i + k]);
+                put32(entry + 2, rks[i + k].value);
             }
             put16(entry, quint16(cells[i + run - 1].col - 1));
             sheets_.record(rec::MulRk, d, quint16(entry + 2 - d));
