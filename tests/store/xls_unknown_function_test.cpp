@@ -75,7 +75,7 @@ TEST(UnknownFunction, ShowsNameErrorAndIsSavedAsACallOfADefinedName)
     Worksheet& sheet = book.sheets(1);
     sheet.setValue(1, 1, Value(5));
     type(sheet, 1, 2, "=SUMM(A1)");
-    type(sheet, 2, 2, "=TOTAL(A1:A3,,SUM(A1))");
+    sheet.Range(QStringLiteral("B2")).setFormula(QStringLiteral("=TOTAL(A1:A3,,SUM(A1))"));
     type(sheet, 3, 2, "=summ(A1*2)+1");
     type(sheet, 4, 2, "=SUM(A1)+1");
     EXPECT_EQ(sheet.value(1, 2), kNameError);
