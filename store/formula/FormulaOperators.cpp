@@ -88,6 +88,17 @@ int typeRank(const Value& value)
     }
 }
 
+// The number rounded to the 15 significant digits a spreadsheet works with.
+double significantDigits15(double number)
+{
+    if (!std::isfinite(number) || number == 0) return number;
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific, 14).ptr;
+    double rounded = number;
+    std::from_chars(buffer, end, rounded);
+    return rounded;
+}
+
 template <class T>
 int threeWay(T a, T b)
 {
@@ -152,16 +163,6 @@ Value numberResult(double number)
 {
     if (!std::isfinite(number)) return Value::error(ErrorCode::Num);
     return Value(number);
-}
-
-double significantDigits15(double number)
-{
-    if (!std::isfinite(number) || number == 0) return number;
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific, 14).ptr;
-    double rounded = number;
-    std::from_chars(buffer, end, rounded);
-    return rounded;
 }
 
 bool numbersEqual(double a, double b)

@@ -25,9 +25,6 @@ std::optional<double> timeFromText(QStringView text);
 // The number as a result: infinities and NaN become #NUM!.
 Value numberResult(double number);
 
-// The number rounded to the 15 significant digits a spreadsheet works with.
-double significantDigits15(double number);
-
 // Numbers that agree in their first 15 significant digits are equal, so 0.1+0.2 equals 0.3
 // and 1+1E-15 equals 1. Comparisons and criteria all decide equality here.
 bool numbersEqual(double a, double b);
