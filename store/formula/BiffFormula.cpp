@@ -45,7 +45,10 @@ constexpr int kMaxStringLength = 255;
 
 class Encoder {
 public:
-    explicit Encoder(const Formula& formula) : formula_(formula) {}
+    Encoder(const Formula& formula, const FunctionNames& functionNames)
+        : formula_(formula), functionNames_(functionNames)
+    {
+    }
 
     QByteArray encode()
     {
@@ -125,7 +128,7 @@ private:
     void emitFunction(const FormulaNode& node)
     {
         const FunctionInfo* info = findFunction(node.text);
-        if (!info) fail(QStringLiteral("функцията %1 не може да бъде записана").arg(node.text));
+        if (!info) return emitNamedFunctionCall(node);
         const int count = int(node.args.size());
         if (count < info->minArgs || count > info->maxArgs)
             fail(QStringLiteral("функцията %1 е с неправилен брой аргументи").arg(node.text));
@@ -138,6 +141,26 @@ private:
             byte(quint8(count));
         }
         word(quint16(info->id));
+    }
+
+    // A function the engine does not know, as a call of a function the workbook defines: its
+    // defined name (tName) as the first argument of tFuncVar with index 255. The arguments may
+    // be references, as those of any such function may be.
+    void emitNamedFunctionCall(const FormulaNode& node)
+    {
+        if (!functionNames_) fail(QStringLiteral("функцията %1 не може да бъде записана").arg(node.text));
+        if (node.text.size() > kMaxFunctionNameLength)
+            fail(QStringLiteral("името на функцията е по-дълго от %1 знака").arg(kMaxFunctionNameLength));
+        const int count = int(node.args.size());
+        if (count + 1 > kMaxFunctionArgs)
+            fail(QStringLiteral("функцията %1 е с повече от %2 аргумента").arg(node.text).arg(kMaxFunctionArgs - 1));
+        byte(ptg::Name | ptg::ReferenceClass);
+        word(functionNames_(node.text));
+        word(0);
+        for (const auto& arg : node.args) put(*arg, ptg::ReferenceClass);
+        byte(ptg::FuncVar | ptg::ValueClass);
+        byte(quint8(count + 1));
+        word(ptg::NamedFunctionCall);
     }
 
     quint16 checkedRow(const FormulaRef& ref)
@@ -181,14 +204,15 @@ private:
     }
 
     const Formula& formula_;
+    const FunctionNames& functionNames_;
     QByteArray out_;
 };
 
 } // namespace
 
-QByteArray encodeBiffFormula(const Formula& formula, int, int)
+QByteArray encodeBiffFormula(const Formula& formula, int, int, const FunctionNames& functionNames)
 {
-    return Encoder(formula).encode();
+    return Encoder(formula, functionNames).encode();
 }
 
 } // namespace store

@@ -3,13 +3,22 @@
 #include "store/formula/Formula.h"
 
 #include <QByteArray>
+#include <functional>
 #include <optional>
 
 namespace store {
 
+// A function the engine does not know is written as one the workbook would define itself: a
+// defined name (NAME record) marked as a function, called by the formula. This gives the place
+// of that name among the workbook's names (from 1) by the function's name in upper case, adding
+// the name on first use.
+using FunctionNames = std::function<quint16(const QString& upperName)>;
+
 // A formula as the token array (rgce) of a BIFF8 FORMULA record in the cell at (row, col),
-// both 1-based. Throws store::Error when the formula uses something the format cannot hold.
-QByteArray encodeBiffFormula(const Formula& formula, int row, int col);
+// both 1-based. Calls of functions the engine does not know go through functionNames; without
+// it they cannot be written. Throws store::Error when the formula uses something the format
+// cannot hold.
+QByteArray encodeBiffFormula(const Formula& formula, int row, int col, const FunctionNames& functionNames = {});
 
 // The formula of a BIFF8 token array. Tokens relative to the cell (ptgRefN, ptgAreaN, as in
 // shared formulas) are resolved against (row, col). Nothing when the tokens use something this

@@ -45,6 +45,11 @@ constexpr quint8 RefErr = 0x0A;
 constexpr quint8 AreaErr = 0x0B;
 constexpr quint8 RefN = 0x0C;
 constexpr quint8 AreaN = 0x0D;
+constexpr quint8 Name = 0x03;    // a defined name, with the class added (0x23, 0x43)
+
+// The function index of tFuncVar that calls the function its first argument names (a function
+// the workbook defines, or an add-in's) instead of a built-in one.
+constexpr quint16 NamedFunctionCall = 0x00FF;
 
 // Options of the tAttr token.
 constexpr quint8 AttrChoose = 0x04;

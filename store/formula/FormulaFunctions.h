@@ -32,8 +32,11 @@ struct FunctionInfo {
 
 constexpr unsigned kAllReferenceArgs = ~0u;
 
-// The most arguments a function call may have in an .xls file.
+// The most arguments a function call may have in an .xls file. A call of a function the engine
+// does not know counts the function's name as one of them.
 constexpr int kMaxFunctionArgs = 30;
+// The longest name of a function the engine does not know that an .xls file can hold.
+constexpr int kMaxFunctionNameLength = 255;
 
 const FunctionInfo* findFunction(const QString& upperName);
 const FunctionInfo* findFunction(int biffIndex);

@@ -88,6 +88,17 @@ int typeRank(const Value& value)
     }
 }
 
+// The number rounded to the 15 significant digits a spreadsheet works with.
+double significantDigits15(double number)
+{
+    if (!std::isfinite(number) || number == 0) return number;
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific, 14).ptr;
+    double rounded = number;
+    std::from_chars(buffer, end, rounded);
+    return rounded;
+}
+
 template <class T>
 int threeWay(T a, T b)
 {
@@ -157,7 +168,10 @@ Value numberResult(double number)
 bool numbersEqual(double a, double b)
 {
     if (a == b) return true;
-    return std::fabs(a - b) <= 1e-15 * std::max(std::fabs(a), std::fabs(b));
+    // Numbers that round to the same 15 digits lie within one unit of the 15th digit of each
+    // other; anything farther apart differs without rounding both.
+    if (std::fabs(a - b) > 2e-14 * std::max(std::fabs(a), std::fabs(b))) return false;
+    return significantDigits15(a) == significantDigits15(b);
 }
 
 int compareValues(const Value& left, const Value& right)

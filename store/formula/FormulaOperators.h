@@ -25,7 +25,8 @@ std::optional<double> timeFromText(QStringView text);
 // The number as a result: infinities and NaN become #NUM!.
 Value numberResult(double number);
 
-// Numbers that agree in their first 15 significant digits are equal, so 0.1+0.2 equals 0.3.
+// Numbers that agree in their first 15 significant digits are equal, so 0.1+0.2 equals 0.3
+// and 1+1E-15 equals 1. Comparisons and criteria all decide equality here.
 bool numbersEqual(double a, double b);
 
 // Order used by comparisons and criteria: numbers < text < booleans; text ignores case; an

@@ -306,11 +306,20 @@ FormulaNodePtr Parser::argument()
 }
 
 // Known functions are checked here so a wrong count is reported while typing, not shown
-// later as #VALUE!. Unknown names are left to evaluation, which gives #NAME?.
+// later as #VALUE!. Unknown names give #NAME? when computed and go into the file as functions
+// a workbook may define, whose name and argument count the file limits.
 void Parser::checkArgumentCount(const QString& upperName, int count) const
 {
     const FunctionInfo* info = findFunction(upperName);
-    if (!info || (count >= info->minArgs && count <= info->maxArgs)) return;
+    if (!info) {
+        if (upperName.size() > kMaxFunctionNameLength)
+            fail(QStringLiteral("името на функцията е по-дълго от %1 знака").arg(kMaxFunctionNameLength));
+        if (count > kMaxFunctionArgs - 1)
+            fail(QStringLiteral("функцията %1 може да има най-много %2 аргумента, а са дадени %3")
+                     .arg(upperName).arg(kMaxFunctionArgs - 1).arg(count));
+        return;
+    }
+    if (count >= info->minArgs && count <= info->maxArgs) return;
     if (info->fixedArgCount())
         fail(QStringLiteral("функцията %1 иска %2, а са дадени %3")
                  .arg(upperName, argumentCount(info->minArgs)).arg(count));

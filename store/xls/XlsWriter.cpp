@@ -6,6 +6,7 @@
 #include "store/Workbook.h"
 #include "store/formula/BiffFormula.h"
 #include "store/xls/BiffRecords.h"
+#include "store/xls/LinkTable.h"
 #include "store/xls/Messages.h"
 #include "store/xls/OleStream.h"
 #include "store/xls/Sst.h"
@@ -65,7 +66,8 @@ void checkWorkbook(const Workbook& workbook)
 class WorkbookWriter {
 public:
     explicit WorkbookWriter(const Workbook& workbook)
-        : workbook_(workbook), formatCount_(workbook.styles().formats.size()), sst_(workbook.strings())
+        : workbook_(workbook), formatCount_(workbook.styles().formats.size()), sst_(workbook.strings()),
+          links_(keptLinksWritten(workbook), workbook.sheetCount() + int(workbook.kept().otherSheets.size()))
     {
     }
 
@@ -164,7 +166,7 @@ private:
             out.appendUnicodeString(tab.sheet ? tab.sheet->Name() : tab.other->name, true);
             out.end();
         }
-        writeKeptLinks(out);
+        links_.write(out);
         sst_.write(out, 0);
         writeEof(out);
         for (size_t i = 0; i < offsetFields.size(); ++i)
@@ -178,12 +180,12 @@ private:
         return formula.isKept() && !workbook_.kept().linksFitSheets && tokensUseLinks(formula.root()->tokens);
     }
 
-    // Names and the links they and formulas use follow the sheet list, as read.
-    void writeKeptLinks(RecordWriter& out) const
+    // Names and the links they and formulas use follow the sheet list, as read, with the functions
+    // typed formulas call that the engine does not know.
+    static const std::vector<KeptRecord>& keptLinksWritten(const Workbook& workbook)
     {
-        const KeptGlobals& kept = workbook_.kept();
-        if (!kept.linksFitSheets) return;
-        for (const KeptRecord& record : kept.links) out.record(record.id, record.data.constData(), quint16(record.data.size()));
+        static const std::vector<KeptRecord> none;
+        return workbook.kept().linksFitSheets ? workbook.kept().links : none;
     }
 
     void writeWindow1(RecordWriter& out) const
@@ -458,7 +460,8 @@ private:
         const Value value = sheet.value(row, col);
         QByteArray tokens;
         try {
-            tokens = encodeBiffFormula(cell.formula()->formula, row, col);
+            tokens = encodeBiffFormula(cell.formula()->formula, row, col,
+                                       [this](const QString& name) { return links_.functionName(name); });
         } catch (const Error& error) {
             throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ не може да се запише: %3")
                             .arg(cellName(row, col), sheet.Name(), reasonOf(error)));
@@ -518,6 +521,7 @@ private:
     RecordWriter sheets_{1 << 20};
     std::vector<qsizetype> sheetStarts_;
     std::vector<Tab> tabs_;
+    LinkTable links_;
 };
 
 // The whole Workbook stream in its two parts: the globals, then the sheets.

@@ -116,6 +116,36 @@ TEST(FormulaEvaluate, ComparisonsOrderNumbersTextBooleans)
     EXPECT_EQ(eval("=3<=2"), Value::boolean(false));
 }
 
+// Numbers are equal when their first 15 significant digits agree, for every comparison and for
+// COUNTIF's criteria alike; a difference in the 15th digit still counts.
+TEST(FormulaEvaluate, NumbersAgreeingInFifteenDigitsCompareEqual)
+{
+    EXPECT_EQ(eval("=1+1E-15=1"), Value::boolean(true));
+    EXPECT_EQ(eval("=1+1E-15>1"), Value::boolean(false));
+    EXPECT_EQ(eval("=1+1E-15<>1"), Value::boolean(false));
+    EXPECT_EQ(eval("=1<1+1E-15"), Value::boolean(false));
+    EXPECT_EQ(eval("=1+1E-15>=1"), Value::boolean(true));
+    EXPECT_EQ(eval("=-1-3E-15=-1"), Value::boolean(true));
+    EXPECT_EQ(eval("=123456789012345000+10=123456789012345000"), Value::boolean(true));
+    EXPECT_EQ(eval("=1E-300*(1+2E-15)=1E-300"), Value::boolean(true));
+    EXPECT_EQ(eval("=1/3*3=1"), Value::boolean(true));
+
+    EXPECT_EQ(eval("=1+1E-14=1"), Value::boolean(false));
+    EXPECT_EQ(eval("=1+1E-14>1"), Value::boolean(true));
+    EXPECT_EQ(eval("=123456789012345000+1000=123456789012345000"), Value::boolean(false));
+    EXPECT_EQ(eval("=1E-300=0"), Value::boolean(false));
+    EXPECT_EQ(eval("=-1E-15<0"), Value::boolean(true));
+
+    FakeCells cells;
+    cells.set(1, 1, Value(1 + 1e-15));
+    cells.set(2, 1, Value(1.0));
+    cells.set(3, 1, Value(1 + 1e-14));
+    EXPECT_EQ(eval("=COUNTIF(A1:A3,1)", cells), Value(2));
+    EXPECT_EQ(eval("=COUNTIF(A1:A3,\"<>1\")", cells), Value(1));
+    EXPECT_EQ(eval("=COUNTIF(A1:A3,\">1\")", cells), Value(1));
+    EXPECT_EQ(eval("=COUNTIF(A1:A3,\"<=1\")", cells), Value(2));
+}
+
 TEST(FormulaEvaluate, SumMinMaxSkipTextInRangesButConvertDirectArguments)
 {
     FakeCells cells;
@@ -137,6 +167,27 @@ TEST(FormulaEvaluate, SumMinMaxSkipTextInRangesButConvertDirectArguments)
     cells.set(5, 1, error(ErrorCode::NA));
     EXPECT_EQ(eval("=SUM(A1:A5)", cells), error(ErrorCode::NA));
     EXPECT_EQ(eval("=MAX(A5)", cells), error(ErrorCode::NA));
+}
+
+// Of several errors the first one met wins: arguments from left to right, a range row by row
+// and left to right within a row, an operator's left operand before its right one.
+TEST(FormulaEvaluate, FirstErrorInReadingOrderWins)
+{
+    FakeCells cells;
+    cells.set(1, 1, Value(1));
+    cells.set(1, 2, error(ErrorCode::Div0));
+    cells.set(2, 1, error(ErrorCode::NA));
+    cells.set(2, 2, error(ErrorCode::Num));
+    EXPECT_EQ(eval("=SUM(A1:B2)", cells), error(ErrorCode::Div0));
+    EXPECT_EQ(eval("=MIN(A1:B2)", cells), error(ErrorCode::Div0));
+    EXPECT_EQ(eval("=MAX(A2:B2)", cells), error(ErrorCode::NA));
+    EXPECT_EQ(eval("=SUM(A2,B1)", cells), error(ErrorCode::NA));
+    EXPECT_EQ(eval("=SUM(B2,A1:B2)", cells), error(ErrorCode::Num));
+    EXPECT_EQ(eval("=SUM(1,\"x\",A1:B2)", cells), error(ErrorCode::Value));
+    EXPECT_EQ(eval("=A2+B1", cells), error(ErrorCode::NA));
+    EXPECT_EQ(eval("=B2&A2", cells), error(ErrorCode::Num));
+    EXPECT_EQ(eval("=B1<A2", cells), error(ErrorCode::Div0));
+    EXPECT_EQ(eval("=ROUND(A2,B1)", cells), error(ErrorCode::NA));
 }
 
 TEST(FormulaEvaluate, CountACountsEverythingButEmptyCells)
