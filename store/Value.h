@@ -63,7 +63,7 @@ private:
 // The number as a spreadsheet's General format writes it, plainly: the shortest decimal digits
 // that read back as the same double, "." as separator and never an exponent ("0.1", "12",
 // "-3.25", "100000", "123456.5", "0.000001"). Every place where a cell's number becomes text
-// goes through here; Worksheet::shownText puts in the user's decimal mark.
+// goes through here; what a person sees goes through shownNumberText.
 QString numberToText(double number);
 
 // The number as a person sees it under a spreadsheet's General format: rounded to 15 significant

@@ -254,11 +254,7 @@ Value Worksheet::value(int row, int col) const
 QString Worksheet::shownText(int row, int col) const
 {
     const Value v = value(row, col);
-    if (!v.isNumber()) return v.toText();
-    QString text = numberToText(v.number());
-    const QString point = QLocale().decimalPoint();
-    if (point != QLatin1String(".")) text.replace(QLatin1Char('.'), point);
-    return text;
+    return v.isNumber() ? shownNumberText(v.number()) : v.toText();
 }
 
 void Worksheet::setValue(int row, int col, const Value& given)

@@ -44,6 +44,9 @@ TEST(NumberText, CellsShowTheUsersDecimalMarkAndCompareWithAPoint)
     EXPECT_EQ(sheet.shownText(2, 4), QStringLiteral("100000"));
     EXPECT_EQ(sheet.shownText(3, 4), QStringLiteral("123456,5"));
     EXPECT_EQ(sheet.value(3, 4).toText(), QStringLiteral("123456.5"));
+    // A sum off in its last bits shows as the spreadsheet shows it, to 15 digits.
+    sheet.setFormula(5, 4, Formula::parseA1(QStringLiteral("=0.1+0.2"), 5, 4));
+    EXPECT_EQ(sheet.shownText(5, 4), QStringLiteral("0,3"));
     // Text made by a formula takes the number in the same form.
     sheet.setFormula(4, 4, Formula::parseA1(QStringLiteral("=D2&\"\""), 4, 4));
     EXPECT_EQ(sheet.value(4, 4), Value(QStringLiteral("100000")));
