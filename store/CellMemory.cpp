@@ -1,5 +1,7 @@
 #include "store/CellMemory.h"
 
+#include "store/LargePages.h"
+
 #include <algorithm>
 #include <new>
 #include <sys/mman.h>
@@ -8,7 +10,6 @@ namespace store {
 
 namespace {
 
-constexpr std::size_t kLargePage = 2 * 1024 * 1024;
 // A small workbook (an invoice form) takes one region of this size and never touches large pages.
 constexpr std::size_t kFirstRegion = 64 * 1024;
 // Blocks up to this size are pooled and reused when freed; larger ones (the list of a tall
@@ -52,7 +53,7 @@ void* CellMemory::map(std::size_t size)
 {
     void* start = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (start == MAP_FAILED) throw std::bad_alloc();
-    if (size % kLargePage == 0) ::madvise(start, size, MADV_HUGEPAGE);
+    if (size % kLargePage == 0) adviseLargePages(start, size);
     return start;
 }
 

@@ -76,8 +76,9 @@ bool fitsInLatin1(const QString& text);
 // Appends records to one growing buffer.
 class RecordWriter {
 public:
-    explicit RecordWriter(qsizetype reserve = 0) { buffer_.reserve(reserve); }
-    void reserve(qsizetype size) { buffer_.reserve(size); }
+    explicit RecordWriter(qsizetype reserve = 0) { this->reserve(reserve); }
+    // Room for size bytes at once; a big buffer in large pages where the system gives them.
+    void reserve(qsizetype size);
 
     // A whole record whose data is given at once.
     void record(quint16 id, const char* data, quint16 size);

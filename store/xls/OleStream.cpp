@@ -1,5 +1,6 @@
 #include "store/xls/OleStream.h"
 
+#include "store/LargePages.h"
 #include "store/StoreError.h"
 
 #include <QDateTime>
@@ -191,14 +192,14 @@ public:
             fallback_ = fileBytes(path);
             return;
         }
-        capacity_ = size_t((size + kBigPage - 1) / kBigPage * kBigPage);
+        capacity_ = (size_t(size) + kLargePage - 1) / kLargePage * kLargePage;
         void* memory = ::mmap(nullptr, capacity_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (memory == MAP_FAILED) {
             fallback_ = fileBytes(path);
             return;
         }
         data_ = released_ = static_cast<char*>(memory);
-        ::madvise(data_, capacity_, MADV_HUGEPAGE);
+        adviseLargePages(data_, capacity_);
         // Read to the end as it is now: the file may have grown or shrunk since its size was taken.
         size_t length = 0;
         for (;;) {
@@ -234,7 +235,6 @@ public:
     }
 
 private:
-    static constexpr qint64 kBigPage = 2 * 1024 * 1024;
     static constexpr qint64 kSmallPage = 4096;
     static constexpr qint64 kMaxFileSize = qint64(1) << 31;
     char* data_ = nullptr;
