@@ -53,12 +53,16 @@ private:
         return moved;
     }
 
+    // The tokens' references move as above; the formula's own cell moves up when it was below.
     FormulaNodePtr adjustKept(const FormulaNodePtr& node) const
     {
         const auto tokens = tokensAfterDeletedRows(node->tokens, first_, count_);
-        if (!tokens || *tokens == node->tokens) return node;
+        const bool tokensMove = tokens && *tokens != node->tokens;
+        const bool cellMoves = node->homeRow > last_;
+        if (!tokensMove && !cellMoves) return node;
         auto moved = std::make_shared<FormulaNode>(*node);
-        moved->tokens = *tokens;
+        if (tokensMove) moved->tokens = *tokens;
+        if (cellMoves) moved->homeRow -= count_;
         return moved;
     }
 
@@ -106,12 +110,16 @@ Formula Formula::placedAt(int row, int col) &&
     return std::move(*this);
 }
 
-Formula Formula::kept(const QByteArray& tokens, const Value& cached)
+Formula Formula::kept(const QByteArray& tokens, const Value& cached, std::shared_ptr<const KeptFormulaPlace> place,
+                      int row, int col)
 {
     auto node = std::make_shared<FormulaNode>();
     node->kind = FormulaNode::Kind::Kept;
     node->tokens = tokens;
     node->cached = cached;
+    node->place = std::move(place);
+    node->homeRow = row;
+    node->homeCol = col;
     return Formula(std::move(node));
 }
 

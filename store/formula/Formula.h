@@ -11,6 +11,8 @@
 
 namespace store {
 
+struct KeptFormulaPlace;
+
 // A cell reference inside a formula, 1-based, already resolved to the sheet's coordinates.
 // The flags say which parts are absolute ("$B$2"); relative parts move when a formula is
 // copied, both move when rows are deleted above them.
@@ -53,6 +55,9 @@ struct FormulaNode {
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
     QByteArray tokens;  // Kept: the token array, written back unchanged
     Value cached;       // Kept: the value it gives until a program that can compute it does
+    // Kept: the workbook and sheet it was read from, for the names its tokens use; its cell
+    // is homeRow, homeCol.
+    std::shared_ptr<const KeptFormulaPlace> place;
 };
 
 // The deepest formula tree the engine builds, from text or from a file. Computing, printing
@@ -94,8 +99,10 @@ public:
     // Tells the areas of a newly built formula the cell it is in (see FormulaNode::homeRow).
     Formula placedAt(int row, int col) &&;
 
-    // A formula kept as the tokens of its file with the value it last had.
-    static Formula kept(const QByteArray& tokens, const Value& cached);
+    // A formula kept as the tokens of its file with the value it last had. With the place it
+    // was read from and its cell (1-based) it shows as the formula text; without, as its value.
+    static Formula kept(const QByteArray& tokens, const Value& cached,
+                        std::shared_ptr<const KeptFormulaPlace> place = {}, int row = 0, int col = 0);
     bool isKept() const;
 
     const FormulaNodePtr& root() const { return root_; }

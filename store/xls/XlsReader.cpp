@@ -5,6 +5,7 @@
 #include "store/Workbook.h"
 #include "store/formula/BiffFormula.h"
 #include "store/xls/BiffRecords.h"
+#include "store/xls/LinkNames.h"
 #include "store/xls/Messages.h"
 #include "store/xls/OleStream.h"
 #include "store/xls/Sst.h"
@@ -51,11 +52,13 @@ public:
     void read()
     {
         readGlobals();
+        const auto names = std::make_shared<const BiffWorkbookNames>(readLinkNames(into_.kept().links, sheetNames()));
         int tab = 0;
         int activeSheet = 0;
         for (const SheetEntry& entry : sheetEntries_) {
             if (entry.type == kSheetTypeWorksheet) {
                 if (tab == activeTab_) activeSheet = into_.sheetCount();
+                place_ = std::make_shared<const KeptFormulaPlace>(KeptFormulaPlace{names, tab});
                 readSheet(entry, into_.appendSheet(entry.name));
             } else {
                 keepSheet(entry, tab);
@@ -68,6 +71,13 @@ public:
     }
 
 private:
+    std::vector<QString> sheetNames() const
+    {
+        std::vector<QString> names;
+        for (const SheetEntry& entry : sheetEntries_) names.push_back(entry.name);
+        return names;
+    }
+
     void checkBof(const std::optional<Record>& record, quint16 expectedType, const QString& where) const
     {
         if (!record || record->id != rec::Bof || record->size < 4)
@@ -534,11 +544,11 @@ private:
                 if (shared) {
                     formula = decode(shared->tokens, f.row, f.col);
                     const auto own = formula ? std::nullopt : sharedTokensForCell(shared->tokens, f.row, f.col);
-                    if (own) formula = kept(*own, cached);
+                    if (own) formula = kept(*own, cached, f.row, f.col);
                 }
             } else {
                 formula = decode(tokens, f.row, f.col);
-                if (!formula && !f.extraData) formula = kept(tokens, cached);
+                if (!formula && !f.extraData) formula = kept(tokens, cached, f.row, f.col);
             }
             if (formula)
                 sheet_->putFormula(f.row, f.col, *formula, cached, f.format);
@@ -548,10 +558,11 @@ private:
         pending_.clear();
     }
 
-    static std::optional<Formula> kept(const QByteArray& tokens, const Value& cached)
+    // The formula shows as its text through the names of the workbook and its sheet.
+    std::optional<Formula> kept(const QByteArray& tokens, const Value& cached, int row, int col) const
     {
         if (tokens.isEmpty() || tokens.size() > kMaxFormulaTokens) return std::nullopt;
-        return Formula::kept(tokens, cached);
+        return Formula::kept(tokens, cached, place_, row, col);
     }
 
     // Tokens the engine cannot read, or a formula it could not write back into a record, give
@@ -628,6 +639,7 @@ private:
     size_t formatCount_ = 0;
     int activeTab_ = 0;
     Worksheet* sheet_ = nullptr;
+    std::shared_ptr<const KeptFormulaPlace> place_;   // of the sheet being read
     std::vector<PendingFormula> pending_;
     std::vector<SharedFormula> shared_;
 };
