@@ -110,16 +110,16 @@ Formula Formula::placedAt(int row, int col) &&
     return std::move(*this);
 }
 
-Formula Formula::kept(const QByteArray& tokens, const Value& cached, std::shared_ptr<const KeptFormulaPlace> place,
-                      int row, int col)
+Formula Formula::kept(const QByteArray& tokens, const Value& cached, KeptSource source)
 {
     auto node = std::make_shared<FormulaNode>();
     node->kind = FormulaNode::Kind::Kept;
     node->tokens = tokens;
+    node->extra = std::move(source.extra);
     node->cached = cached;
-    node->place = std::move(place);
-    node->homeRow = row;
-    node->homeCol = col;
+    node->place = std::move(source.place);
+    node->homeRow = source.row;
+    node->homeCol = source.col;
     return Formula(std::move(node));
 }
 

@@ -54,10 +54,18 @@ struct FormulaNode {
     std::vector<std::shared_ptr<FormulaNode>> args;
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
     QByteArray tokens;  // Kept: the token array, written back unchanged
+    QByteArray extra;   // Kept: what follows the tokens in the record (the constants of arrays)
     Value cached;       // Kept: the value it gives until a program that can compute it does
     // Kept: the workbook and sheet it was read from, for the names its tokens use; its cell
     // is homeRow, homeCol.
     std::shared_ptr<const KeptFormulaPlace> place;
+};
+
+// Where a formula kept from a file was read, and what its record held after the tokens.
+struct KeptSource {
+    QByteArray extra;
+    std::shared_ptr<const KeptFormulaPlace> place;
+    int row = 0, col = 0;   // its cell, 1-based
 };
 
 // The deepest formula tree the engine builds, from text or from a file. Computing, printing
@@ -99,10 +107,9 @@ public:
     // Tells the areas of a newly built formula the cell it is in (see FormulaNode::homeRow).
     Formula placedAt(int row, int col) &&;
 
-    // A formula kept as the tokens of its file with the value it last had. With the place it
-    // was read from and its cell (1-based) it shows as the formula text; without, as its value.
-    static Formula kept(const QByteArray& tokens, const Value& cached,
-                        std::shared_ptr<const KeptFormulaPlace> place = {}, int row = 0, int col = 0);
+    // A formula kept as the tokens of its file with the value it last had. It shows as the
+    // formula text where its tokens and the source's names tell it, else as its value.
+    static Formula kept(const QByteArray& tokens, const Value& cached, KeptSource source = {});
     bool isKept() const;
 
     const FormulaNodePtr& root() const { return root_; }

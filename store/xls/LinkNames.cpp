@@ -27,7 +27,8 @@ QString builtInName(ushort code)
 }
 
 // The file of a link as stored: a leading 0x01 marks the encoded form, where 0x01 X is the drive
-// X (or "\\" for a network path), 0x02 and 0x03 separate folders and 0x04 goes up one.
+// "X:" (or "\\" before a network path), 0x02 starts at the drive's root, 0x03 separates folders
+// and 0x04 goes up one; 0x05 brings an address as it is.
 QString decodedPath(const QString& stored)
 {
     if (!stored.startsWith(QChar(0x01))) return stored;
@@ -36,11 +37,13 @@ QString decodedPath(const QString& stored)
         const ushort ch = stored[i].unicode();
         if (ch == 0x01 && i + 1 < stored.size()) {
             const QChar drive = stored[++i];
-            path += drive == u'@' ? QStringLiteral("\\\\") : QString(drive) + QStringLiteral(":\\");
+            path += drive == u'@' ? QStringLiteral("\\\\") : QString(drive) + u':';
         } else if (ch == 0x02 || ch == 0x03) {
             path += u'\\';
         } else if (ch == 0x04) {
             path += QStringLiteral("..\\");
+        } else if (ch == 0x05) {
+            ++i;   // the length of an address given as it is, which follows
         } else if (ch >= 0x20) {
             path += stored[i];
         }

@@ -34,7 +34,7 @@ struct PendingFormula {
     QByteArray tokens;
     Value cached;
     bool textFollows = false;   // the result is text, given by the STRING record after it
-    bool extraData = false;     // array constants follow the tokens: they cannot be kept alone
+    QByteArray extra;           // what follows the tokens: the constants of arrays
 };
 
 // A shared formula and the cells it covers, 0-based as in the file.
@@ -477,14 +477,14 @@ private:
     {
         const auto [row, col, xf] = cellHeader(fields);
         const QByteArray result = fields.bytes(8);
-        PendingFormula f{row, col, xf, {}, {}};
+        PendingFormula f{row, col, xf, {}, {}, false, {}};
         f.cached = formulaResult(reinterpret_cast<const uchar*>(result.constData()), row, col);
         f.textFollows = get16(reinterpret_cast<const uchar*>(result.constData()) + 6) == 0xFFFF && result[0] == 0;
         fields.u16();   // flags
         fields.u32();   // reserved
         const quint16 size = fields.u16();
         f.tokens = fields.bytes(size);
-        f.extraData = !fields.atEnd();
+        f.extra = fields.bytes(fields.remainingInSegment());
         pending_.push_back(std::move(f));
     }
 
@@ -544,11 +544,11 @@ private:
                 if (shared) {
                     formula = decode(shared->tokens, f.row, f.col);
                     const auto own = formula ? std::nullopt : sharedTokensForCell(shared->tokens, f.row, f.col);
-                    if (own) formula = kept(*own, cached, f.row, f.col);
+                    if (own) formula = kept(*own, {}, cached, f.row, f.col);
                 }
             } else {
                 formula = decode(tokens, f.row, f.col);
-                if (!formula && !f.extraData) formula = kept(tokens, cached, f.row, f.col);
+                if (!formula) formula = kept(tokens, f.extra, cached, f.row, f.col);
             }
             if (formula)
                 sheet_->putFormula(f.row, f.col, *formula, cached, f.format);
@@ -558,11 +558,13 @@ private:
         pending_.clear();
     }
 
-    // The formula shows as its text through the names of the workbook and its sheet.
-    std::optional<Formula> kept(const QByteArray& tokens, const Value& cached, int row, int col) const
+    // The formula shows as its text through the names of the workbook and its sheet. One that
+    // would not fit in a record again keeps only its value.
+    std::optional<Formula> kept(const QByteArray& tokens, const QByteArray& extra, const Value& cached, int row,
+                                int col) const
     {
-        if (tokens.isEmpty() || tokens.size() > kMaxFormulaTokens) return std::nullopt;
-        return Formula::kept(tokens, cached, place_, row, col);
+        if (tokens.isEmpty() || tokens.size() + extra.size() > kMaxFormulaTokens) return std::nullopt;
+        return Formula::kept(tokens, cached, {extra, place_, row, col});
     }
 
     // Tokens the engine cannot read, or a formula it could not write back into a record, give
