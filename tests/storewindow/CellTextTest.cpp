@@ -94,3 +94,20 @@ TEST(CellInput, EditableTextIsTheFormulaOrTheValue)
     EXPECT_EQ(store::window::editableCellText(sheet, 2, 2), QStringLiteral("=ROUND(A2*3,0)"));
     EXPECT_EQ(store::window::shownCellText(sheet, 2, 2), QStringLiteral("8"));
 }
+
+// A formula kept from another program's file shows as its text; entered unchanged it stays as
+// read, changed into what the engine cannot compute it is refused and stays too.
+TEST(CellInput, KeptFormulaEnteredAgainStaysAsRead)
+{
+    store::Workbook book;
+    store::Worksheet& sheet = book.sheets(1);
+    const QByteArray month = QByteArray::fromHex("240000 00C0 414400");   // MONTH(A1)
+    sheet.putFormula(1, 2, store::Formula::kept(month, store::Value(3)), store::Value(3), store::kDefaultCellFormat);
+    ASSERT_EQ(store::window::editableCellText(sheet, 1, 2), QStringLiteral("=MONTH(A1)"));
+
+    EXPECT_NO_THROW(store::window::enterCellInput(sheet, 1, 2, QStringLiteral("=MONTH(A1)")));
+    EXPECT_THROW(store::window::enterCellInput(sheet, 1, 2, QStringLiteral("=MONTH(A1)+1")), store::Error);
+    ASSERT_TRUE(sheet.formulaAt(1, 2));
+    EXPECT_TRUE(sheet.formulaAt(1, 2)->formula.isKept());
+    EXPECT_EQ(sheet.value(1, 2), store::Value(3));
+}
