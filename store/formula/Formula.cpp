@@ -110,22 +110,27 @@ Formula Formula::placedAt(int row, int col) &&
     return std::move(*this);
 }
 
-Formula Formula::kept(const QByteArray& tokens, const Value& cached, KeptSource source)
+Formula Formula::kept(const QByteArray& tokens, const Value& cached, std::shared_ptr<const KeptContext> context, int row,
+                      int col)
 {
     auto node = std::make_shared<FormulaNode>();
     node->kind = FormulaNode::Kind::Kept;
     node->tokens = tokens;
-    node->extra = std::move(source.extra);
     node->cached = cached;
-    node->place = std::move(source.place);
-    node->homeRow = source.row;
-    node->homeCol = source.col;
+    node->context = std::move(context);
+    node->homeRow = row;
+    node->homeCol = col;
     return Formula(std::move(node));
 }
 
 bool Formula::isKept() const
 {
     return root_ && root_->kind == FormulaNode::Kind::Kept;
+}
+
+QByteArray Formula::keptExtra() const
+{
+    return isKept() && root_->context ? root_->context->extra : QByteArray();
 }
 
 QString Formula::toA1() const

@@ -11,6 +11,7 @@
 
 namespace store {
 
+struct KeptContext;
 struct KeptFormulaPlace;
 
 // A cell reference inside a formula, 1-based, already resolved to the sheet's coordinates.
@@ -54,18 +55,17 @@ struct FormulaNode {
     std::vector<std::shared_ptr<FormulaNode>> args;
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
     QByteArray tokens;  // Kept: the token array, written back unchanged
-    QByteArray extra;   // Kept: what follows the tokens in the record (the constants of arrays)
     Value cached;       // Kept: the value it gives until a program that can compute it does
-    // Kept: the workbook and sheet it was read from, for the names its tokens use; its cell
-    // is homeRow, homeCol.
-    std::shared_ptr<const KeptFormulaPlace> place;
+    // Kept: where it was read from; its cell is homeRow, homeCol.
+    std::shared_ptr<const KeptContext> context;
 };
 
-// Where a formula kept from a file was read, and what its record held after the tokens.
-struct KeptSource {
+// What a formula kept from a file brings besides its tokens: what followed them in its record
+// (the constants of its arrays), and the workbook and sheet it was read from, for the names its
+// tokens use. Formulas of one sheet without constants share one.
+struct KeptContext {
     QByteArray extra;
     std::shared_ptr<const KeptFormulaPlace> place;
-    int row = 0, col = 0;   // its cell, 1-based
 };
 
 // The deepest formula tree the engine builds, from text or from a file. Computing, printing
@@ -107,10 +107,14 @@ public:
     // Tells the areas of a newly built formula the cell it is in (see FormulaNode::homeRow).
     Formula placedAt(int row, int col) &&;
 
-    // A formula kept as the tokens of its file with the value it last had. It shows as the
-    // formula text where its tokens and the source's names tell it, else as its value.
-    static Formula kept(const QByteArray& tokens, const Value& cached, KeptSource source = {});
+    // A formula kept as the tokens of its file with the value it last had, in the cell (row, col)
+    // (1-based). It shows as the formula text where its tokens and the context tell it, else as
+    // its value.
+    static Formula kept(const QByteArray& tokens, const Value& cached, std::shared_ptr<const KeptContext> context = {},
+                        int row = 0, int col = 0);
     bool isKept() const;
+    // What a kept formula's record holds after its tokens; nothing for other formulas.
+    QByteArray keptExtra() const;
 
     const FormulaNodePtr& root() const { return root_; }
     bool isNull() const { return !root_; }

@@ -53,7 +53,10 @@ QString print(const FormulaNode& node, Level required);
 // what the workbook it was read from does not hold, as the value it gives.
 QString keptText(const FormulaNode& node)
 {
-    if (auto text = biffFormulaText(node.tokens, node.extra, node.place.get(), node.homeRow, node.homeCol)) return *text;
+    const KeptContext none;
+    const KeptContext& context = node.context ? *node.context : none;
+    if (auto text = biffFormulaText(node.tokens, context.extra, context.place.get(), node.homeRow, node.homeCol))
+        return *text;
     const Value& value = node.cached;
     switch (value.kind()) {
     case Value::Kind::Text: return quoted(value.text());

@@ -58,7 +58,8 @@ public:
         for (const SheetEntry& entry : sheetEntries_) {
             if (entry.type == kSheetTypeWorksheet) {
                 if (tab == activeTab_) activeSheet = into_.sheetCount();
-                place_ = std::make_shared<const KeptFormulaPlace>(KeptFormulaPlace{names, tab});
+                sheetContext_ = std::make_shared<const KeptContext>(
+                    KeptContext{{}, std::make_shared<const KeptFormulaPlace>(KeptFormulaPlace{names, tab})});
                 readSheet(entry, into_.appendSheet(entry.name));
             } else {
                 keepSheet(entry, tab);
@@ -564,7 +565,9 @@ private:
                                 int col) const
     {
         if (tokens.isEmpty() || tokens.size() + extra.size() > kMaxFormulaTokens) return std::nullopt;
-        return Formula::kept(tokens, cached, {extra, place_, row, col});
+        auto context = extra.isEmpty() ? sheetContext_
+                                       : std::make_shared<const KeptContext>(KeptContext{extra, sheetContext_->place});
+        return Formula::kept(tokens, cached, std::move(context), row, col);
     }
 
     // Tokens the engine cannot read, or a formula it could not write back into a record, give
@@ -641,7 +644,7 @@ private:
     size_t formatCount_ = 0;
     int activeTab_ = 0;
     Worksheet* sheet_ = nullptr;
-    std::shared_ptr<const KeptFormulaPlace> place_;   // of the sheet being read
+    std::shared_ptr<const KeptContext> sheetContext_;   // of the sheet being read
     std::vector<PendingFormula> pending_;
     std::vector<SharedFormula> shared_;
 };

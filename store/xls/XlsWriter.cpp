@@ -446,7 +446,7 @@ private:
                             .arg(cellName(row, col), sheet.Name(), reasonOf(error)));
         }
         // A kept formula's array constants follow its tokens in the record.
-        const QByteArray extra = cell.formula()->formula.isKept() ? cell.formula()->formula.root()->extra : QByteArray();
+        const QByteArray extra = cell.formula()->formula.keptExtra();
         if (tokens.size() + extra.size() > kMaxFormulaTokens)
             throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ е твърде дълга").arg(cellName(row, col), sheet.Name()));
         char d[22];

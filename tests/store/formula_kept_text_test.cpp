@@ -53,7 +53,8 @@ std::shared_ptr<const BiffWorkbookNames> shopNames()
 QString shown(const QByteArray& tokens, int sheetTab = 0, const QByteArray& extra = {})
 {
     auto place = std::make_shared<const KeptFormulaPlace>(KeptFormulaPlace{shopNames(), sheetTab});
-    return Formula::kept(tokens, Value(42), {extra, place, 5, 3}).toA1();
+    return Formula::kept(tokens, Value(42), std::make_shared<const store::KeptContext>(store::KeptContext{extra, place}), 5, 3)
+        .toA1();
 }
 
 } // namespace
@@ -284,11 +285,12 @@ TEST(KeptFormulaText, ArrayConstantsAreWrittenBack)
     store::Workbook book;
     const QByteArray tokens = bytes("24 0000 00C0  60 00000000000000  42 02 4A01");   // MODE(A1,{...})
     const QByteArray constants = bytes("01 0000  01 000000000000F03F  01 0000000000000040");
-    book.sheets(1).putFormula(1, 2, Formula::kept(tokens, Value(3), {constants, {}, 1, 2}), Value(3), store::kDefaultCellFormat);
+    const auto context = std::make_shared<const store::KeptContext>(store::KeptContext{constants, {}});
+    book.sheets(1).putFormula(1, 2, Formula::kept(tokens, Value(3), context, 1, 2), Value(3), store::kDefaultCellFormat);
     const auto read = store::Workbook::fromBytes(book.toBytes());
     const store::FormulaCell* formula = read->sheets(1).formulaAt(1, 2);
     ASSERT_TRUE(formula);
     ASSERT_TRUE(formula->formula.isKept());
-    EXPECT_EQ(formula->formula.root()->extra, constants);
+    EXPECT_EQ(formula->formula.keptExtra(), constants);
     EXPECT_EQ(formula->formula.toA1(), QStringLiteral("=MODE(A1,{1,2})"));
 }
