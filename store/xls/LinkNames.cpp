@@ -65,12 +65,13 @@ Book readSupBook(FieldReader& fields)
         return book;
     }
     const bool highBytes = fields.u8() & 0x01;
-    const QString path = decodedPath(fields.chars(length, highBytes));
-    if (path.contains(QChar(0x03)) || sheetCount == 0) {   // a DDE or OLE link: "program|topic"
-        book.file = QString(path).replace(QChar(0x03), u'|');
+    const QString stored = fields.chars(length, highBytes);
+    if (!stored.startsWith(QChar(0x01)) && stored.contains(QChar(0x03))) {   // a DDE or OLE link: program, topic
+        book.file = QString(stored).replace(QChar(0x03), u'|');
         return book;
     }
     book.kind = Book::Kind::External;
+    const QString path = decodedPath(stored);
     const qsizetype slash = path.lastIndexOf(u'\\');
     book.directory = path.left(slash + 1);
     book.file = path.mid(slash + 1);
