@@ -644,9 +644,9 @@ private:
     size_t formatCount_ = 0;
     int activeTab_ = 0;
     Worksheet* sheet_ = nullptr;
-    std::shared_ptr<const KeptContext> sheetContext_;   // of the sheet being read
     std::vector<PendingFormula> pending_;
     std::vector<SharedFormula> shared_;
+    std::shared_ptr<const KeptContext> sheetContext_;   // of the sheet being read
 };
 
 } // namespace
