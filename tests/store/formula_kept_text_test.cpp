@@ -7,6 +7,7 @@
 #include "store/formula/BiffFormula.h"
 #include "store/formula/BiffFormulaText.h"
 #include "store/xls/BiffRecords.h"
+#include "store/xls/LinkNames.h"
 
 #include <gtest/gtest.h>
 
@@ -293,4 +294,33 @@ TEST(KeptFormulaText, ArrayConstantsAreWrittenBack)
     ASSERT_TRUE(formula->formula.isKept());
     EXPECT_EQ(formula->formula.keptExtra(), constants);
     EXPECT_EQ(formula->formula.toA1(), QStringLiteral("=MODE(A1,{1,2})"));
+}
+
+// A link to another workbook that lists none of its sheets is still that workbook; a DDE link
+// ("program", 0x03, "topic", not encoded) is not.
+TEST(KeptFormulaText, LinksToWorkbooksAndToPrograms)
+{
+    using namespace store::xls;
+    const QString file = QString(QChar(0x01)) + QChar(0x02) + QStringLiteral("tmp") + QChar(0x03) + QStringLiteral("ext.xls");
+    const QString dde = QStringLiteral("Excel") + QChar(0x03) + QStringLiteral("Лист");
+    const BiffWorkbookNames names = readLinkNames(
+        {
+            {rec::SupBook, le16(0) + le16(int(file.size())) + wideChars(file)},
+            {rec::SupBook, le16(0) + le16(int(dde.size())) + wideChars(dde)},
+            {rec::SupBook, bytes("0100 013A")},
+            {rec::ExternName, bytes("0000 00000000") + QByteArray(1, char(4)) + wideChars(QStringLiteral("ЕВРО"))},
+            {rec::SupBook, bytes("0500")},   // cut short: its place stays
+            {rec::ExternSheet, bytes("0100 0000 FEFF FEFF")},
+        },
+        {QStringLiteral("Стока")});
+    ASSERT_EQ(names.books.size(), 4u);
+    EXPECT_EQ(names.books[0].kind, BiffWorkbookNames::Book::Kind::External);
+    EXPECT_EQ(names.books[0].directory, QStringLiteral("\\tmp\\"));
+    EXPECT_EQ(names.books[0].file, QStringLiteral("ext.xls"));
+    EXPECT_EQ(names.books[1].kind, BiffWorkbookNames::Book::Kind::Other);
+    EXPECT_EQ(names.books[1].file, QStringLiteral("Excel|Лист"));
+    EXPECT_EQ(names.books[2].kind, BiffWorkbookNames::Book::Kind::AddIns);
+    EXPECT_EQ(names.books[2].names, std::vector<QString>{QStringLiteral("ЕВРО")});
+    ASSERT_EQ(names.spans.size(), 1u);
+    EXPECT_EQ(names.spans[0].first, 0xFFFE);
 }
