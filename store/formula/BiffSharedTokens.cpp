@@ -14,16 +14,17 @@ namespace {
 constexpr int kRows = 65536;
 constexpr int kColumns = 256;
 
-// Bytes after the id of an operand token, by its base id; -1 for tokens whose data lies outside
-// the token array (arrays, memory areas) or that need their own reading (ptgStr, ptgAttr).
+// Bytes after the id of an operand token, by its base id; -1 for unknown ones.
 int operandSize(quint8 base)
 {
     switch (base) {
+    case 0x00: return 7;    // ptgArray, its constants after the token array
     case 0x01: return 2;    // ptgFunc
     case 0x02: return 3;    // ptgFuncVar
     case 0x03: return 4;    // ptgName
     case 0x04: return 4;    // ptgRef
     case 0x05: return 8;    // ptgArea
+    case 0x06: return 6;    // ptgMemArea, its areas after the token array
     case 0x07: return 6;    // ptgMemErr
     case 0x08: return 6;    // ptgMemNoMem
     case 0x09: return 2;    // ptgMemFunc
@@ -31,6 +32,8 @@ int operandSize(quint8 base)
     case 0x0B: return 8;    // ptgAreaErr
     case 0x0C: return 4;    // ptgRefN
     case 0x0D: return 8;    // ptgAreaN
+    case 0x0E: return 2;    // ptgMemAreaN
+    case 0x0F: return 2;    // ptgMemNoMemN
     case 0x19: return 6;    // ptgNameX
     case 0x1A: return 6;    // ptgRef3d
     case 0x1B: return 10;   // ptgArea3d
@@ -55,7 +58,9 @@ void resolveInPlace(uchar* rowField, uchar* colField, int row, int col)
     qToLittleEndian<quint16>(c, colField);
 }
 
+constexpr quint8 kArray = 0x00;
 constexpr quint8 kName = 0x03;
+constexpr quint8 kMemArea = 0x06;
 constexpr quint8 kNameX = 0x19;
 constexpr quint8 kRef3d = 0x1A;
 constexpr quint8 kArea3d = 0x1B;
@@ -106,9 +111,13 @@ bool walkTokens(QByteArray& tokens, Visit visit)
 std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row, int col)
 {
     QByteArray out = shared;
+    bool dataAfterTokens = false;   // which a cell's own formula would not have
     const bool whole = walkTokens(out, [&](uchar* id, uchar* d) {
+        if (*id < ptg::ReferenceClass) return;
         const quint8 operandClass = *id & ptg::ClassMask;
         switch (*id & ptg::BaseMask) {
+        case kArray:
+        case kMemArea: dataAfterTokens = true; break;
         case ptg::RefN:
             *id = quint8(operandClass | ptg::Ref);
             resolveInPlace(d, d + 2, row, col);
@@ -126,7 +135,7 @@ std::optional<QByteArray> sharedTokensForCell(const QByteArray& shared, int row,
         default: break;
         }
     });
-    if (!whole) return std::nullopt;
+    if (!whole || dataAfterTokens) return std::nullopt;
     return out;
 }
 
@@ -155,6 +164,7 @@ std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int f
     const int top = first - 1, bottom = first + count - 2;
     QByteArray out = tokens;
     const bool whole = walkTokens(out, [&](uchar* id, uchar* d) {
+        if (*id < ptg::ReferenceClass) return;   // operators share the base ids of references
         const quint8 operandClass = *id & ptg::ClassMask;
         if ((*id & ptg::BaseMask) == ptg::Ref) {
             const int row = qFromLittleEndian<quint16>(d);

@@ -53,12 +53,16 @@ private:
         return moved;
     }
 
+    // The tokens' references move as above; the formula's own cell moves up when it was below.
     FormulaNodePtr adjustKept(const FormulaNodePtr& node) const
     {
         const auto tokens = tokensAfterDeletedRows(node->tokens, first_, count_);
-        if (!tokens || *tokens == node->tokens) return node;
+        const bool tokensMove = tokens && *tokens != node->tokens;
+        const bool cellMoves = node->homeRow > last_;
+        if (!tokensMove && !cellMoves) return node;
         auto moved = std::make_shared<FormulaNode>(*node);
-        moved->tokens = *tokens;
+        if (tokensMove) moved->tokens = *tokens;
+        if (cellMoves) moved->homeRow -= count_;
         return moved;
     }
 
@@ -106,18 +110,27 @@ Formula Formula::placedAt(int row, int col) &&
     return std::move(*this);
 }
 
-Formula Formula::kept(const QByteArray& tokens, const Value& cached)
+Formula Formula::kept(const QByteArray& tokens, const Value& cached, std::shared_ptr<const KeptContext> context, int row,
+                      int col)
 {
     auto node = std::make_shared<FormulaNode>();
     node->kind = FormulaNode::Kind::Kept;
     node->tokens = tokens;
     node->cached = cached;
+    node->context = std::move(context);
+    node->homeRow = row;
+    node->homeCol = col;
     return Formula(std::move(node));
 }
 
 bool Formula::isKept() const
 {
     return root_ && root_->kind == FormulaNode::Kind::Kept;
+}
+
+QByteArray Formula::keptExtra() const
+{
+    return isKept() && root_->context ? root_->context->extra : QByteArray();
 }
 
 QString Formula::toA1() const

@@ -11,6 +11,9 @@
 
 namespace store {
 
+struct KeptContext;
+struct KeptFormulaPlace;
+
 // A cell reference inside a formula, 1-based, already resolved to the sheet's coordinates.
 // The flags say which parts are absolute ("$B$2"); relative parts move when a formula is
 // copied, both move when rows are deleted above them.
@@ -53,6 +56,16 @@ struct FormulaNode {
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
     QByteArray tokens;  // Kept: the token array, written back unchanged
     Value cached;       // Kept: the value it gives until a program that can compute it does
+    // Kept: where it was read from; its cell is homeRow, homeCol.
+    std::shared_ptr<const KeptContext> context;
+};
+
+// What a formula kept from a file brings besides its tokens: what followed them in its record
+// (the constants of its arrays), and the workbook and sheet it was read from, for the names its
+// tokens use. Formulas of one sheet without constants share one.
+struct KeptContext {
+    QByteArray extra;
+    std::shared_ptr<const KeptFormulaPlace> place;
 };
 
 // The deepest formula tree the engine builds, from text or from a file. Computing, printing
@@ -94,9 +107,14 @@ public:
     // Tells the areas of a newly built formula the cell it is in (see FormulaNode::homeRow).
     Formula placedAt(int row, int col) &&;
 
-    // A formula kept as the tokens of its file with the value it last had.
-    static Formula kept(const QByteArray& tokens, const Value& cached);
+    // A formula kept as the tokens of its file with the value it last had, in the cell (row, col)
+    // (1-based). It shows as the formula text where its tokens and the context tell it, else as
+    // its value.
+    static Formula kept(const QByteArray& tokens, const Value& cached, std::shared_ptr<const KeptContext> context = {},
+                        int row = 0, int col = 0);
     bool isKept() const;
+    // What a kept formula's record holds after its tokens; nothing for other formulas.
+    QByteArray keptExtra() const;
 
     const FormulaNodePtr& root() const { return root_; }
     bool isNull() const { return !root_; }

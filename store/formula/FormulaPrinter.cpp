@@ -1,5 +1,6 @@
 #include "store/formula/FormulaPrinter.h"
 
+#include "store/formula/BiffFormulaText.h"
 #include "store/formula/FormulaNodes.h"
 
 namespace store::formula {
@@ -48,9 +49,15 @@ QString quoted(const QString& text)
 
 QString print(const FormulaNode& node, Level required);
 
-// A formula kept from a file shows the value it gives.
-QString keptText(const Value& value)
+// A formula kept from a file shows as the text of its tokens; where they cannot be read, or name
+// what the workbook it was read from does not hold, as the value it gives.
+QString keptText(const FormulaNode& node)
 {
+    const KeptContext none;
+    const KeptContext& context = node.context ? *node.context : none;
+    if (auto text = biffFormulaText(node.tokens, context.extra, context.place.get(), node.homeRow, node.homeCol))
+        return *text;
+    const Value& value = node.cached;
     switch (value.kind()) {
     case Value::Kind::Text: return quoted(value.text());
     case Value::Kind::Bool: return value.boolValue() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
@@ -90,7 +97,7 @@ QString printBare(const FormulaNode& node)
     case FormulaNode::Kind::Function: return printFunction(node);
     case FormulaNode::Kind::Paren: return u'(' + print(*node.args[0], Loosest) + u')';
     case FormulaNode::Kind::Missing: return {};
-    case FormulaNode::Kind::Kept: return keptText(node.cached);
+    case FormulaNode::Kind::Kept: return keptText(node);
     }
     return {};
 }

@@ -175,6 +175,11 @@ QString editableCellText(const Worksheet& sheet, int row, int col)
 
 void enterCellInput(Worksheet& sheet, int row, int col, const QString& typed)
 {
+    // A formula kept from another program's file, entered again as it shows, stays as it was
+    // read: the engine cannot make it from its text.
+    if (const FormulaCell* formula = sheet.formulaAt(row, col);
+        formula && formula->formula.isKept() && formula->formula.toA1() == typed)
+        return;
     if (typed.startsWith(QLatin1Char('=')) && typed.size() > 1) {
         sheet.setFormula(row, col, Formula::parseA1(typed, row, col));
         return;

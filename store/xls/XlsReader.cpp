@@ -5,6 +5,7 @@
 #include "store/Workbook.h"
 #include "store/formula/BiffFormula.h"
 #include "store/xls/BiffRecords.h"
+#include "store/xls/LinkNames.h"
 #include "store/xls/Messages.h"
 #include "store/xls/OleStream.h"
 #include "store/xls/Sst.h"
@@ -33,7 +34,7 @@ struct PendingFormula {
     QByteArray tokens;
     Value cached;
     bool textFollows = false;   // the result is text, given by the STRING record after it
-    bool extraData = false;     // array constants follow the tokens: they cannot be kept alone
+    QByteArray extra;           // what follows the tokens: the constants of arrays
 };
 
 // A shared formula and the cells it covers, 0-based as in the file.
@@ -54,11 +55,14 @@ public:
     void read()
     {
         readGlobals();
+        const auto names = std::make_shared<const BiffWorkbookNames>(readLinkNames(into_.kept().links, sheetNames()));
         int tab = 0;
         int activeSheet = 0;
         for (const SheetEntry& entry : sheetEntries_) {
             if (entry.type == kSheetTypeWorksheet) {
                 if (tab == activeTab_) activeSheet = into_.sheetCount();
+                sheetContext_ = std::make_shared<const KeptContext>(
+                    KeptContext{{}, std::make_shared<const KeptFormulaPlace>(KeptFormulaPlace{names, tab})});
                 readSheet(entry, into_.appendSheet(entry.name));
             } else {
                 keepSheet(entry, tab);
@@ -72,6 +76,13 @@ public:
     }
 
 private:
+    std::vector<QString> sheetNames() const
+    {
+        std::vector<QString> names;
+        for (const SheetEntry& entry : sheetEntries_) names.push_back(entry.name);
+        return names;
+    }
+
     void checkBof(const std::optional<Record>& record, quint16 expectedType, const QString& where) const
     {
         if (!record || record->id != rec::Bof || record->size < 4)
@@ -489,14 +500,14 @@ private:
     {
         const auto [row, col, xf] = cellHeader(fields);
         const QByteArray result = fields.bytes(8);
-        PendingFormula f{row, col, xf, {}, {}};
+        PendingFormula f{row, col, xf, {}, {}, false, {}};
         f.cached = formulaResult(reinterpret_cast<const uchar*>(result.constData()), row, col);
         f.textFollows = get16(reinterpret_cast<const uchar*>(result.constData()) + 6) == 0xFFFF && result[0] == 0;
         fields.u16();   // flags
         fields.u32();   // reserved
         const quint16 size = fields.u16();
         f.tokens = fields.bytes(size);
-        f.extraData = !fields.atEnd();
+        f.extra = fields.bytes(fields.remainingInSegment());
         pending_.push_back(std::move(f));
     }
 
@@ -556,11 +567,11 @@ private:
                 if (shared) {
                     formula = decode(shared->tokens, f.row, f.col);
                     const auto own = formula ? std::nullopt : sharedTokensForCell(shared->tokens, f.row, f.col);
-                    if (own) formula = kept(*own, cached);
+                    if (own) formula = kept(*own, {}, cached, f.row, f.col);
                 }
             } else {
                 formula = decode(tokens, f.row, f.col);
-                if (!formula && !f.extraData) formula = kept(tokens, cached);
+                if (!formula) formula = kept(tokens, f.extra, cached, f.row, f.col);
             }
             if (formula)
                 sheet_->putFormula(f.row, f.col, *formula, cached, f.format);
@@ -570,10 +581,15 @@ private:
         pending_.clear();
     }
 
-    static std::optional<Formula> kept(const QByteArray& tokens, const Value& cached)
+    // The formula shows as its text through the names of the workbook and its sheet. One that
+    // would not fit in a record again keeps only its value.
+    std::optional<Formula> kept(const QByteArray& tokens, const QByteArray& extra, const Value& cached, int row,
+                                int col) const
     {
-        if (tokens.isEmpty() || tokens.size() > kMaxFormulaTokens) return std::nullopt;
-        return Formula::kept(tokens, cached);
+        if (tokens.isEmpty() || tokens.size() + extra.size() > kMaxFormulaTokens) return std::nullopt;
+        auto context = extra.isEmpty() ? sheetContext_
+                                       : std::make_shared<const KeptContext>(KeptContext{extra, sheetContext_->place});
+        return Formula::kept(tokens, cached, std::move(context), row, col);
     }
 
     // Tokens the engine cannot read, or a formula it could not write back into a record, give
@@ -655,6 +671,7 @@ private:
     bool uncalculated_ = false;        // ... and UNCALCED: its formulas' values are not up to date
     std::vector<PendingFormula> pending_;
     std::vector<SharedFormula> shared_;
+    std::shared_ptr<const KeptContext> sheetContext_;   // of the sheet being read
 };
 
 } // namespace

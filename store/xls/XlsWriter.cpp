@@ -466,7 +466,9 @@ private:
             throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ не може да се запише: %3")
                             .arg(cellName(row, col), sheet.Name(), reasonOf(error)));
         }
-        if (tokens.size() > kMaxFormulaTokens)
+        // A kept formula's array constants follow its tokens in the record.
+        const QByteArray extra = cell.formula()->formula.keptExtra();
+        if (tokens.size() + extra.size() > kMaxFormulaTokens)
             throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ е твърде дълга").arg(cellName(row, col), sheet.Name()));
         char d[22];
         put16(d, quint16(row - 1));
@@ -479,6 +481,7 @@ private:
         sheets_.begin(rec::Formula);
         sheets_.append(d, 22);
         sheets_.append(tokens.constData(), tokens.size());
+        sheets_.append(extra.constData(), extra.size());
         sheets_.end();
         if (value.isText() && !value.text().isEmpty()) {
             ContinuedRecord text(sheets_, rec::String);

@@ -155,7 +155,7 @@ TEST(BiffFormula, SharedTokensBecomeEachCellsOwn)
 }
 
 // A formula kept from a file gives its last value, writes back its tokens byte for byte and
-// shows that value when printed.
+// shows that value when printed without the names of the workbook it came from.
 TEST(BiffFormula, KeptFormulaGivesItsValueAndItsTokens)
 {
     const QByteArray tokens = bytes("3A 0000 0100 00C0");   // a cell of another sheet

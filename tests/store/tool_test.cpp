@@ -102,3 +102,18 @@ TEST(WorkbookTool, UnreadableFilesFailWithAMessage)
     EXPECT_FALSE(QFile::exists(dir.filePath("out.xls")));
     EXPECT_EQ(runTool({"frobnicate"}).status, 2);
 }
+
+// Formulas of other programs' files that the engine keeps as read show as their text, with the
+// value they were saved with.
+TEST(WorkbookTool, DumpShowsKeptFormulasAsTheirText)
+{
+    const QString samples = QStringLiteral(TERVIN_TEST_DATA "/xls-corpus/xlrd/tests/samples/");
+    const ToolRun profiles = runTool({"dump", samples + "profiles.xls"});
+    ASSERT_EQ(profiles.status, 0) << profiles.err.toStdString();
+    EXPECT_TRUE(profiles.out.contains(QStringLiteral("\nC2\tformula\t=AXISDATUMLEVELS!B2:B15\tnumber\t265.21206\n")));
+    EXPECT_TRUE(profiles.out.contains(
+        QStringLiteral("\nD2\tformula\t=C2-B2*(TRAVERSALCHAINAGE!J2-TRAVERSALCHAINAGE!I2)\tnumber\t265.13081\n")));
+    const ToolRun names = runTool({"dump", samples + "namesdemo.xls"});
+    ASSERT_EQ(names.status, 0) << names.err.toStdString();
+    EXPECT_TRUE(names.out.contains(QStringLiteral("\nA14\tformula\t=SUM(rectangle1 rectangle2)\tnumber\t192\n")));
+}

@@ -94,3 +94,19 @@ TEST(CellInput, EditableTextIsTheFormulaOrTheValue)
     EXPECT_EQ(store::window::editableCellText(sheet, 2, 2), QStringLiteral("=ROUND(A2*3,0)"));
     EXPECT_EQ(store::window::shownCellText(sheet, 2, 2), QStringLiteral("8"));
 }
+
+// A formula kept from another program's file shows as its text; entered again unchanged it
+// stays as read, with its value, rather than becoming what the engine makes of the text.
+TEST(CellInput, KeptFormulaEnteredAgainStaysAsRead)
+{
+    store::Workbook book;
+    store::Worksheet& sheet = book.sheets(1);
+    const QByteArray month = QByteArray::fromHex("240000 00C0 414400");   // MONTH(A1)
+    sheet.putFormula(1, 2, store::Formula::kept(month, store::Value(3)), store::Value(3), store::kDefaultCellFormat);
+    ASSERT_EQ(store::window::editableCellText(sheet, 1, 2), QStringLiteral("=MONTH(A1)"));
+
+    store::window::enterCellInput(sheet, 1, 2, QStringLiteral("=MONTH(A1)"));
+    ASSERT_TRUE(sheet.formulaAt(1, 2));
+    EXPECT_TRUE(sheet.formulaAt(1, 2)->formula.isKept());
+    EXPECT_EQ(sheet.value(1, 2), store::Value(3));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "store/KeptRecords.h"
+#include "store/formula/BiffFormulaText.h"
+
+namespace store::xls {
+
+// What formulas name through a workbook's link records (SUPBOOK, EXTERNNAME, EXTERNSHEET, NAME
+// with their CONTINUE records, in file order), for showing them as text. `sheets` are the names
+// of all the workbook's sheets in tab order. A record that cannot be read leaves its entry empty,
+// and formulas that use it keep showing their value.
+BiffWorkbookNames readLinkNames(const std::vector<KeptRecord>& links, std::vector<QString> sheets);
+
+} // namespace store::xls
