@@ -138,18 +138,17 @@ CompoundFile::Table CompoundFile::chainToEnd(const Table& table, quint32 start) 
 
 // The sectors of the chain from start of a stream of size bytes, in units of unit bytes: as
 // many as the size needs, and the chain must end there. A shorter chain would cut the stream;
-// a longer one tells that the size itself is wrong, and the stream would be cut as well.
+// a longer one tells that the size itself is wrong, and the stream would be cut as well. A chain
+// that comes back on itself never ends, so it is refused here too.
 CompoundFile::Table CompoundFile::chainOfSize(const Table& table, quint32 start, quint64 size, qsizetype unit) const
 {
     const quint64 count = (size + quint64(unit) - 1) / quint64(unit);
     if (count > table.size()) refuseDamaged();
     Table chain;
     chain.reserve(size_t(count));
-    std::vector<bool> seen(table.size());
     quint32 sector = start;
     while (chain.size() < count) {
-        if (sector >= table.size() || seen[sector]) refuseDamaged();
-        seen[sector] = true;
+        if (sector >= table.size()) refuseDamaged();
         chain.push_back(sector);
         sector = table[sector];
     }
@@ -188,8 +187,9 @@ std::vector<CompoundFile::Entry> CompoundFile::directory() const
     return entries;
 }
 
-// The entries in the root storage: the tree under the root's child, walked once; a link out of
-// the directory or back into the tree means a damaged directory.
+// The entries in the root storage: the tree under the root's child, each entry once. Links out
+// of the directory or back into the tree are passed over, as libgsf does: what is read through
+// the entries that are reached is whole all the same.
 std::vector<quint32> CompoundFile::rootChildren() const
 {
     std::vector<quint32> children;
@@ -199,8 +199,7 @@ std::vector<quint32> CompoundFile::rootChildren() const
     while (!pending.empty()) {
         const quint32 id = pending.back();
         pending.pop_back();
-        if (id == kNoEntry) continue;
-        if (id >= entries_.size() || seen[id]) refuseDamaged();
+        if (id >= entries_.size() || seen[id]) continue;
         seen[id] = true;
         children.push_back(id);
         pending.push_back(entries_[id].right);
