@@ -90,16 +90,17 @@ QByteArray container(const QByteArray& stream)
     return file;
 }
 
-// The same file with the FAT listed not in the header but in an extension sector added at its
-// end, whose chain goes on to next (itself, or past the end of the file).
+// The same file grown past what one FAT sector covers, its FAT listed not in the header but in
+// an extension sector at its end, whose chain goes on to next (itself when none): the second FAT
+// sector the file's size calls for is never found.
 QByteArray withFatListExtension(QByteArray file, bool listsFat, std::optional<quint32> next)
 {
+    file.append(QByteArray(kSector * kSector / 4, '\0'));
     const quint32 sector = quint32(file.size() / kSector - 1);
     file.append(QByteArray(kSector, '\xff'));
     put32(file, kHeaderFatListAt, kFree);
     put32(file, kFirstFatListAt, sector);
     put32(file, kFatListCountAt, 1);
-    put32(file, fatEntryAt(sector), 0xFFFFFFFC);
     put32(file, file.size() - kSector, listsFat ? 0 : kFree);
     put32(file, file.size() - 4, next.value_or(sector));
     return file;
@@ -156,7 +157,6 @@ TEST(XlsCompoundFile, StreamsReadWholeFromEitherKindOfSector)
     EXPECT_EQ(ourRead(container(big)), big);
     EXPECT_EQ(ourRead(container(small)), small);
     EXPECT_EQ(xls::CompoundFile(container(small)).rootStream(QStringLiteral("WORKBOOK")), small);
-    EXPECT_FALSE(xls::CompoundFile(container(small)).rootStream(QStringLiteral("Book")));
 
     // Sectors out of order are gathered in the chain's order.
     QByteArray scattered = container(big);
@@ -180,8 +180,8 @@ TEST(XlsCompoundFile, WrongFatCountAndShortFatListAreForgiven)
     // A header that counts 8,388,610 FAT sectors (libgsf refuses it).
     QByteArray wrongCount = container(stream);
     put32(wrongCount, kFatCountAt, 0x00800002);
-    // The FAT listed in an extension sector whose chain then leads past the end of the file,
-    // or back to itself.
+    // The list of FAT sectors cut short: its chain leads past the end of the file, or back to
+    // itself.
     const QByteArray extensionPastEnd = withFatListExtension(container(stream), true, 4000);
     const QByteArray extensionLoop = withFatListExtension(container(stream), true, std::nullopt);
     // A file cut right after the stream's last byte, in the middle of its last sector.
@@ -195,10 +195,8 @@ TEST(XlsCompoundFile, WrongFatCountAndShortFatListAreForgiven)
     for (const QByteArray& file : {wrongCount, extensionPastEnd, extensionLoop, cutAfterStream, directoryLinks}) {
         EXPECT_EQ(ourRead(file), stream);
         std::unique_ptr<Workbook> book;
-        EXPECT_EQ(errorOf([&] { book = Workbook::fromBytes(file); }), QStringLiteral("(no error)"));
-        if (book) {
-            EXPECT_EQ(cellsOf(*book), cellsOf(*expected));
-        }
+        ASSERT_NO_THROW(book = Workbook::fromBytes(file));
+        EXPECT_EQ(cellsOf(*book), cellsOf(*expected));
     }
 }
 
