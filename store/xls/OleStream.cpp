@@ -2,6 +2,7 @@
 
 #include "store/LargePages.h"
 #include "store/StoreError.h"
+#include "store/xls/CompoundFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -80,21 +81,18 @@ void dropError(GError* error)
     if (error) g_error_free(error);
 }
 
-const QString kDamaged = QStringLiteral("файлът е повреден или непълен");
+const QString kNoWorkbookStream = QStringLiteral("не е работна книга на Excel 97-2003: в нея няма поток „Workbook“");
 
-// The child stream whose name matches, case ignored as the compound file format does; null when
-// there is none. A stream that is listed but cannot be opened means a damaged file.
-GsfPtr<GsfInput> childByName(GsfInfile* infile, const char* name)
+// Where the child whose name matches is, case ignored as the compound file format does; -1 when
+// there is none.
+int childIndex(GsfInfile* infile, const char* name)
 {
     const int count = gsf_infile_num_children(infile);
     for (int i = 0; i < count; ++i) {
         const char* childName = gsf_infile_name_by_index(infile, i);
-        if (!childName || g_ascii_strcasecmp(childName, name) != 0) continue;
-        GsfPtr<GsfInput> child(gsf_infile_child_by_index(infile, i));
-        if (!child) throw Error(kDamaged);
-        return child;
+        if (childName && g_ascii_strcasecmp(childName, name) == 0) return i;
     }
-    return nullptr;
+    return -1;
 }
 
 // Why bytes that are no compound file cannot be read.
@@ -246,27 +244,48 @@ private:
 
 } // namespace
 
-void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const QByteArray&)>& use)
+namespace {
+
+// Hands the Workbook stream, as libgsf reads it, to use. False, before use is called, when libgsf
+// cannot read the container or the stream.
+bool usedThroughGsf(const QByteArray& bytes, const std::function<void(const QByteArray&)>& use)
 {
-    if (!bytes.startsWith(kCompoundFileSignature)) refuseForeign(bytes);
     const GsfLogRouted routed;
     GError* error = nullptr;
     GsfPtr<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.constData()), bytes.size(), FALSE));
     GsfPtr<GsfInfile> ole(gsf_infile_msole_new(input.get(), &error));
     dropError(error);
-    if (!ole) throw Error(kDamaged);
+    if (!ole) return false;
     // The format is told by the stream's first record, not by its name: some writers put
     // Excel 97-2003 data in a stream called "Book", the name Excel 5.0/95 used.
-    GsfPtr<GsfInput> stream = childByName(ole.get(), "Workbook");
-    if (!stream) stream = childByName(ole.get(), "Book");
-    if (!stream) throw Error(QStringLiteral("не е работна книга на Excel 97-2003: в нея няма поток „Workbook“"));
+    int index = childIndex(ole.get(), "Workbook");
+    if (index < 0) index = childIndex(ole.get(), "Book");
+    if (index < 0) throw Error(kNoWorkbookStream);
+    GsfPtr<GsfInput> stream(gsf_infile_child_by_index(ole.get(), index));
+    if (!stream) return false;
     const gsf_off_t size = gsf_input_size(stream.get());
-    if (size < 0 || size > bytes.size()) throw Error(kDamaged);
+    if (size < 0 || size > bytes.size()) return false;
     // Asked for no buffer of ours, libgsf hands out the stream where it lies in the bytes when its
     // blocks follow one another, and gathers it into a buffer of its own only when they do not.
     const guint8* data = size > 0 ? gsf_input_read(stream.get(), size_t(size), nullptr) : nullptr;
-    if (size > 0 && !data) throw Error(kDamaged);
+    if (size > 0 && !data) return false;
     use(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
+    return true;
+}
+
+} // namespace
+
+void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const QByteArray&)>& use)
+{
+    if (!bytes.startsWith(kCompoundFileSignature)) refuseForeign(bytes);
+    if (usedThroughGsf(bytes, use)) return;
+    // libgsf refuses some damaged files that other programs read, such as those whose header
+    // counts the sector table wrong; our own reader reads them where no data is lost.
+    const CompoundFile file(bytes);
+    std::optional<QByteArray> stream = file.rootStream(QStringLiteral("Workbook"));
+    if (!stream) stream = file.rootStream(QStringLiteral("Book"));
+    if (!stream) throw Error(kNoWorkbookStream);
+    use(*stream);
 }
 
 void useWorkbookStream(const QString& path, const std::function<void(const QByteArray&, const StreamDone&)>& use)

@@ -1,6 +1,7 @@
 #pragma once
 
-// The OLE2 compound file around the Workbook stream, through libgsf.
+// The OLE2 compound file around the Workbook stream, through libgsf (and, for damaged files
+// libgsf refuses, through our own reader in CompoundFile.h).
 
 #include <QByteArray>
 #include <QString>
