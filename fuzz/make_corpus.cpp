@@ -1,6 +1,7 @@
 // Lays out the fuzzers' seed corpus in DIR: DIR/xls holds the demo shop's two workbooks and
-// small workbooks with every kind of record the engine writes, DIR/formula every formula those
-// hold and the formulas the shop types, one file each.
+// small workbooks with every kind of record the engine writes (each also with a header that
+// miscounts its sector tables), DIR/formula every formula those hold and the formulas the shop
+// types, one file each.
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
@@ -101,6 +102,19 @@ void putPlaceholderPictures(const std::vector<demo::Article>& catalogue, const Q
     }
 }
 
+// The same file with its header miscounting its sector tables, as some writers leave it: libgsf
+// refuses the container and the compound-file reader of our own reads it, so the fuzzers reach
+// that reader too.
+QByteArray withWrongSectorTableCount(QByteArray file)
+{
+    constexpr qsizetype kFatCountField = 0x2C;
+    if (file.size() >= kFatCountField + 4) {
+        const char wrong[4] = {0x02, 0x00, char(0x80), 0x00};
+        file.replace(kFatCountField, 4, wrong, 4);
+    }
+    return file;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -130,7 +144,9 @@ int main(int argc, char** argv)
         dir.mkpath(QStringLiteral("xls"));
         dir.mkpath(QStringLiteral("formula"));
         for (const auto& [name, book] : workbooks) {
-            writeFile(dir.filePath(QStringLiteral("xls/") + name), book->toBytes());
+            const QByteArray bytes = book->toBytes();
+            writeFile(dir.filePath(QStringLiteral("xls/") + name), bytes);
+            writeFile(dir.filePath(QStringLiteral("xls/wrongcount-") + name), withWrongSectorTableCount(bytes));
             for (int s = 1; s <= book->sheetCount(); ++s) {
                 const store::Worksheet& sheet = book->sheets(s);
                 for (int row = 1; row <= sheet.lastRow(); ++row)

@@ -11,7 +11,6 @@ namespace {
 // Sector numbers that mean something else than a sector.
 constexpr quint32 kEndOfChain = 0xFFFFFFFE;
 constexpr quint32 kFreeSector = 0xFFFFFFFF;
-constexpr quint32 kNoEntry = 0xFFFFFFFF;
 
 constexpr qsizetype kHeaderSize = 512;
 constexpr qsizetype kByteOrderAt = 28;
