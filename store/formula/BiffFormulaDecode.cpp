@@ -45,13 +45,13 @@ int wrapped(int value, int size)
 
 // Replays the reverse Polish tokens on a stack of nodes. Every read is bounds-checked: a
 // short or unknown token array gives nothing rather than a wrong formula.
-class Decoder {
+class Decoder : private TokenCursor {
 public:
-    Decoder(const QByteArray& tokens, int row, int col) : tokens_(tokens), row_(row), col_(col) {}
+    Decoder(const QByteArray& tokens, int row, int col) : TokenCursor(tokens), row_(row), col_(col) {}
 
     std::optional<Formula> decode()
     {
-        while (pos_ < tokens_.size()) {
+        while (!atEnd()) {
             if (!token()) return std::nullopt;
         }
         if (stack_.size() != 1) return std::nullopt;
@@ -160,12 +160,8 @@ private:
 
     bool number()
     {
-        if (pos_ + 8 > tokens_.size()) return false;
-        const quint64 bits = qFromLittleEndian<quint64>(tokens_.constData() + pos_);
-        pos_ += 8;
-        double value;
-        std::memcpy(&value, &bits, sizeof value);
-        return push(makeNumber(value));
+        const auto value = float64();
+        return value && push(makeNumber(*value));
     }
 
     bool fixedFunction()
@@ -226,27 +222,6 @@ private:
         return ref;
     }
 
-    std::optional<quint8> byte()
-    {
-        if (pos_ >= tokens_.size()) return std::nullopt;
-        return quint8(tokens_[pos_++]);
-    }
-
-    std::optional<quint16> word()
-    {
-        if (pos_ + 2 > tokens_.size()) return std::nullopt;
-        const quint16 value = qFromLittleEndian<quint16>(tokens_.constData() + pos_);
-        pos_ += 2;
-        return value;
-    }
-
-    bool skip(qsizetype count)
-    {
-        if (pos_ + count > tokens_.size()) return false;
-        pos_ += count;
-        return true;
-    }
-
     // A tree deeper than the engine keeps gives nothing, as tokens it cannot read do.
     bool push(FormulaNodePtr node)
     {
@@ -262,10 +237,8 @@ private:
         return node;
     }
 
-    const QByteArray& tokens_;
     int row_;
     int col_;
-    qsizetype pos_ = 0;
     std::vector<FormulaNodePtr> stack_;
 };
 

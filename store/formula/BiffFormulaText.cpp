@@ -67,17 +67,17 @@ struct RefPart {
 
 // Replays the reverse Polish tokens on a stack of texts. Every read is bounds-checked; tokens
 // that cannot be read, or that name what the workbook does not have, give nothing.
-class TextDecoder {
+class TextDecoder : private TokenCursor {
 public:
     TextDecoder(const QByteArray& tokens, const QByteArray& extra, const KeptFormulaPlace* place, int row, int col)
-        : tokens_(tokens), extra_(extra), names_(place ? place->names.get() : nullptr),
+        : TokenCursor(tokens), extra_(extra), names_(place ? place->names.get() : nullptr),
           sheetTab_(place ? place->sheetTab : -1), row_(row), col_(col)
     {
     }
 
     std::optional<QString> decode()
     {
-        while (pos_ < tokens_.size())
+        while (!atEnd())
             if (!token()) return std::nullopt;
         if (stack_.size() != 1) return std::nullopt;
         return stack_.back();
@@ -208,7 +208,7 @@ private:
 
     bool number()
     {
-        const auto value = doubleAt(tokens_, pos_);
+        const auto value = float64();
         return value && push(numberToText(*value));
     }
 
@@ -533,37 +533,6 @@ private:
         return text;
     }
 
-    static std::optional<double> doubleAt(const QByteArray& from, qsizetype& pos)
-    {
-        if (pos + 8 > from.size()) return std::nullopt;
-        const quint64 bits = qFromLittleEndian<quint64>(from.constData() + pos);
-        pos += 8;
-        double value;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
-
-    std::optional<quint8> byte()
-    {
-        if (pos_ >= tokens_.size()) return std::nullopt;
-        return quint8(tokens_[pos_++]);
-    }
-
-    std::optional<quint16> word()
-    {
-        if (pos_ + 2 > tokens_.size()) return std::nullopt;
-        const quint16 value = qFromLittleEndian<quint16>(tokens_.constData() + pos_);
-        pos_ += 2;
-        return value;
-    }
-
-    bool skip(qsizetype count)
-    {
-        if (pos_ + count > tokens_.size()) return false;
-        pos_ += count;
-        return true;
-    }
-
     bool push(QString text)
     {
         stack_.push_back(std::move(text));
@@ -577,13 +546,11 @@ private:
         return text;
     }
 
-    const QByteArray& tokens_;
     const QByteArray& extra_;
     const BiffWorkbookNames* names_;
     int sheetTab_;
     int row_;
     int col_;
-    qsizetype pos_ = 0;
     qsizetype extraPos_ = 0;
     std::vector<QString> stack_;
 };

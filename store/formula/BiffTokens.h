@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QtEndian>
 #include <QtGlobal>
+#include <cstring>
+#include <optional>
 
 // Token ids (ptg) of BIFF8 formula token arrays.
 namespace store::formula::ptg {
@@ -64,3 +68,53 @@ constexpr quint16 ColumnMask = 0x00FF;
 constexpr quint8 StrUtf16 = 0x01;
 
 } // namespace store::formula::ptg
+
+namespace store::formula {
+
+// The 8-byte number at pos of from, pos moved past it; nothing when it does not fit.
+inline std::optional<double> doubleAt(const QByteArray& from, qsizetype& pos)
+{
+    if (pos + 8 > from.size()) return std::nullopt;
+    const quint64 bits = qFromLittleEndian<quint64>(from.constData() + pos);
+    pos += 8;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// A token array read front to back. Every read is bounds-checked: past the end it gives nothing.
+class TokenCursor {
+public:
+    explicit TokenCursor(const QByteArray& tokens) : tokens_(tokens) {}
+
+    bool atEnd() const { return pos_ >= tokens_.size(); }
+
+    std::optional<quint8> byte()
+    {
+        if (pos_ >= tokens_.size()) return std::nullopt;
+        return quint8(tokens_[pos_++]);
+    }
+
+    std::optional<quint16> word()
+    {
+        if (pos_ + 2 > tokens_.size()) return std::nullopt;
+        const quint16 value = qFromLittleEndian<quint16>(tokens_.constData() + pos_);
+        pos_ += 2;
+        return value;
+    }
+
+    std::optional<double> float64() { return doubleAt(tokens_, pos_); }
+
+    bool skip(qsizetype count)
+    {
+        if (pos_ + count > tokens_.size()) return false;
+        pos_ += count;
+        return true;
+    }
+
+protected:
+    const QByteArray& tokens_;
+    qsizetype pos_ = 0;
+};
+
+} // namespace store::formula
