@@ -1,6 +1,7 @@
 // What the reader does with files that are not whole workbooks: each is refused with a message
 // that says what it is (empty, a folder, text, a newer workbook, damaged) or read whole, never
 // read in part, never a crash; and libgsf's own complaints stay off the terminal.
+#include "error_message.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/formula/Formula.h"
@@ -16,16 +17,6 @@
 using namespace store;
 
 namespace {
-
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 bool writeBytes(const QString& path, const QByteArray& bytes)
 {

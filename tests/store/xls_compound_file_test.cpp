@@ -1,6 +1,7 @@
 // Compound files laid out by hand, damaged the ways real files are: what libgsf refuses but loses
 // nothing is read whole by our own reader; a stream its chain cannot give whole (a loop, a sector
 // past the end, a size that does not fit the chain) is refused as damaged, never read in part.
+#include "error_message.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/xls/CompoundFile.h"
@@ -111,16 +112,6 @@ QByteArray pattern(qsizetype size)
     QByteArray bytes(size, '\0');
     for (qsizetype i = 0; i < size; ++i) bytes[i] = char(i * 7 + i / 251);
     return bytes;
-}
-
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.message();
-    }
-    return QStringLiteral("(no error)");
 }
 
 QByteArray ourRead(const QByteArray& file)

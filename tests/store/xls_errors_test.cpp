@@ -1,6 +1,7 @@
 // Files we cannot read and workbooks we cannot write: each gives a store::Error that names the
 // file, and a failed save leaves what was on disk as it was.
 
+#include "error_message.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/xls/BiffRecords.h"
@@ -19,17 +20,6 @@ using namespace store;
 using namespace store::xls;
 
 namespace {
-
-// The message of the store::Error that action throws, or a note that it threw none.
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.message();
-    }
-    return QStringLiteral("(no error)");
-}
 
 QString readError(const QString& path)
 {
