@@ -192,7 +192,9 @@ private:
         while (auto record = records.next()) {
             if (record->id == rec::Bof) ++depth;
             if (record->id == rec::Eof && --depth == 0) {
-                const qsizetype end = record->offset + 4;
+                // An EOF that carries bytes (it should carry none) is kept with them, so that
+                // the record written back is whole.
+                const qsizetype end = record->offset + 4 + record->size;
                 into_.kept().otherSheets.push_back(
                     {entry.name, entry.visibility, entry.type, stream_.mid(entry.offset, end - entry.offset), tab});
                 return;

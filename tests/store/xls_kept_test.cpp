@@ -137,6 +137,26 @@ TEST(XlsKept, ManualCalculationShowsTheFileValuesUntilTheSheetChanges)
     EXPECT_FALSE(reread(automatic)->kept().manualCalculation);
 }
 
+// A kept sheet whose EOF record carries bytes goes back with them: a copy cut inside its last
+// record could not be read again.
+TEST(XlsKept, AKeptSheetEndingInAnEofWithBytesIsCopiedWhole)
+{
+    Workbook book;
+    QByteArray chart = chartRecords();
+    chart.chop(4);
+    chart += record(xls::rec::Eof, QByteArray(5, '\x01'));
+    book.kept().otherSheets.push_back({QStringLiteral("Диаграма"), 0, 0x02, chart, 1});
+    book.kept().linksFitSheets = true;
+    book.sheets(1).setValue(1, 1, Value(5));
+
+    const auto copy = reread(book);
+    ASSERT_EQ(copy->kept().otherSheets.size(), 1u);
+    EXPECT_EQ(copy->kept().otherSheets[0].records, chart);
+    const auto again = reread(*copy);
+    EXPECT_EQ(again->sheets(1).value(1, 1), Value(5));
+    EXPECT_EQ(again->kept().otherSheets.at(0).records, chart);
+}
+
 TEST(XlsKept, WorksheetMayNotTakeTheNameOfAKeptSheet)
 {
     Workbook book;
