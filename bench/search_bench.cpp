@@ -2,6 +2,7 @@
 // article of 9,999 goods: the first search and "Следващ", filling both price lists, the price
 // listing of every record, the missing-goods listing and a sort with the showcase drawn again.
 // Runs on the workbook store_bench writes to TERVIN_BENCH_SHOP.
+#include "bench/BigShopWorkbook.h"
 #include "app/Form1.h"
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
@@ -139,14 +140,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
-    const QString workbook = QString::fromLocal8Bit(qgetenv("TERVIN_BENCH_SHOP"));
-    if (workbook.isEmpty() || !QFile::exists(workbook)) {
-        std::fprintf(stderr, "TERVIN_BENCH_SHOP must name the big shop workbook that store_bench writes\n");
-        return 1;
-    }
+    const auto workbook = bigShopWorkbook();
+    if (!workbook) return 1;
     QuietMessages quiet;
     app::installMessageService(&quiet);
-    BigShop shop(workbook);
+    BigShop shop(*workbook);
     big = &shop;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

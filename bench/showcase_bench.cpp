@@ -1,6 +1,7 @@
 // Choosing an article in the main window as the shop keeper does, to the repaint: the showcase,
 // the goods list and the stock list of the big shop's article of 9,999 goods. Runs on the workbook
 // store_bench writes to TERVIN_BENCH_SHOP.
+#include "bench/BigShopWorkbook.h"
 #include "app/Form1.h"
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
@@ -79,15 +80,12 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
-    const QString workbook = QString::fromLocal8Bit(qgetenv("TERVIN_BENCH_SHOP"));
-    if (workbook.isEmpty() || !QFile::exists(workbook)) {
-        std::fprintf(stderr, "TERVIN_BENCH_SHOP must name the big shop workbook that store_bench writes\n");
-        return 1;
-    }
+    const auto workbook = bigShopWorkbook();
+    if (!workbook) return 1;
     QuietMessages quiet;
     app::installMessageService(&quiet);
     {
-        BigShop shop(workbook);
+        BigShop shop(*workbook);
         big = &shop;
         benchmark::Initialize(&argc, argv);
         benchmark::RunSpecifiedBenchmarks();

@@ -1,6 +1,7 @@
 // What the archive adds to the day's first save of the big shop: the copy of the file as it stands
 // (with the removal of copies no longer kept), the day's first save with it, and a later save of
 // the same day without it. Runs on the workbook store_bench writes to TERVIN_BENCH_SHOP.
+#include "bench/BigShopWorkbook.h"
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
 #include "store/Workbook.h"
@@ -65,14 +66,11 @@ BENCHMARK(BM_LaterSaveOfTheDay)->Unit(benchmark::kMillisecond)->Iterations(20);
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    const QString workbook = QString::fromLocal8Bit(qgetenv("TERVIN_BENCH_SHOP"));
-    if (workbook.isEmpty() || !QFile::exists(workbook)) {
-        std::fprintf(stderr, "TERVIN_BENCH_SHOP must name the big shop workbook that store_bench writes\n");
-        return 1;
-    }
+    const auto workbook = bigShopWorkbook();
+    if (!workbook) return 1;
     QuietMessages quiet;
     app::installMessageService(&quiet);
-    BigShop shop(workbook);
+    BigShop shop(*workbook);
     big = &shop;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
