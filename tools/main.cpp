@@ -1,5 +1,4 @@
 // tervin-workbook: makes, copies and prints the shop's workbooks from the command line.
-#include "DemoShop.h"
 #include "WorkbookDump.h"
 
 #include "archive/Arhiv.h"
@@ -10,7 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLockFile>
-#include <QGuiApplication>
+#include <QProcess>
 #include <QStringList>
 #include <QTextStream>
 #include <memory>
@@ -65,6 +64,16 @@ void restoreCopy(const QString& dir, const QString& stamp, QTextStream& out)
     if (!before.isEmpty()) out << "Данните отпреди са запазени в архива като " << before << '\n';
 }
 
+// The demo shop is laid out by tervin-demo beside this tool, which draws its pictures: the drawing
+// libraries are not loaded into the commands that read and write workbooks.
+int layOutDemoShop(const QString& dir)
+{
+    const QString demo = QCoreApplication::applicationDirPath() + QStringLiteral("/tervin-demo");
+    const int status = QProcess::execute(demo, {dir});
+    if (status < 0) throw store::Error(QStringLiteral("Програмата „%1“ не може да бъде стартирана.").arg(demo));
+    return status;
+}
+
 // The workbook a command read. The process ends right after the command: the system takes a big
 // workbook's memory back at once, much faster than freeing it cell by cell, so it is not freed.
 store::Workbook& opened(const QString& path)
@@ -100,32 +109,22 @@ int run(const QStringList& args, QTextStream& out)
         return 0;
     }
     if (command == QLatin1String("demo") && args.size() == 2) {
-        layOutDemoShop(args[1]);
-        return 0;
+        return layOutDemoShop(args[1]);
     }
     return -1;
-}
-
-// The demo shop's pictures are drawn with QtGui, which needs a platform: offscreen unless the
-// caller chose one, so the tool runs without a display.
-std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
-{
-    if (argc < 2 || qstrcmp(argv[1], "demo") != 0) return std::make_unique<QCoreApplication>(argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const auto app = makeApplication(argc, argv);
+    const QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
     try {
-        const int status = run(app->arguments().mid(1), out);
+        const int status = run(app.arguments().mid(1), out);
         return status < 0 ? usage(err) : status;
     } catch (const store::Error& e) {
         err << e.message() << '\n';
