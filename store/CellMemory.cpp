@@ -1,7 +1,5 @@
 #include "store/CellMemory.h"
 
-#include "store/LargePages.h"
-
 #include <algorithm>
 #include <new>
 #include <sys/mman.h>
@@ -10,8 +8,10 @@ namespace store {
 
 namespace {
 
-// A small workbook (an invoice form) takes one region of this size and never touches large pages.
+// A small workbook (an invoice form) takes one region of this size; the regions grow to the
+// largest size as a workbook's cells take more.
 constexpr std::size_t kFirstRegion = 64 * 1024;
+constexpr std::size_t kLargestRegion = 2 * 1024 * 1024;
 // Blocks up to this size are pooled and reused when freed; larger ones (the list of a tall
 // sheet's rows) get a region of their own and give it back when freed.
 constexpr std::size_t kLargestPooledBlock = 256 * 1024;
@@ -26,7 +26,7 @@ std::pmr::pool_options poolOptions()
 {
     std::pmr::pool_options options;
     options.largest_required_pool_block = kLargestPooledBlock;
-    // Chunks of a few hundred rows: rows of every length then fill the same large pages one
+    // Chunks of a few hundred rows: rows of every length then fill the same regions one
     // after the other, rather than each length leaving a page of its own half used.
     options.max_blocks_per_chunk = kBlocksPerChunk;
     return options;
@@ -53,25 +53,23 @@ void* CellMemory::map(std::size_t size)
 {
     void* start = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (start == MAP_FAILED) throw std::bad_alloc();
-    if (size % kLargePage == 0) adviseLargePages(start, size);
     return start;
 }
 
 void CellMemory::carveNewRegion(std::size_t atLeast)
 {
-    const std::size_t size = std::max(nextRegionSize_, roundedUp(atLeast, kLargePage));
+    const std::size_t size = std::max(nextRegionSize_, roundedUp(atLeast, kLargestRegion));
     regions_.reserve(regions_.size() + 1);
     next_ = static_cast<char*>(map(size));
     left_ = size;
     regions_.push_back({next_, size});
-    nextRegionSize_ = std::min(nextRegionSize_ * 4, kLargePage);
+    nextRegionSize_ = std::min(nextRegionSize_ * 4, kLargestRegion);
 }
 
 void* CellMemory::do_allocate(std::size_t bytes, std::size_t alignment)
 {
     if (bytes > kLargestPooledBlock) {
-        // In whole large pages from 1 MB on: the system aligns such a region to them.
-        const std::size_t size = roundedUp(bytes, bytes >= kLargePage / 2 ? kLargePage : 4096);
+        const std::size_t size = roundedUp(bytes, 4096);
         regions_.reserve(regions_.size() + 1);
         void* start = map(size);
         regions_.push_back({start, size});

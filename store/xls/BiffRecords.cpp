@@ -1,6 +1,5 @@
 #include "store/xls/BiffRecords.h"
 
-#include "store/LargePages.h"
 #include "store/StoreError.h"
 
 #include <cmath>
@@ -19,12 +18,6 @@ bool fitsInLatin1(const QString& text)
     for (QChar c : text)
         if (c.unicode() > 0xFF) return false;
     return true;
-}
-
-void RecordWriter::reserve(qsizetype size)
-{
-    buffer_.reserve(size);
-    adviseLargePages(buffer_.data(), size_t(buffer_.capacity()));
 }
 
 void RecordWriter::record(quint16 id, const char* data, quint16 size)

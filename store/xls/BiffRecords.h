@@ -77,8 +77,8 @@ bool fitsInLatin1(const QString& text);
 class RecordWriter {
 public:
     explicit RecordWriter(qsizetype reserve = 0) { this->reserve(reserve); }
-    // Room for size bytes at once; a big buffer in large pages where the system gives them.
-    void reserve(qsizetype size);
+    // Room for size bytes at once, so a big buffer is not moved and copied as it grows.
+    void reserve(qsizetype size) { buffer_.reserve(size); }
 
     // A whole record whose data is given at once.
     void record(quint16 id, const char* data, quint16 size);
@@ -102,6 +102,8 @@ public:
     qsizetype size() const { return buffer_.size(); }
     void patch32(qsizetype at, quint32 v) { put32(buffer_.data() + at, v); }
     const QByteArray& data() const { return buffer_; }
+    // Empties the buffer, keeping its room.
+    void clear() { buffer_.resize(0); }
 
 private:
     QByteArray buffer_;

@@ -1,8 +1,8 @@
 #include "store/xls/OleStream.h"
 
-#include "store/LargePages.h"
 #include "store/StoreError.h"
 #include "store/xls/CompoundFile.h"
+#include "store/xls/MappedFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,7 +27,6 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <sys/mman.h>
 #include <unistd.h>
 
 namespace store::xls {
@@ -153,99 +152,6 @@ void removeLeftoverTemporaries(const QString& target)
 
 namespace {
 
-QFile& openedFile(QFile& file)
-{
-    const QFileInfo info(file.fileName());
-    if (!info.exists()) throw Error(QStringLiteral("файлът не съществува"));
-    if (!info.isFile()) throw Error(QStringLiteral("това не е файл"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("файлът не може да бъде отворен (%1)").arg(file.errorString()));
-    return file;
-}
-
-[[noreturn]] void refuseUnread(const QString& reason)
-{
-    throw Error(QStringLiteral("файлът не може да бъде прочетен докрай (%1)").arg(reason));
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    QByteArray bytes = openedFile(file).readAll();
-    if (file.error() != QFileDevice::NoError) refuseUnread(file.errorString());
-    return bytes;
-}
-
-// A whole file read into memory of its own, in pages of 2 MB where the system gives them: a big
-// workbook is then laid out in a few dozen pages rather than thousands, each of which costs the
-// system a fault to hand out. The bytes are a copy, so the file may change or go while they are
-// read.
-class FileInBigPages {
-public:
-    explicit FileInBigPages(const QString& path)
-    {
-        QFile file(path);
-        const qint64 size = openedFile(file).size();
-        if (size <= 0 || size > kMaxFileSize) {
-            fallback_ = fileBytes(path);
-            return;
-        }
-        capacity_ = (size_t(size) + kLargePage - 1) / kLargePage * kLargePage;
-        void* memory = ::mmap(nullptr, capacity_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (memory == MAP_FAILED) {
-            fallback_ = fileBytes(path);
-            return;
-        }
-        data_ = released_ = static_cast<char*>(memory);
-        adviseLargePages(data_, capacity_);
-        // Read to the end as it is now: the file may have grown or shrunk since its size was taken.
-        size_t length = 0;
-        for (;;) {
-            const qint64 got = file.read(data_ + length, qint64(capacity_ - length));
-            if (got < 0) refuseUnread(file.errorString());
-            if (got == 0) break;
-            length += size_t(got);
-            if (length == capacity_) {
-                fallback_ = QByteArray(data_, qsizetype(length)) + file.readAll();
-                if (file.error() != QFileDevice::NoError) refuseUnread(file.errorString());
-                return;
-            }
-        }
-        bytes_ = QByteArray::fromRawData(data_, qsizetype(length));
-    }
-    ~FileInBigPages()
-    {
-        if (data_) ::munmap(data_, capacity_);
-    }
-    FileInBigPages(const FileInBigPages&) = delete;
-    FileInBigPages& operator=(const FileInBigPages&) = delete;
-
-    const QByteArray& bytes() const { return fallback_.isNull() ? bytes_ : fallback_; }
-
-    // Gives back the memory of the bytes before `end`, when they are ours: nobody reads them again.
-    void giveBack(const char* end)
-    {
-        if (!data_ || !fallback_.isNull() || end <= released_ || end > data_ + bytes_.size()) return;
-        char* const upTo = data_ + (end - data_) / kSmallPage * kSmallPage;
-        if (upTo <= released_) return;
-        ::madvise(released_, size_t(upTo - released_), MADV_DONTNEED);
-        released_ = upTo;
-    }
-
-private:
-    static constexpr qint64 kSmallPage = 4096;
-    static constexpr qint64 kMaxFileSize = qint64(1) << 31;
-    char* data_ = nullptr;
-    char* released_ = nullptr;   // what lies before it went back to the system
-    size_t capacity_ = 0;
-    QByteArray bytes_;
-    QByteArray fallback_;
-};
-
-} // namespace
-
-namespace {
-
 // Hands the Workbook stream, as libgsf reads it, to use. False, before use is called, when libgsf
 // cannot read the container or the stream.
 bool usedThroughGsf(const QByteArray& bytes, const std::function<void(const QByteArray&)>& use)
@@ -290,10 +196,22 @@ void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const
 
 void useWorkbookStream(const QString& path, const std::function<void(const QByteArray&, const StreamDone&)>& use)
 {
-    FileInBigPages file(path);
-    useWorkbookStreamOf(file.bytes(), [&](const QByteArray& stream) {
-        use(stream, [&](qsizetype offset) { file.giveBack(stream.constData() + std::clamp(offset, qsizetype(0), stream.size())); });
-    });
+    MappedFile file(path);
+    // Bytes the file lost while it was read read as zeros; what was read from them is dropped.
+    const auto refuseWhenCut = [&file] {
+        if (file.wasCut()) throw Error(QStringLiteral("друга програма промени файла, докато се четеше; опитайте пак"));
+    };
+    try {
+        useWorkbookStreamOf(file.bytes(), [&](const QByteArray& stream) {
+            use(stream, [&](qsizetype offset) {
+                file.giveBack(stream.constData() + std::clamp(offset, qsizetype(0), stream.size()));
+            });
+        });
+    } catch (...) {
+        refuseWhenCut();
+        throw;
+    }
+    refuseWhenCut();
 }
 
 QByteArray workbookStreamOf(const QByteArray& bytes)
@@ -305,37 +223,63 @@ QByteArray workbookStreamOf(const QByteArray& bytes)
 
 QByteArray readWorkbookStream(const QString& path)
 {
-    return workbookStreamOf(fileBytes(path));
+    QByteArray copy;
+    useWorkbookStream(path, [&copy](const QByteArray& stream, const StreamDone&) { copy = QByteArray(stream.constData(), stream.size()); });
+    return copy;
 }
 
 namespace {
 
-// Writes into sink a compound file holding one stream: the parts one after the other, padded with
-// zeros to at least minimumSize bytes, and closes it. False when a write failed.
-bool writeCompound(GsfOutput* sink, const char* streamName, std::initializer_list<const QByteArray*> parts,
-                   qsizetype minimumSize)
+// The stream of a compound file being written through libgsf.
+class GsfStreamSink final : public StreamSink {
+public:
+    explicit GsfStreamSink(GsfOutput* stream) : stream_(stream) {}
+    void append(const char* data, qsizetype size) override
+    {
+        written_ = written_ && gsf_output_write(stream_, size_t(size), reinterpret_cast<const guint8*>(data));
+        size_ += size;
+    }
+    void rewriteStart(const QByteArray& bytes) override
+    {
+        written_ = written_ && bytes.size() <= size_ && gsf_output_seek(stream_, 0, G_SEEK_SET)
+                   && gsf_output_write(stream_, size_t(bytes.size()), reinterpret_cast<const guint8*>(bytes.constData()))
+                   && gsf_output_seek(stream_, 0, G_SEEK_END);
+    }
+    bool written() const { return written_; }
+    qsizetype size() const { return size_; }
+
+private:
+    GsfOutput* stream_;
+    bool written_ = true;
+    qsizetype size_ = 0;
+};
+
+// Writes into sink a compound file holding one stream: what produce gives, padded with zeros to
+// at least minimumSize bytes, and closes it. False when a write failed.
+bool writeCompound(GsfOutput* sink, const char* streamName, const StreamProducer& produce, qsizetype minimumSize)
 {
     GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink));
     if (!ole) throw Error(QStringLiteral("не може да се създаде съставен файл"));
     GsfPtr<GsfOutput> stream(gsf_outfile_new_child(ole.get(), streamName, FALSE));
     if (!stream) throw Error(QStringLiteral("не може да се създаде потокът %1").arg(QLatin1String(streamName)));
 
-    bool written = true;
-    qsizetype total = 0;
-    for (const QByteArray* part : parts) {
-        written = written && gsf_output_write(stream.get(), size_t(part->size()),
-                                              reinterpret_cast<const guint8*>(part->constData()));
-        total += part->size();
+    GsfStreamSink out(stream.get());
+    produce(out);
+    if (out.size() < minimumSize) {
+        const QByteArray padding(minimumSize - out.size(), '\0');
+        out.append(padding.constData(), padding.size());
     }
-    if (total < minimumSize) {
-        const QByteArray padding(minimumSize - total, '\0');
-        written = written && gsf_output_write(stream.get(), size_t(padding.size()),
-                                              reinterpret_cast<const guint8*>(padding.constData()));
-    }
-    written = gsf_output_close(stream.get()) && written;
+    bool written = gsf_output_close(stream.get()) && out.written();
     written = gsf_output_close(GSF_OUTPUT(ole.get())) && written;
     if (!gsf_output_is_closed(sink)) written = gsf_output_close(sink) && written;
     return written;
+}
+
+StreamProducer partsInOrder(std::initializer_list<const QByteArray*> parts)
+{
+    return [parts](StreamSink& out) {
+        for (const QByteArray* part : parts) out.append(part->constData(), part->size());
+    };
 }
 
 struct CloseFile {
@@ -344,19 +288,18 @@ struct CloseFile {
 
 } // namespace
 
-QByteArray compoundFile(const char* streamName, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize)
+QByteArray compoundFile(const char* streamName, const StreamProducer& produce, qsizetype minimumSize)
 {
     const GsfLogRouted routed;
     GsfPtr<GsfOutput> sink(gsf_output_memory_new());
-    if (!writeCompound(sink.get(), streamName, parts, minimumSize))
+    if (!writeCompound(sink.get(), streamName, produce, minimumSize))
         throw Error(QStringLiteral("съставният файл не може да бъде построен в паметта"));
     const auto* memory = GSF_OUTPUT_MEMORY(sink.get());
     return QByteArray(reinterpret_cast<const char*>(gsf_output_memory_get_bytes(const_cast<GsfOutputMemory*>(memory))),
                       qsizetype(gsf_output_size(sink.get())));
 }
 
-void writeStreamFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
-                     qsizetype minimumSize)
+void writeStreamFile(const QString& path, const char* streamName, const StreamProducer& produce, qsizetype minimumSize)
 {
     // QSaveFile writes beside the file (where the file system allows, into a file without a
     // name), pushes it to the disk and only then puts it in the file's place; a link is kept
@@ -374,7 +317,7 @@ void writeStreamFile(const QString& path, const char* streamName, std::initializ
     {
         const GsfLogRouted routed;
         GsfPtr<GsfOutput> sink(gsf_output_stdio_new_FILE(QFile::encodeName(path).constData(), out.get(), TRUE));
-        const bool written = sink && writeCompound(sink.get(), streamName, parts, minimumSize);
+        const bool written = sink && writeCompound(sink.get(), streamName, produce, minimumSize);
         const int flushed = std::fflush(out.get());
         if (!written || flushed != 0) {
             const GError* error = sink ? gsf_output_error(sink.get()) : nullptr;
@@ -386,6 +329,17 @@ void writeStreamFile(const QString& path, const char* streamName, std::initializ
     if (!file.commit())
         throw Error(QStringLiteral("файлът не може да бъде заменен (%1)").arg(file.errorString()));
     removeLeftoverTemporaries(QFileInfo(path).isSymLink() ? QFileInfo(path).symLinkTarget() : path);
+}
+
+QByteArray compoundFile(const char* streamName, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize)
+{
+    return compoundFile(streamName, partsInOrder(parts), minimumSize);
+}
+
+void writeStreamFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
+                     qsizetype minimumSize)
+{
+    writeStreamFile(path, streamName, partsInOrder(parts), minimumSize);
 }
 
 } // namespace store::xls

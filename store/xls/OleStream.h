@@ -25,13 +25,28 @@ using StreamDone = std::function<void(qsizetype offset)>;
 void useWorkbookStream(const QString& path, const std::function<void(const QByteArray&, const StreamDone&)>& use);
 void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const QByteArray&)>& use);
 
-// A compound file, built in memory, holding one stream: the parts one after the other, padded
-// with zeros to at least minimumSize bytes.
-QByteArray compoundFile(const char* streamName, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize);
+// Takes a stream as it is built: its bytes in order, then, at most once and after the last of
+// them, new bytes for its beginning (whose content may depend on what followed them). The stream
+// is then never held in memory whole.
+class StreamSink {
+public:
+    virtual ~StreamSink() = default;
+    virtual void append(const char* data, qsizetype size) = 0;
+    virtual void rewriteStart(const QByteArray& bytes) = 0;
+};
+using StreamProducer = std::function<void(StreamSink&)>;
 
-// Writes compoundFile(...) over path, atomically: it replaces path only once it is complete and
-// on the disk. Afterwards removes temporary files that earlier saves of path, killed midway, left
-// beside it. Throws store::Error with the reason alone; then path is as it was.
+// A compound file, built in memory, holding one stream: what produce gives, padded with zeros to
+// at least minimumSize bytes.
+QByteArray compoundFile(const char* streamName, const StreamProducer& produce, qsizetype minimumSize);
+
+// Writes such a compound file over path, atomically: it replaces path only once it is complete
+// and on the disk. Afterwards removes temporary files that earlier saves of path, killed midway,
+// left beside it. Throws store::Error with the reason alone; then path is as it was.
+void writeStreamFile(const QString& path, const char* streamName, const StreamProducer& produce, qsizetype minimumSize);
+
+// The same for a stream whose parts are in memory, one after the other.
+QByteArray compoundFile(const char* streamName, std::initializer_list<const QByteArray*> parts, qsizetype minimumSize);
 void writeStreamFile(const QString& path, const char* streamName, std::initializer_list<const QByteArray*> parts,
                      qsizetype minimumSize);
 

@@ -71,22 +71,28 @@ public:
     {
     }
 
-    void build()
+    // Writes the stream into out as it is built, so that a big workbook is never held in memory
+    // a second time: the globals first, with room for where each sheet starts, then the sheets a
+    // few hundred kilobytes at a time, then the globals again with those places filled in.
+    void build(StreamSink& out)
     {
-        reserveForCells();
+        countTexts();
         planTabs();
+        registerFunctionNames();
+        writeGlobals();
+        out.append(globals_.data().constData(), globals_.size());
         for (const Tab& tab : tabs_) {
-            sheetStarts_.push_back(sheets_.size());
+            sheetStarts_.push_back(globals_.size() + sheetsSent_ + sheets_.size());
             if (tab.sheet)
-                writeSheet(*tab.sheet, tab.sheet == &workbook_.ActiveSheet());
+                writeSheet(*tab.sheet, tab.sheet == &workbook_.ActiveSheet(), out);
             else
                 sheets_.append(tab.other->records.constData(), tab.other->records.size());
+            send(out);
         }
-        writeGlobals();
+        for (size_t i = 0; i < sheetOffsetFields_.size(); ++i)
+            globals_.patch32(sheetOffsetFields_[i], quint32(sheetStarts_[i]));
+        out.rewriteStart(globals_.data());
     }
-
-    const QByteArray& globals() const { return globals_.data(); }
-    const QByteArray& sheets() const { return sheets_.data(); }
 
 private:
     // One sheet of the file: a worksheet, or a sheet of another kind carried as read.
@@ -121,23 +127,39 @@ private:
         return 0;
     }
 
-    // Sizes the buffer once for all cells (a big workbook would otherwise spend much of its time
-    // copying it as it grows) and tells the shared string table which texts the cells use.
-    void reserveForCells()
+    // Tells the shared string table which texts the cells use.
+    void countTexts()
     {
-        qsizetype cells = 0;
         for (int i = 1; i <= workbook_.sheetCount(); ++i) {
             const Worksheet& sheet = workbook_.sheets(i);
-            for (int row = 1; row <= sheet.lastRow(); ++row) {
-                const auto& rowCells = sheet.rowCells(row);
-                cells += qsizetype(rowCells.size());
-                for (const Cell& cell : rowCells)
+            for (int row = 1; row <= sheet.lastRow(); ++row)
+                for (const Cell& cell : sheet.rowCells(row))
                     if (cell.holds() == Cell::Holds::Text) sst_.use(cell.textIndex());
-            }
         }
         sst_.number();
-        constexpr qsizetype kBytesPerCell = 18;   // RK and LABELSST take 14, NUMBER 18
-        sheets_.reserve(cells * kBytesPerCell + workbook_.sheetCount() * 256);
+    }
+
+    // The functions typed formulas call that the engine does not know are named among the
+    // globals, which go out before the sheets: they are gathered first, in the order the sheets'
+    // formulas will ask for them.
+    void registerFunctionNames()
+    {
+        for (const Tab& tab : tabs_) {
+            if (!tab.sheet) continue;
+            for (int row = 1; row <= tab.sheet->lastRow(); ++row)
+                for (const Cell& cell : tab.sheet->rowCells(row))
+                    if (cell.formula() && !linksLost(cell.formula()->formula)) formulaTokens(*tab.sheet, row, cell);
+        }
+    }
+
+    // Hands what the sheets buffer holds to out once it is big enough (or, with `all`, always).
+    void send(StreamSink& out, bool all = true)
+    {
+        constexpr qsizetype kSendAt = 512 * 1024;
+        if (!all && sheets_.size() < kSendAt) return;
+        out.append(sheets_.data().constData(), sheets_.size());
+        sheetsSent_ += sheets_.size();
+        sheets_.clear();
     }
 
     void writeGlobals()
@@ -156,11 +178,10 @@ private:
         for (const auto& [index, code] : styles.numberFormats) writeNumberFormat(out, index, code);
         for (const CellFormat& format : styles.formats) writeXf(out, format);
         writeNormalStyle(out);
-        std::vector<qsizetype> offsetFields;
         for (const Tab& tab : tabs_) {
             out.begin(rec::BoundSheet);
-            offsetFields.push_back(out.size());
-            out.appendU32(0);   // filled in below, once the globals' size is known
+            sheetOffsetFields_.push_back(out.size());
+            out.appendU32(0);   // filled in once the sheets are written
             out.appendU8(tab.sheet ? 0 : tab.other->visibility);
             out.appendU8(tab.sheet ? 0 : tab.other->type);   // 0: worksheet
             out.appendUnicodeString(tab.sheet ? tab.sheet->Name() : tab.other->name, true);
@@ -169,8 +190,6 @@ private:
         links_.write(out);
         sst_.write(out, 0);
         writeEof(out);
-        for (size_t i = 0; i < offsetFields.size(); ++i)
-            out.patch32(offsetFields[i], quint32(out.size() + sheetStarts_[i]));
     }
 
     // A kept formula naming a name or another sheet cannot go into a file without the links it
@@ -212,18 +231,20 @@ private:
         out.end();
     }
 
-    void writeSheet(const Worksheet& sheet, bool active)
+    void writeSheet(const Worksheet& sheet, bool active, StreamSink& out)
     {
-        RecordWriter& out = sheets_;
-        writeBof(out, kBofWorksheet);
+        writeBof(sheets_, kBofWorksheet);
         writeCalculation(sheet);
         writeColumnInfo(sheet);
         writeDimensions(sheet);
         writeRowInfo(sheet);
-        for (int row = 1; row <= sheet.lastRow(); ++row) writeRow(sheet, row);
+        for (int row = 1; row <= sheet.lastRow(); ++row) {
+            writeRow(sheet, row);
+            send(out, false);
+        }
         writeMergedCells(sheet);
         writeWindow2(active);
-        writeEof(out);
+        writeEof(sheets_);
     }
 
     // A workbook whose calculation is manual says so in every sheet, and a sheet that still shows
@@ -454,18 +475,22 @@ private:
         put16(p + 6, 0xFFFF);
     }
 
+    QByteArray formulaTokens(const Worksheet& sheet, int row, const Cell& cell)
+    {
+        try {
+            return encodeBiffFormula(cell.formula()->formula, row, cell.col,
+                                     [this](const QString& name) { return links_.functionName(name); });
+        } catch (const Error& error) {
+            throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ не може да се запише: %3")
+                            .arg(cellName(row, cell.col), sheet.Name(), reasonOf(error)));
+        }
+    }
+
     void writeFormula(const Worksheet& sheet, int row, const Cell& cell)
     {
         const int col = cell.col;
         const Value value = sheet.value(row, col);
-        QByteArray tokens;
-        try {
-            tokens = encodeBiffFormula(cell.formula()->formula, row, col,
-                                       [this](const QString& name) { return links_.functionName(name); });
-        } catch (const Error& error) {
-            throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ не може да се запише: %3")
-                            .arg(cellName(row, col), sheet.Name(), reasonOf(error)));
-        }
+        const QByteArray tokens = formulaTokens(sheet, row, cell);
         // A kept formula's array constants follow its tokens in the record.
         const QByteArray extra = cell.formula()->formula.keptExtra();
         if (tokens.size() + extra.size() > kMaxFormulaTokens)
@@ -522,19 +547,19 @@ private:
     SstBuilder sst_;
     RecordWriter globals_{1 << 16};
     RecordWriter sheets_{1 << 20};
-    std::vector<qsizetype> sheetStarts_;
+    qsizetype sheetsSent_ = 0;                   // bytes of the sheets handed out so far
+    std::vector<qsizetype> sheetStarts_;         // in the stream
+    std::vector<qsizetype> sheetOffsetFields_;   // in the globals
     std::vector<Tab> tabs_;
     LinkTable links_;
 };
 
-// The whole Workbook stream in its two parts: the globals, then the sheets.
-WorkbookWriter builtWorkbook(const Workbook& workbook)
+// The whole Workbook stream, written as it is built; checks what the format cannot hold first.
+StreamProducer workbookStream(const Workbook& workbook)
 {
     checkWorkbook(workbook);
     checkStylesFit(workbook.styles());
-    WorkbookWriter writer(workbook);
-    writer.build();
-    return writer;
+    return [&workbook](StreamSink& out) { WorkbookWriter(workbook).build(out); };
 }
 
 } // namespace
@@ -542,8 +567,7 @@ WorkbookWriter builtWorkbook(const Workbook& workbook)
 void writeWorkbook(const Workbook& workbook, const QString& path)
 {
     try {
-        const WorkbookWriter writer = builtWorkbook(workbook);
-        writeWorkbookStream(path, {&writer.globals(), &writer.sheets()}, kMinimumStreamSize);
+        writeStreamFile(path, "Workbook", workbookStream(workbook), kMinimumStreamSize);
     } catch (const Error& error) {
         throw Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2.").arg(path, reasonOf(error)));
     }
@@ -552,8 +576,7 @@ void writeWorkbook(const Workbook& workbook, const QString& path)
 QByteArray workbookBytes(const Workbook& workbook)
 {
     try {
-        const WorkbookWriter writer = builtWorkbook(workbook);
-        return compoundFile("Workbook", {&writer.globals(), &writer.sheets()}, kMinimumStreamSize);
+        return compoundFile("Workbook", workbookStream(workbook), kMinimumStreamSize);
     } catch (const Error& error) {
         throw Error(QStringLiteral("Работната книга не може да бъде записана: %1.").arg(reasonOf(error)));
     }

@@ -175,6 +175,33 @@ TEST(XlsReadErrors, DamagedRecordsAreErrorsNeverAnEmptyWorkbook)
     }
 }
 
+// A file another program cuts short while we read it neither ends the process nor reads as a
+// workbook: the reading stops with a message, and the next read of the file works again.
+TEST(XlsReadErrors, FileCutShortWhileReadIsRefusedNotACrash)
+{
+    QTemporaryDir dir;
+    Workbook book(nullptr, false);
+    Worksheet& sheet = book.appendSheet(QStringLiteral("Стоки"));
+    for (int row = 1; row <= 3000; ++row) sheet.setValue(row, 1, row * 1.25);
+    const QString path = dir.filePath(QStringLiteral("Danni.xls"));
+    writeWorkbook(book, path);
+    ASSERT_GT(QFileInfo(path).size(), 8 * 4096);
+
+    qint64 sum = 0;
+    const QString message = errorOf([&] {
+        useWorkbookStream(path, [&](const QByteArray& stream, const StreamDone&) {
+            QFile(path).resize(4096);
+            for (const char byte : stream) sum += byte;   // the pages past the cut are gone
+        });
+    });
+    EXPECT_EQ(message, QStringLiteral("друга програма промени файла, докато се четеше; опитайте пак"));
+
+    writeWorkbook(book, path);
+    Workbook back(nullptr, false);
+    readWorkbook(path, back);
+    EXPECT_EQ(back.sheets(1).value(3000, 1), Value(3750.0));
+}
+
 TEST(XlsReadErrors, OlderExcel95WorkbookIsRefused)
 {
     // What Excel 5.0/95 writes: a "Book" stream of BIFF5 records (LibreOffice no longer writes

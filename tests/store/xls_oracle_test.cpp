@@ -217,6 +217,49 @@ TEST(XlsOracles, XlrdReadsValuesFormulasAndFormattingWeWrite)
     EXPECT_EQ(sheets[2][QStringLiteral("merged")].toArray(), (QJsonArray{QJsonArray{0, 1, 0, 4}}));
 }
 
+// A workbook far bigger than the writer's buffer goes out in pieces: every sheet is where the
+// globals say it starts, and a function the engine does not know, typed in the last sheet, is
+// named among the globals that went out before it.
+TEST(XlsOracles, BigWorkbookWrittenInPiecesReadsWhole)
+{
+    QTemporaryDir dir;
+    Workbook book(nullptr, false);
+    constexpr int kRows = 12000;   // some 600 KB a sheet
+    for (int s = 1; s <= 3; ++s) {
+        Worksheet& sheet = book.appendSheet(QStringLiteral("Лист %1").arg(s));
+        for (int row = 1; row <= kRows; ++row) {
+            sheet.setValue(row, 1, QStringLiteral("Стока %1").arg(row));
+            sheet.setValue(row, 2, row * 10 + s);
+        }
+    }
+    book.sheets(3).Range(QStringLiteral("C1")).setFormula(QStringLiteral("=SUMM(B1)"));
+    book.sheets(3).Range(QStringLiteral("C2")).setFormula(QStringLiteral("=SUM(B1:B3)"));
+    const QString path = dir.filePath(QStringLiteral("big.xls"));
+    xls::writeWorkbook(book, path);
+
+    const QJsonObject read = readWithXlrd(path);
+    ASSERT_TRUE(read[QStringLiteral("error")].isNull()) << read[QStringLiteral("error")].toString().toStdString();
+    const QJsonArray sheets = read[QStringLiteral("sheets")].toArray();
+    ASSERT_EQ(sheets.size(), 3);
+    for (int s = 1; s <= 3; ++s) {
+        const QJsonObject sheet = sheets[s - 1].toObject();
+        EXPECT_EQ(sheet[QStringLiteral("name")].toString(), QStringLiteral("Лист %1").arg(s));
+        const auto cells = xlrdCells(sheet);
+        EXPECT_EQ(cellAt(cells, 0, 0)[1].toString(), QStringLiteral("Стока 1"));
+        EXPECT_EQ(cellAt(cells, kRows - 1, 0)[1].toString(), QStringLiteral("Стока %1").arg(kRows));
+        EXPECT_EQ(cellAt(cells, kRows - 1, 1)[1].toDouble(), kRows * 10 + s);
+    }
+
+    Workbook back(nullptr, false);
+    xls::readWorkbook(path, back);
+    Worksheet& last = back.sheets(3);
+    EXPECT_EQ(last.value(kRows, 2), Value(kRows * 10 + 3));
+    EXPECT_EQ(last.value(1, 3), Value::error(ErrorCode::Name));
+    EXPECT_EQ(last.value(2, 3), Value(60 + 3 * 3));
+    ASSERT_TRUE(last.formulaAt(1, 3));
+    EXPECT_EQ(last.Range(QStringLiteral("C1")).Formula(), QStringLiteral("=SUMM(B1)"));
+}
+
 TEST(XlsOracles, LibreOfficeOpensWhatWeWriteAndRecalculates)
 {
     QTemporaryDir dir;
