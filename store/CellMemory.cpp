@@ -51,7 +51,9 @@ std::size_t CellMemory::mappedBytes() const
 
 void* CellMemory::map(std::size_t size)
 {
-    void* start = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    // With all its pages at once: one call, rather than a fault for every 4 KB as the cells fill
+    // the region (a region is filled soon after it is taken, but for the newest one's end).
+    void* start = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (start == MAP_FAILED) throw std::bad_alloc();
     return start;
 }
