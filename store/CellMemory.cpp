@@ -1,6 +1,7 @@
 #include "store/CellMemory.h"
 
 #include <algorithm>
+#include <bit>
 #include <new>
 #include <sys/mman.h>
 
@@ -12,33 +13,36 @@ namespace {
 // largest size as a workbook's cells take more.
 constexpr std::size_t kFirstRegion = 64 * 1024;
 constexpr std::size_t kLargestRegion = 2 * 1024 * 1024;
-// Blocks up to this size are pooled and reused when freed; larger ones (the list of a tall
-// sheet's rows) get a region of their own and give it back when freed.
-constexpr std::size_t kLargestPooledBlock = 256 * 1024;
-constexpr std::size_t kBlocksPerChunk = 256;
+// Blocks up to this size are kept for reuse when freed; larger ones (the list of a tall sheet's
+// rows) get a region of their own and give it back when freed.
+constexpr std::size_t kLargestKeptBlock = 256 * 1024;
+constexpr std::size_t kSmallStep = 16;
+constexpr std::size_t kLargestSmallBlock = 4096;
 
 std::size_t roundedUp(std::size_t value, std::size_t unit)
 {
     return (value + unit - 1) / unit * unit;
 }
 
-std::pmr::pool_options poolOptions()
+// The size class of a block of up to kLargestKeptBlock bytes, and the size of its blocks.
+std::size_t sizeClass(std::size_t bytes)
 {
-    std::pmr::pool_options options;
-    options.largest_required_pool_block = kLargestPooledBlock;
-    // Chunks of a few hundred rows: rows of every length then fill the same regions one
-    // after the other, rather than each length leaving a page of its own half used.
-    options.max_blocks_per_chunk = kBlocksPerChunk;
-    return options;
+    if (bytes <= kLargestSmallBlock) return (std::max<std::size_t>(bytes, 1) + kSmallStep - 1) / kSmallStep;
+    return kLargestSmallBlock / kSmallStep + std::size_t(std::bit_width(bytes - 1)) - 12;
+}
+
+std::size_t classBytes(std::size_t sizeClass)
+{
+    constexpr std::size_t kSmallClasses = kLargestSmallBlock / kSmallStep;
+    return sizeClass <= kSmallClasses ? sizeClass * kSmallStep : std::size_t(1) << (sizeClass - kSmallClasses + 12);
 }
 
 } // namespace
 
-CellMemory::CellMemory() : nextRegionSize_(kFirstRegion), pool_(poolOptions(), this) {}
+CellMemory::CellMemory() : nextRegionSize_(kFirstRegion) {}
 
 CellMemory::~CellMemory()
 {
-    pool_.release();
     for (const Region& region : regions_) ::munmap(region.start, region.size);
 }
 
@@ -68,34 +72,53 @@ void CellMemory::carveNewRegion(std::size_t atLeast)
     nextRegionSize_ = std::min(nextRegionSize_ * 4, kLargestRegion);
 }
 
-void* CellMemory::do_allocate(std::size_t bytes, std::size_t alignment)
+// The next bytes of the newest region; bytes is a multiple of 16, and so every block's start.
+void* CellMemory::carve(std::size_t bytes)
 {
-    if (bytes > kLargestPooledBlock) {
-        const std::size_t size = roundedUp(bytes, 4096);
-        regions_.reserve(regions_.size() + 1);
-        void* start = map(size);
-        regions_.push_back({start, size});
-        return start;
-    }
-    const std::size_t skip = roundedUp(reinterpret_cast<std::size_t>(next_), alignment) - reinterpret_cast<std::size_t>(next_);
-    if (!next_ || skip + bytes > left_) {
-        carveNewRegion(bytes + alignment);
-        return do_allocate(bytes, alignment);
-    }
-    void* block = next_ + skip;
-    next_ += skip + bytes;
-    left_ -= skip + bytes;
+    if (bytes > left_) carveNewRegion(bytes);
+    void* block = next_;
+    next_ += bytes;
+    left_ -= bytes;
     return block;
 }
 
-void CellMemory::do_deallocate(void* p, std::size_t bytes, std::size_t)
+void* CellMemory::mapBlock(std::size_t bytes)
 {
-    // Small blocks are the pool's to reuse; a large block's region goes back now.
-    if (bytes <= kLargestPooledBlock) return;
+    const std::size_t size = roundedUp(bytes, 4096);
+    regions_.reserve(regions_.size() + 1);
+    void* start = map(size);
+    regions_.push_back({start, size});
+    return start;
+}
+
+void CellMemory::unmapBlock(void* p)
+{
     const auto region = std::find_if(regions_.begin(), regions_.end(), [p](const Region& r) { return r.start == p; });
     if (region == regions_.end()) return;
     ::munmap(region->start, region->size);
     regions_.erase(region);
+}
+
+void* CellMemory::do_allocate(std::size_t bytes, std::size_t alignment)
+{
+    if (bytes > kLargestKeptBlock || alignment > kSmallStep) return mapBlock(bytes);
+    const std::size_t size = sizeClass(bytes);
+    if (void* block = freed_[size]) {
+        freed_[size] = *static_cast<void**>(block);
+        return block;
+    }
+    return carve(classBytes(size));
+}
+
+void CellMemory::do_deallocate(void* p, std::size_t bytes, std::size_t alignment)
+{
+    if (bytes > kLargestKeptBlock || alignment > kSmallStep) {
+        unmapBlock(p);
+        return;
+    }
+    const std::size_t size = sizeClass(bytes);
+    *static_cast<void**>(p) = freed_[size];
+    freed_[size] = p;
 }
 
 } // namespace store

@@ -2,6 +2,7 @@
 
 #include "store/StoreError.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace store::xls {
@@ -20,36 +21,27 @@ bool fitsInLatin1(const QString& text)
     return true;
 }
 
-void RecordWriter::record(quint16 id, const char* data, quint16 size)
+void RecordWriter::grow(qsizetype count)
 {
-    const qsizetype at = buffer_.size();
-    buffer_.resize(at + 4 + size);
-    char* out = buffer_.data() + at;
-    put16(out, id);
-    put16(out + 2, size);
-    std::memcpy(out + 4, data, size);
+    buffer_.resize(std::max(used_ + count, std::max<qsizetype>(2 * buffer_.size(), 4096)));
 }
 
 void RecordWriter::begin(quint16 id)
 {
-    recordStart_ = buffer_.size();
-    char header[4];
+    recordStart_ = used_;
+    char* header = room(4);
     put16(header, id);
     put16(header + 2, 0);
-    buffer_.append(header, 4);
 }
 
 void RecordWriter::appendChars(const QString& text, qsizetype from, qsizetype count, bool compressed)
 {
     const QChar* chars = text.constData() + from;
-    const qsizetype at = buffer_.size();
     if (compressed) {
-        buffer_.resize(at + count);
-        char* out = buffer_.data() + at;
+        char* out = room(count);
         for (qsizetype i = 0; i < count; ++i) out[i] = char(chars[i].unicode());
     } else {
-        buffer_.resize(at + 2 * count);
-        qToLittleEndian<quint16>(chars, count, buffer_.data() + at);
+        qToLittleEndian<quint16>(chars, count, room(2 * count));
     }
 }
 
@@ -117,26 +109,14 @@ RecordReader::RecordReader(const QByteArray& stream, qsizetype start)
 {
 }
 
-std::optional<Record> RecordReader::peek() const
+void RecordReader::refuseCutHeader() const
 {
-    if (pos_ >= size_) return std::nullopt;
-    if (size_ - pos_ < 4)
-        throw Error(QStringLiteral("потокът свършва насред заглавие на запис при отместване %1").arg(pos_));
-    Record r;
-    r.id = get16(data_ + pos_);
-    r.size = get16(data_ + pos_ + 2);
-    r.offset = pos_;
-    r.data = data_ + pos_ + 4;
-    if (size_ - pos_ - 4 < r.size)
-        throw Error(QStringLiteral("запис %1 при отместване %2 е прекъснат").arg(recordName(r.id)).arg(pos_));
-    return r;
+    throw Error(QStringLiteral("потокът свършва насред заглавие на запис при отместване %1").arg(pos_));
 }
 
-std::optional<Record> RecordReader::next()
+void RecordReader::refuseCutRecord(quint16 id) const
 {
-    auto r = peek();
-    if (r) pos_ += 4 + r->size;
-    return r;
+    throw Error(QStringLiteral("запис %1 при отместване %2 е прекъснат").arg(recordName(id)).arg(pos_));
 }
 
 void FieldReader::tooShort() const
@@ -262,18 +242,6 @@ QString FieldReader::truncatedUnicodeString()
     }
     const int width = (flags & 0x01) ? 2 : 1;
     return chars(std::min<qsizetype>(length, remainingInSegment() / width), flags & 0x01);
-}
-
-double decodeRk(quint32 rk)
-{
-    double value;
-    if (rk & 0x02) {
-        value = double(qint32(rk) >> 2);
-    } else {
-        const quint64 bits = quint64(rk & 0xFFFFFFFCu) << 32;
-        std::memcpy(&value, &bits, 8);
-    }
-    return (rk & 0x01) ? value / 100.0 : value;
 }
 
 std::optional<quint32> encodeRk(double number)

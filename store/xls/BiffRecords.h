@@ -73,40 +73,66 @@ inline double getDouble(const uchar* p) { const quint64 bits = qFromLittleEndian
 // Whether every character fits in one byte, so the text can be stored "compressed".
 bool fitsInLatin1(const QString& text);
 
-// Appends records to one growing buffer.
+// Appends records to one growing buffer. The buffer grows in large steps and holds slack past
+// what is written: a record costs a few stores, not a resize of the array.
 class RecordWriter {
 public:
     explicit RecordWriter(qsizetype reserve = 0) { this->reserve(reserve); }
     // Room for size bytes at once, so a big buffer is not moved and copied as it grows.
-    void reserve(qsizetype size) { buffer_.reserve(size); }
+    void reserve(qsizetype size)
+    {
+        if (size > buffer_.size()) buffer_.resize(size);
+    }
 
     // A whole record whose data is given at once.
-    void record(quint16 id, const char* data, quint16 size);
+    void record(quint16 id, const char* data, quint16 size)
+    {
+        char* out = room(4 + size);
+        put16(out, id);
+        put16(out + 2, size);
+        std::memcpy(out + 4, data, size);
+    }
     template <size_t N> void record(quint16 id, const char (&data)[N]) { record(id, data, quint16(N)); }
 
     // A record built piece by piece: begin, append, end (which fills in the length).
     void begin(quint16 id);
-    void append(const char* data, qsizetype size) { buffer_.append(data, size); }
-    void appendU8(quint8 v) { buffer_.append(char(v)); }
-    void appendU16(quint16 v) { char b[2]; put16(b, v); buffer_.append(b, 2); }
-    void appendU32(quint32 v) { char b[4]; put32(b, v); buffer_.append(b, 4); }
+    void append(const char* data, qsizetype size) { std::memcpy(room(size), data, size_t(size)); }
+    void appendU8(quint8 v) { *room(1) = char(v); }
+    void appendU16(quint16 v) { put16(room(2), v); }
+    void appendU32(quint32 v) { put32(room(4), v); }
     // Characters only, compressed (one byte each) or UTF-16LE.
     void appendChars(const QString& text, qsizetype from, qsizetype count, bool compressed);
     // A BIFF8 string that fits in the record: length (8 or 16 bits), flags, characters.
     void appendUnicodeString(const QString& text, bool shortLength = false);
     void end();
     // Bytes of data in the record begun last, so far.
-    qsizetype recordDataSize() const { return buffer_.size() - recordStart_ - 4; }
+    qsizetype recordDataSize() const { return used_ - recordStart_ - 4; }
     qsizetype recordStart() const { return recordStart_; }
 
-    qsizetype size() const { return buffer_.size(); }
+    qsizetype size() const { return used_; }
     void patch32(qsizetype at, quint32 v) { put32(buffer_.data() + at, v); }
-    const QByteArray& data() const { return buffer_; }
+    // What is written, as one array.
+    const QByteArray& data() const
+    {
+        if (buffer_.size() != used_) buffer_.resize(used_);
+        return buffer_;
+    }
     // Empties the buffer, keeping its room.
-    void clear() { buffer_.resize(0); }
+    void clear() { used_ = 0; }
 
 private:
-    QByteArray buffer_;
+    // Where the next count bytes go; they count as written.
+    char* room(qsizetype count)
+    {
+        if (buffer_.size() - used_ < count) grow(count);
+        char* at = buffer_.data() + used_;
+        used_ += count;
+        return at;
+    }
+    void grow(qsizetype count);
+
+    mutable QByteArray buffer_;   // what is written, then slack
+    qsizetype used_ = 0;
     qsizetype recordStart_ = -1;
 };
 
@@ -148,12 +174,31 @@ class RecordReader {
 public:
     RecordReader(const QByteArray& stream, qsizetype start);
     // The next record, or nothing at the end of the stream.
-    std::optional<Record> next();
-    // The next record without moving on.
-    std::optional<Record> peek() const;
+    std::optional<Record> next()
+    {
+        auto r = peek();
+        if (r) pos_ += 4 + r->size;
+        return r;
+    }
+    // The next record without moving on. (Here, not out of line: a big sheet has a million.)
+    std::optional<Record> peek() const
+    {
+        if (pos_ >= size_) return std::nullopt;
+        if (size_ - pos_ < 4) refuseCutHeader();
+        Record r;
+        r.id = get16(data_ + pos_);
+        r.size = get16(data_ + pos_ + 2);
+        r.offset = pos_;
+        r.data = data_ + pos_ + 4;
+        if (size_ - pos_ - 4 < r.size) refuseCutRecord(r.id);
+        return r;
+    }
     qsizetype position() const { return pos_; }
 
 private:
+    [[noreturn]] void refuseCutHeader() const;
+    [[noreturn]] void refuseCutRecord(quint16 id) const;
+
     const uchar* data_;
     qsizetype size_;
     qsizetype pos_;
@@ -200,7 +245,18 @@ private:
 };
 
 // RK numbers: 30 bits of an integer or the top 30 bits of a double, either one maybe × 100.
-double decodeRk(quint32 rk);
+inline double decodeRk(quint32 rk)
+{
+    double value;
+    if (rk & 0x02) {
+        value = double(qint32(rk) >> 2);
+    } else {
+        const quint64 bits = quint64(rk & 0xFFFFFFFCu) << 32;
+        std::memcpy(&value, &bits, 8);
+    }
+    return (rk & 0x01) ? value / 100.0 : value;
+}
+
 // The RK form of a number that one reads back exactly: a whole number of 30 bits, hundredths of
 // one, or a double whose low 34 bits are zero. Other numbers are written as NUMBER.
 std::optional<quint32> encodeRk(double number);

@@ -16,6 +16,7 @@
 #include <QSet>
 #include <array>
 #include <cmath>
+#include <unordered_map>
 
 namespace store::xls {
 
@@ -54,7 +55,7 @@ void checkWorkbook(const Workbook& workbook)
         names.insert(folded);
         if (sheet.lastRow() > kMaxRows || (!sheet.rowInfo().empty() && sheet.rowInfo().rbegin()->first > kMaxRows))
             throw Error(QStringLiteral("листът „%1“ има повече от 65 536 реда").arg(sheet.Name()));
-        if (sheet.lastColumn() > kMaxColumns || (!sheet.columns().empty() && sheet.columns().rbegin()->first > kMaxColumns))
+        if (!sheet.columns().empty() && sheet.columns().rbegin()->first > kMaxColumns)
             throw Error(QStringLiteral("листът „%1“ има повече от 256 колони").arg(sheet.Name()));
         for (const CellArea& area : sheet.merged())
             if (area.firstRow < 1 || area.firstCol < 1 || area.lastRow > kMaxRows || area.lastCol > kMaxColumns
@@ -76,9 +77,8 @@ public:
     // few hundred kilobytes at a time, then the globals again with those places filled in.
     void build(StreamSink& out)
     {
-        countTexts();
+        surveyCells();
         planTabs();
-        registerFunctionNames();
         writeGlobals();
         out.append(globals_.data().constData(), globals_.size());
         for (const Tab& tab : tabs_) {
@@ -95,6 +95,22 @@ public:
     }
 
 private:
+    // The rows and columns a worksheet's cells take, as DIMENSIONS tells them: from 0, the last
+    // ones past the end; all 0 for a sheet without cells.
+    struct Extent {
+        int firstRow = 0, lastRow = 0, firstCol = 0, lastCol = 0;
+        void take(int row, int firstColumn, int lastColumn)
+        {
+            if (lastRow == 0) {
+                firstRow = row - 1;
+                firstCol = firstColumn - 1;
+            }
+            lastRow = row;
+            firstCol = std::min(firstCol, firstColumn - 1);
+            lastCol = std::max(lastCol, lastColumn);
+        }
+    };
+
     // One sheet of the file: a worksheet, or a sheet of another kind carried as read.
     struct Tab {
         const Worksheet* sheet = nullptr;
@@ -127,29 +143,30 @@ private:
         return 0;
     }
 
-    // Tells the shared string table which texts the cells use.
-    void countTexts()
+    // Goes over every cell once before anything is written: tells the shared string table which
+    // texts the cells use, and gathers the functions typed formulas call that the engine does not
+    // know, in the order the sheets' formulas will ask for them. Their names are among the
+    // globals, which go out before the sheets.
+    void surveyCells()
     {
         for (int i = 1; i <= workbook_.sheetCount(); ++i) {
             const Worksheet& sheet = workbook_.sheets(i);
-            for (int row = 1; row <= sheet.lastRow(); ++row)
-                for (const Cell& cell : sheet.rowCells(row))
-                    if (cell.holds() == Cell::Holds::Text) sst_.use(cell.textIndex());
+            Extent& extent = extents_[&sheet];
+            for (int row = 1; row <= sheet.lastRow(); ++row) {
+                const CellRow& cells = sheet.rowCells(row);
+                if (cells.empty()) continue;
+                extent.take(row, cells.front().col, cells.back().col);
+                if (cells.back().col > kMaxColumns)
+                    throw Error(QStringLiteral("листът „%1“ има повече от 256 колони").arg(sheet.Name()));
+                for (const Cell& cell : cells) {
+                    if (cell.holds() == Cell::Holds::Text)
+                        sst_.use(cell.textIndex());
+                    else if (cell.formula() && !linksLost(cell.formula()->formula))
+                        formulaTokens(sheet, row, cell);
+                }
+            }
         }
         sst_.number();
-    }
-
-    // The functions typed formulas call that the engine does not know are named among the
-    // globals, which go out before the sheets: they are gathered first, in the order the sheets'
-    // formulas will ask for them.
-    void registerFunctionNames()
-    {
-        for (const Tab& tab : tabs_) {
-            if (!tab.sheet) continue;
-            for (int row = 1; row <= tab.sheet->lastRow(); ++row)
-                for (const Cell& cell : tab.sheet->rowCells(row))
-                    if (cell.formula() && !linksLost(cell.formula()->formula)) formulaTokens(*tab.sheet, row, cell);
-        }
     }
 
     // Hands what the sheets buffer holds to out once it is big enough (or, with `all`, always).
@@ -284,23 +301,12 @@ private:
 
     void writeDimensions(const Worksheet& sheet)
     {
-        int firstRow = 0, lastRow = 0, firstCol = 0, lastCol = 0;   // 0-based, last ones past the end
-        for (int row = 1; row <= sheet.lastRow(); ++row) {
-            const auto& cells = sheet.rowCells(row);
-            if (cells.empty()) continue;
-            if (lastRow == 0) {
-                firstRow = row - 1;
-                firstCol = cells.front().col - 1;
-            }
-            lastRow = row;
-            firstCol = std::min(firstCol, cells.front().col - 1);
-            lastCol = std::max(lastCol, int(cells.back().col));
-        }
+        const Extent& extent = extents_.at(&sheet);
         char d[14];
-        put32(d, quint32(firstRow));
-        put32(d + 4, quint32(lastRow));
-        put16(d + 8, quint16(firstCol));
-        put16(d + 10, quint16(lastCol));
+        put32(d, quint32(extent.firstRow));
+        put32(d + 4, quint32(extent.lastRow));
+        put16(d + 8, quint16(extent.firstCol));
+        put16(d + 10, quint16(extent.lastCol));
         put16(d + 12, 0);
         sheets_.record(rec::Dimensions, d);
     }
@@ -550,6 +556,7 @@ private:
     qsizetype sheetsSent_ = 0;                   // bytes of the sheets handed out so far
     std::vector<qsizetype> sheetStarts_;         // in the stream
     std::vector<qsizetype> sheetOffsetFields_;   // in the globals
+    std::unordered_map<const Worksheet*, Extent> extents_;
     std::vector<Tab> tabs_;
     LinkTable links_;
 };
