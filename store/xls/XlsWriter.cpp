@@ -144,9 +144,10 @@ private:
     }
 
     // Goes over every cell once before anything is written: tells the shared string table which
-    // texts the cells use, and gathers the functions typed formulas call that the engine does not
-    // know, in the order the sheets' formulas will ask for them. Their names are among the
-    // globals, which go out before the sheets.
+    // texts the cells use, takes each sheet's extent (refusing a cell past the last column), and
+    // gathers the functions typed formulas call that the engine does not know, in the order the
+    // sheets' formulas will ask for them: their names are among the globals, which go out before
+    // the sheets.
     void surveyCells()
     {
         for (int i = 1; i <= workbook_.sheetCount(); ++i) {
