@@ -13,31 +13,27 @@ namespace {
 // largest size as a workbook's cells take more.
 constexpr std::size_t kFirstRegion = 64 * 1024;
 constexpr std::size_t kLargestRegion = 2 * 1024 * 1024;
-// Blocks up to this size are kept for reuse when freed; larger ones (the list of a tall sheet's
-// rows) get a region of their own and give it back when freed.
-constexpr std::size_t kLargestKeptBlock = 256 * 1024;
-constexpr std::size_t kSmallStep = 16;
-constexpr std::size_t kLargestSmallBlock = 4096;
 
 std::size_t roundedUp(std::size_t value, std::size_t unit)
 {
     return (value + unit - 1) / unit * unit;
 }
 
+} // namespace
+
 // The size class of a block of up to kLargestKeptBlock bytes, and the size of its blocks.
-std::size_t sizeClass(std::size_t bytes)
+std::size_t CellMemory::sizeClass(std::size_t bytes)
 {
     if (bytes <= kLargestSmallBlock) return (std::max<std::size_t>(bytes, 1) + kSmallStep - 1) / kSmallStep;
-    return kLargestSmallBlock / kSmallStep + std::size_t(std::bit_width(bytes - 1)) - 12;
+    return kLargestSmallBlock / kSmallStep + std::size_t(std::bit_width(bytes - 1) - std::countr_zero(kLargestSmallBlock));
 }
 
-std::size_t classBytes(std::size_t sizeClass)
+std::size_t CellMemory::classBytes(std::size_t sizeClass)
 {
     constexpr std::size_t kSmallClasses = kLargestSmallBlock / kSmallStep;
-    return sizeClass <= kSmallClasses ? sizeClass * kSmallStep : std::size_t(1) << (sizeClass - kSmallClasses + 12);
+    return sizeClass <= kSmallClasses ? sizeClass * kSmallStep
+                                      : kLargestSmallBlock << (sizeClass - kSmallClasses);
 }
-
-} // namespace
 
 CellMemory::CellMemory() : nextRegionSize_(kFirstRegion) {}
 

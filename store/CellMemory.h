@@ -44,8 +44,14 @@ private:
     void unmapBlock(void* p);
 
     // Blocks up to 4 KB (a row of 256 cells) come in sizes of 16 bytes, 16 to 4,096; larger ones
-    // up to 256 KB (the list of a sheet's rows) in powers of two.
-    static constexpr std::size_t kSizeClasses = 256 + 7;
+    // up to 256 KB (the list of a sheet's rows) in powers of two. Larger blocks get a region of
+    // their own and give it back when freed.
+    static constexpr std::size_t kSmallStep = 16;
+    static constexpr std::size_t kLargestSmallBlock = 4096;
+    static constexpr std::size_t kLargestKeptBlock = 256 * 1024;
+    static constexpr std::size_t kSizeClasses = kLargestSmallBlock / kSmallStep + 7;   // 8 KB ... 256 KB
+    static std::size_t sizeClass(std::size_t bytes);
+    static std::size_t classBytes(std::size_t sizeClass);
 
     std::vector<Region> regions_;   // every region mapped, freed with the workbook
     char* next_ = nullptr;          // the free part of the newest region blocks are carved from

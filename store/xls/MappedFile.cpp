@@ -38,12 +38,12 @@ QByteArray fileBytes(QFile& file)
 // The mappings whose missing pages read as zeros. The system tells of a missing page with SIGBUS,
 // delivered to the thread that touched it; the handler finds the mapping here without locks.
 struct Guarded {
+    std::atomic<bool> taken{false};   // by a MappedFile
     std::atomic<std::uintptr_t> start{0};
     std::atomic<std::size_t> size{0};
     std::atomic<bool> cut{false};
 };
 std::array<Guarded, 16> guarded;
-std::atomic<bool> slotTaken[16];
 struct sigaction earlierHandler {};
 std::size_t pageSize = 4096;
 
@@ -88,7 +88,7 @@ int takeSlot()
 {
     for (int i = 0; i < int(guarded.size()); ++i) {
         bool expected = false;
-        if (slotTaken[i].compare_exchange_strong(expected, true)) return i;
+        if (guarded[i].taken.compare_exchange_strong(expected, true)) return i;
     }
     return -1;
 }
@@ -112,7 +112,7 @@ MappedFile::MappedFile(const QString& path)
             bytes_ = QByteArray::fromRawData(data_, qsizetype(size_));
             return;
         }
-        if (guard_ >= 0) slotTaken[guard_].store(false);
+        if (guard_ >= 0) guarded[guard_].taken.store(false);
         guard_ = -1;
     }
     bytes_ = fileBytes(file);
@@ -123,7 +123,7 @@ MappedFile::~MappedFile()
     if (!data_) return;
     guarded[guard_].start.store(0);
     ::munmap(data_, size_);
-    slotTaken[guard_].store(false);
+    guarded[guard_].taken.store(false);
 }
 
 void MappedFile::giveBack(const char* end)

@@ -145,9 +145,8 @@ private:
 
     // Goes over every cell once before anything is written: tells the shared string table which
     // texts the cells use, takes each sheet's extent (refusing a cell past the last column), and
-    // gathers the functions typed formulas call that the engine does not know, in the order the
-    // sheets' formulas will ask for them: their names are among the globals, which go out before
-    // the sheets.
+    // encodes the formulas, which gathers the functions they call that the engine does not know:
+    // their names are among the globals, which go out before the sheets.
     void surveyCells()
     {
         for (int i = 1; i <= workbook_.sheetCount(); ++i) {
@@ -163,7 +162,7 @@ private:
                     if (cell.holds() == Cell::Holds::Text)
                         sst_.use(cell.textIndex());
                     else if (cell.formula() && !linksLost(cell.formula()->formula))
-                        formulaTokens(sheet, row, cell);
+                        tokens_.emplace(cell.formula(), formulaTokens(sheet, row, cell));
                 }
             }
         }
@@ -497,7 +496,9 @@ private:
     {
         const int col = cell.col;
         const Value value = sheet.value(row, col);
-        const QByteArray tokens = formulaTokens(sheet, row, cell);
+        auto encoded = tokens_.extract(cell.formula());   // the survey encoded every formula written here
+        Q_ASSERT(encoded);
+        const QByteArray tokens = std::move(encoded.mapped());
         // A kept formula's array constants follow its tokens in the record.
         const QByteArray extra = cell.formula()->formula.keptExtra();
         if (tokens.size() + extra.size() > kMaxFormulaTokens)
@@ -558,6 +559,7 @@ private:
     std::vector<qsizetype> sheetStarts_;         // in the stream
     std::vector<qsizetype> sheetOffsetFields_;   // in the globals
     std::unordered_map<const Worksheet*, Extent> extents_;
+    std::unordered_map<const FormulaCell*, QByteArray> tokens_;   // encoded by the survey, taken by the sheets
     std::vector<Tab> tabs_;
     LinkTable links_;
 };
