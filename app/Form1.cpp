@@ -10,8 +10,10 @@
 #include "archive/Form14.h"
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
+#include "sales/Faktura.h"
 #include "sales/SalePanel.h"
 #include "catalogue/Katalog.h"
+#include "currency/EuroChangeover.h"
 #include "showcase/Vitrina.h"
 #include "reports/Reports.h"
 #include "store/StoreError.h"
@@ -28,6 +30,13 @@
 #include <QRadioButton>
 
 namespace app {
+
+namespace {
+
+// The day Bulgaria's money became the euro.
+const QDate kEuroDay(2026, 1, 1);
+
+} // namespace
 
 Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
 {
@@ -152,6 +161,7 @@ void Form1::connectMenus()
     connect(obshto, &QAction::triggered, this, &Form1::showAbout);
     connect(poveche, &QAction::triggered, this, [this] { openDocument(shop_.file(kHelpFile)); });
     connect(arhiv, &QAction::triggered, this, [this] { guarded([this] { showArchive(); }); });
+    connect(evro, &QAction::triggered, this, [this] { guarded([this] { goOverToEuro(); }); });
     connect(izhod, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -169,11 +179,13 @@ void Form1::load()
     openFaktura();
     Option2->setChecked(true);
     Option1->setChecked(false);
+    showCurrency();
 }
 
 void Form1::openFaktura()
 {
     shop_.FakturaEksel = Shop::newApplication();
+    formCurrency_ = shop_.currency();
     const QString path = shop_.file(kInvoiceFile);
     const QString problem = QStringLiteral("Формата на фактурата „%1“ не може да бъде отворена: %2\n\n"
                                            "Програмата работи и без нея, но фактури няма да могат да се показват.");
@@ -182,7 +194,7 @@ void Form1::openFaktura()
         return;
     }
     try {
-        shop_.FakturaEksel->Workbooks().Open(path);
+        sales::openInvoiceForm(*shop_.FakturaEksel, path, shop_.currency());
     } catch (const store::Error& e) {
         failure(problem.arg(QDir::toNativeSeparators(path), e.message()));
     }
@@ -251,6 +263,48 @@ void Form1::afterDataReplaced()
     Option2->setChecked(true);
     Option1->setChecked(false);
     Command3->setFocus();
+    // The invoice form follows a change of currency: opened again, a filled invoice on screen
+    // goes with it.
+    if (formCurrency_ != shop_.currency()) {
+        quitWithoutAsking(shop_.FakturaEksel);
+        openFaktura();
+    }
+    showCurrency();
+}
+
+void Form1::showCurrency()
+{
+    const bool leva = shop_.currency() == store::Currency::Leva;
+    evro->setVisible(leva);
+    evroNotice->setText(QStringLiteral("От 1 януари 2026 г. парите в България са евро, а цените на магазина са още в лева. "
+                                       "Преминаването е в менюто „За програмата“ → „Преминаване към евро“."));
+    evroNotice->setVisible(leva && QDate::currentDate() >= kEuroDay);
+}
+
+void Form1::goOverToEuro()
+{
+    if (shop_.currency() == store::Currency::Euro) {
+        warning(currency::kAlreadyEuro);
+        return;
+    }
+    if (!sales_->basket().isEmpty()) {
+        warning(QStringLiteral("Кошницата не е празна"));
+        return;
+    }
+    if (!askYesNo(currency::changeoverQuestion(currency::planChangeover(shop_.data())))) return;
+    const currency::ChangeoverDone done =
+        currency::changeShopToEuro(shop_.danni(), shop_.arhiv, shop_.file(kInvoiceFile));
+    afterDataReplaced();
+    const std::optional<archive::Copy> copy = shop_.arhiv.find(done.archiveStamp);
+    QString report = QStringLiteral("Магазинът премина към евро: превърнати са %1 цени.\n\n"
+                                    "Данните в лева са запазени като архивно копие от %2; "
+                                    "ако го възстановите от „Архивни копия“, магазинът се връща към лева.")
+                         .arg(done.prices)
+                         .arg(copy ? archive::whenTaken(*copy) : done.archiveStamp);
+    if (!done.formProblem.isEmpty())
+        report += QStringLiteral("\n\nФайлът на фактурата не можа да бъде записан в евро (%1); програмата го "
+                                 "показва в евро и без това.").arg(done.formProblem);
+    inform(report);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

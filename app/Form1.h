@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/common/MainState.h"
+#include "store/Money.h"
 
 #include <QMainWindow>
 #include <array>
@@ -117,7 +118,11 @@ public:
     QMenu* Dobavi;       QAction* artikuldob; QAction* stokadob;
     QMenu* Spravki;      QAction* prodadenistoki; QAction* zakupenistoki; QAction* Pechalba;
     QMenu* Iztrii;       QAction* artikul;   QAction* stoka;
-    QMenu* ZaProgramata; QAction* obshto;    QAction* poveche;    QAction* arhiv;      QAction* izhod;
+    QMenu* ZaProgramata; QAction* obshto;    QAction* poveche;    QAction* arhiv;      QAction* evro;
+                         QAction* izhod;
+
+    // Told to a shop still in leva once the euro is the country's money; hidden otherwise.
+    QLabel* evroNotice;
 
 signals:
     // The window has closed and the program is to end.
@@ -149,6 +154,10 @@ private:
     void showArchive();
     void putBackCopy(const archive::Copy& copy);
     void afterDataReplaced();
+    // "Преминаване към евро": the whole shop goes over to the euro in one step.
+    void goOverToEuro();
+    // The entry and the notice as the shop's currency and the date want them.
+    void showCurrency();
     void stokaForDeletion();
     void Form_Unload();
 
@@ -158,6 +167,7 @@ private:
     search::Sortirane* sortirane_ = nullptr;
     sales::SalePanel* sales_ = nullptr;
     catalogue::Katalog* katalog_ = nullptr;
+    store::Currency formCurrency_ = store::Currency::Leva;   // the invoice form's, as opened
 };
 
 } // namespace app

@@ -3,6 +3,7 @@
 
 #include "app/Pictures.h"
 #include "app/common/Controls.h"
+#include "app/common/Shop.h"
 #include "app/common/Twips.h"
 
 #include <QAction>
@@ -84,6 +85,11 @@ void Form1::buildCommandRow(QWidget* area)
     Command8 = button(area, QStringLiteral("Command8"), QStringLiteral("Изтрий артикул"), twipsRect(7380, 120, 1680, 420));
     Command11 = button(area, QStringLiteral("Command11"), QStringLiteral("Калкулатор"), twipsRect(9120, 120, 1380, 420));
     Label22 = label(area, QStringLiteral("Label22"), {}, twipsRect(10560, 180, 1320, 300), Qt::AlignRight);
+    // Under the command row, clear of the article list and the showcase.
+    evroNotice = label(area, QStringLiteral("evroNotice"), {}, twipsRect(120, 660, 11760, 540));
+    evroNotice->setWordWrap(true);
+    evroNotice->setStyleSheet(QStringLiteral("QLabel { background: rgb(255,244,200); color: rgb(120,70,0); padding: 0 4px; }"));
+    evroNotice->setVisible(false);
 }
 
 void Form1::buildShowcase(QWidget* area)
@@ -105,7 +111,7 @@ void Form1::buildShowcase(QWidget* area)
         labels[k][0]->setWordWrap(true);
         labels[k][1] = label(area, name(1), QStringLiteral("цена:"), twipsRect(left, 4320, 600, 285));
         labels[k][2] = label(area, name(2), prices[k], twipsRect(left + 600, 4320, 930, 285), Qt::AlignRight);
-        labels[k][3] = label(area, name(3), QStringLiteral("лв."), twipsRect(left + 1590, 4320, 405, 285));
+        labels[k][3] = label(area, name(3), store::currencySign(shop_.currency()), twipsRect(left + 1590, 4320, 405, 285));
     }
     Label4 = labels[0][0]; Label3 = labels[0][1]; Label2 = labels[0][2]; Label18 = labels[0][3]; Label12 = links[0];
     Label6 = labels[1][0]; Label7 = labels[1][1]; Label8 = labels[1][2]; Label19 = labels[1][3]; Label13 = links[1];
@@ -202,6 +208,7 @@ void Form1::buildMenus()
     obshto = entry(ZaProgramata, QStringLiteral("obshto"), QStringLiteral("общо"));
     poveche = entry(ZaProgramata, QStringLiteral("poveche"), QStringLiteral("повече"));
     arhiv = entry(ZaProgramata, QStringLiteral("arhiv"), QStringLiteral("архивни копия"));
+    evro = entry(ZaProgramata, QStringLiteral("evro"), QStringLiteral("Преминаване към евро"));
     izhod = entry(ZaProgramata, QStringLiteral("izhod"), QStringLiteral("изход"));
 }
 

@@ -224,18 +224,22 @@ void Arhiv::beforeSave(const std::function<void(const QString& problem)>& report
     }
 }
 
+QString Arhiv::keepMoment()
+{
+    if (!QFileInfo::exists(dataFile_)) return {};
+    // Two copies kept within one second are each kept.
+    QDateTime moment = now();
+    while (QFileInfo::exists(pathFor(moment.toString(kMomentFormat)))) moment = moment.addSecs(1);
+    const QString stamp = moment.toString(kMomentFormat);
+    copyInto(stamp);
+    return stamp;
+}
+
 QString Arhiv::putBack(const Copy& copy)
 {
     if (!readContents(copy.path))
         throw store::Error(QStringLiteral("Копието от %1 е повредено и не може да бъде възстановено.").arg(whenTaken(copy)));
-    QString before;
-    if (QFileInfo::exists(dataFile_)) {
-        // Two copies put back within one second still each leave the file before them.
-        QDateTime moment = now();
-        while (QFileInfo::exists(pathFor(moment.toString(kMomentFormat)))) moment = moment.addSecs(1);
-        before = moment.toString(kMomentFormat);
-        copyInto(before);
-    }
+    const QString before = keepMoment();
     replaceWith(copy.path, dataFile_);
     rotate();
     return before;

@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 
 "$here/scripts/install-deps.sh"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTERVIN_TESTS=OFF >/dev/null
-cmake --build "$build" --target store_bench search_bench sales_bench catalogue_bench reports_bench archive_bench \
+cmake --build "$build" --target store_bench search_bench sales_bench catalogue_bench reports_bench archive_bench euro_bench \
   showcase_bench startup_probe tervin-workbook -j"$(nproc)" >/dev/null
 
 shop="$work/Danni.xls"
@@ -27,11 +27,12 @@ TERVIN_BENCH_SHOP="$shop" "$build/bench/sales_bench" $(json sales)
 TERVIN_BENCH_SHOP="$shop" "$build/bench/catalogue_bench" $(json catalogue)
 TERVIN_BENCH_SHOP="$shop" "$build/bench/reports_bench" $(json reports)
 TERVIN_BENCH_SHOP="$shop" "$build/bench/archive_bench" $(json archive)
+TERVIN_BENCH_SHOP="$shop" "$build/bench/euro_bench" $(json euro)
 
 # A program folder holding the big shop, for the start-up.
 "$build/tervin-workbook" demo "$work/program" >/dev/null
 cp "$shop" "$work/program/Danni.xls"
 /usr/bin/python3 "$here/bench/whole_process.py" "$build" "$shop" "$work" "$work/program" "$work/whole.json"
 
-/usr/bin/python3 "$here/bench/report.py" "$work"/{store,search,showcase,sales,catalogue,reports,archive}.json \
+/usr/bin/python3 "$here/bench/report.py" "$work"/{store,search,showcase,sales,catalogue,reports,archive,euro}.json \
   "$work/whole.json" "$peak" "$(stat -c %s "$shop")"

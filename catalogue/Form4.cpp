@@ -110,7 +110,7 @@ void Form4::buildFields()
     Text1 = field(this, QStringLiteral("Text1"), twipsRect(2700, 240, 2880, 345));
     Label2 = caption(this, QStringLiteral("Label2"), QStringLiteral("Цена на закупуване"), twipsRect(240, 720, 2400, 345));
     Text2 = field(this, QStringLiteral("Text2"), twipsRect(2700, 720, 1200, 345));
-    Label8 = caption(this, QStringLiteral("Label8"), QStringLiteral("лв."), twipsRect(3960, 720, 480, 345));
+    Label8 = caption(this, QStringLiteral("Label8"), store::currencySign(katalog_.shop().currency()), twipsRect(3960, 720, 480, 345));
     Label3 = caption(this, QStringLiteral("Label3"), QStringLiteral("Брой стоки"), twipsRect(240, 1200, 2400, 345));
     Text3 = field(this, QStringLiteral("Text3"), twipsRect(2700, 1200, 1200, 345));
     Label4 = caption(this, QStringLiteral("Label4"), QStringLiteral("Процентно увеличение"), twipsRect(240, 1680, 2400, 345));

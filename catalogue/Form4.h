@@ -40,7 +40,7 @@ public:
     static void setPictureChooser(PictureChooser chooser);
 
     QLabel* Label1;  QLineEdit* Text1;                       // name
-    QLabel* Label2;  QLineEdit* Text2;  QLabel* Label8;      // purchase price, "лв."
+    QLabel* Label2;  QLineEdit* Text2;  QLabel* Label8;      // purchase price, "лв." or "€"
     QLabel* Label3;  QLineEdit* Text3;                       // count
     QLabel* Label4;  QLineEdit* Text4;  QLabel* Label9;      // percentage increase, "%"
     QLabel* Label5;  QCheckBox* Check1;                      // promotion

@@ -2,7 +2,7 @@
 
 #include "app/common/Controls.h"
 #include "app/common/Messages.h"
-#include "app/common/Money.h"
+#include "store/Money.h"
 #include "app/common/Shop.h"
 #include "reports/ReportData.h"
 #include "reports/ReportWidgets.h"
@@ -44,7 +44,7 @@ Form11::Form11(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
     Text1 = app::placed(new QLineEdit(this), QStringLiteral("Text1"), QRect(440, 478, 140, 26));
     Text1->setReadOnly(true);
     Text1->setAlignment(Qt::AlignRight);
-    Label10 = caption(this, QStringLiteral("Label10"), QStringLiteral("лв."), QRect(590, 480, 40, 24));
+    Label10 = caption(this, QStringLiteral("Label10"), store::currencySign(shop_.currency()), QRect(590, 480, 40, 24));
     output_ = new ReportOutput(this, shop_, [this] { return printed(); });
     connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { report(); }); });
     connect(Command2, &QPushButton::clicked, output_, &ReportOutput::print);
@@ -64,7 +64,7 @@ void Form11::report()
         return;
     }
     lists_->model().setRows(std::move(result.listing.rows));
-    Text1->setText(app::formatMoney(result.listing.sum));
+    Text1->setText(store::formatMoney(result.listing.sum));
     period_ = periodText(from, to);
 }
 
@@ -79,7 +79,7 @@ std::optional<PrintedReport> Form11::printed() const
 {
     if (period_.isEmpty()) return std::nullopt;
     return PrintedReport{kTitle, period_, purchasedColumns(), lists_->model().rows(),
-                         QStringLiteral("Обща сума: %1 лв.").arg(Text1->text())};
+                         QStringLiteral("Обща сума: %1 %2").arg(Text1->text(), store::currencySign(shop_.currency()))};
 }
 
 } // namespace reports

@@ -41,7 +41,7 @@ public:
     QListView* List4;        // "Цена"
     QLabel* Label8;          // "Обща сума"
     QLineEdit* Text1;
-    QLabel* Label10;         // "лв."
+    QLabel* Label10;         // "лв." or "€"
 
     QPushButton* Command2;   // print
     QPushButton* Command3;   // PDF

@@ -2,7 +2,7 @@
 
 #include "app/common/Controls.h"
 #include "app/common/Messages.h"
-#include "app/common/Money.h"
+#include "store/Money.h"
 #include "app/common/Shop.h"
 #include "reports/ReportData.h"
 #include "reports/ReportWidgets.h"
@@ -35,7 +35,7 @@ Form12::Form12(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
     Text1 = app::placed(new QLineEdit(this), QStringLiteral("Text1"), QRect(75, 98, 150, 26));
     Text1->setReadOnly(true);
     Text1->setAlignment(Qt::AlignRight);
-    Label10 = caption(this, QStringLiteral("Label10"), QStringLiteral("лв."), QRect(232, 100, 40, 24));
+    Label10 = caption(this, QStringLiteral("Label10"), store::currencySign(shop_.currency()), QRect(232, 100, 40, 24));
     Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("Печат..."), QRect(12, 155, 100, 30));
     Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("Запис в PDF..."), QRect(120, 155, 130, 30));
     output_ = new ReportOutput(this, shop_, [this] { return printed(); });
@@ -62,14 +62,14 @@ void Form12::report()
     case Outcome::Done:
         break;
     }
-    Text1->setText(app::formatMoney(result.profit));
+    Text1->setText(store::formatMoney(result.profit));
     period_ = periodText(from, to);
 }
 
 std::optional<PrintedReport> Form12::printed() const
 {
     if (period_.isEmpty()) return std::nullopt;
-    return PrintedReport{kTitle, period_, {}, {}, QStringLiteral("Печалба: %1 лв.").arg(Text1->text())};
+    return PrintedReport{kTitle, period_, {}, {}, QStringLiteral("Печалба: %1 %2").arg(Text1->text(), store::currencySign(shop_.currency()))};
 }
 
 } // namespace reports

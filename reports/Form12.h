@@ -34,7 +34,7 @@ public:
     QPushButton* Command1;   // "Справка"
     QLabel* Label8;          // "Печалба"
     QLineEdit* Text1;
-    QLabel* Label10;         // "лв."
+    QLabel* Label10;         // "лв." or "€"
 
     QPushButton* Command2;   // print
     QPushButton* Command3;   // PDF

@@ -2,7 +2,7 @@
 
 #include "app/common/Controls.h"
 #include "app/common/Messages.h"
-#include "app/common/Money.h"
+#include "store/Money.h"
 #include "app/common/Shop.h"
 #include "reports/ReportData.h"
 #include "reports/ReportWidgets.h"
@@ -85,7 +85,7 @@ void Form9::buildReportArea()
     Text1 = app::placed(new QLineEdit(this), QStringLiteral("Text1"), QRect(565, 516, 140, 26));
     Text1->setReadOnly(true);
     Text1->setAlignment(Qt::AlignRight);
-    Label10 = caption(this, QStringLiteral("Label10"), QStringLiteral("лв."), QRect(712, 518, 40, 24));
+    Label10 = caption(this, QStringLiteral("Label10"), store::currencySign(shop_.currency()), QRect(712, 518, 40, 24));
 }
 
 void Form9::fillDates()
@@ -132,7 +132,7 @@ void Form9::pickerReport()
 void Form9::showListing(Listing listing, const QString& period)
 {
     lists_->model().setRows(std::move(listing.rows));
-    Text1->setText(app::formatMoney(listing.sum));
+    Text1->setText(store::formatMoney(listing.sum));
     period_ = period;
 }
 
@@ -147,7 +147,7 @@ std::optional<PrintedReport> Form9::printed() const
 {
     if (period_.isEmpty()) return std::nullopt;
     return PrintedReport{kTitle, period_, soldColumns(), lists_->model().rows(),
-                         QStringLiteral("Сума за периода: %1 лв.").arg(Text1->text())};
+                         QStringLiteral("Сума за периода: %1 %2").arg(Text1->text(), store::currencySign(shop_.currency()))};
 }
 
 } // namespace reports

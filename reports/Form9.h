@@ -62,7 +62,7 @@ public:
     QListView* List5;        // "Фактура"
     QLabel* Label8;          // "Сума за периода"
     QLineEdit* Text1;
-    QLabel* Label10;         // "лв."
+    QLabel* Label10;         // "лв." or "€"
 
     QPushButton* Command3;   // print
     QPushButton* Command4;   // PDF

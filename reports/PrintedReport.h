@@ -20,7 +20,7 @@ struct PrintedReport {
     QString period;                      // "Период: от 1. 03. 2011 до 31. 03. 2011"
     std::vector<ReportColumn> columns;   // none for a report of one number
     std::vector<QStringList> rows;
-    QString total;                       // "Сума за периода: 12,50 лв."
+    QString total;                       // "Сума за периода: 12,50 лв." (or "€")
 };
 
 // Where the rows of a report fall on its pages.

@@ -1,7 +1,7 @@
 #include "reports/ReportData.h"
 
-#include "app/common/Money.h"
 #include "store/DataWorkbook.h"
+#include "store/Money.h"
 #include "store/Worksheet.h"
 
 #include <algorithm>
@@ -26,17 +26,39 @@ namespace {
 
 namespace idx = store::layout::index;
 
-// Where a ledger keeps its row count, dates, counts and prices.
+// Where a ledger keeps its row count, dates, counts and prices, and how many of its rows are in leva.
 struct LedgerColumns {
     store::layout::CellPos rowCount;
+    store::layout::CellPos levaRowCount;
     int date;
     int count;
     int price;
 };
 
-const LedgerColumns kSalesLedger{idx::kSalesRows, idx::sales::kDate, idx::sales::kCount, idx::sales::kPrice};
-const LedgerColumns kPurchaseLedger{idx::kPurchaseRows, idx::purchases::kDate, idx::purchases::kCount,
-                                    idx::purchases::kPrice};
+const LedgerColumns kSalesLedger{idx::kSalesRows, idx::kLevaSalesRows, idx::sales::kDate, idx::sales::kCount,
+                                 idx::sales::kPrice};
+const LedgerColumns kPurchaseLedger{idx::kPurchaseRows, idx::kLevaPurchaseRows, idx::purchases::kDate,
+                                    idx::purchases::kCount, idx::purchases::kPrice};
+
+// The ledger as a report reads it: its sheet, the shop's currency and which rows are in leva.
+struct LedgerView {
+    LedgerView(const store::DataWorkbook& data, const LedgerColumns& columns)
+        : sheet(data.indexSheet()), columns(columns), shopCurrency(data.currency()), levaRows(data.levaRows(columns.levaRowCount))
+    {
+    }
+
+    store::Currency rowCurrency(int row) const
+    {
+        return row - idx::kFirstListRow < levaRows ? store::Currency::Leva : store::Currency::Euro;
+    }
+    // A price of the row as the report shows it: in a euro shop a leva price converted to the cent.
+    QString priceText(int row, int column) const;
+
+    const store::Worksheet& sheet;
+    const LedgerColumns& columns;
+    store::Currency shopCurrency;
+    int levaRows;
+};
 
 // Reads ledger dates; the rows of one day share one text, so the last text read is remembered.
 class DateReader {
@@ -94,33 +116,56 @@ double rowAmount(const store::Worksheet& sheet, int row, const LedgerColumns& le
     return count && price ? *count * *price : 0.0;
 }
 
-QString moneyText(const store::Value& value)
+QString LedgerView::priceText(int row, int column) const
 {
+    const store::Value value = sheet.value(row, column);
     const auto number = value.toNumber();
-    return number && std::isfinite(*number) ? app::formatMoney(*number) : value.toText();
+    if (!number || !std::isfinite(*number)) return value.toText();
+    const bool converted = shopCurrency == store::Currency::Euro && rowCurrency(row) == store::Currency::Leva;
+    return store::formatMoney(converted ? store::levaPriceToEuro(*number) : *number);
 }
 
-QStringList soldLine(const store::Worksheet& sheet, int row)
+QStringList soldLine(const LedgerView& ledger, int row)
 {
     namespace col = idx::sales;
+    const store::Worksheet& sheet = ledger.sheet;
     return {sheet.value(row, col::kDate).toText(), sheet.shownText(row, col::kName), sheet.shownText(row, col::kCount),
-            moneyText(sheet.value(row, col::kPrice)), invoiceText(sheet.value(row, col::kInvoice).toText())};
+            ledger.priceText(row, col::kPrice), invoiceText(sheet.value(row, col::kInvoice).toText())};
 }
 
-QStringList purchaseLine(const store::Worksheet& sheet, int row)
+QStringList purchaseLine(const LedgerView& ledger, int row)
 {
     namespace col = idx::purchases;
+    const store::Worksheet& sheet = ledger.sheet;
     return {sheet.value(row, col::kDate).toText(), sheet.shownText(row, col::kName), sheet.shownText(row, col::kCount),
-            moneyText(sheet.value(row, col::kPrice))};
+            ledger.priceText(row, col::kPrice)};
 }
 
-using LineReader = QStringList (*)(const store::Worksheet&, int);
+using LineReader = QStringList (*)(const LedgerView&, int);
 
-void addRow(Listing& listing, const store::Worksheet& sheet, int row, const LedgerColumns& ledger, LineReader line)
-{
-    listing.rows.push_back(line(sheet, row));
-    listing.sum += rowAmount(sheet, row, ledger);
-}
+// A listing being made: its rows, and the amounts of each currency summed apart.
+class ListingBuilder {
+public:
+    ListingBuilder(const LedgerView& ledger, LineReader line) : ledger_(ledger), line_(line) {}
+
+    void reserve(size_t rows) { listing_.rows.reserve(rows); }
+    void add(int row)
+    {
+        listing_.rows.push_back(line_(ledger_, row));
+        amounts_.add(rowAmount(ledger_.sheet, row, ledger_.columns), ledger_.rowCurrency(row));
+    }
+    Listing take()
+    {
+        listing_.sum = amounts_.in(ledger_.shopCurrency);
+        return std::move(listing_);
+    }
+
+private:
+    const LedgerView& ledger_;
+    LineReader line_;
+    Listing listing_;
+    store::MoneySum amounts_;
+};
 
 // The rows of the ledger dated within from..to, and the earliest and latest date it holds.
 struct DatedRows {
@@ -148,13 +193,13 @@ PeriodListing listPeriod(const store::DataWorkbook& data, const LedgerColumns& l
                          const QDate& from, const QDate& to)
 {
     if (to < from) return {Outcome::Reversed, {}};
-    const store::Worksheet& sheet = data.indexSheet();
-    const DatedRows dated = rowsInPeriod(sheet, ledger, ledgerRows(data, ledger), from, to);
+    const LedgerView view(data, ledger);
+    const DatedRows dated = rowsInPeriod(view.sheet, ledger, ledgerRows(data, ledger), from, to);
     if (!dated.earliest || *dated.latest < from || *dated.earliest > to) return {Outcome::OutsidePeriod, {}};
-    PeriodListing result;
-    result.listing.rows.reserve(dated.rows.size());
-    for (const int row : dated.rows) addRow(result.listing, sheet, row, ledger, line);
-    return result;
+    ListingBuilder listing(view, line);
+    listing.reserve(dated.rows.size());
+    for (const int row : dated.rows) listing.add(row);
+    return {Outcome::Done, listing.take()};
 }
 
 } // namespace
@@ -192,12 +237,13 @@ Listing soldBetweenEntries(const store::DataWorkbook& data, const QString& fromE
         if (start == 0 && text == fromEntry) start = row;
         if (text == toEntry) end = row;
     }
-    Listing listing;
-    if (start == 0 || end < start) return listing;
+    if (start == 0 || end < start) return {};
+    const LedgerView view(data, kSalesLedger);
+    ListingBuilder listing(view, soldLine);
     DateReader readDate;
     for (int row = start; row <= end; ++row)
-        if (readDate(dateText(sheet, row, kSalesLedger))) addRow(listing, sheet, row, kSalesLedger, soldLine);
-    return listing;
+        if (readDate(dateText(sheet, row, kSalesLedger))) listing.add(row);
+    return listing.take();
 }
 
 PeriodListing soldInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to)
@@ -215,16 +261,17 @@ Profit profitInPeriod(const store::DataWorkbook& data, const QDate& from, const 
     if (to < from) return {Outcome::Reversed, 0};
     const int n = ledgerRows(data, kSalesLedger);
     if (n < 1) return {Outcome::EmptyLedger, 0};
-    const store::Worksheet& sheet = data.indexSheet();
+    const LedgerView view(data, kSalesLedger);
+    const store::Worksheet& sheet = view.sheet;
     namespace col = idx::sales;
-    Profit result;
+    store::MoneySum profit;
     for (const int row : rowsInPeriod(sheet, kSalesLedger, n, from, to).rows) {
         const auto count = countIn(sheet, row, col::kCount);
         const auto price = priceIn(sheet, row, col::kPrice);
         const auto cost = priceIn(sheet, row, col::kPurchasePrice);
-        if (count && price && cost) result.profit += (*price - *cost) * *count;
+        if (count && price && cost) profit.add((*price - *cost) * *count, view.rowCurrency(row));
     }
-    return result;
+    return {Outcome::Done, profit.in(view.shopCurrency)};
 }
 
 } // namespace reports

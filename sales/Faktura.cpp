@@ -1,5 +1,6 @@
 #include "sales/Faktura.h"
 
+#include "currency/EuroChangeover.h"
 #include "sales/Koshnica.h"
 #include "store/Application.h"
 #include "store/InvoiceLayout.h"
@@ -61,19 +62,25 @@ void markPayment(store::Worksheet& sheet, InvoiceData::Payment payment)
 
 } // namespace
 
-store::Worksheet& documentSheet(store::Application& FakturaEksel, const QString& formPath)
+void openInvoiceForm(store::Application& FakturaEksel, const QString& formPath, store::Currency shopCurrency)
+{
+    FakturaEksel.Workbooks().Open(formPath);
+    currency::followCurrency(*FakturaEksel.ActiveWorkbook(), shopCurrency);
+}
+
+store::Worksheet& documentSheet(store::Application& FakturaEksel, const QString& formPath, store::Currency currency)
 {
     if (!FakturaEksel.Visible() || !FakturaEksel.ActiveWorkbook()) {
         FakturaEksel.DisplayAlerts = false;
-        FakturaEksel.Workbooks().Open(formPath);
+        openInvoiceForm(FakturaEksel, formPath, currency);
     }
     return FakturaEksel.ActiveWorkbook()->sheets(form::kSheet);
 }
 
-void PokajiFakturata(store::Application& FakturaEksel, const QString& formPath, const Koshnica& basket,
-                     const InvoiceData& data)
+void PokajiFakturata(store::Application& FakturaEksel, const QString& formPath, store::Currency currency,
+                     const Koshnica& basket, const InvoiceData& data)
 {
-    store::Worksheet& sheet = documentSheet(FakturaEksel, formPath);
+    store::Worksheet& sheet = documentSheet(FakturaEksel, formPath, currency);
     FakturaEksel.setVisible(true);
     fillLines(sheet, basket);
     put(sheet, form::kNumber, data.number);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Money.h"
+
 #include <QString>
 
 namespace store {
@@ -27,15 +29,19 @@ struct InvoiceData {
     QString zeroVatBasis;  // "основание за 0% ДДС:"
 };
 
+// Opens the invoice form in FakturaEksel, its currency texts and amount formats following the
+// shop's currency (the file itself is never saved). Throws store::Error when it cannot be opened.
+void openInvoiceForm(store::Application& FakturaEksel, const QString& formPath, store::Currency currency);
+
 // The document sheet of the invoice form held by FakturaEksel, opening the form from its file
 // again when it is not on screen. Throws store::Error when the form cannot be opened.
-store::Worksheet& documentSheet(store::Application& FakturaEksel, const QString& formPath);
+store::Worksheet& documentSheet(store::Application& FakturaEksel, const QString& formPath, store::Currency currency);
 
 // Fills the document sheet from the basket and the dialog's data (all ten goods rows: the
 // basket's lines, then empty names with 0 count and price) and makes FakturaEksel visible. The
 // form is never saved.
-void PokajiFakturata(store::Application& FakturaEksel, const QString& formPath, const Koshnica& basket,
-                     const InvoiceData& data);
+void PokajiFakturata(store::Application& FakturaEksel, const QString& formPath, store::Currency currency,
+                     const Koshnica& basket, const InvoiceData& data);
 
 // After a sale without an invoice: the recipient's cells back to their bare prefixes, payment,
 // delivery and goods cells emptied; the number and date of the last invoice stay. Not shown.

@@ -33,9 +33,9 @@ bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
     if (!shop.FakturaEksel) throw store::Error(QStringLiteral("Формата на фактурата не е отворена."));
     // The form must be there before the sale is recorded: no sale without its invoice.
     const QString formPath = shop.file(app::kInvoiceFile);
-    documentSheet(*shop.FakturaEksel, formPath);
+    documentSheet(*shop.FakturaEksel, formPath, shop.currency());
     ProdajbiDobavi(shop.data(), basket, true);
-    PokajiFakturata(*shop.FakturaEksel, formPath, basket, data);
+    PokajiFakturata(*shop.FakturaEksel, formPath, shop.currency(), basket, data);
     basket.IzchistiMasivite();
     return true;
 }

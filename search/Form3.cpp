@@ -67,7 +67,7 @@ Form3::Form3(app::Shop& shop, Tyrsene& steps, const QString& chooserCaption, QWi
 void Form3::build()
 {
     // The client area is a little larger than the controls need, so that "Затвори" fits below them
-    // and the last "лв." beside its list.
+    // and the last currency caption beside its list.
     setFixedSize(app::px(10500), app::px(4560));
     Combo1 = dropDownList(this, QStringLiteral("Combo1"), app::twipsRect(240, 240, 3375, kRowHeight));
     Combo1->setPlaceholderText(kChooserCaption);
@@ -107,9 +107,9 @@ void Form3::buildPriceRow()
                            app::twipsRect(4320, 240, 1215, 375));
     // The currency captions reach under the lists; their text stands right, clear of the arrows.
     Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("от"), app::twipsRect(6120, 360, 420, 255));
-    Label2 = label(this, QStringLiteral("Label2"), QStringLiteral("лв."), app::twipsRect(7560, 360, 660, 255), Qt::AlignRight);
+    Label2 = label(this, QStringLiteral("Label2"), store::currencySign(shop_.currency()), app::twipsRect(7560, 360, 660, 255), Qt::AlignRight);
     Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("до"), app::twipsRect(8280, 360, 420, 255));
-    Label4 = label(this, QStringLiteral("Label4"), QStringLiteral("лв."), app::twipsRect(9720, 360, 660, 255), Qt::AlignRight);
+    Label4 = label(this, QStringLiteral("Label4"), store::currencySign(shop_.currency()), app::twipsRect(9720, 360, 660, 255), Qt::AlignRight);
     Combo2 = dropDownList(this, QStringLiteral("Combo2"), app::twipsRect(6600, 240, 1215, kRowHeight));
     Combo3 = dropDownList(this, QStringLiteral("Combo3"), app::twipsRect(8760, 240, 1215, kRowHeight));
     // Their lists open wider than the boxes, so that long prices read whole.
@@ -234,7 +234,7 @@ void Form3::byPrice()
     Command6->setVisible(false);
     for (QComboBox* box : {Combo2, Combo3}) {
         box->clear();
-        box->addItem(kZeroPriceEntry);
+        box->addItem(zeroPriceEntry(shop_.currency()));
         box->setCurrentIndex(-1);
     }
     steps_.ZarediStokiNaCenaCombo();

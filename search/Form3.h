@@ -50,10 +50,10 @@ public:
     QPushButton* Command4;   // "Търсене" of the price row
     QLabel* Label1;          // "от"
     QComboBox* Combo2;       // from price
-    QLabel* Label2;          // "лв."
+    QLabel* Label2;          // "лв." or "€"
     QLabel* Label3;          // "до"
     QComboBox* Combo3;       // to price
-    QLabel* Label4;          // "лв."
+    QLabel* Label4;          // "лв." or "€"
     app::ImageBox* Image1;   // picture of the goods found
     app::TextBox* Text2;     // result box
     QPushButton* Command1;   // "Затвори"

@@ -1,6 +1,5 @@
 #include "search/Listings.h"
 
-#include "app/common/Money.h"
 #include "store/DataWorkbook.h"
 #include "store/Worksheet.h"
 
@@ -12,7 +11,6 @@ namespace col = store::layout::article;
 
 namespace {
 
-const QString kCurrency = QStringLiteral(" лв.");
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kFirstGoodsRow = col::recordRow(1);
 
@@ -28,7 +26,7 @@ std::optional<double> shownPrice(const store::Worksheet& article, int row)
 {
     const auto price = numberIn(article, row, col::kPrice);
     if (!price) return std::nullopt;
-    return entryPrice(app::formatMoney(*price) + kCurrency);
+    return entryPrice(store::moneyWithSign(*price, store::currencyOf(article)));
 }
 
 // A stored price as it is, the way a spreadsheet shows it (a computed 1.2100000000000002 as "1,21").
@@ -43,27 +41,28 @@ QString storedPriceText(const store::Worksheet& article, int row)
 QStringList priceEntries(const store::Worksheet& article, int last)
 {
     QStringList entries;
+    const store::Currency currency = store::currencyOf(article);
     for (int row = kFirstGoodsRow; row <= last; ++row)
-        if (const auto price = numberIn(article, row, col::kPrice)) entries << app::formatMoney(*price) + kCurrency;
+        if (const auto price = numberIn(article, row, col::kPrice)) entries << store::moneyWithSign(*price, currency);
     return entries;
 }
 
 std::optional<double> entryPrice(const QString& entry)
 {
-    if (!entry.endsWith(kCurrency)) return std::nullopt;
-    return store::parseNumber(entry.chopped(kCurrency.size()));
+    return store::moneyOfEntry(entry);
 }
 
 QString priceListing(const store::Worksheet& article, int last, double from, double to)
 {
     const double low = std::min(from, to);
     const double high = std::max(from, to);
+    const QString currency = QLatin1Char(' ') + store::currencySign(store::currencyOf(article));
     QString listing;
     for (int row = kFirstGoodsRow; row <= last; ++row) {
         const auto price = shownPrice(article, row);
         if (!price || *price < low || *price > high) continue;
         listing += article.shownText(row, col::kName) + QStringLiteral("   цена: ") + storedPriceText(article, row)
-            + kCurrency + kCrLf;
+            + currency + kCrLf;
     }
     return listing.isEmpty() ? kNoGoodsFound : listing;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Money.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -12,19 +14,25 @@ class Worksheet;
 // the goods within a price range and the goods out of stock. `last` is the last goods row (T1 + 1).
 namespace search {
 
-inline const QString kZeroPriceEntry = QStringLiteral("0 лв.");
+// The first entry of both price lists: "0 лв." in a leva shop, "0 €" in a euro shop.
+inline QString zeroPriceEntry(store::Currency currency)
+{
+    return QStringLiteral("0 ") + store::currencySign(currency);
+}
 inline const QString kNoGoodsFound = QStringLiteral("Не са намерени стоки");
 inline const QString kNoGoods = QStringLiteral("Няма налични стоки");
 inline const QString kPickPrices = QStringLiteral("Моля изберете цена от ... до ...");
 
 // One entry per goods record with a price, in row order: the price as "#0.00" followed by " лв."
-// (an empty price cell gives 0,00). A price that is not a number gives no entry.
+// or " €" as the shop counts (an empty price cell gives 0,00). A price that is not a number gives
+// no entry.
 QStringList priceEntries(const store::Worksheet& article, int last);
-// The price a list entry stands for: the entry without " лв.", in the user's number format.
+// The price a list entry stands for: the entry without its currency, in the user's number format.
 std::optional<double> entryPrice(const QString& entry);
 
 // Every goods record whose price, as the lists show it, lies between the two bounds (either order,
-// both inclusive): the name, "   цена: ", the price as stored and " лв.", each line ending in CR LF;
+// both inclusive): the name, "   цена: ", the price as stored and the currency (" лв.", " €"),
+// each line ending in CR LF;
 // "Не са намерени стоки" when there is none. A price that is not a number is left out.
 QString priceListing(const store::Worksheet& article, int last, double from, double to);
 

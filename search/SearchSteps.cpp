@@ -180,7 +180,8 @@ QString recordText(const store::Worksheet& article, int row)
     const auto cell = [&](int column) { return article.shownText(row, column); };
     const QStringList lines{
         cell(col::kName),
-        QStringLiteral("цена: ") + showcase::showcasePrice(article.value(row, col::kPrice)) + QStringLiteral(" лв."),
+        QStringLiteral("цена: ") + showcase::showcasePrice(article.value(row, col::kPrice)) + QLatin1Char(' ')
+            + store::currencySign(store::currencyOf(article)),
         QString(),
         cell(col::kAvailability),
         QString(),

@@ -1,6 +1,5 @@
 #include "showcase/ShowcaseData.h"
 
-#include "app/common/Money.h"
 #include "app/common/ProgramFolder.h"
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"
@@ -66,7 +65,7 @@ QString goodsPicturePath(const QString& programFolder, const QString& article, c
 QString showcasePrice(const store::Value& price)
 {
     const auto number = price.toNumber();
-    return number ? app::formatMoney(*number) : price.toText();
+    return number ? store::formatMoney(*number) : price.toText();
 }
 
 QString detailsPrice(const store::Value& price)
@@ -82,6 +81,7 @@ SlotContent readSlot(const store::Worksheet& article, int row, const QString& pr
     slot.hasGoods = !slot.name.isEmpty();
     if (!slot.hasGoods) return slot;
     slot.price = showcasePrice(article.value(row, col::kPrice));
+    slot.currency = store::currencySign(store::currencyOf(article));
     slot.picture = goodsPicturePath(programFolder, article.Name(), text(article, row, col::kPicture));
     return slot;
 }
@@ -90,7 +90,8 @@ QString detailsText(const store::Worksheet& article, int row)
 {
     const QString crlf = QStringLiteral("\r\n");
     return crlf + text(article, row, col::kName) + crlf
-        + QStringLiteral("цена: ") + detailsPrice(article.value(row, col::kPrice)) + QStringLiteral(" лв.") + crlf
+        + QStringLiteral("цена: ") + detailsPrice(article.value(row, col::kPrice)) + QLatin1Char(' ')
+        + store::currencySign(store::currencyOf(article)) + crlf
         + crlf + text(article, row, col::kAvailability) + crlf
         + crlf + QStringLiteral("Производител:") + crlf
         + text(article, row, col::kMaker) + crlf

@@ -40,6 +40,7 @@ struct SlotContent {
     bool hasGoods = false;   // column B holds a name
     QString name;
     QString price;
+    QString currency;        // the shop's: "лв." or "€"
     QString picture;         // full path of the picture to show
 };
 SlotContent readSlot(const store::Worksheet& article, int row, const QString& programFolder);

@@ -68,8 +68,9 @@ bool PriceLine::fits(int width) const
     return textWidth(*price_) <= width;
 }
 
-void PriceLine::show(const QString& price)
+void PriceLine::show(const QString& price, const QString& currency)
 {
+    currency_->setText(currency);
     caption_->setGeometry(captionHome_);
     currency_->setGeometry(currencyHome_);
     price_->setGeometry(priceHome_);

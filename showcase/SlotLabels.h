@@ -21,7 +21,8 @@ QString elidedToFit(const QLabel& label, const QString& text);
 class PriceLine {
 public:
     PriceLine(QLabel* caption, QLabel* price, QLabel* currency);
-    void show(const QString& price);
+    // Shows the price and the currency's sign ("лв.", "€").
+    void show(const QString& price, const QString& currency);
 
 private:
     bool fits(int width) const;

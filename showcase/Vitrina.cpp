@@ -162,7 +162,7 @@ void Vitrina::fillSlot(int slot, const SlotContent& content)
     if (!s.picture->setPicture(content.picture)) s.picture->setPicture(noPicturePath(shop_.folder()));
     s.name->setText(elidedToFit(*s.name, content.name));
     s.name->setToolTip(content.name);
-    priceLines_[size_t(slot)]->show(content.price);
+    priceLines_[size_t(slot)]->show(content.price, content.currency);
 }
 
 void Vitrina::emptySlot(int slot)

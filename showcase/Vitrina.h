@@ -34,7 +34,7 @@ struct SlotControls {
     QLabel* name;               // Label4, Label6, Label9
     QLabel* priceCaption;       // "цена:": Label3, Label7, Label10
     QLabel* price;              // Label2, Label8, Label11
-    QLabel* currency;           // "лв.": Label18, Label19, Label20
+    QLabel* currency;           // "лв." or "€": Label18, Label19, Label20
     app::ClickLabel* details;   // "  Детайли": Label12, Label13, Label14
 };
 

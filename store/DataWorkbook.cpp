@@ -1,7 +1,11 @@
 #include "DataWorkbook.h"
 
+#include "store/Worksheet.h"
+
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace store {
 
@@ -20,7 +24,7 @@ std::optional<QDate> parseShopDate(const QString& text)
     return date;
 }
 
-std::unique_ptr<Workbook> DataWorkbook::createFresh(Application* application)
+std::unique_ptr<Workbook> DataWorkbook::createFresh(Application* application, Currency currency)
 {
     auto workbook = std::make_unique<Workbook>(application);
     Worksheet& index = workbook->sheets(1);
@@ -32,6 +36,7 @@ std::unique_ptr<Workbook> DataWorkbook::createFresh(Application* application)
     data.setCell(layout::index::kPurchaseRows, Value(0));
     data.setCell(layout::index::kAdminName, Value(layout::kFreshAdminName));
     data.setCell(layout::index::kAdminPassword, Value(layout::kFreshAdminPassword));
+    if (currency == Currency::Euro) data.setCell(layout::index::kCurrency, Value(layout::index::kEuroCode));
     return workbook;
 }
 
@@ -40,6 +45,23 @@ int DataWorkbook::counter(layout::CellPos pos) const
     const auto number = cell(pos).toNumber();
     if (!number || !std::isfinite(*number)) return 0;
     return int(std::lround(*number));
+}
+
+Currency currencyOf(const Worksheet& sheet)
+{
+    return sheet.parent().findSheet(layout::kIndexSheet) ? DataWorkbook(sheet.parent()).currency() : Currency::Leva;
+}
+
+Currency DataWorkbook::currency() const
+{
+    const bool euro = cell(layout::index::kCurrency).toText().trimmed().compare(layout::index::kEuroCode, Qt::CaseInsensitive) == 0;
+    return euro ? Currency::Euro : Currency::Leva;
+}
+
+int DataWorkbook::levaRows(layout::CellPos levaRowCount) const
+{
+    if (currency() == Currency::Leva) return std::numeric_limits<int>::max();
+    return std::max(counter(levaRowCount), 0);
 }
 
 int DataWorkbook::goodsCount(const Worksheet& article) const

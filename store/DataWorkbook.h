@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Money.h"
 #include "store/Value.h"
 #include "store/Workbook.h"
 
@@ -28,6 +29,13 @@ inline constexpr CellPos kSalesRows{1, 18};       // R1: rows in the sales ledge
 inline constexpr CellPos kPurchaseRows{1, 25};    // Y1: rows in the purchase ledger
 inline constexpr CellPos kAdminName{2, 53};       // BA2
 inline constexpr CellPos kAdminPassword{2, 54};   // BB2
+// The shop's currency, kept apart from the administrator's cells and far right of the ledgers:
+// "EUR" once the shop has gone over to the euro; empty (every shop before that) means leva.
+inline constexpr CellPos kCurrency{2, 56};        // BD2
+// At the change to the euro: the rows each ledger held, which keep their amounts in leva.
+inline constexpr CellPos kLevaSalesRows{2, 57};     // BE2
+inline constexpr CellPos kLevaPurchaseRows{2, 58};  // BF2
+inline const QString kEuroCode = QStringLiteral("EUR");
 inline constexpr int kArticleNameColumn = 2;      // B: article names as added, from row 2
 inline constexpr int kFirstListRow = 2;           // first row of the name list and both ledgers
 
@@ -84,13 +92,18 @@ QString formatShopDate(const QDate& date);
 // Reads a stored date back by day, month and year; nothing when it is not one.
 std::optional<QDate> parseShopDate(const QString& text);
 
+// The currency of the shop whose data workbook holds this sheet (an article sheet or the index);
+// leva for a workbook without the index sheet.
+Currency currencyOf(const Worksheet& sheet);
+
 // The shop's data workbook seen through its layout.
 class DataWorkbook {
 public:
     explicit DataWorkbook(Workbook& workbook) : workbook_(workbook) {}
 
-    // A workbook laid out for a shop with no articles yet.
-    static std::unique_ptr<Workbook> createFresh(Application* application = nullptr);
+    // A workbook laid out for a shop with no articles yet, counting in the currency given.
+    static std::unique_ptr<Workbook> createFresh(Application* application = nullptr,
+                                                 Currency currency = Currency::Leva);
 
     Workbook& workbook() const { return workbook_; }
     Worksheet& indexSheet() const { return workbook_.sheets(layout::kIndexSheet); }
@@ -100,10 +113,24 @@ public:
     // An index counter (D1, K1, R1, Y1) as a whole number; 0 when it does not read as one.
     int counter(layout::CellPos pos) const;
 
+    // The shop's currency: euro when the currency cell says so, leva otherwise.
+    Currency currency() const;
+    // The currency a row of the sales or purchase ledger was recorded in: rows up to the count
+    // kept at the change to the euro are in leva (all of them in a leva shop).
+    Currency salesRowCurrency(int row) const { return rowCurrency(layout::index::kLevaSalesRows, row); }
+    Currency purchaseRowCurrency(int row) const { return rowCurrency(layout::index::kLevaPurchaseRows, row); }
+    // The number of ledger rows before the first one in euro; every row in a leva shop.
+    int levaRows(layout::CellPos levaRowCount) const;
+
     // T1 of an article sheet: its number of goods records.
     int goodsCount(const Worksheet& article) const;
 
 private:
+    Currency rowCurrency(layout::CellPos levaRowCount, int row) const
+    {
+        return row - layout::index::kFirstListRow < levaRows(levaRowCount) ? Currency::Leva : Currency::Euro;
+    }
+
     Workbook& workbook_;
 };
 

@@ -23,31 +23,31 @@ Article toys()
     return {QStringLiteral("Играчки"), {
         goods("Гумена топка", "Веселка ООД",
               "Мека гумена топка с диаметър 20 см за игра на двора и вкъщи.",
-              4.50, 40, 20, 12, false, picture(D::Ball, QColor(220, 50, 47), "topka.jpg")),
+              2.30, 40, 20, 12, false, picture(D::Ball, QColor(220, 50, 47), "topka.jpg")),
         goods("Плюшено мече", "Плюшко АД",
               "Плюшено мече с панделка, високо 35 см. Пере се на 30 градуса.",
-              12.00, 35, 10, 7, true, picture(D::Teddy, QColor(160, 105, 60), "meche.jpg")),
+              6.15, 35, 10, 7, true, picture(D::Teddy, QColor(160, 105, 60), "meche.jpg")),
         goods("Състезателна кола", "Автомания ЕООД",
               "Състезателна кола с дистанционно управление. Батериите не са включени.",
-              25.00, 30, 6, 6, false, picture(D::Car, QColor(38, 110, 200), "kola.jpg")),
+              12.80, 30, 6, 6, false, picture(D::Car, QColor(38, 110, 200), "kola.jpg")),
         goods("Дървени кубчета", "Дърводелец ООД",
               "Комплект от 24 цветни дървени кубчета с букви и цифри.",
-              8.00, 50, 15, 5, true, picture(D::Blocks, QColor(250, 180, 40), "kubcheta.jpg")),
+              4.10, 50, 15, 5, true, picture(D::Blocks, QColor(250, 180, 40), "kubcheta.jpg")),
         goods("Гумено патенце", "Веселка ООД",
               "Жълто патенце за баня, което плава и свири, когато го стиснете.",
-              1.80, 60, 30, 14, false, picture(D::Duck, QColor(255, 215, 0), "patence.jpg")),
+              0.90, 60, 30, 14, false, picture(D::Duck, QColor(255, 215, 0), "patence.jpg")),
         goods("Пирамида с рингове", "Мъниче ООД",
               "Пирамида от осем цветни пластмасови ринга за най-малките.",
-              6.20, 45, 12, 4, false, picture(D::Pyramid, QColor(120, 190, 70), "piramida.jpg")),
+              3.15, 45, 12, 4, false, picture(D::Pyramid, QColor(120, 190, 70), "piramida.jpg")),
         goods("Пумпал", "Дърводелец ООД",
               "Метален пумпал с дръжка, който се върти и свири.",
-              7.50, 40, 8, 8, true, picture(D::Top, QColor(200, 60, 150), "pumpal.jpg")),
+              3.85, 40, 8, 8, true, picture(D::Top, QColor(200, 60, 150), "pumpal.jpg")),
         goods("Дървено влакче", "Дърводелец ООД",
               "Локомотив и три вагончета, които се свързват с магнитчета.",
-              14.00, 35, 7, 3, false, picture(D::Train, QColor(40, 150, 90), "vlakche.jpg")),
+              7.15, 35, 7, 3, false, picture(D::Train, QColor(40, 150, 90), "vlakche.jpg")),
         goods("Кукла Мария", "Куклен свят ООД",
               "Кукла с руса коса и розова рокля, висока 40 см.",
-              18.00, 30, 9, 5, true, Picture{}),   // no picture: column J stays empty
+              9.20, 30, 9, 5, true, Picture{}),   // no picture: column J stays empty
     }};
 }
 
@@ -56,16 +56,16 @@ Article clothes()
     return {QStringLiteral("Дрехи"), {
         goods("Детска рокля", "Шарено ООД",
               "Лятна памучна рокля на цветя, размер 104.",
-              14.00, 50, 8, 5, true, picture(D::Dress, QColor(235, 110, 160), "roklia.jpg")),
+              7.15, 50, 8, 5, true, picture(D::Dress, QColor(235, 110, 160), "roklia.jpg")),
         goods("Тениска с котенце", "Шарено ООД",
               "Памучна тениска с къс ръкав и щампа котенце, размер 110.",
-              6.00, 60, 15, 9, false, picture(D::TShirt, QColor(90, 170, 230), "teniska.jpg")),
+              3.05, 60, 15, 9, false, picture(D::TShirt, QColor(90, 170, 230), "teniska.jpg")),
         goods("Зимна шапка", "Топлинка ЕООД",
               "Плетена шапка с помпон от мека вълна.",
-              5.50, 60, 12, 12, false, picture(D::Hat, QColor(200, 40, 60), "shapka.jpg")),
+              2.80, 60, 12, 12, false, picture(D::Hat, QColor(200, 40, 60), "shapka.jpg")),
         goods("Чорапи, 3 чифта", "Топлинка ЕООД",
               "Три чифта памучни чорапи, размер 23-26.",
-              3.20, 50, 25, 11, true, picture(D::Socks, QColor(110, 90, 200), "chorapi.jpg")),
+              1.65, 50, 25, 11, true, picture(D::Socks, QColor(110, 90, 200), "chorapi.jpg")),
     }};
 }
 
@@ -74,16 +74,16 @@ Article books()
     return {QStringLiteral("Книжки"), {
         goods("Приказки за лека нощ", "Издателство Звездица",
               "Двадесет кратки приказки с цветни илюстрации, твърди корици.",
-              9.00, 25, 10, 6, false, picture(D::Book, QColor(40, 60, 140), "prikazki.jpg")),
+              4.60, 25, 10, 6, false, picture(D::Book, QColor(40, 60, 140), "prikazki.jpg")),
         goods("Книжка за оцветяване", "Издателство Звездица",
               "48 страници с животни и превозни средства за оцветяване.",
-              2.50, 40, 20, 9, true, picture(D::Book, QColor(60, 160, 80), "ocvetiavane.jpg")),
+              1.30, 40, 20, 9, true, picture(D::Book, QColor(60, 160, 80), "ocvetiavane.jpg")),
         goods("Буквар с картинки", "Издателство Буквичка",
               "Първите букви с картинки и стихчета, за деца от 4 години.",
-              6.80, 25, 8, 3, false, picture(D::Book, QColor(230, 120, 30), "bukvar.jpg")),
+              3.50, 25, 8, 3, false, picture(D::Book, QColor(230, 120, 30), "bukvar.jpg")),
         goods("Гатанки и броилки", "Издателство Буквичка",
               "Весели гатанки и броилки за игра с приятели.",
-              4.00, 30, 6, 0, false, picture(D::Book, QColor(180, 40, 40), "gatanki.jpg")),
+              2.05, 30, 6, 0, false, picture(D::Book, QColor(180, 40, 40), "gatanki.jpg")),
     }};
 }
 
@@ -92,13 +92,13 @@ Article prams()
     return {QStringLiteral("Колички"), {
         goods("Бебешка количка", "Малки стъпки ООД",
               "Дълбока количка със сгъваема рама, сенник и кошница за покупки.",
-              220.00, 20, 3, 1, false, picture(D::Pram, QColor(70, 80, 110), "kolichka.jpg")),
+              112.50, 20, 3, 1, false, picture(D::Pram, QColor(70, 80, 110), "kolichka.jpg")),
         goods("Лятна количка", "Малки стъпки ООД",
               "Лека сгъваема количка с петточкови колани, тежи 6 кг.",
-              95.00, 25, 4, 2, true, picture(D::Stroller, QColor(230, 90, 40), "liatna.jpg")),
+              48.55, 25, 4, 2, true, picture(D::Stroller, QColor(230, 90, 40), "liatna.jpg")),
         goods("Триколка", "Велочо ЕООД",
               "Триколка с дръжка за родителя и кошничка отзад.",
-              48.00, 30, 2, 2, false, picture(D::Tricycle, QColor(210, 30, 30), "trikolka.jpg")),
+              24.55, 30, 2, 2, false, picture(D::Tricycle, QColor(210, 30, 30), "trikolka.jpg")),
     }};
 }
 

@@ -142,7 +142,7 @@ std::vector<Sale> planSales(const std::vector<Article>& catalogue, const QDate& 
 std::unique_ptr<store::Workbook> buildDemoDataWorkbook(const std::vector<Article>& catalogue,
                                                        const QString& picturesDir, const QDate& today)
 {
-    auto workbook = store::DataWorkbook::createFresh();
+    auto workbook = store::DataWorkbook::createFresh(nullptr, store::Currency::Euro);
     ShopKeeper keeper(*workbook, picturesDir);
     // A new article goes in front of the active sheet, so adding them from the last makes the
     // workbook list them in catalogue order.

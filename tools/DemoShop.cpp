@@ -1,5 +1,7 @@
 #include "DemoShop.h"
 
+#include "currency/EuroChangeover.h"
+
 #include "DemoCatalogue.h"
 #include "DemoDataWorkbook.h"
 #include "DemoPictures.h"
@@ -64,7 +66,9 @@ void layOutDemoShop(const QString& dir)
     // The pictures first: adding goods takes each picture from its article's folder.
     drawPictures(catalogue, pictures);
     auto data = demo::buildDemoDataWorkbook(catalogue, pictures, QDate::currentDate());
-    demo::makeInvoiceForm()->SaveAs(QDir(dir).filePath(kInvoiceFile));
+    const auto form = demo::makeInvoiceForm();
+    currency::followCurrency(*form, store::Currency::Euro);
+    form->SaveAs(QDir(dir).filePath(kInvoiceFile));
     writeFile(QDir(dir).filePath(kHelpFile), demo::helpDocument());
     data->SaveAs(dataPath);
 }

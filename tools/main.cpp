@@ -2,6 +2,7 @@
 #include "WorkbookDump.h"
 
 #include "archive/Arhiv.h"
+#include "currency/EuroChangeover.h"
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
@@ -19,17 +20,19 @@ namespace {
 int usage(QTextStream& err)
 {
     err << "Употреба:\n"
-           "  tervin-workbook new FILE        нова работна книга с данни на магазин\n"
+           "  tervin-workbook new FILE        нова работна книга с данни на магазин в евро\n"
            "  tervin-workbook copy IN OUT     прочита IN и го записва като OUT\n"
            "  tervin-workbook dump FILE       извежда листовете и клетките на FILE\n"
            "  tervin-workbook check FILE      прочита FILE и извежда размерите на листовете му\n"
            "  tervin-workbook demo DIR        подрежда в DIR демонстрационен магазин\n"
            "  tervin-workbook archive DIR     архивните копия на DIR/Danni.xls, най-новото първо\n"
-           "  tervin-workbook restore DIR ДАТА  връща копието от ДАТА (както го показва archive)\n";
+           "  tervin-workbook restore DIR ДАТА  връща копието от ДАТА (както го показва archive)\n"
+           "  tervin-workbook euro DIR        магазинът в DIR преминава от лева към евро\n";
     return 2;
 }
 
 const QString kDataFile = QStringLiteral("Danni.xls");
+const QString kInvoiceFile = QStringLiteral("Faktura.xls");
 
 // The data workbook of a program folder.
 archive::Arhiv archiveOf(const QString& dir)
@@ -46,6 +49,17 @@ void listArchive(const QString& dir, QTextStream& out)
         out << copy.stamp << '\t' << archive::describe(copy, archive::readContents(copy.path)) << '\n';
 }
 
+// The folder taken as the running program takes it, which would write its own data over ours.
+std::unique_ptr<QLockFile> lockFolder(const QString& dir)
+{
+    auto lock = std::make_unique<QLockFile>(QDir(dir).filePath(QLatin1Char('.') + kDataFile + QStringLiteral(".lock")));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        throw store::Error(QStringLiteral("Програмата работи с данните от „%1“: затворете я и опитайте пак.")
+                               .arg(QDir::toNativeSeparators(dir)));
+    return lock;
+}
+
 void restoreCopy(const QString& dir, const QString& stamp, QTextStream& out)
 {
     archive::Arhiv arhiv = archiveOf(dir);
@@ -53,15 +67,23 @@ void restoreCopy(const QString& dir, const QString& stamp, QTextStream& out)
     if (!copy)
         throw store::Error(QStringLiteral("В „%1“ няма копие „%2“; архивните копия се виждат с „tervin-workbook archive %3“.")
                                .arg(QDir::toNativeSeparators(arhiv.folder()), stamp, dir));
-    // The running program would write its own data over the copy put back.
-    QLockFile lock(QDir(dir).filePath(QLatin1Char('.') + kDataFile + QStringLiteral(".lock")));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0))
-        throw store::Error(QStringLiteral("Програмата работи с данните от „%1“: затворете я и опитайте пак.")
-                               .arg(QDir::toNativeSeparators(dir)));
+    const auto lock = lockFolder(dir);
     const QString before = arhiv.putBack(*copy);
     out << "Възстановено е копието от " << archive::whenTaken(*copy) << '\n';
     if (!before.isEmpty()) out << "Данните отпреди са запазени в архива като " << before << '\n';
+}
+
+void changeToEuro(const QString& dir, QTextStream& out)
+{
+    const auto lock = lockFolder(dir);
+    archive::Arhiv arhiv = archiveOf(dir);
+    const std::unique_ptr<store::Workbook> danni = store::Workbook::open(arhiv.dataFile());
+    danni->calculate();
+    const currency::ChangeoverDone done = currency::changeShopToEuro(*danni, arhiv, QDir(dir).filePath(kInvoiceFile));
+    out << "Магазинът премина към евро: превърнати са " << done.prices << " цени.\n"
+        << "Данните в лева са запазени в архива като " << done.archiveStamp
+        << "; връщат се с „tervin-workbook restore " << dir << ' ' << done.archiveStamp << "“.\n";
+    if (!done.formProblem.isEmpty()) out << "Файлът на фактурата остава в лева: " << done.formProblem << '\n';
 }
 
 // The demo shop is laid out by tervin-demo beside this tool, which draws its pictures: the drawing
@@ -85,7 +107,7 @@ int run(const QStringList& args, QTextStream& out)
 {
     const QString command = args.value(0);
     if (command == QLatin1String("new") && args.size() == 2) {
-        store::DataWorkbook::createFresh()->SaveAs(args[1]);
+        store::DataWorkbook::createFresh(nullptr, store::Currency::Euro)->SaveAs(args[1]);
         return 0;
     }
     if (command == QLatin1String("copy") && args.size() == 3) {
@@ -106,6 +128,10 @@ int run(const QStringList& args, QTextStream& out)
     }
     if (command == QLatin1String("restore") && args.size() == 3) {
         restoreCopy(args[1], args[2], out);
+        return 0;
+    }
+    if (command == QLatin1String("euro") && args.size() == 2) {
+        changeToEuro(args[1], out);
         return 0;
     }
     if (command == QLatin1String("demo") && args.size() == 2) {

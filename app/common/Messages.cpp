@@ -3,6 +3,7 @@
 #include "store/StoreError.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace app {
 
@@ -18,6 +19,8 @@ QMessageBox::Icon iconFor(MessageKind kind)
     case MessageKind::LoginInfo: return QMessageBox::Information;
     case MessageKind::Question: return QMessageBox::Question;
     case MessageKind::Failure: return QMessageBox::Critical;
+    case MessageKind::YesNo: return QMessageBox::Question;
+    case MessageKind::Information: return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
@@ -27,6 +30,7 @@ QMessageBox::StandardButtons buttonsFor(MessageKind kind)
     switch (kind) {
     case MessageKind::Confirmation: return QMessageBox::Ok | QMessageBox::Cancel;
     case MessageKind::Question: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageKind::YesNo: return QMessageBox::Yes | QMessageBox::No;
     default: return QMessageBox::Ok;
     }
 }
@@ -52,6 +56,11 @@ Answer BoxMessageService::show(const Message& message)
 {
     QMessageBox box(iconFor(message.kind), message.title, message.text, buttonsFor(message.kind));
     box.setWindowModality(Qt::ApplicationModal);
+    if (message.kind == MessageKind::YesNo) {
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Не"));
+        box.setDefaultButton(QMessageBox::No);
+    }
     return answerFor(box.exec());
 }
 
@@ -71,6 +80,16 @@ MessageService& messageService()
 void warning(const QString& text)
 {
     show(MessageKind::Warning, kWarningTitle, text);
+}
+
+bool askYesNo(const QString& text)
+{
+    return show(MessageKind::YesNo, kWarningTitle, text) == Answer::Yes;
+}
+
+void inform(const QString& text)
+{
+    show(MessageKind::Information, kWarningTitle, text);
 }
 
 bool confirm(const QString& text)

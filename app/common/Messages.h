@@ -14,6 +14,8 @@ enum class MessageKind {
     LoginInfo,     // "Внимание", OK only, information icon
     Question,      // Yes, No and Cancel (the spreadsheet's own questions)
     Failure,       // something went wrong that the shop keeper could not prevent
+    YesNo,         // "Да" and "Не", question icon: a step that changes much, asked first
+    Information,   // OK only, information icon: what a long step has done
 };
 
 enum class Answer { Ok, Cancel, Yes, No };
@@ -49,6 +51,9 @@ void warning(const QString& text);
 bool confirm(const QString& text);
 void loginInfo(const QString& text);
 Answer askYesNoCancel(const QString& text);
+// True when the user answered "Да".
+bool askYesNo(const QString& text);
+void inform(const QString& text);
 void failure(const QString& text);
 
 // Runs an event handler. When the spreadsheet fails under it, the handler ends with a message

@@ -21,6 +21,11 @@ store::Workbook& Shop::danni() const
     return *workbook;
 }
 
+store::Currency Shop::currency() const
+{
+    return ObektEksel && ObektEksel->ActiveWorkbook() ? data().currency() : store::Currency::Leva;
+}
+
 bool Shop::hasArticles() const
 {
     return data().counter(store::layout::index::kSheetCount) > 1;

@@ -27,6 +27,8 @@ public:
     // The data workbook held by ObektEksel; throws store::Error once it has been let go.
     store::Workbook& danni() const;
     store::DataWorkbook data() const { return store::DataWorkbook(danni()); }
+    // The shop's currency; leva while no data workbook is open.
+    store::Currency currency() const;
     // D1 of the index sheet is above 1: at least one article exists.
     bool hasArticles() const;
 

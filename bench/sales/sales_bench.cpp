@@ -87,7 +87,7 @@ void BM_FillAndShowInvoice(benchmark::State& state)
     data.payment = sales::InvoiceData::Payment::Cash;
     for (auto _ : state) {
         faktura.setVisible(false);
-        sales::PokajiFakturata(faktura, form, basket, data);
+        sales::PokajiFakturata(faktura, form, store::Currency::Leva, basket, data);
     }
 }
 BENCHMARK(BM_FillAndShowInvoice)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,7 @@
 #include "Ledgers.h"
 
 #include "app/support/QtPrinters.h"
-#include "app/common/Money.h"
+#include "store/Money.h"
 #include "reports/ReportData.h"
 #include "store/Worksheet.h"
 
@@ -86,11 +86,11 @@ TEST_F(SalesLedger, ListDatesReportFromFirstRowOfOneDayToLastRowOfTheOther)
     EXPECT_EQ(all.rows[2], (QStringList{"2. 03. 2011", "Пумпал", "3", "0,10", "Няма фактура"}));
     EXPECT_EQ(all.rows[3], (QStringList{"4. 03. 2011", "Влакче", "1", "12,50", "0000000007"}));
     // 2 × 1.15 + 3.35 + 3 × 0.10 + 12.50 + 4 × 2.25
-    EXPECT_EQ(app::formatMoney(all.sum), QStringLiteral("27,45"));
+    EXPECT_EQ(store::formatMoney(all.sum), QStringLiteral("27,45"));
 
     const reports::Listing oneDay = reports::soldBetweenEntries(data, "2. 03. 2011", "2. 03. 2011");
     EXPECT_EQ(column(oneDay.rows, 1), QStringList{"Пумпал"});
-    EXPECT_EQ(app::formatMoney(oneDay.sum), QStringLiteral("0,30"));
+    EXPECT_EQ(store::formatMoney(oneDay.sum), QStringLiteral("0,30"));
 }
 
 TEST_F(SalesLedger, ListDatesReportListsNothingForAnEntryWithoutRowOrRowsBeyondTheLedger)
@@ -113,12 +113,12 @@ TEST_F(SalesLedger, PickerReportOfOneDayAndOfADayWithoutSalesBetweenTwoSaleDays)
     EXPECT_EQ(fourth.outcome, Outcome::Done);
     EXPECT_EQ(column(fourth.listing.rows, 1), (QStringList{"Влакче", "Кубчета"}));
     EXPECT_EQ(column(fourth.listing.rows, 4), (QStringList{"0000000007", "Няма фактура"}));
-    EXPECT_EQ(app::formatMoney(fourth.listing.sum), QStringLiteral("21,50"));
+    EXPECT_EQ(store::formatMoney(fourth.listing.sum), QStringLiteral("21,50"));
 
     const reports::PeriodListing third = reports::soldInPeriod(data, day(3, 3), day(3, 3));
     EXPECT_EQ(third.outcome, Outcome::Done);
     EXPECT_TRUE(third.listing.rows.empty());
-    EXPECT_EQ(app::formatMoney(third.listing.sum), QStringLiteral("0,00"));
+    EXPECT_EQ(store::formatMoney(third.listing.sum), QStringLiteral("0,00"));
 
     const reports::PeriodListing wide = reports::soldInPeriod(data, day(1, 1), day(31, 12));
     EXPECT_EQ(column(wide.listing.rows, 1), (QStringList{"Топка", "Кукла", "Пумпал", "Влакче", "Кубчета"}));
@@ -152,7 +152,7 @@ TEST_F(Reports, UnreadableDatesAreNeverTakenAsADayOfTheOldSpreadsheetEpoch)
 
     const reports::PeriodListing fifth = reports::soldInPeriod(data, day(5, 3), day(5, 3));
     EXPECT_EQ(column(fifth.listing.rows, 1), (QStringList{"Топка", "Влакче"}));
-    EXPECT_EQ(app::formatMoney(reports::profitInPeriod(data, day(5, 3), day(5, 3)).profit), QStringLiteral("5,00"));
+    EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(5, 3), day(5, 3)).profit), QStringLiteral("5,00"));
 }
 
 TEST_F(Reports, ALedgerWhoseDatesGoBackListsOnlyTheDaysOfThePeriod)
@@ -185,7 +185,7 @@ TEST_F(Reports, AnUnreadableCountOrPriceIsListedAsStoredAndAddsNothing)
     const reports::PeriodListing report = reports::soldInPeriod(data, day(1, 3), day(1, 3));
     EXPECT_EQ(column(report.listing.rows, 2), (QStringList{"два", "2", "2"}));
     EXPECT_EQ(column(report.listing.rows, 3), (QStringList{"2,00", "по договаряне", "1,25"}));
-    EXPECT_EQ(app::formatMoney(report.listing.sum), QStringLiteral("2,50"));
+    EXPECT_EQ(store::formatMoney(report.listing.sum), QStringLiteral("2,50"));
 }
 
 TEST_F(Reports, PurchasesAsTheGoodsEditorWritesThemText)
@@ -198,7 +198,7 @@ TEST_F(Reports, PurchasesAsTheGoodsEditorWritesThemText)
     ASSERT_EQ(first.listing.rows.size(), 2u);
     EXPECT_EQ(first.listing.rows[0], (QStringList{"1. 03. 2011", "Топка", "3", "2,50"}));
     EXPECT_EQ(first.listing.rows[1], (QStringList{"1. 03. 2011", "Кукла", "2", "10,05"}));
-    EXPECT_EQ(app::formatMoney(first.listing.sum), QStringLiteral("27,60"));
+    EXPECT_EQ(store::formatMoney(first.listing.sum), QStringLiteral("27,60"));
 
     EXPECT_TRUE(reports::purchasedInPeriod(data, day(2, 3), day(6, 3)).listing.rows.empty());
     EXPECT_EQ(reports::purchasedInPeriod(data, day(2, 3), day(6, 3)).outcome, Outcome::Done);
@@ -212,11 +212,11 @@ TEST_F(Reports, PurchasesAsTheGoodsEditorWritesThemText)
 TEST_F(SalesLedger, ProfitOverADayAMonthAndDaysWithoutSales)
 {
     // 4 March: 1 × (12.50 − 10.00) + 4 × (2.25 − 2.00)
-    EXPECT_EQ(app::formatMoney(reports::profitInPeriod(data, day(4, 3), day(4, 3)).profit), QStringLiteral("3,50"));
+    EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(4, 3), day(4, 3)).profit), QStringLiteral("3,50"));
     // March: 2 × 0.15 + 1.35 + 3 × 0.05 + 3.50
     const reports::Profit march = reports::profitInPeriod(data, day(1, 3), day(31, 3));
     EXPECT_EQ(march.outcome, Outcome::Done);
-    EXPECT_EQ(app::formatMoney(march.profit), QStringLiteral("5,30"));
+    EXPECT_EQ(store::formatMoney(march.profit), QStringLiteral("5,30"));
     for (const auto& [from, to] : {std::pair{day(3, 3), day(3, 3)}, std::pair{day(1, 1), day(28, 2)},
                                    std::pair{day(5, 3), day(1, 4)}}) {
         const reports::Profit none = reports::profitInPeriod(data, from, to);
@@ -230,5 +230,5 @@ TEST_F(Reports, ProfitOfOneSaleAndOfAnEmptyLedger)
 {
     EXPECT_EQ(reports::profitInPeriod(data, day(1, 3), day(31, 3)).outcome, Outcome::EmptyLedger);
     ledgers::addSales(data, {{"9. 03. 2011", "Влакче", 3, 12.50, Value(), 10.00}});
-    EXPECT_EQ(app::formatMoney(reports::profitInPeriod(data, day(1, 3), day(31, 3)).profit), QStringLiteral("7,50"));
+    EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(1, 3), day(31, 3)).profit), QStringLiteral("7,50"));
 }

@@ -235,16 +235,16 @@ TEST(Invoice, PaymentMarksMoveOnlyWhenAWayOfPaymentIsChosen)
     const QString yes = QStringLiteral("да");
     sales::InvoiceData data;
     data.payment = sales::InvoiceData::Payment::Transfer;
-    sales::PokajiFakturata(faktura, path, basket, data);
+    sales::PokajiFakturata(faktura, path, store::Currency::Leva, basket, data);
     EXPECT_EQ(marks(), (QStringList{{}, yes, {}}));
     data.payment = sales::InvoiceData::Payment::None;
-    sales::PokajiFakturata(faktura, path, basket, data);
+    sales::PokajiFakturata(faktura, path, store::Currency::Leva, basket, data);
     EXPECT_EQ(marks(), (QStringList{{}, yes, {}}));
     data.payment = sales::InvoiceData::Payment::SetOff;
-    sales::PokajiFakturata(faktura, path, basket, data);
+    sales::PokajiFakturata(faktura, path, store::Currency::Leva, basket, data);
     EXPECT_EQ(marks(), (QStringList{{}, {}, yes}));
     data.payment = sales::InvoiceData::Payment::Cash;
-    sales::PokajiFakturata(faktura, path, basket, data);
+    sales::PokajiFakturata(faktura, path, store::Currency::Leva, basket, data);
     EXPECT_EQ(marks(), (QStringList{yes, {}, {}}));
     EXPECT_TRUE(faktura.Visible());
 }

@@ -275,7 +275,7 @@ TEST_F(SearchDialog, PriceRowListsBetweenThePickedPrices)
     pick(d.Combo3, entries(d.Combo3).indexOf(QStringLiteral("4,50 лв.")));
     QTest::mouseClick(d.Command4, Qt::LeftButton);
     EXPECT_EQ(d.Text2->text(), QStringLiteral("Кола   цена: 5 лв.\r\nТопка   цена: 8 лв.\r\nПЛЮШЕНО МЕЧЕ   цена: 4,5 лв.\r\n"));
-    pick(d.Combo2, entries(d.Combo2).indexOf(search::kZeroPriceEntry));
+    pick(d.Combo2, entries(d.Combo2).indexOf(QStringLiteral("0 лв.")));
     pick(d.Combo3, 0);
     QTest::mouseClick(d.Command4, Qt::LeftButton);
     EXPECT_EQ(d.Text2->text(), QStringLiteral("Мече   цена: 3 лв.\r\n"));
@@ -361,7 +361,7 @@ TEST(SearchDialogWithoutArticles, ModesSwitchQuietly)
     search::Form3& d = *w.tyrsene().dialog();
     EXPECT_EQ(entries(d.Combo1), QStringList{QStringLiteral("Няма налична стока")});
     EXPECT_TRUE(allShown(priceRow(d)));
-    EXPECT_EQ(entries(d.Combo2), QStringList{search::kZeroPriceEntry});
+    EXPECT_EQ(entries(d.Combo2), QStringList{QStringLiteral("0 лв.")});
     w.napromocia->trigger();
     EXPECT_FALSE(d.Command6->isHidden());
     EXPECT_TRUE(d.Text2->text().isEmpty());

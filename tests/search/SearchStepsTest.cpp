@@ -230,7 +230,9 @@ TEST(PriceListing, EntriesAndBoundsInEitherOrder)
     EXPECT_EQ(search::priceListing(toys, last, 5, 5), QStringLiteral("Пет   цена: 5 лв.\r\n"));
     EXPECT_EQ(search::priceListing(toys, last, 8.01, 20), search::kNoGoodsFound);
     EXPECT_EQ(search::entryPrice(QStringLiteral("12,50 лв.")), 12.5);
-    EXPECT_EQ(search::entryPrice(search::kZeroPriceEntry), 0.0);
+    EXPECT_EQ(search::entryPrice(QStringLiteral("0 лв.")), 0.0);
+    EXPECT_EQ(search::entryPrice(QStringLiteral("12,50 €")), 12.5);
+    EXPECT_EQ(search::entryPrice(QStringLiteral("12,50")), std::nullopt);
 }
 
 TEST(PriceListing, PricesCompareAsTheListsShowThem)
