@@ -148,7 +148,7 @@ TEST(MainWindow, MenuTreeNamesAndCaptions)
         {QStringLiteral("Dobavi"), {QStringLiteral("Добави"), QStringLiteral("artikuldob"), QStringLiteral("артикул"), QStringLiteral("stokadob"), QStringLiteral("стока")}},
         {QStringLiteral("Spravki"), {QStringLiteral("Справка"), QStringLiteral("prodadenistoki"), QStringLiteral("продадени стоки"), QStringLiteral("zakupenistoki"), QStringLiteral("закупени стоки"), QStringLiteral("Pechalba"), QStringLiteral("печалба")}},
         {QStringLiteral("Iztrii"), {QStringLiteral("Изтрий"), QStringLiteral("artikul"), QStringLiteral("артикул"), QStringLiteral("stoka"), QStringLiteral("стока")}},
-        {QStringLiteral("ZaProgramata"), {QStringLiteral("За програмата"), QStringLiteral("obshto"), QStringLiteral("общо"), QStringLiteral("poveche"), QStringLiteral("повече"), QStringLiteral("arhiv"), QStringLiteral("архивни копия"), QStringLiteral("izhod"), QStringLiteral("изход")}},
+        {QStringLiteral("ZaProgramata"), {QStringLiteral("За програмата"), QStringLiteral("obshto"), QStringLiteral("общо"), QStringLiteral("poveche"), QStringLiteral("повече"), QStringLiteral("arhiv"), QStringLiteral("архивни копия"), QStringLiteral("evro"), QStringLiteral("Преминаване към евро"), QStringLiteral("izhod"), QStringLiteral("изход")}},
     };
     const QList<QAction*> bar = w.menuBar()->actions();
     ASSERT_EQ(bar.size(), qsizetype(menus.size()));

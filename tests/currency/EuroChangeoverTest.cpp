@@ -3,6 +3,7 @@
 #include "app/support/ShopFolder.h"
 #include "tests/support/Oracles.h"
 
+#include "app/Program.h"
 #include "archive/Arhiv.h"
 #include "currency/EuroChangeover.h"
 #include "store/Application.h"
@@ -11,6 +12,8 @@
 #include "tools/InvoiceForm.h"
 
 #include <QJsonArray>
+#include <QLockFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 using store::Currency;
@@ -149,6 +152,30 @@ TEST_F(LevaShop, AFailedSaveLeavesTheShopInLevaInMemoryAndOnDisk)
     EXPECT_EQ(toys(danni).value(doll, col::kStockValue), Value(50.0));
     EXPECT_EQ(toys(danni).value(typed, col::kPrice), Value(QStringLiteral("12,50")));
     EXPECT_EQ(shop.bytes(QStringLiteral("Danni.xls")), leva);
+}
+
+TEST_F(LevaShop, TheWorkbookToolGoesOverOnceAndNotWhileTheProgramRuns)
+{
+    const auto tool = [&](QString* out = nullptr) {
+        QProcess p;
+        p.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), {QStringLiteral("euro"), shop.path()});
+        p.waitForFinished(60000);
+        if (out) *out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        return p.exitCode();
+    };
+    const QByteArray leva = shop.bytes(QStringLiteral("Danni.xls"));
+    {
+        QLockFile running(shop.file(app::Program::lockFileName()));
+        ASSERT_TRUE(running.tryLock(0));
+        EXPECT_EQ(tool(), 1);
+    }
+    EXPECT_EQ(shop.bytes(QStringLiteral("Danni.xls")), leva);
+    QString said;
+    ASSERT_EQ(tool(&said), 0) << qPrintable(said);
+    EXPECT_TRUE(said.startsWith(QStringLiteral("Магазинът премина към евро: превърнати са 11 цени."))) << qPrintable(said);
+    EXPECT_EQ(toys(open()).value(doll, col::kPrice), Value(6.39));
+    EXPECT_EQ(tool(&said), 1);
+    EXPECT_EQ(said.trimmed(), currency::kAlreadyEuro);
 }
 
 TEST(InvoiceForm, CurrencyTextsAndAmountFormatsFollowTheShop)

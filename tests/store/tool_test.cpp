@@ -41,7 +41,8 @@ TEST(WorkbookTool, NewThenDumpShowsTheFreshLayout)
                                        "R1\tnumber\t0\n"
                                        "Y1\tnumber\t0\n"
                                        "BA2\ttext\tadmin\n"
-                                       "BB2\ttext\t8642\n"));
+                                       "BB2\ttext\t8642\n"
+                                       "BD2\ttext\tEUR\n"));
 }
 
 TEST(WorkbookTool, DumpEscapesAndShowsFormulasWithTheirValues)

@@ -94,10 +94,10 @@ TEST(InvoiceForm, IsABlankFormWithTitleBordersAndMoneyFormats)
         const auto formatCode = [&](int col) {
             return styles.numberFormatCode(styles.formats.at(form.formatAt(row, col)).numberFormat);
         };
-        // The 0 the program writes into unused rows shows as nothing.
+        // The 0 the program writes into unused rows shows as nothing; amounts are in euro.
         EXPECT_EQ(formatCode(invoice::kCountColumn), QStringLiteral("0;-0;"));
-        EXPECT_EQ(formatCode(invoice::kPriceColumn), QStringLiteral("0.00;-0.00;"));
-        EXPECT_EQ(formatCode(invoice::kAmountColumn), QStringLiteral("0.00"));
+        EXPECT_EQ(formatCode(invoice::kPriceColumn), QStringLiteral("0.00\" €\";-0.00\" €\";"));
+        EXPECT_EQ(formatCode(invoice::kAmountColumn), QStringLiteral("0.00\" €\""));
         const store::CellFormat& name = styles.formats.at(form.formatAt(row, invoice::kNameColumn));
         EXPECT_NE(name.top.line, store::BorderLine::None);
         EXPECT_NE(name.left.line, store::BorderLine::None);
@@ -118,7 +118,7 @@ TEST(InvoiceForm, IsABlankFormWithTitleBordersAndMoneyFormats)
     };
     EXPECT_TRUE(fonts.at(xfOf(1, 1)[QStringLiteral("font")].toInt())[QStringLiteral("bold")].toBool());
     const QString amountFormat = QString::number(xfOf(invoice::kTotal.row, invoice::kTotal.col)[QStringLiteral("format")].toInt());
-    EXPECT_EQ(xlrd[QStringLiteral("formats")][amountFormat].toString(), QStringLiteral("0.00"));
+    EXPECT_EQ(xlrd[QStringLiteral("formats")][amountFormat].toString(), QStringLiteral("0.00\" €\""));
     EXPECT_TRUE(sheet[QStringLiteral("merged")].toArray().contains(QJsonArray{0, 1, 0, invoice::kAmountColumn}));
 }
 
