@@ -3,7 +3,13 @@
 #include "SaleCounter.h"
 
 #include "app/support/MessageRecorder.h"
+#include "catalogue/Form4.h"
 #include "reports/Form12.h"
+#include "search/Form3.h"
+#include "search/Listings.h"
+#include "search/SearchSteps.h"
+#include "search/Tyrsene.h"
+#include "showcase/ShowcaseData.h"
 #include "store/window/CellText.h"
 
 #include <QAction>
@@ -95,5 +101,21 @@ TEST(EuroShop, AShopInEuroIsNotToldAndOffersNoChange)
     EXPECT_FALSE(c.w.evro->isVisible());
     c.chooseArticle(SaleShop::kToys);
     EXPECT_EQ(c.w.Label18->text(), QStringLiteral("€"));
+    const store::Worksheet& toys = c.sheet(SaleShop::kToys);
+    EXPECT_TRUE(showcase::detailsText(toys, 2).contains(QStringLiteral("цена: 5,50 €\r\n")));
+    EXPECT_TRUE(search::recordText(toys, 2).contains(QStringLiteral("цена: 5,50 €\r\n")));
+    EXPECT_EQ(search::priceEntries(toys, 4).value(0), QStringLiteral("5,50 €"));
+    EXPECT_EQ(search::priceListing(toys, 4, 5.5, 5.5), QStringLiteral("Топка   цена: 5,5 €\r\n"));
+
+    c.w.pocena->trigger();
+    search::Form3* search = c.w.tyrsene().dialog();
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->Label2->text(), QStringLiteral("€"));
+    EXPECT_GE(search->Combo2->findText(QStringLiteral("0 €")), 0);
+    EXPECT_GE(search->Combo2->findText(QStringLiteral("5,50 €")), 0);
+    c.w.Command5->click();
+    auto* editor = qobject_cast<catalogue::Form4*>(c.shop().windows.window(4));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Label8->text(), QStringLiteral("€"));
     EXPECT_TRUE(messages.messages().empty());
 }
