@@ -96,6 +96,14 @@ void Program::showMainWindow()
     form1_->load();
 }
 
+void Program::endNow()
+{
+    if (form1_ && form1_->isVisible())
+        form1_->close();
+    else
+        end();
+}
+
 void Program::end()
 {
     if (ended_) return;

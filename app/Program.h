@@ -28,6 +28,10 @@ public:
     Form10* loginWindow() const { return form10_.get(); }
     Form1* mainWindow() const { return form1_.get(); }
 
+    // Ends the program as its exit does, whichever window is open: asked for by the system
+    // (a termination signal, the desktop's logout or shutdown).
+    void endNow();
+
     // The name of the file that marks a program folder as taken by a running copy.
     static QString lockFileName();
 

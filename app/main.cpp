@@ -1,4 +1,5 @@
 // Тервин за детски стоки: the shop's program, started from its own folder.
+#include "app/EndRequests.h"
 #include "app/Program.h"
 
 #include <QApplication>
@@ -18,6 +19,10 @@ int main(int argc, char** argv)
 
     app::Program program(QCoreApplication::applicationDirPath());
     QObject::connect(&program, &app::Program::finished, &application, &QCoreApplication::quit, Qt::QueuedConnection);
+    // The basket's goods go back and both spreadsheet applications close, also when the system
+    // or the desktop ends the program.
+    app::endOnTerminationSignals([&program] { program.endNow(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &program, [&program] { program.endNow(); });
     if (!program.start()) return 1;
     return application.exec();
 }

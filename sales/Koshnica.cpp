@@ -2,6 +2,9 @@
 
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"
+#include "store/Worksheet.h"
+
+#include <vector>
 
 namespace sales {
 
@@ -46,7 +49,6 @@ bool Koshnica::add(store::Worksheet& article, int articlePosition, int row, int 
     KoshnicaTekst[n][0] = article.Name();
     KoshnicaCelo[n][0] = qint16(articlePosition);
     KoshnicaChislo[n][0] = numberIn(article, row, col::kPurchasePrice);
-    savesAtAdd_[n] = article.parent().saveCount();
     return true;
 }
 
@@ -60,10 +62,6 @@ bool Koshnica::undoLast(store::Workbook& danni)
 {
     if (lines_ <= 0) return false;
     restoreStock(danni, lines_);
-    if (danni.saveCount() > savesAtAdd_[size_t(lines_)]) {
-        restoreAwaitsSave_ = true;
-        restoredAtSave_ = danni.saveCount();
-    }
     --lines_;
     return true;
 }
@@ -74,21 +72,49 @@ void Koshnica::IzchistiMasivite()
         KoshnicaTekst[n] = {};
         KoshnicaCelo[n] = {};
         KoshnicaChislo[n] = {};
-        savesAtAdd_[n] = 0;
     }
     lines_ = 0;
 }
 
-bool Koshnica::returnAllToStock(store::Workbook& danni)
+void Koshnica::returnAllToStock(store::Workbook& danni)
 {
-    bool save = restoreAwaitsSave_ && danni.saveCount() == restoredAtSave_;
-    for (int n = lines_; n >= 1; --n) {
-        restoreStock(danni, n);
-        save = save || danni.saveCount() > savesAtAdd_[size_t(n)];
-    }
+    for (int n = lines_; n >= 1; --n) restoreStock(danni, n);
     IzchistiMasivite();
-    restoreAwaitsSave_ = false;
-    return save;
+}
+
+void Koshnica::writeWithoutHeldChanges(store::Workbook& danni, const std::function<void()>& write)
+{
+    if (selling_ || lines_ == 0) {
+        write();
+        return;
+    }
+    // What the goods rows hold now, to be put back exactly after the save.
+    struct HeldCell {
+        store::Worksheet* sheet;
+        int row;
+        int column;
+        store::Value value;
+    };
+    std::vector<HeldCell> held;
+    for (int n = 1; n <= lines_; ++n) {
+        store::Worksheet* sheet = danni.findSheet(KoshnicaTekst[size_t(n)][0]);
+        if (!sheet) continue;
+        const int row = KoshnicaCelo[size_t(n)][2];
+        for (const int column : {col::kStock, col::kSold})
+            held.push_back(HeldCell{sheet, row, column, sheet->value(row, column)});
+    }
+    const auto putBack = [&held] {
+        for (auto cell = held.rbegin(); cell != held.rend(); ++cell) cell->sheet->setValue(cell->row, cell->column, cell->value);
+    };
+    for (int n = lines_; n >= 1; --n)
+        if (danni.findSheet(KoshnicaTekst[size_t(n)][0])) restoreStock(danni, n);
+    try {
+        write();
+    } catch (...) {
+        putBack();
+        throw;
+    }
+    putBack();
 }
 
 bool Koshnica::lineOf(int line, const QString& sheet) const

@@ -30,7 +30,7 @@ struct BasketLine {
 // parallel tables; line 0 is never filled. Field 0: the article sheet, its place in the article
 // list, the purchase price; field 1: the name, the count, the selling price; field 2: the row.
 // Putting goods in lowers their stock D and raises their sold count U in the article sheet at
-// once; taking a line back restores both. Neither is saved here.
+// once; taking a line back restores both. Neither reaches the file until the goods are sold.
 class Koshnica : public store::RowKeeper {
 public:
     std::array<std::array<QString, 3>, kBasketLines + 1> KoshnicaTekst{};
@@ -52,15 +52,20 @@ public:
     // Empties lines 1 to 10 and the line counter, after a recorded sale.
     void IzchistiMasivite();
 
-    // At the end of the program: every line goes back into stock. True when the data workbook
-    // is then to be saved, because the disk already holds stock that the basket took (a save
-    // came after an add) or lacks a restoration of such stock (no save after an undo).
-    bool returnAllToStock(store::Workbook& danni);
+    // At the end of the program: every line goes back into stock. No save is needed for it: the
+    // file never counts goods in the basket as gone (see writeWithoutHeldChanges).
+    void returnAllToStock(store::Workbook& danni);
+
+    // While a sale of the basket is being saved, its goods are gone from stock for good.
+    void markSelling(bool selling) { selling_ = selling; }
 
     // store::RowKeeper
     bool holdsSheet(const QString& sheet) const override;
     bool holdsRow(const QString& sheet, int row) const override;
     void rowsMoved(const QString& sheet, const std::function<int(int)>& newRow) override;
+    // Every save writes the stock as if the basket's goods were back (unless they are being sold),
+    // so that a program that dies with goods in the basket loses none of them.
+    void writeWithoutHeldChanges(store::Workbook& danni, const std::function<void()>& write) override;
 
 private:
     void restoreStock(store::Workbook& danni, int line);
@@ -68,11 +73,7 @@ private:
     void setRow(int line, int row);
 
     int lines_ = 0;
-    // The data workbook's save count when each line was added.
-    std::array<quint64, kBasketLines + 1> savesAtAdd_{};
-    // An undo put back stock that a save had already written lowered; the save count then.
-    bool restoreAwaitsSave_ = false;
-    quint64 restoredAtSave_ = 0;
+    bool selling_ = false;
 };
 
 // The stock and the sold count of a goods row change together: D by -count, U by +count.

@@ -49,8 +49,7 @@ void sellDecliningInvoice(app::Shop& shop, Koshnica& basket)
 void returnBasketAtEnd(app::Shop& shop, Koshnica& basket)
 {
     if (!shop.ObektEksel || !shop.ObektEksel->ActiveWorkbook()) return;
-    store::Workbook& danni = shop.danni();
-    if (basket.returnAllToStock(danni)) danni.Save();
+    basket.returnAllToStock(shop.danni());
 }
 
 } // namespace sales

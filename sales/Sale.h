@@ -32,8 +32,8 @@ bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
 // the document sheet keeps what it shows.
 void sellDecliningInvoice(app::Shop& shop, Koshnica& basket);
 
-// The program ends: the goods in the basket go back to stock, and the data workbook is saved
-// when its file already holds stock the basket took.
+// The program ends: the goods in the basket go back to stock. The file already counts them as
+// there, so nothing is saved.
 void returnBasketAtEnd(app::Shop& shop, Koshnica& basket);
 
 } // namespace sales

@@ -69,8 +69,14 @@ void writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool wit
     data.setCell(index::kSalesRows, store::Value(base + lines));
 }
 
-void ProdajbiDobavi(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice)
+void ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool withInvoice)
 {
+    // The sale makes the basket's taking from stock final: this save writes it.
+    struct Selling {
+        explicit Selling(Koshnica& basket) : basket(basket) { basket.markSelling(true); }
+        ~Selling() { basket.markSelling(false); }
+        Koshnica& basket;
+    } selling(basket);
     const store::Value k1 = data.cell(index::kLastInvoice);
     const store::Value r1 = data.cell(index::kSalesRows);
     const int firstRow = index::kFirstListRow + data.counter(index::kSalesRows);

@@ -33,6 +33,6 @@ void writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool wit
 // the basket permanent. The basket itself is left as it is.
 // Throws store::Error, with nothing changed, when the ledger has no room for the lines or the
 // save fails (what was written is taken back, so the same basket can be recorded again).
-void ProdajbiDobavi(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice);
+void ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool withInvoice);
 
 } // namespace sales

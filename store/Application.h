@@ -65,6 +65,19 @@ public:
         if (saveHook_) saveHook_(workbook);
     }
 
+    // Wraps every write of a workbook of this application to its file (Save and SaveAs), so that
+    // changes held in memory that must not reach the file can be taken out around it. The wrapper
+    // calls write once and lets its store::Error through.
+    using SaveWrapper = std::function<void(Workbook& workbook, const std::function<void()>& write)>;
+    void setSaveWrapper(SaveWrapper wrapper) { saveWrapper_ = std::move(wrapper); }
+    void writeWrapped(Workbook& workbook, const std::function<void()>& write) const
+    {
+        if (saveWrapper_)
+            saveWrapper_(workbook, write);
+        else
+            write();
+    }
+
 private:
     friend class WorkbookList;
     void checkRunning() const;
@@ -75,6 +88,7 @@ private:
     bool visible_ = false;
     WindowHook windowHook_;
     SaveHook saveHook_;
+    SaveWrapper saveWrapper_;
 };
 
 } // namespace store

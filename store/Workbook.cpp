@@ -127,19 +127,28 @@ QString Workbook::Name() const
     return path_.isEmpty() ? QStringLiteral("Книга") : QFileInfo(path_).fileName();
 }
 
+void Workbook::writeTo(const QString& path)
+{
+    const auto write = [&] { xls::writeWorkbook(*this, path); };
+    if (application_)
+        application_->writeWrapped(*this, write);
+    else
+        write();
+}
+
 void Workbook::Save()
 {
     if (path_.isEmpty())
         throw Error(QStringLiteral("Работната книга още няма файл, в който да бъде записана."));
     if (application_) application_->beforeSave(*this);
-    xls::writeWorkbook(*this, path_);
+    writeTo(path_);
     saved_ = true;
     ++saveCount_;
 }
 
 void Workbook::SaveAs(const QString& path)
 {
-    xls::writeWorkbook(*this, path);
+    writeTo(path);
     path_ = path;
     saved_ = true;
     ++saveCount_;

@@ -88,6 +88,9 @@ public:
     std::size_t cellMemoryMapped() const { return cellMemory_.mappedBytes(); }
 
 private:
+    // Writes the file through the application's save wrapper, when there is one.
+    void writeTo(const QString& path);
+
     Application* application_;
     CellMemory cellMemory_;   // outlives the sheets
     std::vector<std::unique_ptr<Worksheet>> sheets_;

@@ -42,6 +42,13 @@ void Shop::openDanni()
                         .arg(problem));
         });
     });
+    // The goods in the basket are not sold yet: no save counts them as gone from stock.
+    application->setSaveWrapper([this](store::Workbook& workbook, const std::function<void()>& write) {
+        if (rowKeeper && workbook.FullName() == arhiv.dataFile())
+            rowKeeper->writeWithoutHeldChanges(workbook, write);
+        else
+            write();
+    });
     application->Workbooks().Open(file(kDataFile));
     // The counts the shop works from are formulas: they must be up to date even when the
     // workbook was last saved with its calculation set to manual.

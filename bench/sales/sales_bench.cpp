@@ -68,7 +68,7 @@ BENCHMARK(BM_AddAndUndoLine)->Unit(benchmark::kMillisecond);
 
 void BM_RecordTenLineSale(benchmark::State& state)
 {
-    const sales::Koshnica basket = tenLines();
+    sales::Koshnica basket = tenLines();
     const store::DataWorkbook data(shop());
     for (auto _ : state) sales::ProdajbiDobavi(data, basket, true);
 }

@@ -101,47 +101,34 @@ TEST(Basket, AFullBasketTakesNothingAndLinesKeepWhatTheyCopied)
     EXPECT_EQ(basket.KoshnicaCelo[10][1], 0);
 }
 
-// When the program ends, the basket's goods go back; the workbook is to be saved exactly when
-// its file holds stock that is not in stock any more.
-TEST(Basket, ReturningAtTheEndSavesOnlyWhenTheFileHoldsTakenStock)
+// A save writes the stock as if the basket's goods were back, and leaves memory exactly as it was,
+// also when the write fails.
+TEST(Basket, SavesLeaveOutTheBasketsGoodsAndPutThemBackAfterwards)
 {
-    {
-        OpenShop s;
-        sales::Koshnica basket;
-        basket.add(s.toys, 0, 2, 3);
-        basket.add(s.toys, 0, 3, 1);
-        EXPECT_FALSE(basket.returnAllToStock(*s.danni)) << "nothing was saved since the adds";
+    OpenShop s;
+    sales::Koshnica basket;
+    basket.add(s.toys, 0, 2, 3);
+    basket.add(s.books, 1, 2, 2);
+    basket.add(s.toys, 0, 2, 1);   // the same goods twice
+    basket.add(s.toys, 0, 3, 1);
+    const auto memory = [&] { return std::array{at(s.toys, 2), at(s.books, 2), at(s.toys, 3)}; };
+    const auto before = memory();
+    basket.writeWithoutHeldChanges(*s.danni, [&] {
         EXPECT_EQ(at(s.toys, 2), (StockAndSold{10, 0}));
-        EXPECT_EQ(at(s.toys, 3), (StockAndSold{3, 0}));
-        EXPECT_TRUE(basket.isEmpty());
-    }
-    {
-        OpenShop s;
-        sales::Koshnica basket;
-        basket.add(s.toys, 0, 2, 3);
-        s.danni->Save();   // the goods editor saves meanwhile
-        basket.add(s.toys, 0, 3, 1);
-        EXPECT_TRUE(basket.returnAllToStock(*s.danni));
-        EXPECT_EQ(at(s.toys, 2), (StockAndSold{10, 0}));
-    }
-    {
-        OpenShop s;
-        sales::Koshnica basket;
-        basket.add(s.toys, 0, 2, 3);
+        EXPECT_EQ(at(s.books, 2), (StockAndSold{5, 0}));
         s.danni->Save();
-        basket.undoLast(*s.danni);
-        basket.add(s.toys, 0, 3, 1);
-        EXPECT_TRUE(basket.returnAllToStock(*s.danni)) << "the file still holds the stock the undo put back";
-    }
-    {
-        OpenShop s;
-        sales::Koshnica basket;
-        basket.add(s.toys, 0, 2, 3);
-        s.danni->Save();
-        basket.undoLast(*s.danni);
-        s.danni->Save();
-        EXPECT_FALSE(basket.returnAllToStock(*s.danni)) << "the restored stock is on disk already";
-    }
+    });
+    EXPECT_EQ(memory(), before);
+    EXPECT_THROW(basket.writeWithoutHeldChanges(*s.danni, [] { throw store::Error(QStringLiteral("Дискът е пълен.")); }),
+                 store::Error);
+    EXPECT_EQ(memory(), before);
+
+    const auto disk = store::Workbook::open(s.shop.folder.file(QStringLiteral("Danni.xls")));
+    EXPECT_EQ(at(disk->sheets(SaleShop::kToys), 2), (StockAndSold{10, 0}));
+    EXPECT_EQ(at(disk->sheets(SaleShop::kBooks), 2), (StockAndSold{5, 0}));
+    basket.returnAllToStock(*s.danni);
+    EXPECT_EQ(at(s.toys, 2), (StockAndSold{10, 0}));
+    EXPECT_TRUE(basket.isEmpty());
 }
 
 TEST(SalesLedger, InvoiceNumbersArePaddedToTenAndCountFromK1)

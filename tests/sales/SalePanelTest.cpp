@@ -8,6 +8,7 @@
 
 #include "app/common/Controls.h"
 #include "archive/Form14.h"
+#include "app/EndRequests.h"
 #include "sales/Form6.h"
 #include "sales/Form7.h"
 #include "sales/Form8.h"
@@ -27,6 +28,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -426,12 +429,31 @@ TEST(SalePanel, GoodsLeftInTheBasketGoBackToStockWhenTheProgramEnds)
         Counter c(shop);
         c.add(kToys, kBall, 3);
         c.shop().danni().Save();   // as any other operation saves
+        // Killed now, the program would leave the stock whole on disk: the goods were not sold.
+        const auto disk = [&](const QString& article) {
+            auto saved = store::Workbook::open(shop.folder.file(QStringLiteral("Danni.xls")));
+            return std::pair(saved->sheets(article).value(2, col::kStock).toNumber(),
+                             saved->sheets(article).value(2, col::kSold).toNumber());
+        };
+        EXPECT_EQ(disk(kToys), std::pair(std::optional(10.0), std::optional(0.0)));
+        EXPECT_EQ(c.stock(kToys, 2), 7.0) << "the basket still holds them";
         c.add(kBooks, kTales, 2);
+        c.sell();
+        EXPECT_EQ(disk(kToys), std::pair(std::optional(7.0), std::optional(3.0))) << "sold goods leave stock";
+        c.add(kBooks, kTales, 1);
         c.w.izhod->trigger();
-        auto saved = store::Workbook::open(shop.folder.file(QStringLiteral("Danni.xls")));
-        EXPECT_EQ(saved->sheets(kToys).value(2, col::kStock).toNumber(), 10.0);
-        EXPECT_EQ(saved->sheets(kToys).value(2, col::kSold).toNumber(), 0.0);
-        EXPECT_EQ(saved->sheets(kBooks).value(2, col::kStock).toNumber(), 5.0);
+        EXPECT_EQ(disk(kBooks), std::pair(std::optional(3.0), std::optional(2.0)));
+    }
+    {
+        // The system ends the program (SIGHUP, as when its terminal goes): it ends as by its exit.
+        const SaleShop shop;
+        Counter c(shop);
+        app::endOnTerminationSignals([&c] { c.run.program.endNow(); });
+        c.add(kToys, kBall, 3);
+        ::raise(SIGHUP);
+        QTRY_VERIFY(c.run.ended());
+        EXPECT_EQ(c.shop().ObektEksel, nullptr);
+        EXPECT_FALSE(c.w.isVisible());
     }
 }
 
