@@ -60,6 +60,8 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     makeKatalog();
     connectControls();
     connectMenus();
+    // Another program's version of Danni.xls, chosen at a save, replaces the data in memory.
+    shop_.onReloadWanted(this, [this] { guarded([this] { reloadDanni(); }); });
 }
 
 Form1::~Form1() = default;
@@ -244,6 +246,13 @@ void Form1::putBackCopy(const archive::Copy& copy)
 {
     emit dataReplacing();
     shop_.arhiv.putBack(copy);
+    shop_.openDanni();
+    afterDataReplaced();
+}
+
+void Form1::reloadDanni()
+{
+    emit dataReplacing();
     shop_.openDanni();
     afterDataReplaced();
 }

@@ -154,6 +154,8 @@ private:
     void showArchive();
     void putBackCopy(const archive::Copy& copy);
     void afterDataReplaced();
+    // Danni.xls read again from its file, as another program left it.
+    void reloadDanni();
     // "Преминаване към евро": the whole shop goes over to the euro in one step.
     void goOverToEuro();
     // The entry and the notice as the shop's currency and the date want them.

@@ -42,13 +42,13 @@ void Shop::openDanni()
                         .arg(problem));
         });
     });
-    // The goods in the basket are not sold yet: no save counts them as gone from stock.
     application->setSaveWrapper([this](store::Workbook& workbook, const std::function<void()>& write) {
-        if (rowKeeper && workbook.FullName() == arhiv.dataFile())
-            rowKeeper->writeWithoutHeldChanges(workbook, write);
+        if (workbook.FullName() == arhiv.dataFile())
+            writeDanni(workbook, write);
         else
             write();
     });
+    const DiskVersion read = diskVersionOf(file(kDataFile));
     application->Workbooks().Open(file(kDataFile));
     // The counts the shop works from are formulas: they must be up to date even when the
     // workbook was last saved with its calculation set to manual.
@@ -56,6 +56,53 @@ void Shop::openDanni()
     store::DataWorkbook(*application->ActiveWorkbook()).indexSheet();
     quitWithoutAsking(ObektEksel);
     ObektEksel = std::move(application);
+    danniOnDisk_ = read;
+}
+
+void Shop::onReloadWanted(QObject* context, std::function<void()> reload)
+{
+    reloadContext_ = context;
+    reload_ = std::move(reload);
+}
+
+void Shop::writeDanni(store::Workbook& workbook, const std::function<void()>& write)
+{
+    keepOtherProgramsVersion();
+    // The goods in the basket are not sold yet: no save counts them as gone from stock.
+    if (rowKeeper)
+        rowKeeper->writeWithoutHeldChanges(workbook, write);
+    else
+        write();
+    danniOnDisk_ = diskVersionOf(arhiv.dataFile());
+}
+
+void Shop::keepOtherProgramsVersion()
+{
+    if (diskVersionOf(arhiv.dataFile()) == danniOnDisk_) return;
+    QString stamp;
+    try {
+        stamp = arhiv.keepMoment();
+    } catch (const store::Error& e) {
+        throw store::Error(QStringLiteral("Файлът с данните „%1“ е променен от друга програма, а нейната версия не може "
+                                          "да бъде запазена в архива, затова данните не се записват върху нея.\n%2")
+                               .arg(kDataFile, e.message()));
+    }
+    const std::optional<archive::Copy> copy = arhiv.find(stamp);
+    const QString kept = copy ? archive::whenTaken(*copy) : stamp;
+    const QString changed = QStringLiteral("Файлът с данните „%1“ е променен от друга програма, след като Тервин го "
+                                           "прочете. Версията на другата програма е запазена като архивно копие от %2.")
+                                .arg(kDataFile, kept);
+    if (!reloadContext_) {
+        warning(changed + QStringLiteral("\n\nТервин записва своите данни; версията на другата програма остава в архива."));
+        return;
+    }
+    if (!askYesNo(changed + QStringLiteral("\n\nДа се заредят ли данните, както ги е оставила другата програма?\n"
+                                           "„Да“: Тервин ги зарежда, а промяната, която записваше сега, не се записва.\n"
+                                           "„Не“: Тервин записва своите данни върху тях; версията на другата програма "
+                                           "остава в архива.")))
+        return;
+    QMetaObject::invokeMethod(reloadContext_, reload_, Qt::QueuedConnection);
+    throw store::Error(QStringLiteral("Промяната не е записана: данните се зареждат, както ги е оставила другата програма."));
 }
 
 std::unique_ptr<store::Application> Shop::newApplication()

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "app/common/DiskVersion.h"
 #include "app/common/WindowRegistry.h"
 #include "archive/Arhiv.h"
 #include "store/Application.h"
 #include "store/DataWorkbook.h"
 #include "store/RowKeeper.h"
 
+#include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace app {
@@ -37,6 +40,11 @@ public:
     // that was there stays then.
     void openDanni();
 
+    // How the data is read again when the shop keeper chooses another program's version of the
+    // file over the one in memory: called from the event loop, after the save it interrupted,
+    // while context lives. Without it another program's version is only kept in the archive.
+    void onReloadWanted(QObject* context, std::function<void()> reload);
+
     // A new spreadsheet application whose questions go through the message service and whose
     // workbook shows in the workbook window while the application is visible.
     static std::unique_ptr<store::Application> newApplication();
@@ -51,7 +59,16 @@ public:
     archive::Arhiv arhiv;
 
 private:
+    // Before a save of Danni.xls: when another program has written the file since this program
+    // read or wrote it, its version goes into the archive and the shop keeper chooses between it
+    // and the data in memory. Throws store::Error to stop the save.
+    void keepOtherProgramsVersion();
+    void writeDanni(store::Workbook& workbook, const std::function<void()>& write);
+
     QString folder_;
+    DiskVersion danniOnDisk_;   // Danni.xls as this program last read or wrote it
+    QPointer<QObject> reloadContext_;
+    std::function<void()> reload_;
 };
 
 // Alerts off, quit, let go; a failure of any step is ignored and the application is let go.

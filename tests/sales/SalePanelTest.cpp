@@ -482,3 +482,40 @@ TEST(SalePanel, PuttingBackAnArchiveCopyFirstHandsTheBasketBackToStock)
         EXPECT_EQ(kept->sheets(kToys).value(2, col::kStock).toNumber(), 10.0) << qPrintable(copy.fileName());
     }
 }
+
+TEST(SalePanel, AnotherProgramsEditOfTheFileIsKeptAndTheShopKeeperChooses)
+{
+    const SaleShop shop;
+    MessageRecorder messages;
+    Counter c(shop);
+    const QString path = shop.folder.file(QStringLiteral("Danni.xls"));
+    // What a spreadsheet program does while the shop sells: the file changes under the program.
+    const auto otherProgramWrites = [&](const QString& maker) {
+        auto other = store::Workbook::open(path);
+        other->sheets(kToys).setValue(2, col::kMaker, store::Value(maker));
+        other->Save();
+    };
+    const auto onDisk = [&] { return store::Workbook::open(path); };
+
+    otherProgramWrites(QStringLiteral("Първа промяна"));
+    c.add(kToys, kBall, 1);
+    messages.answerNext(app::Answer::No);
+    c.sell();
+    ASSERT_EQ(messages.ofKind(app::MessageKind::YesNo).size(), 1u);
+    EXPECT_EQ(store::DataWorkbook(*onDisk()).counter(index::kSalesRows), 1) << "«Не»: the sale is written";
+    const auto copies = c.shop().arhiv.copies();
+    ASSERT_FALSE(copies.empty());
+    EXPECT_EQ(store::Workbook::open(copies.front().path)->sheets(kToys).value(2, col::kMaker).toText(),
+              QStringLiteral("Първа промяна")) << "the other program's version is kept";
+
+    otherProgramWrites(QStringLiteral("Втора промяна"));
+    c.add(kToys, kBall, 1);
+    messages.clear();
+    messages.answerNext(app::Answer::Yes);
+    c.sell();
+    EXPECT_EQ(messages.ofKind(app::MessageKind::YesNo).size(), 1u);
+    EXPECT_EQ(store::DataWorkbook(*onDisk()).counter(index::kSalesRows), 1) << "«Да»: the sale is not written";
+    QTRY_COMPARE(c.sheet(kToys).value(2, col::kMaker).toText(), QStringLiteral("Втора промяна"));
+    EXPECT_EQ(c.w.Text4->text(), QStringLiteral("0"));
+    EXPECT_EQ(c.stock(kToys, 2), 9.0) << "the basket's goods went back before the data was read again";
+}
