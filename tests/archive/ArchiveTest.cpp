@@ -176,6 +176,27 @@ TEST(ArchiveRotation, ThirtySavingDaysReachBackFurtherThanThirtyCalendarDays)
     EXPECT_TRUE(expiredOf(all.mid(0, 30), today).isEmpty());
 }
 
+TEST(ArchiveRotation, CopiesDatedAfterTodayStayAndPushNoRecentCopyOut)
+{
+    // The clock once ran ahead: five weeks of copies from after today, five weeks from before.
+    Shop s;
+    const QDate today = s.clock.now.date();
+    const QString folder = s.folder.file(QStringLiteral("Arhiv/"));
+    for (int d = 1; d <= 36; ++d) {
+        writeFile(folder + QStringLiteral("Danni-%1.xls").arg(today.addDays(d).toString(Qt::ISODate)), "x");
+        writeFile(folder + QStringLiteral("Danni-%1.xls").arg(today.addDays(-d).toString(Qt::ISODate)), "x");
+    }
+    ASSERT_TRUE(s.arhiv.makeDailyCopy());
+
+    const QStringList kept = stamps(s.arhiv.copies());
+    // All 36 ahead; today and the 29 saving days before it; February's first copy (2 February).
+    EXPECT_EQ(kept.size(), 36 + 30 + 1);
+    EXPECT_TRUE(kept.contains(today.toString(Qt::ISODate)));
+    EXPECT_TRUE(kept.contains(today.addDays(-29).toString(Qt::ISODate)));
+    EXPECT_FALSE(kept.contains(today.addDays(-30).toString(Qt::ISODate)));
+    EXPECT_TRUE(kept.contains(QStringLiteral("2026-02-02")));
+}
+
 TEST(PuttingBack, ReplacesTheFileByteForByteAndCanItselfBeTakenBack)
 {
     Shop s;
