@@ -37,7 +37,7 @@ Program::~Program()
 
 QString Program::lockFileName()
 {
-    return QStringLiteral(".Danni.xls.lock");
+    return kLockFile;
 }
 
 bool Program::start()
