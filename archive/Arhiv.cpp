@@ -253,6 +253,13 @@ QString Arhiv::putBack(const Copy& copy)
     return before;
 }
 
+std::optional<Copy> Arhiv::newestReadable()
+{
+    for (const Copy& copy : copies())
+        if (contentsOf(copy)) return copy;
+    return std::nullopt;
+}
+
 QString Arhiv::line(const Copy& copy, const std::optional<Contents>& contents) const
 {
     const QString text = describe(copy, contents);

@@ -69,6 +69,8 @@ public:
     std::optional<Copy> find(const QString& stamp) const;
     // What the copy holds; read once per run while the file stays the same.
     std::optional<Contents> contentsOf(const Copy& copy);
+    // The newest copy that reads as a data workbook; nothing when none does.
+    std::optional<Copy> newestReadable();
     // The copy's line in the archive window and the workbook tool: describe(), with a mark on a
     // copy dated after today, which the archive keeps whatever its age.
     QString line(const Copy& copy, const std::optional<Contents>& contents) const;

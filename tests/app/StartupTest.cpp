@@ -4,6 +4,7 @@
 #include "support/ShopFolder.h"
 
 #include "app/Startup.h"
+#include "archive/Arhiv.h"
 
 #include <QApplication>
 #include <QFile>
@@ -119,4 +120,47 @@ TEST(Startup, LockLeftByACrashedCopyDoesNotBlock)
     RunningProgram run(shop.path());
     EXPECT_TRUE(run.started());
     EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST(Startup, ADamagedDataWorkbookOffersTheNewestGoodArchiveCopy)
+{
+    ShopFolder shop;
+    shop.save();
+    archive::Arhiv arhiv(shop.file(QStringLiteral("Danni.xls")));
+    ASSERT_TRUE(arhiv.makeDailyCopy());
+    const archive::Copy good = arhiv.copies().front();
+    const QByteArray goodBytes = shop.bytes(QStringLiteral("Danni.xls"));
+    // A newer copy that is damaged too is passed over.
+    writeFile(QStringLiteral("%1/Danni-%2-235959.xls").arg(arhiv.folder(), good.stamp), "повредено");
+    const QByteArray damaged("това не е работна книга");
+    writeFile(shop.file(QStringLiteral("Danni.xls")), damaged);
+
+    MessageRecorder messages;
+    messages.answerNext(app::Answer::No);
+    {
+        RunningProgram run(shop.path());
+        EXPECT_FALSE(run.started());
+    }
+    ASSERT_EQ(messages.messages().size(), 2u);
+    const app::Message question = messages.messages()[0];
+    EXPECT_EQ(question.kind, app::MessageKind::YesNo);
+    EXPECT_TRUE(question.text.contains(QStringLiteral("повреден"))) << question.text.toStdString();
+    EXPECT_TRUE(question.text.contains(archive::whenTaken(good))) << question.text.toStdString();
+    EXPECT_EQ(messages.messages()[1].kind, app::MessageKind::Failure);
+    EXPECT_EQ(shop.bytes(QStringLiteral("Danni.xls")), damaged);
+
+    messages.clear();
+    messages.answerNext(app::Answer::Yes);
+    RunningProgram run(shop.path());
+    EXPECT_TRUE(run.started());
+    EXPECT_EQ(messages.ofKind(app::MessageKind::YesNo).size(), 1u);
+    EXPECT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(shop.bytes(QStringLiteral("Danni.xls")), goodBytes);
+    // The damaged file stays in the archive, as any file a copy replaces.
+    bool kept = false;
+    for (const archive::Copy& copy : arhiv.copies()) {
+        QFile file(copy.path);
+        kept |= file.open(QIODevice::ReadOnly) && file.readAll() == damaged;
+    }
+    EXPECT_TRUE(kept);
 }
