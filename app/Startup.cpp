@@ -2,6 +2,8 @@
 
 #include <QImageReader>
 
+#include <csignal>
+
 namespace app {
 
 QStringList missingImageReaders(const QList<QByteArray>& supportedFormats)
@@ -19,6 +21,11 @@ QString RegistriraiKontroli()
     return QStringLiteral("Липсва модулът на Qt за четене на снимки във формат %1 (приставка в папката "
                           "„imageformats“, например qjpeg). Без него снимките на стоките не могат да се покажат.")
         .arg(missing.join(QStringLiteral(", ")));
+}
+
+void ignoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 } // namespace app

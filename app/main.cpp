@@ -1,5 +1,6 @@
 // Тервин за детски стоки: the shop's program, started from its own folder.
 #include "app/Program.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    app::ignoreFileSizeSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tervin"));
     // The program ends when its main window closes or the login is given up, not sooner.

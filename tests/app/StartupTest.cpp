@@ -1,4 +1,5 @@
 // Start-up: what stops the program before any window opens, and the second copy on one folder.
+#include "support/ChildProcess.h"
 #include "support/MessageRecorder.h"
 #include "support/RunningProgram.h"
 #include "support/ShopFolder.h"
@@ -8,10 +9,14 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QSysInfo>
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -163,4 +168,25 @@ TEST(Startup, ADamagedDataWorkbookOffersTheNewestGoodArchiveCopy)
         kept |= file.open(QIODevice::ReadOnly) && file.readAll() == damaged;
     }
     EXPECT_TRUE(kept);
+}
+
+TEST(Startup, AFileSizeLimitMakesTheSaveFailWithAMessageInsteadOfEndingTheProgram)
+{
+    ShopFolder shop;
+    shop.save();
+    const int status = inChild([&] {
+        app::ignoreFileSizeSignal();
+        app::Shop running(shop.path());
+        running.openDanni();
+        running.arhiv.makeDailyCopy();
+        const rlim_t half = QFileInfo(shop.file(QStringLiteral("Danni.xls"))).size() / 2;
+        const rlimit limit{half, half};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+        MessageRecorder messages;
+        app::guarded([&] { running.danni().Save(); });
+        return messages.ofKind(app::MessageKind::Failure).size() == 1 ? 0 : 3;
+    });
+    ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: the failed save was not reported";
 }
