@@ -68,6 +68,10 @@ bool Program::start()
 QString Program::lockFolder()
 {
     if (lock_.tryLock(0)) return {};
+    if (lock_.error() != QLockFile::LockFailedError && diskFull(shop_.folder()))
+        return QStringLiteral("Дискът е пълен: в папката на програмата „%1“ не може да се запише нищо, а там се пазят "
+                              "данните на магазина. Освободете място на диска и стартирайте програмата отново.")
+            .arg(native(shop_.folder()));
     switch (lock_.error()) {
     case QLockFile::LockFailedError:
         return QStringLiteral("Програмата вече работи с данните от папката „%1“. Второ копие не може да се отвори "

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include <QImageReader>
+#include <QStorageInfo>
 
 #include <csignal>
 
@@ -26,6 +27,12 @@ QString RegistriraiKontroli()
 void ignoreFileSizeSignal()
 {
     std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool diskFull(const QString& folder)
+{
+    const QStorageInfo disk(folder);
+    return disk.isValid() && disk.isReady() && disk.bytesAvailable() == 0;
 }
 
 } // namespace app

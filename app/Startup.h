@@ -19,4 +19,7 @@ QString RegistriraiKontroli();
 // system ending the program without a word (SIGXFSZ).
 void ignoreFileSizeSignal();
 
+// The disk that holds the folder has no space left.
+bool diskFull(const QString& folder);
+
 } // namespace app

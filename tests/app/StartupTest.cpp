@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -168,6 +169,23 @@ TEST(Startup, ADamagedDataWorkbookOffersTheNewestGoodArchiveCopy)
         kept |= file.open(QIODevice::ReadOnly) && file.readAll() == damaged;
     }
     EXPECT_TRUE(kept);
+}
+
+TEST(Startup, AFullDiskIsNamedAsSuch)
+{
+    QTemporaryDir folder;
+    constexpr int kNoMount = 5;
+    const int status = inChild([&] {
+        if (!fullDiskAt(folder.path(), 64 * 1024)) return kNoMount;
+        MessageRecorder messages;
+        app::Program program(folder.path());
+        if (program.start() || messages.messages().size() != 1) return 3;
+        const QString text = messages.texts().front();
+        return text.contains(QStringLiteral("Дискът е пълен")) && text.contains(folder.path()) ? 0 : 4;
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kNoMount) GTEST_SKIP() << "this system lets no test mount a small disk";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: no single message; 4: it does not say the disk is full";
 }
 
 TEST(Startup, AFileSizeLimitMakesTheSaveFailWithAMessageInsteadOfEndingTheProgram)
