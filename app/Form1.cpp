@@ -186,7 +186,7 @@ void Form1::load()
 
 void Form1::openFaktura()
 {
-    shop_.FakturaEksel = Shop::newApplication();
+    shop_.FakturaEksel = shop_.newApplication();
     formCurrency_ = shop_.currency();
     const QString path = shop_.file(kInvoiceFile);
     const QString problem = QStringLiteral("Формата на фактурата „%1“ не може да бъде отворена: %2\n\n"

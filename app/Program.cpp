@@ -18,6 +18,11 @@ QString native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+QString unreadable(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Файлът с данните на магазина „%1“ не може да бъде прочетен.\n%2").arg(native(path), reason);
+}
+
 } // namespace
 
 Program::Program(const QString& folder, QObject* parent)
@@ -37,7 +42,7 @@ Program::~Program()
 
 QString Program::lockFileName()
 {
-    return QStringLiteral(".Danni.xls.lock");
+    return kLockFile;
 }
 
 bool Program::start()
@@ -63,6 +68,10 @@ bool Program::start()
 QString Program::lockFolder()
 {
     if (lock_.tryLock(0)) return {};
+    if (lock_.error() != QLockFile::LockFailedError && diskFull(shop_.folder()))
+        return QStringLiteral("Дискът е пълен: в папката на програмата „%1“ не може да се запише нищо, а там се пазят "
+                              "данните на магазина. Освободете място на диска и стартирайте програмата отново.")
+            .arg(native(shop_.folder()));
     switch (lock_.error()) {
     case QLockFile::LockFailedError:
         return QStringLiteral("Програмата вече работи с данните от папката „%1“. Второ копие не може да се отвори "
@@ -81,12 +90,36 @@ QString Program::openDataWorkbook()
 {
     const QString path = shop_.file(kDataFile);
     if (!ImaFail(path)) return QStringLiteral("Липсва файлът с данните на магазина „%1“.").arg(native(path));
+    std::optional<QString> damage = readDataWorkbook();
+    try {
+        if (damage && putBackNewestCopy(*damage)) damage = readDataWorkbook();
+    } catch (const store::Error& e) {
+        return unreadable(path, *damage) + QStringLiteral("\n\n") + e.message();
+    }
+    return damage ? unreadable(path, *damage) : QString();
+}
+
+bool Program::putBackNewestCopy(const QString& damage)
+{
+    const std::optional<archive::Copy> copy = shop_.arhiv.newestReadable();
+    if (!copy) return false;
+    const QString question = QStringLiteral("Файлът с данните на магазина „%1“ е повреден:\n%2\n\n"
+                                            "Най-новото здраво архивно копие е от %3. Да бъде ли възстановено?\n"
+                                            "Повреденият файл се запазва в архива.")
+                                 .arg(native(shop_.file(kDataFile)), damage, archive::whenTaken(*copy));
+    if (!askYesNo(question)) return false;
+    shop_.arhiv.putBack(*copy);
+    return true;
+}
+
+std::optional<QString> Program::readDataWorkbook()
+{
     try {
         shop_.openDanni();
     } catch (const store::Error& e) {
-        return QStringLiteral("Файлът с данните на магазина „%1“ не може да бъде прочетен.\n%2").arg(native(path), e.message());
+        return e.message();
     }
-    return {};
+    return std::nullopt;
 }
 
 void Program::showMainWindow()

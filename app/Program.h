@@ -5,6 +5,7 @@
 #include <QLockFile>
 #include <QObject>
 #include <memory>
+#include <optional>
 
 namespace app {
 
@@ -41,7 +42,14 @@ signals:
 
 private:
     QString lockFolder();
+    // Opens Danni.xls; when it is damaged, offers to put the newest readable archive copy back.
     QString openDataWorkbook();
+    // Why Danni.xls could not be opened, or nothing when it was.
+    std::optional<QString> readDataWorkbook();
+    // Asks whether the newest readable archive copy should replace the damaged Danni.xls and puts
+    // it back when so; false when there is none or the answer is no. Throws store::Error when it
+    // cannot be put back.
+    bool putBackNewestCopy(const QString& damage);
     void showMainWindow();
     void end();
 

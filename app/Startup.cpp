@@ -1,6 +1,9 @@
 #include "app/Startup.h"
 
 #include <QImageReader>
+#include <QStorageInfo>
+
+#include <csignal>
 
 namespace app {
 
@@ -19,6 +22,17 @@ QString RegistriraiKontroli()
     return QStringLiteral("Липсва модулът на Qt за четене на снимки във формат %1 (приставка в папката "
                           "„imageformats“, например qjpeg). Без него снимките на стоките не могат да се покажат.")
         .arg(missing.join(QStringLiteral(", ")));
+}
+
+void ignoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool diskFull(const QString& folder)
+{
+    const QStorageInfo disk(folder);
+    return disk.isValid() && disk.isReady() && disk.bytesAvailable() == 0;
 }
 
 } // namespace app

@@ -15,4 +15,11 @@ QStringList missingImageReaders(const QList<QByteArray>& supportedFormats);
 // is there, otherwise why the program cannot start.
 QString RegistriraiKontroli();
 
+// A write past the file-size limit then fails with an error that the save reports, instead of the
+// system ending the program without a word (SIGXFSZ).
+void ignoreFileSizeSignal();
+
+// The disk that holds the folder has no space left.
+bool diskFull(const QString& folder);
+
 } // namespace app

@@ -1,6 +1,7 @@
 // Тервин за детски стоки: the shop's program, started from its own folder.
 #include "app/EndRequests.h"
 #include "app/Program.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv)
 {
+    app::ignoreFileSizeSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tervin"));
     // The program ends when its main window closes or the login is given up, not sooner.

@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <set>
 
 namespace archive {
@@ -122,12 +123,19 @@ std::set<QString> firstOfEachMonth(const std::vector<Copy>& copies, const QDate&
 
 } // namespace
 
+bool isAhead(const Copy& copy, const QDate& today)
+{
+    return copy.date() > today;
+}
+
 std::vector<Copy> expired(const std::vector<Copy>& copies, const QDate& today)
 {
-    const QDate oldestDay = oldestKeptDay(copies);
-    const std::set<QString> monthly = firstOfEachMonth(copies, today);
+    std::vector<Copy> past;
+    std::copy_if(copies.begin(), copies.end(), std::back_inserter(past), [&](const Copy& copy) { return !isAhead(copy, today); });
+    const QDate oldestDay = oldestKeptDay(past);
+    const std::set<QString> monthly = firstOfEachMonth(past, today);
     std::vector<Copy> result;
-    for (const Copy& copy : copies) {
+    for (const Copy& copy : past) {
         const bool recentDay = !oldestDay.isValid() || copy.date() >= oldestDay;
         if (!recentDay && !monthly.count(copy.stamp)) result.push_back(copy);
     }
@@ -243,6 +251,19 @@ QString Arhiv::putBack(const Copy& copy)
     replaceWith(copy.path, dataFile_);
     rotate();
     return before;
+}
+
+std::optional<Copy> Arhiv::newestReadable()
+{
+    for (const Copy& copy : copies())
+        if (contentsOf(copy)) return copy;
+    return std::nullopt;
+}
+
+QString Arhiv::line(const Copy& copy, const std::optional<Contents>& contents) const
+{
+    const QString text = describe(copy, contents);
+    return isAhead(copy, now().date()) ? text + QStringLiteral(" – с бъдеща дата") : text;
 }
 
 void Arhiv::rotate()

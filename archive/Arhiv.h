@@ -45,9 +45,13 @@ QString whenTaken(const Copy& copy);
 // How the archive window and the workbook tool show a copy: date, size, what it holds.
 QString describe(const Copy& copy, const std::optional<Contents>& contents);
 
+// Dated after today: made while the computer's clock ran ahead.
+bool isAhead(const Copy& copy, const QDate& today);
+
 // Of these copies, those the archive no longer keeps on that day: every copy of the newest
 // kKeptDays days that have copies stays, and so does the first copy of each of the last
-// kKeptMonths months (this month included).
+// kKeptMonths months (this month included). Copies dated after today always stay and never
+// count among the newest days, so that a clock once set ahead cannot push today's copies out.
 std::vector<Copy> expired(const std::vector<Copy>& copies, const QDate& today);
 
 // The archive of one data workbook: a copy before the first save of each day, kept for a while,
@@ -65,6 +69,11 @@ public:
     std::optional<Copy> find(const QString& stamp) const;
     // What the copy holds; read once per run while the file stays the same.
     std::optional<Contents> contentsOf(const Copy& copy);
+    // The newest copy that reads as a data workbook; nothing when none does.
+    std::optional<Copy> newestReadable();
+    // The copy's line in the archive window and the workbook tool: describe(), with a mark on a
+    // copy dated after today, which the archive keeps whatever its age.
+    QString line(const Copy& copy, const std::optional<Contents>& contents) const;
 
     // Called before each save of the data workbook: on the day's first save the file as it stands
     // is copied into the archive and old copies are removed. Never throws; a copy that cannot be

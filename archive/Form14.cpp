@@ -43,7 +43,7 @@ void Form14::ZarediKopia()
     List1->clear();
     for (const Copy& copy : shop_.arhiv.copies()) {
         const std::optional<Contents> contents = shop_.arhiv.contentsOf(copy);
-        auto* item = new QListWidgetItem(describe(copy, contents), List1);
+        auto* item = new QListWidgetItem(shop_.arhiv.line(copy, contents), List1);
         item->setData(kStampRole, copy.stamp);
         item->setData(kDamagedRole, !contents.has_value());
         if (!contents) item->setForeground(Qt::darkRed);

@@ -42,7 +42,7 @@ struct BigShop {
     BigShop(const QString& workbook) : shop(folder.path())
     {
         QFile::copy(workbook, shop.file(QStringLiteral("Danni.xls")));
-        shop.ObektEksel = app::Shop::newApplication();
+        shop.ObektEksel = shop.newApplication();
         shop.ObektEksel->Workbooks().Open(shop.file(QStringLiteral("Danni.xls")));
         main = std::make_unique<app::Form1>(shop);
         main->vitrina().ZarediArtikuli();

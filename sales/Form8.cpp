@@ -69,7 +69,7 @@ QGroupBox* Form8::buildFrame(int frameNumber, const QString& title, int top, con
 
 void Form8::openReceipt(app::Shop& shop)
 {
-    RazpiskaEksel = app::Shop::newApplication();
+    RazpiskaEksel = shop.newApplication();
     const QString path = shop.file(app::kInvoiceFile);
     try {
         RazpiskaEksel->Workbooks().Open(path);

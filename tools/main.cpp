@@ -1,6 +1,7 @@
 // tervin-workbook: makes, copies and prints the shop's workbooks from the command line.
 #include "WorkbookDump.h"
 
+#include "app/common/ProgramFolder.h"
 #include "archive/Arhiv.h"
 #include "currency/EuroChangeover.h"
 #include "store/DataWorkbook.h"
@@ -9,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QStringList>
@@ -20,7 +22,10 @@ namespace {
 int usage(QTextStream& err)
 {
     err << "Употреба:\n"
-           "  tervin-workbook new FILE        нова работна книга с данни на магазин в евро\n"
+           "  tervin-workbook new FILE        нова работна книга с данни на магазин в евро;\n"
+           "                                  съществуващ FILE не се заменя\n"
+           "  tervin-workbook new --force FILE  заменя и съществуващ FILE, ако програмата\n"
+           "                                  не работи в папката му\n"
            "  tervin-workbook copy IN OUT     прочита IN и го записва като OUT\n"
            "  tervin-workbook dump FILE       извежда листовете и клетките на FILE\n"
            "  tervin-workbook check FILE      прочита FILE и извежда размерите на листовете му\n"
@@ -31,8 +36,8 @@ int usage(QTextStream& err)
     return 2;
 }
 
-const QString kDataFile = QStringLiteral("Danni.xls");
-const QString kInvoiceFile = QStringLiteral("Faktura.xls");
+using app::kDataFile;
+using app::kInvoiceFile;
 
 // The data workbook of a program folder.
 archive::Arhiv archiveOf(const QString& dir)
@@ -46,18 +51,32 @@ void listArchive(const QString& dir, QTextStream& out)
     const std::vector<archive::Copy> copies = arhiv.copies();
     if (copies.empty()) out << "В „" << QDir::toNativeSeparators(arhiv.folder()) << "“ още няма архивни копия.\n";
     for (const archive::Copy& copy : copies)
-        out << copy.stamp << '\t' << archive::describe(copy, archive::readContents(copy.path)) << '\n';
+        out << copy.stamp << '\t' << arhiv.line(copy, archive::readContents(copy.path)) << '\n';
 }
 
 // The folder taken as the running program takes it, which would write its own data over ours.
 std::unique_ptr<QLockFile> lockFolder(const QString& dir)
 {
-    auto lock = std::make_unique<QLockFile>(QDir(dir).filePath(QLatin1Char('.') + kDataFile + QStringLiteral(".lock")));
+    auto lock = std::make_unique<QLockFile>(QDir(dir).filePath(app::kLockFile));
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    if (lock->tryLock(0)) return lock;
+    if (lock->error() == QLockFile::LockFailedError)
         throw store::Error(QStringLiteral("Програмата работи с данните от „%1“: затворете я и опитайте пак.")
                                .arg(QDir::toNativeSeparators(dir)));
-    return lock;
+    throw store::Error(QStringLiteral("В папката „%1“ не може да се пише.").arg(QDir::toNativeSeparators(dir)));
+}
+
+// A fresh data workbook as file. An existing file is replaced only when forced, and then not while
+// the program runs on its folder: it may be a shop's data.
+void makeFresh(const QString& file, bool force)
+{
+    std::unique_ptr<QLockFile> lock;
+    if (force) lock = lockFolder(QFileInfo(file).absolutePath());
+    else if (QFileInfo::exists(file))
+        throw store::Error(QStringLiteral("Файлът „%1“ вече съществува и не е заменен. Ако наистина трябва да бъде "
+                                          "заменен с празна работна книга, използвайте „tervin-workbook new --force %2“.")
+                               .arg(QDir::toNativeSeparators(file), file));
+    store::DataWorkbook::createFresh(nullptr, store::Currency::Euro)->SaveAs(file);
 }
 
 void restoreCopy(const QString& dir, const QString& stamp, QTextStream& out)
@@ -107,7 +126,11 @@ int run(const QStringList& args, QTextStream& out)
 {
     const QString command = args.value(0);
     if (command == QLatin1String("new") && args.size() == 2) {
-        store::DataWorkbook::createFresh(nullptr, store::Currency::Euro)->SaveAs(args[1]);
+        makeFresh(args[1], false);
+        return 0;
+    }
+    if (command == QLatin1String("new") && args.size() == 3 && args[1] == QLatin1String("--force")) {
+        makeFresh(args[2], true);
         return 0;
     }
     if (command == QLatin1String("copy") && args.size() == 3) {

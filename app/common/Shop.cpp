@@ -5,6 +5,10 @@
 #include "store/StoreError.h"
 #include "store/window/WorkbookWindow.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <utility>
+
 namespace app {
 
 Shop::Shop(const QString& folder) : arhiv(inFolder(folder, kDataFile)), folder_(folder) {}
@@ -105,12 +109,44 @@ void Shop::keepOtherProgramsVersion()
     throw store::Error(QStringLiteral("Промяната не е записана: данните се зареждат, както ги е оставила другата програма."));
 }
 
-std::unique_ptr<store::Application> Shop::newApplication()
+std::unique_ptr<store::Application> Shop::newApplication() const
 {
     auto application = std::make_unique<store::Application>();
     application->setAlertHook(alertsThroughMessages());
-    application->setWindowHook(store::window::workbookWindowHook({&warning, &confirm}));
+    application->setWindowHook(store::window::workbookWindowHook(
+        {&warning, &confirm}, [this](const QString& path) { return refusalToWrite(path); }));
     return application;
+}
+
+namespace {
+
+// The path with the links of its folders resolved, whether the file exists yet or not.
+QString resolved(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists()) return info.canonicalFilePath();
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+}
+
+} // namespace
+
+QString Shop::refusalToWrite(const QString& path) const
+{
+    const QString target = resolved(path);
+    const std::pair<QString, QString> kept[] = {{kDataFile, QStringLiteral("данните на магазина")},
+                                               {kInvoiceFile, QStringLiteral("формата на фактурата")}};
+    for (const auto& [name, what] : kept) {
+        if (target == resolved(file(name)))
+            return QStringLiteral("Във файла „%1“ се пазят %2: той не може да бъде заменен оттук.\n"
+                                  "Изберете друго име или друга папка.")
+                .arg(QDir::toNativeSeparators(path), what);
+    }
+    if (target.startsWith(resolved(arhiv.folder()) + QLatin1Char('/')))
+        return QStringLiteral("В папката „%1“ програмата пази архивните копия на данните: там не се записва оттук.\n"
+                              "Изберете друга папка.")
+            .arg(QDir::toNativeSeparators(arhiv.folder()));
+    return {};
 }
 
 void quitWithoutAsking(std::unique_ptr<store::Application>& application)

@@ -46,8 +46,13 @@ public:
     void onReloadWanted(QObject* context, std::function<void()> reload);
 
     // A new spreadsheet application whose questions go through the message service and whose
-    // workbook shows in the workbook window while the application is visible.
-    static std::unique_ptr<store::Application> newApplication();
+    // workbook shows in the workbook window while the application is visible; the window never
+    // writes the files refusalToWrite names. The shop must outlive it.
+    std::unique_ptr<store::Application> newApplication() const;
+
+    // Why a workbook window must not write the file: it is the shop's data or invoice form, or
+    // lies in the archive folder. Empty when it may be written.
+    QString refusalToWrite(const QString& path) const;
 
     std::unique_ptr<store::Application> ObektEksel;
     std::unique_ptr<store::Application> FakturaEksel;

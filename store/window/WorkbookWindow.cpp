@@ -66,8 +66,8 @@ QString proposedFile(const Workbook& workbook, const QString& suffix)
 
 } // namespace
 
-WorkbookWindow::WorkbookWindow(Application& application, WindowMessages messages)
-    : application_(&application), messages_(std::move(messages)), view_(new SheetView), tabs_(new QTabBar),
+WorkbookWindow::WorkbookWindow(Application& application, WindowMessages messages, WriteGuard guard)
+    : application_(&application), messages_(std::move(messages)), guard_(std::move(guard)), view_(new SheetView), tabs_(new QTabBar),
       watch_(new QTimer(this))
 {
     setObjectName(QStringLiteral("WorkbookWindow"));
@@ -355,15 +355,20 @@ void WorkbookWindow::print()
 
 bool WorkbookWindow::mayReplace(const QString& path)
 {
+    const QString refusal = guard_ ? guard_(path) : QString();
+    if (!refusal.isEmpty()) {
+        if (messages_.warning) messages_.warning(refusal);
+        return false;
+    }
     if (!QFileInfo::exists(path)) return true;
     // Without anyone to ask, nothing is written over.
     return messages_.confirm
         && messages_.confirm(QStringLiteral("Файлът „%1“ вече съществува. Да бъде ли заменен?").arg(QDir::toNativeSeparators(path)));
 }
 
-Application::WindowHook workbookWindowHook(WindowMessages messages)
+Application::WindowHook workbookWindowHook(WindowMessages messages, WriteGuard guard)
 {
-    return [messages](Application& application, bool visible) {
+    return [messages, guard](Application& application, bool visible) {
         auto& windows = shownWindows();
         if (!visible) {
             const QPointer<WorkbookWindow> window = windows.take(&application);
@@ -374,7 +379,7 @@ Application::WindowHook workbookWindowHook(WindowMessages messages)
             return;
         }
         QPointer<WorkbookWindow>& window = windows[&application];
-        if (!window) window = new WorkbookWindow(application, messages);
+        if (!window) window = new WorkbookWindow(application, messages, guard);
         window->show();
         window->raise();
         window->activateWindow();

@@ -26,6 +26,11 @@ struct WindowMessages {
     std::function<bool(const QString& text)> confirm;
 };
 
+// Why the window must not write a file chosen in Save as or Export to PDF (a file the program
+// keeps, which a save from here would replace whatever the person at the screen answers), or
+// empty when it may.
+using WriteGuard = std::function<QString(const QString& path)>;
+
 // The window of a spreadsheet application: the active workbook, one tab per sheet, a cell bar
 // with the current cell's name and content, and Save as, Export to PDF, Print and Close in its
 // File menu. It shows the workbook as it is at any moment: changes made through the engine
@@ -33,7 +38,7 @@ struct WindowMessages {
 class WorkbookWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    WorkbookWindow(Application& application, WindowMessages messages);
+    WorkbookWindow(Application& application, WindowMessages messages, WriteGuard guard);
     ~WorkbookWindow() override;
 
     Application* application() const { return application_; }
@@ -65,7 +70,8 @@ private:
     void exportTo(const QString& path);
     void askPrint();
     void print();
-    // Asks before a file is written over; true when it may be.
+    // Refuses a file the guard keeps, and asks before any other is written over; true when it
+    // may be written.
     bool mayReplace(const QString& path);
     QFileDialog* fileDialog(const QString& name, const QString& caption, const QString& filter,
                             const QString& suffix, const QString& proposed);
@@ -73,6 +79,7 @@ private:
     Application* application_;
     Workbook* workbook_ = nullptr;
     WindowMessages messages_;
+    WriteGuard guard_;
     SheetView* view_;
     QTabBar* tabs_;
     QLineEdit* cellName_ = nullptr;
@@ -92,7 +99,7 @@ private:
 // The hook that puts an application's active workbook in a window while the application is
 // visible and takes the window away when it hides or quits. Install it with
 // Application::setWindowHook.
-Application::WindowHook workbookWindowHook(WindowMessages messages);
+Application::WindowHook workbookWindowHook(WindowMessages messages, WriteGuard guard);
 
 // The window that shows the application, or null while it is not visible.
 WorkbookWindow* windowOf(const Application& application);

@@ -1,16 +1,23 @@
 // Start-up: what stops the program before any window opens, and the second copy on one folder.
+#include "support/ChildProcess.h"
 #include "support/MessageRecorder.h"
 #include "support/RunningProgram.h"
 #include "support/ShopFolder.h"
 
 #include "app/Startup.h"
+#include "archive/Arhiv.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -119,4 +126,78 @@ TEST(Startup, LockLeftByACrashedCopyDoesNotBlock)
     RunningProgram run(shop.path());
     EXPECT_TRUE(run.started());
     EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST(Startup, ADamagedDataWorkbookOffersTheNewestGoodArchiveCopy)
+{
+    ShopFolder shop;
+    shop.save();
+    archive::Arhiv arhiv(shop.file(QStringLiteral("Danni.xls")));
+    ASSERT_TRUE(arhiv.makeDailyCopy());
+    const archive::Copy good = arhiv.copies().front();
+    const QByteArray goodBytes = shop.bytes(QStringLiteral("Danni.xls"));
+    // A newer copy that is damaged too is passed over.
+    writeFile(QStringLiteral("%1/Danni-%2-235959.xls").arg(arhiv.folder(), good.stamp), "повредено");
+    const QByteArray damaged("това не е работна книга");
+    writeFile(shop.file(QStringLiteral("Danni.xls")), damaged);
+
+    MessageRecorder messages;
+    messages.answerNext(app::Answer::No);
+    {
+        RunningProgram run(shop.path());
+        EXPECT_FALSE(run.started());
+    }
+    ASSERT_EQ(messages.messages().size(), 2u);
+    const app::Message question = messages.messages()[0];
+    EXPECT_EQ(question.kind, app::MessageKind::YesNo);
+    EXPECT_TRUE(question.text.contains(QStringLiteral("повреден"))) << question.text.toStdString();
+    EXPECT_TRUE(question.text.contains(archive::whenTaken(good))) << question.text.toStdString();
+    EXPECT_EQ(messages.messages()[1].kind, app::MessageKind::Failure);
+    EXPECT_EQ(shop.bytes(QStringLiteral("Danni.xls")), damaged);
+
+    messages.clear();
+    messages.answerNext(app::Answer::Yes);
+    RunningProgram run(shop.path());
+    EXPECT_TRUE(run.started());
+    EXPECT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(shop.bytes(QStringLiteral("Danni.xls")), goodBytes);
+    EXPECT_EQ(arhiv.copies().size(), 3u) << "the damaged file is kept in the archive";
+}
+
+TEST(Startup, AFullDiskIsNamedAsSuch)
+{
+    QTemporaryDir folder;
+    constexpr int kNoMount = 5;
+    const int status = inChild([&] {
+        if (!fullDiskAt(folder.path(), 64 * 1024)) return kNoMount;
+        MessageRecorder messages;
+        app::Program program(folder.path());
+        if (program.start() || messages.messages().size() != 1) return 3;
+        const QString text = messages.texts().front();
+        return text.contains(QStringLiteral("Дискът е пълен")) && text.contains(folder.path()) ? 0 : 4;
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kNoMount) GTEST_SKIP() << "this system lets no test mount a small disk";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: no single message; 4: it does not say the disk is full";
+}
+
+TEST(Startup, AFileSizeLimitMakesTheSaveFailWithAMessageInsteadOfEndingTheProgram)
+{
+    ShopFolder shop;
+    shop.save();
+    const int status = inChild([&] {
+        app::ignoreFileSizeSignal();
+        app::Shop running(shop.path());
+        running.openDanni();
+        running.arhiv.makeDailyCopy();
+        const rlim_t half = QFileInfo(shop.file(QStringLiteral("Danni.xls"))).size() / 2;
+        const rlimit limit{half, half};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+        MessageRecorder messages;
+        app::guarded([&] { running.danni().Save(); });
+        return messages.ofKind(app::MessageKind::Failure).size() == 1 ? 0 : 3;
+    });
+    ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: the failed save was not reported";
 }

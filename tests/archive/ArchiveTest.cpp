@@ -72,6 +72,16 @@ QStringList expiredOf(const QStringList& all, const QDate& today)
     return result;
 }
 
+// Runs the workbook tool; its exit status.
+int runTool(const QStringList& args, QByteArray* out = nullptr)
+{
+    QProcess p;
+    p.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), args);
+    p.waitForFinished(60000);
+    if (out) *out = p.readAllStandardOutput();
+    return p.exitCode();
+}
+
 // A shop of one article with two goods and four sales rows, saved.
 struct Shop {
     Shop()
@@ -176,6 +186,27 @@ TEST(ArchiveRotation, ThirtySavingDaysReachBackFurtherThanThirtyCalendarDays)
     EXPECT_TRUE(expiredOf(all.mid(0, 30), today).isEmpty());
 }
 
+TEST(ArchiveRotation, CopiesDatedAfterTodayStayAndPushNoRecentCopyOut)
+{
+    // The clock once ran ahead: five weeks of copies from after today, five weeks from before.
+    Shop s;
+    const QDate today = s.clock.now.date();
+    const QString folder = s.folder.file(QStringLiteral("Arhiv/"));
+    for (int d = 1; d <= 36; ++d) {
+        writeFile(folder + QStringLiteral("Danni-%1.xls").arg(today.addDays(d).toString(Qt::ISODate)), "x");
+        writeFile(folder + QStringLiteral("Danni-%1.xls").arg(today.addDays(-d).toString(Qt::ISODate)), "x");
+    }
+    ASSERT_TRUE(s.arhiv.makeDailyCopy());
+
+    const QStringList kept = stamps(s.arhiv.copies());
+    // All 36 ahead; today and the 29 saving days before it; February's first copy (2 February).
+    EXPECT_EQ(kept.size(), 36 + 30 + 1);
+    EXPECT_TRUE(kept.contains(today.toString(Qt::ISODate)));
+    EXPECT_TRUE(kept.contains(today.addDays(-29).toString(Qt::ISODate)));
+    EXPECT_FALSE(kept.contains(today.addDays(-30).toString(Qt::ISODate)));
+    EXPECT_TRUE(kept.contains(QStringLiteral("2026-02-02")));
+}
+
 TEST(PuttingBack, ReplacesTheFileByteForByteAndCanItselfBeTakenBack)
 {
     Shop s;
@@ -274,15 +305,8 @@ TEST(WorkbookTool, ListsTheArchiveAndPutsACopyBack)
     const QByteArray afternoon = bytesOf(s.data());
     writeFile(s.folder.file(QStringLiteral("Arhiv/Danni-2026-03-01.xls")), "повреден");
 
-    const auto tool = [&](const QStringList& args, QByteArray* out = nullptr) {
-        QProcess p;
-        p.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), args);
-        p.waitForFinished(60000);
-        if (out) *out = p.readAllStandardOutput();
-        return p.exitCode();
-    };
     QByteArray listing;
-    ASSERT_EQ(tool({QStringLiteral("archive"), s.folder.path()}, &listing), 0);
+    ASSERT_EQ(runTool({QStringLiteral("archive"), s.folder.path()}, &listing), 0);
     const QStringList lines = QString::fromUtf8(listing).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("2026-03-10\t10. 03. 2026 – ")));
@@ -294,15 +318,32 @@ TEST(WorkbookTool, ListsTheArchiveAndPutsACopyBack)
     {
         QLockFile running(s.folder.file(app::Program::lockFileName()));
         ASSERT_TRUE(running.tryLock(0));
-        EXPECT_EQ(tool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-10")}), 1);
+        EXPECT_EQ(runTool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-10")}), 1);
     }
-    EXPECT_EQ(tool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-02")}), 1);
-    EXPECT_EQ(tool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-01")}), 1);
+    EXPECT_EQ(runTool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-02")}), 1);
+    EXPECT_EQ(runTool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-01")}), 1);
     EXPECT_EQ(bytesOf(s.data()), afternoon);
 
-    ASSERT_EQ(tool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-10")}), 0);
+    ASSERT_EQ(runTool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-10")}), 0);
     EXPECT_EQ(bytesOf(s.data()), morning);
     const std::vector<archive::Copy> after = s.arhiv.copies();
     ASSERT_EQ(after.size(), 3u);
     EXPECT_EQ(bytesOf(after.front().path), afternoon);
+}
+
+TEST(WorkbookTool, NewReplacesAnExistingFileOnlyWhenForcedAndNotWhileTheProgramRuns)
+{
+    Shop s;
+    const QByteArray shop = bytesOf(s.data());
+    EXPECT_EQ(runTool({QStringLiteral("new"), s.data()}), 1);
+    EXPECT_EQ(bytesOf(s.data()), shop);
+    {
+        QLockFile running(s.folder.file(app::Program::lockFileName()));
+        ASSERT_TRUE(running.tryLock(0));
+        EXPECT_EQ(runTool({QStringLiteral("new"), QStringLiteral("--force"), s.data()}), 1);
+        EXPECT_EQ(bytesOf(s.data()), shop);
+    }
+    ASSERT_EQ(runTool({QStringLiteral("new"), QStringLiteral("--force"), s.data()}), 0);
+    EXPECT_EQ(archive::readContents(s.data())->articles, 0);
+    EXPECT_FALSE(QFile::exists(s.folder.file(app::Program::lockFileName())));
 }

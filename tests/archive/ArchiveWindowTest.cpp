@@ -229,3 +229,16 @@ TEST(ArchiveWindow, ACopyThatCannotBeMadeIsReportedOnceAndEverySaveIsDone)
     const auto saved = store::Workbook::open(r.data());
     EXPECT_EQ(store::DataWorkbook(*saved).counter(idx::kSalesRows), salesBefore + 3);
 }
+
+TEST(ArchiveWindow, ACopyDatedAfterTodayIsMarkedSoTheShopKeeperSeesWhyItStays)
+{
+    DemoRun r;
+    r.sell();
+    ASSERT_TRUE(QFile::copy(r.folder.filePath(QStringLiteral("Arhiv/Danni-2026-12-07.xls")),
+                            r.folder.filePath(QStringLiteral("Arhiv/Danni-2027-01-15.xls"))));
+    const QStringList lines = entries(r.openArchive()->List1);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("15. 01. 2027 – "))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" – с бъдеща дата"))) << lines[0].toStdString();
+    EXPECT_FALSE(lines[1].contains(QStringLiteral("бъдеща"))) << lines[1].toStdString();
+}

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -54,7 +55,7 @@ class WorkbookWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        application_ = app::Shop::newApplication();
+        application_ = shop_.newApplication();
         book_ = &application_->Workbooks().Open(folder_.form());
         fillLines(form(), kThreeLines);
     }
@@ -97,6 +98,7 @@ protected:
     }
 
     InvoiceFolder folder_;
+    app::Shop shop_{folder_.file(QString())};
     MessageRecorder messages_;
     std::unique_ptr<store::Application> application_;
     store::Workbook* book_ = nullptr;
@@ -246,7 +248,7 @@ TEST_F(WorkbookWindowTest, QuitAndTheEndOfTheApplicationCloseTheWindow)
     EXPECT_EQ(store::window::windowOf(*application_), nullptr);
 
     // An application let go while its window is open takes the window with it.
-    auto other = app::Shop::newApplication();
+    auto other = shop_.newApplication();
     other->Workbooks().Open(folder_.form());
     other->setVisible(true);
     ASSERT_EQ(shownWorkbookWindows().size(), 1);
@@ -281,22 +283,56 @@ TEST_F(WorkbookWindowTest, SavingOverAnExistingFileAsksFirst)
 {
     WorkbookWindow* window = show();
     ASSERT_NE(window, nullptr);
-    const QByteArray blankForm = bytesOf(folder_.form());
+    const QString other = folder_.file(QStringLiteral("Фактура 41.xls"));
+    ASSERT_TRUE(QFile::copy(folder_.form(), other));
+    const QByteArray blankForm = bytesOf(other);
 
     messages_.answerNext(app::Answer::Cancel);
     trigger(window, "saveAsAction");
-    chooseFile(window, "saveAsDialog", folder_.form());
+    chooseFile(window, "saveAsDialog", other);
     ASSERT_EQ(messages_.messages().size(), 1u);
     EXPECT_EQ(messages_.messages()[0].kind, app::MessageKind::Confirmation);
-    EXPECT_TRUE(messages_.texts()[0].contains(QStringLiteral("Faktura.xls"))) << messages_.texts()[0].toStdString();
-    EXPECT_EQ(bytesOf(folder_.form()), blankForm);
+    EXPECT_TRUE(messages_.texts()[0].contains(QStringLiteral("Фактура 41.xls"))) << messages_.texts()[0].toStdString();
+    EXPECT_EQ(bytesOf(other), blankForm);
 
     messages_.answerNext(app::Answer::Ok);
     trigger(window, "saveAsAction");
-    chooseFile(window, "saveAsDialog", folder_.form());
+    chooseFile(window, "saveAsDialog", other);
     EXPECT_EQ(messages_.messages().size(), 2u);
-    EXPECT_EQ(store::Workbook::open(folder_.form())->sheets(1).value(invoice::kFirstLineRow, invoice::kNameColumn),
+    EXPECT_EQ(store::Workbook::open(other)->sheets(1).value(invoice::kFirstLineRow, invoice::kNameColumn),
               store::Value(kThreeLines[0].name));
+}
+
+TEST_F(WorkbookWindowTest, TheShopsDataInvoiceFormAndArchiveAreNeverWrittenFromTheWindow)
+{
+    WorkbookWindow* window = show();
+    ASSERT_NE(window, nullptr);
+    const QString archived = folder_.file(QStringLiteral("Arhiv/Danni-2026-12-07.xls"));
+    ASSERT_TRUE(QDir().mkpath(folder_.file(QStringLiteral("Arhiv"))));
+    ASSERT_TRUE(QFile::copy(folder_.form(), folder_.file(QStringLiteral("Danni.xls"))));
+    ASSERT_TRUE(QFile::copy(folder_.form(), archived));
+    const QByteArray before = bytesOf(folder_.form());
+    // Also when reached through a link to the folder.
+    const QString link = folder_.file(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(folder_.file(QString()), link));
+    const QStringList targets = {folder_.form(), folder_.file(QStringLiteral("Danni.xls")), archived,
+                                 link + QStringLiteral("/Faktura.xls")};
+    for (const QString& target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        messages_.clear();
+        messages_.answerNext(app::Answer::Ok);
+        trigger(window, "saveAsAction");
+        chooseFile(window, "saveAsDialog", target);
+        ASSERT_EQ(messages_.messages().size(), 1u);
+        EXPECT_EQ(messages_.messages()[0].kind, app::MessageKind::Warning);
+        EXPECT_EQ(bytesOf(target), before);
+    }
+    // Nor as a PDF.
+    messages_.clear();
+    trigger(window, "exportPdfAction");
+    chooseFile(window, "exportPdfDialog", folder_.file(QStringLiteral("Danni.xls")));
+    EXPECT_EQ(messages_.messages().size(), 1u);
+    EXPECT_EQ(bytesOf(folder_.file(QStringLiteral("Danni.xls"))), before);
 }
 
 TEST_F(WorkbookWindowTest, ExportToPdfWritesTheSheetOnScreen)
