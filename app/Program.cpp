@@ -26,7 +26,7 @@ QString unreadable(const QString& path, const QString& reason)
 } // namespace
 
 Program::Program(const QString& folder, QObject* parent)
-    : QObject(parent), shop_(folder), lock_(inFolder(folder, lockFileName()))
+    : QObject(parent), shop_(folder), lock_(inFolder(folder, lockFileName())), officeLock_(shop_.file(kDataFile))
 {
     // A copy that is still running keeps its folder however long it runs; one that crashed
     // is recognised by its process number.
@@ -56,6 +56,8 @@ bool Program::start()
         failure(QStringLiteral("Програмата не може да започне работа.\n\n") + problem);
         return false;
     }
+    // Another program's lock is left as it is: that program removes it when it closes the file.
+    if (!warnOfOtherHolders()) officeLock_.take();
     form10_ = std::make_unique<Form10>(shop_);
     shop_.windows.declare(10, form10_.get());
     connect(form10_.get(), &Form10::loggedIn, this, &Program::showMainWindow);
@@ -137,10 +139,22 @@ void Program::endNow()
         end();
 }
 
+bool Program::warnOfOtherHolders()
+{
+    const QString holder = officeLock_.heldElsewhere();
+    if (holder.isEmpty()) return false;
+    warning(QStringLiteral("Файлът с данните „%1“ изглежда отворен и в друга програма: %2.\n\n"
+                           "Затворете я, преди да работите с Тервин. Ако тя запише файла, Тервин ще го забележи "
+                           "при следващото записване и ще попита коя версия да остане.")
+                .arg(kDataFile, holder));
+    return true;
+}
+
 void Program::end()
 {
     if (ended_) return;
     ended_ = true;
+    officeLock_.release();
     if (lock_.isLocked()) lock_.unlock();
     emit finished();
 }

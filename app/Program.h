@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/OfficeLock.h"
 #include "app/common/Shop.h"
 
 #include <QLockFile>
@@ -42,6 +43,8 @@ signals:
 
 private:
     QString lockFolder();
+    // Tells the shop keeper when an office program seems to hold Danni.xls open; true then.
+    bool warnOfOtherHolders();
     // Opens Danni.xls; when it is damaged, offers to put the newest readable archive copy back.
     QString openDataWorkbook();
     // Why Danni.xls could not be opened, or nothing when it was.
@@ -55,6 +58,7 @@ private:
 
     Shop shop_;
     QLockFile lock_;
+    OfficeLock officeLock_;
     std::unique_ptr<Form10> form10_;
     std::unique_ptr<Form1> form1_;
     bool ended_ = false;

@@ -4,6 +4,7 @@
 #include "support/RunningProgram.h"
 #include "support/ShopFolder.h"
 
+#include "app/OfficeLock.h"
 #include "app/Startup.h"
 #include "archive/Arhiv.h"
 
@@ -200,4 +201,38 @@ TEST(Startup, AFileSizeLimitMakesTheSaveFailWithAMessageInsteadOfEndingTheProgra
     ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "3: the failed save was not reported";
+}
+
+TEST(Startup, OfficeLockFilesAreHonouredAndTheProgramHoldsLibreOfficesWhileItRuns)
+{
+    ShopFolder shop;
+    shop.save();
+    const QString ours = shop.file(QStringLiteral(".~lock.Danni.xls#"));
+    {
+        writeFile(ours, app::OfficeLock::kOwner.toUtf8() + ",x,host,01.12.2026 09:00,;");   // left by a killed run
+        MessageRecorder messages;
+        RunningProgram run(shop.path());
+        EXPECT_TRUE(messages.messages().empty());
+        ASSERT_TRUE(QFileInfo::exists(ours)) << "LibreOffice is to see the file taken";
+        EXPECT_TRUE(shop.bytes(QStringLiteral(".~lock.Danni.xls#")).startsWith(app::OfficeLock::kOwner.toUtf8() + ','));
+        run.logIn().close();
+        EXPECT_FALSE(QFileInfo::exists(ours));
+    }
+    {
+        const QByteArray libreOffices = ",Мария,склад-pc,07.12.2026 10:15,file:///home/maria/.config/libreoffice/4;";
+        writeFile(ours, libreOffices);
+        MessageRecorder messages;
+        RunningProgram run(shop.path());
+        EXPECT_TRUE(run.started());
+        ASSERT_EQ(messages.ofKind(app::MessageKind::Warning).size(), 1u);
+        EXPECT_TRUE(messages.texts().value(0).contains(QStringLiteral("LibreOffice (Мария, компютър „склад-pc“, от 07.12.2026 10:15)")))
+            << qPrintable(messages.texts().value(0));
+        run.logIn().close();
+        EXPECT_EQ(shop.bytes(QStringLiteral(".~lock.Danni.xls#")), libreOffices) << "another program's lock is its own";
+        QFile::remove(ours);
+    }
+    writeFile(shop.file(QStringLiteral("~$Danni.xls")), "\x05Maria");
+    MessageRecorder messages;
+    RunningProgram run(shop.path());
+    EXPECT_TRUE(messages.texts().value(0).contains(QStringLiteral("друга програма: Excel.")));
 }
