@@ -1,6 +1,7 @@
 #include "showcase/ShowcaseData.h"
 
 #include "app/common/ProgramFolder.h"
+#include "catalogue/core/PictureFiles.h"
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"
 #include "store/Worksheet.h"
@@ -57,9 +58,8 @@ QString noGoodsPicturePath(const QString& programFolder)
 
 QString goodsPicturePath(const QString& programFolder, const QString& article, const QString& fileName)
 {
-    if (!app::isPlainName(article) || !app::isPlainName(fileName)) return noPicturePath(programFolder);
-    const QString path = app::inFolder(app::inFolder(pictureFolder(programFolder), article), fileName);
-    return app::ImaFail(path) ? path : noPicturePath(programFolder);
+    const std::optional<QString> path = catalogue::articlePicture(pictureFolder(programFolder), article, fileName);
+    return path && app::ImaFail(*path) ? *path : noPicturePath(programFolder);
 }
 
 QString showcasePrice(const store::Value& price)

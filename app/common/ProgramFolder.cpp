@@ -28,12 +28,4 @@ QString inFolder(const QString& folder, const QString& name)
     return folder + QLatin1Char('/') + name;
 }
 
-bool isPlainName(const QString& name)
-{
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return false;
-    for (const QChar c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 32) return false;
-    return true;
-}
-
 } // namespace app

@@ -23,8 +23,4 @@ void NapraviPapka(const QString& path);
 // folder + "/" + name
 QString inFolder(const QString& folder, const QString& name);
 
-// True for a bare file or folder name: no folder part, not "." or "..", nothing a path could
-// climb out with.
-bool isPlainName(const QString& name);
-
 } // namespace app

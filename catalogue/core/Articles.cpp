@@ -1,5 +1,7 @@
 #include "catalogue/core/Articles.h"
 
+#include "catalogue/core/PictureFiles.h"
+
 #include "store/Application.h"
 #include "store/RowKeeper.h"
 
@@ -66,10 +68,10 @@ ArticleAdded DobaviArtikul(const store::DataWorkbook& data, const QString& pictu
     const int sheets = data.counter(idx::kSheetCount);
     if (QString problem = articleNameProblem(name); !problem.isEmpty()) return {problem, sheets};
     if (ProverkaArtikul(data, name)) return {kArticleTaken, sheets};
-    const QString folder = picturesRoot + QLatin1Char('/') + name;
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+    const std::optional<QString> folder = articlePictureFolder(picturesRoot, name);
+    if (!folder || (!QFileInfo(*folder).isDir() && !QDir().mkpath(*folder)))
         return {QStringLiteral("Папката за картините на артикула „%1“ не може да бъде създадена. "
-                               "Артикулът не е добавен.").arg(QDir::toNativeSeparators(folder)), sheets};
+                               "Артикулът не е добавен.").arg(QDir::toNativeSeparators(picturesRoot + QLatin1Char('/') + name)), sheets};
 
     store::Worksheet& sheet = data.workbook().sheetsAdd();
     sheet.setName(name);

@@ -68,9 +68,9 @@ store::Worksheet& GoodsStore::sheet() const
     return data_.workbook().sheets(article_);
 }
 
-QString GoodsStore::pictureFolder() const
+std::optional<QString> GoodsStore::picture(const QString& fileName) const
 {
-    return picturesRoot_ + QLatin1Char('/') + article_;
+    return articlePicture(picturesRoot_, article_, fileName);
 }
 
 int GoodsStore::count() const
@@ -125,7 +125,11 @@ void GoodsStore::writeComputed(int row, const GoodsFields& f) const
 QString GoodsStore::storeChosenPicture(int row, const QString& chosenPicture) const
 {
     if (chosenPicture.isEmpty()) return {};
-    const StoredPicture stored = storePicture(chosenPicture, pictureFolder());
+    const std::optional<QString> folder = articlePictureFolder(picturesRoot_, article_);
+    if (!folder)
+        return QStringLiteral("Картината не е запазена: името на артикула „%1“ не може да бъде име на папка за картини.")
+            .arg(article_);
+    const StoredPicture stored = storePicture(chosenPicture, *folder);
     if (!stored.name.isEmpty()) sheet().cells(row, col::kPicture) = store::Value(stored.name);
     return stored.problem;
 }
@@ -186,8 +190,7 @@ GoodsStore::Record GoodsStore::ProchetiOtEksel(int record) const
     r.fields.Pr5Text5 = s.value(row, col::kPromotion).toNumber() == 1.0 ? 1 : 0;
     r.fields.Pr6Text6 = s.shownText(row, col::kMaker);
     r.fields.Pr7Text7 = s.shownText(row, col::kDescription);
-    const QString picture = s.value(row, col::kPicture).toText();
-    if (isBareFileName(picture)) r.picture = pictureFolder() + QLatin1Char('/') + picture;
+    r.picture = picture(s.value(row, col::kPicture).toText()).value_or(QString());
     return r;
 }
 
@@ -208,9 +211,8 @@ QString GoodsStore::IztriiStoka(int record)
     if (keeper_ && keeper_->holdsRow(s.Name(), row))
         return QStringLiteral("Стоката „%1“ е в кошницата. Продайте я или я извадете от кошницата, преди да я изтриете.")
             .arg(goodsName(record));
-    const QString picture = s.value(row, col::kPicture).toText();
-    if (isBareFileName(picture) && !pictureNamedElsewhere(picture, record))
-        QFile::remove(pictureFolder() + QLatin1Char('/') + picture);
+    const QString fileName = s.value(row, col::kPicture).toText();
+    if (const auto path = picture(fileName); path && !pictureNamedElsewhere(fileName, record)) QFile::remove(*path);
     s.Rows(row).Delete();
     if (keeper_)
         keeper_->rowsMoved(s.Name(), [row](int old) { return old < row ? old : old == row ? 0 : old - 1; });

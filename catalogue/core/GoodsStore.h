@@ -56,7 +56,9 @@ public:
                store::RowKeeper* keeper = nullptr);
 
     const QString& article() const { return article_; }
-    QString pictureFolder() const;
+    // The path of a picture of this article named in column J; nothing when the name would lead
+    // out of the article's picture folder.
+    std::optional<QString> picture(const QString& fileName) const;
     // T1: the number of goods records.
     int count() const;
     // Column B of record k.

@@ -27,8 +27,4 @@ TEST(ProgramFolder, FilesFoldersAndBareNames)
     EXPECT_THROW(app::NapraviPapka(app::inFolder(dir.path(), QStringLiteral("a/b"))), store::Error);
     EXPECT_THROW(app::NapraviPapka(article), store::Error);
 
-    for (const char* name : {"топка.jpg", "Мече 2.JPG", ".скрита"})
-        EXPECT_TRUE(app::isPlainName(QString::fromUtf8(name))) << name;
-    for (const char* name : {"", ".", "..", "../x.jpg", "a/b.jpg", "a\\b.jpg", "C:x.jpg"})
-        EXPECT_FALSE(app::isPlainName(QString::fromUtf8(name))) << name;
 }

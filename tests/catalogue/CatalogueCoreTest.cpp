@@ -312,7 +312,7 @@ TEST(GoodsStore, PicturesAreCopiedSharedOrRenamedButNeverReplaced)
     QDir(elsewhere.path()).mkdir(QStringLiteral("бяло"));
     writeFile(brown, "brown bear");
     writeFile(white, "white bear");
-    const QString folder = goods.pictureFolder();
+    const QString folder = shop.pictures + QStringLiteral("/Играчки");
     const store::Worksheet& s = shop.sheet(QStringLiteral("Играчки"));
 
     goods.DobaviStokaVEksel(fields(QStringLiteral("Кафяво")), brown, kToday);
@@ -369,7 +369,7 @@ TEST(GoodsStore, DeletingMovesRowsUpAndTakesThePictureOnlyWhenNoOtherRecordNames
     ASSERT_TRUE(goods.IztriiStoka(1).isEmpty());
     EXPECT_EQ(goods.count(), 3);
     EXPECT_EQ(goods.goodsName(1), QStringLiteral("Втора"));
-    EXPECT_TRUE(QFile::exists(goods.pictureFolder() + QStringLiteral("/общо.jpg"))) << "record 2 still shows it";
+    EXPECT_TRUE(QFile::exists(*goods.picture(QStringLiteral("общо.jpg")))) << "record 2 still shows it";
     ASSERT_EQ(basket.moves.size(), 1u);
     EXPECT_EQ(basket.moves[0].first, article);
     EXPECT_EQ(basket.moves[0].second(3), 2);
@@ -377,13 +377,46 @@ TEST(GoodsStore, DeletingMovesRowsUpAndTakesThePictureOnlyWhenNoOtherRecordNames
 
     basket.rows.clear();
     ASSERT_TRUE(goods.IztriiStoka(2).isEmpty());   // "Трета"
-    EXPECT_FALSE(QFile::exists(goods.pictureFolder() + QStringLiteral("/само.jpg")));
+    EXPECT_FALSE(QFile::exists(*goods.picture(QStringLiteral("само.jpg"))));
     EXPECT_EQ(basket.moves[1].second(1), 1);
     EXPECT_EQ(basket.moves[1].second(3), 0);
     ASSERT_TRUE(goods.IztriiStoka(2).isEmpty());   // "Четвърта", whose J climbs out
     EXPECT_TRUE(QFile::exists(shop.pictures + QStringLiteral("/BezKartina.JPG")));
     ASSERT_TRUE(goods.IztriiStoka(1).isEmpty());
-    EXPECT_FALSE(QFile::exists(goods.pictureFolder() + QStringLiteral("/общо.jpg")));
+    EXPECT_FALSE(QFile::exists(*goods.picture(QStringLiteral("общо.jpg"))));
     EXPECT_EQ(goods.count(), 0);
     EXPECT_FALSE(goods.IztriiStoka(1).isEmpty());
+}
+
+// Names from the workbook (another program may have written them) never reach a file outside
+// the article's picture folder.
+TEST(PictureFiles, PathsFromTheWorkbookStayInTheArticlesFolder)
+{
+    Shop shop;
+    const QString toys = shop.pictures + QStringLiteral("/Играчки");
+    QDir().mkpath(toys);
+    writeFile(toys + QStringLiteral("/топка.jpg"), "ball");
+    writeFile(shop.dir.path() + QStringLiteral("/Faktura.xls"), "form");
+    QFile::link(shop.dir.path() + QStringLiteral("/Faktura.xls"), toys + QStringLiteral("/връзка.jpg"));
+    QFile::link(shop.dir.path(), shop.pictures + QStringLiteral("/Навън"));
+
+    EXPECT_EQ(catalogue::articlePicture(shop.pictures, QStringLiteral("Играчки"), QStringLiteral("топка.jpg")),
+              toys + QStringLiteral("/топка.jpg"));
+    EXPECT_EQ(catalogue::articlePicture(shop.pictures, QStringLiteral("Играчки"), QStringLiteral("нова.jpg")),
+              toys + QStringLiteral("/нова.jpg")) << "a file still to be copied there";
+    for (const char* article : {"..", ".", "a/b", "/tmp", "C:\\x", "Навън"})
+        EXPECT_EQ(catalogue::articlePicture(shop.pictures, QString::fromUtf8(article), QStringLiteral("Faktura.xls")),
+                  std::nullopt) << article;
+    for (const char* file : {"..", ".", "../../Faktura.xls", "a/b.jpg", "/etc/passwd", "C:\\x.jpg", "връзка.jpg"})
+        EXPECT_EQ(catalogue::articlePicture(shop.pictures, QStringLiteral("Играчки"), QString::fromUtf8(file)),
+                  std::nullopt) << file;
+
+    // A sheet another program named ".." whose record names the invoice form: deleting the
+    // record leaves the form where it is.
+    store::Worksheet& climber = shop.workbook->appendSheet(QStringLiteral(".."));
+    climber.setValue(2, col::kName, store::Value(QStringLiteral("Стълба")));
+    climber.setValue(2, col::kPicture, store::Value(QStringLiteral("Faktura.xls")));
+    climber.cells(1, 20).setFormulaR1C1(store::layout::article::kCountFormulaR1C1);
+    ASSERT_EQ(shop.goods(QStringLiteral("..")).IztriiStoka(1), QString());
+    EXPECT_TRUE(QFile::exists(shop.dir.path() + QStringLiteral("/Faktura.xls")));
 }
