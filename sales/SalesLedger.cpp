@@ -48,7 +48,7 @@ void takeBack(const store::DataWorkbook& data, int firstRow, int lines, const st
 
 QString nextInvoiceNumber(const store::DataWorkbook& data)
 {
-    return QString::number(qint64(data.counter(index::kLastInvoice)) + 1);
+    return QString::number(data.wholeCounter(index::kLastInvoice, index::kLastInvoiceNumber - 1) + 1);
 }
 
 QString NomerNaFaktura(const store::DataWorkbook& data)
@@ -56,17 +56,18 @@ QString NomerNaFaktura(const store::DataWorkbook& data)
     return nextInvoiceNumber(data).rightJustified(kInvoiceNumberLength, QLatin1Char('0'));
 }
 
-void writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice,
-               const std::function<QDate()>& today)
+int writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice,
+              const std::function<QDate()>& today)
 {
-    const int base = data.counter(index::kSalesRows);
     const int lines = basket.lines();
+    const int firstRow = data.nextLedgerRow(index::kSalesLedger, lines);
+    const int base = firstRow - index::kFirstListRow;
     checkRoom(base, lines);
     const QString invoice = withInvoice ? NomerNaFaktura(data) : QString();
-    const int firstRow = index::kFirstListRow + base;
     for (int i = 0; i < lines; ++i) writeLine(data.indexSheet(), firstRow + i, today(), basket.line(i + 1), invoice);
-    if (withInvoice) data.setCell(index::kLastInvoice, store::Value(data.counter(index::kLastInvoice) + 1));
+    if (withInvoice) data.setCell(index::kLastInvoice, store::Value(double(invoice.toLongLong())));
     data.setCell(index::kSalesRows, store::Value(base + lines));
+    return firstRow;
 }
 
 void ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool withInvoice)
@@ -79,8 +80,7 @@ void ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool with
     } selling(basket);
     const store::Value k1 = data.cell(index::kLastInvoice);
     const store::Value r1 = data.cell(index::kSalesRows);
-    const int firstRow = index::kFirstListRow + data.counter(index::kSalesRows);
-    writeSale(data, basket, withInvoice);
+    const int firstRow = writeSale(data, basket, withInvoice);
     try {
         data.workbook().Save();
     } catch (const store::Error& e) {

@@ -1,5 +1,6 @@
 #include "DataWorkbook.h"
 
+#include "store/StoreError.h"
 #include "store/Worksheet.h"
 
 #include <QRegularExpression>
@@ -43,8 +44,71 @@ std::unique_ptr<Workbook> DataWorkbook::createFresh(Application* application, Cu
 int DataWorkbook::counter(layout::CellPos pos) const
 {
     const auto number = cell(pos).toNumber();
-    if (!number || !std::isfinite(*number)) return 0;
-    return int(std::lround(*number));
+    if (!number || !std::isfinite(*number) || *number < 0) return 0;
+    return int(std::min(std::round(*number), double(std::numeric_limits<int>::max())));
+}
+
+namespace {
+
+QString cellName(const QString& sheet, layout::CellPos pos)
+{
+    return QStringLiteral("%1%2 на листа „%3“").arg(columnName(pos.col)).arg(pos.row).arg(sheet);
+}
+
+// Whether any cell of the row from first to last column holds something.
+bool rowHolds(const Worksheet& sheet, int row, int first, int last)
+{
+    for (int column = first; column <= last; ++column)
+        if (!sheet.value(row, column).isEmpty()) return true;
+    return false;
+}
+
+} // namespace
+
+qint64 DataWorkbook::wholeCounter(layout::CellPos pos, qint64 max) const
+{
+    const Value value = cell(pos);
+    const auto number = value.toNumber();
+    if (number && std::isfinite(*number) && *number == std::floor(*number) && *number >= 0 && *number <= double(max))
+        return qint64(*number);
+    throw Error(QStringLiteral("Клетка %1 трябва да съдържа цяло число от 0 до %2, а съдържа „%3“. Нищо не е записано; "
+                               "поправете клетката в програма за таблици.")
+                    .arg(cellName(layout::kIndexSheet, pos))
+                    .arg(max)
+                    .arg(value.toText()));
+}
+
+int DataWorkbook::nextLedgerRow(const layout::index::Ledger& ledger, int rows) const
+{
+    namespace idx = layout::index;
+    const int counted = int(wholeCounter(ledger.rowCount, kMaxRows - idx::kFirstListRow + 1));
+    const int next = idx::kFirstListRow + counted;
+    const Worksheet& index = indexSheet();
+    const auto disagree = [&](const QString& why) {
+        return Error(QStringLiteral("Броят на редовете на %1 в клетка %2 (%3) не отговаря на редовете му: %4. "
+                                    "Нищо не е записано; поправете брояча или дневника в програма за таблици.")
+                         .arg(QString::fromUtf8(ledger.name), cellName(layout::kIndexSheet, ledger.rowCount))
+                         .arg(counted)
+                         .arg(why));
+    };
+    if (counted > 0 && !rowHolds(index, next - 1, ledger.firstColumn, ledger.lastColumn))
+        throw disagree(QStringLiteral("ред %1 е празен").arg(next - 1));
+    for (int row = next; row < next + rows && row <= kMaxRows; ++row)
+        if (rowHolds(index, row, ledger.firstColumn, ledger.lastColumn))
+            throw disagree(QStringLiteral("ред %1 вече е попълнен").arg(row));
+    return next;
+}
+
+int DataWorkbook::checkedSheetCount() const
+{
+    const qint64 count = wholeCounter(layout::index::kSheetCount, layout::index::kMostSheets);
+    if (count != workbook_.sheetCount())
+        throw Error(QStringLiteral("Клетка %1 казва, че листовете са %2, а те са %3. Нищо не е записано; "
+                                   "поправете клетката в програма за таблици.")
+                        .arg(cellName(layout::kIndexSheet, layout::index::kSheetCount))
+                        .arg(count)
+                        .arg(workbook_.sheetCount()));
+    return int(count);
 }
 
 Currency currencyOf(const Worksheet& sheet)
@@ -68,7 +132,23 @@ int DataWorkbook::goodsCount(const Worksheet& article) const
 {
     const auto number = article.value(layout::article::kCountFormulaCell.row,
                                       layout::article::kCountFormulaCell.col).toNumber();
-    return number ? int(std::lround(*number)) : 0;
+    if (!number || !std::isfinite(*number) || *number < 0) return 0;
+    const int rows = std::min(std::max(article.lastRow() - 1, 0), layout::article::kMaxRecords);
+    return int(std::min(std::round(*number), double(rows)));
+}
+
+int DataWorkbook::nextGoodsRow(const Worksheet& article) const
+{
+    const int row = layout::article::recordRow(goodsCount(article) + 1);
+    if (!article.value(row, layout::article::kName).isEmpty())
+        throw Error(QStringLiteral("Броят на стоките в клетка %1 (%2) не отговаря на записите: на ред %3 вече има стока, "
+                                   "„%4“. Вероятно някое име в колона B е изтрито в друга програма. Нищо не е записано; "
+                                   "попълнете празното име или изтрийте реда му в програма за таблици.")
+                        .arg(cellName(article.Name(), layout::article::kCountFormulaCell))
+                        .arg(goodsCount(article))
+                        .arg(row)
+                        .arg(article.value(row, layout::article::kName).toText()));
+    return row;
 }
 
 } // namespace store

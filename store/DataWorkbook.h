@@ -38,6 +38,7 @@ inline constexpr CellPos kLevaPurchaseRows{2, 58};  // BF2
 inline const QString kEuroCode = QStringLiteral("EUR");
 inline constexpr int kArticleNameColumn = 2;      // B: article names as added, from row 2
 inline constexpr int kFirstListRow = 2;           // first row of the name list and both ledgers
+inline constexpr int kMostSheets = 65534;         // D1 at most: each sheet's name has a row in B
 
 // Sales ledger, columns L to Q: one row per basket line.
 namespace sales {
@@ -56,6 +57,20 @@ inline constexpr int kName = 21;   // U
 inline constexpr int kCount = 22;  // V
 inline constexpr int kPrice = 23;  // W
 } // namespace purchases
+
+// A ledger as its counter sees it: rows 2 … n + 1 hold something in its columns, the rows after
+// them nothing.
+struct Ledger {
+    CellPos rowCount;
+    int firstColumn;
+    int lastColumn;
+    const char* name;   // as the shop keeper is told of it
+};
+inline constexpr Ledger kSalesLedger{kSalesRows, sales::kDate, sales::kPurchasePrice, "дневника на продажбите"};
+inline constexpr Ledger kPurchaseLedger{kPurchaseRows, purchases::kDate, purchases::kPrice, "дневника на покупките"};
+
+// K1 becomes a ten-digit invoice number.
+inline constexpr qint64 kLastInvoiceNumber = 9'999'999'999;
 } // namespace index
 
 // An article sheet: goods record k lies in row k + 1.
@@ -110,8 +125,19 @@ public:
 
     Value cell(layout::CellPos pos) const { return indexSheet().value(pos.row, pos.col); }
     void setCell(layout::CellPos pos, const Value& value) const { indexSheet().setValue(pos.row, pos.col, value); }
-    // An index counter (D1, K1, R1, Y1) as a whole number; 0 when it does not read as one.
+    // An index counter (D1, K1, R1, Y1) as a listing reads it: a whole number from 0 up, 0 when it
+    // does not read as one, never more than an int holds. Steps that write where a counter
+    // points use the checked forms below.
     int counter(layout::CellPos pos) const;
+    // The counter as a whole number from 0 to max; throws store::Error naming the cell and what
+    // it holds when it is anything else.
+    qint64 wholeCounter(layout::CellPos pos, qint64 max) const;
+    // The first row after a ledger's counted rows, where `rows` new ones go. Throws store::Error
+    // when the counter is no whole number or disagrees with the rows it counts: its last row
+    // empty, or a row the new ones would take already filled. Nothing is written.
+    int nextLedgerRow(const layout::index::Ledger& ledger, int rows) const;
+    // D1 checked against the sheets there are; throws store::Error when they disagree.
+    int checkedSheetCount() const;
 
     // The shop's currency: euro when the currency cell says so, leva otherwise.
     Currency currency() const;
@@ -122,8 +148,12 @@ public:
     // The number of ledger rows before the first one in euro; every row in a leva shop.
     int levaRows(layout::CellPos levaRowCount) const;
 
-    // T1 of an article sheet: its number of goods records.
+    // T1 of an article sheet: its number of goods records, never more than the sheet's rows
+    // below the first hold nor than an article can have.
     int goodsCount(const Worksheet& article) const;
+    // The row of a new goods record, after the T1 records; throws store::Error when the row
+    // already holds a record (a name in B emptied by another program moves the count).
+    int nextGoodsRow(const Worksheet& article) const;
 
 private:
     Currency rowCurrency(layout::CellPos levaRowCount, int row) const

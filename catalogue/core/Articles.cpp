@@ -4,9 +4,11 @@
 
 #include "store/Application.h"
 #include "store/RowKeeper.h"
+#include "store/StoreError.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace catalogue {
 
@@ -57,7 +59,8 @@ bool ProverkaArtikul(const store::DataWorkbook& data, const QString& name)
 {
     if (data.workbook().findSheet(name)) return true;
     const store::Worksheet& index = data.indexSheet();
-    const int lastRow = data.counter(idx::kSheetCount) + idx::kFirstListRow;
+    // The names of the articles there are and of those deleted since, as far as the sheet goes.
+    const int lastRow = std::min(data.counter(idx::kSheetCount) + idx::kFirstListRow, index.lastRow());
     for (int row = idx::kFirstListRow; row <= lastRow; ++row)
         if (sameName(index.value(row, idx::kArticleNameColumn).toText(), name)) return true;
     return false;
@@ -67,6 +70,11 @@ ArticleAdded DobaviArtikul(const store::DataWorkbook& data, const QString& pictu
 {
     const int sheets = data.counter(idx::kSheetCount);
     if (QString problem = articleNameProblem(name); !problem.isEmpty()) return {problem, sheets};
+    try {
+        data.checkedSheetCount();
+    } catch (const store::Error& e) {
+        return {e.message(), sheets};
+    }
     if (ProverkaArtikul(data, name)) return {kArticleTaken, sheets};
     const std::optional<QString> folder = articlePictureFolder(picturesRoot, name);
     if (!folder || (!QFileInfo(*folder).isDir() && !QDir().mkpath(*folder)))
@@ -90,9 +98,15 @@ QString IztriiArtikul(const store::DataWorkbook& data, const QString& name, cons
     if (keeper && keeper->holdsSheet(sheet->Name()))
         return QStringLiteral("В кошницата има стоки от артикула „%1“. Продайте ги или ги извадете от кошницата, "
                               "преди да изтриете артикула.").arg(sheet->Name());
+    int sheets = 0;
+    try {
+        sheets = data.checkedSheetCount();
+    } catch (const store::Error& e) {
+        return e.message();
+    }
     if (store::Application* application = data.workbook().application()) application->DisplayAlerts = false;
     sheet->Delete();
-    data.setCell(idx::kSheetCount, store::Value(data.counter(idx::kSheetCount) - 1));
+    data.setCell(idx::kSheetCount, store::Value(sheets - 1));
     return {};
 }
 

@@ -134,16 +134,14 @@ QString GoodsStore::storeChosenPicture(int row, const QString& chosenPicture) co
     return stored.problem;
 }
 
-void GoodsStore::appendPurchase(const GoodsFields& f, const QDate& today) const
+void GoodsStore::appendPurchase(int row, const GoodsFields& f, const QDate& today) const
 {
     store::Worksheet& index = data_.indexSheet();
-    const int rows = data_.counter(idx::kPurchaseRows);
-    const int row = rows + idx::kFirstListRow;
     index.cells(row, idx::purchases::kDate) = store::Value(store::formatShopDate(today));
     index.cells(row, idx::purchases::kName) = store::Value(f.Pr1Text1);
     index.cells(row, idx::purchases::kCount) = store::Value(numberOf(f.Pr3Text3));
     index.cells(row, idx::purchases::kPrice) = store::Value(numberOf(f.Pr2Text2));
-    data_.setCell(idx::kPurchaseRows, store::Value(rows + 1));
+    data_.setCell(idx::kPurchaseRows, store::Value(row - idx::kFirstListRow + 1));
 }
 
 GoodsStore::Saved GoodsStore::DobaviStokaVEksel(const GoodsFields& fields, const QString& chosenPicture,
@@ -154,14 +152,15 @@ GoodsStore::Saved GoodsStore::DobaviStokaVEksel(const GoodsFields& fields, const
     if (n >= col::kMaxRecords)
         return {Refusal{QStringLiteral("В артикула вече има %1 стоки, колкото най-много може да има. "
                                        "Новата стока не е добавена.").arg(col::kMaxRecords), std::nullopt}, {}, 0};
-    if (data_.counter(idx::kPurchaseRows) + idx::kFirstListRow > store::kMaxRows)
+    const int purchaseRow = data_.nextLedgerRow(idx::kPurchaseLedger, 1);
+    if (purchaseRow > store::kMaxRows)
         return {Refusal{QStringLiteral("Дневникът на закупените стоки е запълнил всичките %1 реда на листа. "
                                        "Новата стока не е добавена.").arg(store::kMaxRows), std::nullopt}, {}, 0};
+    const int row = data_.nextGoodsRow(sheet());
     const int record = n + 1;
-    const int row = col::recordRow(record);
     const QString pictureProblem = storeChosenPicture(row, chosenPicture);
     writeFields(row, fields);
-    appendPurchase(fields, today);
+    appendPurchase(purchaseRow, fields, today);
     writeComputed(row, fields);
     return {std::nullopt, pictureProblem, record};
 }

@@ -96,7 +96,8 @@ private:
     void writeFields(int row, const GoodsFields& fields) const;
     void writeComputed(int row, const GoodsFields& fields) const;
     QString storeChosenPicture(int row, const QString& chosenPicture) const;
-    void appendPurchase(const GoodsFields& fields, const QDate& today) const;
+    // The purchase-ledger row at row, and Y1 after it.
+    void appendPurchase(int row, const GoodsFields& fields, const QDate& today) const;
     bool pictureNamedElsewhere(const QString& file, int record) const;
 
     store::DataWorkbook data_;

@@ -8,6 +8,7 @@
 #include "catalogue/core/NumberCheck.h"
 #include "catalogue/core/PictureFiles.h"
 #include "store/DataWorkbook.h"
+#include "store/StoreError.h"
 #include "store/Workbook.h"
 
 #include <QDir>
@@ -294,6 +295,7 @@ TEST(GoodsStore, TheLastRecordAndTheLastLedgerRowAreTheLimits)
 
     auto other = shop.goods(shop.addArticle(QStringLiteral("Дрехи")));
     shop.data.setCell(idx::kPurchaseRows, store::Value(store::kMaxRows - 2));
+    shop.data.indexSheet().setValue(store::kMaxRows - 1, idx::purchases::kDate, store::Value(QStringLiteral("1. 03. 2026")));
     EXPECT_FALSE(other.DobaviStokaVEksel(fields(QStringLiteral("Шапка")), {}, kToday).refusal);
     EXPECT_EQ(shop.index(store::kMaxRows, idx::purchases::kName), QStringLiteral("Шапка"));
     const auto full = other.DobaviStokaVEksel(fields(QStringLiteral("Ръкавици")), {}, kToday);
@@ -419,4 +421,39 @@ TEST(PictureFiles, PathsFromTheWorkbookStayInTheArticlesFolder)
     climber.cells(1, 20).setFormulaR1C1(store::layout::article::kCountFormulaR1C1);
     ASSERT_EQ(shop.goods(QStringLiteral("..")).IztriiStoka(1), QString());
     EXPECT_TRUE(QFile::exists(shop.dir.path() + QStringLiteral("/Faktura.xls")));
+}
+
+// Counters another program left wrong: the step is refused before it writes, and a count too
+// large for the sheet is bounded by the sheet.
+TEST(GoodsStore, CountersThatDisagreeWithTheirRowsWriteNothing)
+{
+    Shop shop;
+    auto goods = shop.goods(shop.addArticle(QStringLiteral("Играчки")));
+    for (const char* name : {"Първа", "Втора", "Трета"}) goods.DobaviStokaVEksel(fields(QString::fromUtf8(name)), {}, kToday);
+    store::Worksheet& toys = shop.sheet(QStringLiteral("Играчки"));
+    const auto snapshot = [&] {
+        QStringList cells;
+        for (int row = 2; row <= 5; ++row)
+            cells << toys.value(row, col::kName).toText() << shop.index(row, store::layout::index::purchases::kName);
+        return cells;
+    };
+
+    shop.data.setCell(store::layout::index::kPurchaseRows, store::Value(0));
+    const QStringList before = snapshot();
+    EXPECT_THROW(goods.DobaviStokaVEksel(fields(QStringLiteral("Четвърта")), {}, kToday), store::Error);
+    EXPECT_EQ(snapshot(), before) << "Y1 = 0 would have written over the first purchase";
+    shop.data.setCell(store::layout::index::kPurchaseRows, store::Value(3));
+
+    toys.setValue(3, col::kName, store::Value());   // "Втора" emptied elsewhere: T1 counts 2
+    const QStringList emptied = snapshot();
+    EXPECT_THROW(goods.DobaviStokaVEksel(fields(QStringLiteral("Четвърта")), {}, kToday), store::Error);
+    EXPECT_EQ(snapshot(), emptied) << "the new record would have replaced «Трета»";
+
+    toys.setValue(1, 20, store::Value(1e9));   // T1 no longer a formula
+    EXPECT_EQ(shop.data.goodsCount(toys), 3);
+
+    shop.data.setCell(store::layout::index::kSheetCount, store::Value(2e9));
+    const auto added = catalogue::DobaviArtikul(shop.data, shop.pictures, QStringLiteral("Дрехи"));
+    EXPECT_TRUE(added.refusal.contains(QStringLiteral("D1"))) << qPrintable(added.refusal);
+    EXPECT_EQ(shop.workbook->sheetCount(), 2);
 }

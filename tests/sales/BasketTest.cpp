@@ -145,6 +145,46 @@ TEST(SalesLedger, InvoiceNumbersArePaddedToTenAndCountFromK1)
     EXPECT_EQ(sales::NomerNaFaktura(data), QStringLiteral("0000000042"));
     data.setCell(index::kLastInvoice, store::Value(2147483646.0));
     EXPECT_EQ(sales::NomerNaFaktura(data), QStringLiteral("2147483647"));
+    data.setCell(index::kLastInvoice, store::Value(2999999999.0));
+    EXPECT_EQ(sales::NomerNaFaktura(data), QStringLiteral("3000000000"));
+    for (const store::Value& lie : {store::Value(9999999999.0), store::Value(-1.0), store::Value(QStringLiteral("abc"))}) {
+        data.setCell(index::kLastInvoice, lie);
+        EXPECT_THROW(sales::NomerNaFaktura(data), store::Error) << qPrintable(lie.toText());
+    }
+}
+
+// R1 and K1 that do not say what the ledger holds stop a sale before it writes anything: no row
+// of the ledger, and never its header, is written over.
+TEST(SalesLedger, CountersThatLieStopTheSaleBeforeAnythingIsWritten)
+{
+    OpenShop s;
+    sales::Koshnica basket;
+    basket.add(s.toys, 0, 2, 1);
+    sales::ProdajbiDobavi(s.data, basket, true);   // row 2, R1 = 1, K1 = 1
+    const auto ledger = [&] {
+        std::vector<QString> cells;
+        for (int row = 1; row <= 6; ++row)
+            for (int column = index::sales::kDate; column <= index::sales::kPurchasePrice; ++column)
+                cells.push_back(s.data.indexSheet().value(row, column).toText());
+        return cells;
+    };
+    const auto before = ledger();
+    const store::Value lies[] = {store::Value(QStringLiteral("abc")), store::Value(4294967298.0), store::Value(-1.0),
+                                 store::Value(1.5), store::Value(0), store::Value(3)};
+    for (const store::Value& r1 : lies) {
+        s.data.setCell(index::kSalesRows, r1);
+        try {
+            sales::ProdajbiDobavi(s.data, basket, true);
+            ADD_FAILURE() << "R1 = " << qPrintable(r1.toText()) << " was believed";
+        } catch (const store::Error& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("R1 на листа „List“"))) << qPrintable(e.message());
+        }
+        EXPECT_EQ(ledger(), before) << qPrintable(r1.toText());
+        EXPECT_EQ(s.data.cell(index::kLastInvoice), store::Value(1)) << qPrintable(r1.toText());
+    }
+    s.data.setCell(index::kSalesRows, store::Value(1));
+    sales::ProdajbiDobavi(s.data, basket, true);
+    EXPECT_EQ(s.data.indexSheet().value(3, index::sales::kInvoice).toText(), QStringLiteral("0000000002"));
 }
 
 TEST(SalesLedger, ALedgerWithoutRoomRefusesTheSaleBeforeWritingAnything)
@@ -156,6 +196,7 @@ TEST(SalesLedger, ALedgerWithoutRoomRefusesTheSaleBeforeWritingAnything)
     basket.add(s.books, 1, 2, 1);
     // Three lines after 65,533 rows would need rows 65,535 to 65,537.
     s.data.setCell(index::kSalesRows, store::Value(store::kMaxRows - 3));
+    s.data.indexSheet().setValue(store::kMaxRows - 2, index::sales::kDate, store::Value(QStringLiteral("1. 03. 2026")));
     s.danni->Save();
     const QByteArray onDisk = s.shop.folder.bytes(QStringLiteral("Danni.xls"));
     EXPECT_THROW(sales::ProdajbiDobavi(s.data, basket, true), store::Error);
