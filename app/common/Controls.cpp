@@ -32,7 +32,7 @@ PictureRead readPicture(const QString& path, const QSize& shownAt)
     QImageReader reader(path);
     const QSize size = reader.size();
     if (qint64(size.width()) * size.height() > kLargestPicturePixels)
-        return {{}, QStringLiteral("Картината „%1“ е твърде голяма: %2 × %3 точки. Програмата показва картини "
+        return {{}, QStringLiteral("Картината „%1“ е твърде голяма: %2 × %3 пиксела. Програмата показва картини "
                                    "до %4 мегапиксела.")
                         .arg(name)
                         .arg(size.width())
