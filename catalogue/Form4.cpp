@@ -357,13 +357,12 @@ void Form4::chooseZarediKartina()
 
 void Form4::showChosenPicture(const QString& path)
 {
-    QPixmap picture;
-    if (!picture.load(path)) {
-        app::warning(QStringLiteral("Файлът „%1“ не е картина, която програмата може да покаже. "
-                                    "Изберете файл .jpg или .bmp.").arg(QFileInfo(path).fileName()));
+    const app::PictureRead read = app::readPicture(path, Image3->size());
+    if (read.picture.isNull()) {
+        app::warning(read.problem);
         return;
     }
-    Image3->setPicture(picture, path);
+    Image3->setPicture(read.picture, path);
     Image3->setCursor(withdrawPointer());
     PatDoKartina = path;
     ImeNaFaila = QFileInfo(path).fileName();

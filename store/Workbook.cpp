@@ -84,7 +84,7 @@ Worksheet& Workbook::sheetsAdd()
 
 Worksheet& Workbook::appendSheet(const QString& name)
 {
-    checkSheetName(name);
+    checkSheetNameCharacters(name);
     if (findSheet(name))
         throw Error(QStringLiteral("В работната книга вече има лист с името „%1“.").arg(name));
     sheets_.push_back(std::make_unique<Worksheet>(this, name));

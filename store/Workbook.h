@@ -42,6 +42,7 @@ public:
     // the next free "ЛистN".
     Worksheet& sheetsAdd();
     // Appends a sheet at the end without changing the active one (file reader, new workbooks).
+    // The name is not held to the length of a typed one: other programs write longer names.
     Worksheet& appendSheet(const QString& name);
     // sheets(name).Delete: asks through the application when its alerts are on; the last sheet
     // of a workbook cannot go. Returns whether the sheet was deleted.

@@ -35,9 +35,15 @@ private:
 
 void checkSheetName(const QString& name)
 {
+    if (name.size() > kLongestTypedSheetName)
+        throw Error(QStringLiteral("Името на лист „%1“ трябва да е от 1 до %2 знака.").arg(name).arg(kLongestTypedSheetName));
+    checkSheetNameCharacters(name);
+}
+
+void checkSheetNameCharacters(const QString& name)
+{
     static const QString forbidden = QStringLiteral(":\\/?*[]");
-    if (name.isEmpty() || name.size() > 31)
-        throw Error(QStringLiteral("Името на лист „%1“ трябва да е от 1 до 31 знака.").arg(name));
+    if (name.isEmpty()) throw Error(QStringLiteral("Лист не може да бъде без име."));
     for (QChar ch : name) {
         if (forbidden.contains(ch))
             throw Error(QStringLiteral("Името на лист „%1“ не може да съдържа знаците : \\ / ? * [ ].").arg(name));
@@ -262,8 +268,8 @@ void Worksheet::setValue(int row, int col, const Value& given)
     checkAddress(row, col);
     // Writing empty text empties the cell, as the spreadsheet does.
     const Value value = given.isText() && given.text().isEmpty() ? Value() : given;
-    if (value.isText() && value.text().size() > 32767)
-        throw Error(QStringLiteral("Текстът за клетката (%1, %2) е по-дълъг от 32767 знака.").arg(row).arg(col));
+    if (value.isText() && value.text().size() > kLongestText)
+        throw Error(QStringLiteral("Текстът за клетката (%1, %2) е по-дълъг от %3 знака.").arg(row).arg(col).arg(kLongestText));
     if (value.isEmpty() && !findCell(row, col)) return;
     Cell& cell = cellForWrite(row, col);
     store(cell, value);

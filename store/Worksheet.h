@@ -172,7 +172,16 @@ private:
     int formulaCells_ = 0;   // cells holding a formula, which the sheet frees
 };
 
-// Throws store::Error when name is not a sheet name the file format accepts.
+// The longest text a cell holds: what the 16-bit character count of a file's string gives.
+inline constexpr int kLongestText = 65535;
+// A sheet name typed in this program is held to what spreadsheet programs let one type; a name
+// read from a file (another program may have written a longer one) is kept as it came.
+inline constexpr int kLongestTypedSheetName = 31;
+
+// Throws store::Error when name is not a sheet name this program lets one type.
 void checkSheetName(const QString& name);
+// Throws store::Error when name cannot name a sheet at all: empty, or with a character no sheet
+// name may hold. Names read from a file are held to this only.
+void checkSheetNameCharacters(const QString& name);
 
 } // namespace store

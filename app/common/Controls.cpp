@@ -1,8 +1,51 @@
 #include "app/common/Controls.h"
 
+#include <QFileInfo>
+#include <QImageReader>
 #include <QMouseEvent>
 
 namespace app {
+
+namespace {
+
+// The largest picture read: what the cameras of today take, 200 megapixels.
+constexpr qint64 kLargestPictureMegapixels = 200;
+constexpr qint64 kLargestPicturePixels = kLargestPictureMegapixels * 1000 * 1000;
+
+// Qt refuses to decode a picture of more than 128 MB, a phone's photo of 48 megapixels among
+// them; the limit is raised to what the largest picture takes at four bytes a pixel.
+void allowLargestPictures()
+{
+    static const bool allowed = [] {
+        QImageReader::setAllocationLimit(int(kLargestPicturePixels * 4 / (1024 * 1024)) + 1);
+        return true;
+    }();
+    Q_UNUSED(allowed);
+}
+
+} // namespace
+
+PictureRead readPicture(const QString& path, const QSize& shownAt)
+{
+    allowLargestPictures();
+    const QString name = QFileInfo(path).fileName();
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (qint64(size.width()) * size.height() > kLargestPicturePixels)
+        return {{}, QStringLiteral("Картината „%1“ е твърде голяма: %2 × %3 пиксела. Програмата показва картини "
+                                   "до %4 мегапиксела.")
+                        .arg(name)
+                        .arg(size.width())
+                        .arg(size.height())
+                        .arg(kLargestPictureMegapixels)};
+    const QSize covering = size.scaled(shownAt, Qt::KeepAspectRatioByExpanding);
+    if (size.isValid() && !shownAt.isEmpty() && covering.width() < size.width()) reader.setScaledSize(covering);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return {{}, QStringLiteral("Файлът „%1“ не е картина, която програмата може да покаже. "
+                                   "Изберете файл .jpg или .bmp.").arg(name)};
+    return {QPixmap::fromImage(image), {}};
+}
 
 ClickLabel::ClickLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
 
@@ -27,13 +70,9 @@ ImageBox::ImageBox(QWidget* parent) : ClickLabel({}, parent)
 
 bool ImageBox::setPicture(const QString& path)
 {
-    QPixmap picture;
-    if (!picture.load(path)) {
-        setPicture(QPixmap());
-        return false;
-    }
-    setPicture(picture, path);
-    return true;
+    const PictureRead read = readPicture(path, size());
+    setPicture(read.picture, read.picture.isNull() ? QString() : path);
+    return !read.picture.isNull();
 }
 
 void ImageBox::setPicture(const QPixmap& picture, const QString& path)
@@ -44,7 +83,7 @@ void ImageBox::setPicture(const QPixmap& picture, const QString& path)
 
 void ImageBox::copyPictureFrom(const ImageBox& other)
 {
-    setPicture(other.pixmap(), other.file_);
+    if (other.file_.isEmpty() || !setPicture(other.file_)) setPicture(other.pixmap(), other.file_);
 }
 
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)

@@ -33,6 +33,16 @@ private:
     bool pressed_ = false;
 };
 
+// A picture file read to be shown at `shownAt`: a larger picture is scaled down as it is read,
+// keeping its proportions and covering `shownAt` in both directions, so that a camera's photo
+// costs no more memory than the control that shows it. `problem` tells the shop keeper why
+// nothing was read.
+struct PictureRead {
+    QPixmap picture;
+    QString problem;
+};
+PictureRead readPicture(const QString& path, const QSize& shownAt);
+
 // A picture stretched to fill its frame.
 class ImageBox : public ClickLabel {
     Q_OBJECT
@@ -42,7 +52,7 @@ public:
     // Shows the picture file; false (and nothing shown) when it cannot be read.
     bool setPicture(const QString& path);
     void setPicture(const QPixmap& picture, const QString& path = {});
-    // Takes over what another picture box shows.
+    // Takes over what another picture box shows, read again at this box's size.
     void copyPictureFrom(const ImageBox& other);
     // The file shown, empty when none.
     const QString& pictureFile() const { return file_; }

@@ -17,8 +17,6 @@ namespace idx = store::layout::index;
 
 namespace {
 
-constexpr int kLongestSheetName = 31;
-
 bool onlyDots(const QString& name)
 {
     for (const QChar c : name)
@@ -39,8 +37,8 @@ QString articleNameProblem(const QString& name)
     if (name.isEmpty()) return QStringLiteral("Въведете името на артикула.");
     if (name.trimmed() != name)
         return QStringLiteral("Името на артикула не може да започва или да завършва с интервал.");
-    if (name.size() > kLongestSheetName)
-        return QStringLiteral("Името на артикула може да бъде най-много %1 знака.").arg(kLongestSheetName);
+    if (name.size() > store::kLongestTypedSheetName)
+        return QStringLiteral("Името на артикула може да бъде най-много %1 знака.").arg(store::kLongestTypedSheetName);
     for (const QChar c : name) {
         if (QStringLiteral(":\\/?*[]").contains(c))
             return QStringLiteral("Името на артикула не може да съдържа знаците : \\ / ? * [ ].");

@@ -14,7 +14,9 @@ namespace idx = store::layout::index;
 
 namespace {
 
-constexpr int kLongestCellText = 32767;
+// A typed text is held to what spreadsheet programs let one type into a cell; cells read from a
+// file may hold more.
+constexpr int kLongestTypedText = 32767;
 
 double numberOf(const QString& typed)
 {
@@ -46,9 +48,9 @@ std::optional<Refusal> badField(const GoodsFields& f)
     const std::pair<const QString*, Field> texts[] = {
         {&f.Pr1Text1, Field::Name}, {&f.Pr6Text6, Field::Maker}, {&f.Pr7Text7, Field::Description}};
     for (const auto& [text, field] : texts)
-        if (text->size() > kLongestCellText)
-            return Refusal{QStringLiteral("Текстът е твърде дълъг: в клетка се побират най-много %1 знака.")
-                               .arg(kLongestCellText), field};
+        if (text->size() > kLongestTypedText)
+            return Refusal{QStringLiteral("Текстът е твърде дълъг: в поле се въвеждат най-много %1 знака.")
+                               .arg(kLongestTypedText), field};
     return std::nullopt;
 }
 

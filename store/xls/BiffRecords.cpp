@@ -230,15 +230,16 @@ QString FieldReader::unicodeString(bool shortLength)
     return text;
 }
 
-QString FieldReader::truncatedUnicodeString()
+QString FieldReader::truncatedUnicodeString(bool shortLength)
 {
-    if (segmentCount() > 1) return unicodeString();   // a string continued is written in full
-    const quint16 length = u16();
+    if (segmentCount() > 1) return unicodeString(shortLength);   // a string continued is written in full
+    const qsizetype start = at_;
+    const quint16 length = shortLength ? u8() : u16();
     if (length == 0 && atEnd()) return QString();
     const quint8 flags = u8();
     if (flags & 0x0C) {
-        at_ -= 3;
-        return unicodeString();
+        at_ = start;
+        return unicodeString(shortLength);
     }
     const int width = (flags & 0x01) ? 2 : 1;
     return chars(std::min<qsizetype>(length, remainingInSegment() / width), flags & 0x01);

@@ -59,7 +59,6 @@ inline constexpr quint16 kBofGlobals = 0x0005;
 inline constexpr quint16 kBofWorksheet = 0x0010;
 // Largest data part of one record; longer data runs on in CONTINUE records.
 inline constexpr int kMaxRecordData = 8224;
-inline constexpr int kMaxTextLength = 32767;
 // The tokens of a formula fill what a FORMULA record holds after its 22 bytes of cell and result.
 inline constexpr int kMaxFormulaTokens = kMaxRecordData - 22;
 
@@ -225,9 +224,10 @@ public:
     // after it are skipped.
     // An empty string may come without its flags byte at the very end of a record.
     QString unicodeString(bool shortLength = false);
-    // A string cut short by the record's end gives the characters that are there; a number
-    // format written one byte short is read so by other programs too.
-    QString truncatedUnicodeString();
+    // A string cut short by the record's end gives the characters that are there, as other
+    // programs read a number format written one byte short, a cell's text (LABEL) or a sheet's
+    // name cut short.
+    QString truncatedUnicodeString(bool shortLength = false);
     bool atEnd() const;
     qsizetype remainingInSegment() const { return qsizetype(segment(seg_).size) - at_; }
 

@@ -9,6 +9,7 @@ void SstBuilder::number()
     unique_ = 0;
     for (quint32& index : fileIndex_)
         if (index != kUnused) index = unique_++;
+    unique_ += quint32(loose_.size());
 }
 
 void SstBuilder::write(RecordWriter& out, qsizetype streamBase) const
@@ -23,16 +24,18 @@ void SstBuilder::write(RecordWriter& out, qsizetype streamBase) const
     ContinuedRecord sst(out, rec::Sst);
     sst.appendU32(total_);
     sst.appendU32(unique);
-    for (quint32 t = 0, i = 0; t < fileIndex_.size(); ++t) {
-        if (fileIndex_[t] == kUnused) continue;
-        const QString& text = table_.at(t);
-        if (i++ % bucketSize == 0) {
+    quint32 written = 0;
+    const auto append = [&](const QString& text) {
+        if (written++ % bucketSize == 0) {
             // Where the string starts, after any CONTINUE its header needs.
             sst.keepStringHeadTogether(text);
             buckets.push_back({quint32(streamBase + sst.position()), quint16(sst.offsetInRecord())});
         }
         sst.appendString(text);
-    }
+    };
+    for (quint32 t = 0; t < fileIndex_.size(); ++t)
+        if (fileIndex_[t] != kUnused) append(table_.at(t));
+    for (const QString& text : loose_) append(text);
     sst.finish();
 
     out.begin(rec::ExtSst);

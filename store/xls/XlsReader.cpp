@@ -155,7 +155,7 @@ private:
                 entry.offset = fields.u32();
                 entry.visibility = fields.u8();
                 entry.type = fields.u8();
-                entry.name = fields.unicodeString(true);
+                entry.name = fields.truncatedUnicodeString(true);
                 sheetEntries_.push_back(entry);
                 break;
             }
@@ -326,7 +326,7 @@ private:
         case rec::Label:
         case rec::RString: {
             const auto [row, col, xf] = cellHeader(fields);
-            put(row, col, Value(fields.unicodeString()), xf);
+            put(row, col, Value(fields.truncatedUnicodeString()), xf);
             break;
         }
         case rec::Blank: {
@@ -406,9 +406,8 @@ private:
         bufferedRow_ = 0;
     }
 
-    void put(int row, int col, const Value& given, quint16 xf)
+    void put(int row, int col, const Value& value, quint16 xf)
     {
-        const Value& value = checkedText(given, row, col);
         Cell& cell = newCell(row, col, xf);
         switch (value.kind()) {
         case Value::Kind::Empty: break;
@@ -417,21 +416,6 @@ private:
         case Value::Kind::Bool: cell.setBool(value.boolValue()); break;
         case Value::Kind::Error: cell.setError(value.errorValue()); break;
         }
-    }
-
-    // A cell holds at most 32,767 characters, as the writer writes them; a longer text is refused
-    // rather than cut.
-    void checkLength(const QString& text, int row, int col) const
-    {
-        if (text.size() > kMaxTextLength)
-            throw Error(QStringLiteral("текстът в клетка %1 на лист „%2“ е по-дълъг от 32 767 знака")
-                            .arg(cellName(row, col), sheet_->Name()));
-    }
-
-    const Value& checkedText(const Value& value, int row, int col) const
-    {
-        if (value.isText()) checkLength(value.text(), row, col);
-        return value;
     }
 
     void putBlank(int row, int col, quint16 xf)
@@ -447,7 +431,6 @@ private:
                             .arg(cellName(row, col), sheet_->Name())
                             .arg(index)
                             .arg(sstCount_));
-        checkLength(into_.strings().at(sstBase_ + index), row, col);
         return sstBase_ + index;
     }
 
@@ -507,9 +490,13 @@ private:
         f.textFollows = get16(reinterpret_cast<const uchar*>(result.constData()) + 6) == 0xFFFF && result[0] == 0;
         fields.u16();   // flags
         fields.u32();   // reserved
+        // Tokens cut short by the record's end cannot be read: the cell keeps its last value, as
+        // other programs read it.
         const quint16 size = fields.u16();
-        f.tokens = fields.bytes(size);
-        f.extra = fields.bytes(fields.remainingInSegment());
+        if (size <= fields.remainingInSegment()) {
+            f.tokens = fields.bytes(size);
+            f.extra = fields.bytes(fields.remainingInSegment());
+        }
         pending_.push_back(std::move(f));
     }
 
@@ -559,7 +546,7 @@ private:
     {
         constexpr char kPtgExp = 0x01;
         for (const PendingFormula& f : pending_) {
-            const Value& cached = checkedText(f.cached, f.row, f.col);
+            const Value& cached = f.cached;
             std::optional<Formula> formula;
             const QByteArray& tokens = f.tokens;
             if (tokens.size() >= 5 && tokens[0] == kPtgExp) {

@@ -25,6 +25,8 @@ namespace {
 constexpr qsizetype kMinimumStreamSize = 4096;
 constexpr int kMaxMergedPerRecord = 1026;
 constexpr quint16 kFormulaCalcOnLoad = 0x0002;
+// BOUNDSHEET counts the characters of a sheet's name in one byte.
+constexpr int kLongestSheetNameInFile = 255;
 
 void writeBof(RecordWriter& out, quint16 type)
 {
@@ -48,7 +50,9 @@ void checkWorkbook(const Workbook& workbook)
     for (const KeptSheet& other : workbook.kept().otherSheets) names.insert(other.name.toCaseFolded());
     for (int i = 1; i <= workbook.sheetCount(); ++i) {
         const Worksheet& sheet = workbook.sheets(i);
-        checkSheetName(sheet.Name());
+        checkSheetNameCharacters(sheet.Name());
+        if (sheet.Name().size() > kLongestSheetNameInFile)
+            throw Error(QStringLiteral("името на листа „%1“ е по-дълго от %2 знака").arg(sheet.Name()).arg(kLongestSheetNameInFile));
         const QString folded = sheet.Name().toCaseFolded();
         if (names.contains(folded))
             throw Error(QStringLiteral("два листа се казват „%1“ (главни и малки букви не се различават)").arg(sheet.Name()));
@@ -163,10 +167,21 @@ private:
                         sst_.use(cell.textIndex());
                     else if (cell.formula() && !linksLost(cell.formula()->formula))
                         tokens_.emplace(cell.formula(), formulaTokens(sheet, row, cell));
+                    else if (cell.formula())
+                        surveyValueOnly(sheet, row, cell);
                 }
             }
         }
         sst_.number();
+    }
+
+    // A formula written as its last value: a text value goes into the string table with the
+    // cells' texts, since a LABEL record of its own holds only what fits in one record.
+    void surveyValueOnly(const Worksheet& sheet, int row, const Cell& cell)
+    {
+        const Value value = sheet.value(row, cell.col);
+        if (value.isText())
+            looseTexts_.emplace(cell.formula(), sst_.useLoose(checkedText(sheet, row, cell.col, value.text())));
     }
 
     // Hands what the sheets buffer holds to out once it is big enough (or, with `all`, always).
@@ -334,11 +349,13 @@ private:
             throw Error(QStringLiteral("%1 на лист „%2“ има формат %3, който липсва").arg(where, sheet.Name()).arg(format));
     }
 
-    const QString& checkedText(const Worksheet& sheet, int row, int col, const QString& text) const
+    // A text longer than a file's string holds (a formula's result may be) is refused, not cut.
+    static const QString& checkedText(const Worksheet& sheet, int row, int col, const QString& text)
     {
-        if (text.size() > kMaxTextLength)
-            throw Error(QStringLiteral("текстът в клетка %1 на лист „%2“ е по-дълъг от 32 767 знака")
-                            .arg(cellName(row, col), sheet.Name()));
+        if (text.size() > kLongestText)
+            throw Error(QStringLiteral("текстът в клетка %1 на лист „%2“ е по-дълъг от %3 знака")
+                            .arg(cellName(row, col), sheet.Name())
+                            .arg(kLongestText));
         return text;
     }
 
@@ -429,13 +446,13 @@ private:
         }
     }
 
-    // A formula's last value in a record of its own: text inline (LABEL), as it is in no string
-    // table.
+    // A formula's last value in a record of its own; a text is in the string table, where the
+    // survey put it.
     void writeValueOnly(const Worksheet& sheet, int row, const Cell& cell)
     {
         const int col = cell.col;
         const Value value = sheet.value(row, col);
-        sheets_.begin(value.isNumber() ? rec::Number : value.isText() ? rec::Label : value.isEmpty() ? rec::Blank : rec::BoolErr);
+        sheets_.begin(value.isNumber() ? rec::Number : value.isText() ? rec::LabelSst : value.isEmpty() ? rec::Blank : rec::BoolErr);
         sheets_.appendU16(quint16(row - 1));
         sheets_.appendU16(quint16(col - 1));
         sheets_.appendU16(cell.format);
@@ -446,7 +463,7 @@ private:
             sheets_.append(number, 8);
             break;
         }
-        case Value::Kind::Text: sheets_.appendUnicodeString(checkedText(sheet, row, col, value.text())); break;
+        case Value::Kind::Text: sheets_.appendU32(sst_.looseFileIndex(looseTexts_.at(cell.formula()))); break;
         case Value::Kind::Bool:
             sheets_.appendU8(value.boolValue() ? 1 : 0);
             sheets_.appendU8(0);
@@ -560,6 +577,7 @@ private:
     std::vector<qsizetype> sheetOffsetFields_;   // in the globals
     std::unordered_map<const Worksheet*, Extent> extents_;
     std::unordered_map<const FormulaCell*, QByteArray> tokens_;   // encoded by the survey, taken by the sheets
+    std::unordered_map<const FormulaCell*, quint32> looseTexts_;   // text values written alone: place in the SST
     std::vector<Tab> tabs_;
     LinkTable links_;
 };

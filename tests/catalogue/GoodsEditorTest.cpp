@@ -431,6 +431,34 @@ TEST(GoodsEditor, PicturesAreChosenWithdrawnSharedAndRenamed)
     EXPECT_TRUE(e->Image3->pixmap().isNull());
 }
 
+// A phone's photo is taken; a picture larger than any camera takes is told by its size.
+TEST(GoodsEditor, PhonePhotosAreTakenAndTooLargeOnesToldBySize)
+{
+    ShopFolder shop;
+    shop.addArticle(kToys);
+    shop.save();
+    QTemporaryDir outside;
+    const QString photo = outside.filePath(QStringLiteral("снимка.jpg"));
+    const QString huge = outside.filePath(QStringLiteral("огромна.jpg"));
+    writePhoto(photo, kBrown, QSize(8000, 6000));
+    writePhotoClaimingSize(huge, QSize(20000, 12000));
+    PictureChoices choices({huge, photo});
+    RunningProgram run(shop.path());
+    run.logIn();
+    catalogue::Form4* e = openEditor(run, 0);
+    ASSERT_NE(e, nullptr);
+    MessageRecorder messages;
+
+    click(e->Command4);
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].contains(QStringLiteral("20000 × 12000"))) << messages.texts()[0].toStdString();
+    EXPECT_FALSE(e->FlagZaKartina);
+    click(e->Command4);
+    EXPECT_TRUE(nearColour(shownColour(e->Image3), kBrown));
+    EXPECT_TRUE(e->FlagZaKartina);
+    EXPECT_EQ(messages.texts().size(), 1);
+}
+
 TEST(GoodsEditor, AFailedSaveIsToldAndTheNextOneCarriesTheChange)
 {
     ShopFolder shop;

@@ -3,9 +3,11 @@
 #include "app/support/MessageRecorder.h"
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
+#include "tests/support/XlsRewrite.h"
 
 #include "app/common/Controls.h"
 #include "showcase/Vitrina.h"
+#include "store/xls/BiffRecords.h"
 #include "tools/DemoShop.h"
 
 #include <QComboBox>
@@ -206,6 +208,55 @@ TEST(Showcase, PricesAndPicturesFallBackInsteadOfStopping)
         EXPECT_TRUE(nearColour(shownColour(picture), ShopFolder::kNoPictureColour)) << picture->objectName().toStdString();
         EXPECT_TRUE(picture->pictureFile().endsWith(QStringLiteral("/Kartini/BezKartina.JPG")));
     }
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+// A phone's photo is read at the size it is shown at; one larger than any camera takes shows the
+// "no picture" picture.
+TEST(Showcase, PhonePhotosShowAndPicturesTooLargeFallBack)
+{
+    ShopFolder shop;
+    const QString toys = QStringLiteral("Играчки");
+    store::Worksheet& article = shop.addArticle(toys);
+    shop.addGoods(article, {QStringLiteral("Топка"), 1.0, 1, QStringLiteral("снимка.jpg")});
+    shop.addGoods(article, {QStringLiteral("Кукла"), 1.0, 1, QStringLiteral("огромна.jpg")});
+    writePhoto(shop.file(QStringLiteral("Kartini/Играчки/снимка.jpg")), kGreen, QSize(8000, 6000));
+    writePhotoClaimingSize(shop.file(QStringLiteral("Kartini/Играчки/огромна.jpg")), QSize(20000, 12000));
+    shop.save();
+
+    MessageRecorder messages;
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    clickRow(w.List1, 0);
+    EXPECT_TRUE(nearColour(shownColour(w.Image1[0]), kGreen));
+    EXPECT_LT(w.Image1[0]->pixmap().width(), 8000 / 4);
+    EXPECT_TRUE(nearColour(shownColour(w.Image1[1]), ShopFolder::kNoPictureColour));
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+// Another program renamed the article's sheet to more than the 31 characters one may type here.
+TEST(Showcase, ArticleRenamedElsewhereToALongNameIsListed)
+{
+    ShopFolder shop;
+    shop.addGoods(shop.addArticle(QStringLiteral("Играчки")), {QStringLiteral("Топка"), 2.0, 1});
+    shop.save();
+    const QString longName = QStringLiteral("Играчки за най-малките от нула до три години");
+    const QString danni = shop.file(QStringLiteral("Danni.xls"));
+    int sheet = 0;
+    testsupport::rewriteXls(danni, danni + QStringLiteral(".new"),
+                            [&](const testsupport::RawRecord& r) -> std::optional<testsupport::RawRecord> {
+                                if (r.id != store::xls::rec::BoundSheet || sheet++ != 0) return r;
+                                return testsupport::RawRecord{r.id, testsupport::boundSheetNamed(r.data, longName)};
+                            });
+    ASSERT_TRUE(QFile::remove(danni) && QFile::rename(danni + QStringLiteral(".new"), danni));
+
+    MessageRecorder messages;
+    RunningProgram run(shop.path());
+    ASSERT_TRUE(run.started()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    app::Form1& w = run.logIn();
+    EXPECT_EQ(entries(w.List1), (QStringList{QStringLiteral("  ") + longName}));
+    clickRow(w.List1, 0);
+    EXPECT_EQ(names(w)[0], QStringLiteral("Топка"));
     EXPECT_TRUE(messages.messages().empty());
 }
 

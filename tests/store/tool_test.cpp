@@ -1,6 +1,10 @@
 // tervin-workbook as a script would use it: new, copy, dump and check, and its failures.
 #include "store/DataWorkbook.h"
+#include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "store/xls/BiffRecords.h"
+#include "tests/support/Oracles.h"
+#include "tests/support/XlsRewrite.h"
 
 #include <QFile>
 #include <QProcess>
@@ -80,6 +84,32 @@ TEST(WorkbookTool, DumpEscapesAndShowsFormulasWithTheirValues)
     const ToolRun check = runTool({"check", copy});
     ASSERT_EQ(check.status, 0) << check.err.toStdString();
     EXPECT_EQ(check.out, QStringLiteral("sheet\tКукли\t3\t20\nsheet\tList\t2\t54\n"));
+}
+
+// A sheet renamed in another program to more than the 31 characters one may type here.
+TEST(WorkbookTool, CopyKeepsASheetNameLongerThanTypedOnes)
+{
+    QTemporaryDir dir;
+    const QString ours = dir.filePath("ours.xls");
+    Workbook().SaveAs(ours);
+    const QString longName = QStringLiteral("Играчки за най-малките от нула до три години");
+    const QString path = dir.filePath("renamed.xls");
+    testsupport::rewriteXls(ours, path, [&](const testsupport::RawRecord& r) -> std::optional<testsupport::RawRecord> {
+        if (r.id != xls::rec::BoundSheet) return r;
+        return testsupport::RawRecord{r.id, testsupport::boundSheetNamed(r.data, longName)};
+    });
+    const QJsonObject original = testsupport::readWithXlrd(path);
+    ASSERT_TRUE(original["error"].isNull()) << original["error"].toString().toStdString();
+    ASSERT_EQ(original["sheets"][0]["name"].toString(), longName);
+
+    const QString copy = dir.filePath("copy.xls");
+    const ToolRun run = runTool({"copy", path, copy});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(Workbook::open(copy)->sheets(1).Name(), longName);
+    const QJsonObject xlrd = testsupport::readWithXlrd(copy);
+    ASSERT_TRUE(xlrd["error"].isNull()) << xlrd["error"].toString().toStdString();
+    EXPECT_EQ(xlrd["sheets"][0]["name"].toString(), longName);
+    EXPECT_THROW(Workbook::open(copy)->sheets(1).setName(longName + QStringLiteral("!")), Error);
 }
 
 TEST(WorkbookTool, UnreadableFilesFailWithAMessage)

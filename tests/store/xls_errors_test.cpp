@@ -245,7 +245,7 @@ TEST(XlsWriteErrors, WhatTheFormatCannotHoldLeavesTheOldFileAlone)
     expectRefused([](Workbook& b) { b.sheets(1).rowInfo()[65537] = {400, true, false}; }, QStringLiteral("65 536 реда"));
     expectRefused([](Workbook& b) { b.sheets(1).columns()[257] = {2000, 15, false}; }, QStringLiteral("256 колони"));
     expectRefused([](Workbook& b) { b.sheets(1).merged().push_back({1, 250, 2, 260}); }, QStringLiteral("обединени"));
-    expectRefused([](Workbook& b) { b.sheets(1).putCell(5, 2, Value(QString(32768, QLatin1Char('a'))), 15); },
+    expectRefused([](Workbook& b) { b.sheets(1).putCell(5, 2, Value(QString(65536, QLatin1Char('a'))), 15); },
                   QStringLiteral("B5"));
     expectRefused([](Workbook& b) { b.sheets(1).putCell(3, 3, Value(1), 500); }, QStringLiteral("формат 500"));
     expectRefused([](Workbook& b) { b.styles().formats[16 - 1].font = 4; }, QStringLiteral("шрифт 4"));

@@ -1,53 +1,26 @@
 // Records other writers leave in a form our writer would refuse: a merged area upside down, a
-// font without a name, fewer cell formats than a file must have. Such a workbook must open and
-// then save, or every change of the shop keeper's session would be lost at its first save.
+// font without a name, fewer cell formats than a file must have, texts longer than a typed one,
+// records cut short. Such a workbook must open and then save, or every change of the shop
+// keeper's session would be lost at its first save.
 #include "store/Workbook.h"
 #include "store/xls/BiffRecords.h"
-#include "store/xls/OleStream.h"
 #include "tests/support/Oracles.h"
+#include "tests/support/XlsRewrite.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace store;
 using namespace store::xls;
+using testsupport::RawRecord;
+using testsupport::RecordChange;
+using testsupport::rewriteXls;
 
 namespace {
 
-// A record as the rewriter hands it over: id and data, which a change may replace.
-struct RawRecord {
-    quint16 id;
-    QByteArray data;
-};
-
-// Rewrites every record of a stream through change (which may drop a record by returning
-// nothing) and points the sheet list at where each sheet's BOF now lies.
-QByteArray rewriteStream(const QByteArray& stream, const std::function<std::optional<RawRecord>(const RawRecord&)>& change)
-{
-    RecordWriter out;
-    std::vector<qsizetype> offsetFields, sheetStarts;
-    RecordReader reader(stream, 0);
-    bool inGlobals = true;
-    while (auto r = reader.next()) {
-        if (r->id == 0 && r->size == 0) break;   // the zeros that pad the stream
-        const std::optional<RawRecord> changed =
-            change({r->id, QByteArray(reinterpret_cast<const char*>(r->data), r->size)});
-        if (!changed) continue;
-        if (changed->id == rec::Bof && !inGlobals) sheetStarts.push_back(out.size());
-        if (changed->id == rec::BoundSheet) offsetFields.push_back(out.size() + 4);
-        if (changed->id == rec::Eof) inGlobals = false;
-        out.record(changed->id, changed->data.constData(), quint16(changed->data.size()));
-    }
-    for (size_t i = 0; i < offsetFields.size() && i < sheetStarts.size(); ++i)
-        out.patch32(offsetFields[i], quint32(sheetStarts[i]));
-    return out.data();
-}
-
 // A workbook of our own writer, one sheet with a text and a number, merged B2:C3, rewritten.
-QString spoiledFile(const QString& dir, const std::function<std::optional<RawRecord>(const RawRecord&)>& change)
+QString spoiledFile(const QString& dir, const RecordChange& change)
 {
     Workbook book;
     Worksheet& sheet = book.sheets(1);
@@ -57,9 +30,8 @@ QString spoiledFile(const QString& dir, const std::function<std::optional<RawRec
     sheet.merged().push_back(CellArea{2, 2, 3, 3});
     const QString good = dir + QStringLiteral("/good.xls");
     book.SaveAs(good);
-    const QByteArray stream = rewriteStream(readWorkbookStream(good), change);
     const QString path = dir + QStringLiteral("/spoiled.xls");
-    writeWorkbookStream(path, {&stream}, 4096);
+    rewriteXls(good, path, change);
     return path;
 }
 
@@ -72,6 +44,21 @@ QJsonObject openSaveAndReadWithXlrd(const QString& path, std::unique_ptr<Workboo
     book->Save();
     book = Workbook::open(path);
     return testsupport::readWithXlrd(path);
+}
+
+// The value xlrd reads from a cell, counted from 1 as the workbook counts.
+QJsonValue xlrdValue(const QJsonObject& xlrd, int row, int col)
+{
+    for (const auto& cell : xlrd["sheets"][0]["cells"].toArray())
+        if (cell[0].toInt() == row - 1 && cell[1].toInt() == col - 1) return cell[3];
+    return {};
+}
+
+QByteArray latin1String(const QByteArray& chars, quint16 declared)
+{
+    QByteArray data(3, '\0');
+    put16(data.data(), declared);
+    return data + chars;
 }
 
 } // namespace
@@ -155,4 +142,69 @@ TEST(XlsMendOnRead, FewerThanSixteenCellFormatsAreMadeUp)
     EXPECT_EQ(book->sheets(1).value(1, 2), Value(12.5));
     ASSERT_TRUE(xlrd["error"].isNull()) << xlrd["error"].toString().toStdString();
     EXPECT_EQ(xlrd["xfs"].toArray().size(), kDefaultCellFormat + 1);
+}
+
+// Texts longer than one can type (32,767 characters) that other programs write: in the string
+// table, up to the 65,535 characters its count holds, and inline in a LABEL record.
+TEST(XlsMendOnRead, TextsLongerThanTypedOnesAreReadAndWrittenBack)
+{
+    QTemporaryDir dir;
+    const QString inTable = QString(40000, QLatin1Char('a')) + QStringLiteral("край");
+    const QString longest = QString(65535, QChar(0x0436));   // ж, as many as a count of 16 bits holds
+    const QByteArray inLabel(40000, 'b');
+    Workbook book;
+    book.sheets(1).setValue(1, 1, Value(inTable));
+    book.sheets(1).setValue(2, 1, Value(longest));
+    book.sheets(1).setValue(3, 1, Value(QStringLiteral("къс")));
+    const QString ours = dir.filePath(QStringLiteral("ours.xls"));
+    book.SaveAs(ours);
+    const QString path = dir.filePath(QStringLiteral("label.xls"));
+    rewriteXls(ours, path, [&](const RawRecord& r) -> std::optional<RawRecord> {
+        if (r.id != rec::LabelSst || u16At(r.data, 0) != 2) return r;
+        return RawRecord{rec::Label, r.data.left(6) + latin1String(inLabel, quint16(inLabel.size()))};
+    });
+    const QJsonObject original = testsupport::readWithXlrd(path);
+    ASSERT_TRUE(original["error"].isNull()) << original["error"].toString().toStdString();
+    EXPECT_EQ(xlrdValue(original, 3, 1).toString().size(), inLabel.size());
+
+    std::unique_ptr<Workbook> read;
+    const QJsonObject xlrd = openSaveAndReadWithXlrd(path, read);
+    EXPECT_EQ(read->sheets(1).value(1, 1), Value(inTable));
+    EXPECT_EQ(read->sheets(1).value(2, 1), Value(longest));
+    EXPECT_EQ(read->sheets(1).value(3, 1), Value(QString::fromLatin1(inLabel)));
+    ASSERT_TRUE(xlrd["error"].isNull()) << xlrd["error"].toString().toStdString();
+    EXPECT_EQ(xlrdValue(xlrd, 1, 1).toString(), inTable);
+    EXPECT_EQ(xlrdValue(xlrd, 2, 1).toString(), longest);
+    EXPECT_EQ(xlrdValue(xlrd, 3, 1).toString(), QString::fromLatin1(inLabel));
+}
+
+// Records that end before what they declare, where xlrd takes what is there: a cell's text and a
+// sheet's name keep the characters they hold; a formula cut inside its tokens keeps its value.
+TEST(XlsMendOnRead, RecordsCutShortKeepWhatTheyHold)
+{
+    QTemporaryDir dir;
+    Workbook book;
+    book.sheets(1).setValue(1, 1, Value(QStringLiteral("кукла")));
+    book.sheets(1).cells(1, 2).setFormula(QStringLiteral("=2*21"));
+    const QString ours = dir.filePath(QStringLiteral("ours.xls"));
+    book.SaveAs(ours);
+    const QString path = dir.filePath(QStringLiteral("cut.xls"));
+    rewriteXls(ours, path, [](const RawRecord& r) -> std::optional<RawRecord> {
+        if (r.id == rec::BoundSheet) return RawRecord{r.id, r.data.left(6) + QByteArray("\x0a\x00Sto", 5)};
+        if (r.id == rec::LabelSst) return RawRecord{rec::Label, r.data.left(6) + latin1String("kuk", 10)};
+        if (r.id == rec::Formula) return RawRecord{r.id, r.data.left(r.data.size() - 1)};
+        return r;
+    });
+    const QJsonObject original = testsupport::readWithXlrd(path);
+    ASSERT_TRUE(original["error"].isNull()) << original["error"].toString().toStdString();
+    EXPECT_EQ(original["sheets"][0]["name"].toString(), QStringLiteral("Sto"));
+
+    std::unique_ptr<Workbook> read;
+    const QJsonObject xlrd = openSaveAndReadWithXlrd(path, read);
+    EXPECT_EQ(read->sheets(1).Name(), QStringLiteral("Sto"));
+    EXPECT_EQ(read->sheets(1).value(1, 1), Value(QStringLiteral("kuk")));
+    EXPECT_EQ(read->sheets(1).value(1, 2), Value(42.0));
+    ASSERT_TRUE(xlrd["error"].isNull()) << xlrd["error"].toString().toStdString();
+    EXPECT_EQ(xlrdValue(xlrd, 1, 1).toString(), QStringLiteral("kuk"));
+    EXPECT_EQ(xlrdValue(xlrd, 1, 2).toDouble(), 42.0);
 }

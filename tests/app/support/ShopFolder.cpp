@@ -18,12 +18,32 @@ namespace {
 
 void writeJpeg(const QString& path, const QColor& colour)
 {
-    QImage image(60, 60, QImage::Format_RGB32);
-    image.fill(colour);
-    if (!image.save(path, "JPEG")) qFatal("cannot write %s", qPrintable(path));
+    writePhoto(path, colour, QSize(60, 60));
 }
 
 } // namespace
+
+void writePhoto(const QString& path, const QColor& colour, const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    if (!image.save(path, "JPEG", 20)) qFatal("cannot write %s", qPrintable(path));
+}
+
+void writePhotoClaimingSize(const QString& path, const QSize& size)
+{
+    writePhoto(path, Qt::gray, QSize(16, 16));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) qFatal("cannot open %s", qPrintable(path));
+    QByteArray bytes = file.readAll();
+    // The frame header (SOF0): marker, length, precision, height, width, all big-endian.
+    const qsizetype frame = bytes.indexOf(QByteArray("\xff\xc0", 2));
+    if (frame < 0) qFatal("no frame header in %s", qPrintable(path));
+    bytes[frame + 5] = char(size.height() >> 8), bytes[frame + 6] = char(size.height());
+    bytes[frame + 7] = char(size.width() >> 8), bytes[frame + 8] = char(size.width());
+    file.seek(0);
+    file.write(bytes);
+}
 
 ShopFolder::ShopFolder() : path_(dir_.path()), workbook_(store::DataWorkbook::createFresh())
 {

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -54,6 +55,12 @@ private:
     QString path_;
     std::unique_ptr<store::Workbook> workbook_;
 };
+
+// A one-colour JPEG of the given size, at low quality: a phone's 8000 × 6000 photo takes about
+// a megabyte.
+void writePhoto(const QString& path, const QColor& colour, const QSize& size);
+// A small JPEG whose header claims `size`, which is what a reader learns before decoding it.
+void writePhotoClaimingSize(const QString& path, const QSize& size);
 
 // The colour in the middle of what a picture control shows.
 QColor shownColour(const class QLabel* picture);
