@@ -454,6 +454,7 @@ TEST(SalePanel, GoodsLeftInTheBasketGoBackToStockWhenTheProgramEnds)
         QTRY_VERIFY(c.run.ended());
         EXPECT_EQ(c.shop().ObektEksel, nullptr);
         EXPECT_FALSE(c.w.isVisible());
+        app::endOnTerminationSignals({});
     }
 }
 
