@@ -304,12 +304,11 @@ void Form1::goOverToEuro()
     const currency::ChangeoverDone done =
         currency::changeShopToEuro(shop_.danni(), shop_.arhiv, shop_.file(kInvoiceFile));
     afterDataReplaced();
-    const std::optional<archive::Copy> copy = shop_.arhiv.find(done.archiveStamp);
     QString report = QStringLiteral("Магазинът премина към евро: превърнати са %1 цени.\n\n"
                                     "Данните в лева са запазени като архивно копие от %2; "
                                     "ако го възстановите от „Архивни копия“, магазинът се връща към лева.")
                          .arg(done.prices)
-                         .arg(copy ? archive::whenTaken(*copy) : done.archiveStamp);
+                         .arg(archive::whenTaken(done.archiveCopy));
     if (!done.formProblem.isEmpty())
         report += QStringLiteral("\n\nФайлът на фактурата не можа да бъде записан в евро (%1); програмата го "
                                  "показва в евро и без това.").arg(done.formProblem);

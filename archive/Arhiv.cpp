@@ -232,22 +232,22 @@ void Arhiv::beforeSave(const std::function<void(const QString& problem)>& report
     }
 }
 
-QString Arhiv::keepMoment()
+Copy Arhiv::keepMoment()
 {
     if (!QFileInfo::exists(dataFile_)) return {};
     // Two copies kept within one second are each kept.
     QDateTime moment = now();
     while (QFileInfo::exists(pathFor(moment.toString(kMomentFormat)))) moment = moment.addSecs(1);
     const QString stamp = moment.toString(kMomentFormat);
-    copyInto(stamp);
-    return stamp;
+    const QString path = copyInto(stamp);
+    return Copy{stamp, moment, path, QFileInfo(path).size()};
 }
 
 QString Arhiv::putBack(const Copy& copy)
 {
     if (!readContents(copy.path))
         throw store::Error(QStringLiteral("Копието от %1 е повредено и не може да бъде възстановено.").arg(whenTaken(copy)));
-    const QString before = keepMoment();
+    const QString before = keepMoment().stamp;
     replaceWith(copy.path, dataFile_);
     rotate();
     return before;

@@ -85,9 +85,9 @@ public:
     bool makeDailyCopy();
 
     // The file as it stands goes into the archive as a copy of this moment, before a change that
-    // may want undoing (a copy put back, the change to the euro). Returns the copy's stamp, or
-    // nothing when there is no file; throws store::Error when the copy cannot be made.
-    QString keepMoment();
+    // may want undoing (a copy put back, the change to the euro). Returns the copy, with an empty
+    // stamp when there is no file; throws store::Error when the copy cannot be made.
+    Copy keepMoment();
 
     // Puts the copy back as the data workbook: the file as it stands goes into the archive first,
     // then the copy replaces it in one step. Throws store::Error, with the workbook's file

@@ -18,19 +18,6 @@ namespace col = store::layout::article;
 namespace idx = store::layout::index;
 using store::Currency;
 
-void CellChanges::write(store::Worksheet& sheet, int row, int col, const store::Value& value)
-{
-    changes_.push_back(Change{&sheet, row, col, sheet.value(row, col)});
-    sheet.setValue(row, col, value);
-}
-
-void CellChanges::undo()
-{
-    for (auto change = changes_.rbegin(); change != changes_.rend(); ++change)
-        change->sheet->setValue(change->row, change->col, change->before);
-    changes_.clear();
-}
-
 namespace {
 
 // The article sheets: every sheet but the index sheet.
@@ -74,7 +61,7 @@ std::optional<double> convertedStockValue(const store::Worksheet& article, int r
     return std::abs(count - whole) < 1e-9 ? newPrice * whole : value.number() * newPrice / oldPrice;
 }
 
-void convertRecord(store::Worksheet& article, int row, CellChanges& changes)
+void convertRecord(store::Worksheet& article, int row, store::CellChanges& changes)
 {
     if (const auto price = convertiblePrice(article, row, col::kPrice)) {
         const double euro = store::levaPriceToEuro(*price);
@@ -198,10 +185,10 @@ QString changeoverQuestion(const ChangeoverPlan& plan)
         .arg(plan.goods);
 }
 
-CellChanges convertToEuro(const store::DataWorkbook& data)
+store::CellChanges convertToEuro(const store::DataWorkbook& data)
 {
     if (data.currency() == Currency::Euro) throw store::Error(kAlreadyEuro);
-    CellChanges changes;
+    store::CellChanges changes;
     forEachArticle(data.workbook(), [&changes](store::Worksheet& article) {
         forEachGoodsRow(article, [&](int row) { convertRecord(article, row, changes); });
     });
@@ -227,8 +214,8 @@ ChangeoverDone changeShopToEuro(store::Workbook& danni, archive::Arhiv& arhiv, c
     if (data.currency() == Currency::Euro) throw store::Error(kAlreadyEuro);
     ChangeoverDone done;
     done.prices = planChangeover(data).prices;
-    done.archiveStamp = arhiv.keepMoment();
-    CellChanges changes = convertToEuro(data);
+    done.archiveCopy = arhiv.keepMoment();
+    store::CellChanges changes = convertToEuro(data);
     try {
         danni.Save();
     } catch (const store::Error& e) {

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "archive/Arhiv.h"
+#include "store/CellChanges.h"
 #include "store/Money.h"
-#include "store/Value.h"
 
 #include <QString>
 #include <functional>
 #include <vector>
 
-namespace archive {
-class Arhiv;
-}
 
 namespace store {
 class DataWorkbook;
@@ -33,28 +31,12 @@ ChangeoverPlan planChangeover(const store::DataWorkbook& data);
 // The question asked before going over.
 QString changeoverQuestion(const ChangeoverPlan& plan);
 
-// The cells a change wrote, with what they held, so that it can be taken back.
-class CellChanges {
-public:
-    void write(store::Worksheet& sheet, int row, int col, const store::Value& value);
-    // Puts every cell back as it was, last change first.
-    void undo();
-private:
-    struct Change {
-        store::Worksheet* sheet;
-        int row;
-        int col;
-        store::Value before;
-    };
-    std::vector<Change> changes_;
-};
-
 // In memory: the selling (C) and purchase (K) price of every goods record divided by the rate and
 // rounded to the cent, the stock value (E) following them, the markup (L) as it was; the currency
 // cell set to the euro and the ledgers' row counts kept as their leva rows. A price that is empty,
 // a formula, or text that reads as no number stays as it is. Throws store::Error, changing
 // nothing, in a euro shop.
-CellChanges convertToEuro(const store::DataWorkbook& data);
+store::CellChanges convertToEuro(const store::DataWorkbook& data);
 
 // The invoice form's currency texts and number formats as the shop's currency wants them: "лв."
 // and "€" (also in formats such as "[$лв.-402]"), "лева" and "евро", "BGN" and "EUR" swapped in
@@ -65,7 +47,7 @@ bool followCurrency(store::Workbook& form, store::Currency currency);
 // What the whole step did.
 struct ChangeoverDone {
     int prices = 0;
-    QString archiveStamp;   // the archive copy that holds the shop in leva
+    archive::Copy archiveCopy;   // the archive copy that holds the shop in leva
     QString formProblem;    // why the invoice form file kept its currency texts; empty when it did not
 };
 

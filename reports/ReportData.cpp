@@ -26,24 +26,14 @@ namespace {
 
 namespace idx = store::layout::index;
 
-// Where a ledger keeps its row count, dates, counts and prices, and how many of its rows are in leva.
-struct LedgerColumns {
-    store::layout::CellPos rowCount;
-    store::layout::CellPos levaRowCount;
-    int date;
-    int count;
-    int price;
-};
-
-const LedgerColumns kSalesLedger{idx::kSalesRows, idx::kLevaSalesRows, idx::sales::kDate, idx::sales::kCount,
-                                 idx::sales::kPrice};
-const LedgerColumns kPurchaseLedger{idx::kPurchaseRows, idx::kLevaPurchaseRows, idx::purchases::kDate,
-                                    idx::purchases::kCount, idx::purchases::kPrice};
+using store::layout::index::Ledger;
+using idx::kPurchaseLedger;
+using idx::kSalesLedger;
 
 // The ledger as a report reads it: its sheet, the shop's currency and which rows are in leva.
 struct LedgerView {
-    LedgerView(const store::DataWorkbook& data, const LedgerColumns& columns)
-        : sheet(data.indexSheet()), columns(columns), shopCurrency(data.currency()), levaRows(data.levaRows(columns.levaRowCount))
+    LedgerView(const store::DataWorkbook& data, const Ledger& columns)
+        : sheet(data.indexSheet()), columns(columns), shopCurrency(data.currency()), levaRows(data.levaRows(columns))
     {
     }
 
@@ -55,7 +45,7 @@ struct LedgerView {
     QString priceText(int row, int column) const;
 
     const store::Worksheet& sheet;
-    const LedgerColumns& columns;
+    const Ledger& columns;
     store::Currency shopCurrency;
     int levaRows;
 };
@@ -78,7 +68,7 @@ private:
 };
 
 // The ledger's rows are 2 … n + 1; n as the counter gives it, within what a sheet can hold.
-int ledgerRows(const store::DataWorkbook& data, const LedgerColumns& ledger)
+int ledgerRows(const store::DataWorkbook& data, const Ledger& ledger)
 {
     return std::clamp(data.counter(ledger.rowCount), 0, store::kMaxRows - idx::kFirstListRow + 1);
 }
@@ -88,7 +78,7 @@ int lastRow(int n)
     return idx::kFirstListRow + n - 1;
 }
 
-QString dateText(const store::Worksheet& sheet, int row, const LedgerColumns& ledger)
+QString dateText(const store::Worksheet& sheet, int row, const Ledger& ledger)
 {
     return sheet.value(row, ledger.date).toText();
 }
@@ -109,7 +99,7 @@ std::optional<double> priceIn(const store::Worksheet& sheet, int row, int column
 }
 
 // count × price of a row; a row whose count or price does not read as a number adds nothing.
-double rowAmount(const store::Worksheet& sheet, int row, const LedgerColumns& ledger)
+double rowAmount(const store::Worksheet& sheet, int row, const Ledger& ledger)
 {
     const auto count = countIn(sheet, row, ledger.count);
     const auto price = priceIn(sheet, row, ledger.price);
@@ -174,7 +164,7 @@ struct DatedRows {
     std::optional<QDate> latest;
 };
 
-DatedRows rowsInPeriod(const store::Worksheet& sheet, const LedgerColumns& ledger, int n, const QDate& from,
+DatedRows rowsInPeriod(const store::Worksheet& sheet, const Ledger& ledger, int n, const QDate& from,
                        const QDate& to)
 {
     DatedRows found;
@@ -189,7 +179,7 @@ DatedRows rowsInPeriod(const store::Worksheet& sheet, const LedgerColumns& ledge
     return found;
 }
 
-PeriodListing listPeriod(const store::DataWorkbook& data, const LedgerColumns& ledger, LineReader line,
+PeriodListing listPeriod(const store::DataWorkbook& data, const Ledger& ledger, LineReader line,
                          const QDate& from, const QDate& to)
 {
     if (to < from) return {Outcome::Reversed, {}};

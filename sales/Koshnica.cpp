@@ -4,8 +4,6 @@
 #include "store/Workbook.h"
 #include "store/Worksheet.h"
 
-#include <vector>
-
 namespace sales {
 
 namespace col = store::layout::article;
@@ -17,17 +15,21 @@ double numberIn(const store::Worksheet& sheet, int row, int column)
     return sheet.value(row, column).toNumber().value_or(0);
 }
 
-void addTo(store::Worksheet& sheet, int row, int column, double amount)
+void addTo(store::Worksheet& sheet, int row, int column, double amount, store::CellChanges* changes)
 {
-    sheet.setValue(row, column, store::Value(numberIn(sheet, row, column) + amount));
+    const store::Value value(numberIn(sheet, row, column) + amount);
+    if (changes)
+        changes->write(sheet, row, column, value);
+    else
+        sheet.setValue(row, column, value);
 }
 
 } // namespace
 
-void takeFromStock(store::Worksheet& article, int row, int count)
+void takeFromStock(store::Worksheet& article, int row, int count, store::CellChanges* changes)
 {
-    addTo(article, row, col::kStock, -count);
-    addTo(article, row, col::kSold, count);
+    addTo(article, row, col::kStock, -count, changes);
+    addTo(article, row, col::kSold, count, changes);
 }
 
 BasketLine Koshnica::line(int i) const
@@ -52,10 +54,10 @@ bool Koshnica::add(store::Worksheet& article, int articlePosition, int row, int 
     return true;
 }
 
-void Koshnica::restoreStock(store::Workbook& danni, int line)
+void Koshnica::restoreStock(store::Workbook& danni, int line, store::CellChanges* changes)
 {
     const auto n = size_t(line);
-    takeFromStock(danni.sheets(KoshnicaTekst[n][0]), KoshnicaCelo[n][2], -KoshnicaCelo[n][1]);
+    takeFromStock(danni.sheets(KoshnicaTekst[n][0]), KoshnicaCelo[n][2], -KoshnicaCelo[n][1], changes);
 }
 
 bool Koshnica::undoLast(store::Workbook& danni)
@@ -88,33 +90,15 @@ void Koshnica::writeWithoutHeldChanges(store::Workbook& danni, const std::functi
         write();
         return;
     }
-    // What the goods rows hold now, to be put back exactly after the save.
-    struct HeldCell {
-        store::Worksheet* sheet;
-        int row;
-        int column;
-        store::Value value;
-    };
-    std::vector<HeldCell> held;
-    for (int n = 1; n <= lines_; ++n) {
-        store::Worksheet* sheet = danni.findSheet(KoshnicaTekst[size_t(n)][0]);
-        if (!sheet) continue;
-        const int row = KoshnicaCelo[size_t(n)][2];
-        for (const int column : {col::kStock, col::kSold})
-            held.push_back(HeldCell{sheet, row, column, sheet->value(row, column)});
-    }
-    const auto putBack = [&held] {
-        for (auto cell = held.rbegin(); cell != held.rend(); ++cell) cell->sheet->setValue(cell->row, cell->column, cell->value);
-    };
-    for (int n = lines_; n >= 1; --n)
-        if (danni.findSheet(KoshnicaTekst[size_t(n)][0])) restoreStock(danni, n);
+    store::CellChanges handedBack;
+    for (int n = lines_; n >= 1; --n) restoreStock(danni, n, &handedBack);
     try {
         write();
     } catch (...) {
-        putBack();
+        handedBack.undo();
         throw;
     }
-    putBack();
+    handedBack.undo();
 }
 
 bool Koshnica::lineOf(int line, const QString& sheet) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/CellChanges.h"
 #include "store/RowKeeper.h"
 
 #include <QString>
@@ -68,7 +69,8 @@ public:
     void writeWithoutHeldChanges(store::Workbook& danni, const std::function<void()>& write) override;
 
 private:
-    void restoreStock(store::Workbook& danni, int line);
+    // Line's goods back into stock; through changes, when given, so that they can be taken again.
+    void restoreStock(store::Workbook& danni, int line, store::CellChanges* changes = nullptr);
     bool lineOf(int line, const QString& sheet) const;
     void setRow(int line, int row);
 
@@ -77,6 +79,6 @@ private:
 };
 
 // The stock and the sold count of a goods row change together: D by -count, U by +count.
-void takeFromStock(store::Worksheet& article, int row, int count);
+void takeFromStock(store::Worksheet& article, int row, int count, store::CellChanges* changes = nullptr);
 
 } // namespace sales

@@ -13,9 +13,6 @@ namespace {
 namespace index = store::layout::index;
 namespace ledger = store::layout::index::sales;
 
-constexpr int kLedgerColumns[] = {ledger::kDate, ledger::kName,    ledger::kCount,
-                                  ledger::kPrice, ledger::kInvoice, ledger::kPurchasePrice};
-
 void checkRoom(int base, int lines)
 {
     const int lastRow = index::kFirstListRow + base + lines - 1;
@@ -39,7 +36,8 @@ void writeLine(store::Worksheet& index, int row, const QDate& date, const Basket
 void takeBack(const store::DataWorkbook& data, int firstRow, int lines, const store::Value& k1, const store::Value& r1)
 {
     for (int row = firstRow; row < firstRow + lines; ++row)
-        for (const int column : kLedgerColumns) data.indexSheet().setValue(row, column, store::Value());
+        for (int column = index::kSalesLedger.firstColumn; column <= index::kSalesLedger.lastColumn; ++column)
+            data.indexSheet().setValue(row, column, store::Value());
     data.setCell(index::kLastInvoice, k1);
     data.setCell(index::kSalesRows, r1);
 }

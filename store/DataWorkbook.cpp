@@ -122,10 +122,10 @@ Currency DataWorkbook::currency() const
     return euro ? Currency::Euro : Currency::Leva;
 }
 
-int DataWorkbook::levaRows(layout::CellPos levaRowCount) const
+int DataWorkbook::levaRows(const layout::index::Ledger& ledger) const
 {
     if (currency() == Currency::Leva) return std::numeric_limits<int>::max();
-    return std::max(counter(levaRowCount), 0);
+    return counter(ledger.levaRowCount);
 }
 
 int DataWorkbook::goodsCount(const Worksheet& article) const

@@ -58,16 +58,23 @@ inline constexpr int kCount = 22;  // V
 inline constexpr int kPrice = 23;  // W
 } // namespace purchases
 
-// A ledger as its counter sees it: rows 2 … n + 1 hold something in its columns, the rows after
-// them nothing.
+// A ledger: its counter, the count of its rows kept in leva at the change to the euro, its
+// columns (rows 2 … n + 1 hold something in firstColumn … lastColumn, the rows after them
+// nothing) and those of each row's date, count and price.
 struct Ledger {
     CellPos rowCount;
+    CellPos levaRowCount;
     int firstColumn;
     int lastColumn;
+    int date;
+    int count;
+    int price;
     const char* name;   // as the shop keeper is told of it
 };
-inline constexpr Ledger kSalesLedger{kSalesRows, sales::kDate, sales::kPurchasePrice, "дневника на продажбите"};
-inline constexpr Ledger kPurchaseLedger{kPurchaseRows, purchases::kDate, purchases::kPrice, "дневника на покупките"};
+inline constexpr Ledger kSalesLedger{kSalesRows,   kLevaSalesRows, sales::kDate,  sales::kPurchasePrice,
+                                     sales::kDate, sales::kCount,  sales::kPrice, "дневника на продажбите"};
+inline constexpr Ledger kPurchaseLedger{kPurchaseRows,    kLevaPurchaseRows, purchases::kDate,  purchases::kPrice,
+                                        purchases::kDate, purchases::kCount, purchases::kPrice, "дневника на покупките"};
 
 // K1 becomes a ten-digit invoice number.
 inline constexpr qint64 kLastInvoiceNumber = 9'999'999'999;
@@ -141,12 +148,8 @@ public:
 
     // The shop's currency: euro when the currency cell says so, leva otherwise.
     Currency currency() const;
-    // The currency a row of the sales or purchase ledger was recorded in: rows up to the count
-    // kept at the change to the euro are in leva (all of them in a leva shop).
-    Currency salesRowCurrency(int row) const { return rowCurrency(layout::index::kLevaSalesRows, row); }
-    Currency purchaseRowCurrency(int row) const { return rowCurrency(layout::index::kLevaPurchaseRows, row); }
     // The number of ledger rows before the first one in euro; every row in a leva shop.
-    int levaRows(layout::CellPos levaRowCount) const;
+    int levaRows(const layout::index::Ledger& ledger) const;
 
     // T1 of an article sheet: its number of goods records, never more than the sheet's rows
     // below the first hold nor than an article can have.
@@ -156,11 +159,6 @@ public:
     int nextGoodsRow(const Worksheet& article) const;
 
 private:
-    Currency rowCurrency(layout::CellPos levaRowCount, int row) const
-    {
-        return row - layout::index::kFirstListRow < levaRows(levaRowCount) ? Currency::Leva : Currency::Euro;
-    }
-
     Workbook& workbook_;
 };
 

@@ -100,8 +100,8 @@ void changeToEuro(const QString& dir, QTextStream& out)
     danni->calculate();
     const currency::ChangeoverDone done = currency::changeShopToEuro(*danni, arhiv, QDir(dir).filePath(kInvoiceFile));
     out << "Магазинът премина към евро: превърнати са " << done.prices << " цени.\n"
-        << "Данните в лева са запазени в архива като " << done.archiveStamp
-        << "; връщат се с „tervin-workbook restore " << dir << ' ' << done.archiveStamp << "“.\n";
+        << "Данните в лева са запазени в архива като " << done.archiveCopy.stamp
+        << "; връщат се с „tervin-workbook restore " << dir << ' ' << done.archiveCopy.stamp << "“.\n";
     if (!done.formProblem.isEmpty()) out << "Файлът на фактурата остава в лева: " << done.formProblem << '\n';
 }
 

@@ -83,19 +83,17 @@ void Shop::writeDanni(store::Workbook& workbook, const std::function<void()>& wr
 void Shop::keepOtherProgramsVersion()
 {
     if (diskVersionOf(arhiv.dataFile()) == danniOnDisk_) return;
-    QString stamp;
+    archive::Copy kept;
     try {
-        stamp = arhiv.keepMoment();
+        kept = arhiv.keepMoment();
     } catch (const store::Error& e) {
         throw store::Error(QStringLiteral("Файлът с данните „%1“ е променен от друга програма, а нейната версия не може "
                                           "да бъде запазена в архива, затова данните не се записват върху нея.\n%2")
                                .arg(kDataFile, e.message()));
     }
-    const std::optional<archive::Copy> copy = arhiv.find(stamp);
-    const QString kept = copy ? archive::whenTaken(*copy) : stamp;
     const QString changed = QStringLiteral("Файлът с данните „%1“ е променен от друга програма, след като Тервин го "
                                            "прочете. Версията на другата програма е запазена като архивно копие от %2.")
-                                .arg(kDataFile, kept);
+                                .arg(kDataFile, archive::whenTaken(kept));
     if (!reloadContext_) {
         warning(changed + QStringLiteral("\n\nТервин записва своите данни; версията на другата програма остава в архива."));
         return;

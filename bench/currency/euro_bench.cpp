@@ -22,7 +22,7 @@ void BM_ConvertPricesToEuro(benchmark::State& state)
     const store::DataWorkbook data(*book);
     state.counters["goods"] = currency::planChangeover(data).goods;
     for (auto _ : state) {
-        currency::CellChanges changes = currency::convertToEuro(data);
+        store::CellChanges changes = currency::convertToEuro(data);
         state.PauseTiming();
         changes.undo();
         state.ResumeTiming();

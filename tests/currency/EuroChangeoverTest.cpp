@@ -111,7 +111,7 @@ TEST_F(LevaShop, EveryPriceConvertsAndTheLedgersKeepTheirLevaRows)
     EXPECT_EQ(xlrdCell(read, store::layout::kIndexSheet, idx::kLevaSalesRows.row, idx::kLevaSalesRows.col).toDouble(), 0.0);
 
     // The archive copy is the leva shop as it was, and putting it back undoes the change.
-    const auto copy = arhiv.find(done.archiveStamp);
+    const auto copy = arhiv.find(done.archiveCopy.stamp);
     ASSERT_TRUE(copy);
     arhiv.putBack(*copy);
     EXPECT_EQ(shop.bytes(QStringLiteral("Danni.xls")), leva);
