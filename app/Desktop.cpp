@@ -1,32 +1,43 @@
 #include "app/Desktop.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
 namespace app {
 
-void openCalculator()
+QStringList knownCalculators()
 {
 #ifdef Q_OS_WIN
-    const QStringList calculators{QStringLiteral("calc.exe")};
+    return {QStringLiteral("calc.exe")};
 #else
-    const QStringList calculators{QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
-                                  QStringLiteral("galculator"), QStringLiteral("mate-calc"), QStringLiteral("xcalc")};
+    return {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"), QStringLiteral("galculator"),
+            QStringLiteral("mate-calc"), QStringLiteral("qalculate-gtk"), QStringLiteral("xcalc")};
 #endif
-    for (const QString& name : calculators) {
-        const QString program = QStandardPaths::findExecutable(name);
-        if (!program.isEmpty()) {
-            QProcess::startDetached(program, {});
-            return;
-        }
-    }
 }
 
-void openDocument(const QString& path)
+QString openCalculator()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    for (const QString& name : knownCalculators()) {
+        const QString program = QStandardPaths::findExecutable(name);
+        if (program.isEmpty()) continue;
+        if (QProcess::startDetached(program, {})) return {};
+        return QStringLiteral("Калкулаторът „%1“ не можа да бъде пуснат.").arg(QDir::toNativeSeparators(program));
+    }
+    return QStringLiteral("На този компютър няма калкулатор: програмата търси %1. Инсталирайте някой от тях.")
+        .arg(knownCalculators().join(QStringLiteral(", ")));
+}
+
+QString openDocument(const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!QFileInfo(path).isFile()) return QStringLiteral("Файлът „%1“ липсва.").arg(shown);
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return {};
+    return QStringLiteral("Няма програма, която да отвори „%1“: инсталирайте програма за файлове %2.")
+        .arg(shown, QStringLiteral(".") + QFileInfo(path).suffix());
 }
 
 } // namespace app

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// What the program hands over to the desktop.
+// What the program hands over to the desktop. Each step says what went wrong, in words for the
+// shop keeper, and is empty when it went well.
 namespace app {
 
-// Starts the first desktop calculator found; nothing happens when there is none.
-void openCalculator();
-// Opens a document with the program the desktop associates with it; the result is not checked.
-void openDocument(const QString& path);
+// The calculators looked for, in this order.
+QStringList knownCalculators();
+// Starts the first of them found.
+QString openCalculator();
+// Opens a document with the program the desktop associates with it.
+QString openDocument(const QString& path);
 
 } // namespace app

@@ -5,6 +5,7 @@
 #include "app/common/Controls.h"
 #include "app/common/Messages.h"
 #include "app/common/ProgramFolder.h"
+#include "app/common/ScaledArea.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
 #include "archive/Form14.h"
@@ -36,15 +37,20 @@ namespace {
 // The day Bulgaria's money became the euro.
 const QDate kEuroDay(2026, 1, 1);
 
+void tellProblem(const QString& problem)
+{
+    if (!problem.isEmpty()) warning(problem);
+}
+
 } // namespace
 
 Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Тервин за детски стоки"));
-    auto* area = new QWidget(this);
+    // Drawn for 800 × 540 pixels; a larger window shows it all larger.
+    auto* area = new ScaledArea(QSize(px(12000), px(8100)), this);
     area->setObjectName(QStringLiteral("area"));
-    area->setFixedSize(px(12000), px(8100));
     setCentralWidget(area);
     buildCommandRow(area);
     buildShowcase(area);
@@ -53,7 +59,9 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     buildSalePanel(area);
     buildProcedureButtons(area);
     buildMenus();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    buildMenuKeys();
+    orderTabStops();
+    shop_.places.followMain(this);
     makeVitrina();
     makeSearch();
     makeSalePanel();
@@ -140,7 +148,7 @@ void Form1::connectControls()
 {
     connect(vitrina_, &showcase::Vitrina::pokajiProdajba, this, &Form1::PokajiProdajba);
     connect(Command3, &QPushButton::clicked, this, &Form1::home);
-    connect(Command11, &QPushButton::clicked, this, [] { openCalculator(); });
+    connect(Command11, &QPushButton::clicked, this, [] { tellProblem(openCalculator()); });
     connect(Image7, &ClickLabel::clicked, this, [this] { PokajiProdajba(false); });
     connect(Command10, &QPushButton::clicked, this, [this] { reports::SpravkaProdajbi(shop_); });
 }
@@ -161,7 +169,7 @@ void Form1::connectMenus()
     connect(artikul, &QAction::triggered, Command8, &QPushButton::click);
     connect(stoka, &QAction::triggered, this, [this] { guarded([this] { stokaForDeletion(); }); });
     connect(obshto, &QAction::triggered, this, &Form1::showAbout);
-    connect(poveche, &QAction::triggered, this, [this] { openDocument(shop_.file(kHelpFile)); });
+    connect(poveche, &QAction::triggered, this, [this] { tellProblem(openDocument(shop_.file(kHelpFile))); });
     connect(arhiv, &QAction::triggered, this, [this] { guarded([this] { showArchive(); }); });
     connect(evro, &QAction::triggered, this, [this] { guarded([this] { goOverToEuro(); }); });
     connect(izhod, &QAction::triggered, this, &QWidget::close);

@@ -143,6 +143,10 @@ private:
     void buildSalePanel(QWidget* area);
     void buildProcedureButtons(QWidget* area);
     void buildMenus();
+    void buildMenuKeys();
+    // Tab goes through the controls as they stand, row by row; banners and the procedure
+    // buttons out of sight are no stops.
+    void orderTabStops();
     void connectControls();
     void connectMenus();
     void makeVitrina();

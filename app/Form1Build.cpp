@@ -14,7 +14,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QApplication>
+#include <QProxyStyle>
 #include <QRadioButton>
+#include <QShortcut>
+#include <QStyleFactory>
 
 namespace app {
 
@@ -40,6 +44,7 @@ ClickLabel* pictureButton(QWidget* area, const QString& name, QRect rect, const 
 {
     ClickLabel* l = placed(new ClickLabel({}, area), name, rect);
     l->setPixmap(picture);
+    l->setScaledContents(true);
     l->setCursor(Qt::PointingHandCursor);
     return l;
 }
@@ -58,6 +63,7 @@ QLineEdit* bannerLine(QWidget* area, const QString& name, const QString& text)
     line->setObjectName(name);
     line->setReadOnly(true);
     line->setFrame(false);
+    line->setFocusPolicy(Qt::NoFocus);
     QFont font = line->font();
     font.setPixelSize(22);
     font.setBold(true);
@@ -65,6 +71,25 @@ QLineEdit* bannerLine(QWidget* area, const QString& name, const QString& text)
     line->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(200,232,255); color: rgb(170,40,90); }"));
     return line;
 }
+
+// Pressed only by the program itself: out of sight, out of the tab order.
+QPushButton* procedureButton(QWidget* area, const QString& name, const QString& caption, int top)
+{
+    QPushButton* b = placed(new QPushButton(caption, area), name, twipsRect(kProcedureLeft, top, 1215, 480));
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+// Alt alone opens the menu bar, whatever the desktop's style does.
+class AltOpensMenus : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation || hint == SH_UnderlineShortcut) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
 
 QAction* entry(QMenu* menu, const QString& name, const QString& caption)
 {
@@ -77,13 +102,13 @@ QAction* entry(QMenu* menu, const QString& name, const QString& caption)
 
 void Form1::buildCommandRow(QWidget* area)
 {
-    Command3 = button(area, QStringLiteral("Command3"), QStringLiteral("Начало"), twipsRect(120, 120, 1200, 420));
-    Command2 = button(area, QStringLiteral("Command2"), QStringLiteral("Сортиране"), twipsRect(1380, 120, 1320, 420));
-    Command4 = button(area, QStringLiteral("Command4"), QStringLiteral("Търсене"), twipsRect(2760, 120, 1200, 420));
-    Command5 = button(area, QStringLiteral("Command5"), QStringLiteral("Добави стока"), twipsRect(4020, 120, 1560, 420));
-    Command7 = button(area, QStringLiteral("Command7"), QStringLiteral("Добави артикул"), twipsRect(5640, 120, 1680, 420));
-    Command8 = button(area, QStringLiteral("Command8"), QStringLiteral("Изтрий артикул"), twipsRect(7380, 120, 1680, 420));
-    Command11 = button(area, QStringLiteral("Command11"), QStringLiteral("Калкулатор"), twipsRect(9120, 120, 1380, 420));
+    Command3 = button(area, QStringLiteral("Command3"), QStringLiteral("На&чало"), twipsRect(120, 120, 1200, 420));
+    Command2 = button(area, QStringLiteral("Command2"), QStringLiteral("Со&ртиране"), twipsRect(1380, 120, 1320, 420));
+    Command4 = button(area, QStringLiteral("Command4"), QStringLiteral("Търс&ене"), twipsRect(2760, 120, 1200, 420));
+    Command5 = button(area, QStringLiteral("Command5"), QStringLiteral("Добави сто&ка"), twipsRect(4020, 120, 1560, 420));
+    Command7 = button(area, QStringLiteral("Command7"), QStringLiteral("Добави &артикул"), twipsRect(5640, 120, 1680, 420));
+    Command8 = button(area, QStringLiteral("Command8"), QStringLiteral("Изтрий артику&л"), twipsRect(7380, 120, 1680, 420));
+    Command11 = button(area, QStringLiteral("Command11"), QStringLiteral("Калкулат&ор"), twipsRect(9120, 120, 1380, 420));
     Label22 = label(area, QStringLiteral("Label22"), {}, twipsRect(10560, 180, 1320, 300), Qt::AlignRight);
     // Under the command row, clear of the article list and the showcase.
     evroNotice = label(area, QStringLiteral("evroNotice"), {}, twipsRect(120, 660, 11760, 540));
@@ -118,7 +143,9 @@ void Form1::buildShowcase(QWidget* area)
     Label9 = labels[2][0]; Label10 = labels[2][1]; Label11 = labels[2][2]; Label20 = labels[2][3]; Label14 = links[2];
     const QSize arrowSize = twipsRect(0, 0, 480, 480).size();
     Image3 = pictureButton(area, QStringLiteral("Image3"), twipsRect(4560, 4740, 480, 480), pictures::arrow(arrowSize, true));
+    Image3->setToolTip(QStringLiteral("Предишните стоки"));
     Image6 = pictureButton(area, QStringLiteral("Image6"), twipsRect(10395, 4740, 480, 480), pictures::arrow(arrowSize, false));
+    Image6->setToolTip(QStringLiteral("Следващите стоки"));
 }
 
 void Form1::buildBanner(QWidget* area)
@@ -136,9 +163,10 @@ void Form1::buildDetailsPanel(QWidget* area)
     Label21->setFrameShape(QFrame::Box);
     paintBackground(Label21, QColor(255, 250, 235));
     Image5 = placed(new ImageBox(area), QStringLiteral("Image5"), twipsRect(4440, 1560, 3855, 3615));
-    Text3 = placed(new TextBox(area), QStringLiteral("Text3"), twipsRect(8295, 1560, 2880, 3615));
+    Text3 = placed(new TextBox(area), QStringLiteral("Text3"), twipsRect(8295, 1680, 2880, 3495));
     const QRect closeRect = twipsRect(10928, 1328, 330, 330);
     Image2 = pictureButton(area, QStringLiteral("Image2"), closeRect, pictures::closeCross(closeRect.size()));
+    Image2->setToolTip(QStringLiteral("Затвори детайлите (Esc)"));
 }
 
 void Form1::buildSalePanel(QWidget* area)
@@ -151,6 +179,7 @@ void Form1::buildSalePanel(QWidget* area)
     Option2 = placed(new QRadioButton(QStringLiteral("не"), area), QStringLiteral("Option2"), twipsRect(1980, 4305, 720, 315));
     const QRect closeRect = twipsRect(3780, 4260, 330, 330);
     Image7 = pictureButton(area, QStringLiteral("Image7"), closeRect, pictures::closeCross(closeRect.size()));
+    Image7->setToolTip(QStringLiteral("Затвори продажбата (Esc)"));
     // The stock list is wide enough for its scroll bar and a four-digit count.
     List2 = placed(new QListWidget(area), QStringLiteral("List2"), twipsRect(240, 4740, 1740, 2400));
     List3 = placed(new QListWidget(area), QStringLiteral("List3"), twipsRect(2040, 4740, 960, 2400));
@@ -165,16 +194,16 @@ void Form1::buildSalePanel(QWidget* area)
     Image9->setToolTip(QStringLiteral("Откажи последнoто добавено"));
     Text4 = placed(new QLineEdit(area), QStringLiteral("Text4"), twipsRect(3300, 6540, 540, 345));
     Text4->setReadOnly(true);
+    Text4->setFocusPolicy(Qt::NoFocus);
     Text4->setAlignment(Qt::AlignCenter);
     Command1 = button(area, QStringLiteral("Command1"), QStringLiteral("Продажба"), twipsRect(240, 7320, 1800, 480));
-    Command9 = button(area, QStringLiteral("Command9"), QStringLiteral("Документ"), twipsRect(kProcedureLeft, 2520, 1215, 480));
+    Command9 = procedureButton(area, QStringLiteral("Command9"), QStringLiteral("Документ"), 2520);
 }
 
 void Form1::buildProcedureButtons(QWidget* area)
 {
-    Command6 = button(area, QStringLiteral("Command6"), QStringLiteral("Налични"), twipsRect(kProcedureLeft, 1320, 1215, 480));
-    Command10 = button(area, QStringLiteral("Command10"), QStringLiteral("Справка продажби"),
-                       twipsRect(kProcedureLeft, 1920, 1215, 480));
+    Command6 = procedureButton(area, QStringLiteral("Command6"), QStringLiteral("Налични"), 1320);
+    Command10 = procedureButton(area, QStringLiteral("Command10"), QStringLiteral("Справка продажби"), 1920);
 }
 
 void Form1::buildMenus()
@@ -184,32 +213,62 @@ void Form1::buildMenus()
         m->setObjectName(name);
         return m;
     };
-    Nalichnost = menu(QStringLiteral("Nalichnost"), QStringLiteral("Наличност"));
-    Nachalo = entry(Nalichnost, QStringLiteral("Nachalo"), QStringLiteral("начало"));
-    nastoka = entry(Nalichnost, QStringLiteral("nastoka"), QStringLiteral("липсващи стоки"));
-    Sortirane = menu(QStringLiteral("Sortirane"), QStringLiteral("Сортиране"));
-    poimesort = entry(Sortirane, QStringLiteral("poimesort"), QStringLiteral("по име"));
-    pocenasort = entry(Sortirane, QStringLiteral("pocenasort"), QStringLiteral("по цена"));
-    Tyrsene = menu(QStringLiteral("Tyrsene"), QStringLiteral("Търсене"));
-    poime = entry(Tyrsene, QStringLiteral("poime"), QStringLiteral("по име"));
-    pocena = entry(Tyrsene, QStringLiteral("pocena"), QStringLiteral("по цена"));
-    napromocia = entry(Tyrsene, QStringLiteral("napromocia"), QStringLiteral("на промоция"));
-    Dobavi = menu(QStringLiteral("Dobavi"), QStringLiteral("Добави"));
-    artikuldob = entry(Dobavi, QStringLiteral("artikuldob"), QStringLiteral("артикул"));
-    stokadob = entry(Dobavi, QStringLiteral("stokadob"), QStringLiteral("стока"));
-    Spravki = menu(QStringLiteral("Spravki"), QStringLiteral("Справка"));
-    prodadenistoki = entry(Spravki, QStringLiteral("prodadenistoki"), QStringLiteral("продадени стоки"));
-    zakupenistoki = entry(Spravki, QStringLiteral("zakupenistoki"), QStringLiteral("закупени стоки"));
-    Pechalba = entry(Spravki, QStringLiteral("Pechalba"), QStringLiteral("печалба"));
-    Iztrii = menu(QStringLiteral("Iztrii"), QStringLiteral("Изтрий"));
-    artikul = entry(Iztrii, QStringLiteral("artikul"), QStringLiteral("артикул"));
-    stoka = entry(Iztrii, QStringLiteral("stoka"), QStringLiteral("стока"));
-    ZaProgramata = menu(QStringLiteral("ZaProgramata"), QStringLiteral("За програмата"));
-    obshto = entry(ZaProgramata, QStringLiteral("obshto"), QStringLiteral("общо"));
-    poveche = entry(ZaProgramata, QStringLiteral("poveche"), QStringLiteral("повече"));
-    arhiv = entry(ZaProgramata, QStringLiteral("arhiv"), QStringLiteral("архивни копия"));
-    evro = entry(ZaProgramata, QStringLiteral("evro"), QStringLiteral("Преминаване към евро"));
-    izhod = entry(ZaProgramata, QStringLiteral("izhod"), QStringLiteral("изход"));
+    Nalichnost = menu(QStringLiteral("Nalichnost"), QStringLiteral("&Наличност"));
+    Nachalo = entry(Nalichnost, QStringLiteral("Nachalo"), QStringLiteral("&начало"));
+    nastoka = entry(Nalichnost, QStringLiteral("nastoka"), QStringLiteral("&липсващи стоки"));
+    Sortirane = menu(QStringLiteral("Sortirane"), QStringLiteral("&Сортиране"));
+    poimesort = entry(Sortirane, QStringLiteral("poimesort"), QStringLiteral("по &име"));
+    pocenasort = entry(Sortirane, QStringLiteral("pocenasort"), QStringLiteral("по &цена"));
+    Tyrsene = menu(QStringLiteral("Tyrsene"), QStringLiteral("&Търсене"));
+    poime = entry(Tyrsene, QStringLiteral("poime"), QStringLiteral("по &име"));
+    pocena = entry(Tyrsene, QStringLiteral("pocena"), QStringLiteral("по &цена"));
+    napromocia = entry(Tyrsene, QStringLiteral("napromocia"), QStringLiteral("на &промоция"));
+    Dobavi = menu(QStringLiteral("Dobavi"), QStringLiteral("&Добави"));
+    artikuldob = entry(Dobavi, QStringLiteral("artikuldob"), QStringLiteral("&артикул"));
+    stokadob = entry(Dobavi, QStringLiteral("stokadob"), QStringLiteral("&стока"));
+    Spravki = menu(QStringLiteral("Spravki"), QStringLiteral("С&правка"));
+    prodadenistoki = entry(Spravki, QStringLiteral("prodadenistoki"), QStringLiteral("&продадени стоки"));
+    zakupenistoki = entry(Spravki, QStringLiteral("zakupenistoki"), QStringLiteral("&закупени стоки"));
+    Pechalba = entry(Spravki, QStringLiteral("Pechalba"), QStringLiteral("п&ечалба"));
+    Iztrii = menu(QStringLiteral("Iztrii"), QStringLiteral("&Изтрий"));
+    artikul = entry(Iztrii, QStringLiteral("artikul"), QStringLiteral("&артикул"));
+    stoka = entry(Iztrii, QStringLiteral("stoka"), QStringLiteral("&стока"));
+    ZaProgramata = menu(QStringLiteral("ZaProgramata"), QStringLiteral("&За програмата"));
+    obshto = entry(ZaProgramata, QStringLiteral("obshto"), QStringLiteral("&общо"));
+    poveche = entry(ZaProgramata, QStringLiteral("poveche"), QStringLiteral("по&вече"));
+    arhiv = entry(ZaProgramata, QStringLiteral("arhiv"), QStringLiteral("а&рхивни копия"));
+    evro = entry(ZaProgramata, QStringLiteral("evro"), QStringLiteral("Преминаване към &евро"));
+    izhod = entry(ZaProgramata, QStringLiteral("izhod"), QStringLiteral("и&зход"));
+}
+
+void Form1::buildMenuKeys()
+{
+    auto* style = new AltOpensMenus(QStyleFactory::create(QApplication::style()->name()));
+    style->setParent(menuBar());
+    menuBar()->setStyle(style);
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] {
+        menuBar()->setFocus(Qt::MenuBarFocusReason);
+        menuBar()->setActiveAction(menuBar()->actions().constFirst());
+    });
+    poime->setShortcut(QKeySequence::Find);
+    // Escape closes what lies on top: the details, else the sale panel.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (Image2->isVisible())
+            emit Image2->clicked();
+        else if (Image7->isVisible())
+            emit Image7->clicked();
+    });
+    Command4->setToolTip(QStringLiteral("Търсене (%1: по име)").arg(poime->shortcut().toString(QKeySequence::NativeText)));
+}
+
+void Form1::orderTabStops()
+{
+    const std::vector<QWidget*> stops{Command3, Command2, Command4, Command5, Command7, Command8, Command11,
+                                      List1, Label12, Label13, Label14, Image2, Text3, Image3, Image6,
+                                      Option1, Option2, Image7, List2, List3, Combo1, Image8, Image9, Command1};
+    for (size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(stops[i - 1], stops[i]);
 }
 
 } // namespace app

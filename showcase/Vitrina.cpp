@@ -247,7 +247,7 @@ void Vitrina::openDetails(int slot)
     if (!shop_.hasArticles()) return;
     c_.Label21->setGeometry(app::twipsRect(4340, 1320, 6925, 3955));
     c_.Image5->setGeometry(app::twipsRect(4440, 1560, 3855, 3615));
-    c_.Text3->setGeometry(app::twipsRect(8295, 1560, 2880, 3615));
+    c_.Text3->setGeometry(app::twipsRect(8295, 1680, 2880, 3495));
     c_.Image5->copyPictureFrom(*c_.slotControls[size_t(slot)].picture);
     c_.Text3->setText(detailsText(currentArticle(), state_.NachalenRed + slot));
     for (QWidget* w : std::initializer_list<QWidget*>{c_.Label21, c_.Image5, c_.Text3, c_.Image2}) {

@@ -2,7 +2,10 @@
 
 #include <QFileInfo>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
 
 namespace app {
 
@@ -47,7 +50,10 @@ PictureRead readPicture(const QString& path, const QSize& shownAt)
     return {QPixmap::fromImage(image), {}};
 }
 
-ClickLabel::ClickLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+ClickLabel::ClickLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {
@@ -63,14 +69,68 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
     if (click) emit clicked();
 }
 
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    pressed_ = false;
+    event->accept();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat()) emit clicked();
+        event->accept();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight), 2, Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
 ImageBox::ImageBox(QWidget* parent) : ClickLabel({}, parent)
 {
-    setScaledContents(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ImageBox::paintEvent(QPaintEvent* event)
+{
+    const QPixmap shown = pixmap();
+    if (shown.isNull()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    const QRect room = contentsRect();
+    QRect target(QPoint(), shown.size().scaled(room.size(), Qt::KeepAspectRatio));
+    target.moveCenter(room.center());
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(target, shown);
+}
+
+void ImageBox::resizeEvent(QResizeEvent* event)
+{
+    ClickLabel::resizeEvent(event);
+    // A window made larger shows the picture file again at the new size, not blown up.
+    const QSize grown = event->size();
+    if (!file_.isEmpty() && (grown.width() > readFor_.width() || grown.height() > readFor_.height())) setPicture(file_);
 }
 
 bool ImageBox::setPicture(const QString& path)
 {
-    const PictureRead read = readPicture(path, size());
+    readFor_ = size();
+    const PictureRead read = readPicture(path, readFor_);
     setPicture(read.picture, read.picture.isNull() ? QString() : path);
     return !read.picture.isNull();
 }

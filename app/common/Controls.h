@@ -16,7 +16,9 @@ W* placed(W* widget, const QString& objectName, const QRect& geometry)
     return widget;
 }
 
-// A label that reports a click: captions used as links and pictures used as buttons.
+// A label that reports a click: captions used as links and pictures used as buttons. It takes
+// the keyboard focus like a button, shows it with a frame, and Space or Enter press it. A double
+// click is one click: the second press of it does nothing.
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
@@ -28,6 +30,9 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool pressed_ = false;
@@ -43,7 +48,8 @@ struct PictureRead {
 };
 PictureRead readPicture(const QString& path, const QSize& shownAt);
 
-// A picture stretched to fill its frame.
+// A picture fitted into its frame and centred there, its proportions kept. It is no button:
+// it takes no keyboard focus.
 class ImageBox : public ClickLabel {
     Q_OBJECT
 public:
@@ -57,8 +63,13 @@ public:
     // The file shown, empty when none.
     const QString& pictureFile() const { return file_; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QString file_;
+    QSize readFor_;   // the size the file was last read for
 };
 
 // A text box that keeps its text as given, line breaks "\r\n" included, and shows it with

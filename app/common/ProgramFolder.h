@@ -11,6 +11,8 @@ inline const QString kHelpFile = QStringLiteral("Help.doc");
 inline const QString kPictureFolder = QStringLiteral("Kartini");
 inline const QString kNoPicture = QStringLiteral("BezKartina.JPG");
 inline const QString kNoGoods = QStringLiteral("BezArtikul.JPG");
+// Where the windows were left: their places and the main window's size.
+inline const QString kSettingsFile = QStringLiteral("Nastroiki.ini");
 // Marks the folder as taken by a running copy of the program, or by the workbook tool while it
 // replaces the data.
 inline const QString kLockFile = QLatin1Char('.') + kDataFile + QStringLiteral(".lock");

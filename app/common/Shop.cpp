@@ -11,7 +11,10 @@
 
 namespace app {
 
-Shop::Shop(const QString& folder) : arhiv(inFolder(folder, kDataFile)), folder_(folder) {}
+Shop::Shop(const QString& folder)
+    : places(inFolder(folder, kSettingsFile)), arhiv(inFolder(folder, kDataFile)), folder_(folder)
+{
+}
 
 QString Shop::file(const QString& name) const
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/common/DiskVersion.h"
+#include "app/common/WindowPlaces.h"
 #include "app/common/WindowRegistry.h"
 #include "archive/Arhiv.h"
 #include "store/Application.h"
@@ -56,7 +57,8 @@ public:
 
     std::unique_ptr<store::Application> ObektEksel;
     std::unique_ptr<store::Application> FakturaEksel;
-    WindowRegistry windows;
+    WindowPlaces places;
+    WindowRegistry windows{places};
     // Who holds rows of article sheets (the basket), asked before rows go and told when they
     // move; null while nobody does.
     store::RowKeeper* rowKeeper = nullptr;

@@ -1,5 +1,7 @@
 #include "app/common/WindowRegistry.h"
 
+#include "app/common/WindowPlaces.h"
+
 namespace app {
 
 namespace {
@@ -16,7 +18,9 @@ std::vector<int> numbers(int first, int last, int skipped = 0)
 
 void WindowRegistry::declare(int formNumber, QWidget* window)
 {
+    const bool known = windows_[formNumber] == window;
     windows_[formNumber] = window;
+    if (!known) places_.follow(window, QStringLiteral("Form%1").arg(formNumber));
 }
 
 QWidget* WindowRegistry::window(int formNumber) const

@@ -7,6 +7,8 @@
 
 namespace app {
 
+class WindowPlaces;
+
 // Who closes other windows when it acts: the lists live here and nowhere else.
 enum class Closer {
     Home,          // "Начало": Form2 to Form9
@@ -29,6 +31,9 @@ enum class Closer {
 // itself when it is made; one that is gone is forgotten by itself.
 class WindowRegistry {
 public:
+    // Declared windows open where the shop keeper last put them (WindowPlaces).
+    explicit WindowRegistry(WindowPlaces& places) : places_(places) {}
+
     void declare(int formNumber, QWidget* window);
     // The window with that number, or null when none is loaded.
     QWidget* window(int formNumber) const;
@@ -39,6 +44,7 @@ public:
     void closeFor(Closer closer);
 
 private:
+    WindowPlaces& places_;
     std::map<int, QPointer<QWidget>> windows_;
 };
 
