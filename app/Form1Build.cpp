@@ -5,6 +5,7 @@
 #include "app/common/Controls.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "sales/KoshnicaView.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -168,6 +169,12 @@ void Form1::buildSalePanel(QWidget* area)
     Text4->setAlignment(Qt::AlignCenter);
     Command1 = button(area, QStringLiteral("Command1"), QStringLiteral("Продажба"), twipsRect(240, 7320, 1800, 480));
     Command9 = button(area, QStringLiteral("Command9"), QStringLiteral("Документ"), twipsRect(kProcedureLeft, 2520, 1215, 480));
+}
+
+// Under the showcase arrows, clear of the sale panel; shown with it.
+void Form1::buildBasketPanel(QWidget* area)
+{
+    koshnica = placed(new sales::KoshnicaView(area), QStringLiteral("koshnicaPanel"), twipsRect(4560, 5340, 7320, 2660));
 }
 
 void Form1::buildProcedureButtons(QWidget* area)
