@@ -164,9 +164,12 @@ void Form4::connectControls()
     connect(Command4, &QPushButton::clicked, this, &Form4::chooseZarediKartina);
     connect(Command3, &QPushButton::clicked, this, guarded(&Form4::Dobavi));
     connect(Command2, &QPushButton::clicked, this, guarded(&Form4::Iztrivane));
-    // A goods chosen in the list is shown in the fields, by click, keys or activation.
+    // A goods chosen in the list, by click, keys or activation, is shown in the fields. The list
+    // merely getting the focus chooses nothing.
     const auto showChosen = [this](const QModelIndex& index) { app::guarded([this, index] { showListed(index); }); };
-    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this, showChosen);
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [showChosen](const QItemSelection& chosen) {
+        if (!chosen.isEmpty()) showChosen(chosen.indexes().first());
+    });
     connect(List1, &QListView::activated, this, showChosen);
 }
 

@@ -54,7 +54,8 @@ QString saleRecordedText(const Koshnica& basket, store::Currency currency, const
                        .arg(lines == 1 ? QStringLiteral("ред") : QStringLiteral("реда"))
                        .arg(store::moneyWithSign(basket.total(), currency));
     if (!invoiceNumber.isEmpty()) text += QStringLiteral(", фактура № ") + invoiceNumber;
-    return text + QLatin1Char('.');
+    // "лв." ends the sentence by itself.
+    return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
 }
 
 void returnBasketAtEnd(app::Shop& shop, Koshnica& basket)
