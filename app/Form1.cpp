@@ -12,6 +12,7 @@
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
 #include "sales/Faktura.h"
+#include "sales/KoshnicaView.h"
 #include "sales/SalePanel.h"
 #include "catalogue/Katalog.h"
 #include "currency/EuroChangeover.h"
@@ -29,6 +30,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 
 namespace app {
 
@@ -57,8 +59,10 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     buildBanner(area);
     buildDetailsPanel(area);
     buildSalePanel(area);
+    buildBasketPanel(area);
     buildProcedureButtons(area);
     buildMenus();
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
     buildMenuKeys();
     orderTabStops();
     shop_.places.followMain(this);
@@ -133,7 +137,9 @@ void Form1::makeSalePanel()
     c.Command9 = Command9;
     c.Option1 = Option1;
     c.Command6 = Command6;
+    c.koshnica = koshnica;
     c.chooseArticle = [this] { vitrina_->chooseArticle(); };
+    c.showStatus = [this](const QString& text) { showStatus(text); };
     sales_ = new sales::SalePanel(shop_, *this, c, this);
     // Before an archive copy replaces the data, the basket's goods go back to stock.
     connect(this, &Form1::dataReplacing, sales_, &sales::SalePanel::programEnds);
@@ -215,6 +221,13 @@ void Form1::PokajiProdajba(bool show)
     for (QWidget* w : std::initializer_list<QWidget*>{Label15, List2, Image7, Combo1, Command1, Command9, List3,
                                                       Image8, Text4, Image9, Option2, Option1, Label16})
         w->setVisible(show);
+    koshnica->setVisible(show);
+}
+
+void Form1::showStatus(const QString& text)
+{
+    constexpr int kMinute = 60 * 1000;
+    statusBar()->showMessage(text, kMinute);
 }
 
 void Form1::home()

@@ -28,6 +28,7 @@ class Sortirane;
 class Tyrsene;
 } // namespace search
 namespace sales {
+class KoshnicaView;
 class SalePanel;
 }
 namespace catalogue {
@@ -56,6 +57,8 @@ public:
     void PokajiProdajba(bool show);
     // "Начало": panels closed, the welcome banner back, Form2 to Form9 closed.
     void home();
+    // A passing word to the shop keeper in the status bar, gone after a minute.
+    void showStatus(const QString& text);
 
     showcase::Vitrina& vitrina() const { return *vitrina_; }
     search::Tyrsene& tyrsene() const { return *tyrsene_; }
@@ -106,6 +109,7 @@ public:
     QRadioButton* Option1;   // "да"
     QRadioButton* Option2;   // "не"
     ClickLabel* Image7;      // closes the sale panel
+    sales::KoshnicaView* koshnica;   // the basket's lines, beside the sale panel
 
     // Buttons only code and menus press, outside the visible area.
     QPushButton* Command6;   // "Налични"
@@ -141,6 +145,7 @@ private:
     void buildBanner(QWidget* area);
     void buildDetailsPanel(QWidget* area);
     void buildSalePanel(QWidget* area);
+    void buildBasketPanel(QWidget* area);
     void buildProcedureButtons(QWidget* area);
     void buildMenus();
     void buildMenuKeys();

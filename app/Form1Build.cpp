@@ -5,6 +5,7 @@
 #include "app/common/Controls.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "sales/KoshnicaView.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -200,6 +201,12 @@ void Form1::buildSalePanel(QWidget* area)
     Command9 = procedureButton(area, QStringLiteral("Command9"), QStringLiteral("Документ"), 2520);
 }
 
+// Under the showcase arrows, clear of the sale panel; shown with it.
+void Form1::buildBasketPanel(QWidget* area)
+{
+    koshnica = placed(new sales::KoshnicaView(area), QStringLiteral("koshnicaPanel"), twipsRect(4560, 5340, 7320, 2660));
+}
+
 void Form1::buildProcedureButtons(QWidget* area)
 {
     Command6 = procedureButton(area, QStringLiteral("Command6"), QStringLiteral("Налични"), 1320);
@@ -267,7 +274,7 @@ void Form1::orderTabStops()
 {
     const std::vector<QWidget*> stops{Command3, Command2, Command4, Command5, Command7, Command8, Command11,
                                       List1, Label12, Label13, Label14, Image2, Text3, Image3, Image6,
-                                      Option1, Option2, Image7, List2, List3, Combo1, Image8, Image9, Command1};
+                                      Option1, Option2, Image7, List2, List3, Combo1, Image8, Image9, Command1, koshnica};
     for (size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(stops[i - 1], stops[i]);
 }
 

@@ -1,6 +1,7 @@
 #include "catalogue/Form4.h"
 
 #include "app/common/Controls.h"
+#include "app/common/DialogKeys.h"
 #include "app/common/MainState.h"
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
@@ -32,7 +33,7 @@ const QString kBadRecordNumber = QStringLiteral("Трябва да въведе�
 QString openPictureDialog(QWidget* parent)
 {
     return QFileDialog::getOpenFileName(parent, QStringLiteral("Зареди картина"), {},
-                                        QStringLiteral("(*.jpg) (*.jpg);;(*.bmp) (*.bmp)"));
+                                        QStringLiteral("Картини (*.jpg *.jpeg *.png *.bmp *.gif)"));
 }
 
 Form4::PictureChooser& pictureChooser()
@@ -95,6 +96,7 @@ Form4::Form4(Katalog& katalog, QWidget* parent) : QWidget(parent), katalog_(kata
     buildRecordControls();
     connectControls();
     watchFocus();
+    app::useDialogKeys(this);
     // Form_Load
     Flag2 = false;
     katalog_.shop().windows.declare(4, this);
@@ -134,13 +136,13 @@ void Form4::buildRecordControls()
     Label11 = caption(this, QStringLiteral("Label11"), {}, twipsRect(2400, 3757, 720, 345));
     Label11->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label10 = caption(this, QStringLiteral("Label10"), QStringLiteral("записа"), twipsRect(3180, 3757, 900, 345));
-    Command3 = app::placed(new QPushButton(QStringLiteral("Добави"), this), QStringLiteral("Command3"),
+    Command3 = app::placed(new QPushButton(QStringLiteral("&Добави"), this), QStringLiteral("Command3"),
                            twipsRect(240, 4560, 2160, 495));
-    Command2 = app::placed(new QPushButton(QStringLiteral("Изтриване"), this), QStringLiteral("Command2"),
+    Command2 = app::placed(new QPushButton(QStringLiteral("&Изтриване"), this), QStringLiteral("Command2"),
                            twipsRect(2520, 4560, 2160, 495));
     Image3 = app::placed(new app::ImageBox(this), QStringLiteral("Image3"), twipsRect(5760, 240, 3600, 2520));
     Image3->setFrameShape(QFrame::Box);
-    Command4 = app::placed(new QPushButton(QStringLiteral("Зареди картина"), this), QStringLiteral("Command4"),
+    Command4 = app::placed(new QPushButton(QStringLiteral("&Зареди картина"), this), QStringLiteral("Command4"),
                            twipsRect(5760, 2880, 3600, 420));
     List1 = app::placed(new QListView(this), QStringLiteral("List1"), twipsRect(5760, 3420, 3600, 1635));
     names_ = new GoodsNamesModel(katalog_.shop(), this);
@@ -162,6 +164,13 @@ void Form4::connectControls()
     connect(Command4, &QPushButton::clicked, this, &Form4::chooseZarediKartina);
     connect(Command3, &QPushButton::clicked, this, guarded(&Form4::Dobavi));
     connect(Command2, &QPushButton::clicked, this, guarded(&Form4::Iztrivane));
+    // A goods chosen in the list, by click, keys or activation, is shown in the fields. The list
+    // merely getting the focus chooses nothing.
+    const auto showChosen = [this](const QModelIndex& index) { app::guarded([this, index] { showListed(index); }); };
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [showChosen](const QItemSelection& chosen) {
+        if (!chosen.isEmpty()) showChosen(chosen.indexes().first());
+    });
+    connect(List1, &QListView::activated, this, showChosen);
 }
 
 void Form4::watchFocus()
@@ -177,8 +186,31 @@ void Form4::openFor(const QString& listEntry)
     count_ = katalog_.goodsStore(article_).count();
     katalog_.state().BroiStoki = qint16(count_);
     setRecordNumber(count_ + 1);
-    Label11->setText(QString::number(count_));
+    showCount();
     names_->showArticle(article_, count_);
+}
+
+void Form4::showCount()
+{
+    Label11->setText(QString::number(count_));
+    Label10->setText(count_ == 1 ? QStringLiteral("запис") : QStringLiteral("записа"));
+}
+
+void Form4::showListed(const QModelIndex& index)
+{
+    if (!index.isValid() || shownRecord() == index.row() + 1) return;
+    setRecordNumber(index.row() + 1);
+}
+
+// The list marks the record the fields show, and nothing while they show none.
+void Form4::markInList(int record)
+{
+    if (record < 1) {
+        List1->selectionModel()->clear();
+        return;
+    }
+    List1->setCurrentIndex(names_->index(record - 1));
+    List1->scrollTo(List1->currentIndex());
 }
 
 // --- The record number ---------------------------------------------------------------------
@@ -205,6 +237,13 @@ void Form4::recordNumberChanged(const QString& text)
     ProchetiOtEksel(*number);
 }
 
+std::optional<int> Form4::shownRecord() const
+{
+    const auto number = shownRecordNumber();
+    if (!recordNumberOk_ || !number || *number < 1 || *number > count_) return std::nullopt;
+    return number;
+}
+
 std::optional<int> Form4::shownRecordNumber() const
 {
     bool ok = false;
@@ -229,6 +268,7 @@ void Form4::clearRecord()
     Check1->setChecked(false);
     working = {};
     withdrawPicture();
+    markInList(0);
 }
 
 void Form4::ProchetiOtEksel(int record)
@@ -245,6 +285,7 @@ void Form4::ProchetiOtEksel(int record)
     working = r.fields;
     withdrawPicture();
     showPicture(r.picture);
+    markInList(record);
 }
 
 void Form4::previousRecord()
@@ -432,7 +473,7 @@ void Form4::appendRecord()
     if (!saved.pictureProblem.isEmpty()) app::warning(saved.pictureProblem);
     count_ = saved.record;
     names_->DobaviVListForma4();
-    Label11->setText(QString::number(count_));
+    showCount();
     setRecordNumber(count_ + 1);   // the fields, the working copy and the picture are cleared
     storeChanged();
 }
@@ -452,24 +493,25 @@ void Form4::rewriteRecord(int record)
     storeChanged();
 }
 
+// The record the fields show is the one deleted, named in the question. Afterwards the fields
+// show the new record, so that nothing stands ready for a second deletion.
 void Form4::Iztrivane()
 {
-    const QModelIndex selected = List1->currentIndex();
-    if (!selected.isValid() || !List1->selectionModel()->isSelected(selected)) {
+    const std::optional<int> record = shownRecord();
+    if (!record) {
         app::warning(QStringLiteral("Моля изберете съответната стока"));
         return;
     }
-    if (!app::confirm(QStringLiteral("Сигурни ли сте, че искате да изтриете записа?"))) return;
-    const int record = selected.row() + 1;
     GoodsStore store = katalog_.goodsStore(article_);
-    const QString refusal = store.IztriiStoka(record);
+    if (!app::confirm(QStringLiteral("Да изтрия ли „%1“?").arg(store.goodsName(*record)))) return;
+    const QString refusal = store.IztriiStoka(*record);
     if (!refusal.isEmpty()) {
         app::warning(refusal);
         return;
     }
-    names_->removeRecord(record);
+    names_->removeRecord(*record);
     count_ = store.count();
-    Label11->setText(QString::number(count_));
+    showCount();
     setRecordNumber(count_ + 1);
     storeChanged();
 }

@@ -47,13 +47,13 @@ public:
     QLabel* Label6;  QLineEdit* Text6;                       // maker
     QLabel* Label7;  QLineEdit* Text7;                       // description
     QLineEdit* Text8;                                        // record number
-    QLabel* Label11; QLabel* Label10;                        // record count, "записа"
+    QLabel* Label11; QLabel* Label10;                        // record count, "запис(а)"
     app::ClickLabel* Image1;                                 // previous record
     app::ClickLabel* Image2;                                 // next record
     app::ImageBox* Image3;                                   // the record's picture
     QListView* List1;                                        // goods names
     QPushButton* Command3;                                   // "Добави"
-    QPushButton* Command2;                                   // "Изтриване"
+    QPushButton* Command2;                                   // "Изтриване" of the record shown
     QPushButton* Command4;                                   // "Зареди картина"
 
     // The picture chosen in this window and not yet saved or withdrawn.
@@ -75,6 +75,9 @@ private:
     void connectControls();
     void watchFocus();
 
+    void showCount();
+    void showListed(const QModelIndex& index);
+    void markInList(int record);
     void recordNumberChanged(const QString& text);
     void setRecordNumber(int number);
     void clearRecord();
@@ -82,6 +85,8 @@ private:
     void previousRecord();
     void nextRecord();
     std::optional<int> shownRecordNumber() const;
+    // The existing record the fields show; none for the new record or a number being corrected.
+    std::optional<int> shownRecord() const;
 
     void DobaviStoka(Field Promenliva1);
     QString* workingText(Field which);

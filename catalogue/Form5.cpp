@@ -1,6 +1,7 @@
 #include "catalogue/Form5.h"
 
 #include "app/common/Controls.h"
+#include "app/common/DialogKeys.h"
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
@@ -21,9 +22,10 @@ Form5::Form5(Katalog& katalog, QWidget* parent) : QWidget(parent), katalog_(kata
     Label1 = app::placed(new QLabel(QStringLiteral("Име на артикула"), this), QStringLiteral("Label1"),
                          app::twipsRect(240, 240, 3960, 285));
     Text1 = app::placed(new QLineEdit(this), QStringLiteral("Text1"), app::twipsRect(240, 600, 3960, 345));
-    Command1 = app::placed(new QPushButton(QStringLiteral("Добави"), this), QStringLiteral("Command1"),
+    Command1 = app::placed(new QPushButton(QStringLiteral("&Добави"), this), QStringLiteral("Command1"),
                            app::twipsRect(2640, 1140, 1560, 420));
     connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { add(); }); });
+    app::useDialogKeys(this, Command1);
     katalog_.shop().windows.declare(5, this);
     katalog_.shop().windows.closeFor(app::Closer::ArticleDialog);
 }

@@ -1,5 +1,6 @@
 #include "sales/Form6.h"
 
+#include "app/common/DialogKeys.h"
 #include "app/common/Shop.h"
 #include "sales/DialogFields.h"
 #include "sales/SalePanel.h"
@@ -25,12 +26,14 @@ Form6::Form6(app::Shop& shop, SalePanel& panel, QWidget* parent) : QWidget(paren
     buildPayment();
     buildDelivery();
     buildGoods();
-    Command1 = app::placed(new QPushButton(QStringLiteral("Покажи фактурата"), this), QStringLiteral("Command1"),
+    Command1 = app::placed(new QPushButton(QStringLiteral("&Покажи фактурата"), this), QStringLiteral("Command1"),
                            twipsRect(3480, 5700, 2400, 480));
-    Command2 = app::placed(new QPushButton(QStringLiteral("Отказ"), this), QStringLiteral("Command2"),
+    Command2 = app::placed(new QPushButton(QStringLiteral("&Отказ"), this), QStringLiteral("Command2"),
                            twipsRect(6000, 5700, 1560, 480));
     connect(Command1, &QPushButton::clicked, this, &Form6::pokajiFakturata);
     connect(Command2, &QPushButton::clicked, this, &Form6::otkaz);
+    // Escape closes as the close box does: nothing is recorded, unlike "Отказ".
+    app::useDialogKeys(this, Command1);
     load();
 }
 

@@ -1,6 +1,7 @@
 #include "sales/Form7.h"
 
 #include "app/common/Controls.h"
+#include "app/common/DialogKeys.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
 #include "sales/Form6.h"
@@ -23,12 +24,13 @@ Form7::Form7(app::Shop& shop, SalePanel& panel, QWidget* parent) : QWidget(paren
     setFixedSize(app::px(5760), app::px(1920));
     Label1 = app::placed(new QLabel(QStringLiteral("Моля изберете какъв документ желаете да получите:"), this),
                          QStringLiteral("Label1"), twipsRect(240, 240, 5280, 315));
-    Option1 = app::placed(new QRadioButton(QStringLiteral("Фактура"), this), QStringLiteral("Option1"),
+    Option1 = app::placed(new QRadioButton(QStringLiteral("&Фактура"), this), QStringLiteral("Option1"),
                           twipsRect(480, 720, 4800, 315));
-    Option2 = app::placed(new QRadioButton(QStringLiteral("Складова/Стокова Разписка"), this),
+    Option2 = app::placed(new QRadioButton(QStringLiteral("&Складова/Стокова Разписка"), this),
                           QStringLiteral("Option2"), twipsRect(480, 1140, 4800, 315));
     connect(Option1, &QRadioButton::clicked, this, &Form7::chooseInvoice);
     connect(Option2, &QRadioButton::clicked, this, &Form7::chooseReceipt);
+    app::useDialogKeys(this);
 }
 
 void Form7::load()

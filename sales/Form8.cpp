@@ -1,5 +1,6 @@
 #include "sales/Form8.h"
 
+#include "app/common/DialogKeys.h"
 #include "app/common/Messages.h"
 #include "app/common/ProgramFolder.h"
 #include "app/common/Shop.h"
@@ -28,6 +29,7 @@ Form8::Form8(app::Shop& shop, QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Данни за Складова/Стокова Разписка"));
     setFixedSize(app::px(7080), app::px(5940));
     buildFields();
+    app::useDialogKeys(this);
     shop.windows.declare(8, this);
     shop.windows.closeFor(app::Closer::ReceiptDialog);
     openReceipt(shop);

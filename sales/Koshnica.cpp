@@ -60,10 +60,24 @@ void Koshnica::restoreStock(store::Workbook& danni, int line, store::CellChanges
     takeFromStock(danni.sheets(KoshnicaTekst[n][0]), KoshnicaCelo[n][2], -KoshnicaCelo[n][1], changes);
 }
 
-bool Koshnica::undoLast(store::Workbook& danni)
+double Koshnica::total() const
 {
-    if (lines_ <= 0) return false;
-    restoreStock(danni, lines_);
+    double sum = 0;
+    for (int i = 1; i <= lines_; ++i) sum += line(i).sum();
+    return sum;
+}
+
+// The place the line leaves is taken by the next; the last place keeps its values beyond the
+// counter until an add writes over it.
+bool Koshnica::removeLine(store::Workbook& danni, int i)
+{
+    if (i < 1 || i > lines_) return false;
+    restoreStock(danni, i);
+    for (auto n = size_t(i); n < size_t(lines_); ++n) {
+        KoshnicaTekst[n] = KoshnicaTekst[n + 1];
+        KoshnicaCelo[n] = KoshnicaCelo[n + 1];
+        KoshnicaChislo[n] = KoshnicaChislo[n + 1];
+    }
     --lines_;
     return true;
 }

@@ -25,6 +25,8 @@ struct BasketLine {
     double purchasePrice = 0;  // column K
     int row = 0;            // the goods' row in the article sheet
     int articlePosition = 0;   // the article's place in the article list then
+
+    double sum() const { return count * price; }
 };
 
 // The basket: up to ten lines of goods taken out of stock. Line i (1 to 10) is held in three
@@ -43,13 +45,17 @@ public:
     bool isEmpty() const { return lines_ == 0; }
     bool isFull() const { return lines_ >= kBasketLines; }
     BasketLine line(int i) const;   // 1 to lines()
+    // What the lines come to at their selling prices.
+    double total() const;
 
     // Takes count pieces of the goods at row of the article sheet out of stock and fills the next
     // line. A full basket takes nothing: false.
     bool add(store::Worksheet& article, int articlePosition, int row, int count);
-    // Puts the last line's goods back into stock and forgets the line; false when the basket is
-    // empty.
-    bool undoLast(store::Workbook& danni);
+    // Puts line i's goods (1 to lines()) back into stock and forgets the line; the lines after it
+    // move up one. False when there is no such line.
+    bool removeLine(store::Workbook& danni, int i);
+    // removeLine of the last line; false when the basket is empty.
+    bool undoLast(store::Workbook& danni) { return removeLine(danni, lines_); }
     // Empties lines 1 to 10 and the line counter, after a recorded sale.
     void IzchistiMasivite();
 

@@ -46,6 +46,18 @@ void sellDecliningInvoice(app::Shop& shop, Koshnica& basket)
     basket.IzchistiMasivite();
 }
 
+QString saleRecordedText(const Koshnica& basket, store::Currency currency, const QString& invoiceNumber)
+{
+    const int lines = basket.lines();
+    QString text = QStringLiteral("Продажбата е записана: %1 %2, %3")
+                       .arg(lines)
+                       .arg(lines == 1 ? QStringLiteral("ред") : QStringLiteral("реда"))
+                       .arg(store::moneyWithSign(basket.total(), currency));
+    if (!invoiceNumber.isEmpty()) text += QStringLiteral(", фактура № ") + invoiceNumber;
+    // "лв." ends the sentence by itself.
+    return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
+}
+
 void returnBasketAtEnd(app::Shop& shop, Koshnica& basket)
 {
     if (!shop.ObektEksel || !shop.ObektEksel->ActiveWorkbook()) return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Money.h"
+
 #include <QString>
 
 namespace app {
@@ -31,6 +33,11 @@ bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
 // "Отказ" of the invoice dialog: the basket is recorded without an invoice number and emptied;
 // the document sheet keeps what it shows.
 void sellDecliningInvoice(app::Shop& shop, Koshnica& basket);
+
+// What a sale of the basket records, as the shop keeper is told once it is done: "Продажбата е
+// записана: 3 реда, 27,50 лв., фактура № 0000000012." (no invoice part when invoiceNumber is
+// empty).
+QString saleRecordedText(const Koshnica& basket, store::Currency currency, const QString& invoiceNumber);
 
 // The program ends: the goods in the basket go back to stock. The file already counts them as
 // there, so nothing is saved.

@@ -6,15 +6,23 @@
 #include "app/common/Shop.h"
 #include "sales/Form6.h"
 #include "sales/Form7.h"
+#include "sales/KoshnicaView.h"
 #include "sales/Sale.h"
+#include "sales/SalesLedger.h"
 #include "showcase/ShowcaseData.h"
 #include "store/DataWorkbook.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+#include <algorithm>
 
 namespace sales {
 
@@ -43,6 +51,36 @@ int rowOfArticle(const QListWidget* list, const QString& sheet)
     return -1;
 }
 
+// Goods names wider than the goods list end in "…" instead of running out of sight; the whole
+// name shows as the tool tip of a name that was cut.
+class CutNames : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget))
+            size.setWidth(std::min(size.width(), view->viewport()->width()));
+        return size;
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip) return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const bool cut = QStyledItemDelegate::sizeHint(option, index).width() > option.rect.width();
+        QToolTip::showText(event->globalPos(), cut ? index.data().toString() : QString(), view);
+        return true;
+    }
+};
+
+// A sale panel key, written as its tool tip tells it.
+QString keyName(const QKeySequence& key)
+{
+    return key.toString(QKeySequence::PortableText);
+}
+
 } // namespace
 
 SalePanel::SalePanel(app::Shop& shop, app::MainState& state, const SaleControls& controls, QObject* parent)
@@ -50,6 +88,13 @@ SalePanel::SalePanel(app::Shop& shop, app::MainState& state, const SaleControls&
 {
     shop_.rowKeeper = &basket_;
     connectControls();
+    addShortcuts();
+    c_.List2->setItemDelegate(new CutNames(c_.List2));
+    c_.List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes only where the shop keeper can see and act.
+    c_.Command9->setFocusPolicy(Qt::NoFocus);
+    c_.Text4->setFocusPolicy(Qt::NoFocus);
+    showBasket();
 }
 
 SalePanel::~SalePanel()
@@ -63,11 +108,32 @@ void SalePanel::connectControls()
     connect(c_.Image9, &app::ClickLabel::clicked, this, [this] { app::guarded([this] { undoLast(); }); });
     connect(c_.Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { sell(); }); });
     connect(c_.Command9, &QPushButton::clicked, this, [this] { chooseDocument(); });
+    connect(c_.koshnica, &KoshnicaView::lineReturned, this,
+            [this](int line) { app::guarded([this, line] { returnLine(line); }); });
 }
 
-void SalePanel::showLineCount()
+// The keys of the frequent sale steps. Each belongs to the control it stands for, so it acts
+// only while the sale panel is shown; its tool tip names it.
+void SalePanel::addShortcuts()
+{
+    const auto shortcut = [this](QWidget* owner, const QList<QKeySequence>& keys, const std::function<void()>& step) {
+        auto* s = new QShortcut(owner);
+        s->setKeys(keys);
+        s->setAutoRepeat(false);
+        connect(s, &QShortcut::activated, this, [step] { app::guarded(step); });
+        owner->setToolTip(QStringLiteral("%1 (%2)").arg(owner->toolTip(), keyName(keys.first())));
+    };
+    c_.Command1->setToolTip(c_.Command1->text());
+    shortcut(c_.Image8, {QKeySequence(Qt::CTRL | Qt::Key_Enter), QKeySequence(Qt::CTRL | Qt::Key_Return)},
+             [this] { addToBasket(); });
+    shortcut(c_.Image9, {QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { undoLast(); });
+    shortcut(c_.Command1, {QKeySequence(Qt::Key_F9)}, [this] { c_.Command1->click(); });
+}
+
+void SalePanel::showBasket()
 {
     c_.Text4->setText(QString::number(basket_.lines()));
+    c_.koshnica->showBasket(basket_, shop_.currency());
 }
 
 void SalePanel::addToBasket()
@@ -91,14 +157,26 @@ void SalePanel::addToBasket()
     }
     c_.Command6->click();
     c_.List2->setCurrentRow(position);
-    showLineCount();
+    showBasket();
 }
 
 void SalePanel::undoLast()
 {
     if (!basket_.undoLast(shop_.danni())) return;
-    showLineCount();
+    showBasket();
     reselectAfterUndo();
+}
+
+// The stock lists of the article shown follow the stock handed back; the goods picked stay.
+void SalePanel::returnLine(int i)
+{
+    const QString article = basket_.line(i).sheet;
+    if (!basket_.removeLine(shop_.danni(), i)) return;
+    showBasket();
+    if (article != state_.ImeNaList) return;
+    const int picked = c_.List2->currentRow();
+    c_.Command6->click();
+    c_.List2->setCurrentRow(picked);
 }
 
 // The article of the line that is now last is chosen again, with that line's goods picked in the
@@ -119,15 +197,28 @@ void SalePanel::reselectAfterUndo()
 void SalePanel::sell()
 {
     if (basket_.isEmpty()) {
-        app::warning(kEmptyBasket);
+        if (!justSold()) app::warning(kEmptyBasket);
         return;
     }
     if (c_.Option1->isChecked()) {
         openInvoiceDialog();
         return;
     }
+    const QString told = saleRecordedText(basket_, shop_.currency(), {});
     sellWithoutInvoice(shop_, basket_);
-    showLineCount();
+    showBasket();
+    saleDone(told);
+}
+
+void SalePanel::saleDone(const QString& told)
+{
+    sinceSale_.start();
+    c_.showStatus(told);
+}
+
+bool SalePanel::justSold() const
+{
+    return sinceSale_.isValid() && sinceSale_.elapsed() < QApplication::doubleClickInterval();
 }
 
 void SalePanel::chooseDocument()
@@ -154,28 +245,36 @@ bool SalePanel::showInvoice(const InvoiceData& data)
         return false;
     }
     bool recorded = false;
+    QString told;
     state_.Flag7 = true;
-    app::guarded([&] { recorded = sellWithInvoice(shop_, basket_, data); });
+    app::guarded([&] {
+        told = saleRecordedText(basket_, shop_.currency(), NomerNaFaktura(shop_.data()));
+        recorded = sellWithInvoice(shop_, basket_, data);
+    });
     state_.Flag7 = false;
-    showLineCount();
+    showBasket();
+    if (recorded) saleDone(told);
     return recorded;
 }
 
 bool SalePanel::declineInvoice()
 {
     bool recorded = false;
+    const QString told = basket_.isEmpty() ? QString() : saleRecordedText(basket_, shop_.currency(), {});
     state_.Flag7 = false;
     app::guarded([&] {
         sellDecliningInvoice(shop_, basket_);
         recorded = true;
     });
-    showLineCount();
+    showBasket();
+    if (recorded && !told.isEmpty()) saleDone(told);
     return recorded;
 }
 
 void SalePanel::programEnds()
 {
     app::guarded([this] { returnBasketAtEnd(shop_, basket_); });
+    showBasket();
 }
 
 } // namespace sales

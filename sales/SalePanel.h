@@ -2,6 +2,7 @@
 
 #include "sales/Koshnica.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <functional>
 
@@ -20,6 +21,7 @@ class Shop;
 namespace sales {
 
 class Form6;
+class KoshnicaView;
 struct InvoiceData;
 
 // The main window's controls the sale panel works with.
@@ -34,7 +36,9 @@ struct SaleControls {
     QPushButton* Command9;     // "Документ"
     QRadioButton* Option1;     // invoice "да"
     QPushButton* Command6;     // "Налични"
+    KoshnicaView* koshnica;    // the basket's lines beside the panel
     std::function<void()> chooseArticle;   // what a click in the article list does
+    std::function<void(const QString&)> showStatus;   // a passing word in the status bar
 };
 
 // The sale panel of the main window: the basket, "Продажба", "Документ", and what the document
@@ -51,6 +55,8 @@ public:
     void addToBasket();
     // Image9: the last line goes back into stock.
     void undoLast();
+    // "Върни реда": basket line i (1 to the number of lines) goes back into stock.
+    void returnLine(int i);
     // "Продажба".
     void sell();
     // "Документ": the document choice dialog.
@@ -67,13 +73,19 @@ public:
 
 private:
     void connectControls();
-    void showLineCount();
+    void addShortcuts();
+    void showBasket();
     void reselectAfterUndo();
+    // The sale was recorded: the shop keeper is told what it was.
+    void saleDone(const QString& told);
+    // The second click of a double click on "Продажба" finds the basket just sold and empty.
+    bool justSold() const;
 
     app::Shop& shop_;
     app::MainState& state_;
     SaleControls c_;
     Koshnica basket_;
+    QElapsedTimer sinceSale_;
 };
 
 } // namespace sales

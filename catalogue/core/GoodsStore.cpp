@@ -2,6 +2,7 @@
 
 #include "catalogue/core/NumberCheck.h"
 #include "catalogue/core/PictureFiles.h"
+#include "store/Money.h"
 #include "store/RowKeeper.h"
 #include "store/Workbook.h"
 
@@ -185,7 +186,11 @@ GoodsStore::Record GoodsStore::ProchetiOtEksel(int record) const
     const int row = col::recordRow(record);
     Record r;
     r.fields.Pr1Text1 = s.shownText(row, col::kName);
-    r.fields.Pr2Text2 = s.shownText(row, col::kPurchasePrice);
+    // A price in whole cents shows with its two decimals, as it is paid: 12,50, not 12,5. One
+    // with more decimals shows them all, so that saving the record unchanged keeps it.
+    const store::Value price = s.value(row, col::kPurchasePrice);
+    const bool inCents = price.isNumber() && store::roundToCent(price.number()) == price.number();
+    r.fields.Pr2Text2 = inCents ? store::formatMoney(price.number()) : s.shownText(row, col::kPurchasePrice);
     r.fields.Pr3Text3 = s.shownText(row, col::kStock);
     r.fields.Pr4Text4 = s.shownText(row, col::kMarkup);
     r.fields.Pr5Text5 = s.value(row, col::kPromotion).toNumber() == 1.0 ? 1 : 0;

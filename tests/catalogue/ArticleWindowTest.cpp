@@ -60,7 +60,7 @@ TEST(ArticleWindow, AddsTheArticleListsItAndSavesIt)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Добави артикул"));
     EXPECT_EQ(window->Label1->text(), QStringLiteral("Име на артикула"));
-    EXPECT_EQ(window->Command1->text(), QStringLiteral("Добави"));
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("&Добави"));
 
     // Nothing typed: nothing happens.
     click(window->Command1);
@@ -69,9 +69,15 @@ TEST(ArticleWindow, AddsTheArticleListsItAndSavesIt)
     addArticle(window, QStringLiteral("Кукли за баня"));
     EXPECT_EQ(entries(w.List1), QStringList{"  Кукли за баня"});
     EXPECT_EQ(window->Text1->text(), QStringLiteral("Кукли за баня")) << "the window stays with its text";
-    addArticle(window, QStringLiteral("Кукли"));
+    // Enter in the name adds it as "Добави" does; Escape closes the window.
+    typeInto(window->Text1, QStringLiteral("Кукли"));
+    QTest::keyClick(window->Text1, Qt::Key_Return);
     EXPECT_EQ(entries(w.List1), (QStringList{"  Кукли за баня", "  Кукли"}));
     EXPECT_TRUE(QFileInfo(shop.file(QStringLiteral("Kartini/Кукли"))).isDir());
+    QPointer<catalogue::Form5> closing = window;
+    QTest::keyClick(window->Text1, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closing.isNull());
 
     const auto saved = savedWorkbook(shop);
     const store::DataWorkbook data(*saved);

@@ -233,8 +233,10 @@ TEST(GoodsStore, RewriteLeavesLedgerSoldCountAndPictureAlone)
     EXPECT_EQ(shop.data.counter(idx::kPurchaseRows), 2);
     EXPECT_EQ(shop.index(2, idx::purchases::kName), QStringLiteral("Мече"));
     EXPECT_EQ(goods.count(), 2);
-    // An emptied maker empties its cell; reading gives back what was written.
-    EXPECT_EQ(goods.ProchetiOtEksel(1).fields, changed);
+    // An emptied maker empties its cell; reading gives back what was written, the price in cents.
+    GoodsFields read = changed;
+    read.Pr2Text2 = QStringLiteral("20,00");
+    EXPECT_EQ(goods.ProchetiOtEksel(1).fields, read);
 }
 
 TEST(GoodsStore, GoodsNamesAreWholeNamesWithCaseIgnoredAndARecordMayKeepItsOwn)

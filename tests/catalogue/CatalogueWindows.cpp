@@ -32,15 +32,6 @@ QStringList entries(const QAbstractItemView* view)
     return result;
 }
 
-void activate(QWidget* window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-    QApplication::setActiveWindow(window);
-    if (!QTest::qWaitForWindowActive(window)) ADD_FAILURE() << "the window did not become active";
-}
-
 void typeText(QWidget* field, const QString& text)
 {
     // Key events carry the letters themselves: Cyrillic has no key code of its own here.

@@ -1,6 +1,7 @@
 #pragma once
 
 // Driving the catalogue's windows as the shop keeper does: clicks, typed text, focus moving on.
+#include "app/support/ActiveWindow.h"
 #include "app/support/RunningProgram.h"
 
 #include "catalogue/Form4.h"
@@ -17,8 +18,6 @@ void clickRow(QAbstractItemView* view, int row);
 QStringList entries(const QListWidget* list);
 QStringList entries(const QAbstractItemView* view);
 
-// The window on screen and active, so that focus moves between its controls.
-void activate(QWidget* window);
 // Types the text into whatever holds the focus of the field's window.
 void typeText(QWidget* field, const QString& text);
 // A click into the field (the field left before it is validated), then the text typed over

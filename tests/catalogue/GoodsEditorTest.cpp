@@ -16,7 +16,9 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QLabel>
+#include <QItemSelectionModel>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -99,7 +101,7 @@ TEST(GoodsEditor, OpensOnTheNewRecordAndFollowsTheRecordNumber)
     EXPECT_EQ(run.program.mainWindow()->BroiStoki, 4);
 
     typeNumber(e, QStringLiteral("2"));
-    EXPECT_EQ(fieldTexts(e), (QStringList{"Стока 2", "2", "2", "0", "", ""}));
+    EXPECT_EQ(fieldTexts(e), (QStringList{"Стока 2", "2,00", "2", "0", "", ""}));
     EXPECT_EQ(e->working.Pr1Text1, QStringLiteral("Стока 2"));
     typeNumber(e, QStringLiteral("9"));
     EXPECT_EQ(e->Text8->text(), QStringLiteral("5"));
@@ -316,7 +318,7 @@ TEST(GoodsEditor, RewritingAnExistingRecordKeepsLedgerAndSoldCount)
     EXPECT_EQ(run.program.shop().danni().sheets(kToys).value(3, col::kName).toText(), QStringLiteral("Голяма стока"));
 }
 
-TEST(GoodsEditor, DeletingTakesTheRecordChosenInTheListUnlessTheBasketHoldsIt)
+TEST(GoodsEditor, DeletingTakesTheRecordShownUnlessTheBasketHoldsIt)
 {
     ShopFolder shop;
     fourGoods(shop);
@@ -331,12 +333,15 @@ TEST(GoodsEditor, DeletingTakesTheRecordChosenInTheListUnlessTheBasketHoldsIt)
     click(e->Command2);
     EXPECT_EQ(messages.texts(), QStringList{"Моля изберете съответната стока"});
 
+    // The list follows the record shown, and a goods clicked in the list is shown.
     typeNumber(e, QStringLiteral("3"));
+    EXPECT_EQ(e->List1->currentIndex().row(), 2);
     clickRow(e->List1, 0);
+    EXPECT_EQ(e->Text8->text(), QStringLiteral("1"));
     messages.clear();
     messages.answerNext(app::Answer::Cancel);
     click(e->Command2);
-    EXPECT_EQ(messages.texts(), QStringList{"Сигурни ли сте, че искате да изтриете записа?"});
+    EXPECT_EQ(messages.texts(), QStringList{"Да изтрия ли „Стока 1“?"});
     EXPECT_EQ(messages.messages()[0].kind, app::MessageKind::Confirmation);
     EXPECT_EQ(entries(e->List1).size(), 4);
 
@@ -366,6 +371,57 @@ TEST(GoodsEditor, DeletingTakesTheRecordChosenInTheListUnlessTheBasketHoldsIt)
     click(e->Command2);
     EXPECT_EQ(e->Text8->text(), QStringLiteral("3"));
     EXPECT_TRUE(fieldsEmpty(e));
+}
+
+TEST(GoodsEditor, ByKeysTheGoodsChosenIsShownNamedInTheQuestionAndDeletedAlone)
+{
+    ShopFolder shop;
+    store::Worksheet& article = shop.addArticle(kToys);
+    for (const auto& [name, price] : {std::pair{"Кукла", 12.5}, {"Кукла Ани", 8.0}, {"Мече", 4.0}})
+        shop.addGoods(article, {QString::fromUtf8(name), price, 1});
+    shop.save();
+    RunningProgram run(shop.path());
+    run.logIn();
+    catalogue::Form4* e = openEditor(run, 0);
+    ASSERT_NE(e, nullptr);
+    MessageRecorder messages;
+    const auto pressIztrivane = [&] {   // Alt + "И" of "&Изтриване"
+        const qsizetype before = messages.texts().size();
+        QTest::keyClick(e->focusWidget(), Qt::Key(QChar(u'И').unicode()), Qt::AltModifier);
+        QTRY_COMPARE(messages.texts().size(), before + 1);
+    };
+
+    e->List1->setFocus();
+    QTest::keyClick(e->List1, Qt::Key_End);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("Мече"));
+    QTest::keyClick(e->List1, Qt::Key_Home);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("Кукла"));
+    EXPECT_EQ(e->Text2->text(), QStringLiteral("12,50"));
+    QTest::keyClick(e->List1, Qt::Key_Down);
+    EXPECT_EQ(e->Text1->text(), QStringLiteral("Кукла Ани"));
+    pressIztrivane();
+    EXPECT_EQ(messages.texts().last(), QStringLiteral("Да изтрия ли „Кукла Ани“?"));
+    EXPECT_EQ(entries(e->List1), (QStringList{"Кукла", "Мече"}));
+    EXPECT_EQ(savedWorkbook(shop)->sheets(kToys).value(3, col::kName).toText(), QStringLiteral("Мече"));
+
+    // Nothing stands chosen for a second deletion.
+    EXPECT_TRUE(e->List1->selectionModel()->selectedIndexes().isEmpty());
+    EXPECT_TRUE(fieldsEmpty(e));
+    pressIztrivane();
+    EXPECT_EQ(messages.texts().last(), QStringLiteral("Моля изберете съответната стока"));
+    EXPECT_EQ(entries(e->List1).size(), 2);
+
+    e->List1->setFocus();
+    QTest::keyClick(e->List1, Qt::Key_End);
+    pressIztrivane();
+    EXPECT_EQ(messages.texts().last(), QStringLiteral("Да изтрия ли „Мече“?"));
+    EXPECT_EQ(e->Label11->text() + QLatin1Char(' ') + e->Label10->text(), QStringLiteral("1 запис"));
+
+    // Escape closes the editor.
+    QPointer<catalogue::Form4> closing = e;
+    QTest::keyClick(e->focusWidget(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closing.isNull());
 }
 
 TEST(GoodsEditor, PicturesAreChosenWithdrawnSharedAndRenamed)

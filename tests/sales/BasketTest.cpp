@@ -43,6 +43,33 @@ struct OpenShop {
 
 } // namespace
 
+TEST(Basket, AnyLineGoesBackToStockAndTheLinesAfterItMoveUp)
+{
+    OpenShop s;
+    sales::Koshnica basket;
+    ASSERT_TRUE(basket.add(s.toys, 0, 2, 4));   // Топка 5,50
+    ASSERT_TRUE(basket.add(s.toys, 0, 3, 1));   // Кукла 12,00
+    ASSERT_TRUE(basket.add(s.books, 1, 2, 2));  // Приказки 4,40
+    EXPECT_DOUBLE_EQ(basket.total(), 4 * 5.5 + 12.0 + 2 * 4.4);
+
+    ASSERT_TRUE(basket.removeLine(*s.danni, 2));
+    EXPECT_EQ(at(s.toys, 3), (StockAndSold{3, 0}));
+    EXPECT_EQ(at(s.toys, 2), (StockAndSold{6, 4})) << "another line's goods came back";
+    EXPECT_EQ(basket.lines(), 2);
+    EXPECT_EQ(basket.line(2).name, QStringLiteral("Приказки"));
+    EXPECT_EQ(basket.line(2).sheet, SaleShop::kBooks);
+    EXPECT_EQ(basket.line(2).purchasePrice, 2.5);
+    EXPECT_FALSE(basket.holdsRow(SaleShop::kToys, 3));
+    EXPECT_DOUBLE_EQ(basket.total(), 4 * 5.5 + 2 * 4.4);
+    EXPECT_FALSE(basket.removeLine(*s.danni, 3));
+    EXPECT_FALSE(basket.removeLine(*s.danni, 0));
+
+    // The last line left is the one the undo of the last line takes.
+    ASSERT_TRUE(basket.undoLast(*s.danni));
+    EXPECT_EQ(at(s.books, 2), (StockAndSold{5, 0}));
+    EXPECT_EQ(basket.line(1).name, QStringLiteral("Топка"));
+}
+
 TEST(Basket, LinesFollowTheirGoodsWhenRowsMoveSoUndoRestoresTheRightRecord)
 {
     OpenShop s;
