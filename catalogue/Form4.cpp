@@ -205,11 +205,15 @@ void Form4::showListed(const QModelIndex& index)
 // The list marks the record the fields show, and nothing while they show none.
 void Form4::markInList(int record)
 {
-    if (record < 1) {
+    const QModelIndex listed = names_->index(record - 1);
+    if (!listed.isValid()) {
         List1->selectionModel()->clear();
+        // Chosen nothing, the list still walks from its top: End goes to the last goods.
+        if (names_->rowCount() > 0)
+            List1->selectionModel()->setCurrentIndex(names_->index(0), QItemSelectionModel::NoUpdate);
         return;
     }
-    List1->setCurrentIndex(names_->index(record - 1));
+    List1->setCurrentIndex(listed);
     List1->scrollTo(List1->currentIndex());
 }
 

@@ -61,7 +61,7 @@ TEST(Keyboard, TabFollowsTheLayoutAndPictureButtonsAnswerKeys)
     const QStringList stops = tabStops(w.Command3);
     EXPECT_EQ(stops, (QStringList{"Command3", "Command2", "Command4", "Command5", "Command7", "Command8", "Command11",
                                   "List1", "Label12", "Label13", "Label14", "Image3", "Image6", "Option1", "Image7",
-                                  "List2", "List3", "Combo1", "Image8", "Image9", "Command1"}));
+                                  "List2", "List3", "Combo1", "Image8", "Image9", "Command1", "koshnicaList"}));
     for (const char* never : {"Text1", "Text2", "Command6", "Command9", "Command10", "Text4"})
         EXPECT_FALSE(stops.contains(QLatin1String(never))) << never;
 

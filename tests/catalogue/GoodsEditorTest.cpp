@@ -387,7 +387,7 @@ TEST(GoodsEditor, ByKeysTheGoodsChosenIsShownNamedInTheQuestionAndDeletedAlone)
     MessageRecorder messages;
     const auto pressIztrivane = [&] {   // Alt + "И" of "&Изтриване"
         const qsizetype before = messages.texts().size();
-        QTest::keyClick(e->focusWidget(), Qt::Key(QChar(u'И').unicode()), Qt::AltModifier);
+        QTest::sendKeyEvent(QTest::Click, e->focusWidget(), Qt::Key(QChar(u'И').unicode()), QStringLiteral("И"), Qt::AltModifier);
         QTRY_COMPARE(messages.texts().size(), before + 1);
     };
 
