@@ -10,9 +10,9 @@ class QWidget;
 namespace store::window {
 
 // The preview the shop keeper prints from: the pages `paint` lays out on printer, shown in a
-// window modal to parent and named "printPreview", which closes itself. Its print button asks
-// for the printer in the system's print dialog and prints there; paint is called for the preview
-// and again for the printout.
+// window modal to parent and named "printPreview", which closes itself. Its print button (or
+// Ctrl+P) asks for the printer in the system's print dialog and prints there; paint is called for
+// the preview and again for the printout.
 QPrintPreviewDialog* openPrintPreview(QWidget* parent, QPrinter& printer, const QString& title,
                                       std::function<void(QPrinter& printer)> paint);
 
