@@ -4,6 +4,7 @@
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "app/common/WindowKeys.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -25,12 +26,13 @@ Form14::Form14(app::Shop& shop, PutBack putBack, QWidget* parent)
     setWindowTitle(QStringLiteral("Архивни копия"));
     setFixedSize(app::px(9000), app::px(5280));
     List1 = app::placed(new QListWidget(this), QStringLiteral("List1"), app::twipsRect(240, 240, 8520, 4080));
-    Command1 = app::placed(new QPushButton(QStringLiteral("Възстанови"), this), QStringLiteral("Command1"),
+    Command1 = app::placed(new QPushButton(QStringLiteral("&Възстанови"), this), QStringLiteral("Command1"),
                            app::twipsRect(240, 4500, 1800, 495));
-    Command2 = app::placed(new QPushButton(QStringLiteral("Затвори"), this), QStringLiteral("Command2"),
+    Command2 = app::placed(new QPushButton(QStringLiteral("&Затвори"), this), QStringLiteral("Command2"),
                            app::twipsRect(6960, 4500, 1800, 495));
     connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { Vazstanovi(); }); });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    (new app::WindowKeys(this))->enterPresses(Command1);
     shop.windows.declare(kFormNumber, this);
     shop.windows.closeFor(app::Closer::Archive);
     ZarediKopia();

@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <optional>
 
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -17,6 +16,7 @@ class Shop;
 
 namespace reports {
 
+class DateField;
 class LinkedLists;
 class ReportOutput;
 
@@ -30,9 +30,9 @@ public:
     void report();
 
     QLabel* Label1;          // "от дата"
-    QDateEdit* DTPicker1;
+    DateField* DTPicker1;
     QLabel* Label2;          // "до дата"
-    QDateEdit* DTPicker2;
+    DateField* DTPicker2;
     QPushButton* Command1;   // "Справка за закупени стоки"
 
     QListView* List1;        // "Дата"

@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <optional>
 
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,6 +15,7 @@ class Shop;
 
 namespace reports {
 
+class DateField;
 class ReportOutput;
 
 // "Справка за печалба": what the sales between two picked dates earned over their purchase prices.
@@ -28,9 +28,9 @@ public:
     void report();
 
     QLabel* Label1;          // "от дата"
-    QDateEdit* DTPicker1;
+    DateField* DTPicker1;
     QLabel* Label2;          // "до дата"
-    QDateEdit* DTPicker2;
+    DateField* DTPicker2;
     QPushButton* Command1;   // "Справка"
     QLabel* Label8;          // "Печалба"
     QLineEdit* Text1;

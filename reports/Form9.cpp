@@ -4,11 +4,12 @@
 #include "app/common/Messages.h"
 #include "store/Money.h"
 #include "app/common/Shop.h"
+#include "app/common/WindowKeys.h"
+#include "reports/DateField.h"
 #include "reports/ReportData.h"
 #include "reports/ReportWidgets.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,7 @@ Form9::Form9(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
     connect(Command2, &QPushButton::clicked, this, [this] { app::guarded([this] { pickerReport(); }); });
     connect(Command3, &QPushButton::clicked, output_, &ReportOutput::print);
     connect(Command4, &QPushButton::clicked, output_, &ReportOutput::exportPdf);
+    setUpKeys();
     shop_.windows.declare(9, this);
     shop_.windows.closeFor(app::Closer::SoldReport);
 }
@@ -57,7 +59,7 @@ void Form9::buildChoiceByLists()
     Combo2->setModel(toDates_);
     Label2->hide();
     Combo2->hide();
-    Command1 = button(Frame1, QStringLiteral("Command1"), QStringLiteral("Справка"), QRect(245, 64, 105, 28));
+    Command1 = button(Frame1, QStringLiteral("Command1"), QStringLiteral("Сп&равка"), QRect(245, 64, 105, 28));
 }
 
 void Form9::buildChoiceByPickers()
@@ -65,10 +67,10 @@ void Form9::buildChoiceByPickers()
     Frame2 = app::placed(new QGroupBox(QStringLiteral("По календара"), this), QStringLiteral("Frame2"),
                          QRect(385, 8, 365, 112));
     Label9 = caption(Frame2, QStringLiteral("Label9"), QStringLiteral("от дата"), QRect(12, 26, 60, 24));
-    DTPicker1 = datePicker(Frame2, QStringLiteral("DTPicker1"), QRect(75, 26, 150, 26));
+    DTPicker1 = datePicker(Frame2, QStringLiteral("DTPicker1"), Label9->text(), QRect(75, 26, 150, 26));
     Label11 = caption(Frame2, QStringLiteral("Label11"), QStringLiteral("до дата"), QRect(12, 64, 60, 24));
-    DTPicker2 = datePicker(Frame2, QStringLiteral("DTPicker2"), QRect(75, 64, 150, 26));
-    Command2 = button(Frame2, QStringLiteral("Command2"), QStringLiteral("Справка"), QRect(245, 64, 105, 28));
+    DTPicker2 = datePicker(Frame2, QStringLiteral("DTPicker2"), Label11->text(), QRect(75, 64, 150, 26));
+    Command2 = button(Frame2, QStringLiteral("Command2"), QStringLiteral("&Справка"), QRect(245, 64, 105, 28));
 }
 
 void Form9::buildReportArea()
@@ -79,13 +81,22 @@ void Form9::buildReportArea()
     List3 = lists_->list(2);
     List4 = lists_->list(3);
     List5 = lists_->list(4);
-    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("Печат..."), QRect(10, 515, 100, 30));
-    Command4 = button(this, QStringLiteral("Command4"), QStringLiteral("Запис в PDF..."), QRect(118, 515, 130, 30));
+    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("&Печат..."), QRect(10, 515, 100, 30));
+    Command4 = button(this, QStringLiteral("Command4"), QStringLiteral("&Запис в PDF..."), QRect(118, 515, 130, 30));
     Label8 = caption(this, QStringLiteral("Label8"), QStringLiteral("Сума за периода"), QRect(440, 518, 120, 24));
     Text1 = app::placed(new QLineEdit(this), QStringLiteral("Text1"), QRect(565, 516, 140, 26));
     Text1->setReadOnly(true);
     Text1->setAlignment(Qt::AlignRight);
     Label10 = caption(this, QStringLiteral("Label10"), store::currencySign(shop_.currency()), QRect(712, 518, 40, 24));
+}
+
+// Enter runs the report of the frame that holds the focus, the calendar's outside both frames.
+void Form9::setUpKeys()
+{
+    auto* keys = new app::WindowKeys(this);
+    keys->enterPresses(Command2);
+    keys->enterPresses(Command1, Frame1);
+    keys->keyPresses(Command3, QKeySequence::Print, QStringLiteral("Печат на справката"));
 }
 
 void Form9::fillDates()
@@ -118,15 +129,15 @@ void Form9::listDateReport()
 
 void Form9::pickerReport()
 {
-    const QDate from = DTPicker1->date();
-    const QDate to = DTPicker2->date();
-    PeriodListing report = soldInPeriod(shop_.data(), from, to);
+    const std::optional<Period> period = typedPeriod(DTPicker1, DTPicker2);
+    if (!period) return;
+    PeriodListing report = soldInPeriod(shop_.data(), period->from, period->to);
     if (const QString refusal = periodRefusal(report.outcome, QStringLiteral("продадени")); !refusal.isEmpty()) {
         emptyReport();
         app::warning(refusal);
         return;
     }
-    showListing(std::move(report.listing), periodText(from, to));
+    showListing(std::move(report.listing), periodText(period->from, period->to));
 }
 
 void Form9::showListing(Listing listing, const QString& period)

@@ -6,7 +6,6 @@
 #include <optional>
 
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -20,6 +19,7 @@ class Shop;
 
 namespace reports {
 
+class DateField;
 class LinkedLists;
 class ReportOutput;
 struct Listing;
@@ -50,9 +50,9 @@ public:
 
     QGroupBox* Frame2;       // any two days
     QLabel* Label9;          // "от дата"
-    QDateEdit* DTPicker1;
+    DateField* DTPicker1;
     QLabel* Label11;         // "до дата"
-    QDateEdit* DTPicker2;
+    DateField* DTPicker2;
     QPushButton* Command2;   // "Справка" for the picked dates
 
     QListView* List1;        // "Дата"
@@ -71,6 +71,7 @@ private:
     void buildChoiceByLists();
     void buildChoiceByPickers();
     void buildReportArea();
+    void setUpKeys();
     void showListing(Listing listing, const QString& period);
     void emptyReport();
     std::optional<PrintedReport> printed() const;

@@ -4,17 +4,18 @@
 #include "app/common/Messages.h"
 #include "app/common/ProgramFolder.h"
 #include "app/common/Shop.h"
+#include "reports/DateField.h"
 #include "reports/ReportData.h"
 #include "store/DataWorkbook.h"
+#include "store/window/PrintPreview.h"
 
-#include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
 #include <QPageSize>
-#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -54,14 +55,22 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
     return app::placed(new QPushButton(text, parent), name, geometry);
 }
 
-QDateEdit* datePicker(QWidget* parent, const QString& name, const QRect& geometry)
+DateField* datePicker(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
 {
-    auto* picker = new QDateEdit(kPickerStart, parent);
-    picker->setObjectName(name);
-    picker->setGeometry(geometry);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("d. MM. yyyy"));
-    return picker;
+    return app::placed(new DateField(QDate::currentDate(), caption, parent), name, geometry);
+}
+
+std::optional<Period> typedPeriod(DateField* from, DateField* to)
+{
+    for (DateField* field : {from, to}) {
+        if (const QString problem = field->problem(); !problem.isEmpty()) {
+            app::warning(problem);
+            field->setFocus();
+            field->selectAll();
+            return std::nullopt;
+        }
+    }
+    return Period{from->date(), to->date()};
 }
 
 QString periodText(const QString& from, const QString& to)
@@ -125,6 +134,8 @@ LinkedLists::LinkedLists(QWidget* parent, const std::vector<ReportColumn>& colum
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         if (i + 1 < columns.size()) list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // The lists move together: Tab stops at the first one only.
+        if (i > 0) list->setFocusPolicy(Qt::ClickFocus);
         list->setModel(model_);
         list->setModelColumn(int(i));
         connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -154,7 +165,11 @@ ReportOutput::ReportOutput(QWidget* window, app::Shop& shop, Source current)
 {
 }
 
-ReportOutput::~ReportOutput() = default;
+// The preview goes first: it prints on the printer this keeps.
+ReportOutput::~ReportOutput()
+{
+    delete preview_;
+}
 
 std::optional<PrintedReport> ReportOutput::reportOrWarning() const
 {
@@ -172,13 +187,9 @@ void ReportOutput::print()
         printer_->setPageSize(QPageSize(QPageSize::A4));
     }
     printer_->setDocName(report->title);
-    auto* dialog = new QPrintDialog(printer_.get(), window_);
-    dialog->setObjectName(QStringLiteral("PrintDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, report = *report] {
-        if (!paintReport(report, *printer_)) app::warning(QStringLiteral("Справката не може да бъде отпечатана."));
+    preview_ = store::window::openPrintPreview(window_, *printer_, report->title, [report = *report](QPrinter& printer) {
+        if (!paintReport(report, printer)) app::warning(QStringLiteral("Справката не може да бъде отпечатана."));
     });
-    dialog->open();
 }
 
 void ReportOutput::exportPdf()

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QDate>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QStringList>
 #include <functional>
@@ -12,9 +13,9 @@
 #include <optional>
 #include <vector>
 
-class QDateEdit;
 class QLabel;
 class QListView;
+class QPrintPreviewDialog;
 class QPrinter;
 class QPushButton;
 class QWidget;
@@ -26,8 +27,7 @@ class Shop;
 // Pieces the three report windows share.
 namespace reports {
 
-// The value a date picker holds when its window opens.
-inline const QDate kPickerStart(2011, 3, 5);
+class DateField;
 
 // The columns of the two listing reports: headings, widths, alignment.
 const std::vector<ReportColumn>& soldColumns();
@@ -37,8 +37,16 @@ const std::vector<ReportColumn>& purchasedColumns();
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
 QPushButton* button(QWidget* parent, const QString& name, const QString& text, const QRect& geometry);
 
-// A date picker with a calendar pop-up, starting at 5 March 2011.
-QDateEdit* datePicker(QWidget* parent, const QString& name, const QRect& geometry);
+// A date field starting at today's date; `caption` is what the messages about it call it.
+DateField* datePicker(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
+
+// The period typed into the two fields. Nothing when either holds no date: the shop keeper is told
+// which text is wrong and the focus goes to its field.
+struct Period {
+    QDate from;
+    QDate to;
+};
+std::optional<Period> typedPeriod(DateField* from, DateField* to);
 
 // "Период: от 1. 03. 2011 до 31. 03. 2011"
 QString periodText(const QString& from, const QString& to);
@@ -65,6 +73,7 @@ private:
 
 // Lists side by side, one per column of a report, each under its heading: a click in any of them
 // selects the same position in all, and scrolling one scrolls the others to the same top entry.
+// Tab reaches the first list only.
 // The lists are named List1, List2, ...; the headings Label<firstLabel>, Label<firstLabel + 1>, ...
 class LinkedLists : public QObject {
     Q_OBJECT
@@ -91,7 +100,7 @@ public:
     ReportOutput(QWidget* window, app::Shop& shop, Source current);
     ~ReportOutput() override;
 
-    // Qt's print dialog, then the report on the printer chosen there.
+    // The print preview, from which the shop keeper prints.
     void print();
     // A file dialog for the PDF file, then the report written to it.
     void exportPdf();
@@ -103,6 +112,7 @@ private:
     app::Shop& shop_;
     Source current_;
     std::unique_ptr<QPrinter> printer_;
+    QPointer<QPrintPreviewDialog> preview_;
 };
 
 } // namespace reports

@@ -15,7 +15,7 @@ constexpr int kLastLineRow = kFirstLineRow + kLineCount - 1;
 constexpr int kHeaderRow = kFirstLineRow - 1;
 
 // Column widths in characters, A to O.
-constexpr int kColumnWidths[] = {1, 4, 6, 12, 3, 6, 5, 4, 8, 1, 1, 6, 7, 7, 10};
+constexpr int kColumnWidths[] = {1, 6, 6, 12, 3, 6, 5, 4, 8, 1, 1, 6, 7, 7, 10};
 
 // The cell formats the form uses, added to its workbook.
 struct FormFormats {

@@ -6,6 +6,7 @@
 #include "store/Worksheet.h"
 #include "store/window/CellText.h"
 #include "store/window/SheetGeometry.h"
+#include "store/window/PrintPreview.h"
 #include "store/window/SheetPrint.h"
 #include "store/window/SheetView.h"
 
@@ -18,7 +19,8 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPrintDialog>
+#include <QKeyEvent>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -101,7 +103,11 @@ WorkbookWindow::WorkbookWindow(Application& application, WindowMessages messages
     showWorkbook(application.ActiveWorkbook());
 }
 
-WorkbookWindow::~WorkbookWindow() = default;
+// The preview goes first: it prints on the printer this window keeps.
+WorkbookWindow::~WorkbookWindow()
+{
+    delete preview_;
+}
 
 void WorkbookWindow::buildMenus()
 {
@@ -109,21 +115,24 @@ void WorkbookWindow::buildMenus()
         auto* a = new QAction(text, this);
         a->setObjectName(name);
         a->setShortcut(key);
+        // The tool bar's buttons tell their key.
+        if (!a->shortcut().isEmpty())
+            a->setToolTip(QStringLiteral("%1 (%2)").arg(a->iconText(), a->shortcut().toString(QKeySequence::NativeText)));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    saveAsAction_ = action(QStringLiteral("saveAsAction"), QStringLiteral("Запиши като..."), QKeySequence::SaveAs,
+    saveAsAction_ = action(QStringLiteral("saveAsAction"), QStringLiteral("Запиши &като..."), QKeySequence::SaveAs,
                            &WorkbookWindow::askSaveAs);
-    exportPdfAction_ = action(QStringLiteral("exportPdfAction"), QStringLiteral("Експорт в PDF..."),
+    exportPdfAction_ = action(QStringLiteral("exportPdfAction"), QStringLiteral("&Експорт в PDF..."),
                               QKeySequence::UnknownKey, &WorkbookWindow::askExportPdf);
-    printAction_ = action(QStringLiteral("printAction"), QStringLiteral("Печат..."), QKeySequence::Print,
+    printAction_ = action(QStringLiteral("printAction"), QStringLiteral("&Печат..."), QKeySequence::Print,
                           &WorkbookWindow::askPrint);
-    closeAction_ = new QAction(QStringLiteral("Затвори"), this);
+    closeAction_ = new QAction(QStringLiteral("&Затвори"), this);
     closeAction_->setObjectName(QStringLiteral("closeAction"));
     closeAction_->setShortcut(QKeySequence::Close);
     connect(closeAction_, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
     file->setObjectName(QStringLiteral("fileMenu"));
     file->addAction(saveAsAction_);
     file->addAction(exportPdfAction_);
@@ -171,6 +180,14 @@ void WorkbookWindow::detach()
     view_->setSheet(nullptr, 0);
     application_ = nullptr;
     workbook_ = nullptr;
+}
+
+void WorkbookWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel))
+        close();
+    else
+        QMainWindow::keyPressEvent(event);
 }
 
 void WorkbookWindow::closeEvent(QCloseEvent* event)
@@ -337,19 +354,16 @@ void WorkbookWindow::exportTo(const QString& path)
 
 void WorkbookWindow::askPrint()
 {
-    if (!currentSheet()) return;
-    auto* dialog = new QPrintDialog(&printer(), this);
-    dialog->setObjectName(QStringLiteral("printDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, &WorkbookWindow::print);
-    dialog->open();
+    const Worksheet* sheet = currentSheet();
+    if (!sheet) return;
+    preview_ = openPrintPreview(this, printer(), sheet->Name(), [this](QPrinter& target) { print(target); });
 }
 
-void WorkbookWindow::print()
+void WorkbookWindow::print(QPrinter& target)
 {
     const Worksheet* sheet = currentSheet();
     if (!sheet) return;
-    if (!printSheet(*sheet, printer()) && messages_.warning)
+    if (!printSheet(*sheet, target) && messages_.warning)
         messages_.warning(QStringLiteral("Листът „%1“ не може да бъде отпечатан.").arg(sheet->Name()));
 }
 

@@ -10,7 +10,7 @@
 class QAction;
 class QFileDialog;
 class QLineEdit;
-class QPrintDialog;
+class QPrintPreviewDialog;
 class QPrinter;
 class QTabBar;
 class QTimer;
@@ -52,6 +52,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape, when the control with the focus leaves it, closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildMenus();
@@ -68,8 +70,9 @@ private:
     void saveAs(const QString& path);
     void askExportPdf();
     void exportTo(const QString& path);
+    // The print preview, from which the shop keeper prints.
     void askPrint();
-    void print();
+    void print(QPrinter& printer);
     // Refuses a file the guard keeps, and asks before any other is written over; true when it
     // may be written.
     bool mayReplace(const QString& path);
@@ -90,6 +93,7 @@ private:
     QAction* closeAction_ = nullptr;
     QTimer* watch_;
     std::unique_ptr<QPrinter> printer_;
+    QPointer<QPrintPreviewDialog> preview_;
     // What the window last showed, to see when the workbook changed under it.
     QStringList shownSheetNames_;
     quint64 shownRevision_ = 0;

@@ -167,10 +167,11 @@ TEST(ArchiveWindow, NothingChosenACancelAndADamagedCopyLeaveTheDataAlone)
     // No copy yet: a line that says so, and nothing to put back.
     ASSERT_EQ(form->List1->count(), 1);
     EXPECT_TRUE(form->List1->item(0)->text().contains(QStringLiteral("няма архивни копия")));
-    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    // Enter in the list presses "Възстанови"; Escape closes the window.
+    QTest::keyClick(form->List1, Qt::Key_Return);
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].kind, app::MessageKind::Warning);
-    QTest::mouseClick(form->Command2, Qt::LeftButton);
+    QTest::keyClick(form->List1, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(r.shop().windows.window(14), nullptr);
 

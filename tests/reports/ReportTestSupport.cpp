@@ -1,5 +1,6 @@
 #include "ReportTestSupport.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QListView>
@@ -20,6 +21,13 @@ QStringList listEntries(const QListView* list)
     const QAbstractItemModel* model = list->model();
     for (int r = 0; r < model->rowCount(); ++r) result << model->index(r, list->modelColumn()).data().toString();
     return result;
+}
+
+QString caption(const QAbstractButton* button)
+{
+    QString text = button->text();
+    static const QRegularExpression mark(QStringLiteral("&(?!&)"));
+    return text.remove(mark).replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
 void pickEntry(QComboBox* box, int index)

@@ -3,12 +3,15 @@
 #include <QString>
 #include <QStringList>
 
+class QAbstractButton;
 class QComboBox;
 class QListView;
 
 // Reading and driving the report windows' lists.
 QStringList comboEntries(const QComboBox* box);
 QStringList listEntries(const QListView* list);
+// A button's caption as it reads, without the mark of its Alt key.
+QString caption(const QAbstractButton* button);
 // Opens the drop-down list and clicks its entry, as the shop keeper picks a date.
 void pickEntry(QComboBox* box, int index);
 

@@ -4,16 +4,19 @@
 #include "ReportTestSupport.h"
 
 #include "app/support/MessageRecorder.h"
+#include "app/support/Previews.h"
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
 
 #include "reports/Form11.h"
 #include "reports/Form12.h"
 #include "reports/Form9.h"
+#include "reports/DateField.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QCalendarWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,7 +58,7 @@ reports::Form9& openSold(RunningProgram& run, app::Form1& w)
     return *form;
 }
 
-void setPeriod(QDateEdit* from, QDateEdit* to, const QDate& first, const QDate& last)
+void setPeriod(reports::DateField* from, reports::DateField* to, const QDate& first, const QDate& last)
 {
     from->setDate(first);
     to->setDate(last);
@@ -156,14 +159,22 @@ TEST(SoldGoodsWindow, PickersStartAtTheStoredDayAndReportOrExplain)
     RunningProgram run(shop.path());
     app::Form1& w = run.logIn();
     reports::Form9& f = openSold(run, w);
-    for (QDateEdit* picker : {f.DTPicker1, f.DTPicker2}) {
-        EXPECT_EQ(picker->date(), QDate(2011, 3, 5));
-        EXPECT_TRUE(picker->calendarPopup());
-    }
+    for (reports::DateField* picker : {f.DTPicker1, f.DTPicker2}) EXPECT_EQ(picker->date(), QDate::currentDate());
     // Both ways of choosing stand side by side, each with its own button.
     EXPECT_FALSE(f.Frame1->geometry().intersects(f.Frame2->geometry()));
-    EXPECT_EQ(f.Command1->text(), QStringLiteral("Справка"));
-    EXPECT_EQ(f.Command2->text(), QStringLiteral("Справка"));
+    EXPECT_EQ(caption(f.Command1), QStringLiteral("Справка"));
+    EXPECT_EQ(caption(f.Command2), QStringLiteral("Справка"));
+
+    // Alt+Down opens the calendar on the field's day; a day picked there goes into the field.
+    QTest::keyClick(f.DTPicker1, Qt::Key_Down, Qt::AltModifier);
+    QCalendarWidget* calendar = f.DTPicker1->calendar();
+    ASSERT_TRUE(calendar->isVisible());
+    EXPECT_EQ(calendar->selectedDate(), QDate::currentDate());
+    calendar->setSelectedDate(QDate(2011, 3, 5));
+    QTest::keyClick(calendar->focusProxy(), Qt::Key_Return);
+    EXPECT_FALSE(calendar->isVisible());
+    EXPECT_EQ(f.DTPicker1->text(), QStringLiteral("5. 03. 2011"));
+    f.DTPicker2->setDate(QDate(2011, 3, 5));
 
     MessageRecorder messages;
     QTest::mouseClick(f.Command2, Qt::LeftButton);
@@ -240,8 +251,8 @@ TEST(PurchasedGoodsWindow, OpensOnlyWhileDeleteArticleIsEnabledAndTotalsThePerio
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(soldWindow.isNull()) << "opening a report closes the other secondary windows";
     EXPECT_EQ(f->windowTitle(), QStringLiteral("Справка за закупени стоки"));
-    EXPECT_EQ(f->Command1->text(), QStringLiteral("Справка за закупени стоки"));
-    EXPECT_EQ(f->DTPicker1->date(), QDate(2011, 3, 5));
+    EXPECT_EQ(caption(f->Command1), QStringLiteral("Справка за закупени стоки"));
+    EXPECT_EQ(f->DTPicker1->date(), QDate::currentDate());
 
     MessageRecorder messages;
     setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 1), QDate(2011, 3, 31));
@@ -282,7 +293,7 @@ TEST(ProfitWindow, TheFirstRequestAlreadyComputesAndReversedDatesKeepTheLastFigu
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->windowTitle(), QStringLiteral("Справка за печалба"));
     EXPECT_TRUE(f->Text1->text().isEmpty());
-    EXPECT_EQ(f->DTPicker2->date(), QDate(2011, 3, 5));
+    EXPECT_EQ(f->DTPicker2->date(), QDate::currentDate());
 
     MessageRecorder messages;
     setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
@@ -315,4 +326,159 @@ TEST(ProfitWindow, AnEmptyLedgerSaysSoAndShowsZero)
     QTest::mouseClick(f->Command1, Qt::LeftButton);
     EXPECT_EQ(messages.texts(), QStringList{"Няма продадена стока"});
     EXPECT_EQ(f->Text1->text(), QStringLiteral("0,00"));
+}
+
+namespace {
+
+void activate(QWidget& window)
+{
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) qFatal("the report window did not become active");
+}
+
+QWidget* focused()
+{
+    return QApplication::focusWidget();
+}
+
+// Replaces what the focused date field holds by text, key by key, as the shop keeper types it.
+void typeInto(reports::DateField* field, const QString& text)
+{
+    field->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(focused(), text);
+}
+
+// Alt and a Cyrillic letter, pressed in the focused control. The button it underlines shows
+// itself pressed for a moment before it acts.
+void altKey(char16_t letter)
+{
+    const QChar key = QChar(letter).toUpper();
+    QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key(key.unicode()), QString(QChar(letter)), Qt::AltModifier);
+}
+
+QStringList tabOrder(QWidget* first, int steps)
+{
+    first->setFocus(Qt::TabFocusReason);
+    QStringList names{focused()->objectName()};
+    for (int i = 0; i < steps; ++i) {
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        names << focused()->objectName();
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(ReportDates, TypedDatesRunEachReportAndATextThatIsNoDateRunsNone)
+{
+    ShopFolder shop;
+    fillShop(shop);
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    MessageRecorder messages;
+
+    reports::Form9& sold = openSold(run, w);
+    activate(sold);
+    typeInto(sold.DTPicker1, QStringLiteral("1.3.2011"));
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    EXPECT_EQ(sold.DTPicker1->text(), QStringLiteral("1. 03. 2011")) << "shown as the shop writes dates";
+    typeInto(sold.DTPicker2, QStringLiteral("03/03/11"));
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(listEntries(sold.List2), (QStringList{"Топка", "Кукла", "Влакче", "Кубчета"}));
+    EXPECT_EQ(sold.Text1->text(), QStringLiteral("27,15"));
+
+    typeInto(sold.DTPicker2, QStringLiteral("31.02.2026"));
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(messages.texts(), QStringList{"„31.02.2026“ не е дата. Въведете дата като 15.11.2026."});
+    EXPECT_EQ(listEntries(sold.List2).size(), 4) << "the report shown stays";
+    EXPECT_EQ(sold.Text1->text(), QStringLiteral("27,15"));
+    EXPECT_TRUE(sold.DTPicker2->showsWrong());
+    EXPECT_EQ(sold.DTPicker2->toolTip(), messages.texts().last());
+    EXPECT_EQ(focused(), sold.DTPicker2);
+    QTest::keyClicks(focused(), QStringLiteral("\b\b\b\b\b\b\b\b\b\b5-3-2011"));
+    EXPECT_FALSE(sold.DTPicker2->showsWrong()) << "a corrected date is shown right at once";
+
+    w.Command8->setEnabled(true);
+    w.zakupenistoki->trigger();
+    auto* bought = window<reports::Form11>(run, 11);
+    ASSERT_NE(bought, nullptr);
+    activate(*bought);
+    typeInto(bought->DTPicker1, QStringLiteral("15.13.2011"));
+    typeInto(bought->DTPicker2, QStringLiteral("31. 03. 2011"));
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(messages.texts().last(), QStringLiteral("„15.13.2011“ не е дата. Въведете дата като 15.11.2026."));
+    EXPECT_TRUE(listEntries(bought->List1).isEmpty());
+    EXPECT_EQ(focused(), bought->DTPicker1);
+    typeInto(bought->DTPicker1, QStringLiteral("01.03.2011"));
+    QTest::keyClick(focused(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(listEntries(bought->List2), (QStringList{"Топка", "Влакче"}));
+
+    w.Pechalba->trigger();
+    auto* profit = window<reports::Form12>(run, 12);
+    ASSERT_NE(profit, nullptr);
+    activate(*profit);
+    typeInto(profit->DTPicker1, QStringLiteral("3.3.2011"));
+    typeInto(profit->DTPicker2, QStringLiteral("3.3.2011"));
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(profit->Text1->text(), QStringLiteral("3,50"));
+    typeInto(profit->DTPicker1, QString());
+    QTest::keyClick(focused(), Qt::Key_Delete);
+    QTest::mouseClick(profit->Command1, Qt::LeftButton);
+    EXPECT_EQ(messages.texts().last(), QStringLiteral("Полето „от дата“ е празно. Въведете дата като 15.11.2026."));
+    EXPECT_EQ(profit->Text1->text(), QStringLiteral("3,50"));
+    EXPECT_EQ(messages.texts().size(), 3);
+}
+
+TEST(ReportKeys, TabFollowsTheLayoutEnterRunsTheReportOfItsPartAltKeysPressButtonsEscapeCloses)
+{
+    ShopFolder shop;
+    fillShop(shop);
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    MessageRecorder messages;
+
+    reports::Form9& sold = openSold(run, w);
+    activate(sold);
+    // The hidden to-date list is skipped; of the five lists moving together only the first is a stop.
+    EXPECT_EQ(tabOrder(sold.Combo1, 9), (QStringList{"Combo1", "Command1", "DTPicker1", "DTPicker2", "Command2", "List1",
+                                                     "Command3", "Command4", "Text1", "Combo1"}));
+    // Enter in the days with sales runs their report, in the calendar part the calendar's.
+    sold.Combo1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(messages.texts(), QStringList{"Изберете от дата ... до дата ..."});
+    setPeriod(sold.DTPicker1, sold.DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
+    sold.List1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(listEntries(sold.List2), (QStringList{"Влакче", "Кубчета"}));
+    EXPECT_TRUE(sold.Command2->isDefault());
+    EXPECT_FALSE(sold.Command1->isDefault());
+    // Alt and the underlined letter press the buttons; Ctrl+P prints through the preview.
+    altKey(u'р');
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.texts().size() == 2; })) << "Alt+Р is the days' Справка";
+    QTest::keyClick(focused(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_NE(shownPreview(sold), nullptr);
+    EXPECT_TRUE(sold.Command3->toolTip().contains(QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText)));
+    sold.findChild<QWidget*>(QStringLiteral("printPreview"))->close();
+    activate(sold);
+    QPointer<QWidget> soldWindow = &sold;
+    QTest::keyClick(focused(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(soldWindow.isNull());
+
+    w.Pechalba->trigger();
+    auto* profit = window<reports::Form12>(run, 12);
+    ASSERT_NE(profit, nullptr);
+    activate(*profit);
+    EXPECT_EQ(tabOrder(profit->DTPicker1, 5),
+              (QStringList{"DTPicker1", "DTPicker2", "Command1", "Text1", "Command2", "Command3"}));
+    setPeriod(profit->DTPicker1, profit->DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
+    altKey(u'с');
+    EXPECT_TRUE(QTest::qWaitFor([&] { return profit->Text1->text() == QStringLiteral("3,50"); }));
+    // Enter on a focused button presses that button, not the default one.
+    profit->Command2->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_NE(shownPreview(*profit), nullptr);
 }

@@ -4,6 +4,7 @@
 
 #include "app/support/MessageRecorder.h"
 #include "catalogue/Form4.h"
+#include "reports/DateField.h"
 #include "reports/Form12.h"
 #include "search/Form3.h"
 #include "search/Listings.h"
@@ -13,7 +14,6 @@
 #include "store/window/CellText.h"
 
 #include <QAction>
-#include <QDateEdit>
 #include <QLabel>
 #include <QTest>
 

@@ -6,9 +6,13 @@
 
 #include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "store/window/SheetGeometry.h"
+#include "store/window/SheetPainter.h"
 #include "store/window/SheetPrint.h"
 #include "tools/InvoiceForm.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -90,6 +94,26 @@ TEST_F(PdfExport, TheInvoiceTableIsRuledAndAPlainSheetIsNot)
     store::window::exportPdf(plain, 1, pdf(QStringLiteral("plain.pdf")));
     // Paper shows no gridlines.
     EXPECT_EQ(ruledRows(testsupport::pdfPageImage(pdf(QStringLiteral("plain.pdf")), 1, 72)), 0);
+}
+
+TEST_F(PdfExport, NoLabelOfTheInvoiceRunsOutOfTheTableIntoTheMargin)
+{
+    InvoiceFolder folder;
+    auto book = store::Workbook::open(folder.form());
+    const store::Worksheet& form = book->sheets(1);
+    const store::window::SheetGeometry geometry(form);
+    const store::CellArea used = geometry.usedArea();
+    QImage image(int(geometry.columnLeft(used.lastCol + 1)) + 1, int(geometry.rowTop(used.lastRow + 1)) + 1,
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    store::window::paintCells(painter, form, geometry, used, {});
+    painter.end();
+    // Column A is the margin: below the title, which spans the page, nothing is drawn in it.
+    const int marginEnd = int(geometry.columnLeft(2)) - 1;
+    for (int y = int(geometry.rowTop(2)) + 1; y < image.height(); ++y)
+        for (int x = 0; x < marginEnd; ++x)
+            ASSERT_EQ(image.pixel(x, y), QColor(Qt::white).rgb()) << "row " << geometry.rowAt(y) << ", x " << x;
 }
 
 TEST_F(PdfExport, TextRunsOnIntoBlankNeighboursOnly)

@@ -3,6 +3,7 @@
 #include "InvoiceFolder.h"
 
 #include "app/support/MessageRecorder.h"
+#include "app/support/Previews.h"
 #include "app/support/QtPrinters.h"
 #include "tests/support/PdfReader.h"
 
@@ -19,7 +20,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPrintDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTabBar>
 #include <QTest>
@@ -223,7 +224,10 @@ TEST_F(WorkbookWindowTest, ClosingHidesTheApplicationAndKeepsTheWorkbook)
     WorkbookWindow* window = show();
     ASSERT_NE(window, nullptr);
     form().cells(invoice::kNumber.row, invoice::kNumber.col) = store::Value(QStringLiteral("77"));
-    child<QAction>(window, "closeAction")->trigger();
+    // Escape, with no cell being edited, closes it as the close entry does.
+    auto* view = child<store::window::SheetView>(window, "sheetView");
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Escape);
     settle();
     EXPECT_FALSE(application_->Visible());
     EXPECT_TRUE(shownWorkbookWindows().isEmpty());
@@ -347,17 +351,17 @@ TEST_F(WorkbookWindowTest, ExportToPdfWritesTheSheetOnScreen)
     EXPECT_TRUE(messages_.texts().isEmpty());
 }
 
-TEST_F(WorkbookWindowTest, PrintLaysTheSheetOutOnTheChosenPrinter)
+TEST_F(WorkbookWindowTest, PrintShowsThePreviewFromWhichTheSheetGoesOnThePrinter)
 {
     WorkbookWindow* window = show();
     ASSERT_NE(window, nullptr);
     const QString pdf = folder_.file(QStringLiteral("printed.pdf"));
-    window->printer().setOutputFormat(QPrinter::PdfFormat);
-    window->printer().setOutputFileName(pdf);
+    EXPECT_EQ(child<QAction>(window, "printAction")->toolTip(),
+              QStringLiteral("Печат (%1)").arg(QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText)));
     trigger(window, "printAction");
-    auto* dialog = child<QPrintDialog>(window, "printDialog");
-    ASSERT_NE(dialog, nullptr);
-    dialog->accept();
+    ASSERT_NE(shownPreview(*window), nullptr);
+    EXPECT_EQ(shownPreview(*window)->pageCount(), 1);
+    ASSERT_TRUE(printFromPreview(*window, pdf));
     settle();
     const QString text = testsupport::pdfText(pdf);
     EXPECT_TRUE(text.contains(kThreeLines[2].name)) << text.toStdString();

@@ -1,0 +1,73 @@
+#include "app/common/WindowKeys.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace app {
+
+WindowKeys::WindowKeys(QWidget* window) : QObject(window), window_(window)
+{
+    window->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &WindowKeys::showDefault);
+}
+
+void WindowKeys::enterPresses(QPushButton* button, QWidget* area)
+{
+    defaults_.push_back({button, area});
+    // Enter on any focused button of the window presses that button.
+    for (QPushButton* b : window_->findChildren<QPushButton*>()) b->setAutoDefault(true);
+    showDefault();
+}
+
+void WindowKeys::keyPresses(QPushButton* button, const QKeySequence& key, const QString& toolTip)
+{
+    auto* shortcut = new QShortcut(key, window_);
+    connect(shortcut, &QShortcut::activated, button, [button] {
+        if (button->isEnabled() && button->isVisible()) button->click();
+    });
+    button->setToolTip(withKey(toolTip, key));
+}
+
+QPushButton* WindowKeys::defaultButton() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    for (const Default& d : defaults_)
+        if (d.area && focus && d.area->isAncestorOf(focus)) return d.button;
+    for (const Default& d : defaults_)
+        if (!d.area) return d.button;
+    return defaults_.empty() ? nullptr : defaults_.front().button.data();
+}
+
+void WindowKeys::showDefault()
+{
+    QPushButton* current = defaultButton();
+    for (const Default& d : defaults_)
+        if (d.button) d.button->setDefault(d.button == current);
+}
+
+bool WindowKeys::eventFilter(QObject* watched, QEvent* event)
+{
+    // Keys reach the window when the control with the focus leaves them.
+    if (watched != window_ || event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->matches(QKeySequence::Cancel)) {
+        window_->close();
+        return true;
+    }
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
+        QPushButton* button = defaultButton();
+        if (button && button->isEnabled() && button->isVisible()) button->click();
+        return true;
+    }
+    return false;
+}
+
+QString withKey(const QString& text, const QKeySequence& key)
+{
+    return QStringLiteral("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText));
+}
+
+} // namespace app

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QObject>
+#include <QPointer>
+#include <vector>
+
+class QPushButton;
+class QWidget;
+
+namespace app {
+
+// The keys of a window as a dialog has them, for the shop's windows that are not dialogs: Enter
+// presses the default button of the part of the window that holds the focus (a focused button
+// presses itself), Escape closes the window. Keys the focused control uses itself stay its own.
+class WindowKeys : public QObject {
+    Q_OBJECT
+public:
+    explicit WindowKeys(QWidget* window);
+
+    // Enter presses button while the focus is in area, or anywhere in the window when area is
+    // null. The default of the part with the focus is drawn as the default button.
+    void enterPresses(QPushButton* button, QWidget* area = nullptr);
+    // key presses button as well, and the button's tool tip tells so.
+    void keyPresses(QPushButton* button, const QKeySequence& key, const QString& toolTip);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPushButton* defaultButton() const;
+    void showDefault();
+
+    struct Default {
+        QPointer<QPushButton> button;
+        QPointer<QWidget> area;
+    };
+    QWidget* window_;
+    std::vector<Default> defaults_;
+};
+
+// "Печат (Ctrl+P)": a tool tip that tells the key as the system writes it.
+QString withKey(const QString& text, const QKeySequence& key);
+
+} // namespace app
