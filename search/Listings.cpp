@@ -3,7 +3,9 @@
 #include "store/DataWorkbook.h"
 #include "store/Worksheet.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace search {
 
@@ -22,11 +24,9 @@ std::optional<double> numberIn(const store::Worksheet& article, int row, int col
 }
 
 // A price as the lists show it: the two-decimal value of its entry.
-std::optional<double> shownPrice(const store::Worksheet& article, int row)
+double shownPrice(double price, store::Currency currency)
 {
-    const auto price = numberIn(article, row, col::kPrice);
-    if (!price) return std::nullopt;
-    return entryPrice(store::moneyWithSign(*price, store::currencyOf(article)));
+    return entryPrice(store::moneyWithSign(price, currency)).value_or(price);
 }
 
 // A stored price as it is, the way a spreadsheet shows it (a computed 1.2100000000000002 as "1,21").
@@ -56,14 +56,24 @@ QString priceListing(const store::Worksheet& article, int last, double from, dou
 {
     const double low = std::min(from, to);
     const double high = std::max(from, to);
-    const QString currency = QLatin1Char(' ') + store::currencySign(store::currencyOf(article));
-    QString listing;
+    const store::Currency currency = store::currencyOf(article);
+    struct Found {
+        double price;
+        int row;
+    };
+    std::vector<Found> found;
     for (int row = kFirstGoodsRow; row <= last; ++row) {
-        const auto price = shownPrice(article, row);
-        if (!price || *price < low || *price > high) continue;
-        listing += article.shownText(row, col::kName) + QStringLiteral("   цена: ") + storedPriceText(article, row)
-            + currency + kCrLf;
+        const auto price = numberIn(article, row, col::kPrice);
+        if (!price) continue;
+        const double shown = shownPrice(*price, currency);
+        if (shown >= low && shown <= high) found.push_back({*price, row});
     }
+    // Cheapest first; goods of one price in the order of the article.
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.price < b.price; });
+    QString listing;
+    for (const Found& goods : found)
+        listing += article.shownText(goods.row, col::kName) + QStringLiteral("   цена: ") + storedPriceText(article, goods.row)
+            + QLatin1Char(' ') + store::currencySign(currency) + kCrLf;
     return listing.isEmpty() ? kNoGoodsFound : listing;
 }
 
