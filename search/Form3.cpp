@@ -35,10 +35,10 @@ const QString kNext = QStringLiteral("&Следващ");
 const QString kSearch = QStringLiteral("&Търсене");
 constexpr int kRowHeight = 345;
 
-QLabel* label(QWidget* parent, const QString& name, const QString& caption, QRect rect, Qt::Alignment align = Qt::AlignLeft)
+QLabel* label(QWidget* parent, const QString& name, const QString& caption)
 {
-    QLabel* l = app::placed(new QLabel(caption, parent), name, rect);
-    l->setAlignment(align | Qt::AlignVCenter);
+    QLabel* l = app::placed(new QLabel(caption, parent), name, {});
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return l;
 }
 
@@ -114,10 +114,10 @@ void Form3::buildFrame()
 void Form3::buildPriceRow()
 {
     Command4 = app::placed(new QPushButton(kSearch, this), QStringLiteral("Command4"), app::twipsRect(4320, 240, 1215, 375));
-    Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("&от"), {});
-    Label2 = label(this, QStringLiteral("Label2"), store::currencySign(shop_.currency()), {});
-    Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("&до"), {});
-    Label4 = label(this, QStringLiteral("Label4"), store::currencySign(shop_.currency()), {});
+    Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("&от"));
+    Label2 = label(this, QStringLiteral("Label2"), store::currencySign(shop_.currency()));
+    Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("&до"));
+    Label4 = label(this, QStringLiteral("Label4"), store::currencySign(shop_.currency()));
     Combo2 = dropDownList(this, QStringLiteral("Combo2"), {});
     Combo3 = dropDownList(this, QStringLiteral("Combo3"), {});
     Label1->setBuddy(Combo2);

@@ -4,6 +4,7 @@
 #include "store/Worksheet.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -23,16 +24,20 @@ std::optional<double> numberIn(const store::Worksheet& article, int row, int col
     return number;
 }
 
-// A price as the lists show it: the two-decimal value of its entry.
-double shownPrice(double price, store::Currency currency)
+// A price as the lists show it: the value of its entry, rounded to two decimals as the entry is
+// written, without the user's number format (which changes the separator only), so that a long
+// listing does not format and read back every price.
+double shownPrice(double price)
 {
-    return entryPrice(store::moneyWithSign(price, currency)).value_or(price);
+    const QByteArray twoDecimals = QByteArray::number(price, 'f', 2);
+    double shown = price;
+    std::from_chars(twoDecimals.constBegin(), twoDecimals.constEnd(), shown);
+    return shown;
 }
 
 // A stored price as it is, the way a spreadsheet shows it (a computed 1.2100000000000002 as "1,21").
-QString storedPriceText(const store::Worksheet& article, int row)
+QString storedPriceText(const store::Value& price)
 {
-    const store::Value price = article.value(row, col::kPrice);
     return price.isNumber() ? store::shownNumberText(price.number()) : price.toText();
 }
 
@@ -56,24 +61,26 @@ QString priceListing(const store::Worksheet& article, int last, double from, dou
 {
     const double low = std::min(from, to);
     const double high = std::max(from, to);
-    const store::Currency currency = store::currencyOf(article);
+    const QString currency = QLatin1Char(' ') + store::currencySign(store::currencyOf(article)) + kCrLf;
     struct Found {
         double price;
         int row;
+        store::Value cell;
     };
     std::vector<Found> found;
     for (int row = kFirstGoodsRow; row <= last; ++row) {
-        const auto price = numberIn(article, row, col::kPrice);
-        if (!price) continue;
-        const double shown = shownPrice(*price, currency);
-        if (shown >= low && shown <= high) found.push_back({*price, row});
+        store::Value cell = article.value(row, col::kPrice);
+        const auto price = cell.toNumber();
+        if (!price || !std::isfinite(*price)) continue;
+        const double shown = shownPrice(*price);
+        if (shown >= low && shown <= high) found.push_back({*price, row, std::move(cell)});
     }
     // Cheapest first; goods of one price in the order of the article.
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.price < b.price; });
     QString listing;
+    listing.reserve(qsizetype(found.size()) * 48);
     for (const Found& goods : found)
-        listing += article.shownText(goods.row, col::kName) + QStringLiteral("   цена: ") + storedPriceText(article, goods.row)
-            + QLatin1Char(' ') + store::currencySign(currency) + kCrLf;
+        listing += article.shownText(goods.row, col::kName) + QStringLiteral("   цена: ") + storedPriceText(goods.cell) + currency;
     return listing.isEmpty() ? kNoGoodsFound : listing;
 }
 
