@@ -4,9 +4,11 @@
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "search/DialogKeys.h"
 #include "search/Sortirane.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,14 +25,15 @@ Form2::Form2(app::Shop& shop, Sortirane& procedures, QWidget* parent) : QWidget(
     Combo1->addItems({QStringLiteral("Цена"), QStringLiteral("Име")});
     Combo1->setPlaceholderText(QStringLiteral("Сортиране по:"));
     Combo1->setCurrentIndex(-1);
-    Option1[0] = app::placed(new QRadioButton(QStringLiteral("възходящо"), this), QStringLiteral("Option1(0)"),
+    Option1[0] = app::placed(new QRadioButton(QStringLiteral("&възходящо"), this), QStringLiteral("Option1(0)"),
                              app::twipsRect(360, 840, 1680, 375));
-    Option1[1] = app::placed(new QRadioButton(QStringLiteral("низходящо"), this), QStringLiteral("Option1(1)"),
+    Option1[1] = app::placed(new QRadioButton(QStringLiteral("&низходящо"), this), QStringLiteral("Option1(1)"),
                              app::twipsRect(2280, 840, 1680, 375));
-    Command1 = app::placed(new QPushButton(QStringLiteral("Потвърди"), this), QStringLiteral("Command1"),
+    Command1 = app::placed(new QPushButton(QStringLiteral("&Потвърди"), this), QStringLiteral("Command1"),
                            app::twipsRect(240, 1560, 1680, 495));
-    Command2 = app::placed(new QPushButton(QStringLiteral("Откажи"), this), QStringLiteral("Command2"),
+    Command2 = app::placed(new QPushButton(QStringLiteral("&Откажи"), this), QStringLiteral("Command2"),
                            app::twipsRect(2280, 1560, 1680, 495));
+    Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { confirm(); }); });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
     Option1[0]->setChecked(true);
@@ -57,6 +60,11 @@ void Form2::closeEvent(QCloseEvent* event)
 {
     event->accept();
     procedures_.dialogClosed();
+}
+
+void Form2::keyPressEvent(QKeyEvent* event)
+{
+    if (!dialogKey(*this, *event, Command1)) QWidget::keyPressEvent(event);
 }
 
 } // namespace search

@@ -16,6 +16,7 @@ namespace search {
 class Sortirane;
 
 // "Сортиране": the criterion (price or name) and the direction of the sort of the current article.
+// Enter confirms (a focused button is pressed itself), Escape cancels.
 class Form2 : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +30,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void confirm();

@@ -5,17 +5,23 @@
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
+#include "search/DialogKeys.h"
 #include "search/Listings.h"
 #include "search/NextPicture.h"
+#include "search/ResultBox.h"
 #include "search/SearchSteps.h"
 #include "search/Tyrsene.h"
 #include "showcase/ShowcaseData.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QAbstractItemView>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,13 +31,14 @@ namespace search {
 namespace {
 
 const QString kChooserCaption = QStringLiteral("Търси в:");
-const QString kNext = QStringLiteral("Следващ");
+const QString kNext = QStringLiteral("&Следващ");
+const QString kSearch = QStringLiteral("&Търсене");
 constexpr int kRowHeight = 345;
 
-QLabel* label(QWidget* parent, const QString& name, const QString& caption, QRect rect, Qt::Alignment align = Qt::AlignLeft)
+QLabel* label(QWidget* parent, const QString& name, const QString& caption)
 {
-    QLabel* l = app::placed(new QLabel(caption, parent), name, rect);
-    l->setAlignment(align | Qt::AlignVCenter);
+    QLabel* l = app::placed(new QLabel(caption, parent), name, {});
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return l;
 }
 
@@ -48,6 +55,7 @@ QPushButton* nextButton(QWidget* parent, const QString& name)
     QPushButton* button = app::placed(new QPushButton(kNext, parent), name, rect);
     button->setIcon(nextPicture(QSize(rect.height() / 2, rect.height() / 2)));
     button->setIconSize(QSize(rect.height() / 2, rect.height() / 2));
+    button->setToolTip(QStringLiteral("Следващ (F3)"));
     return button;
 }
 
@@ -74,46 +82,76 @@ void Form3::build()
     // Laid over the chooser's text part, leaving its arrow free.
     Text4 = app::placed(new QLineEdit(this), QStringLiteral("Text4"), app::twipsRect(240, 240, 3098, kRowHeight));
     Text4->setReadOnly(true);
+    Text4->setFocusPolicy(Qt::NoFocus);
     Text4->raise();
     buildFrame();
     Command3 = nextButton(this, QStringLiteral("Command3"));
     Command6 = nextButton(this, QStringLiteral("Command6"));
     buildPriceRow();
     Image1 = app::placed(new app::ImageBox(this), QStringLiteral("Image1"), app::twipsRect(3840, 1080, 2775, 2775));
-    Text2 = app::placed(new app::TextBox(this), QStringLiteral("Text2"), app::twipsRect(6600, 1080, 3375, 2775));
-    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Command1 = app::placed(new QPushButton(QStringLiteral("Затвори"), this), QStringLiteral("Command1"),
+    Text2 = app::placed(new ResultBox(this), QStringLiteral("Text2"), app::twipsRect(6600, 1080, 3375, 2775));
+    Command1 = app::placed(new QPushButton(QStringLiteral("&Затвори"), this), QStringLiteral("Command1"),
                            app::twipsRect(8760, 4020, 1215, 420));
+    layPriceRow();
+    orderTabs();
 }
 
 void Form3::buildFrame()
 {
     Frame1 = app::placed(new QGroupBox(QStringLiteral("Покажи"), this), QStringLiteral("Frame1"),
                          app::twipsRect(240, 960, 3375, 2895));
-    const std::array<QString, 4> captions{QStringLiteral("Липсващи стоки"), QStringLiteral("Стоки на цена"),
-                                          QStringLiteral("Стока по име"), QStringLiteral("Промоции")};
+    const std::array<QString, 4> captions{QStringLiteral("&Липсващи стоки"), QStringLiteral("Стоки на &цена"),
+                                          QStringLiteral("Стока по &име"), QStringLiteral("&Промоции")};
     const std::array<int, 4> tops{360, 1320, 1800, 840};
     for (size_t i = 0; i < Option1.size(); ++i)
         Option1[i] = app::placed(new QRadioButton(captions[i], Frame1), QStringLiteral("Option1(%1)").arg(i),
                                  app::twipsRect(600, tops[i], 2535, 375));
     Text1 = app::placed(new QLineEdit(Frame1), QStringLiteral("Text1"), app::twipsRect(120, 2400, 1815, kRowHeight));
-    Command2 = app::placed(new QPushButton(QStringLiteral("Търсене"), Frame1), QStringLiteral("Command2"),
+    Command2 = app::placed(new QPushButton(kSearch, Frame1), QStringLiteral("Command2"),
                            app::twipsRect(2040, 2400, 1215, 375));
 }
 
 void Form3::buildPriceRow()
 {
-    Command4 = app::placed(new QPushButton(QStringLiteral("Търсене"), this), QStringLiteral("Command4"),
-                           app::twipsRect(4320, 240, 1215, 375));
-    // The currency captions reach under the lists; their text stands right, clear of the arrows.
-    Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("от"), app::twipsRect(6120, 360, 420, 255));
-    Label2 = label(this, QStringLiteral("Label2"), store::currencySign(shop_.currency()), app::twipsRect(7560, 360, 660, 255), Qt::AlignRight);
-    Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("до"), app::twipsRect(8280, 360, 420, 255));
-    Label4 = label(this, QStringLiteral("Label4"), store::currencySign(shop_.currency()), app::twipsRect(9720, 360, 660, 255), Qt::AlignRight);
-    Combo2 = dropDownList(this, QStringLiteral("Combo2"), app::twipsRect(6600, 240, 1215, kRowHeight));
-    Combo3 = dropDownList(this, QStringLiteral("Combo3"), app::twipsRect(8760, 240, 1215, kRowHeight));
+    Command4 = app::placed(new QPushButton(kSearch, this), QStringLiteral("Command4"), app::twipsRect(4320, 240, 1215, 375));
+    Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("&от"));
+    Label2 = label(this, QStringLiteral("Label2"), store::currencySign(shop_.currency()));
+    Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("&до"));
+    Label4 = label(this, QStringLiteral("Label4"), store::currencySign(shop_.currency()));
+    Combo2 = dropDownList(this, QStringLiteral("Combo2"), {});
+    Combo3 = dropDownList(this, QStringLiteral("Combo3"), {});
+    Label1->setBuddy(Combo2);
+    Label3->setBuddy(Combo3);
     // Their lists open wider than the boxes, so that long prices read whole.
     for (QComboBox* box : {Combo2, Combo3}) box->view()->setMinimumWidth(app::px(1800));
+}
+
+// The price row stands from the right edge leftwards: each price list wide enough for a price of
+// four figures and its currency, each caption as wide as its text.
+void Form3::layPriceRow()
+{
+    const QRect row = app::twipsRect(0, 240, 0, kRowHeight);
+    const int gap = app::px(60);
+    QStyleOptionComboBox option;
+    option.initFrom(Combo2);
+    const QString widestPrice = store::moneyWithSign(9999.99, shop_.currency());
+    const QSize text(Combo2->fontMetrics().horizontalAdvance(widestPrice), row.height());
+    const int listWidth = Combo2->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, Combo2).width();
+    int right = width() - app::px(120);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label4, Combo3, Label3, Label2, Combo2, Label1}) {
+        const int wide = w == Combo2 || w == Combo3 ? listWidth : w->sizeHint().width();
+        w->setGeometry(right - wide, row.top(), wide, row.height());
+        right -= wide + gap;
+    }
+}
+
+// Tab follows the dialog from left to right and top to bottom; hidden controls are passed over.
+void Form3::orderTabs()
+{
+    const std::initializer_list<QWidget*> order{Combo1,   Option1[Tyrsene::Missing], Option1[Tyrsene::Promotions],
+                                                Option1[Tyrsene::Price], Option1[Tyrsene::ByName], Text1, Command2,
+                                                Command3, Command6, Command4, Combo2, Combo3, Text2->listing()};
+    for (auto w = order.begin(); std::next(w) != order.end(); ++w) setTabOrder(*w, *std::next(w));
 }
 
 void Form3::connectControls()
@@ -141,6 +179,7 @@ void Form3::Form_Load(const QString& chooserCaption)
     Command3->setVisible(false);
     PokajiPoletataZaCena(false);
     Command6->setVisible(false);
+    markDefault();
     shop_.windows.declare(3, this);
     shop_.windows.closeFor(app::Closer::SearchDialog);
 }
@@ -183,6 +222,7 @@ void Form3::chooserPicked()
     Command6->setVisible(false);
     // A search by name walks one article: picking an article ends it.
     Command3->setVisible(false);
+    markDefault();
 }
 
 void Form3::clearModes()
@@ -204,6 +244,29 @@ void Form3::modeChosen(int mode)
     case Tyrsene::Promotions: promotions(); break;
     default: break;
     }
+    markDefault();
+}
+
+QPushButton* Form3::defaultButton() const
+{
+    if (Option1[Tyrsene::ByName]->isChecked()) return Command2;
+    if (Option1[Tyrsene::Price]->isChecked()) return Command4;
+    if (Option1[Tyrsene::Promotions]->isChecked()) return Command6;
+    return Command1;
+}
+
+void Form3::markDefault()
+{
+    QPushButton* chosen = defaultButton();
+    for (QPushButton* button : {Command1, Command2, Command3, Command4, Command6}) button->setDefault(button == chosen);
+}
+
+void Form3::nextHit()
+{
+    if (Command3->isVisible())
+        Command3->click();
+    else if (Command6->isVisible())
+        Command6->click();
 }
 
 void Form3::byName()
@@ -275,6 +338,14 @@ void Form3::closeEvent(QCloseEvent* event)
 {
     event->accept();
     steps_.dialogClosed();
+}
+
+void Form3::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F3)
+        nextHit();
+    else if (!dialogKey(*this, *event, defaultButton()))
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace search

@@ -13,16 +13,17 @@ class QRadioButton;
 namespace app {
 class ImageBox;
 class Shop;
-class TextBox;
 } // namespace app
 
 namespace search {
 
+class ResultBox;
 class Tyrsene;
 
 // "Търсене": the goods of one article by a word of their name, by price range, on promotion or
 // out of stock. The steps behind the buttons belong to the main window (Tyrsene); the dialog shows
-// and hides its controls for each mode.
+// and hides its controls for each mode. By keyboard: Enter presses the mode's default button, F3
+// "Следващ", Escape closes.
 class Form3 : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +39,8 @@ public:
     void PokajiPoletataZaCena(bool visible);
     // Shows a picture file; one that cannot be read shows as goods without a picture.
     void showPicture(const QString& path);
+    // The button Enter presses: the mode's search or "Следващ" of the promotions, else "Затвори".
+    QPushButton* defaultButton() const;
 
     QComboBox* Combo1;       // article chooser
     QLineEdit* Text4;        // caption over the chooser
@@ -55,16 +58,19 @@ public:
     QComboBox* Combo3;       // to price
     QLabel* Label4;          // "лв." or "€"
     app::ImageBox* Image1;   // picture of the goods found
-    app::TextBox* Text2;     // result box
+    ResultBox* Text2;        // result box
     QPushButton* Command1;   // "Затвори"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void build();
     void buildFrame();
     void buildPriceRow();
+    void layPriceRow();
+    void orderTabs();
     void connectControls();
     void Form_Load(const QString& chooserCaption);
     void chooserPicked();
@@ -77,6 +83,8 @@ private:
     void hideWordAndResult();
     void searchByName();
     void wordChanged();
+    void markDefault();
+    void nextHit();
 
     app::Shop& shop_;
     Tyrsene& steps_;

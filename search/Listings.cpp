@@ -3,7 +3,10 @@
 #include "store/DataWorkbook.h"
 #include "store/Worksheet.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <vector>
 
 namespace search {
 
@@ -21,18 +24,20 @@ std::optional<double> numberIn(const store::Worksheet& article, int row, int col
     return number;
 }
 
-// A price as the lists show it: the two-decimal value of its entry.
-std::optional<double> shownPrice(const store::Worksheet& article, int row)
+// A price as the lists show it: the value of its entry, rounded to two decimals as the entry is
+// written, without the user's number format (which changes the separator only), so that a long
+// listing does not format and read back every price.
+double shownPrice(double price)
 {
-    const auto price = numberIn(article, row, col::kPrice);
-    if (!price) return std::nullopt;
-    return entryPrice(store::moneyWithSign(*price, store::currencyOf(article)));
+    const QByteArray twoDecimals = QByteArray::number(price, 'f', 2);
+    double shown = price;
+    std::from_chars(twoDecimals.constBegin(), twoDecimals.constEnd(), shown);
+    return shown;
 }
 
 // A stored price as it is, the way a spreadsheet shows it (a computed 1.2100000000000002 as "1,21").
-QString storedPriceText(const store::Worksheet& article, int row)
+QString storedPriceText(const store::Value& price)
 {
-    const store::Value price = article.value(row, col::kPrice);
     return price.isNumber() ? store::shownNumberText(price.number()) : price.toText();
 }
 
@@ -56,14 +61,26 @@ QString priceListing(const store::Worksheet& article, int last, double from, dou
 {
     const double low = std::min(from, to);
     const double high = std::max(from, to);
-    const QString currency = QLatin1Char(' ') + store::currencySign(store::currencyOf(article));
-    QString listing;
+    const QString currency = QLatin1Char(' ') + store::currencySign(store::currencyOf(article)) + kCrLf;
+    struct Found {
+        double price;
+        int row;
+        store::Value cell;
+    };
+    std::vector<Found> found;
     for (int row = kFirstGoodsRow; row <= last; ++row) {
-        const auto price = shownPrice(article, row);
-        if (!price || *price < low || *price > high) continue;
-        listing += article.shownText(row, col::kName) + QStringLiteral("   цена: ") + storedPriceText(article, row)
-            + currency + kCrLf;
+        store::Value cell = article.value(row, col::kPrice);
+        const auto price = cell.toNumber();
+        if (!price || !std::isfinite(*price)) continue;
+        const double shown = shownPrice(*price);
+        if (shown >= low && shown <= high) found.push_back({*price, row, std::move(cell)});
     }
+    // Cheapest first; goods of one price in the order of the article.
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.price < b.price; });
+    QString listing;
+    listing.reserve(qsizetype(found.size()) * 48);
+    for (const Found& goods : found)
+        listing += article.shownText(goods.row, col::kName) + QStringLiteral("   цена: ") + storedPriceText(goods.cell) + currency;
     return listing.isEmpty() ? kNoGoodsFound : listing;
 }
 

@@ -31,8 +31,8 @@ QStringList priceEntries(const store::Worksheet& article, int last);
 std::optional<double> entryPrice(const QString& entry);
 
 // Every goods record whose price, as the lists show it, lies between the two bounds (either order,
-// both inclusive): the name, "   цена: ", the price as stored and the currency (" лв.", " €"),
-// each line ending in CR LF;
+// both inclusive), cheapest first and goods of one price in row order: the name, "   цена: ", the
+// price as stored and the currency (" лв.", " €"), each line ending in CR LF;
 // "Не са намерени стоки" when there is none. A price that is not a number is left out.
 QString priceListing(const store::Worksheet& article, int last, double from, double to);
 

@@ -6,6 +6,7 @@
 #include "app/common/Shop.h"
 #include "search/Form3.h"
 #include "search/Listings.h"
+#include "search/ResultBox.h"
 #include "store/Workbook.h"
 
 #include <QComboBox>
@@ -171,7 +172,7 @@ void Tyrsene::ZarediStokiNaCenaTextBox()
         app::warning(kPickPrices);
         return;
     }
-    dialog.Text2->setText(priceListing(shop_.danni().sheets(target.sheet), target.last, *from, *to));
+    dialog.Text2->setListing(priceListing(shop_.danni().sheets(target.sheet), target.last, *from, *to));
 }
 
 void Tyrsene::ZarediStokitePriTyrsene()
@@ -189,7 +190,7 @@ void Tyrsene::ZarediStokitePriTyrsene()
     case ArticleTarget::State::Ready: break;
     }
     if (chosen.chooserEntry) state_.ListZaTyrsene = target.sheet;
-    dialog.Text2->setText(missingGoodsListing(shop_.danni().sheets(target.sheet), target.last));
+    dialog.Text2->setListing(missingGoodsListing(shop_.danni().sheets(target.sheet), target.last));
 }
 
 } // namespace search

@@ -9,19 +9,23 @@
 #include "search/Form2.h"
 #include "search/Form3.h"
 #include "search/Listings.h"
+#include "search/ResultBox.h"
 #include "search/SearchSteps.h"
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -77,6 +81,29 @@ bool allShown(const std::vector<QWidget*>& widgets)
 bool allHidden(const std::vector<QWidget*>& widgets)
 {
     return std::all_of(widgets.begin(), widgets.end(), [](QWidget* w) { return w->isHidden(); });
+}
+
+void activate(QWidget* window)
+{
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    if (!QTest::qWaitForWindowActive(window)) ADD_FAILURE() << "the window did not become active";
+}
+
+// A key pressed where the focus is, as the shop keeper presses it.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+// Alt and a Cyrillic letter where the focus is: the underlined letter of a caption. A button so
+// pressed shows itself down a moment before it acts.
+void pressAlt(char16_t letter)
+{
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(QChar(letter).toUpper().unicode()),
+                        QString(QChar(letter)), Qt::AltModifier);
+    if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
+        EXPECT_TRUE(QTest::qWaitFor([button] { return !button->isDown(); }));
 }
 
 int checkedMode(const search::Form3& d)
@@ -274,7 +301,8 @@ TEST_F(SearchDialog, PriceRowListsBetweenThePickedPrices)
     EXPECT_EQ(messages.texts().size(), 2) << "both prices are needed";
     pick(d.Combo3, entries(d.Combo3).indexOf(QStringLiteral("4,50 лв.")));
     QTest::mouseClick(d.Command4, Qt::LeftButton);
-    EXPECT_EQ(d.Text2->text(), QStringLiteral("Кола   цена: 5 лв.\r\nТопка   цена: 8 лв.\r\nПЛЮШЕНО МЕЧЕ   цена: 4,5 лв.\r\n"));
+    EXPECT_EQ(d.Text2->text(), QStringLiteral("ПЛЮШЕНО МЕЧЕ   цена: 4,5 лв.\r\nКола   цена: 5 лв.\r\nТопка   цена: 8 лв.\r\n"))
+        << "cheapest first";
     pick(d.Combo2, entries(d.Combo2).indexOf(QStringLiteral("0 лв.")));
     pick(d.Combo3, 0);
     QTest::mouseClick(d.Command4, Qt::LeftButton);
@@ -374,4 +402,88 @@ TEST_F(SearchDialog, ClosingTheMainWindowClosesTheDialogAndEndsTheProgram)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(run.ended());
     EXPECT_TRUE(d.isNull());
+}
+
+TEST_F(SearchDialog, ListingsShowWholeLinesAndThePriceListsWholePrices)
+{
+    run.program.shop().danni().sheets(kToys).setValue(6, col::kName, store::Value(QStringLiteral("Влак с три вагона, релси, гара и стрелочник")));
+    search::Form3& d = opened();
+    choose(d, kToys);
+    mode(d, search::Tyrsene::Price);
+    for (QComboBox* box : {d.Combo2, d.Combo3}) {
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+        EXPECT_GE(field.width(), box->fontMetrics().horizontalAdvance(QStringLiteral("264,00 лв."))) << "a price reads whole";
+    }
+    pick(d.Combo2, entries(d.Combo2).indexOf(QStringLiteral("0 лв.")));
+    pick(d.Combo3, entries(d.Combo3).indexOf(QStringLiteral("12,00 лв.")));
+    QTest::mouseClick(d.Command4, Qt::LeftButton);
+    const QListView* listing = d.Text2->listing();
+    ASSERT_EQ(d.Text2->shown(), listing);
+    const QStringList lines = d.Text2->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines.last().startsWith(QStringLiteral("Влак с три вагона")));
+    ASSERT_EQ(listing->model()->rowCount(), lines.size());
+    for (int row = 0; row < lines.size(); ++row) {
+        const QModelIndex index = listing->model()->index(row, 0);
+        EXPECT_EQ(index.data().toString(), lines[row]);
+        const QRect shownAt = listing->visualRect(index);
+        EXPECT_GE(shownAt.width(), listing->fontMetrics().horizontalAdvance(lines[row])) << "not cut: " << lines[row].toStdString();
+        EXPECT_LT(shownAt.height(), 2 * listing->fontMetrics().height()) << "not wrapped: " << lines[row].toStdString();
+    }
+
+    mode(d, search::Tyrsene::Missing);
+    EXPECT_EQ(d.Text2->shown(), listing);
+    EXPECT_EQ(listing->model()->rowCount(), 2);
+    mode(d, search::Tyrsene::Promotions);
+    EXPECT_NE(d.Text2->shown(), listing) << "a record shows as text";
+}
+
+TEST_F(SearchDialog, KeyboardSearchesWalksAndCloses)
+{
+    search::Form3& d = opened();
+    activate(&d);
+    choose(d, kToys);
+    pressAlt(u'и');
+    EXPECT_EQ(checkedMode(d), int(search::Tyrsene::ByName));
+    ASSERT_EQ(QApplication::focusWidget(), d.Text1);
+    type(QApplication::focusWidget(), QStringLiteral("мече"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(shownName(d), QStringLiteral("ПЛЮШЕНО МЕЧЕ")) << "Enter in the word box searches";
+    press(Qt::Key_F3);
+    EXPECT_EQ(shownName(d), QStringLiteral("Мече"));
+    EXPECT_TRUE(d.Command3->toolTip().contains(QStringLiteral("F3")));
+
+    pressAlt(u'п');
+    EXPECT_EQ(shownName(d), QStringLiteral("ПЛЮШЕНО МЕЧЕ"));
+    press(Qt::Key_F3);
+    EXPECT_EQ(shownName(d), QStringLiteral("Мече")) << "F3 walks the promotions";
+    EXPECT_TRUE(d.Command6->isDefault());
+
+    pressAlt(u'ц');
+    EXPECT_TRUE(d.Command4->isDefault());
+    EXPECT_FALSE(d.Command6->isDefault());
+    pressAlt(u'о');
+    ASSERT_EQ(QApplication::focusWidget(), d.Combo2);
+    press(Qt::Key_End);
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), d.Combo3);
+    press(Qt::Key_Home);
+    press(Qt::Key_Return);
+    EXPECT_EQ(d.Text2->text(), QStringLiteral("Мече   цена: 3 лв.\r\n")) << "Enter lists between the prices";
+
+    QStringList tabs;
+    d.Combo1->setFocus();
+    do {
+        press(Qt::Key_Tab);
+        tabs << QApplication::focusWidget()->objectName();
+    } while (QApplication::focusWidget() != d.Combo1 && tabs.size() < 20);
+    EXPECT_EQ(tabs, (QStringList{QStringLiteral("Option1(1)"), QStringLiteral("Command4"), QStringLiteral("Combo2"),
+                                 QStringLiteral("Combo3"), QStringLiteral("resultListing"), QStringLiteral("Command1"),
+                                 QStringLiteral("Combo1")}));
+
+    press(Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.tyrsene().dialog(), nullptr);
 }

@@ -219,15 +219,17 @@ TEST(PriceListing, EntriesAndBoundsInEitherOrder)
     shop.addGoods(toys, {QStringLiteral("Пет"), 5.0});
     shop.addGoods(toys, {QStringLiteral("Осем"), 8.0});
     shop.addGoods(toys, {QStringLiteral("Четири и половина"), 4.5});
-    const int last = 5;
+    shop.addGoods(toys, {QStringLiteral("Пак пет"), 5.0});
+    const int last = 6;
     EXPECT_EQ(search::priceEntries(toys, last),
               (QStringList{QStringLiteral("3,00 лв."), QStringLiteral("5,00 лв."), QStringLiteral("8,00 лв."),
-                           QStringLiteral("4,50 лв.")}));
+                           QStringLiteral("4,50 лв."), QStringLiteral("5,00 лв.")}));
     const QString all = search::priceListing(toys, last, 8, 3);
-    EXPECT_EQ(all, QStringLiteral("Три   цена: 3 лв.\r\nПет   цена: 5 лв.\r\nОсем   цена: 8 лв.\r\n"
-                                  "Четири и половина   цена: 4,5 лв.\r\n"));
+    EXPECT_EQ(all, QStringLiteral("Три   цена: 3 лв.\r\nЧетири и половина   цена: 4,5 лв.\r\nПет   цена: 5 лв.\r\n"
+                                  "Пак пет   цена: 5 лв.\r\nОсем   цена: 8 лв.\r\n"))
+        << "cheapest first, goods of one price in row order";
     EXPECT_EQ(search::priceListing(toys, last, 0, 3), QStringLiteral("Три   цена: 3 лв.\r\n"));
-    EXPECT_EQ(search::priceListing(toys, last, 5, 5), QStringLiteral("Пет   цена: 5 лв.\r\n"));
+    EXPECT_EQ(search::priceListing(toys, last, 5, 5), QStringLiteral("Пет   цена: 5 лв.\r\nПак пет   цена: 5 лв.\r\n"));
     EXPECT_EQ(search::priceListing(toys, last, 8.01, 20), search::kNoGoodsFound);
     EXPECT_EQ(search::entryPrice(QStringLiteral("12,50 лв.")), 12.5);
     EXPECT_EQ(search::entryPrice(QStringLiteral("0 лв.")), 0.0);

@@ -13,6 +13,7 @@
 #include "store/RowKeeper.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -36,6 +37,29 @@ void pick(QComboBox* box, int index)
 {
     box->setCurrentIndex(index);
     emit box->activated(index);
+}
+
+// A key pressed where the focus is, in the window made active as the shop keeper's click makes it.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+// Alt and a Cyrillic letter where the focus is: the underlined letter of a caption. A button so
+// pressed shows itself down a moment before it acts.
+void pressAlt(char16_t letter)
+{
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(QChar(letter).toUpper().unicode()),
+                        QString(QChar(letter)), Qt::AltModifier);
+    if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
+        EXPECT_TRUE(QTest::qWaitFor([button] { return !button->isDown(); }));
+}
+
+void activate(QWidget* window)
+{
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    if (!QTest::qWaitForWindowActive(window)) ADD_FAILURE() << "the window did not become active";
 }
 
 QStringList showcaseNames(const app::Form1& w)
@@ -187,4 +211,30 @@ TEST_F(SortDialog, LoadingClosesTheSearchDialog)
     w->pocenasort->trigger();
     settle();
     EXPECT_TRUE(searchDialog.isNull());
+}
+
+TEST_F(SortDialog, EnterConfirmsAndEscapeCancels)
+{
+    MessageRecorder messages;
+    clickRow(w->List1, toysRow());
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    activate(&dialog());
+    dialog().Combo1->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Не сте избрали критерий")});
+    press(Qt::Key_Down);
+    EXPECT_EQ(dialog().Combo1->currentText(), QStringLiteral("Цена"));
+    pressAlt(u'н');
+    EXPECT_TRUE(dialog().Option1[1]->isChecked()) << "Alt+Н: downwards";
+    press(Qt::Key_Return);
+    settle();
+    EXPECT_EQ(w->sortirane().dialog(), nullptr);
+    EXPECT_EQ(showcaseNames(*w), (QStringList{QStringLiteral("агне"), QStringLiteral("Топка"), QStringLiteral("Кола")}));
+
+    w->poimesort->trigger();
+    activate(&dialog());
+    press(Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(w->sortirane().dialog(), nullptr);
+    EXPECT_EQ(showcaseNames(*w), (QStringList{QStringLiteral("агне"), QStringLiteral("Топка"), QStringLiteral("Кола")}));
 }
