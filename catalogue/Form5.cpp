@@ -1,7 +1,7 @@
 #include "catalogue/Form5.h"
 
 #include "app/common/Controls.h"
-#include "app/common/DialogKeys.h"
+#include "app/common/WindowKeys.h"
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"

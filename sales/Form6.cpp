@@ -1,6 +1,6 @@
 #include "sales/Form6.h"
 
-#include "app/common/DialogKeys.h"
+#include "app/common/WindowKeys.h"
 #include "app/common/Shop.h"
 #include "sales/DialogFields.h"
 #include "sales/SalePanel.h"

@@ -1,7 +1,7 @@
 #include "sales/Form7.h"
 
 #include "app/common/Controls.h"
-#include "app/common/DialogKeys.h"
+#include "app/common/WindowKeys.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
 #include "sales/Form6.h"

@@ -1,6 +1,6 @@
 #include "sales/Form8.h"
 
-#include "app/common/DialogKeys.h"
+#include "app/common/WindowKeys.h"
 #include "app/common/Messages.h"
 #include "app/common/ProgramFolder.h"
 #include "app/common/Shop.h"

@@ -4,7 +4,7 @@
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
-#include "search/DialogKeys.h"
+#include "app/common/WindowKeys.h"
 #include "search/Sortirane.h"
 
 #include <QCloseEvent>
@@ -33,7 +33,7 @@ Form2::Form2(app::Shop& shop, Sortirane& procedures, QWidget* parent) : QWidget(
                            app::twipsRect(240, 1560, 1680, 495));
     Command2 = app::placed(new QPushButton(QStringLiteral("&Откажи"), this), QStringLiteral("Command2"),
                            app::twipsRect(2280, 1560, 1680, 495));
-    Command1->setDefault(true);
+    app::useDialogKeys(this, Command1);
     connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { confirm(); }); });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
     Option1[0]->setChecked(true);
@@ -60,11 +60,6 @@ void Form2::closeEvent(QCloseEvent* event)
 {
     event->accept();
     procedures_.dialogClosed();
-}
-
-void Form2::keyPressEvent(QKeyEvent* event)
-{
-    if (!dialogKey(*this, *event, Command1)) QWidget::keyPressEvent(event);
 }
 
 } // namespace search

@@ -5,7 +5,7 @@
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
-#include "search/DialogKeys.h"
+#include "app/common/WindowKeys.h"
 #include "search/Listings.h"
 #include "search/NextPicture.h"
 #include "search/ResultBox.h"
@@ -69,6 +69,7 @@ Form3::Form3(app::Shop& shop, Tyrsene& steps, const QString& chooserCaption, QWi
     setWindowTitle(QStringLiteral("Търсене"));
     build();
     connectControls();
+    (new app::WindowKeys(this))->enterPresses([this] { return defaultButton(); });
     Form_Load(chooserCaption);
 }
 
@@ -344,7 +345,7 @@ void Form3::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F3)
         nextHit();
-    else if (!dialogKey(*this, *event, defaultButton()))
+    else
         QWidget::keyPressEvent(event);
 }
 

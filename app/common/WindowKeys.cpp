@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <utility>
 
 namespace app {
 
@@ -21,6 +22,12 @@ void WindowKeys::enterPresses(QPushButton* button, QWidget* area)
     showDefault();
 }
 
+void WindowKeys::enterPresses(std::function<QPushButton*()> chosen)
+{
+    chosen_ = std::move(chosen);
+    for (QPushButton* b : window_->findChildren<QPushButton*>()) b->setAutoDefault(true);
+}
+
 void WindowKeys::keyPresses(QPushButton* button, const QKeySequence& key, const QString& toolTip)
 {
     auto* shortcut = new QShortcut(key, window_);
@@ -32,6 +39,7 @@ void WindowKeys::keyPresses(QPushButton* button, const QKeySequence& key, const 
 
 QPushButton* WindowKeys::defaultButton() const
 {
+    if (chosen_) return chosen_();
     const QWidget* focus = QApplication::focusWidget();
     for (const Default& d : defaults_)
         if (d.area && focus && d.area->isAncestorOf(focus)) return d.button;
@@ -63,6 +71,15 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return false;
+}
+
+void useDialogKeys(QWidget* window, QPushButton* defaultButton)
+{
+    auto* keys = new WindowKeys(window);
+    if (defaultButton)
+        keys->enterPresses(defaultButton);
+    else
+        for (QPushButton* b : window->findChildren<QPushButton*>()) b->setAutoDefault(true);
 }
 
 QString withKey(const QString& text, const QKeySequence& key)

@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <vector>
 
 class QPushButton;
@@ -21,6 +22,9 @@ public:
     // Enter presses button while the focus is in area, or anywhere in the window when area is
     // null. The default of the part with the focus is drawn as the default button.
     void enterPresses(QPushButton* button, QWidget* area = nullptr);
+    // Enter presses the button `chosen` names at that moment: for a window whose default changes
+    // with what it shows, and which draws its default itself.
+    void enterPresses(std::function<QPushButton*()> chosen);
     // key presses button as well, and the button's tool tip tells so.
     void keyPresses(QPushButton* button, const QKeySequence& key, const QString& toolTip);
 
@@ -37,7 +41,12 @@ private:
     };
     QWidget* window_;
     std::vector<Default> defaults_;
+    std::function<QPushButton*()> chosen_;
 };
+
+// A secondary window with the keys of a dialog: Escape closes it as its close box does, Enter on
+// a button presses that button, and Enter anywhere else presses defaultButton, when there is one.
+void useDialogKeys(QWidget* window, QPushButton* defaultButton = nullptr);
 
 // "Печат (Ctrl+P)": a tool tip that tells the key as the system writes it.
 QString withKey(const QString& text, const QKeySequence& key);
