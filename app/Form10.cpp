@@ -6,6 +6,7 @@
 #include "app/common/Twips.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,8 @@ namespace app {
 namespace {
 
 constexpr int kWidth = 5040;   // twips
+// What a title bar takes beside its caption: the icon and the window's buttons.
+constexpr int kTitleBarButtons = 150;   // pixels
 
 namespace cells = store::layout::index;
 
@@ -33,7 +36,16 @@ Form10::Form10(Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
     setWindowTitle(QStringLiteral("Тервин за детски стоки - Администратор"));
     buildControls();
     connectControls();
-    setFixedSize(px(kWidth), px(kLoginHeight));
+    fitTitle();
+}
+
+// The window is wide enough for its whole caption in the title bar; the controls stay centred.
+void Form10::fitTitle()
+{
+    const int width = std::max(px(kWidth), fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarButtons);
+    const QPoint shift((width - px(kWidth)) / 2, 0);
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) control->move(control->pos() + shift);
+    setFixedSize(width, px(kLoginHeight));
 }
 
 void Form10::buildControls()

@@ -48,6 +48,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void fitTitle();
     void buildControls();
     void connectControls();
     void potvardiVhod();

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3-xlrd poppler-utils
-  xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation2
+  xvfb xauth xdotool openbox imagemagick fonts-dejavu-core fonts-liberation2
 )
 # A real spreadsheet program checks the files we write; it needs no desktop around it.
 quiet_packages=(libreoffice-calc-nogui)

@@ -5,6 +5,10 @@
 #                                   the showcase shows pictures
 #   scripts/screenshot.sh invoice   invoice.png: the workbook window of Faktura.xls after four goods
 #                                   were sold with an invoice
+#   scripts/screenshot.sh large     screenshot-1280.png: the main window left at 1280 × 900, driven
+#                                   by the keyboard alone: an article, two goods in the basket
+#   scripts/screenshot.sh full      screenshot-1920.png: the same, the window maximised on a
+#                                   1920 × 1080 screen
 set -euo pipefail
 
 # The id of the first visible window whose caption matches the pattern, waiting up to 20 s for it.
@@ -24,17 +28,15 @@ find_window() {
   return 1
 }
 
-# The program on the shop, logged in with one click; prints the main window's id.
+# The program on the shop, logged in with Enter; prints the main window's id.
 start_and_log_in() {
   local shop=$1
   # Numbers as a Bulgarian shop keeper's machine shows them.
   LANG=bg_BG.UTF-8 "$shop/tervin" >/dev/null 2>&1 &
   echo $! >"$shop/tervin.pid"
-  local login
-  login=$(find_window 'Администратор')
+  find_window 'Администратор' >/dev/null
   sleep 1
-  # "Потвърди вход" stands at 16,124 (148 by 33) in the login window.
-  xdotool mousemove --window "$login" 90 140 click 1 >/dev/null
+  xdotool key Return
   find_window '^Тервин за детски стоки$'
   sleep 1
 }
@@ -46,47 +48,59 @@ stop() {
   wait "$pid" 2>/dev/null || true
 }
 
+keys() {
+  xdotool key --delay 150 "$@"
+  sleep 0.5
+}
+
 click() {
   xdotool mousemove --window "$1" "$2" "$3" click 1
   sleep 0.4
 }
 
-# Positions in the main window below its menu bar (the area is 800 by 540): the article list
-# starts at 8,88; the goods list at 16,316 with rows 14 high; the quantity box at 204,316; the
-# basket button at 220,348; "да" at 80,287; "Продажба" at 16,488.
+# The shop keeper's keys, no mouse: from "Начало", where the focus is after the login, seven Tab
+# stops lead to the article list; End and Home choose its first article.
+first_article() {
+  keys Tab Tab Tab Tab Tab Tab Tab End Home
+  sleep 1
+}
+
+# From the article list: eight Tab stops to the goods list, goods `row`, two more to the count,
+# typed, and Ctrl+Enter puts it into the basket; Shift+Tab twice goes back to the goods list.
+first_goods() {
+  keys Tab Tab Tab Tab Tab Tab Tab Tab
+}
+add_goods() {
+  local row=$1 count=$2 i
+  keys Home
+  for ((i = 0; i < row; i++)); do keys Down; done
+  keys Tab Tab "$count" ctrl+Return shift+Tab shift+Tab
+}
+
 main_window() {
   local shop=$1 out=$2 main
   main=$(start_and_log_in "$shop")
+  first_article
   eval "$(xdotool getwindowgeometry --shell "$main")"
-  local menu=$((HEIGHT - 540))
-  click "$main" 60 $((menu + 98))
-  sleep 2
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
   stop "$shop"
 }
 
+# Four goods sold with an invoice: six Tab stops from the article list reach "не", Left picks "да",
+# two more reach the goods list.
 invoice() {
-  local shop=$1 out=$2 main
-  main=$(start_and_log_in "$shop")
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  local menu=$((HEIGHT - 540))
-  click "$main" 60 $((menu + 98))           # the first article, "Играчки"
-  click "$main" 88 $((menu + 297))          # invoice: "да"
-  # Goods row and quantity: the quantity is typed into the closed quantity box.
+  local shop=$1 out=$2
+  start_and_log_in "$shop" >/dev/null
+  first_article
+  keys Tab Tab Tab Tab Tab Tab Left Tab Tab
   local row count
-  while read -r row count; do
-    click "$main" 60 $((menu + 323 + 14 * row))
-    click "$main" 238 $((menu + 327))
-    xdotool key Escape type "$count"
-    sleep 0.3
-    click "$main" 238 $((menu + 366))
-  done <<'LINES'
+  while read -r row count; do add_goods "$row" "$count"; done <<'LINES'
 0 2
 1 1
 3 3
 4 4
 LINES
-  click "$main" 76 $((menu + 504))          # "Продажба"
+  keys F9                                    # "Продажба"
   local dialog
   dialog=$(find_window '^Данни за Фактура$')
   sleep 1
@@ -101,7 +115,7 @@ LINES
   click "$dialog" 24 188                    # "в брой"
   fill 400 188 "$(date +'%-d. %m. %Y')"
   fill 400 214 "София"
-  click "$dialog" 312 395                   # "Покажи фактурата"
+  keys Return                                # "Покажи фактурата"
   local form
   form=$(find_window '^Faktura.xls$')
   sleep 2
@@ -109,17 +123,37 @@ LINES
   stop "$shop"
 }
 
+# The window at the size the shop keeper left it, two goods in the basket.
+by_keyboard() {
+  local shop=$1 out=$2
+  start_and_log_in "$shop" >/dev/null
+  first_article
+  first_goods
+  add_goods 0 2
+  add_goods 1 1
+  sleep 1
+  import -window root "$out"
+  stop "$shop"
+}
+
 if [ "${1:-}" = --session ]; then
+  # A window manager, for title bars and a maximised window.
+  openbox >/dev/null 2>&1 &
+  sleep 1
   "$2" "$3" "$4"
   exit
 fi
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="${TERVIN_BUILD_DIR:-$here/build}"
+screen=1024x768
+settings=""
 case "${1:-main}" in
   main) kind=main_window out="$here/screenshot.png" ;;
   invoice) kind=invoice out="$here/invoice.png" ;;
-  *) echo "usage: $0 [invoice]" >&2; exit 2 ;;
+  large) kind=by_keyboard out="$here/screenshot-1280.png" screen=1280x900 settings='size=@Size(1280 870)' ;;
+  full) kind=by_keyboard out="$here/screenshot-1920.png" screen=1920x1080 settings='maximised=true' ;;
+  *) echo "usage: $0 [invoice|large|full]" >&2; exit 2 ;;
 esac
 
 "$here/scripts/install-deps.sh"
@@ -131,6 +165,7 @@ trap 'rm -rf "$work"' EXIT
 shop="$work/shop"
 QT_QPA_PLATFORM=offscreen "$build/tervin-workbook" demo "$shop"
 cp "$build/tervin" "$shop/"
+[ -z "$settings" ] || printf '[Form1]\n%s\n' "$settings" >"$shop/Nastroiki.ini"
 
-xvfb-run -a -s "-screen 0 1024x768x24" "$here/scripts/screenshot.sh" --session "$kind" "$shop" "$out"
+xvfb-run -a -s "-screen 0 ${screen}x24" "$here/scripts/screenshot.sh" --session "$kind" "$shop" "$out"
 echo "$out"

@@ -35,9 +35,9 @@ bool textFits(const QLabel& label, const QString& text)
     return needed.width() <= room.width() && needed.height() <= room.height();
 }
 
-int textWidth(const QLabel& label)
+int textWidth(const QLabel& label, const QFont& font)
 {
-    return label.fontMetrics().horizontalAdvance(label.text()) + 2 * label.margin() + 2;
+    return QFontMetrics(font).horizontalAdvance(label.text()) + 2 * label.margin() + 2;
 }
 
 } // namespace
@@ -59,13 +59,9 @@ QString elidedToFit(const QLabel& label, const QString& text)
 
 PriceLine::PriceLine(QLabel* caption, QLabel* price, QLabel* currency)
     : caption_(caption), price_(price), currency_(currency), captionHome_(caption->geometry()),
-      priceHome_(price->geometry()), currencyHome_(currency->geometry()), priceFont_(price->font())
+      priceHome_(price->geometry()), currencyHome_(currency->geometry()), captionFont_(caption->font()),
+      priceFont_(price->font()), currencyFont_(currency->font())
 {
-}
-
-bool PriceLine::fits(int width) const
-{
-    return textWidth(*price_) <= width;
 }
 
 void PriceLine::show(const QString& price, const QString& currency)
@@ -76,16 +72,17 @@ void PriceLine::show(const QString& price, const QString& currency)
     price_->setGeometry(priceHome_);
     price_->setFont(priceFont_);
     price_->setText(price);
-    if (fits(priceHome_.width())) return;
+    if (textWidth(*price_, priceFont_) <= priceHome_.width()) return;
 
     // The captions close up to their own text and the price takes the room between them.
-    const int captionWidth = textWidth(*caption_);
-    const int currencyWidth = textWidth(*currency_);
+    const int captionWidth = textWidth(*caption_, captionFont_);
+    const int currencyWidth = textWidth(*currency_, currencyFont_);
     const int left = captionHome_.left() + captionWidth + kGap;
     int width = currencyHome_.right() + 1 - currencyWidth - kGap - left;
     QFont font = priceFont_;
-    while (!fits(width) && shrink(font)) price_->setFont(font);
-    width = std::max(width, textWidth(*price_));
+    while (textWidth(*price_, font) > width && shrink(font)) {}
+    price_->setFont(font);
+    width = std::max(width, textWidth(*price_, font));
     caption_->setGeometry(captionHome_.left(), captionHome_.top(), captionWidth, captionHome_.height());
     price_->setGeometry(left, priceHome_.top(), width, priceHome_.height());
     currency_->setGeometry(left + width + kGap, currencyHome_.top(), currencyWidth, currencyHome_.height());

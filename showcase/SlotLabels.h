@@ -18,6 +18,7 @@ QString elidedToFit(const QLabel& label, const QString& text);
 // The price line of a slot: caption "цена:", price and currency, left to right. It starts from
 // the places the window gave the labels; a price wider than its label first takes the room the
 // captions leave, then a smaller font, and at last a longer line, so that every digit shows.
+// Widths are measured at the window's drawn size, so a window shown larger fits alike.
 class PriceLine {
 public:
     PriceLine(QLabel* caption, QLabel* price, QLabel* currency);
@@ -25,13 +26,12 @@ public:
     void show(const QString& price, const QString& currency);
 
 private:
-    bool fits(int width) const;
-
     QLabel* caption_;
     QLabel* price_;
     QLabel* currency_;
+    // Places and fonts as the window was drawn: a window shown larger scales both alike.
     QRect captionHome_, priceHome_, currencyHome_;
-    QFont priceFont_;
+    QFont captionFont_, priceFont_, currencyFont_;
 };
 
 } // namespace showcase

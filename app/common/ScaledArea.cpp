@@ -91,6 +91,8 @@ void ScaledArea::placeAll()
 void ScaledArea::place(Control& control)
 {
     control.shownPlace = scaled(control.designedPlace);
+    // What lies left of the area as drawn stays out of sight, however the area is centred.
+    if (control.designedPlace.right() < 0) control.shownPlace.moveRight(-1);
     control.shownFont = scaled(control.designedFont);
     if (control.widget->font() != control.shownFont) control.widget->setFont(control.shownFont);
     if (control.widget->geometry() != control.shownPlace) control.widget->setGeometry(control.shownPlace);

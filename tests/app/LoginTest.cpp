@@ -50,6 +50,7 @@ TEST(Login, RightCredentialsOpenTheShopWrongOnesAreRefusedAsOften)
     app::Form10& w = run.login();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Тервин за детски стоки - Администратор"));
+    EXPECT_GT(w.width(), w.fontMetrics().horizontalAdvance(w.windowTitle()) + 100) << "the title bar cuts the caption";
     EXPECT_EQ(w.height(), 212);
     EXPECT_EQ(w.Text1->text(), QStringLiteral("admin"));
     EXPECT_EQ(w.Text2->text(), QStringLiteral("8642"));
