@@ -86,13 +86,13 @@ main_window() {
   stop "$shop"
 }
 
-# Four goods sold with an invoice: six Tab stops from the article list reach "не", Left picks "да",
+# Four goods sold with an invoice: six Tab stops from the article list reach "да", Space picks it,
 # two more reach the goods list.
 invoice() {
   local shop=$1 out=$2
   start_and_log_in "$shop" >/dev/null
   first_article
-  keys Tab Tab Tab Tab Tab Tab Left Tab Tab
+  keys Tab Tab Tab Tab Tab Tab space Tab Tab
   local row count
   while read -r row count; do add_goods "$row" "$count"; done <<'LINES'
 0 2
@@ -104,17 +104,15 @@ LINES
   local dialog
   dialog=$(find_window '^Данни за Фактура$')
   sleep 1
-  fill() {
-    click "$dialog" "$1" "$2"
-    xdotool type --delay 20 "$3"
-  }
-  fill 150 80 "121212121"
-  fill 410 80 "BG121212121"
-  fill 280 106 "Детска радост ООД"
-  fill 280 130 "София, ул. Шипка 12"
-  click "$dialog" 24 188                    # "в брой"
-  fill 400 188 "$(date +'%-d. %m. %Y')"
-  fill 400 214 "София"
+  # The recipient's fields one Tab after the other from the first, typed.
+  click "$dialog" 150 80
+  local text
+  for text in "121212121" "BG121212121" "Детска радост ООД" "София, ул. Шипка 12"; do
+    xdotool type --delay 30 "$text"
+    sleep 0.3
+    keys Tab
+  done
+  keys space                                 # "в брой"
   keys Return                                # "Покажи фактурата"
   local form
   form=$(find_window '^Faktura.xls$')
