@@ -81,8 +81,7 @@ main_window() {
   local shop=$1 out=$2 main
   main=$(start_and_log_in "$shop")
   first_article
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
+  import -window "$main" "$out"
   stop "$shop"
 }
 
