@@ -1,5 +1,6 @@
 // The main window in the shop keeper's hands: the keyboard, a larger window, pictures in
 // proportion, windows where they were left, and what the desktop lacks.
+#include "support/Keyboard.h"
 #include "support/MessageRecorder.h"
 #include "support/RunningProgram.h"
 #include "support/ShopFolder.h"
@@ -56,8 +57,7 @@ TEST(Keyboard, TabFollowsTheLayoutAndPictureButtonsAnswerKeys)
     fourGoods(shop);
     RunningProgram run(shop.path());
     app::Form1& w = run.logIn();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    activate(&w);
     const QStringList stops = tabStops(w.Command3);
     EXPECT_EQ(stops, (QStringList{"Command3", "Command2", "Command4", "Command5", "Command7", "Command8", "Command11",
                                   "List1", "Label12", "Label13", "Label14", "Image3", "Image6", "Option1", "Image7",
@@ -100,8 +100,7 @@ TEST(Keyboard, MenusHaveMnemonicsF10OpensThemAndCtrlFSearches)
     EXPECT_FALSE(barKeys.contains(QString()));
     EXPECT_EQ(QSet<QString>(barKeys.begin(), barKeys.end()).size(), barKeys.size());
 
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    activate(&w);
     QTest::keyClick(&w, Qt::Key_F10);
     EXPECT_EQ(w.menuBar()->activeAction(), w.menuBar()->actions().constFirst());
     QTest::keyClick(w.menuBar(), Qt::Key_Escape);

@@ -1,7 +1,7 @@
 #pragma once
 
 // Driving the catalogue's windows as the shop keeper does: clicks, typed text, focus moving on.
-#include "app/support/ActiveWindow.h"
+#include "app/support/Keyboard.h"
 #include "app/support/RunningProgram.h"
 
 #include "catalogue/Form4.h"

@@ -3,6 +3,7 @@
 #include "Ledgers.h"
 #include "ReportTestSupport.h"
 
+#include "app/support/Keyboard.h"
 #include "app/support/MessageRecorder.h"
 #include "app/support/Previews.h"
 #include "app/support/RunningProgram.h"
@@ -330,12 +331,6 @@ TEST(ProfitWindow, AnEmptyLedgerSaysSoAndShowsZero)
 
 namespace {
 
-void activate(QWidget& window)
-{
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window)) qFatal("the report window did not become active");
-}
-
 QWidget* focused()
 {
     return QApplication::focusWidget();
@@ -347,14 +342,6 @@ void typeInto(reports::DateField* field, const QString& text)
     field->setFocus(Qt::TabFocusReason);
     QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(focused(), text);
-}
-
-// Alt and a Cyrillic letter, pressed in the focused control. The button it underlines shows
-// itself pressed for a moment before it acts.
-void altKey(char16_t letter)
-{
-    const QChar key = QChar(letter).toUpper();
-    QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key(key.unicode()), QString(QChar(letter)), Qt::AltModifier);
 }
 
 QStringList tabOrder(QWidget* first, int steps)
@@ -380,7 +367,7 @@ TEST(ReportDates, TypedDatesRunEachReportAndATextThatIsNoDateRunsNone)
     MessageRecorder messages;
 
     reports::Form9& sold = openSold(run, w);
-    activate(sold);
+    activate(&sold);
     typeInto(sold.DTPicker1, QStringLiteral("1.3.2011"));
     QTest::keyClick(focused(), Qt::Key_Tab);
     EXPECT_EQ(sold.DTPicker1->text(), QStringLiteral("1. 03. 2011")) << "shown as the shop writes dates";
@@ -404,7 +391,7 @@ TEST(ReportDates, TypedDatesRunEachReportAndATextThatIsNoDateRunsNone)
     w.zakupenistoki->trigger();
     auto* bought = window<reports::Form11>(run, 11);
     ASSERT_NE(bought, nullptr);
-    activate(*bought);
+    activate(bought);
     typeInto(bought->DTPicker1, QStringLiteral("15.13.2011"));
     typeInto(bought->DTPicker2, QStringLiteral("31. 03. 2011"));
     QTest::keyClick(focused(), Qt::Key_Return);
@@ -418,7 +405,7 @@ TEST(ReportDates, TypedDatesRunEachReportAndATextThatIsNoDateRunsNone)
     w.Pechalba->trigger();
     auto* profit = window<reports::Form12>(run, 12);
     ASSERT_NE(profit, nullptr);
-    activate(*profit);
+    activate(profit);
     typeInto(profit->DTPicker1, QStringLiteral("3.3.2011"));
     typeInto(profit->DTPicker2, QStringLiteral("3.3.2011"));
     QTest::keyClick(focused(), Qt::Key_Return);
@@ -441,7 +428,7 @@ TEST(ReportKeys, TabFollowsTheLayoutEnterRunsTheReportOfItsPartAltKeysPressButto
     MessageRecorder messages;
 
     reports::Form9& sold = openSold(run, w);
-    activate(sold);
+    activate(&sold);
     // The hidden to-date list is skipped; of the five lists moving together only the first is a stop.
     EXPECT_EQ(tabOrder(sold.Combo1, 9), (QStringList{"Combo1", "Command1", "DTPicker1", "DTPicker2", "Command2", "List1",
                                                      "Command3", "Command4", "Text1", "Combo1"}));
@@ -456,13 +443,13 @@ TEST(ReportKeys, TabFollowsTheLayoutEnterRunsTheReportOfItsPartAltKeysPressButto
     EXPECT_TRUE(sold.Command2->isDefault());
     EXPECT_FALSE(sold.Command1->isDefault());
     // Alt and the underlined letter press the buttons; Ctrl+P prints through the preview.
-    altKey(u'р');
+    pressAlt(u'р');
     EXPECT_TRUE(QTest::qWaitFor([&] { return messages.texts().size() == 2; })) << "Alt+Р is the days' Справка";
     QTest::keyClick(focused(), Qt::Key_P, Qt::ControlModifier);
     ASSERT_NE(shownPreview(sold), nullptr);
     EXPECT_TRUE(sold.Command3->toolTip().contains(QKeySequence(QKeySequence::Print).toString(QKeySequence::NativeText)));
     sold.findChild<QWidget*>(QStringLiteral("printPreview"))->close();
-    activate(sold);
+    activate(&sold);
     QPointer<QWidget> soldWindow = &sold;
     QTest::keyClick(focused(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -471,11 +458,11 @@ TEST(ReportKeys, TabFollowsTheLayoutEnterRunsTheReportOfItsPartAltKeysPressButto
     w.Pechalba->trigger();
     auto* profit = window<reports::Form12>(run, 12);
     ASSERT_NE(profit, nullptr);
-    activate(*profit);
+    activate(profit);
     EXPECT_EQ(tabOrder(profit->DTPicker1, 5),
               (QStringList{"DTPicker1", "DTPicker2", "Command1", "Text1", "Command2", "Command3"}));
     setPeriod(profit->DTPicker1, profit->DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
-    altKey(u'с');
+    pressAlt(u'с');
     EXPECT_TRUE(QTest::qWaitFor([&] { return profit->Text1->text() == QStringLiteral("3,50"); }));
     // Enter on a focused button presses that button, not the default one.
     profit->Command2->setFocus();

@@ -2,7 +2,7 @@
 // as the shop keeper drives them.
 #include "SaleCounter.h"
 
-#include "app/support/ActiveWindow.h"
+#include "app/support/Keyboard.h"
 #include "app/support/MessageRecorder.h"
 
 #include "sales/Form7.h"

@@ -1,6 +1,7 @@
 // The search dialog driven as the shop keeper drives it: opened from the button and the menus, its
 // four modes with the controls each shows and hides, the walks of "Следващ", the listings and the
 // warnings.
+#include "app/support/Keyboard.h"
 #include "app/support/MessageRecorder.h"
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
@@ -83,28 +84,8 @@ bool allHidden(const std::vector<QWidget*>& widgets)
     return std::all_of(widgets.begin(), widgets.end(), [](QWidget* w) { return w->isHidden(); });
 }
 
-void activate(QWidget* window)
-{
-    window->activateWindow();
-    QApplication::setActiveWindow(window);
-    if (!QTest::qWaitForWindowActive(window)) ADD_FAILURE() << "the window did not become active";
-}
 
-// A key pressed where the focus is, as the shop keeper presses it.
-void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-}
 
-// Alt and a Cyrillic letter where the focus is: the underlined letter of a caption. A button so
-// pressed shows itself down a moment before it acts.
-void pressAlt(char16_t letter)
-{
-    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(QChar(letter).toUpper().unicode()),
-                        QString(QChar(letter)), Qt::AltModifier);
-    if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
-        EXPECT_TRUE(QTest::qWaitFor([button] { return !button->isDown(); }));
-}
 
 int checkedMode(const search::Form3& d)
 {

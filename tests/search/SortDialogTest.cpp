@@ -1,6 +1,7 @@
 // The sort dialog driven as the shop keeper drives it: the button and the menu entries, criterion and
 // direction, confirm and cancel, the showcase following the new order, the basket's rows following
 // their goods, and nothing saved.
+#include "app/support/Keyboard.h"
 #include "app/support/MessageRecorder.h"
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
@@ -39,28 +40,8 @@ void pick(QComboBox* box, int index)
     emit box->activated(index);
 }
 
-// A key pressed where the focus is, in the window made active as the shop keeper's click makes it.
-void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-}
 
-// Alt and a Cyrillic letter where the focus is: the underlined letter of a caption. A button so
-// pressed shows itself down a moment before it acts.
-void pressAlt(char16_t letter)
-{
-    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(QChar(letter).toUpper().unicode()),
-                        QString(QChar(letter)), Qt::AltModifier);
-    if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
-        EXPECT_TRUE(QTest::qWaitFor([button] { return !button->isDown(); }));
-}
 
-void activate(QWidget* window)
-{
-    window->activateWindow();
-    QApplication::setActiveWindow(window);
-    if (!QTest::qWaitForWindowActive(window)) ADD_FAILURE() << "the window did not become active";
-}
 
 QStringList showcaseNames(const app::Form1& w)
 {
