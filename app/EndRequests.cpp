@@ -1,5 +1,17 @@
 #include "app/EndRequests.h"
 
+#ifdef _WIN32
+
+namespace app {
+
+// Windows asks a program with windows to end by closing them, or through the end of the session
+// (commitDataRequest): both already take the main window's own way out.
+void endOnTerminationSignals(std::function<void()>) {}
+
+} // namespace app
+
+#else
+
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -41,3 +53,5 @@ void endOnTerminationSignals(std::function<void()> end)
 }
 
 } // namespace app
+
+#endif

@@ -26,7 +26,9 @@ QString RegistriraiKontroli()
 
 void ignoreFileSizeSignal()
 {
+#ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 bool diskFull(const QString& folder)

@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <bit>
 #include <new>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/mman.h>
+#endif
 
 namespace store {
 
@@ -17,6 +22,31 @@ constexpr std::size_t kLargestRegion = 2 * 1024 * 1024;
 std::size_t roundedUp(std::size_t value, std::size_t unit)
 {
     return (value + unit - 1) / unit * unit;
+}
+
+// Pages straight from the system, with all of them at once: one call, rather than a fault for
+// every 4 KB as the cells fill the region (a region is filled soon after it is taken, but for the
+// newest one's end).
+void* systemPages(std::size_t size)
+{
+#ifdef _WIN32
+    void* start = ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    if (!start) throw std::bad_alloc();
+#else
+    void* start = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (start == MAP_FAILED) throw std::bad_alloc();
+#endif
+    return start;
+}
+
+void returnPages(void* start, std::size_t size)
+{
+#ifdef _WIN32
+    (void)size;   // the system knows the size of what it gave
+    ::VirtualFree(start, 0, MEM_RELEASE);
+#else
+    ::munmap(start, size);
+#endif
 }
 
 } // namespace
@@ -39,7 +69,7 @@ CellMemory::CellMemory() : nextRegionSize_(kFirstRegion) {}
 
 CellMemory::~CellMemory()
 {
-    for (const Region& region : regions_) ::munmap(region.start, region.size);
+    for (const Region& region : regions_) returnPages(region.start, region.size);
 }
 
 std::size_t CellMemory::mappedBytes() const
@@ -51,11 +81,7 @@ std::size_t CellMemory::mappedBytes() const
 
 void* CellMemory::map(std::size_t size)
 {
-    // With all its pages at once: one call, rather than a fault for every 4 KB as the cells fill
-    // the region (a region is filled soon after it is taken, but for the newest one's end).
-    void* start = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (start == MAP_FAILED) throw std::bad_alloc();
-    return start;
+    return systemPages(size);
 }
 
 void CellMemory::carveNewRegion(std::size_t atLeast)
@@ -91,7 +117,7 @@ void CellMemory::unmapBlock(void* p)
 {
     const auto region = std::find_if(regions_.begin(), regions_.end(), [p](const Region& r) { return r.start == p; });
     if (region == regions_.end()) return;
-    ::munmap(region->start, region->size);
+    returnPages(region->start, region->size);
     regions_.erase(region);
 }
 

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifndef Q_OS_WIN
 #include <array>
 #include <atomic>
 #include <csignal>
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 namespace store::xls {
 
@@ -35,6 +37,7 @@ QByteArray fileBytes(QFile& file)
     return bytes;
 }
 
+#ifndef Q_OS_WIN
 // The mappings whose missing pages read as zeros. The system tells of a missing page with SIGBUS,
 // delivered to the thread that touched it; the handler finds the mapping here without locks.
 struct Guarded {
@@ -93,7 +96,30 @@ int takeSlot()
     return -1;
 }
 
+#endif
+
 } // namespace
+
+#ifdef Q_OS_WIN
+
+// Windows keeps a mapped file from being cut short, and keeps it from being replaced as well,
+// which a save by another program must be able to do: the file is read into memory.
+MappedFile::MappedFile(const QString& path)
+{
+    QFile file(path);
+    bytes_ = fileBytes(openedFile(file));
+}
+
+MappedFile::~MappedFile() = default;
+
+void MappedFile::giveBack(const char*) {}
+
+bool MappedFile::wasCut() const
+{
+    return false;
+}
+
+#else
 
 MappedFile::MappedFile(const QString& path)
 {
@@ -139,5 +165,7 @@ bool MappedFile::wasCut() const
 {
     return data_ && guarded[guard_].cut.load();
 }
+
+#endif
 
 } // namespace store::xls
