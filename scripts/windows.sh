@@ -87,8 +87,11 @@ build_qt() {
     mv "$src.part" "$src"
   fi
   mkdir -p "$work"
+  # Qt's own toolchain file for programs built against it names this one: a copy in the cache
+  # outlives any checkout.
+  cp "$here/windows/mingw-w64.cmake" "$cache/mingw-w64.cmake"
   echo "Qt for Windows: configuring in $work (a first build takes about 45 minutes on 2 cores)"
-  cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" \
+  cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$cache/mingw-w64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_INSTALL_PREFIX="$prefix" "${qt_options[@]}" >"$cache/qt-configure.log"
   nice cmake --build "$work" -j"$jobs" | awk 'NR % 50 == 0 {print "  " $1; fflush()}'
@@ -100,12 +103,109 @@ build_qt() {
   echo "Qt for Windows: $prefix"
 }
 
+# --- the program --------------------------------------------------------------------------------
+
+build="${TERVIN_WIN_BUILD_DIR:-$here/build-windows}"
+stage="$build/stage"
+version=$(sed -n 's/^project(tervin VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+runtime_dlls() {
+  local gcc
+  gcc="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")"
+  echo "$gcc/libstdc++-6.dll" "$gcc/libgcc_s_seh-1.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll
+}
+# What the program loads of Qt: windeployqt does not exist for this target, so the list is ours.
+qt_files=(bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/Qt6PrintSupport.dll
+          plugins/platforms/qwindows.dll plugins/styles/qwindowsvistastyle.dll
+          plugins/imageformats/qgif.dll plugins/imageformats/qico.dll plugins/imageformats/qjpeg.dll
+          translations/qtbase_bg.qm)
+
+cross_build() {
+  local qt=$1 tests=$2
+  export WINEPREFIX="$cache/wine"
+  cmake -S "$here" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$here/windows/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DTERVIN_TESTS="$tests" -DTERVIN_BENCH=OFF \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$here/windows/wine-run.sh" \
+    -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
+  nice cmake --build "$build" -j"$jobs"
+}
+
+# The program's folder as the installer lays it out, and the lists of its files for NSIS.
+lay_out_stage() {
+  local qt=$1 f
+  rm -rf "$stage"
+  mkdir -p "$stage/files"
+  cp "$build/tervin.exe" "$build/tervin-workbook.exe" $(runtime_dlls) "$stage/files/"
+  for f in "${qt_files[@]}"; do
+    local to="$stage/files/${f#bin/}"
+    to="${to/plugins\//}"
+    mkdir -p "$(dirname "$to")"
+    cp "$qt/$f" "$to"
+  done
+  # Qt finds its plugins beside the program and its Bulgarian texts in translations/.
+  printf '[Paths]\nPrefix=.\nPlugins=.\nTranslations=translations\n' >"$stage/files/qt.conf"
+  # The invoice form and the help file, from a demo shop laid out here.
+  local demo
+  demo=$(mktemp -d)
+  QT_QPA_PLATFORM=offscreen "$here/build/tervin-workbook" demo "$demo/shop" >/dev/null
+  cp "$demo/shop/Help.doc" "$stage/files/"
+  mkdir -p "$stage/kept"
+  cp "$demo/shop/Faktura.xls" "$stage/kept/"
+  rm -rf "$demo"
+  (
+    cd "$stage/files"
+    find . -type d ! -name . | sed 's|^\./||' | while read -r d; do
+      echo "CreateDirectory \"\$INSTDIR\\${d//\//\\}\""
+    done
+    find . -type f | sed 's|^\./||' | while read -r f; do
+      echo "File \"/oname=${f//\//\\}\" \"$stage/files/$f\""
+    done
+    # The shop's own invoice form is never written over.
+    echo 'SetOverwrite off'
+    echo "File \"$stage/kept/Faktura.xls\""
+    echo 'SetOverwrite on'
+  ) >"$stage/files.nsh"
+  (
+    cd "$stage/files"
+    find . -type f | sed 's|^\./||' | while read -r f; do echo "Delete \"\$INSTDIR\\${f//\//\\}\""; done
+    find . -depth -type d ! -name . | sed 's|^\./||' | while read -r d; do echo "RMDir \"\$INSTDIR\\${d//\//\\}\""; done
+  ) >"$stage/unfiles.nsh"
+}
+
+make_installer() {
+  local out="$build/tervin-setup-$version.exe"
+  makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$out" "$here/windows/tervin.nsi"
+  echo "$out"
+}
+
+# A Wine prefix of our own, made once: its first start takes minutes.
+wine_prefix() {
+  export WINEPREFIX="$cache/wine" WINEDEBUG=-all
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Wine: making the prefix $WINEPREFIX (once)"
+    xvfb-run -a wineboot --init >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+}
+
 main() {
   install_packages
   build_qt
   [ "${1:-}" = qt ] && return
-  echo "the program's cross-build is not written yet" >&2
-  return 1
+  local qt tests=OFF
+  qt=$(qt_prefix)
+  export TERVIN_WIN_QT="$qt"
+  [ "${1:-}" = test ] && tests=ON
+  # The Linux build lays out the demo shop whose invoice form the installer carries.
+  cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  nice cmake --build "$here/build" -j"$jobs" --target tervin-workbook
+  wine_prefix
+  cross_build "$qt" "$tests"
+  lay_out_stage "$qt"
+  make_installer
+  [ "${1:-}" = test ] || return 0
+  xvfb-run -a -s "-screen 0 1024x768x24" "$here/windows/test-under-wine.sh" "$build"
 }
 
 main "$@"
