@@ -7,6 +7,7 @@
 #include "store/Workbook.h"
 #include "store/formula/BiffFormula.h"
 #include "store/formula/Formula.h"
+#include "store/xls/OleStream.h"
 #include "tools/DemoDataWorkbook.h"
 #include "tools/InvoiceForm.h"
 
@@ -102,9 +103,8 @@ void putPlaceholderPictures(const std::vector<demo::Article>& catalogue, const Q
     }
 }
 
-// The same file with its header miscounting its sector tables, as some writers leave it: libgsf
-// refuses the container and the compound-file reader of our own reads it, so the fuzzers reach
-// that reader too.
+// The same file with its header miscounting its sector tables, as some writers leave it: the
+// compound-file reader forgives the count, so the fuzzers start from that path too.
 QByteArray withWrongSectorTableCount(QByteArray file)
 {
     constexpr qsizetype kFatCountField = 0x2C;
@@ -147,6 +147,9 @@ int main(int argc, char** argv)
             const QByteArray bytes = book->toBytes();
             writeFile(dir.filePath(QStringLiteral("xls/") + name), bytes);
             writeFile(dir.filePath(QStringLiteral("xls/wrongcount-") + name), withWrongSectorTableCount(bytes));
+            // The beginning of its stream alone, small enough to be held in the mini stream.
+            const QByteArray head = store::xls::workbookStreamOf(bytes).left(2000);
+            writeFile(dir.filePath(QStringLiteral("xls/mini-") + name), store::xls::compoundFile("Workbook", {&head}, 0));
             for (int s = 1; s <= book->sheetCount(); ++s) {
                 const store::Worksheet& sheet = book->sheets(s);
                 for (int row = 1; row <= sheet.lastRow(); ++row)

@@ -17,8 +17,6 @@ cmake --build "$build" -j"$(nproc)" --target fuzz_xls_reader fuzz_formula_parser
 seeds="$build/seeds"
 rm -rf "$seeds"
 "$build/fuzz/make_fuzz_corpus" "$seeds"
-# libgsf keeps its type registrations for the life of the process: not leaks.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 
 corpus_of() { case "$1" in formula_parser) echo formula ;; *) echo xls ;; esac; }

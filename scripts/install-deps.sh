@@ -3,16 +3,15 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build
   qt6-base-dev qt6-translations-l10n libgl-dev
-  libgsf-1-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  python3-xlrd poppler-utils
+  python3-xlrd python3-olefile poppler-utils
   xvfb xauth xdotool openbox imagemagick fonts-dejavu-core fonts-liberation2
 )
-# A real spreadsheet program checks the files we write; it needs no desktop around it.
-quiet_packages=(libreoffice-calc-nogui)
+# Real spreadsheet programs check the files we write; they need no desktop around them.
+quiet_packages=(libreoffice-calc-nogui gnumeric)
 
 missing() {
   local p

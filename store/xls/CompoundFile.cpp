@@ -1,35 +1,15 @@
 #include "store/xls/CompoundFile.h"
 
 #include "store/StoreError.h"
+#include "store/xls/CompoundFileFormat.h"
 
 #include <algorithm>
 
 namespace store::xls {
 
+using namespace compound;
+
 namespace {
-
-// Sector numbers that mean something else than a sector.
-constexpr quint32 kEndOfChain = 0xFFFFFFFE;
-constexpr quint32 kFreeSector = 0xFFFFFFFF;
-
-constexpr qsizetype kHeaderSize = 512;
-constexpr qsizetype kByteOrderAt = 28;
-constexpr qsizetype kSectorShiftAt = 30;
-constexpr qsizetype kMiniSectorShiftAt = 32;
-constexpr qsizetype kFirstDirectorySectorAt = 48;
-constexpr qsizetype kMiniStreamCutoffAt = 56;
-constexpr qsizetype kFirstMiniFatSectorAt = 60;
-constexpr qsizetype kFirstFatListSectorAt = 68;
-constexpr qsizetype kFatListSectorCountAt = 72;
-constexpr qsizetype kHeaderFatListAt = 76;
-constexpr int kHeaderFatListLength = 109;
-constexpr quint16 kLittleEndian = 0xFFFE;
-constexpr int kSmallSectorShift = 9;    // 512-byte sectors
-constexpr int kLargeSectorShift = 12;   // 4096-byte sectors
-
-constexpr qsizetype kEntrySize = 128;
-constexpr qsizetype kEntryNameBytes = 64;
-enum EntryType : quint8 { StreamEntry = 2, RootEntry = 5 };
 
 [[noreturn]] void refuseDamaged()
 {
@@ -171,15 +151,15 @@ std::vector<CompoundFile::Entry> CompoundFile::directory() const
                 if (unit == 0) break;
                 entry.name.append(QChar(unit));
             }
-            entry.type = quint8(raw[66]);
-            entry.left = le32(raw + 68);
-            entry.right = le32(raw + 72);
-            entry.child = le32(raw + 76);
-            entry.start = le32(raw + 116);
+            entry.type = quint8(raw[kEntryTypeAt]);
+            entry.left = le32(raw + kEntryLeftAt);
+            entry.right = le32(raw + kEntryRightAt);
+            entry.child = le32(raw + kEntryChildAt);
+            entry.start = le32(raw + kEntryStartAt);
             // Files with 512-byte sectors hold no stream of 4 GB or more; older writers left
             // anything in the upper half of the size.
-            entry.size = le32(raw + 120);
-            if (sectorShift_ == kLargeSectorShift) entry.size |= quint64(le32(raw + 124)) << 32;
+            entry.size = le32(raw + kEntrySizeAt);
+            if (sectorShift_ == kLargeSectorShift) entry.size |= quint64(le32(raw + kEntrySizeAt + 4)) << 32;
             entries.push_back(std::move(entry));
         }
     }
@@ -187,7 +167,7 @@ std::vector<CompoundFile::Entry> CompoundFile::directory() const
 }
 
 // The entries in the root storage: the tree under the root's child, each entry once. Links out
-// of the directory or back into the tree are passed over, as libgsf does: what is read through
+// of the directory or back into the tree are passed over, as other readers do: what is read through
 // the entries that are reached is whole all the same.
 std::vector<quint32> CompoundFile::rootChildren() const
 {

@@ -1,9 +1,8 @@
 #pragma once
 
-// A reader of OLE2 compound files of our own, for the files libgsf refuses: it forgives what the
-// readers the shop keeper also uses forgive (a wrong count in the header, a table of FAT sectors
-// that ends early or points past the end of a cut file) and refuses whatever would hand out a
-// stream other than the one written.
+// Our reader of OLE2 compound files: it forgives what the readers the shop keeper also uses
+// forgive (a wrong count in the header, a table of FAT sectors that ends early or points past
+// the end of a cut file) and refuses whatever would hand out a stream other than the one written.
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-// The OLE2 compound file around the Workbook stream, through libgsf (and, for damaged files
-// libgsf refuses, through our own reader in CompoundFile.h).
+// The OLE2 compound file around the Workbook stream, read by CompoundFile.h and written by
+// CompoundFileWriter.h.
 
 #include <QByteArray>
 #include <QString>

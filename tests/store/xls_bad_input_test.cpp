@@ -1,6 +1,6 @@
 // What the reader does with files that are not whole workbooks: each is refused with a message
 // that says what it is (empty, a folder, text, a newer workbook, damaged) or read whole, never
-// read in part, never a crash; and libgsf's own complaints stay off the terminal.
+// read in part, never a crash; and nothing but our message reaches the terminal.
 #include "error_message.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
@@ -105,12 +105,11 @@ TEST(XlsBadInput, EachKindOfWrongFileIsNamedForWhatItIs)
     EXPECT_EQ(readError(folder), QStringLiteral("Файлът „%1“ не може да бъде прочетен: това не е файл.").arg(folder));
 }
 
-TEST(XlsBadInput, LibgsfComplaintsStayOffTheTerminal)
+TEST(XlsBadInput, DamagedFilesAreToldInOurMessageAlone)
 {
     QTemporaryDir dir;
     const QByteArray good = sampleFile();
-    // A cut container, and one whose header puts the big stream into the small-stream area
-    // (libgsf complains of both in its own domain and in GLib's default one).
+    // A cut container, and one whose header puts the big stream into the small-stream area.
     QByteArray wrongCutoff = good;
     wrongCutoff[0x3A] = char(wrongCutoff[0x3A] ^ 0x01);
     const std::pair<const char*, QByteArray> damaged[] = {{"cut.xls", good.left(good.size() / 3)},

@@ -1,5 +1,5 @@
-// Compound files laid out by hand, damaged the ways real files are: what libgsf refuses but loses
-// nothing is read whole by our own reader; a stream its chain cannot give whole (a loop, a sector
+// Compound files laid out by hand, damaged the ways real files are: what loses nothing is read
+// whole; a stream its chain cannot give whole (a loop, a sector
 // past the end, a size that does not fit the chain) is refused as damaged, never read in part.
 #include "error_message.h"
 #include "store/StoreError.h"
@@ -168,7 +168,7 @@ TEST(XlsCompoundFile, WrongFatCountAndShortFatListAreForgiven)
     auto expected = Workbook::fromBytes(container(stream));
     ASSERT_EQ(cellsOf(*expected).size(), 300);
 
-    // A header that counts 8,388,610 FAT sectors (libgsf refuses it).
+    // A header that counts 8,388,610 FAT sectors.
     QByteArray wrongCount = container(stream);
     put32(wrongCount, kFatCountAt, 0x00800002);
     // The list of FAT sectors cut short: its chain leads past the end of the file, or back to
@@ -208,7 +208,7 @@ TEST(XlsCompoundFile, StreamsTheirChainsCannotGiveWholeAreRefused)
         {"FAT list's chain loops listing nothing", [](QByteArray& f) { f = withFatListExtension(f, false, std::nullopt); }},
     };
     for (const auto& [what, damage] : damages) {
-        // With the header's FAT count wrong as well, libgsf refuses the file and ours decides.
+        // With the header's FAT count wrong as well: the count forgiven leaves the damage told.
         QByteArray file = container(stream);
         put32(file, kFatCountAt, 0x00800002);
         damage(file);

@@ -176,8 +176,8 @@ TEST(SaveFaults, TemporaryFilesOfEarlierKilledSavesGoWithTheNextSave)
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("Danni.xls.aBcxYz")), whole.left(5000)));
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("Danni.xls.QwErTy")), QByteArray()));
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral(".Danni.xls.4242-0badf00d.tmp")), whole));
-    // libgsf's, under saves of earlier versions: an unfinished one from two minutes ago goes, one
-    // written just now may be another program's save in progress and stays.
+    // The library earlier versions saved through: an unfinished one from two minutes ago goes,
+    // one written just now may be another program's save in progress and stays.
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral(".gsf-save-Ab12Cd")), whole.left(3000)));
     ASSERT_TRUE(setModified(dir.filePath(QStringLiteral(".gsf-save-Ab12Cd")), QDateTime::currentDateTime().addSecs(-120)));
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral(".gsf-save-Xy34Zw")), whole.left(3000)));

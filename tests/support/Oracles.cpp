@@ -53,6 +53,34 @@ for s in book.sheets():
 print(json.dumps(out, ensure_ascii=False))
 )PY";
 
+const char* const kOlefileScript = R"PY(
+import sys, json, hashlib
+try:
+    import olefile
+except Exception as e:
+    print(json.dumps({"error": "olefile cannot be imported (%s); install python3-olefile" % e}))
+    sys.exit(0)
+try:
+    ole = olefile.OleFileIO(sys.argv[1], raise_defects=olefile.DEFECT_INCORRECT)
+    data = ole.openstream(sys.argv[2]).read()
+    print(json.dumps({"error": None, "streams": ["/".join(p) for p in ole.listdir()],
+                      "rootClass": ole.root.clsid, "size": ole.get_size(sys.argv[2]),
+                      "sha256": hashlib.sha256(data).hexdigest()}))
+except Exception as e:
+    print(json.dumps({"error": "%s: %s" % (type(e).__name__, e)}))
+)PY";
+
+QJsonObject runPythonScript(const char* script, const QStringList& arguments, const QString& what)
+{
+    const QString python = QStringLiteral("/usr/bin/python3");
+    if (!QFileInfo::exists(python))
+        return QJsonObject{{QStringLiteral("error"), QStringLiteral("/usr/bin/python3 is missing; install python3-%1").arg(what)}};
+    const RunResult run = runProgram(python, QStringList{QStringLiteral("-c"), QString::fromUtf8(script)} + arguments, 120000);
+    const QJsonDocument doc = QJsonDocument::fromJson(run.out);
+    if (run.exitCode != 0 || !doc.isObject()) return QJsonObject{{QStringLiteral("error"), run.describe(what)}};
+    return doc.object();
+}
+
 // One LibreOffice profile for the whole test process: its first start is the slow one.
 QString libreOfficeProfile()
 {
@@ -88,14 +116,21 @@ RunResult runProgram(const QString& program, const QStringList& arguments, int t
 
 QJsonObject readWithXlrd(const QString& xlsPath)
 {
-    const QString python = QStringLiteral("/usr/bin/python3");
-    if (!QFileInfo::exists(python))
-        return QJsonObject{{QStringLiteral("error"), QStringLiteral("/usr/bin/python3 is missing; install python3-xlrd")}};
-    const RunResult run = runProgram(python, {QStringLiteral("-c"), QString::fromUtf8(kXlrdScript), xlsPath}, 120000);
-    const QJsonDocument doc = QJsonDocument::fromJson(run.out);
-    if (run.exitCode != 0 || !doc.isObject())
-        return QJsonObject{{QStringLiteral("error"), run.describe(QStringLiteral("xlrd"))}};
-    return doc.object();
+    return runPythonScript(kXlrdScript, {xlsPath}, QStringLiteral("xlrd"));
+}
+
+QJsonObject readWithOlefile(const QString& path, const QString& streamName)
+{
+    return runPythonScript(kOlefileScript, {path, streamName}, QStringLiteral("olefile"));
+}
+
+QString convertWithGnumeric(const QString& xlsPath, const QString& csvPath)
+{
+    const QString ssconvert = QStringLiteral("/usr/bin/ssconvert");
+    if (!QFileInfo::exists(ssconvert)) return QStringLiteral("Gnumeric (/usr/bin/ssconvert) is missing; install gnumeric");
+    const RunResult run = runProgram(ssconvert, {QStringLiteral("--export-type=Gnumeric_stf:stf_csv"), xlsPath, csvPath}, 180000);
+    if (!run.finished || run.exitCode != 0) return run.describe(QStringLiteral("ssconvert"));
+    return {};
 }
 
 QString convertWithLibreOffice(const QStringList& files, const QString& convertTo, const QString& outDir)
