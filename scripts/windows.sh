@@ -94,7 +94,8 @@ build_qt() {
   cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$cache/mingw-w64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_INSTALL_PREFIX="$prefix" "${qt_options[@]}" >"$cache/qt-configure.log"
-  nice cmake --build "$work" -j"$jobs" | awk 'NR % 50 == 0 {print "  " $1; fflush()}'
+  # Progress every 50 steps; the compiler's warnings go to a log of their own.
+  nice cmake --build "$work" -j"$jobs" | tee "$cache/qt-build.log" | awk '/^\[/ && ++n % 50 == 0 {print "  " $1; fflush()}'
   cmake --install "$work" >/dev/null
   # Qt's own texts in Bulgarian, from the machine's translations.
   mkdir -p "$prefix/translations"
