@@ -5,6 +5,7 @@
 #include <new>
 
 #ifdef _WIN32
+#define NOMINMAX
 #include <windows.h>
 #else
 #include <sys/mman.h>
