@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#ifndef _WIN32
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -53,3 +55,5 @@ bool fullDiskAt(const QString& folder, qint64 bytes)
     }
     return true;
 }
+
+#endif
