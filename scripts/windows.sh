@@ -22,10 +22,13 @@ install_packages() {
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
+  # NSIS makes 32-bit installers: Wine runs them with its 32-bit half.
+  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' || missing+=(wine32:i386)
   [ ${#missing[@]} -eq 0 ] && return
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
   $sudo apt-get update -o DPkg::Lock::Timeout=600
   $sudo apt-get install -y -o DPkg::Lock::Timeout=600 "${missing[@]}"
 }

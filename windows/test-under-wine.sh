@@ -11,13 +11,18 @@ export WINEDEBUG=-all
 : "${WINEPREFIX:?}" "${TERVIN_WIN_QT:?}"
 
 echo "== the test binaries under Wine"
-(cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j2 --timeout 600 --output-on-failure) | tee "$build/wine-ctest.log" | tail -n 15
+tests=0
+if [ -z "${TERVIN_WIN_SKIP_CTEST:-}" ]; then
+  (cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j2 --timeout 600 --output-on-failure) >"$build/wine-ctest.log" || tests=$?
+  tail -n 80 "$build/wine-ctest.log" | sed -n '/tests passed/,$p'
+fi
 
 echo "== the installer, silently in and out"
 setup=$(ls "$build"/tervin-setup-*.exe)
 target="$WINEPREFIX/drive_c/users/Public/Tervin-test"
 rm -rf "$target"
-wine "$setup" /S "/D=$(winepath -w "$target")"
+# /D= comes last, as NSIS reads it.
+wine "$setup" /S /D="$(winepath -w "$target")"
 wineserver -w
 for f in tervin.exe tervin-workbook.exe Qt6Core.dll platforms/qwindows.dll Danni.xls Faktura.xls uninstall.exe; do
   [ -e "$target/$f" ] || { echo "not installed: $f" >&2; exit 1; }
@@ -44,3 +49,4 @@ for f in Danni.xls Faktura.xls; do
   [ -e "$target/$f" ] || { echo "the uninstaller took $f" >&2; exit 1; }
 done
 echo "uninstalled; Danni.xls and Faktura.xls are still there"
+exit "$tests"
