@@ -6,6 +6,7 @@
 #include "app/common/Shop.h"
 #include "app/common/Twips.h"
 #include "sales/KoshnicaView.h"
+#include "store/window/KeyTip.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -267,7 +268,7 @@ void Form1::buildMenuKeys()
         else if (Image7->isVisible())
             emit Image7->clicked();
     });
-    Command4->setToolTip(QStringLiteral("Търсене (%1: по име)").arg(poime->shortcut().toString(QKeySequence::NativeText)));
+    Command4->setToolTip(store::window::withKey(QStringLiteral("Търсене по име"), poime->shortcut()));
 }
 
 void Form1::orderTabStops()

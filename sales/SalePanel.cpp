@@ -1,6 +1,7 @@
 #include "sales/SalePanel.h"
 
 #include "app/common/Controls.h"
+#include "store/window/KeyTip.h"
 #include "app/common/MainState.h"
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
@@ -75,12 +76,6 @@ public:
     }
 };
 
-// A sale panel key, written as its tool tip tells it.
-QString keyName(const QKeySequence& key)
-{
-    return key.toString(QKeySequence::PortableText);
-}
-
 } // namespace
 
 SalePanel::SalePanel(app::Shop& shop, app::MainState& state, const SaleControls& controls, QObject* parent)
@@ -121,7 +116,7 @@ void SalePanel::addShortcuts()
         s->setKeys(keys);
         s->setAutoRepeat(false);
         connect(s, &QShortcut::activated, this, [step] { app::guarded(step); });
-        owner->setToolTip(QStringLiteral("%1 (%2)").arg(owner->toolTip(), keyName(keys.first())));
+        owner->setToolTip(store::window::withKey(owner->toolTip(), keys.first()));
     };
     c_.Command1->setToolTip(c_.Command1->text());
     shortcut(c_.Image8, {QKeySequence(Qt::CTRL | Qt::Key_Enter), QKeySequence(Qt::CTRL | Qt::Key_Return)},

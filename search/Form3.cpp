@@ -12,6 +12,7 @@
 #include "search/SearchSteps.h"
 #include "search/Tyrsene.h"
 #include "showcase/ShowcaseData.h"
+#include "store/window/KeyTip.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -55,7 +56,7 @@ QPushButton* nextButton(QWidget* parent, const QString& name)
     QPushButton* button = app::placed(new QPushButton(kNext, parent), name, rect);
     button->setIcon(nextPicture(QSize(rect.height() / 2, rect.height() / 2)));
     button->setIconSize(QSize(rect.height() / 2, rect.height() / 2));
-    button->setToolTip(QStringLiteral("Следващ (F3)"));
+    button->setToolTip(store::window::withKey(QStringLiteral("Следващ"), QKeySequence(Qt::Key_F3)));
     return button;
 }
 

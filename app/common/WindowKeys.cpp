@@ -1,5 +1,7 @@
 #include "app/common/WindowKeys.h"
 
+#include "store/window/KeyTip.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -14,18 +16,23 @@ WindowKeys::WindowKeys(QWidget* window) : QObject(window), window_(window)
     connect(qApp, &QApplication::focusChanged, this, &WindowKeys::showDefault);
 }
 
+// Enter on any focused button of the window presses that button.
+void WindowKeys::focusedButtonsTakeEnter()
+{
+    for (QPushButton* b : window_->findChildren<QPushButton*>()) b->setAutoDefault(true);
+}
+
 void WindowKeys::enterPresses(QPushButton* button, QWidget* area)
 {
     defaults_.push_back({button, area});
-    // Enter on any focused button of the window presses that button.
-    for (QPushButton* b : window_->findChildren<QPushButton*>()) b->setAutoDefault(true);
+    focusedButtonsTakeEnter();
     showDefault();
 }
 
 void WindowKeys::enterPresses(std::function<QPushButton*()> chosen)
 {
     chosen_ = std::move(chosen);
-    for (QPushButton* b : window_->findChildren<QPushButton*>()) b->setAutoDefault(true);
+    focusedButtonsTakeEnter();
 }
 
 void WindowKeys::keyPresses(QPushButton* button, const QKeySequence& key, const QString& toolTip)
@@ -34,7 +41,7 @@ void WindowKeys::keyPresses(QPushButton* button, const QKeySequence& key, const 
     connect(shortcut, &QShortcut::activated, button, [button] {
         if (button->isEnabled() && button->isVisible()) button->click();
     });
-    button->setToolTip(withKey(toolTip, key));
+    button->setToolTip(store::window::withKey(toolTip, key));
 }
 
 QPushButton* WindowKeys::defaultButton() const
@@ -79,12 +86,8 @@ void useDialogKeys(QWidget* window, QPushButton* defaultButton)
     if (defaultButton)
         keys->enterPresses(defaultButton);
     else
-        for (QPushButton* b : window->findChildren<QPushButton*>()) b->setAutoDefault(true);
+        keys->focusedButtonsTakeEnter();
 }
 
-QString withKey(const QString& text, const QKeySequence& key)
-{
-    return QStringLiteral("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText));
-}
 
 } // namespace app

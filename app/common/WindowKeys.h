@@ -27,6 +27,8 @@ public:
     void enterPresses(std::function<QPushButton*()> chosen);
     // key presses button as well, and the button's tool tip tells so.
     void keyPresses(QPushButton* button, const QKeySequence& key, const QString& toolTip);
+    // Enter on a focused button presses that button, without a default for the rest.
+    void focusedButtonsTakeEnter();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,8 +49,5 @@ private:
 // A secondary window with the keys of a dialog: Escape closes it as its close box does, Enter on
 // a button presses that button, and Enter anywhere else presses defaultButton, when there is one.
 void useDialogKeys(QWidget* window, QPushButton* defaultButton = nullptr);
-
-// "Печат (Ctrl+P)": a tool tip that tells the key as the system writes it.
-QString withKey(const QString& text, const QKeySequence& key);
 
 } // namespace app

@@ -1,5 +1,7 @@
 #include "store/window/PrintPreview.h"
 
+#include "store/window/KeyTip.h"
+
 #include <QAction>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -21,7 +23,7 @@ void printOnCtrlP(QPrintPreviewDialog& preview)
     if (!bar || bar->actions().isEmpty()) return;
     QAction* print = bar->actions().last();
     print->setShortcut(QKeySequence::Print);
-    print->setToolTip(QStringLiteral("%1 (%2)").arg(print->iconText(), print->shortcut().toString(QKeySequence::NativeText)));
+    print->setToolTip(withKey(print->iconText(), print->shortcut()));
 }
 
 } // namespace

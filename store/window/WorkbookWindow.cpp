@@ -1,6 +1,7 @@
 #include "store/window/WorkbookWindow.h"
 
 #include "store/Range.h"
+#include "store/window/KeyTip.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/Worksheet.h"
@@ -117,7 +118,7 @@ void WorkbookWindow::buildMenus()
         a->setShortcut(key);
         // The tool bar's buttons tell their key.
         if (!a->shortcut().isEmpty())
-            a->setToolTip(QStringLiteral("%1 (%2)").arg(a->iconText(), a->shortcut().toString(QKeySequence::NativeText)));
+            a->setToolTip(withKey(a->iconText(), a->shortcut()));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
