@@ -1,6 +1,5 @@
 #include "reports/DateField.h"
 
-#include "reports/TypedDate.h"
 #include "store/DataWorkbook.h"
 
 #include <QAction>
@@ -11,6 +10,9 @@
 namespace reports {
 
 namespace {
+
+// How a date is asked for wherever one is typed.
+const QString kTypedDateExample = QStringLiteral("15.11.2026");
 
 const QColor kWrongBackground(255, 215, 215);
 
@@ -47,7 +49,7 @@ DateField::DateField(const QDate& date, const QString& caption, QWidget* parent)
 
 QDate DateField::date() const
 {
-    return readTypedDate(text()).value_or(QDate());
+    return store::parseTypedDate(text()).value_or(QDate());
 }
 
 void DateField::setDate(const QDate& date)

@@ -7,7 +7,7 @@ class QCalendarWidget;
 
 namespace reports {
 
-// A date field: the date typed as the shop keeper writes it (see readTypedDate) or picked from a
+// A date field: the date typed as the shop keeper writes it (see store::parseTypedDate) or picked from a
 // calendar, opened by the arrow at the field's right end, Alt+Down or F4. Up and Down move the
 // date by a day. On leaving the field a date is shown as the shop writes dates ("5. 03. 2026"),
 // and a text that is no date is shown red, its tool tip telling how to write one. The field's

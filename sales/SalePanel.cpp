@@ -1,7 +1,6 @@
 #include "sales/SalePanel.h"
 
 #include "app/common/Controls.h"
-#include "store/window/KeyTip.h"
 #include "app/common/MainState.h"
 #include "app/common/Messages.h"
 #include "app/common/Shop.h"
@@ -12,6 +11,7 @@
 #include "sales/SalesLedger.h"
 #include "showcase/ShowcaseData.h"
 #include "store/DataWorkbook.h"
+#include "store/window/KeyTip.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -86,9 +86,6 @@ SalePanel::SalePanel(app::Shop& shop, app::MainState& state, const SaleControls&
     addShortcuts();
     c_.List2->setItemDelegate(new CutNames(c_.List2));
     c_.List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Tab goes only where the shop keeper can see and act.
-    c_.Command9->setFocusPolicy(Qt::NoFocus);
-    c_.Text4->setFocusPolicy(Qt::NoFocus);
     showBasket();
 }
 

@@ -15,14 +15,34 @@ QString formatShopDate(const QDate& date)
     return date.toString(QStringLiteral("d. MM. yyyy"));
 }
 
-std::optional<QDate> parseShopDate(const QString& text)
+namespace {
+
+// Day, month and year as the form reads them in its first three groups; a two-digit year falls
+// in this century.
+std::optional<QDate> dayMonthYear(const QRegularExpression& form, const QString& text)
 {
-    static const QRegularExpression re(QStringLiteral("^\\s*(\\d{1,2})\\s*\\.\\s*(\\d{1,2})\\s*\\.\\s*(\\d{4})\\s*(г\\.?)?\\s*$"));
-    const auto m = re.match(text);
+    const QRegularExpressionMatch m = form.match(text);
     if (!m.hasMatch()) return std::nullopt;
-    const QDate date(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+    int year = m.captured(3).toInt();
+    if (m.capturedLength(3) == 2) year += 2000;
+    const QDate date(year, m.captured(2).toInt(), m.captured(1).toInt());
     if (!date.isValid()) return std::nullopt;
     return date;
+}
+
+} // namespace
+
+std::optional<QDate> parseShopDate(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2})\\s*\\.\\s*(\\d{1,2})\\s*\\.\\s*(\\d{4})\\s*(г\\.?)?\\s*$"));
+    return dayMonthYear(form, text);
+}
+
+std::optional<QDate> parseTypedDate(const QString& text)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*([0-9]{1,2})\\s*[./-]\\s*([0-9]{1,2})\\s*[./-]\\s*([0-9]{4}|[0-9]{2})\\s*(г\\.?)?\\s*$"));
+    return dayMonthYear(form, text);
 }
 
 std::unique_ptr<Workbook> DataWorkbook::createFresh(Application* application, Currency currency)

@@ -113,6 +113,11 @@ inline const QString kFreshAdminPassword = QStringLiteral("8642");
 QString formatShopDate(const QDate& date);
 // Reads a stored date back by day, month and year; nothing when it is not one.
 std::optional<QDate> parseShopDate(const QString& text);
+// A date as the shop keeper types it: day, month and year in this order, parted by dots, slashes
+// or hyphens, with or without blanks and leading zeros: "15.11.2026", "15. 11. 2026", "7/12/2026",
+// "07-12-2026". A two-digit year falls in this century ("15.11.26" is 15 November 2026).
+// Nothing when the text names no day of the calendar ("31.02.2026", "15.13.2026", words, nothing).
+std::optional<QDate> parseTypedDate(const QString& text);
 
 // The currency of the shop whose data workbook holds this sheet (an article sheet or the index);
 // leva for a workbook without the index sheet.
