@@ -5,11 +5,11 @@
 #include "app/Program.h"
 #include "archive/Arhiv.h"
 #include "store/StoreError.h"
+#include "tests/support/Programs.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -75,11 +75,9 @@ QStringList expiredOf(const QStringList& all, const QDate& today)
 // Runs the workbook tool; its exit status.
 int runTool(const QStringList& args, QByteArray* out = nullptr)
 {
-    QProcess p;
-    p.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), args);
-    p.waitForFinished(60000);
-    if (out) *out = p.readAllStandardOutput();
-    return p.exitCode();
+    const testsupport::RunResult run = testsupport::runWorkbookTool(args);
+    if (out) *out = run.out;
+    return run.exitCode;
 }
 
 // A shop of one article with two goods and four sales rows, saved.

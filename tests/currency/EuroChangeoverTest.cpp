@@ -10,10 +10,10 @@
 #include "store/StoreError.h"
 #include "store/Worksheet.h"
 #include "tools/InvoiceForm.h"
+#include "tests/support/Programs.h"
 
 #include <QJsonArray>
 #include <QLockFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using store::Currency;
@@ -157,11 +157,9 @@ TEST_F(LevaShop, AFailedSaveLeavesTheShopInLevaInMemoryAndOnDisk)
 TEST_F(LevaShop, TheWorkbookToolGoesOverOnceAndNotWhileTheProgramRuns)
 {
     const auto tool = [&](QString* out = nullptr) {
-        QProcess p;
-        p.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), {QStringLiteral("euro"), shop.path()});
-        p.waitForFinished(60000);
-        if (out) *out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-        return p.exitCode();
+        const testsupport::RunResult run = testsupport::runWorkbookTool({QStringLiteral("euro"), shop.path()});
+        if (out) *out = QString::fromUtf8(run.out + run.err);
+        return run.exitCode;
     };
     const QByteArray leva = shop.bytes(QStringLiteral("Danni.xls"));
     {

@@ -1,10 +1,12 @@
 #include "ReportTestSupport.h"
 
+#include "tests/support/PdfReader.h"
+#include "tests/support/Programs.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QListView>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -39,29 +41,18 @@ void pickEntry(QComboBox* box, int index)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
 }
 
-namespace {
-
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-} // namespace
-
 QString pdfText(const QString& path, int first, int last)
 {
     QStringList arguments{QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8")};
     if (first > 0) arguments << QStringLiteral("-f") << QString::number(first);
     if (last > 0) arguments << QStringLiteral("-l") << QString::number(last);
-    return run(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-"));
+    const testsupport::RunResult run =
+        testsupport::runMachineProgram(QStringLiteral("/usr/bin/pdftotext"), arguments << path << QStringLiteral("-"), 60000);
+    return run.finished && run.exitCode == 0 ? QString::fromUtf8(run.out) : QString();
 }
 
 int pdfPages(const QString& path)
 {
-    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
-    const auto match = pages.match(run(QStringLiteral("pdfinfo"), {path}));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
+    const int pages = testsupport::pdfPageSize(path).pages;
+    return pages > 0 ? pages : -1;
 }

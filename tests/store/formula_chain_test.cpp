@@ -5,8 +5,8 @@
 #include "store/Workbook.h"
 #include "store/formula/BiffFormula.h"
 #include "store/formula/Formula.h"
+#include "tests/support/Programs.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -93,12 +93,10 @@ TEST(FormulaChain, ToolDumpsAChainWrittenToAFile)
     book->sheets(1).setValue(20000, 1, Value(5.0));
     EXPECT_EQ(book->sheets(1).value(1, 1), Value(20004.0));
 
-    QProcess tool;
-    tool.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), {QStringLiteral("dump"), path});
-    ASSERT_TRUE(tool.waitForFinished(60000));
-    ASSERT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-    const QList<QByteArray> lines = tool.readAllStandardOutput().split('\n');
+    const testsupport::RunResult tool = testsupport::runWorkbookTool({QStringLiteral("dump"), path});
+    ASSERT_TRUE(tool.finished);
+    EXPECT_EQ(tool.exitCode, 0) << tool.err.toStdString();
+    const QList<QByteArray> lines = tool.out.split('\n');
     ASSERT_GT(lines.size(), 2);
     EXPECT_EQ(lines[1], QByteArray("A1\tformula\t=A2+1\tnumber\t20000"));
 }

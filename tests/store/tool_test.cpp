@@ -5,9 +5,9 @@
 #include "store/xls/BiffRecords.h"
 #include "tests/support/Oracles.h"
 #include "tests/support/XlsRewrite.h"
+#include "tests/support/Programs.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -23,11 +23,8 @@ struct ToolRun {
 
 ToolRun runTool(const QStringList& args)
 {
-    QProcess tool;
-    tool.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), args);
-    tool.waitForFinished(60000);
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            QString::fromUtf8(tool.readAllStandardOutput()), QString::fromUtf8(tool.readAllStandardError())};
+    const testsupport::RunResult run = testsupport::runWorkbookTool(args);
+    return {run.finished ? run.exitCode : -1, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
 }
 
 } // namespace

@@ -5,10 +5,10 @@
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/formula/Formula.h"
+#include "tests/support/Programs.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -117,12 +117,11 @@ TEST(XlsBadInput, DamagedFilesAreToldInOurMessageAlone)
     for (const auto& [name, bytes] : damaged) {
         const QString path = dir.filePath(QLatin1String(name));
         ASSERT_TRUE(writeBytes(path, bytes));
-        QProcess tool;
-        tool.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), {QStringLiteral("dump"), path});
-        ASSERT_TRUE(tool.waitForFinished(60000));
-        EXPECT_EQ(tool.exitCode(), 1);
-        EXPECT_EQ(QString::fromUtf8(tool.readAllStandardError()),
-                  QStringLiteral("Файлът „%1“ не може да бъде прочетен: файлът е повреден или непълен.\n").arg(path));
+        const testsupport::RunResult tool = testsupport::runWorkbookTool({QStringLiteral("dump"), path});
+        ASSERT_TRUE(tool.finished);
+        EXPECT_EQ(tool.exitCode, 1);
+        EXPECT_EQ(QString::fromUtf8(tool.err), QStringLiteral("Файлът „%1“ не може да бъде прочетен: файлът е повреден или непълен.\n")
+                                                   .arg(QDir::toNativeSeparators(path)));
     }
 }
 

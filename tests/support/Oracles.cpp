@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace testsupport {
@@ -73,9 +72,9 @@ except Exception as e:
 QJsonObject runPythonScript(const char* script, const QStringList& arguments, const QString& what)
 {
     const QString python = QStringLiteral("/usr/bin/python3");
-    if (!QFileInfo::exists(python))
+    if (!machineHas(python))
         return QJsonObject{{QStringLiteral("error"), QStringLiteral("/usr/bin/python3 is missing; install python3-%1").arg(what)}};
-    const RunResult run = runProgram(python, QStringList{QStringLiteral("-c"), QString::fromUtf8(script)} + arguments, 120000);
+    const RunResult run = runMachineProgram(python, QStringList{QStringLiteral("-c"), QString::fromUtf8(script)} + arguments, 120000);
     const QJsonDocument doc = QJsonDocument::fromJson(run.out);
     if (run.exitCode != 0 || !doc.isObject()) return QJsonObject{{QStringLiteral("error"), run.describe(what)}};
     return doc.object();
@@ -85,34 +84,10 @@ QJsonObject runPythonScript(const char* script, const QStringList& arguments, co
 QString libreOfficeProfile()
 {
     static QTemporaryDir profile(QDir::tempPath() + QStringLiteral("/tervin-lo-XXXXXX"));
-    return QUrl::fromLocalFile(profile.path()).toString();
+    return QUrl::fromLocalFile(machinePath(profile.path())).toString();
 }
 
 } // namespace
-
-QString RunResult::describe(const QString& what) const
-{
-    if (!finished) return what + QStringLiteral(" did not start or did not finish in time");
-    return what + QStringLiteral(" exited with %1: %2 %3").arg(exitCode).arg(QString::fromUtf8(err), QString::fromUtf8(out));
-}
-
-RunResult runProgram(const QString& program, const QStringList& arguments, int timeoutMs)
-{
-    RunResult result;
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted(10000)) return result;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return result;
-    }
-    result.finished = process.exitStatus() == QProcess::NormalExit;
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
 
 QJsonObject readWithXlrd(const QString& xlsPath)
 {
@@ -127,8 +102,8 @@ QJsonObject readWithOlefile(const QString& path, const QString& streamName)
 QString convertWithGnumeric(const QString& xlsPath, const QString& csvPath)
 {
     const QString ssconvert = QStringLiteral("/usr/bin/ssconvert");
-    if (!QFileInfo::exists(ssconvert)) return QStringLiteral("Gnumeric (/usr/bin/ssconvert) is missing; install gnumeric");
-    const RunResult run = runProgram(ssconvert, {QStringLiteral("--export-type=Gnumeric_stf:stf_csv"), xlsPath, csvPath}, 180000);
+    if (!machineHas(ssconvert)) return QStringLiteral("Gnumeric (/usr/bin/ssconvert) is missing; install gnumeric");
+    const RunResult run = runMachineProgram(ssconvert, {QStringLiteral("--export-type=Gnumeric_stf:stf_csv"), xlsPath, csvPath}, 180000);
     if (!run.finished || run.exitCode != 0) return run.describe(QStringLiteral("ssconvert"));
     return {};
 }
@@ -136,12 +111,12 @@ QString convertWithGnumeric(const QString& xlsPath, const QString& csvPath)
 QString convertWithLibreOffice(const QStringList& files, const QString& convertTo, const QString& outDir)
 {
     const QString soffice = QStringLiteral("/usr/bin/soffice");
-    if (!QFileInfo::exists(soffice))
+    if (!machineHas(soffice))
         return QStringLiteral("LibreOffice (/usr/bin/soffice) is missing; install libreoffice-calc-nogui");
     QStringList arguments{QStringLiteral("-env:UserInstallation=") + libreOfficeProfile(), QStringLiteral("--headless"),
                           QStringLiteral("--convert-to"), convertTo, QStringLiteral("--outdir"), outDir};
     arguments += files;
-    const RunResult run = runProgram(soffice, arguments, 180000);
+    const RunResult run = runMachineProgram(soffice, arguments, 180000);
     if (!run.finished || run.exitCode != 0) return run.describe(QStringLiteral("soffice"));
     return {};
 }

@@ -5,22 +5,14 @@
 // workbook and Gnumeric's ssconvert opens what we write. All are installed by the test script; a
 // test that finds one missing fails with the message these helpers give.
 
+#include "tests/support/Programs.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 namespace testsupport {
-
-struct RunResult {
-    bool finished = false;   // started and ended within the time given
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QString describe(const QString& what) const;
-};
-
-RunResult runProgram(const QString& program, const QStringList& arguments, int timeoutMs);
 
 // What xlrd (run by the system's Python) reads from an .xls file, formatting included:
 // {"error": null or text, "datemode": 0 or 1, "sheets": [{"name", "cells": [[row, col, ctype, value, xf]], "merged",

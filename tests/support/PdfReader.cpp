@@ -16,14 +16,14 @@ constexpr int kTimeoutMs = 60000;
 
 QString pdfText(const QString& pdfPath)
 {
-    const RunResult run = runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")}, kTimeoutMs);
+    const RunResult run = runMachineProgram(QStringLiteral("/usr/bin/pdftotext"), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")}, kTimeoutMs);
     if (!run.finished || run.exitCode != 0) return QStringLiteral("pdftotext failed: ") + run.describe(QStringLiteral("pdftotext"));
     return QString::fromUtf8(run.out);
 }
 
 std::vector<PdfWord> pdfWords(const QString& pdfPath)
 {
-    const RunResult run = runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdfPath, QStringLiteral("-")}, kTimeoutMs);
+    const RunResult run = runMachineProgram(QStringLiteral("/usr/bin/pdftotext"), {QStringLiteral("-bbox"), pdfPath, QStringLiteral("-")}, kTimeoutMs);
     std::vector<PdfWord> words;
     QXmlStreamReader xml(run.out);
     int page = 0;
@@ -41,7 +41,7 @@ std::vector<PdfWord> pdfWords(const QString& pdfPath)
 
 PdfPageSize pdfPageSize(const QString& pdfPath)
 {
-    const RunResult run = runProgram(QStringLiteral("pdfinfo"), {pdfPath}, kTimeoutMs);
+    const RunResult run = runMachineProgram(QStringLiteral("/usr/bin/pdfinfo"), {pdfPath}, kTimeoutMs);
     const QString info = QString::fromUtf8(run.out);
     PdfPageSize size;
     const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
@@ -59,7 +59,7 @@ QImage pdfPageImage(const QString& pdfPath, int page, int dpi)
     QTemporaryDir dir;
     const QString stem = dir.filePath(QStringLiteral("page"));
     const QString number = QString::number(page);
-    const RunResult run = runProgram(QStringLiteral("pdftoppm"),
+    const RunResult run = runMachineProgram(QStringLiteral("/usr/bin/pdftoppm"),
                                      {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), number,
                                       QStringLiteral("-l"), number, QStringLiteral("-singlefile"), pdfPath, stem},
                                      kTimeoutMs);

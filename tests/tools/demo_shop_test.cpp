@@ -4,12 +4,12 @@
 #include "tools/DemoShop.h"
 
 #include "store/StoreError.h"
+#include "tests/support/Programs.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
-#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -249,18 +249,12 @@ TEST(DemoShop, LibreOfficeReadsTheDataWorkbookAsWeDo)
 
 namespace {
 
-QProcess::ExitStatus runDemoCommand(const QString& dir, int& exitCode, QByteArray& err)
+testsupport::RunResult runDemoCommand(const QString& dir)
 {
-    QProcess tool;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));   // the tool must find its own way without a display
     env.remove(QStringLiteral("DISPLAY"));
-    tool.setProcessEnvironment(env);
-    tool.start(QStringLiteral(TERVIN_WORKBOOK_TOOL), {QStringLiteral("demo"), dir});
-    EXPECT_TRUE(tool.waitForFinished(120000));
-    exitCode = tool.exitCode();
-    err = tool.readAllStandardError();
-    return tool.exitStatus();
+    return testsupport::runWorkbookTool({QStringLiteral("demo"), dir}, env);
 }
 
 } // namespace
@@ -269,10 +263,9 @@ TEST(DemoShopCommand, LaysOutANewFolderAndNeverOverwritesAShop)
 {
     QTemporaryDir dir;
     const QString fresh = dir.filePath(QStringLiteral("нов/магазин"));
-    int exitCode = -1;
-    QByteArray err;
-    ASSERT_EQ(runDemoCommand(fresh, exitCode, err), QProcess::NormalExit);
-    EXPECT_EQ(exitCode, 0) << err.toStdString();
+    testsupport::RunResult run = runDemoCommand(fresh);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(fresh + QStringLiteral("/Danni.xls")));
     EXPECT_TRUE(QFileInfo::exists(fresh + QStringLiteral("/Kartini/BezKartina.JPG")));
 
@@ -281,8 +274,10 @@ TEST(DemoShopCommand, LaysOutANewFolderAndNeverOverwritesAShop)
     const QString data = shop + QStringLiteral("/Danni.xls");
     store::DataWorkbook::createFresh()->SaveAs(data);
     const QByteArray before = fileDigest(data);
-    ASSERT_EQ(runDemoCommand(shop, exitCode, err), QProcess::NormalExit);
-    EXPECT_EQ(exitCode, 1);
+    run = runDemoCommand(shop);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    const QByteArray& err = run.err;
     EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("Danni.xls"))) << err.toStdString();
     EXPECT_TRUE(QString::fromUtf8(err).contains(QStringLiteral("вече има магазин"))) << err.toStdString();
     EXPECT_EQ(fileDigest(data), before);
