@@ -14,7 +14,8 @@ jobs=$(nproc)
 # --- what the machine needs --------------------------------------------------------------------
 
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64 wine64 wine nsis xvfb xauth
-          cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n xz-utils dpkg-dev)
+          cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n xz-utils dpkg-dev
+          fonts-liberation2 fonts-dejavu-core)
 
 install_packages() {
   "$here/scripts/install-deps.sh"
@@ -183,6 +184,16 @@ make_installer() {
   echo "$out"
 }
 
+# Fonts for the tests. Offscreen, Qt for Windows reads fonts from its own lib/fonts alone, and Wine
+# hands no QT_ variable to a Windows program, so QT_QPA_FONTDIR cannot name another folder. The
+# same families as the Linux tests draw with: Liberation (Arial's measures) and DejaVu.
+test_fonts() {
+  local fonts="$1/lib/fonts"
+  mkdir -p "$fonts"
+  cp /usr/share/fonts/truetype/liberation2/Liberation*.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf \
+     /usr/share/fonts/truetype/dejavu/DejaVuSerif*.ttf "$fonts/"
+}
+
 # A Wine prefix of our own, made once: its first start takes minutes.
 wine_prefix() {
   export WINEPREFIX="$cache/wine" WINEDEBUG=-all
@@ -209,6 +220,7 @@ main() {
   lay_out_stage "$qt"
   make_installer
   [ "${1:-}" = test ] || return 0
+  test_fonts "$qt"
   xvfb-run -a -s "-screen 0 1024x768x24" "$here/windows/test-under-wine.sh" "$build"
 }
 

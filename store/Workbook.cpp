@@ -4,6 +4,7 @@
 #include "StoreError.h"
 #include "xls/XlsFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace store {
@@ -21,7 +22,7 @@ std::unique_ptr<Workbook> Workbook::open(const QString& path, Application* appli
     auto workbook = std::make_unique<Workbook>(application, false);
     xls::readWorkbook(path, *workbook);
     if (workbook->sheets_.empty())
-        throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: в него няма нито един лист.").arg(path));
+        throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: в него няма нито един лист.").arg(QDir::toNativeSeparators(path)));
     workbook->path_ = path;
     workbook->saved_ = true;
     return workbook;

@@ -2,6 +2,7 @@
 
 #include "store/StoreError.h"
 
+#include <QDir>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -603,7 +604,7 @@ QImage drawNoGoods()
 void savePicture(const QImage& image, const QString& path)
 {
     if (!image.save(path, "JPEG", 90))
-        throw store::Error(QStringLiteral("Картината „%1“ не може да бъде записана.").arg(path));
+        throw store::Error(QStringLiteral("Картината „%1“ не може да бъде записана.").arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace demo

@@ -13,7 +13,7 @@ export WINEDEBUG=-all
 echo "== the test binaries under Wine"
 tests=0
 if [ -z "${TERVIN_WIN_SKIP_CTEST:-}" ]; then
-  (cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j2 --timeout 600 --output-on-failure) >"$build/wine-ctest.log" || tests=$?
+  (cd "$build" && ctest -j2 --timeout 600 --output-on-failure) >"$build/wine-ctest.log" || tests=$?
   tail -n 80 "$build/wine-ctest.log" | sed -n '/tests passed/,$p'
 fi
 

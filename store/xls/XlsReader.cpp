@@ -12,6 +12,8 @@
 #include "store/xls/StyleRecords.h"
 #include "store/xls/XlsFile.h"
 
+#include <QDir>
+
 
 namespace store::xls {
 
@@ -672,7 +674,7 @@ void readWorkbook(const QString& path, Workbook& into)
             WorkbookReader(stream, into, done).read();
         });
     } catch (const Error& error) {
-        throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(path, reasonOf(error)));
+        throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(QDir::toNativeSeparators(path), reasonOf(error)));
     }
 }
 

@@ -13,6 +13,7 @@
 #include "store/xls/StyleRecords.h"
 #include "store/xls/XlsFile.h"
 
+#include <QDir>
 #include <QSet>
 #include <array>
 #include <cmath>
@@ -597,7 +598,7 @@ void writeWorkbook(const Workbook& workbook, const QString& path)
     try {
         writeStreamFile(path, "Workbook", workbookStream(workbook), kMinimumStreamSize);
     } catch (const Error& error) {
-        throw Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2.").arg(path, reasonOf(error)));
+        throw Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2.").arg(QDir::toNativeSeparators(path), reasonOf(error)));
     }
 }
 

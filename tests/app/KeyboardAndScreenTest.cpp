@@ -123,18 +123,18 @@ TEST(Screen, TheWindowGrowsInProportionAndKeepsItsSize)
         RunningProgram run(shop.path());
         app::Form1& w = run.logIn();
         const QRect picture = w.Image1[0]->geometry();
-        const int fontSize = w.Label4->fontInfo().pixelSize();
-        const int priceSize = w.Label2->fontInfo().pixelSize();
+        const qreal fontSize = w.Label4->fontInfo().pointSizeF();
+        const qreal priceSize = w.Label2->fontInfo().pointSizeF();
         w.resize(w.width() * 2, w.height() * 2);
         QCoreApplication::processEvents();
         const QRect grown = w.Image1[0]->geometry();
         EXPECT_NEAR(grown.width(), picture.width() * 2, 2);
         EXPECT_NEAR(grown.height(), picture.height() * 2, 2);
-        EXPECT_GT(w.Label4->fontInfo().pixelSize(), fontSize * 3 / 2);
+        EXPECT_GT(w.Label4->fontInfo().pointSizeF(), fontSize * 1.5);
         EXPECT_LT(w.Command6->geometry().right(), 0) << "the buttons only the program presses came into sight";
 
         clickRow(w.List1, 0);
-        EXPECT_GT(w.Label2->fontInfo().pixelSize(), priceSize * 3 / 2) << "a price that fits shrinks when grown";
+        EXPECT_GT(w.Label2->fontInfo().pointSizeF(), priceSize * 1.5) << "a price that fits shrinks when grown";
         QTest::mouseClick(w.Label12, Qt::LeftButton);
         EXPECT_GE(w.Text3->width(), 192 * 2 - 2) << "the details panel is placed as drawn, then grown";
         EXPECT_FALSE(w.Image2->geometry().intersects(w.Text3->geometry()));

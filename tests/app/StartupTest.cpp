@@ -11,9 +11,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QPushButton>
 #include <QTest>
-#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -124,9 +124,15 @@ TEST(Startup, LockLeftByACrashedCopyDoesNotBlock)
 {
     ShopFolder shop;
     shop.save();
-    // What a copy that died without cleaning up leaves: its process number, name and host.
-    const QByteArray stale = "999999\n" + QCoreApplication::applicationName().toUtf8() + "\n"
-        + QSysInfo::machineHostName().toUtf8() + "\n";
+    // What a copy that died without cleaning up leaves: a lock as this system writes it, naming a
+    // process that is gone.
+    QByteArray stale;
+    {
+        QLockFile held(shop.file(QStringLiteral("held.lock")));
+        ASSERT_TRUE(held.tryLock(0));
+        stale = shop.bytes(QStringLiteral("held.lock"));
+    }
+    stale.replace(0, stale.indexOf('\n'), "999999");
     writeFile(shop.file(app::Program::lockFileName()), stale);
     MessageRecorder messages;
     RunningProgram run(shop.path());

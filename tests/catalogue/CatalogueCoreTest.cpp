@@ -401,17 +401,23 @@ TEST(PictureFiles, PathsFromTheWorkbookStayInTheArticlesFolder)
     QDir().mkpath(toys);
     writeFile(toys + QStringLiteral("/топка.jpg"), "ball");
     writeFile(shop.dir.path() + QStringLiteral("/Faktura.xls"), "form");
+    std::vector<const char*> articles{"..", ".", "a/b", "/tmp", "C:\\x"};
+    std::vector<const char*> files{"..", ".", "../../Faktura.xls", "a/b.jpg", "/etc/passwd", "C:\\x.jpg"};
+#ifndef _WIN32   // on Windows QFile::link makes shortcut files, which no path goes through
     QFile::link(shop.dir.path() + QStringLiteral("/Faktura.xls"), toys + QStringLiteral("/връзка.jpg"));
     QFile::link(shop.dir.path(), shop.pictures + QStringLiteral("/Навън"));
+    articles.push_back("Навън");
+    files.push_back("връзка.jpg");
+#endif
 
     EXPECT_EQ(catalogue::articlePicture(shop.pictures, QStringLiteral("Играчки"), QStringLiteral("топка.jpg")),
               toys + QStringLiteral("/топка.jpg"));
     EXPECT_EQ(catalogue::articlePicture(shop.pictures, QStringLiteral("Играчки"), QStringLiteral("нова.jpg")),
               toys + QStringLiteral("/нова.jpg")) << "a file still to be copied there";
-    for (const char* article : {"..", ".", "a/b", "/tmp", "C:\\x", "Навън"})
+    for (const char* article : articles)
         EXPECT_EQ(catalogue::articlePicture(shop.pictures, QString::fromUtf8(article), QStringLiteral("Faktura.xls")),
                   std::nullopt) << article;
-    for (const char* file : {"..", ".", "../../Faktura.xls", "a/b.jpg", "/etc/passwd", "C:\\x.jpg", "връзка.jpg"})
+    for (const char* file : files)
         EXPECT_EQ(catalogue::articlePicture(shop.pictures, QStringLiteral("Играчки"), QString::fromUtf8(file)),
                   std::nullopt) << file;
 

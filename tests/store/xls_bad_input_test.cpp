@@ -87,7 +87,7 @@ TEST(XlsBadInput, EachKindOfWrongFileIsNamedForWhatItIs)
     const auto expectReason = [&](const QString& name, const QByteArray& bytes, const QString& reason) {
         const QString path = dir.filePath(name);
         ASSERT_TRUE(writeBytes(path, bytes));
-        EXPECT_EQ(readError(path), QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(path, reason));
+        EXPECT_EQ(readError(path), QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(QDir::toNativeSeparators(path), reason));
     };
     const QByteArray good = sampleFile();
     expectReason(QStringLiteral("empty.xls"), QByteArray(), QStringLiteral("файлът е празен"));

@@ -71,6 +71,12 @@ QStringList entries(const QString& dir)
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// How a message about a file begins ("прочетен", "записан"), the path written as the system writes it.
+QString fileMessage(const QString& path, const char* done)
+{
+    return QStringLiteral("Файлът „%1“ не може да бъде %2: ").arg(QDir::toNativeSeparators(path), QString::fromUtf8(done));
+}
+
 } // namespace
 
 TEST(XlsReadErrors, FilesThatAreNotWorkbooksNameTheFileAndTheReason)
@@ -78,17 +84,17 @@ TEST(XlsReadErrors, FilesThatAreNotWorkbooksNameTheFileAndTheReason)
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("Danni.xls"));
     QString message = readError(missing);
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде прочетен: ").arg(missing))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(fileMessage(missing, "прочетен"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("не съществува"))) << message.toStdString();
 
     const QString text = dir.filePath(QStringLiteral("text.xls"));
     ASSERT_TRUE(writeBytes(text, QByteArray("Име;Цена\nкукла;12.50\n").repeated(300)));
     message = readError(text);
-    EXPECT_EQ(message, QStringLiteral("Файлът „%1“ не може да бъде прочетен: не е работна книга на Excel 97-2003.").arg(text));
+    EXPECT_EQ(message, fileMessage(text, "прочетен") + QStringLiteral("не е работна книга на Excel 97-2003."));
 
     const QString empty = dir.filePath(QStringLiteral("empty.xls"));
     ASSERT_TRUE(writeBytes(empty, QByteArray()));
-    EXPECT_TRUE(readError(empty).contains(empty));
+    EXPECT_TRUE(readError(empty).startsWith(fileMessage(empty, "прочетен")));
 
     // A whole file cut in half: the container itself is damaged.
     goodStream(dir.path());
@@ -120,7 +126,7 @@ TEST(XlsReadErrors, DamagedRecordsAreErrorsNeverAnEmptyWorkbook)
         const QString path = dir.filePath(QStringLiteral("damaged%1.xls").arg(++n));
         writeWorkbookStream(path, {&stream}, 0);
         const QString message = readError(path);
-        EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде прочетен: ").arg(path))) << message.toStdString();
+        EXPECT_TRUE(message.startsWith(fileMessage(path, "прочетен"))) << message.toStdString();
         EXPECT_TRUE(message.contains(reasonPart)) << message.toStdString() << " / " << reasonPart.toStdString();
     };
 
@@ -179,6 +185,9 @@ TEST(XlsReadErrors, DamagedRecordsAreErrorsNeverAnEmptyWorkbook)
 // workbook: the reading stops with a message, and the next read of the file works again.
 TEST(XlsReadErrors, FileCutShortWhileReadIsRefusedNotACrash)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "On Windows the file is read into memory whole, never mapped: a cut cannot reach a read";
+#endif
     QTemporaryDir dir;
     Workbook book(nullptr, false);
     Worksheet& sheet = book.appendSheet(QStringLiteral("Стоки"));
@@ -218,7 +227,7 @@ TEST(XlsReadErrors, OlderExcel95WorkbookIsRefused)
     const QString path = dir.filePath(QStringLiteral("old.xls"));
     writeStreamFile(path, "Book", {&book}, 4096);
     const QString message = readError(path);
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде прочетен: ").arg(path))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(fileMessage(path, "прочетен"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("Excel 5.0/95"))) << message.toStdString();
 }
 
@@ -237,7 +246,7 @@ TEST(XlsWriteErrors, WhatTheFormatCannotHoldLeavesTheOldFileAlone)
         sheet.setValue(1, 1, QStringLiteral("ново"));
         spoil(book);
         const QString message = errorOf([&] { writeWorkbook(book, path); });
-        EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде записан: ").arg(path))) << message.toStdString();
+        EXPECT_TRUE(message.startsWith(fileMessage(path, "записан"))) << message.toStdString();
         EXPECT_TRUE(message.contains(reasonPart)) << message.toStdString() << " / " << reasonPart.toStdString();
         EXPECT_EQ(fileBytes(path), before);
         EXPECT_EQ(entries(dir.path()), filesBefore);
@@ -265,11 +274,11 @@ TEST(XlsWriteErrors, FailedSaveReportsAndLeavesNoTrace)
     // A folder that does not exist, and a "folder" that is a file.
     const QString nowhere = dir.filePath(QStringLiteral("няма/Danni.xls"));
     QString message = errorOf([&] { writeWorkbook(book, nowhere); });
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде записан: ").arg(nowhere))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(fileMessage(nowhere, "записан"))) << message.toStdString();
     ASSERT_TRUE(writeBytes(dir.filePath(QStringLiteral("file")), "x"));
     const QString underFile = dir.filePath(QStringLiteral("file/Danni.xls"));
     message = errorOf([&] { writeWorkbook(book, underFile); });
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде записан: ").arg(underFile))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(fileMessage(underFile, "записан"))) << message.toStdString();
     EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("file"))), QByteArray("x"));
 
     // The target is a folder with a file in it: the rename fails, the folder stays, the
@@ -277,7 +286,7 @@ TEST(XlsWriteErrors, FailedSaveReportsAndLeavesNoTrace)
     const QString folder = dir.filePath(QStringLiteral("Danni.xls"));
     ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
     message = errorOf([&] { writeWorkbook(book, folder); });
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Файлът „%1“ не може да бъде записан: ").arg(folder))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(fileMessage(folder, "записан"))) << message.toStdString();
     EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("Danni.xls"), QStringLiteral("file")}));
     EXPECT_EQ(entries(folder), QStringList{QStringLiteral("inside")});
 
@@ -286,15 +295,18 @@ TEST(XlsWriteErrors, FailedSaveReportsAndLeavesNoTrace)
     ASSERT_TRUE(writeBytes(target, "old contents"));
     ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     writeWorkbook(book, target);
+#ifndef _WIN32   // Windows files have no group and others to keep
     const QFile::Permissions kept = QFile::permissions(target);
     EXPECT_TRUE(kept.testFlag(QFile::ReadGroup));
     EXPECT_FALSE(kept.testFlag(QFile::WriteGroup));
     EXPECT_FALSE(kept.testFlag(QFile::ReadOther));
+#endif
     EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("Danni.xls"), QStringLiteral("Faktura.xls"), QStringLiteral("file")}));
     Workbook back(nullptr, false);
     readWorkbook(target, back);
     EXPECT_EQ(back.sheets(1).value(1, 1), Value(QStringLiteral("кукла")));
 
+#ifndef _WIN32   // QFile::link makes a shortcut file on Windows, which is no link to save through
     // Saving through a link replaces the file it points at and keeps the link.
     const QString link = dir.filePath(QStringLiteral("link.xls"));
     ASSERT_TRUE(QFile::link(target, link));
@@ -304,4 +316,5 @@ TEST(XlsWriteErrors, FailedSaveReportsAndLeavesNoTrace)
     Workbook throughLink(nullptr, false);
     readWorkbook(target, throughLink);
     EXPECT_EQ(throughLink.sheets(1).value(1, 1), Value(QStringLiteral("мечо")));
+#endif
 }

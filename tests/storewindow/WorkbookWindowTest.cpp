@@ -316,11 +316,13 @@ TEST_F(WorkbookWindowTest, TheShopsDataInvoiceFormAndArchiveAreNeverWrittenFromT
     ASSERT_TRUE(QFile::copy(folder_.form(), folder_.file(QStringLiteral("Danni.xls"))));
     ASSERT_TRUE(QFile::copy(folder_.form(), archived));
     const QByteArray before = bytesOf(folder_.form());
+    QStringList targets = {folder_.form(), folder_.file(QStringLiteral("Danni.xls")), archived};
+#ifndef _WIN32   // on Windows QFile::link makes a shortcut file, which no path goes through
     // Also when reached through a link to the folder.
     const QString link = folder_.file(QStringLiteral("link"));
     ASSERT_TRUE(QFile::link(folder_.file(QString()), link));
-    const QStringList targets = {folder_.form(), folder_.file(QStringLiteral("Danni.xls")), archived,
-                                 link + QStringLiteral("/Faktura.xls")};
+    targets << link + QStringLiteral("/Faktura.xls");
+#endif
     for (const QString& target : targets) {
         SCOPED_TRACE(target.toStdString());
         messages_.clear();
