@@ -102,7 +102,7 @@ TEST(XlsBadInput, EachKindOfWrongFileIsNamedForWhatItIs)
 
     const QString folder = dir.filePath(QStringLiteral("folder.xls"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_EQ(readError(folder), QStringLiteral("Файлът „%1“ не може да бъде прочетен: това не е файл.").arg(folder));
+    EXPECT_EQ(readError(folder), QStringLiteral("Файлът „%1“ не може да бъде прочетен: това не е файл.").arg(QDir::toNativeSeparators(folder)));
 }
 
 TEST(XlsBadInput, DamagedFilesAreToldInOurMessageAlone)

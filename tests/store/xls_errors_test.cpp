@@ -102,12 +102,13 @@ TEST(XlsReadErrors, FilesThatAreNotWorkbooksNameTheFileAndTheReason)
     const QString cut = dir.filePath(QStringLiteral("cut.xls"));
     ASSERT_TRUE(writeBytes(cut, whole.left(whole.size() / 2)));
     message = readError(cut);
-    EXPECT_TRUE(message.contains(cut)) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(fileMessage(cut, "прочетен"))) << message.toStdString();
     EXPECT_NE(message, QStringLiteral("(no error)"));
 
     // Workbook::open reports the same way.
     message = errorOf([&] { Workbook::open(text); });
-    EXPECT_TRUE(message.contains(text) && message.contains(QStringLiteral("Excel 97-2003"))) << message.toStdString();
+    EXPECT_TRUE(message.startsWith(fileMessage(text, "прочетен")) && message.contains(QStringLiteral("Excel 97-2003")))
+        << message.toStdString();
 }
 
 TEST(XlsReadErrors, DamagedRecordsAreErrorsNeverAnEmptyWorkbook)
