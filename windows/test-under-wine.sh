@@ -13,9 +13,10 @@ export WINEDEBUG=-all
 echo "== the test binaries under Wine"
 tests=0
 if [ -z "${TERVIN_WIN_SKIP_CTEST:-}" ]; then
-  # Wine's server started apart: else the first test starts it, and ctest waits for that test
-  # until the server ends, after the last one.
+  # Wine's server and its own services started apart, their output away from the tests': else
+  # the first test starts them, and ctest waits for that test until they end, after the last one.
   wineserver -p >/dev/null 2>&1
+  wine wineboot >/dev/null 2>&1
   (cd "$build" && ctest -j2 --timeout 600 --output-on-failure) >"$build/wine-ctest.log" || tests=$?
   tail -n 80 "$build/wine-ctest.log" | sed -n '/tests passed/,$p'
   wineserver -k || true
