@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/common/MainState.h"
+#include "common/MainState.h"
 #include "store/Money.h"
 
 #include <QMainWindow>

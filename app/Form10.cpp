@@ -1,9 +1,9 @@
 #include "app/Form10.h"
 
-#include "app/common/Controls.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
-#include "app/common/Twips.h"
+#include "common/Controls.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
+#include "common/Twips.h"
 
 #include <QCheckBox>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "app/Form13.h"
 
-#include "app/common/Controls.h"
-#include "app/common/Shop.h"
-#include "app/common/Twips.h"
+#include "common/Controls.h"
+#include "common/Shop.h"
+#include "common/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

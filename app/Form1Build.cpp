@@ -2,9 +2,9 @@
 #include "app/Form1.h"
 
 #include "app/Pictures.h"
-#include "app/common/Controls.h"
-#include "app/common/Shop.h"
-#include "app/common/Twips.h"
+#include "common/Controls.h"
+#include "common/Shop.h"
+#include "common/Twips.h"
 #include "sales/KoshnicaView.h"
 #include "store/window/KeyTip.h"
 

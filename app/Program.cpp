@@ -3,8 +3,8 @@
 #include "app/Form1.h"
 #include "app/Form10.h"
 #include "app/Startup.h"
-#include "app/common/Messages.h"
-#include "app/common/ProgramFolder.h"
+#include "common/Messages.h"
+#include "common/ProgramFolder.h"
 #include "store/StoreError.h"
 
 #include <QDir>

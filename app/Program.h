@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/OfficeLock.h"
-#include "app/common/Shop.h"
+#include "common/Shop.h"
 
 #include <QLockFile>
 #include <QObject>

@@ -1,10 +1,10 @@
 #include "archive/Form14.h"
 
-#include "app/common/Controls.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
-#include "app/common/Twips.h"
-#include "app/common/WindowKeys.h"
+#include "common/Controls.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
+#include "common/Twips.h"
+#include "common/WindowKeys.h"
 
 #include <QApplication>
 #include <QListWidget>

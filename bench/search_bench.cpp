@@ -3,11 +3,11 @@
 // listing of every record and the missing-goods listing up to the dialog drawn again, and a sort
 // with the showcase drawn again.
 // Runs on the workbook store_bench writes to TERVIN_BENCH_SHOP.
-#include "bench/BigShopWorkbook.h"
 #include "app/Form1.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
-#include "app/common/Controls.h"
+#include "bench/BigShopWorkbook.h"
+#include "common/Controls.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
 #include "search/Form3.h"
 #include "search/Listings.h"
 #include "search/ResultBox.h"

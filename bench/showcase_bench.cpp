@@ -1,10 +1,10 @@
 // Choosing an article in the main window as the shop keeper does, to the repaint: the showcase,
 // the goods list and the stock list of the big shop's article of 9,999 goods. Runs on the workbook
 // store_bench writes to TERVIN_BENCH_SHOP.
-#include "bench/BigShopWorkbook.h"
 #include "app/Form1.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
+#include "bench/BigShopWorkbook.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
 #include "showcase/Vitrina.h"
 #include "store/Workbook.h"
 

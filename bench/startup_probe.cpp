@@ -3,7 +3,7 @@
 // started the process can tell how long the start-up took from the moment it was started.
 #include "app/Form10.h"
 #include "app/Program.h"
-#include "app/common/Messages.h"
+#include "common/Messages.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,14 +1,14 @@
 #include "catalogue/Form4.h"
 
-#include "app/common/Controls.h"
-#include "app/common/WindowKeys.h"
-#include "app/common/MainState.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
-#include "app/common/Twips.h"
 #include "catalogue/GoodsNamesModel.h"
 #include "catalogue/Katalog.h"
 #include "catalogue/core/NumberCheck.h"
+#include "common/Controls.h"
+#include "common/MainState.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
+#include "common/Twips.h"
+#include "common/WindowKeys.h"
 #include "showcase/ShowcaseData.h"
 
 #include <QCheckBox>

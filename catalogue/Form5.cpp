@@ -1,11 +1,11 @@
 #include "catalogue/Form5.h"
 
-#include "app/common/Controls.h"
-#include "app/common/WindowKeys.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
-#include "app/common/Twips.h"
 #include "catalogue/Katalog.h"
+#include "common/Controls.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
+#include "common/Twips.h"
+#include "common/WindowKeys.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "catalogue/GoodsNamesModel.h"
 
-#include "app/common/Shop.h"
+#include "common/Shop.h"
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 

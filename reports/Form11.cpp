@@ -1,13 +1,13 @@
 #include "reports/Form11.h"
 
-#include "app/common/Controls.h"
-#include "app/common/Messages.h"
-#include "store/Money.h"
-#include "app/common/Shop.h"
-#include "app/common/WindowKeys.h"
+#include "common/Controls.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
+#include "common/WindowKeys.h"
 #include "reports/DateField.h"
 #include "reports/ReportData.h"
 #include "reports/ReportWidgets.h"
+#include "store/Money.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "reports/ReportWidgets.h"
 
-#include "app/common/Controls.h"
-#include "app/common/Messages.h"
-#include "app/common/ProgramFolder.h"
-#include "app/common/Shop.h"
+#include "common/Controls.h"
+#include "common/Messages.h"
+#include "common/ProgramFolder.h"
+#include "common/Shop.h"
 #include "reports/DateField.h"
 #include "reports/ReportData.h"
 #include "store/DataWorkbook.h"

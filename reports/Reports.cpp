@@ -1,7 +1,7 @@
 #include "reports/Reports.h"
 
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
 #include "reports/Form11.h"
 #include "reports/Form12.h"
 #include "reports/Form9.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/common/Controls.h"
-#include "app/common/Twips.h"
+#include "common/Controls.h"
+#include "common/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>

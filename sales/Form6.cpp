@@ -1,7 +1,7 @@
 #include "sales/Form6.h"
 
-#include "app/common/WindowKeys.h"
-#include "app/common/Shop.h"
+#include "common/Shop.h"
+#include "common/WindowKeys.h"
 #include "sales/DialogFields.h"
 #include "sales/SalePanel.h"
 #include "sales/SalesLedger.h"

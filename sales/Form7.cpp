@@ -1,9 +1,9 @@
 #include "sales/Form7.h"
 
-#include "app/common/Controls.h"
-#include "app/common/WindowKeys.h"
-#include "app/common/Shop.h"
-#include "app/common/Twips.h"
+#include "common/Controls.h"
+#include "common/Shop.h"
+#include "common/Twips.h"
+#include "common/WindowKeys.h"
 #include "sales/Form6.h"
 #include "sales/Form8.h"
 #include "sales/SalePanel.h"

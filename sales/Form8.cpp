@@ -1,9 +1,9 @@
 #include "sales/Form8.h"
 
-#include "app/common/WindowKeys.h"
-#include "app/common/Messages.h"
-#include "app/common/ProgramFolder.h"
-#include "app/common/Shop.h"
+#include "common/Messages.h"
+#include "common/ProgramFolder.h"
+#include "common/Shop.h"
+#include "common/WindowKeys.h"
 #include "sales/DialogFields.h"
 #include "store/StoreError.h"
 

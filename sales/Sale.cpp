@@ -1,7 +1,7 @@
 #include "sales/Sale.h"
 
-#include "app/common/ProgramFolder.h"
-#include "app/common/Shop.h"
+#include "common/ProgramFolder.h"
+#include "common/Shop.h"
 #include "sales/Faktura.h"
 #include "sales/Koshnica.h"
 #include "sales/SalesLedger.h"

@@ -1,9 +1,9 @@
 #include "sales/SalePanel.h"
 
-#include "app/common/Controls.h"
-#include "app/common/MainState.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
+#include "common/Controls.h"
+#include "common/MainState.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
 #include "sales/Form6.h"
 #include "sales/Form7.h"
 #include "sales/KoshnicaView.h"

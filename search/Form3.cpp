@@ -1,11 +1,11 @@
 // The search dialog: its controls where they stand (twips), its modes and its buttons.
 #include "search/Form3.h"
 
-#include "app/common/Controls.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
-#include "app/common/Twips.h"
-#include "app/common/WindowKeys.h"
+#include "common/Controls.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
+#include "common/Twips.h"
+#include "common/WindowKeys.h"
 #include "search/Listings.h"
 #include "search/NextPicture.h"
 #include "search/ResultBox.h"

@@ -1,6 +1,6 @@
 #include "search/ResultBox.h"
 
-#include "app/common/Controls.h"
+#include "common/Controls.h"
 
 #include <QAbstractListModel>
 #include <QListView>

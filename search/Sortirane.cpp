@@ -1,8 +1,8 @@
 #include "search/Sortirane.h"
 
-#include "app/common/MainState.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
+#include "common/MainState.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
 #include "search/Form2.h"
 
 #include <QComboBox>

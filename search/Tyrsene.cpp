@@ -1,9 +1,9 @@
 #include "search/Tyrsene.h"
 
-#include "app/common/Controls.h"
-#include "app/common/MainState.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
+#include "common/Controls.h"
+#include "common/MainState.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
 #include "search/Form3.h"
 #include "search/Listings.h"
 #include "search/ResultBox.h"

@@ -1,7 +1,7 @@
 #include "showcase/ShowcaseData.h"
 
-#include "app/common/ProgramFolder.h"
 #include "catalogue/core/PictureFiles.h"
+#include "common/ProgramFolder.h"
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"
 #include "store/Worksheet.h"

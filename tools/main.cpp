@@ -1,8 +1,8 @@
 // tervin-workbook: makes, copies and prints the shop's workbooks from the command line.
 #include "WorkbookDump.h"
 
-#include "app/common/ProgramFolder.h"
 #include "archive/Arhiv.h"
+#include "common/ProgramFolder.h"
 #include "currency/EuroChangeover.h"
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"

@@ -2,8 +2,8 @@
 // (with the removal of copies no longer kept), the day's first save with it, and a later save of
 // the same day without it. Runs on the workbook store_bench writes to TERVIN_BENCH_SHOP.
 #include "bench/BigShopWorkbook.h"
-#include "app/common/Messages.h"
-#include "app/common/Shop.h"
+#include "common/Messages.h"
+#include "common/Shop.h"
 #include "store/Workbook.h"
 
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 #include "support/ShopFolder.h"
 
 #include "app/Form13.h"
-#include "app/common/Controls.h"
+#include "common/Controls.h"
 #include "search/Form3.h"
 
 #include <QAction>

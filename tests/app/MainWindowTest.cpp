@@ -4,7 +4,7 @@
 #include "support/ShopFolder.h"
 
 #include "app/Form13.h"
-#include "app/common/Controls.h"
+#include "common/Controls.h"
 #include "showcase/Vitrina.h"
 
 #include <QAction>

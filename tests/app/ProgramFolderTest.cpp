@@ -1,5 +1,5 @@
 // The program folder helpers other windows build on.
-#include "app/common/ProgramFolder.h"
+#include "common/ProgramFolder.h"
 #include "store/StoreError.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "app/support/RunningProgram.h"
 
 #include "archive/Form14.h"
-#include "app/common/Shop.h"
+#include "common/Shop.h"
 #include "tools/DemoShop.h"
 
 #include <QFile>

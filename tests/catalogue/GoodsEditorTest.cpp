@@ -8,8 +8,8 @@
 #include "app/support/ShopFolder.h"
 #include "tests/support/Oracles.h"
 
-#include "app/common/Controls.h"
 #include "catalogue/GoodsNamesModel.h"
+#include "common/Controls.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "app/support/RunningProgram.h"
 
 #include "app/Form1.h"
-#include "app/common/Controls.h"
+#include "common/Controls.h"
 #include "sales/Form6.h"
 #include "store/DataWorkbook.h"
 #include "store/InvoiceLayout.h"

@@ -6,9 +6,9 @@
 #include "app/support/MessageRecorder.h"
 #include "app/support/RunningProgram.h"
 
-#include "app/common/Controls.h"
-#include "archive/Form14.h"
 #include "app/EndRequests.h"
+#include "archive/Form14.h"
+#include "common/Controls.h"
 #include "sales/Form6.h"
 #include "sales/Form7.h"
 #include "sales/Form8.h"

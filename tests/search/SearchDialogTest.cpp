@@ -6,7 +6,7 @@
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
 
-#include "app/common/Controls.h"
+#include "common/Controls.h"
 #include "search/Form2.h"
 #include "search/Form3.h"
 #include "search/Listings.h"

@@ -5,7 +5,7 @@
 #include "app/support/ShopFolder.h"
 #include "tests/support/XlsRewrite.h"
 
-#include "app/common/Controls.h"
+#include "common/Controls.h"
 #include "showcase/Vitrina.h"
 #include "store/xls/BiffRecords.h"
 #include "tools/DemoShop.h"

@@ -3,7 +3,7 @@
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
 
-#include "app/common/Controls.h"
+#include "common/Controls.h"
 
 #include <QFontMetrics>
 #include <QLabel>

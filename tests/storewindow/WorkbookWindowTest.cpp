@@ -7,7 +7,7 @@
 #include "app/support/QtPrinters.h"
 #include "tests/support/PdfReader.h"
 
-#include "app/common/Shop.h"
+#include "common/Shop.h"
 #include "store/Workbook.h"
 #include "store/window/SheetView.h"
 #include "store/window/WorkbookWindow.h"

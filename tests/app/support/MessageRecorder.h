@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/common/Messages.h"
+#include "common/Messages.h"
 
 #include <QStringList>
 #include <deque>

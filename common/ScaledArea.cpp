@@ -1,4 +1,4 @@
-#include "app/common/ScaledArea.h"
+#include "common/ScaledArea.h"
 
 #include <QChildEvent>
 #include <QEvent>

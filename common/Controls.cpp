@@ -1,4 +1,4 @@
-#include "app/common/Controls.h"
+#include "common/Controls.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,4 +1,4 @@
-#include "app/common/ProgramFolder.h"
+#include "common/ProgramFolder.h"
 
 #include "store/StoreError.h"
 

@@ -1,6 +1,6 @@
-#include "app/common/WindowRegistry.h"
+#include "common/WindowRegistry.h"
 
-#include "app/common/WindowPlaces.h"
+#include "common/WindowPlaces.h"
 
 namespace app {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/common/DiskVersion.h"
-#include "app/common/WindowPlaces.h"
-#include "app/common/WindowRegistry.h"
 #include "archive/Arhiv.h"
+#include "common/DiskVersion.h"
+#include "common/WindowPlaces.h"
+#include "common/WindowRegistry.h"
 #include "store/Application.h"
 #include "store/DataWorkbook.h"
 #include "store/RowKeeper.h"

@@ -1,4 +1,4 @@
-#include "app/common/WindowPlaces.h"
+#include "common/WindowPlaces.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "app/common/Messages.h"
+#include "common/Messages.h"
 
 #include "store/StoreError.h"
 

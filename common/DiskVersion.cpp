@@ -1,4 +1,4 @@
-#include "app/common/DiskVersion.h"
+#include "common/DiskVersion.h"
 
 #include <QFile>
 #include <QFileInfo>

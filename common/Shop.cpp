@@ -1,7 +1,7 @@
-#include "app/common/Shop.h"
+#include "common/Shop.h"
 
-#include "app/common/Messages.h"
-#include "app/common/ProgramFolder.h"
+#include "common/Messages.h"
+#include "common/ProgramFolder.h"
 #include "store/StoreError.h"
 #include "store/window/WorkbookWindow.h"
 

@@ -1,4 +1,4 @@
-#include "app/common/WindowKeys.h"
+#include "common/WindowKeys.h"
 
 #include "store/window/KeyTip.h"
 
