@@ -147,7 +147,8 @@ void Form1::makeSalePanel()
 
 void Form1::makeKatalog()
 {
-    katalog_ = new catalogue::Katalog(shop_, *this, {List1, Command5, Command7, Command8}, *vitrina_, this);
+    katalog_ = new catalogue::Katalog(shop_, *this, {List1, Command5, Command7, Command8}, this);
+    connect(katalog_, &catalogue::Katalog::showcaseOutOfDate, vitrina_, &showcase::Vitrina::chooseArticle);
 }
 
 void Form1::connectControls()

@@ -9,7 +9,7 @@
 #include "common/Shop.h"
 #include "common/Twips.h"
 #include "common/WindowKeys.h"
-#include "showcase/ShowcaseData.h"
+#include "showcase/core/ShowcaseData.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -7,8 +7,7 @@
 #include "common/Messages.h"
 #include "common/ProgramFolder.h"
 #include "common/Shop.h"
-#include "showcase/ShowcaseData.h"
-#include "showcase/Vitrina.h"
+#include "showcase/core/ShowcaseData.h"
 #include "store/StoreError.h"
 
 #include <QListWidget>
@@ -32,9 +31,8 @@ W* shown(W* window)
 
 } // namespace
 
-Katalog::Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls& controls,
-                 showcase::Vitrina& vitrina, QObject* parent)
-    : QObject(parent), shop_(shop), state_(state), c_(controls), vitrina_(vitrina)
+Katalog::Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls& controls, QObject* parent)
+    : QObject(parent), shop_(shop), state_(state), c_(controls)
 {
     connect(c_.Command5, &QPushButton::clicked, this, [this] { app::guarded([this] { openGoodsEditor(); }); });
     connect(c_.Command7, &QPushButton::clicked, this, [this] { showArticleWindow(); });
@@ -48,7 +46,7 @@ GoodsStore Katalog::goodsStore(const QString& article) const
 
 void Katalog::redrawShowcase()
 {
-    vitrina_.chooseArticle();
+    emit showcaseOutOfDate();
 }
 
 bool Katalog::Sahrani()

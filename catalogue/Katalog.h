@@ -13,10 +13,6 @@ struct MainState;
 class Shop;
 } // namespace app
 
-namespace showcase {
-class Vitrina;
-}
-
 namespace catalogue {
 
 // The main window's controls the catalogue works with.
@@ -35,8 +31,7 @@ inline const QString kNoArticleLeft = QStringLiteral("Няма налична с
 class Katalog : public QObject {
     Q_OBJECT
 public:
-    Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls& controls, showcase::Vitrina& vitrina,
-            QObject* parent = nullptr);
+    Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls& controls, QObject* parent = nullptr);
 
     // "Добави артикул": shows the add-article window.
     void showArticleWindow();
@@ -50,11 +45,15 @@ public:
     app::Shop& shop() const { return shop_; }
     app::MainState& state() const { return state_; }
     GoodsStore goodsStore(const QString& article) const;
-    // The main window's article-list click: the showcase of the current article drawn again.
+    // The showcase of the current article to be drawn again, as after a click on the article list:
+    // says so by showcaseOutOfDate.
     void redrawShowcase();
     // Sahrani: saves Danni.xls; a failure is told and the program goes on (the next save carries
     // the change). True when saved.
     bool Sahrani();
+
+signals:
+    void showcaseOutOfDate();
 
 private:
     void listNewArticle(int sheetsBefore, const QString& name);
@@ -63,7 +62,6 @@ private:
     app::Shop& shop_;
     app::MainState& state_;
     CatalogueControls c_;
-    showcase::Vitrina& vitrina_;
 };
 
 } // namespace catalogue

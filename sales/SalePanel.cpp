@@ -9,7 +9,7 @@
 #include "sales/KoshnicaView.h"
 #include "sales/Sale.h"
 #include "sales/SalesLedger.h"
-#include "showcase/ShowcaseData.h"
+#include "showcase/core/ShowcaseData.h"
 #include "store/DataWorkbook.h"
 #include "store/window/KeyTip.h"
 

@@ -11,7 +11,7 @@
 #include "search/ResultBox.h"
 #include "search/SearchSteps.h"
 #include "search/Tyrsene.h"
-#include "showcase/ShowcaseData.h"
+#include "showcase/core/ShowcaseData.h"
 #include "store/window/KeyTip.h"
 
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "search/SearchSteps.h"
 
-#include "showcase/ShowcaseData.h"
+#include "showcase/core/ShowcaseData.h"
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"
 #include "store/Worksheet.h"

@@ -5,7 +5,7 @@
 #include "common/Messages.h"
 #include "common/Shop.h"
 #include "common/Twips.h"
-#include "showcase/ShowcaseData.h"
+#include "showcase/core/ShowcaseData.h"
 #include "showcase/SlotLabels.h"
 #include "store/Workbook.h"
 

@@ -5,7 +5,7 @@
 #include "sales/Faktura.h"
 #include "sales/Koshnica.h"
 #include "sales/SalesLedger.h"
-#include "showcase/ShowcaseData.h"
+#include "showcase/core/ShowcaseData.h"
 #include "store/Application.h"
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"

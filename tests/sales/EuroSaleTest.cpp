@@ -10,7 +10,7 @@
 #include "search/Listings.h"
 #include "search/SearchSteps.h"
 #include "search/Tyrsene.h"
-#include "showcase/ShowcaseData.h"
+#include "showcase/core/ShowcaseData.h"
 #include "store/window/CellText.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "showcase/ShowcaseData.h"
+#include "showcase/core/ShowcaseData.h"
 
 #include "catalogue/core/PictureFiles.h"
 #include "common/ProgramFolder.h"
