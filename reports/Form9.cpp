@@ -27,22 +27,18 @@ const QString kTitle = QStringLiteral("Справка за продадени с
 
 Form9::Form9(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
 {
-    setObjectName(QStringLiteral("Form9"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(kTitle);
-    setFixedSize(760, 560);
+    frameReportWindow(this, shop_, 9, kTitle, QSize(760, 560), app::Closer::SoldReport);
+    output_ = new ReportOutput(this, shop_, [this] { return printed(); });
+    auto* keys = new app::WindowKeys(this);
     buildChoiceByLists();
     buildChoiceByPickers();
-    buildReportArea();
-    output_ = new ReportOutput(this, shop_, [this] { return printed(); });
+    buildReportArea(*keys);
     connect(Combo1, &QComboBox::activated, this, [this](int index) { chooseFromDate(index); });
     connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { listDateReport(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { app::guarded([this] { pickerReport(); }); });
-    connect(Command3, &QPushButton::clicked, output_, &ReportOutput::print);
-    connect(Command4, &QPushButton::clicked, output_, &ReportOutput::exportPdf);
-    setUpKeys();
-    shop_.windows.declare(9, this);
-    shop_.windows.closeFor(app::Closer::SoldReport);
+    // Enter runs the report of the frame that holds the focus, the calendar's outside both frames.
+    keys->enterPresses(Command2);
+    keys->enterPresses(Command1, Frame1);
 }
 
 void Form9::buildChoiceByLists()
@@ -66,14 +62,15 @@ void Form9::buildChoiceByPickers()
 {
     Frame2 = app::placed(new QGroupBox(QStringLiteral("По календара"), this), QStringLiteral("Frame2"),
                          QRect(385, 8, 365, 112));
-    Label9 = caption(Frame2, QStringLiteral("Label9"), QStringLiteral("от дата"), QRect(12, 26, 60, 24));
-    DTPicker1 = datePicker(Frame2, QStringLiteral("DTPicker1"), Label9->text(), QRect(75, 26, 150, 26));
-    Label11 = caption(Frame2, QStringLiteral("Label11"), QStringLiteral("до дата"), QRect(12, 64, 60, 24));
-    DTPicker2 = datePicker(Frame2, QStringLiteral("DTPicker2"), Label11->text(), QRect(75, 64, 150, 26));
+    const PeriodFields period = periodFields(Frame2, QStringLiteral("Label9"), QStringLiteral("Label11"), 26, 64);
+    Label9 = period.fromCaption;
+    DTPicker1 = period.from;
+    Label11 = period.toCaption;
+    DTPicker2 = period.to;
     Command2 = button(Frame2, QStringLiteral("Command2"), QStringLiteral("&Справка"), QRect(245, 64, 105, 28));
 }
 
-void Form9::buildReportArea()
+void Form9::buildReportArea(app::WindowKeys& keys)
 {
     lists_ = new LinkedLists(this, soldColumns(), QRect(10, 130, 740, 370), 3);
     List1 = lists_->list(0);
@@ -81,22 +78,12 @@ void Form9::buildReportArea()
     List3 = lists_->list(2);
     List4 = lists_->list(3);
     List5 = lists_->list(4);
-    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("&Печат..."), QRect(10, 515, 100, 30));
-    Command4 = button(this, QStringLiteral("Command4"), QStringLiteral("&Запис в PDF..."), QRect(118, 515, 130, 30));
-    Label8 = caption(this, QStringLiteral("Label8"), QStringLiteral("Сума за периода"), QRect(440, 518, 120, 24));
-    Text1 = app::placed(new QLineEdit(this), QStringLiteral("Text1"), QRect(565, 516, 140, 26));
-    Text1->setReadOnly(true);
-    Text1->setAlignment(Qt::AlignRight);
-    Label10 = caption(this, QStringLiteral("Label10"), store::currencySign(shop_.currency()), QRect(712, 518, 40, 24));
-}
-
-// Enter runs the report of the frame that holds the focus, the calendar's outside both frames.
-void Form9::setUpKeys()
-{
-    auto* keys = new app::WindowKeys(this);
-    keys->enterPresses(Command2);
-    keys->enterPresses(Command1, Frame1);
-    keys->keyPresses(Command3, QKeySequence::Print, QStringLiteral("Печат на справката"));
+    std::tie(Command3, Command4) = output_->buttons(keys, QStringLiteral("Command3"), QStringLiteral("Command4"), QPoint(10, 515));
+    const TotalField total = totalField(this, shop_, QStringLiteral("Сума за периода"), QRect(440, 518, 120, 24),
+                                        QRect(565, 516, 140, 26), QRect(712, 518, 40, 24));
+    Label8 = total.caption;
+    Text1 = total.amount;
+    Label10 = total.sign;
 }
 
 void Form9::fillDates()

@@ -15,6 +15,7 @@ class QStringListModel;
 
 namespace app {
 class Shop;
+class WindowKeys;
 }
 
 namespace reports {
@@ -70,8 +71,7 @@ public:
 private:
     void buildChoiceByLists();
     void buildChoiceByPickers();
-    void buildReportArea();
-    void setUpKeys();
+    void buildReportArea(app::WindowKeys& keys);
     void showListing(Listing listing, const QString& period);
     void emptyReport();
     std::optional<PrintedReport> printed() const;

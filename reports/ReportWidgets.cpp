@@ -4,15 +4,18 @@
 #include "common/Messages.h"
 #include "common/ProgramFolder.h"
 #include "common/Shop.h"
+#include "common/WindowKeys.h"
 #include "reports/DateField.h"
 #include "reports/ReportData.h"
 #include "store/DataWorkbook.h"
+#include "store/Money.h"
 #include "store/window/PrintPreview.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
@@ -58,6 +61,40 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
 DateField* datePicker(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
 {
     return app::placed(new DateField(QDate::currentDate(), caption, parent), name, geometry);
+}
+
+void frameReportWindow(QWidget* window, app::Shop& shop, int formNumber, const QString& title, const QSize& size,
+                       app::Closer closer)
+{
+    window->setObjectName(QStringLiteral("Form%1").arg(formNumber));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(title);
+    window->setFixedSize(size);
+    shop.windows.declare(formNumber, window);
+    shop.windows.closeFor(closer);
+}
+
+PeriodFields periodFields(QWidget* parent, const QString& fromCaptionName, const QString& toCaptionName, int fromTop,
+                          int toTop)
+{
+    PeriodFields fields{};
+    fields.fromCaption = caption(parent, fromCaptionName, QStringLiteral("от дата"), QRect(12, fromTop, 60, 24));
+    fields.from = datePicker(parent, QStringLiteral("DTPicker1"), fields.fromCaption->text(), QRect(75, fromTop, 150, 26));
+    fields.toCaption = caption(parent, toCaptionName, QStringLiteral("до дата"), QRect(12, toTop, 60, 24));
+    fields.to = datePicker(parent, QStringLiteral("DTPicker2"), fields.toCaption->text(), QRect(75, toTop, 150, 26));
+    return fields;
+}
+
+TotalField totalField(QWidget* parent, app::Shop& shop, const QString& text, const QRect& captionPlace,
+                      const QRect& amountPlace, const QRect& signPlace)
+{
+    TotalField total{};
+    total.caption = caption(parent, QStringLiteral("Label8"), text, captionPlace);
+    total.amount = app::placed(new QLineEdit(parent), QStringLiteral("Text1"), amountPlace);
+    total.amount->setReadOnly(true);
+    total.amount->setAlignment(Qt::AlignRight);
+    total.sign = caption(parent, QStringLiteral("Label10"), store::currencySign(shop.currency()), signPlace);
+    return total;
 }
 
 std::optional<Period> typedPeriod(DateField* from, DateField* to)
@@ -208,6 +245,17 @@ void ReportOutput::exportPdf()
             app::warning(QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(QDir::toNativeSeparators(path)));
     });
     dialog->open();
+}
+
+std::pair<QPushButton*, QPushButton*> ReportOutput::buttons(app::WindowKeys& keys, const QString& printName,
+                                                            const QString& pdfName, const QPoint& topLeft)
+{
+    auto* printButton = button(window_, printName, QStringLiteral("&Печат..."), QRect(topLeft, QSize(100, 30)));
+    auto* pdfButton = button(window_, pdfName, QStringLiteral("&Запис в PDF..."), QRect(topLeft + QPoint(108, 0), QSize(130, 30)));
+    connect(printButton, &QPushButton::clicked, this, &ReportOutput::print);
+    connect(pdfButton, &QPushButton::clicked, this, &ReportOutput::exportPdf);
+    keys.keyPresses(printButton, QKeySequence::Print, QStringLiteral("Печат на справката"));
+    return {printButton, pdfButton};
 }
 
 } // namespace reports

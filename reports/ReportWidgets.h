@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/WindowRegistry.h"
 #include "reports/PrintedReport.h"
 
 #include <QAbstractTableModel>
@@ -17,12 +18,14 @@ class QLabel;
 class QListView;
 class QPrintPreviewDialog;
 class QPrinter;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
 namespace app {
 class Shop;
-}
+class WindowKeys;
+} // namespace app
 
 // Pieces the three report windows share.
 namespace reports {
@@ -39,6 +42,32 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
 
 // A date field starting at today's date; `caption` is what the messages about it call it.
 DateField* datePicker(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
+
+// A report window's frame: FormN, its title and fixed size, gone once closed; the shop's window
+// list knows it, and the windows that its opening closes are closed.
+void frameReportWindow(QWidget* window, app::Shop& shop, int formNumber, const QString& title, const QSize& size,
+                       app::Closer closer);
+
+// The period asked for: "от дата" and "до дата" one under the other, each caption at x 12 with its
+// date field (DTPicker1, DTPicker2) at x 75.
+struct PeriodFields {
+    QLabel* fromCaption;
+    DateField* from;
+    QLabel* toCaption;
+    DateField* to;
+};
+PeriodFields periodFields(QWidget* parent, const QString& fromCaptionName, const QString& toCaptionName, int fromTop,
+                          int toTop);
+
+// The report's total: its caption (Label8), the amount shown read-only to the right (Text1) and the
+// shop's currency sign (Label10).
+struct TotalField {
+    QLabel* caption;
+    QLineEdit* amount;
+    QLabel* sign;
+};
+TotalField totalField(QWidget* parent, app::Shop& shop, const QString& text, const QRect& captionPlace,
+                      const QRect& amountPlace, const QRect& signPlace);
 
 // The period typed into the two fields. Nothing when either holds no date: the shop keeper is told
 // which text is wrong and the focus goes to its field.
@@ -104,6 +133,10 @@ public:
     void print();
     // A file dialog for the PDF file, then the report written to it.
     void exportPdf();
+    // "Печат..." and "Запис в PDF..." side by side from topLeft, named as given, pressing print
+    // and exportPdf; the print key presses the first.
+    std::pair<QPushButton*, QPushButton*> buttons(app::WindowKeys& keys, const QString& printName, const QString& pdfName,
+                                                  const QPoint& topLeft);
 
 private:
     std::optional<PrintedReport> reportOrWarning() const;
