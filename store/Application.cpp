@@ -29,12 +29,12 @@ Workbook& Application::WorkbookList::Open(const QString& path)
     const QString wanted = QFileInfo(path).absoluteFilePath();
     for (size_t i = 0; i < app_.workbooks_.size(); ++i) {
         if (QFileInfo(app_.workbooks_[i]->FullName()).absoluteFilePath() == wanted) {
-            app_.active_ = int(i);
+            app_.activate(int(i));
             return *app_.workbooks_[i];
         }
     }
     app_.workbooks_.push_back(Workbook::open(path, &app_));
-    app_.active_ = int(app_.workbooks_.size()) - 1;
+    app_.activate(int(app_.workbooks_.size()) - 1);
     return *app_.workbooks_.back();
 }
 
@@ -42,7 +42,7 @@ Workbook& Application::WorkbookList::Add()
 {
     app_.checkRunning();
     app_.workbooks_.push_back(std::make_unique<Workbook>(&app_));
-    app_.active_ = int(app_.workbooks_.size()) - 1;
+    app_.activate(int(app_.workbooks_.size()) - 1);
     return *app_.workbooks_.back();
 }
 
@@ -56,6 +56,12 @@ Workbook& Application::WorkbookList::operator()(int index) const
     if (index < 1 || index > Count())
         throw Error(QStringLiteral("Няма отворена работна книга номер %1.").arg(index));
     return *app_.workbooks_[size_t(index - 1)];
+}
+
+void Application::activate(int index)
+{
+    active_ = index;
+    changed();
 }
 
 Workbook* Application::ActiveWorkbook() const
@@ -83,7 +89,7 @@ bool Application::Quit()
     }
     setVisible(false);
     workbooks_.clear();
-    active_ = -1;
+    activate(-1);
     quit_ = true;
     return true;
 }

@@ -65,6 +65,16 @@ public:
         if (saveHook_) saveHook_(workbook);
     }
 
+    // Told whenever what a window of the application shows may have changed: a cell or a sheet of
+    // one of its workbooks, a workbook's name, which workbook is active. It is told at every change
+    // of a cell, so it should only note the change and act on it later.
+    using ChangeHook = std::function<void()>;
+    void setChangeHook(ChangeHook hook) { changeHook_ = std::move(hook); }
+    void changed() const
+    {
+        if (changeHook_) changeHook_();
+    }
+
     // Wraps every write of a workbook of this application to its file (Save and SaveAs), so that
     // changes held in memory that must not reach the file can be taken out around it. The wrapper
     // calls write once and lets its store::Error through.
@@ -81,6 +91,7 @@ public:
 private:
     friend class WorkbookList;
     void checkRunning() const;
+    void activate(int index);
     std::vector<std::unique_ptr<Workbook>> workbooks_;
     int active_ = -1;
     AlertHook alertHook_;
@@ -88,6 +99,7 @@ private:
     bool visible_ = false;
     WindowHook windowHook_;
     SaveHook saveHook_;
+    ChangeHook changeHook_;
     SaveWrapper saveWrapper_;
 };
 

@@ -153,6 +153,18 @@ void Workbook::SaveAs(const QString& path)
     path_ = path;
     saved_ = true;
     ++saveCount_;
+    shownChanged();
+}
+
+void Workbook::markChanged()
+{
+    saved_ = false;
+    shownChanged();
+}
+
+void Workbook::shownChanged() const
+{
+    if (application_) application_->changed();
 }
 
 } // namespace store

@@ -66,7 +66,11 @@ public:
     void Save();
     void SaveAs(const QString& path);
     bool Saved() const { return saved_; }
-    void markChanged() { saved_ = false; }
+    // A change that the file does not hold yet; the application is told.
+    void markChanged();
+    // A change of what the workbook shows that the file holds already (values computed again):
+    // the application is told.
+    void shownChanged() const;
     // How many times the workbook has been written to its file: tells whether a change made
     // earlier has reached the disk since.
     quint64 saveCount() const { return saveCount_; }

@@ -181,6 +181,12 @@ void Worksheet::touch()
     workbook_->markChanged();
 }
 
+void Worksheet::calculate()
+{
+    ++revision_;
+    workbook_->shownChanged();
+}
+
 void Worksheet::keepFileValues(bool uncalculated)
 {
     for (auto row = rows_.begin(); formulaCells_ > 0 && row != rows_.end(); ++row)

@@ -136,7 +136,7 @@ public:
     // Called after every change of a cell: formulas compute again on their next read.
     void touch();
     // Formulas compute again on their next read, although nothing changed.
-    void calculate() { ++revision_; }
+    void calculate();
     // The values the file gave the sheet's formulas stand, as a workbook whose calculation is
     // manual shows them, until the sheet changes or is calculated. uncalculated: the file said
     // they were not brought up to date before it was saved.

@@ -25,7 +25,6 @@
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QTabBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -35,7 +34,6 @@ namespace store::window {
 namespace {
 
 // How often the window looks whether the engine changed the workbook under it.
-constexpr int kWatchMilliseconds = 250;
 
 QHash<const Application*, QPointer<WorkbookWindow>>& shownWindows()
 {
@@ -70,8 +68,7 @@ QString proposedFile(const Workbook& workbook, const QString& suffix)
 } // namespace
 
 WorkbookWindow::WorkbookWindow(Application& application, WindowMessages messages, WriteGuard guard)
-    : application_(&application), messages_(std::move(messages)), guard_(std::move(guard)), view_(new SheetView), tabs_(new QTabBar),
-      watch_(new QTimer(this))
+    : application_(&application), messages_(std::move(messages)), guard_(std::move(guard)), view_(new SheetView), tabs_(new QTabBar)
 {
     setObjectName(QStringLiteral("WorkbookWindow"));
     buildMenus();
@@ -99,8 +96,9 @@ WorkbookWindow::WorkbookWindow(Application& application, WindowMessages messages
     connect(view_, &SheetView::inputEntered, this, &WorkbookWindow::enterInput);
     connect(view_, &SheetView::editTextChanged, cellBar_, &QLineEdit::setText);
     connect(view_, &SheetView::editingEnded, this, &WorkbookWindow::showCurrentCell);
-    connect(watch_, &QTimer::timeout, this, &WorkbookWindow::followWorkbook);
-    watch_->start(kWatchMilliseconds);
+    application.setChangeHook([window = QPointer<WorkbookWindow>(this)] {
+        if (window) window->followLater();
+    });
     showWorkbook(application.ActiveWorkbook());
 }
 
@@ -177,7 +175,7 @@ QPrinter& WorkbookWindow::printer()
 
 void WorkbookWindow::detach()
 {
-    watch_->stop();
+    if (application_) application_->setChangeHook({});
     view_->setSheet(nullptr, 0);
     application_ = nullptr;
     workbook_ = nullptr;
@@ -241,6 +239,18 @@ void WorkbookWindow::showSheet(int index)
     shownRevision_ = sheet.revision();
     view_->setSheet(workbook_, index);
     showCurrentCell();
+}
+
+// Many changes in a row (a sale writes dozens of cells) are followed once, when the program is
+// done with them.
+void WorkbookWindow::followLater()
+{
+    if (followPending_) return;
+    followPending_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        followPending_ = false;
+        followWorkbook();
+    }, Qt::QueuedConnection);
 }
 
 void WorkbookWindow::followWorkbook()

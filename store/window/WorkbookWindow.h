@@ -13,7 +13,6 @@ class QLineEdit;
 class QPrintPreviewDialog;
 class QPrinter;
 class QTabBar;
-class QTimer;
 
 namespace store::window {
 
@@ -61,6 +60,7 @@ private:
     void showWorkbook(Workbook* workbook);
     void fillTabs();
     void showSheet(int index);
+    void followLater();
     void followWorkbook();
     void showCurrentCell();
     void enterInput(int row, int col, const QString& text);
@@ -91,9 +91,9 @@ private:
     QAction* exportPdfAction_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* closeAction_ = nullptr;
-    QTimer* watch_;
     std::unique_ptr<QPrinter> printer_;
     QPointer<QPrintPreviewDialog> preview_;
+    bool followPending_ = false;
     // What the window last showed, to see when the workbook changed under it.
     QStringList shownSheetNames_;
     quint64 shownRevision_ = 0;
