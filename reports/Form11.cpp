@@ -25,11 +25,8 @@ const QString kTitle = QStringLiteral("Справка за закупени ст
 Form11::Form11(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
 {
     frameReportWindow(this, shop_, 11, kTitle, QSize(640, 520), app::Closer::PurchaseReport);
-    const PeriodFields period = periodFields(this, QStringLiteral("Label1"), QStringLiteral("Label2"), 14, 50);
-    Label1 = period.fromCaption;
-    DTPicker1 = period.from;
-    Label2 = period.toCaption;
-    DTPicker2 = period.to;
+    std::tie(Label1, DTPicker1, Label2, DTPicker2) = 
+        periodFields(this, QStringLiteral("Label1"), QStringLiteral("Label2"), 14, 50);
     Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("&Справка за закупени стоки"),
                       QRect(250, 48, 220, 30));
     lists_ = new LinkedLists(this, purchasedColumns(), QRect(10, 92, 620, 370), 3);
@@ -39,12 +36,10 @@ Form11::Form11(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
     List4 = lists_->list(3);
     output_ = new ReportOutput(this, shop_, [this] { return printed(); });
     auto* keys = new app::WindowKeys(this);
-    std::tie(Command2, Command3) = output_->buttons(*keys, QStringLiteral("Command2"), QStringLiteral("Command3"), QPoint(10, 477));
-    const TotalField total = totalField(this, shop_, QStringLiteral("Обща сума"), QRect(350, 480, 80, 24),
+    std::tie(Command2, Command3) = 
+        output_->buttons(*keys, QStringLiteral("Command2"), QStringLiteral("Command3"), QPoint(10, 477));
+    std::tie(Label8, Text1, Label10) = totalField(this, shop_, QStringLiteral("Обща сума"), QRect(350, 480, 80, 24),
                                         QRect(440, 478, 140, 26), QRect(590, 480, 40, 24));
-    Label8 = total.caption;
-    Text1 = total.amount;
-    Label10 = total.sign;
     connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { report(); }); });
     keys->enterPresses(Command1);
 }

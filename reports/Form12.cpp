@@ -24,20 +24,15 @@ const QString kTitle = QStringLiteral("Справка за печалба");
 Form12::Form12(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
 {
     frameReportWindow(this, shop_, 12, kTitle, QSize(400, 200), app::Closer::ProfitReport);
-    const PeriodFields period = periodFields(this, QStringLiteral("Label1"), QStringLiteral("Label2"), 14, 50);
-    Label1 = period.fromCaption;
-    DTPicker1 = period.from;
-    Label2 = period.toCaption;
-    DTPicker2 = period.to;
+    std::tie(Label1, DTPicker1, Label2, DTPicker2) = 
+        periodFields(this, QStringLiteral("Label1"), QStringLiteral("Label2"), 14, 50);
     Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("&Справка"), QRect(250, 48, 130, 30));
-    const TotalField total = totalField(this, shop_, QStringLiteral("Печалба"), QRect(12, 100, 60, 24),
+    std::tie(Label8, Text1, Label10) = totalField(this, shop_, QStringLiteral("Печалба"), QRect(12, 100, 60, 24),
                                         QRect(75, 98, 150, 26), QRect(232, 100, 40, 24));
-    Label8 = total.caption;
-    Text1 = total.amount;
-    Label10 = total.sign;
     output_ = new ReportOutput(this, shop_, [this] { return printed(); });
     auto* keys = new app::WindowKeys(this);
-    std::tie(Command2, Command3) = output_->buttons(*keys, QStringLiteral("Command2"), QStringLiteral("Command3"), QPoint(12, 155));
+    std::tie(Command2, Command3) = 
+        output_->buttons(*keys, QStringLiteral("Command2"), QStringLiteral("Command3"), QPoint(12, 155));
     connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { report(); }); });
     keys->enterPresses(Command1);
 }

@@ -62,11 +62,8 @@ void Form9::buildChoiceByPickers()
 {
     Frame2 = app::placed(new QGroupBox(QStringLiteral("По календара"), this), QStringLiteral("Frame2"),
                          QRect(385, 8, 365, 112));
-    const PeriodFields period = periodFields(Frame2, QStringLiteral("Label9"), QStringLiteral("Label11"), 26, 64);
-    Label9 = period.fromCaption;
-    DTPicker1 = period.from;
-    Label11 = period.toCaption;
-    DTPicker2 = period.to;
+    std::tie(Label9, DTPicker1, Label11, DTPicker2) = 
+        periodFields(Frame2, QStringLiteral("Label9"), QStringLiteral("Label11"), 26, 64);
     Command2 = button(Frame2, QStringLiteral("Command2"), QStringLiteral("&Справка"), QRect(245, 64, 105, 28));
 }
 
@@ -78,12 +75,10 @@ void Form9::buildReportArea(app::WindowKeys& keys)
     List3 = lists_->list(2);
     List4 = lists_->list(3);
     List5 = lists_->list(4);
-    std::tie(Command3, Command4) = output_->buttons(keys, QStringLiteral("Command3"), QStringLiteral("Command4"), QPoint(10, 515));
-    const TotalField total = totalField(this, shop_, QStringLiteral("Сума за периода"), QRect(440, 518, 120, 24),
+    std::tie(Command3, Command4) = 
+        output_->buttons(keys, QStringLiteral("Command3"), QStringLiteral("Command4"), QPoint(10, 515));
+    std::tie(Label8, Text1, Label10) = totalField(this, shop_, QStringLiteral("Сума за периода"), QRect(440, 518, 120, 24),
                                         QRect(565, 516, 140, 26), QRect(712, 518, 40, 24));
-    Label8 = total.caption;
-    Text1 = total.amount;
-    Label10 = total.sign;
 }
 
 void Form9::fillDates()

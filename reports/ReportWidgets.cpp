@@ -74,27 +74,25 @@ void frameReportWindow(QWidget* window, app::Shop& shop, int formNumber, const Q
     shop.windows.closeFor(closer);
 }
 
-PeriodFields periodFields(QWidget* parent, const QString& fromCaptionName, const QString& toCaptionName, int fromTop,
-                          int toTop)
+std::tuple<QLabel*, DateField*, QLabel*, DateField*> periodFields(QWidget* parent, const QString& fromCaptionName,
+                                                                  const QString& toCaptionName, int fromTop, int toTop)
 {
-    PeriodFields fields{};
-    fields.fromCaption = caption(parent, fromCaptionName, QStringLiteral("от дата"), QRect(12, fromTop, 60, 24));
-    fields.from = datePicker(parent, QStringLiteral("DTPicker1"), fields.fromCaption->text(), QRect(75, fromTop, 150, 26));
-    fields.toCaption = caption(parent, toCaptionName, QStringLiteral("до дата"), QRect(12, toTop, 60, 24));
-    fields.to = datePicker(parent, QStringLiteral("DTPicker2"), fields.toCaption->text(), QRect(75, toTop, 150, 26));
-    return fields;
+    QLabel* fromCaption = caption(parent, fromCaptionName, QStringLiteral("от дата"), QRect(12, fromTop, 60, 24));
+    DateField* from = datePicker(parent, QStringLiteral("DTPicker1"), fromCaption->text(), QRect(75, fromTop, 150, 26));
+    QLabel* toCaption = caption(parent, toCaptionName, QStringLiteral("до дата"), QRect(12, toTop, 60, 24));
+    DateField* to = datePicker(parent, QStringLiteral("DTPicker2"), toCaption->text(), QRect(75, toTop, 150, 26));
+    return {fromCaption, from, toCaption, to};
 }
 
-TotalField totalField(QWidget* parent, app::Shop& shop, const QString& text, const QRect& captionPlace,
-                      const QRect& amountPlace, const QRect& signPlace)
+std::tuple<QLabel*, QLineEdit*, QLabel*> totalField(QWidget* parent, app::Shop& shop, const QString& text,
+                                                    const QRect& captionPlace, const QRect& amountPlace,
+                                                    const QRect& signPlace)
 {
-    TotalField total{};
-    total.caption = caption(parent, QStringLiteral("Label8"), text, captionPlace);
-    total.amount = app::placed(new QLineEdit(parent), QStringLiteral("Text1"), amountPlace);
-    total.amount->setReadOnly(true);
-    total.amount->setAlignment(Qt::AlignRight);
-    total.sign = caption(parent, QStringLiteral("Label10"), store::currencySign(shop.currency()), signPlace);
-    return total;
+    auto* amount = app::placed(new QLineEdit(parent), QStringLiteral("Text1"), amountPlace);
+    amount->setReadOnly(true);
+    amount->setAlignment(Qt::AlignRight);
+    return {caption(parent, QStringLiteral("Label8"), text, captionPlace), amount,
+            caption(parent, QStringLiteral("Label10"), store::currencySign(shop.currency()), signPlace)};
 }
 
 std::optional<Period> typedPeriod(DateField* from, DateField* to)

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 class QLabel;
@@ -49,25 +50,15 @@ void frameReportWindow(QWidget* window, app::Shop& shop, int formNumber, const Q
                        app::Closer closer);
 
 // The period asked for: "от дата" and "до дата" one under the other, each caption at x 12 with its
-// date field (DTPicker1, DTPicker2) at x 75.
-struct PeriodFields {
-    QLabel* fromCaption;
-    DateField* from;
-    QLabel* toCaption;
-    DateField* to;
-};
-PeriodFields periodFields(QWidget* parent, const QString& fromCaptionName, const QString& toCaptionName, int fromTop,
-                          int toTop);
+// date field (DTPicker1, DTPicker2) at x 75. Caption, field, caption, field.
+std::tuple<QLabel*, DateField*, QLabel*, DateField*> periodFields(QWidget* parent, const QString& fromCaptionName,
+                                                                  const QString& toCaptionName, int fromTop, int toTop);
 
 // The report's total: its caption (Label8), the amount shown read-only to the right (Text1) and the
 // shop's currency sign (Label10).
-struct TotalField {
-    QLabel* caption;
-    QLineEdit* amount;
-    QLabel* sign;
-};
-TotalField totalField(QWidget* parent, app::Shop& shop, const QString& text, const QRect& captionPlace,
-                      const QRect& amountPlace, const QRect& signPlace);
+std::tuple<QLabel*, QLineEdit*, QLabel*> totalField(QWidget* parent, app::Shop& shop, const QString& text,
+                                                    const QRect& captionPlace, const QRect& amountPlace,
+                                                    const QRect& signPlace);
 
 // The period typed into the two fields. Nothing when either holds no date: the shop keeper is told
 // which text is wrong and the focus goes to its field.
