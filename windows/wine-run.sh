@@ -8,4 +8,14 @@ qt="${TERVIN_WIN_QT:?TERVIN_WIN_QT must name Qt for Windows}"
 runtime="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")"
 export WINEDEBUG=-all
 export WINEPATH="$(winepath -w "$qt/bin");$(winepath -w "$runtime");$(winepath -w /usr/x86_64-w64-mingw32/lib)"
-exec wine "$@"
+# Now and then, on a busy machine, Wine fails to start a program at all ("ShellExecuteEx failed"):
+# such a start is tried once more. The program's own failures are never run again.
+err=$(mktemp)
+trap 'rm -f "$err"' EXIT
+for attempt in 1 2; do
+  status=0
+  wine "$@" 2>"$err" || status=$?
+  if [ "$status" -ne 0 ] && [ "$attempt" = 1 ] && grep -q 'ShellExecuteEx failed' "$err"; then continue; fi
+  cat "$err" >&2
+  exit "$status"
+done
