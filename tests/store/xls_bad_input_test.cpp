@@ -5,6 +5,7 @@
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/formula/Formula.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/Programs.h"
 
 #include <QDir>
@@ -18,11 +19,7 @@ using namespace store;
 
 namespace {
 
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using testsupport::writeBytes;
 
 // Two sheets of texts, numbers, formulas and a merged area: records of every kind the shop uses.
 QByteArray sampleFile()
