@@ -2,6 +2,7 @@
 // proportion, windows where they were left, and what the desktop lacks.
 #include "support/Keyboard.h"
 #include "support/MessageRecorder.h"
+#include "support/Mouse.h"
 #include "support/RunningProgram.h"
 #include "support/ShopFolder.h"
 
@@ -29,11 +30,6 @@ void fourGoods(ShopFolder& shop)
     store::Worksheet& toys = shop.addArticle(QStringLiteral("Играчки"));
     for (const char* name : {"Топка", "Кола", "Влак", "Книжка"}) shop.addGoods(toys, {QString::fromUtf8(name), 16.64, 3});
     shop.save();
-}
-
-void clickRow(QListWidget* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
 // Where Tab goes from `first` until it comes back or leaves the window.

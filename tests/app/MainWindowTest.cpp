@@ -1,5 +1,6 @@
 // The main window's frame: load, menus, "Начало", About, the invoice form and the way out.
 #include "support/MessageRecorder.h"
+#include "support/Mouse.h"
 #include "support/RunningProgram.h"
 #include "support/ShopFolder.h"
 
@@ -61,11 +62,6 @@ std::vector<QWidget*> detailsPanel(const app::Form1& w)
 std::vector<QWidget*> banner(const app::Form1& w)
 {
     return {w.Text1, w.Text2, w.Image4};
-}
-
-void clickRow(QListWidget* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
 // A secondary window of a later part of the program, declared under its number.

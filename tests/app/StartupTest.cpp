@@ -7,6 +7,7 @@
 #include "app/OfficeLock.h"
 #include "app/Startup.h"
 #include "archive/Arhiv.h"
+#include "tests/support/FileBytes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,6 +27,8 @@
 #endif
 
 namespace {
+
+using testsupport::writeBytes;
 
 bool anyWindowVisible()
 {
@@ -49,13 +52,6 @@ app::Message refusedStart(const QString& folder)
     return messages.messages().empty() ? app::Message{} : messages.messages().front();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 } // namespace
 
 TEST(Startup, DataWorkbookMissingUnreadableOrWithoutIndexSheetStopsIt)
@@ -66,7 +62,7 @@ TEST(Startup, DataWorkbookMissingUnreadableOrWithoutIndexSheetStopsIt)
     EXPECT_TRUE(missing.text.contains(QStringLiteral("Danni.xls"))) << missing.text.toStdString();
     EXPECT_TRUE(missing.text.contains(QStringLiteral("Липсва"))) << missing.text.toStdString();
 
-    writeFile(shop.file(QStringLiteral("Danni.xls")), QByteArray("това не е работна книга", 40));
+    ASSERT_TRUE(writeBytes(shop.file(QStringLiteral("Danni.xls")), QByteArray("това не е работна книга", 40)));
     const app::Message garbage = refusedStart(shop.path());
     EXPECT_TRUE(garbage.text.contains(QStringLiteral("Danni.xls"))) << garbage.text.toStdString();
     EXPECT_TRUE(garbage.text.contains(QStringLiteral("не може да бъде прочетен"))) << garbage.text.toStdString();
@@ -133,7 +129,7 @@ TEST(Startup, LockLeftByACrashedCopyDoesNotBlock)
         stale = shop.bytes(QStringLiteral("held.lock"));
     }
     stale.replace(0, stale.indexOf('\n'), "999999");
-    writeFile(shop.file(app::Program::lockFileName()), stale);
+    ASSERT_TRUE(writeBytes(shop.file(app::Program::lockFileName()), stale));
     MessageRecorder messages;
     RunningProgram run(shop.path());
     EXPECT_TRUE(run.started());
@@ -149,9 +145,9 @@ TEST(Startup, ADamagedDataWorkbookOffersTheNewestGoodArchiveCopy)
     const archive::Copy good = arhiv.copies().front();
     const QByteArray goodBytes = shop.bytes(QStringLiteral("Danni.xls"));
     // A newer copy that is damaged too is passed over.
-    writeFile(QStringLiteral("%1/Danni-%2-235959.xls").arg(arhiv.folder(), good.stamp), "повредено");
+    ASSERT_TRUE(writeBytes(QStringLiteral("%1/Danni-%2-235959.xls").arg(arhiv.folder(), good.stamp), "повредено"));
     const QByteArray damaged("това не е работна книга");
-    writeFile(shop.file(QStringLiteral("Danni.xls")), damaged);
+    ASSERT_TRUE(writeBytes(shop.file(QStringLiteral("Danni.xls")), damaged));
 
     MessageRecorder messages;
     messages.answerNext(app::Answer::No);
@@ -222,7 +218,7 @@ TEST(Startup, OfficeLockFilesAreHonouredAndTheProgramHoldsLibreOfficesWhileItRun
     shop.save();
     const QString ours = shop.file(QStringLiteral(".~lock.Danni.xls#"));
     {
-        writeFile(ours, app::OfficeLock::kOwner.toUtf8() + ",x,host,01.12.2026 09:00,;");   // left by a killed run
+        ASSERT_TRUE(writeBytes(ours, app::OfficeLock::kOwner.toUtf8() + ",x,host,01.12.2026 09:00,;"));   // left by a killed run
         MessageRecorder messages;
         RunningProgram run(shop.path());
         EXPECT_TRUE(messages.messages().empty());
@@ -233,7 +229,7 @@ TEST(Startup, OfficeLockFilesAreHonouredAndTheProgramHoldsLibreOfficesWhileItRun
     }
     {
         const QByteArray libreOffices = ",Мария,склад-pc,07.12.2026 10:15,file:///home/maria/.config/libreoffice/4;";
-        writeFile(ours, libreOffices);
+        ASSERT_TRUE(writeBytes(ours, libreOffices));
         MessageRecorder messages;
         RunningProgram run(shop.path());
         EXPECT_TRUE(run.started());
@@ -244,7 +240,7 @@ TEST(Startup, OfficeLockFilesAreHonouredAndTheProgramHoldsLibreOfficesWhileItRun
         EXPECT_EQ(shop.bytes(QStringLiteral(".~lock.Danni.xls#")), libreOffices) << "another program's lock is its own";
         QFile::remove(ours);
     }
-    writeFile(shop.file(QStringLiteral("~$Danni.xls")), "\x05Maria");
+    ASSERT_TRUE(writeBytes(shop.file(QStringLiteral("~$Danni.xls")), "\x05Maria"));
     MessageRecorder messages;
     RunningProgram run(shop.path());
     EXPECT_TRUE(messages.texts().value(0).contains(QStringLiteral("друга програма: Excel.")));

@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "archive/Arhiv.h"
 #include "store/StoreError.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/Programs.h"
 
 #include <QDir>
@@ -15,6 +16,9 @@
 #include <algorithm>
 
 namespace {
+
+using testsupport::fileBytes;
+using testsupport::writeBytes;
 
 namespace idx = store::layout::index;
 
@@ -32,20 +36,6 @@ struct Clock {
 QDateTime at(int year, int month, int day, int hour = 9, int minute = 0, int second = 0)
 {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 QStringList stamps(const std::vector<archive::Copy>& copies)
@@ -106,22 +96,22 @@ struct Shop {
 TEST(ArchiveCopies, OnlyTheDaysFirstSaveCopiesTheFileAsItStood)
 {
     Shop s;
-    const QByteArray morning = bytesOf(s.data());
+    const QByteArray morning = fileBytes(s.data());
     EXPECT_TRUE(s.arhiv.makeDailyCopy());
     const QString today = s.folder.file(QStringLiteral("Arhiv/Danni-2026-03-10.xls"));
-    EXPECT_EQ(bytesOf(today), morning);
+    EXPECT_EQ(fileBytes(today), morning);
 
     // Later saves of the day leave the morning's copy as it was.
     s.setSales(5);
     s.clock.now = at(2026, 3, 10, 23, 59, 59);
     EXPECT_FALSE(s.arhiv.makeDailyCopy());
-    EXPECT_EQ(bytesOf(today), morning);
+    EXPECT_EQ(fileBytes(today), morning);
 
     // The next day starts a copy of its own, of the file as the day before left it.
-    const QByteArray evening = bytesOf(s.data());
+    const QByteArray evening = fileBytes(s.data());
     s.clock.now = at(2026, 3, 11, 0, 0, 1);
     EXPECT_TRUE(s.arhiv.makeDailyCopy());
-    EXPECT_EQ(bytesOf(s.folder.file(QStringLiteral("Arhiv/Danni-2026-03-11.xls"))), evening);
+    EXPECT_EQ(fileBytes(s.folder.file(QStringLiteral("Arhiv/Danni-2026-03-11.xls"))), evening);
     EXPECT_EQ(stamps(s.arhiv.copies()), (QStringList{QStringLiteral("2026-03-11"), QStringLiteral("2026-03-10")}));
 }
 
@@ -132,11 +122,11 @@ TEST(ArchiveCopies, TheDaysCopyRemovesWhatIsNoLongerKeptAndLeavesForeignFilesAlo
     const QString folder = s.folder.file(QStringLiteral("Arhiv/"));
     // 35 saving days back to back, the oldest first of February; a copy of last March.
     for (int d = 1; d <= 35; ++d)
-        writeFile(folder + QStringLiteral("Danni-%1.xls").arg(QDate(2026, 2, 1).addDays(d - 1).toString(Qt::ISODate)), "x");
-    writeFile(folder + QStringLiteral("Danni-2025-03-01.xls"), "x");
+        ASSERT_TRUE(writeBytes(folder + QStringLiteral("Danni-%1.xls").arg(QDate(2026, 2, 1).addDays(d - 1).toString(Qt::ISODate)), "x"));
+    ASSERT_TRUE(writeBytes(folder + QStringLiteral("Danni-2025-03-01.xls"), "x"));
     for (const QString& foreign : {QStringLiteral("notes.txt"), QStringLiteral("Danni-2026-02-30.xls"),
                                    QStringLiteral("Danni-2026-02-02.xls.bak"), QStringLiteral("Faktura-2026-02-02.xls")})
-        writeFile(folder + foreign, "x");
+        ASSERT_TRUE(writeBytes(folder + foreign, "x"));
 
     ASSERT_TRUE(s.arhiv.makeDailyCopy());
     const QStringList kept = stamps(s.arhiv.copies());
@@ -191,8 +181,8 @@ TEST(ArchiveRotation, CopiesDatedAfterTodayStayAndPushNoRecentCopyOut)
     const QDate today = s.clock.now.date();
     const QString folder = s.folder.file(QStringLiteral("Arhiv/"));
     for (int d = 1; d <= 36; ++d) {
-        writeFile(folder + QStringLiteral("Danni-%1.xls").arg(today.addDays(d).toString(Qt::ISODate)), "x");
-        writeFile(folder + QStringLiteral("Danni-%1.xls").arg(today.addDays(-d).toString(Qt::ISODate)), "x");
+        ASSERT_TRUE(writeBytes(folder + QStringLiteral("Danni-%1.xls").arg(today.addDays(d).toString(Qt::ISODate)), "x"));
+        ASSERT_TRUE(writeBytes(folder + QStringLiteral("Danni-%1.xls").arg(today.addDays(-d).toString(Qt::ISODate)), "x"));
     }
     ASSERT_TRUE(s.arhiv.makeDailyCopy());
 
@@ -208,25 +198,25 @@ TEST(ArchiveRotation, CopiesDatedAfterTodayStayAndPushNoRecentCopyOut)
 TEST(PuttingBack, ReplacesTheFileByteForByteAndCanItselfBeTakenBack)
 {
     Shop s;
-    const QByteArray morning = bytesOf(s.data());
+    const QByteArray morning = fileBytes(s.data());
     ASSERT_TRUE(s.arhiv.makeDailyCopy());
     s.setSales(9);
-    const QByteArray afternoon = bytesOf(s.data());
+    const QByteArray afternoon = fileBytes(s.data());
     ASSERT_NE(afternoon, morning);
 
     s.clock.now = at(2026, 3, 10, 15, 30, 0);
     const QString before = s.arhiv.putBack(*s.arhiv.find(QStringLiteral("2026-03-10")));
     EXPECT_EQ(before, QStringLiteral("2026-03-10-153000"));
-    EXPECT_EQ(bytesOf(s.data()), morning);
-    EXPECT_EQ(bytesOf(s.arhiv.find(before)->path), afternoon);
+    EXPECT_EQ(fileBytes(s.data()), morning);
+    EXPECT_EQ(fileBytes(s.arhiv.find(before)->path), afternoon);
     EXPECT_EQ(stamps(s.arhiv.copies()), (QStringList{before, QStringLiteral("2026-03-10")}));
 
     // Taking it back within the same second still keeps the file it replaces.
     const QString again = s.arhiv.putBack(*s.arhiv.find(before));
     EXPECT_EQ(again, QStringLiteral("2026-03-10-153001"));
-    EXPECT_EQ(bytesOf(s.data()), afternoon);
-    EXPECT_EQ(bytesOf(s.arhiv.find(again)->path), morning);
-    EXPECT_EQ(bytesOf(s.arhiv.find(before)->path), afternoon);
+    EXPECT_EQ(fileBytes(s.data()), afternoon);
+    EXPECT_EQ(fileBytes(s.arhiv.find(again)->path), morning);
+    EXPECT_EQ(fileBytes(s.arhiv.find(before)->path), afternoon);
     // Nothing is left beside the data file by the replacement.
     EXPECT_EQ(QDir(s.folder.path()).entryList({QStringLiteral("Danni*")}, QDir::Files), QStringList{kData});
 }
@@ -234,10 +224,10 @@ TEST(PuttingBack, ReplacesTheFileByteForByteAndCanItselfBeTakenBack)
 TEST(PuttingBack, ADamagedCopyIsShownAsSuchAndRefusedWithNothingChanged)
 {
     Shop s;
-    const QByteArray current = bytesOf(s.data());
+    const QByteArray current = fileBytes(s.data());
     const QString folder = s.folder.file(QStringLiteral("Arhiv/"));
-    writeFile(folder + QStringLiteral("Danni-2026-03-08.xls"), "това не е работна книга");
-    writeFile(folder + QStringLiteral("Danni-2026-03-09.xls"), current.left(current.size() / 2));
+    ASSERT_TRUE(writeBytes(folder + QStringLiteral("Danni-2026-03-08.xls"), "това не е работна книга"));
+    ASSERT_TRUE(writeBytes(folder + QStringLiteral("Danni-2026-03-09.xls"), current.left(current.size() / 2)));
     // A genuine workbook, but not the shop's: it has no index sheet.
     store::Workbook foreign;
     foreign.SaveAs(folder + QStringLiteral("Danni-2026-03-07.xls"));
@@ -247,7 +237,7 @@ TEST(PuttingBack, ADamagedCopyIsShownAsSuchAndRefusedWithNothingChanged)
         EXPECT_FALSE(archive::readContents(copy.path).has_value());
         EXPECT_TRUE(archive::describe(copy, std::nullopt).contains(QStringLiteral("повредено")));
         EXPECT_THROW(s.arhiv.putBack(copy), store::Error);
-        EXPECT_EQ(bytesOf(s.data()), current);
+        EXPECT_EQ(fileBytes(s.data()), current);
         EXPECT_EQ(s.arhiv.copies().size(), 3u);
     }
 }
@@ -267,7 +257,7 @@ TEST(ArchiveCopies, DescribeTellsTheDateSizeAndWhatTheCopyHolds)
     EXPECT_TRUE(archive::describe(moment, archive::readContents(moment.path)).startsWith(QStringLiteral("10. 03. 2026, 08:05:09 – ")));
     // A copy damaged after it was read shows as damaged the next time.
     ASSERT_TRUE(s.arhiv.contentsOf(daily).has_value());
-    writeFile(daily.path, "повреден");
+    ASSERT_TRUE(writeBytes(daily.path, "повреден"));
     EXPECT_FALSE(s.arhiv.contentsOf(*s.arhiv.find(daily.stamp)).has_value());
     archive::Copy big = daily;
     big.size = 19 * 1024 * 1024 + 300 * 1024;
@@ -278,7 +268,7 @@ TEST(ArchiveCopies, ACopyThatCannotBeMadeIsReportedOnceAndTriedAgain)
 {
     Shop s;
     // A file where the folder should be: the folder cannot be made, even by an administrator.
-    writeFile(s.folder.file(QStringLiteral("Arhiv")), "x");
+    ASSERT_TRUE(writeBytes(s.folder.file(QStringLiteral("Arhiv")), "x"));
     QStringList problems;
     const auto report = [&](const QString& problem) { problems << problem; };
     s.arhiv.beforeSave(report);
@@ -298,10 +288,10 @@ TEST(WorkbookTool, ListsTheArchiveAndPutsACopyBack)
 {
     Shop s;
     ASSERT_TRUE(s.arhiv.makeDailyCopy());
-    const QByteArray morning = bytesOf(s.data());
+    const QByteArray morning = fileBytes(s.data());
     s.setSales(7);
-    const QByteArray afternoon = bytesOf(s.data());
-    writeFile(s.folder.file(QStringLiteral("Arhiv/Danni-2026-03-01.xls")), "повреден");
+    const QByteArray afternoon = fileBytes(s.data());
+    ASSERT_TRUE(writeBytes(s.folder.file(QStringLiteral("Arhiv/Danni-2026-03-01.xls")), "повреден"));
 
     QByteArray listing;
     ASSERT_EQ(runTool({QStringLiteral("archive"), s.folder.path()}, &listing), 0);
@@ -320,26 +310,26 @@ TEST(WorkbookTool, ListsTheArchiveAndPutsACopyBack)
     }
     EXPECT_EQ(runTool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-02")}), 1);
     EXPECT_EQ(runTool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-01")}), 1);
-    EXPECT_EQ(bytesOf(s.data()), afternoon);
+    EXPECT_EQ(fileBytes(s.data()), afternoon);
 
     ASSERT_EQ(runTool({QStringLiteral("restore"), s.folder.path(), QStringLiteral("2026-03-10")}), 0);
-    EXPECT_EQ(bytesOf(s.data()), morning);
+    EXPECT_EQ(fileBytes(s.data()), morning);
     const std::vector<archive::Copy> after = s.arhiv.copies();
     ASSERT_EQ(after.size(), 3u);
-    EXPECT_EQ(bytesOf(after.front().path), afternoon);
+    EXPECT_EQ(fileBytes(after.front().path), afternoon);
 }
 
 TEST(WorkbookTool, NewReplacesAnExistingFileOnlyWhenForcedAndNotWhileTheProgramRuns)
 {
     Shop s;
-    const QByteArray shop = bytesOf(s.data());
+    const QByteArray shop = fileBytes(s.data());
     EXPECT_EQ(runTool({QStringLiteral("new"), s.data()}), 1);
-    EXPECT_EQ(bytesOf(s.data()), shop);
+    EXPECT_EQ(fileBytes(s.data()), shop);
     {
         QLockFile running(s.folder.file(app::Program::lockFileName()));
         ASSERT_TRUE(running.tryLock(0));
         EXPECT_EQ(runTool({QStringLiteral("new"), QStringLiteral("--force"), s.data()}), 1);
-        EXPECT_EQ(bytesOf(s.data()), shop);
+        EXPECT_EQ(fileBytes(s.data()), shop);
     }
     ASSERT_EQ(runTool({QStringLiteral("new"), QStringLiteral("--force"), s.data()}), 0);
     EXPECT_EQ(archive::readContents(s.data())->articles, 0);

@@ -1,11 +1,13 @@
 // The archive as the shop keeper meets it: the copy the program's save makes, the window
 // "Архивни копия" and putting a copy back into the running program.
 #include "app/support/MessageRecorder.h"
+#include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
 
 #include "archive/Form14.h"
 #include "common/Shop.h"
 #include "tools/DemoShop.h"
+#include "tests/support/FileBytes.h"
 
 #include <QFile>
 #include <QLabel>
@@ -20,18 +22,9 @@
 
 namespace {
 
+using testsupport::fileBytes;
+
 namespace idx = store::layout::index;
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void clickRow(QListWidget* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
 
 QStringList entries(const QListWidget* list)
 {
@@ -87,11 +80,11 @@ TEST(ArchiveWindow, TodaysCopyPutBackTakesTheSaleAwayAndKeepsTheMomentBefore)
     DemoRun r;
     app::Form1& w = *r.main;
     const int salesBefore = r.salesRows();
-    const QByteArray beforeSale = bytesOf(r.data());
+    const QByteArray beforeSale = fileBytes(r.data());
     r.sell();
-    const QByteArray afterSale = bytesOf(r.data());
+    const QByteArray afterSale = fileBytes(r.data());
     ASSERT_NE(afterSale, beforeSale);
-    EXPECT_EQ(bytesOf(r.folder.filePath(QStringLiteral("Arhiv/Danni-2026-12-07.xls"))), beforeSale);
+    EXPECT_EQ(fileBytes(r.folder.filePath(QStringLiteral("Arhiv/Danni-2026-12-07.xls"))), beforeSale);
 
     // An article on the showcase, the About window open.
     clickRow(w.List1, 1);
@@ -116,7 +109,7 @@ TEST(ArchiveWindow, TodaysCopyPutBackTakesTheSaleAwayAndKeepsTheMomentBefore)
     bool saleOnDiskThen = false;
     QObject::connect(&w, &app::Form1::dataReplacing, form, [&] {
         ++replacing;
-        saleOnDiskThen = bytesOf(r.data()) == afterSale;
+        saleOnDiskThen = fileBytes(r.data()) == afterSale;
     });
     MessageRecorder messages;
     r.now = QDateTime(QDate(2026, 12, 7), QTime(10, 30, 0));
@@ -129,7 +122,7 @@ TEST(ArchiveWindow, TodaysCopyPutBackTakesTheSaleAwayAndKeepsTheMomentBefore)
     EXPECT_TRUE(messages.texts()[0].contains(QStringLiteral("7. 12. 2026")));
     EXPECT_EQ(replacing, 1);
     EXPECT_TRUE(saleOnDiskThen);
-    EXPECT_EQ(bytesOf(r.data()), beforeSale);
+    EXPECT_EQ(fileBytes(r.data()), beforeSale);
     EXPECT_EQ(r.salesRows(), salesBefore);
 
     // The main window as after the login, on the data put back.
@@ -149,7 +142,7 @@ TEST(ArchiveWindow, TodaysCopyPutBackTakesTheSaleAwayAndKeepsTheMomentBefore)
     EXPECT_TRUE(form->List1->item(0)->text().endsWith(QStringLiteral("продажби: %1").arg(salesBefore + 1)));
     clickRow(form->List1, 0);
     QTest::mouseClick(form->Command1, Qt::LeftButton);
-    EXPECT_EQ(bytesOf(r.data()), afterSale);
+    EXPECT_EQ(fileBytes(r.data()), afterSale);
     EXPECT_EQ(r.salesRows(), salesBefore + 1);
     EXPECT_EQ(form->List1->count(), 3);
 
@@ -180,7 +173,7 @@ TEST(ArchiveWindow, NothingChosenACancelAndADamagedCopyLeaveTheDataAlone)
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("не е работна книга");
     damaged.close();
-    const QByteArray current = bytesOf(r.data());
+    const QByteArray current = fileBytes(r.data());
     int replacing = 0;
     QObject::connect(r.main, &app::Form1::dataReplacing, [&] { ++replacing; });
 
@@ -202,7 +195,7 @@ TEST(ArchiveWindow, NothingChosenACancelAndADamagedCopyLeaveTheDataAlone)
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].kind, app::MessageKind::Confirmation);
     EXPECT_EQ(replacing, 0);
-    EXPECT_EQ(bytesOf(r.data()), current);
+    EXPECT_EQ(fileBytes(r.data()), current);
     EXPECT_EQ(form->List1->count(), 2);
 
     // Leaving the program closes the window with the rest.

@@ -10,6 +10,7 @@
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,9 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using testsupport::fileBytes;
+using testsupport::writeBytes;
 
 namespace col = store::layout::article;
 namespace idx = store::layout::index;
@@ -52,19 +56,6 @@ GoodsFields fields(const QString& name, const QString& price = QStringLiteral("1
                    const QString& count = QStringLiteral("3"), const QString& markup = QStringLiteral("20"))
 {
     return {name, price, count, markup, 0, {}, {}};
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -314,8 +305,8 @@ TEST(GoodsStore, PicturesAreCopiedSharedOrRenamedButNeverReplaced)
     const QString brown = elsewhere.path() + QStringLiteral("/мече.jpg");
     const QString white = elsewhere.path() + QStringLiteral("/бяло/мече.jpg");
     QDir(elsewhere.path()).mkdir(QStringLiteral("бяло"));
-    writeFile(brown, "brown bear");
-    writeFile(white, "white bear");
+    ASSERT_TRUE(writeBytes(brown, "brown bear"));
+    ASSERT_TRUE(writeBytes(white, "white bear"));
     const QString folder = shop.pictures + QStringLiteral("/Играчки");
     const store::Worksheet& s = shop.sheet(QStringLiteral("Играчки"));
 
@@ -327,13 +318,13 @@ TEST(GoodsStore, PicturesAreCopiedSharedOrRenamedButNeverReplaced)
     EXPECT_EQ(s.value(3, col::kPicture).toText(), QStringLiteral("мече (2).jpg"));
     EXPECT_EQ(s.value(4, col::kPicture).toText(), QStringLiteral("мече.jpg"));
     EXPECT_EQ(s.value(5, col::kPicture).toText(), QStringLiteral("мече (2).jpg"));
-    EXPECT_EQ(readFile(folder + QStringLiteral("/мече.jpg")), "brown bear");
-    EXPECT_EQ(readFile(folder + QStringLiteral("/мече (2).jpg")), "white bear");
+    EXPECT_EQ(fileBytes(folder + QStringLiteral("/мече.jpg")), "brown bear");
+    EXPECT_EQ(fileBytes(folder + QStringLiteral("/мече (2).jpg")), "white bear");
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
 
     // A file of the folder itself is named where it lies.
     const QString inside = folder + QStringLiteral("/кола.bmp");
-    writeFile(inside, "car");
+    ASSERT_TRUE(writeBytes(inside, "car"));
     goods.RedaktiraiStoka(1, fields(QStringLiteral("Кафяво")), inside);
     EXPECT_EQ(s.value(2, col::kPicture).toText(), QStringLiteral("кола.bmp"));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 3);
@@ -355,15 +346,15 @@ TEST(GoodsStore, DeletingMovesRowsUpAndTakesThePictureOnlyWhenNoOtherRecordNames
     FakeKeeper basket;
     auto goods = shop.goods(article, &basket);
     QTemporaryDir elsewhere;
-    writeFile(elsewhere.path() + QStringLiteral("/общо.jpg"), "shared");
-    writeFile(elsewhere.path() + QStringLiteral("/само.jpg"), "own");
+    ASSERT_TRUE(writeBytes(elsewhere.path() + QStringLiteral("/общо.jpg"), "shared"));
+    ASSERT_TRUE(writeBytes(elsewhere.path() + QStringLiteral("/само.jpg"), "own"));
     goods.DobaviStokaVEksel(fields(QStringLiteral("Първа")), elsewhere.path() + QStringLiteral("/общо.jpg"), kToday);
     goods.DobaviStokaVEksel(fields(QStringLiteral("Втора")), elsewhere.path() + QStringLiteral("/общо.jpg"), kToday);
     goods.DobaviStokaVEksel(fields(QStringLiteral("Трета")), elsewhere.path() + QStringLiteral("/само.jpg"), kToday);
     goods.DobaviStokaVEksel(fields(QStringLiteral("Четвърта")), {}, kToday);
     store::Worksheet& s = shop.sheet(article);
     s.setValue(5, col::kPicture, store::Value(QStringLiteral("../BezKartina.JPG")));
-    writeFile(shop.pictures + QStringLiteral("/BezKartina.JPG"), "fallback");
+    ASSERT_TRUE(writeBytes(shop.pictures + QStringLiteral("/BezKartina.JPG"), "fallback"));
 
     basket.rows.insert({article, 3});
     EXPECT_FALSE(goods.IztriiStoka(2).isEmpty());
@@ -399,8 +390,8 @@ TEST(PictureFiles, PathsFromTheWorkbookStayInTheArticlesFolder)
     Shop shop;
     const QString toys = shop.pictures + QStringLiteral("/Играчки");
     QDir().mkpath(toys);
-    writeFile(toys + QStringLiteral("/топка.jpg"), "ball");
-    writeFile(shop.dir.path() + QStringLiteral("/Faktura.xls"), "form");
+    ASSERT_TRUE(writeBytes(toys + QStringLiteral("/топка.jpg"), "ball"));
+    ASSERT_TRUE(writeBytes(shop.dir.path() + QStringLiteral("/Faktura.xls"), "form"));
     std::vector<const char*> articles{"..", ".", "a/b", "/tmp", "C:\\x"};
     std::vector<const char*> files{"..", ".", "../../Faktura.xls", "a/b.jpg", "/etc/passwd", "C:\\x.jpg"};
 #ifndef _WIN32   // on Windows QFile::link makes shortcut files, which no path goes through

@@ -6,18 +6,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-void clickRow(QListWidget* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
-void clickRow(QAbstractItemView* view, int row)
-{
-    const QModelIndex index = view->model()->index(row, 0);
-    view->scrollTo(index);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-}
-
 QStringList entries(const QListWidget* list)
 {
     QStringList result;

@@ -2,6 +2,7 @@
 
 // Driving the catalogue's windows as the shop keeper does: clicks, typed text, focus moving on.
 #include "app/support/Keyboard.h"
+#include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
 
 #include "catalogue/Form4.h"
@@ -13,8 +14,6 @@
 
 class QAbstractItemView;
 
-void clickRow(QListWidget* list, int row);
-void clickRow(QAbstractItemView* view, int row);
 QStringList entries(const QListWidget* list);
 QStringList entries(const QAbstractItemView* view);
 

@@ -5,6 +5,7 @@
 // document form.
 #include "SaleShop.h"
 
+#include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
 
 #include "app/Form1.h"
@@ -21,12 +22,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
-
-inline void clickRow(QListWidget* list, int row)
-{
-    list->scrollToItem(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
 
 inline int rowOf(const QListWidget* list, const QString& text)
 {

@@ -425,6 +425,18 @@ TEST(SalePanel, GoodsLeftInTheBasketGoBackToStockWhenTheProgramEnds)
         EXPECT_EQ(shop.folder.bytes(QStringLiteral("Danni.xls")), before) << "nothing had reached the disk";
     }
     {
+        // Goods taken back before the end: nothing to save, so no save and no day's archive copy.
+        const SaleShop shop;
+        const QByteArray before = shop.folder.bytes(QStringLiteral("Danni.xls"));
+        Counter c(shop);
+        c.add(kToys, kBall, 3);
+        c.undo();
+        c.w.izhod->trigger();
+        EXPECT_TRUE(c.run.ended());
+        EXPECT_EQ(shop.folder.bytes(QStringLiteral("Danni.xls")), before);
+        EXPECT_EQ(QDir(shop.folder.file(QStringLiteral("Arhiv"))).entryList(QDir::Files), QStringList());
+    }
+    {
         const SaleShop shop;
         Counter c(shop);
         c.add(kToys, kBall, 3);

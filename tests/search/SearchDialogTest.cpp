@@ -3,6 +3,7 @@
 // warnings.
 #include "app/support/Keyboard.h"
 #include "app/support/MessageRecorder.h"
+#include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
 
@@ -36,11 +37,6 @@ namespace {
 
 const QString kToys = QStringLiteral("Играчки");
 const QString kBooks = QStringLiteral("Книжки");
-
-void clickRow(QListWidget* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
 
 // A pick in a drop-down list, as the user makes it.
 void pick(QComboBox* box, int index)

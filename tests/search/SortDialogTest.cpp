@@ -3,6 +3,7 @@
 // their goods, and nothing saved.
 #include "app/support/Keyboard.h"
 #include "app/support/MessageRecorder.h"
+#include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
 
@@ -28,11 +29,6 @@ namespace col = store::layout::article;
 namespace {
 
 const QString kToys = QStringLiteral("Играчки");
-
-void clickRow(QListWidget* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
 
 void pick(QComboBox* box, int index)
 {

@@ -1,6 +1,7 @@
 // The showcase driven by clicks: article choice, paging, the empty looks, the sale lists and the
 // fallbacks for pictures and prices.
 #include "app/support/MessageRecorder.h"
+#include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
 #include "tests/support/XlsRewrite.h"
@@ -25,11 +26,6 @@
 namespace {
 
 const QColor kGreen(40, 170, 60);
-
-void clickRow(QListWidget* list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
 
 QStringList entries(const QListWidget* list)
 {

@@ -7,6 +7,7 @@
 #include "store/xls/BiffRecords.h"
 #include "store/xls/OleStream.h"
 #include "store/xls/XlsFile.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,24 +22,15 @@ using namespace store::xls;
 
 namespace {
 
+using testsupport::fileBytes;
+using testsupport::writeBytes;
+
 QString readError(const QString& path)
 {
     return errorOf([&] {
         Workbook book(nullptr, false);
         readWorkbook(path, book);
     });
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A good workbook stream: two sheets, shared strings, numbers.

@@ -3,6 +3,7 @@
 // new one.
 #include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,17 +28,8 @@ using namespace store;
 
 namespace {
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using testsupport::fileBytes;
+using testsupport::writeBytes;
 
 bool setModified(const QString& path, const QDateTime& when)
 {

@@ -5,6 +5,7 @@
 #include "app/support/MessageRecorder.h"
 #include "app/support/Previews.h"
 #include "app/support/QtPrinters.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/PdfReader.h"
 
 #include "common/Shop.h"
@@ -31,6 +32,8 @@ using store::window::WorkbookWindow;
 
 namespace {
 
+using testsupport::fileBytes;
+
 QList<QWidget*> shownWorkbookWindows()
 {
     QList<QWidget*> shown;
@@ -44,12 +47,6 @@ void settle()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class WorkbookWindowTest : public ::testing::Test {
@@ -273,7 +270,7 @@ TEST_F(WorkbookWindowTest, SaveAsWritesAWorkbookTheEngineReadsBack)
     WorkbookWindow* window = show();
     ASSERT_NE(window, nullptr);
     const QString copy = folder_.file(QStringLiteral("Фактура 42.xls"));
-    const QByteArray blankForm = bytesOf(folder_.form());
+    const QByteArray blankForm = fileBytes(folder_.form());
     trigger(window, "saveAsAction");
     auto* dialog = child<QFileDialog>(window, "saveAsDialog");
     ASSERT_NE(dialog, nullptr);
@@ -285,7 +282,7 @@ TEST_F(WorkbookWindowTest, SaveAsWritesAWorkbookTheEngineReadsBack)
     const auto saved = store::Workbook::open(copy);
     EXPECT_EQ(saved->sheets(1).value(invoice::kFirstLineRow, invoice::kNameColumn), store::Value(kThreeLines[0].name));
     EXPECT_EQ(saved->sheets(1).value(invoice::kFirstLineRow, invoice::kCountColumn), store::Value(double(kThreeLines[0].count)));
-    EXPECT_EQ(bytesOf(folder_.form()), blankForm);   // the blank form stays blank
+    EXPECT_EQ(fileBytes(folder_.form()), blankForm);   // the blank form stays blank
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Фактура 42.xls"));
     EXPECT_TRUE(messages_.texts().isEmpty());
 }
@@ -296,7 +293,7 @@ TEST_F(WorkbookWindowTest, SavingOverAnExistingFileAsksFirst)
     ASSERT_NE(window, nullptr);
     const QString other = folder_.file(QStringLiteral("Фактура 41.xls"));
     ASSERT_TRUE(QFile::copy(folder_.form(), other));
-    const QByteArray blankForm = bytesOf(other);
+    const QByteArray blankForm = fileBytes(other);
 
     messages_.answerNext(app::Answer::Cancel);
     trigger(window, "saveAsAction");
@@ -304,7 +301,7 @@ TEST_F(WorkbookWindowTest, SavingOverAnExistingFileAsksFirst)
     ASSERT_EQ(messages_.messages().size(), 1u);
     EXPECT_EQ(messages_.messages()[0].kind, app::MessageKind::Confirmation);
     EXPECT_TRUE(messages_.texts()[0].contains(QStringLiteral("Фактура 41.xls"))) << messages_.texts()[0].toStdString();
-    EXPECT_EQ(bytesOf(other), blankForm);
+    EXPECT_EQ(fileBytes(other), blankForm);
 
     messages_.answerNext(app::Answer::Ok);
     trigger(window, "saveAsAction");
@@ -322,7 +319,7 @@ TEST_F(WorkbookWindowTest, TheShopsDataInvoiceFormAndArchiveAreNeverWrittenFromT
     ASSERT_TRUE(QDir().mkpath(folder_.file(QStringLiteral("Arhiv"))));
     ASSERT_TRUE(QFile::copy(folder_.form(), folder_.file(QStringLiteral("Danni.xls"))));
     ASSERT_TRUE(QFile::copy(folder_.form(), archived));
-    const QByteArray before = bytesOf(folder_.form());
+    const QByteArray before = fileBytes(folder_.form());
     QStringList targets = {folder_.form(), folder_.file(QStringLiteral("Danni.xls")), archived};
 #ifndef _WIN32   // on Windows QFile::link makes a shortcut file, which no path goes through
     // Also when reached through a link to the folder.
@@ -338,14 +335,14 @@ TEST_F(WorkbookWindowTest, TheShopsDataInvoiceFormAndArchiveAreNeverWrittenFromT
         chooseFile(window, "saveAsDialog", target);
         ASSERT_EQ(messages_.messages().size(), 1u);
         EXPECT_EQ(messages_.messages()[0].kind, app::MessageKind::Warning);
-        EXPECT_EQ(bytesOf(target), before);
+        EXPECT_EQ(fileBytes(target), before);
     }
     // Nor as a PDF.
     messages_.clear();
     trigger(window, "exportPdfAction");
     chooseFile(window, "exportPdfDialog", folder_.file(QStringLiteral("Danni.xls")));
     EXPECT_EQ(messages_.messages().size(), 1u);
-    EXPECT_EQ(bytesOf(folder_.file(QStringLiteral("Danni.xls"))), before);
+    EXPECT_EQ(fileBytes(folder_.file(QStringLiteral("Danni.xls"))), before);
 }
 
 TEST_F(WorkbookWindowTest, ExportToPdfWritesTheSheetOnScreen)

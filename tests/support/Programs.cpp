@@ -1,7 +1,8 @@
 #include "tests/support/Programs.h"
 
+#include "tests/support/FileBytes.h"
+
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -29,12 +30,6 @@ UnixFileName wineUnixFileName()
     return function;
 }
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Wine starts a Linux program apart and neither waits for it nor hands back what it wrote, so the
 // program runs in a shell that leaves its output and exit status in files, and we wait for those.
 RunResult runThroughWine(const QString& unixPath, const QStringList& arguments, int timeoutMs)
@@ -55,9 +50,9 @@ RunResult runThroughWine(const QString& unixPath, const QStringList& arguments, 
         return result;
     }
     result.finished = true;
-    result.exitCode = contents(status).trimmed().toInt();
-    result.out = contents(exchange.filePath(QStringLiteral("out")));
-    result.err = contents(exchange.filePath(QStringLiteral("err")));
+    result.exitCode = fileBytes(status).trimmed().toInt();
+    result.out = fileBytes(exchange.filePath(QStringLiteral("out")));
+    result.err = fileBytes(exchange.filePath(QStringLiteral("err")));
     return result;
 }
 #endif

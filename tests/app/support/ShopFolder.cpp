@@ -2,6 +2,7 @@
 
 #include "catalogue/core/Articles.h"
 #include "catalogue/core/GoodsStore.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,8 +60,7 @@ QString ShopFolder::file(const QString& name) const
 
 QByteArray ShopFolder::bytes(const QString& name) const
 {
-    QFile f(file(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return testsupport::fileBytes(file(name));
 }
 
 store::Worksheet& ShopFolder::addArticle(const QString& name)
