@@ -1,6 +1,7 @@
 #include "archive/Arhiv.h"
 
 #include "store/DataWorkbook.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 
@@ -146,7 +147,7 @@ Arhiv::Arhiv(const QString& dataFile, Clock clock) : dataFile_(dataFile), clock_
 
 QString Arhiv::folder() const
 {
-    return QFileInfo(dataFile_).dir().filePath(kFolder);
+    return QFileInfo(dataFile_).dir().filePath(store::kArchiveFolder);
 }
 
 QString Arhiv::pathFor(const QString& stamp) const

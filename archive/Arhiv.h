@@ -10,8 +10,6 @@
 
 namespace archive {
 
-// The folder beside the data workbook that holds its copies.
-inline const QString kFolder = QStringLiteral("Arhiv");
 // Copies kept: those of the last saving days, and the first copy of each of the last months.
 inline constexpr int kKeptDays = 30;
 inline constexpr int kKeptMonths = 12;

@@ -5,10 +5,10 @@
 #include "catalogue/core/Articles.h"
 #include "common/MainState.h"
 #include "common/Messages.h"
-#include "common/ProgramFolder.h"
 #include "common/Shop.h"
 #include "showcase/ShowcaseData.h"
 #include "showcase/Vitrina.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
 #include <QListWidget>
@@ -43,7 +43,7 @@ Katalog::Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls
 
 GoodsStore Katalog::goodsStore(const QString& article) const
 {
-    return GoodsStore(shop_.data(), article, shop_.file(app::kPictureFolder), shop_.rowKeeper);
+    return GoodsStore(shop_.data(), article, shop_.file(store::kPictureFolder), shop_.rowKeeper);
 }
 
 void Katalog::redrawShowcase()
@@ -59,7 +59,7 @@ bool Katalog::Sahrani()
     } catch (const store::Error& e) {
         app::failure(QStringLiteral("Промените не могат да бъдат записани във файла %1: %2\n\n"
                                     "Те остават в програмата и ще бъдат записани при следващото успешно записване.")
-                         .arg(app::kDataFile, e.message()));
+                         .arg(store::kDataFile, e.message()));
         return false;
     }
 }
@@ -72,7 +72,7 @@ void Katalog::showArticleWindow()
 
 bool Katalog::DobaviArtikul(const QString& name)
 {
-    const ArticleAdded added = catalogue::DobaviArtikul(shop_.data(), shop_.file(app::kPictureFolder), name);
+    const ArticleAdded added = catalogue::DobaviArtikul(shop_.data(), shop_.file(store::kPictureFolder), name);
     if (!added.refusal.isEmpty()) {
         app::warning(added.refusal);
         return false;
