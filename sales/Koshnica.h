@@ -28,8 +28,9 @@ struct BasketLine {
     double sum() const { return count * price; }
 };
 
-// The basket: up to ten lines of goods taken out of stock, numbered 1 to 10. Putting goods in lowers their stock D and raises their sold count U in the article sheet at
-// once; taking a line back restores both. Neither reaches the file until the goods are sold.
+// The basket: up to ten lines of goods taken out of stock, numbered 1 to 10. Putting goods in
+// lowers their stock D and raises their sold count U in the article sheet at once; taking a line
+// back restores both. Neither reaches the file until the goods are sold.
 class Koshnica : public store::RowKeeper {
 public:
     // The number of lines (the line counter).
