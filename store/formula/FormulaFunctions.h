@@ -19,7 +19,7 @@ enum class Function : int {
 
 struct FunctionInfo {
     Function id;
-    const char* name;
+    const char* name;   // the name the .xls format gives the index
     int minArgs;
     int maxArgs;
     // Bit i set: argument i takes a reference (a cell or a range), not just a value;
