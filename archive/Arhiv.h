@@ -40,6 +40,8 @@ std::optional<Contents> readContents(const QString& path);
 
 // When the copy was taken, as the shop reads it: "7. 12. 2026", or "7. 12. 2026, 14:03:12".
 QString whenTaken(const Copy& copy);
+// Why the copy cannot be put back: it does not read as a data workbook.
+QString damaged(const Copy& copy);
 // How the archive window and the workbook tool show a copy: date, size, what it holds.
 QString describe(const Copy& copy, const std::optional<Contents>& contents);
 

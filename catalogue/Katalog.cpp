@@ -121,7 +121,7 @@ void Katalog::unlistArticle(int row)
         c_.List1->setCurrentRow(-1);
         if (!shop_.hasArticles()) {
             c_.List1->clear();
-            c_.List1->addItem(kNoArticleLeft);
+            c_.List1->addItem(showcase::kNoArticleLeft);
         }
     }
     // The first article is shown; with none left, the showcase draws itself empty.
@@ -136,7 +136,7 @@ void Katalog::openGoodsEditor()
     if (!shop_.hasArticles()) return;
     const QListWidgetItem* item = c_.List1->currentItem();
     if (!item || c_.List1->currentRow() < 0) {
-        app::warning(QStringLiteral("Изберете артикул"));
+        app::warning(showcase::kChooseArticle);
         return;
     }
     auto* editor = qobject_cast<Form4*>(shop_.windows.window(4));

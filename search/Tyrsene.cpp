@@ -7,6 +7,7 @@
 #include "search/Form3.h"
 #include "search/Listings.h"
 #include "search/ResultBox.h"
+#include "showcase/ShowcaseData.h"
 #include "store/Workbook.h"
 
 #include <QComboBox>
@@ -19,8 +20,6 @@ namespace search {
 
 namespace {
 
-const QString kNoArticlesEntry = QStringLiteral("Няма налична стока");
-const QString kChooserCaption = QStringLiteral("Търси в:");
 
 } // namespace
 
@@ -51,7 +50,7 @@ Form3& Tyrsene::loaded()
 QStringList Tyrsene::chooserEntries() const
 {
     const int articles = shop_.data().counter(store::layout::index::kSheetCount) - 1;
-    if (articles < 1) return {kNoArticlesEntry};
+    if (articles < 1) return {showcase::kNoArticleLeft};
     QStringList entries;
     for (int i = 0; i < articles && i < List1_->count(); ++i) entries << List1_->item(i)->text();
     return entries;

@@ -29,7 +29,7 @@ void writeFile(const QString& path, const QByteArray& content)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw store::Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw store::Error(store::fileNotWritten(path, file.errorString()));
 }
 
 void drawPictures(const std::vector<demo::Article>& catalogue, const QString& pictures)
