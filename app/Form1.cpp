@@ -18,6 +18,7 @@
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
 #include "showcase/Vitrina.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
 #include <QAction>
@@ -176,7 +177,7 @@ void Form1::connectMenus()
     connect(artikul, &QAction::triggered, Command8, &QPushButton::click);
     connect(stoka, &QAction::triggered, this, [this] { guarded([this] { stokaForDeletion(); }); });
     connect(obshto, &QAction::triggered, this, &Form1::showAbout);
-    connect(poveche, &QAction::triggered, this, [this] { tellProblem(openDocument(shop_.file(kHelpFile))); });
+    connect(poveche, &QAction::triggered, this, [this] { tellProblem(openDocument(shop_.file(store::kHelpFile))); });
     connect(arhiv, &QAction::triggered, this, [this] { guarded([this] { showArchive(); }); });
     connect(evro, &QAction::triggered, this, [this] { guarded([this] { goOverToEuro(); }); });
     connect(izhod, &QAction::triggered, this, &QWidget::close);
@@ -203,7 +204,7 @@ void Form1::openFaktura()
 {
     shop_.FakturaEksel = shop_.newApplication();
     formCurrency_ = shop_.currency();
-    const QString path = shop_.file(kInvoiceFile);
+    const QString path = shop_.file(store::kInvoiceFile);
     const QString problem = QStringLiteral("Формата на фактурата „%1“ не може да бъде отворена: %2\n\n"
                                            "Програмата работи и без нея, но фактури няма да могат да се показват.");
     if (!ImaFail(path)) {
@@ -324,7 +325,7 @@ void Form1::goOverToEuro()
     }
     if (!askYesNo(currency::changeoverQuestion(currency::planChangeover(shop_.data())))) return;
     const currency::ChangeoverDone done =
-        currency::changeShopToEuro(shop_.danni(), shop_.arhiv, shop_.file(kInvoiceFile));
+        currency::changeShopToEuro(shop_.danni(), shop_.arhiv, shop_.file(store::kInvoiceFile));
     afterDataReplaced();
     QString report = QStringLiteral("Магазинът премина към евро: превърнати са %1 цени.\n\n"
                                     "Данните в лева са запазени като архивно копие от %2; "

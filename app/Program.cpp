@@ -5,6 +5,7 @@
 #include "app/Startup.h"
 #include "common/Messages.h"
 #include "common/ProgramFolder.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -26,7 +27,7 @@ QString unreadable(const QString& path, const QString& reason)
 } // namespace
 
 Program::Program(const QString& folder, QObject* parent)
-    : QObject(parent), shop_(folder), lock_(inFolder(folder, lockFileName())), officeLock_(shop_.file(kDataFile))
+    : QObject(parent), shop_(folder), lock_(inFolder(folder, lockFileName())), officeLock_(shop_.file(store::kDataFile))
 {
     // A copy that is still running keeps its folder however long it runs; one that crashed
     // is recognised by its process number.
@@ -42,7 +43,7 @@ Program::~Program()
 
 QString Program::lockFileName()
 {
-    return kLockFile;
+    return store::kLockFile;
 }
 
 bool Program::start()
@@ -90,7 +91,7 @@ QString Program::lockFolder()
 
 QString Program::openDataWorkbook()
 {
-    const QString path = shop_.file(kDataFile);
+    const QString path = shop_.file(store::kDataFile);
     if (!ImaFail(path)) return QStringLiteral("Липсва файлът с данните на магазина „%1“.").arg(native(path));
     std::optional<QString> damage = readDataWorkbook();
     try {
@@ -108,7 +109,7 @@ bool Program::putBackNewestCopy(const QString& damage)
     const QString question = QStringLiteral("Файлът с данните на магазина „%1“ е повреден:\n%2\n\n"
                                             "Най-новото здраво архивно копие е от %3. Да бъде ли възстановено?\n"
                                             "Повреденият файл се запазва в архива.")
-                                 .arg(native(shop_.file(kDataFile)), damage, archive::whenTaken(*copy));
+                                 .arg(native(shop_.file(store::kDataFile)), damage, archive::whenTaken(*copy));
     if (!askYesNo(question)) return false;
     shop_.arhiv.putBack(*copy);
     return true;
@@ -146,7 +147,7 @@ bool Program::warnOfOtherHolders()
     warning(QStringLiteral("Файлът с данните „%1“ изглежда отворен и в друга програма: %2.\n\n"
                            "Затворете я, преди да работите с Тервин. Ако тя запише файла, Тервин ще го забележи "
                            "при следващото записване и ще попита коя версия да остане.")
-                .arg(kDataFile, holder));
+                .arg(store::kDataFile, holder));
     return true;
 }
 

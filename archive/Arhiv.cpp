@@ -1,6 +1,7 @@
 #include "archive/Arhiv.h"
 
 #include "store/DataWorkbook.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 
@@ -50,12 +51,12 @@ void replaceWith(const QString& source, const QString& target)
     if (!in.open(QIODevice::ReadOnly))
         throw store::Error(QStringLiteral("Копието „%1“ не може да бъде прочетено: %2").arg(native(source), in.errorString()));
     if (!out.open(QIODevice::WriteOnly))
-        throw store::Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2").arg(native(target), out.errorString()));
+        throw store::Error(store::fileNotWritten(target, out.errorString()));
     QByteArray chunk;
     while (!(chunk = in.read(1 << 20)).isEmpty())
         if (out.write(chunk) != chunk.size()) break;
     if (in.error() != QFileDevice::NoError || out.error() != QFileDevice::NoError || !out.commit())
-        throw store::Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2").arg(native(target), out.errorString()));
+        throw store::Error(store::fileNotWritten(target, out.errorString()));
 }
 
 } // namespace
@@ -146,7 +147,7 @@ Arhiv::Arhiv(const QString& dataFile, Clock clock) : dataFile_(dataFile), clock_
 
 QString Arhiv::folder() const
 {
-    return QFileInfo(dataFile_).dir().filePath(kFolder);
+    return QFileInfo(dataFile_).dir().filePath(store::kArchiveFolder);
 }
 
 QString Arhiv::pathFor(const QString& stamp) const
@@ -243,10 +244,15 @@ Copy Arhiv::keepMoment()
     return Copy{stamp, moment, path, QFileInfo(path).size()};
 }
 
+QString damaged(const Copy& copy)
+{
+    return QStringLiteral("Копието от %1 е повредено и не може да бъде възстановено.").arg(whenTaken(copy));
+}
+
 QString Arhiv::putBack(const Copy& copy)
 {
     if (!readContents(copy.path))
-        throw store::Error(QStringLiteral("Копието от %1 е повредено и не може да бъде възстановено.").arg(whenTaken(copy)));
+        throw store::Error(damaged(copy));
     const QString before = keepMoment().stamp;
     replaceWith(copy.path, dataFile_);
     rotate();

@@ -10,8 +10,6 @@
 
 namespace archive {
 
-// The folder beside the data workbook that holds its copies.
-inline const QString kFolder = QStringLiteral("Arhiv");
 // Copies kept: those of the last saving days, and the first copy of each of the last months.
 inline constexpr int kKeptDays = 30;
 inline constexpr int kKeptMonths = 12;
@@ -42,6 +40,8 @@ std::optional<Contents> readContents(const QString& path);
 
 // When the copy was taken, as the shop reads it: "7. 12. 2026", or "7. 12. 2026, 14:03:12".
 QString whenTaken(const Copy& copy);
+// Why the copy cannot be put back: it does not read as a data workbook.
+QString damaged(const Copy& copy);
 // How the archive window and the workbook tool show a copy: date, size, what it holds.
 QString describe(const Copy& copy, const std::optional<Contents>& contents);
 

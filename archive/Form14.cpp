@@ -71,7 +71,7 @@ void Form14::Vazstanovi()
         return;
     }
     if (item->data(kDamagedRole).toBool()) {
-        app::warning(QStringLiteral("Копието от %1 е повредено и не може да бъде възстановено.").arg(whenTaken(*copy)));
+        app::warning(damaged(*copy));
         return;
     }
     const QString question = QStringLiteral("Данните на магазина ще бъдат заменени с архивното копие от %1.\n"

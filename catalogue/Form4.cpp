@@ -42,6 +42,17 @@ Form4::PictureChooser& pictureChooser()
     return chooser;
 }
 
+std::size_t fieldIndex(Field which)
+{
+    return std::size_t(&fieldInfo(which) - kGoodsFields.data());
+}
+
+// The top of a goods field's row, in twips.
+int fieldTop(Field which)
+{
+    return 240 + 480 * int(fieldIndex(which));
+}
+
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, QRect rect)
 {
     QLabel* label = app::placed(new QLabel(text, parent), name, rect);
@@ -105,25 +116,39 @@ Form4::Form4(Katalog& katalog, QWidget* parent) : QWidget(parent), katalog_(kata
 
 Form4::~Form4() = default;
 
+// One row per goods field, 480 twips apart: its caption, then a text box (wide for texts) or a
+// check box; the price and the increase have their units after them.
 void Form4::buildFields()
 {
     using app::twipsRect;
-    Label1 = caption(this, QStringLiteral("Label1"), QStringLiteral("Име на стоката"), twipsRect(240, 240, 2400, 345));
-    Text1 = field(this, QStringLiteral("Text1"), twipsRect(2700, 240, 2880, 345));
-    Label2 = caption(this, QStringLiteral("Label2"), QStringLiteral("Цена на закупуване"), twipsRect(240, 720, 2400, 345));
-    Text2 = field(this, QStringLiteral("Text2"), twipsRect(2700, 720, 1200, 345));
-    Label8 = caption(this, QStringLiteral("Label8"), store::currencySign(katalog_.shop().currency()), twipsRect(3960, 720, 480, 345));
-    Label3 = caption(this, QStringLiteral("Label3"), QStringLiteral("Брой стоки"), twipsRect(240, 1200, 2400, 345));
-    Text3 = field(this, QStringLiteral("Text3"), twipsRect(2700, 1200, 1200, 345));
-    Label4 = caption(this, QStringLiteral("Label4"), QStringLiteral("Процентно увеличение"), twipsRect(240, 1680, 2400, 345));
-    Text4 = field(this, QStringLiteral("Text4"), twipsRect(2700, 1680, 1200, 345));
-    Label9 = caption(this, QStringLiteral("Label9"), QStringLiteral("%"), twipsRect(3960, 1680, 480, 345));
-    Label5 = caption(this, QStringLiteral("Label5"), QStringLiteral("Промоция"), twipsRect(240, 2160, 2400, 345));
-    Check1 = app::placed(new QCheckBox(this), QStringLiteral("Check1"), twipsRect(2700, 2190, 285, 285));
-    Label6 = caption(this, QStringLiteral("Label6"), QStringLiteral("Производител"), twipsRect(240, 2640, 2400, 345));
-    Text6 = field(this, QStringLiteral("Text6"), twipsRect(2700, 2640, 2880, 345));
-    Label7 = caption(this, QStringLiteral("Label7"), QStringLiteral("Описание"), twipsRect(240, 3120, 2400, 345));
-    Text7 = field(this, QStringLiteral("Text7"), twipsRect(2700, 3120, 2880, 345));
+    for (std::size_t i = 0; i < kGoodsFields.size(); ++i) {
+        const FieldInfo& info = kGoodsFields[i];
+        const int top = fieldTop(info.field);
+        caption(this, info.label, info.caption, twipsRect(240, top, 2400, 345));
+        if (info.kind == FieldKind::Flag)
+            controls_[i] = app::placed(new QCheckBox(this), info.control, twipsRect(2700, top + 30, 285, 285));
+        else
+            controls_[i] = field(this, info.control, twipsRect(2700, top, info.kind == FieldKind::Text ? 2880 : 1200, 345));
+    }
+    Text1 = textControl(Field::Name);
+    Text2 = textControl(Field::Price);
+    Text3 = textControl(Field::Count);
+    Text4 = textControl(Field::Markup);
+    Check1 = static_cast<QCheckBox*>(control(Field::Promotion));
+    Text6 = textControl(Field::Maker);
+    Text7 = textControl(Field::Description);
+    Label8 = caption(this, QStringLiteral("Label8"), store::currencySign(katalog_.shop().currency()), twipsRect(3960, fieldTop(Field::Price), 480, 345));
+    Label9 = caption(this, QStringLiteral("Label9"), QStringLiteral("%"), twipsRect(3960, fieldTop(Field::Markup), 480, 345));
+}
+
+QWidget* Form4::control(Field which) const
+{
+    return controls_[fieldIndex(which)];
+}
+
+QLineEdit* Form4::textControl(Field which) const
+{
+    return static_cast<QLineEdit*>(control(which));
 }
 
 void Form4::buildRecordControls()
@@ -175,8 +200,8 @@ void Form4::connectControls()
 
 void Form4::watchFocus()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{Text1, Text2, Text3, Text4, Check1, Text6, Text7, Text8})
-        w->installEventFilter(this);
+    for (QWidget* w : controls_) w->installEventFilter(this);
+    Text8->installEventFilter(this);
 }
 
 void Form4::openFor(const QString& listEntry)
@@ -268,8 +293,12 @@ void Form4::setRecordNumber(int number)
 
 void Form4::clearRecord()
 {
-    for (QLineEdit* f : {Text1, Text2, Text3, Text4, Text6, Text7}) f->clear();
-    Check1->setChecked(false);
+    for (const FieldInfo& info : kGoodsFields) {
+        if (info.kind == FieldKind::Flag)
+            static_cast<QCheckBox*>(control(info.field))->setChecked(false);
+        else
+            textControl(info.field)->clear();
+    }
     working = {};
     withdrawPicture();
     markInList(0);
@@ -278,14 +307,16 @@ void Form4::clearRecord()
 void Form4::ProchetiOtEksel(int record)
 {
     const GoodsStore::Record r = katalog_.goodsStore(article_).ProchetiOtEksel(record);
-    Text1->setText(r.fields.Pr1Text1);
-    Text2->setText(r.fields.Pr2Text2);
-    Text3->setText(r.fields.Pr3Text3);
-    Text4->setText(r.fields.Pr4Text4);
-    Check1->setChecked(r.fields.Pr5Text5 == 1);
-    Text6->setText(r.fields.Pr6Text6);
-    Text7->setText(r.fields.Pr7Text7);
-    for (QLineEdit* f : {Text1, Text6, Text7}) f->setCursorPosition(0);
+    for (const FieldInfo& info : kGoodsFields) {
+        if (info.kind == FieldKind::Flag) {
+            static_cast<QCheckBox*>(control(info.field))->setChecked(r.fields.*info.flag == 1);
+            continue;
+        }
+        QLineEdit* text = textControl(info.field);
+        text->setText(r.fields.*info.text);
+        // A long text shows its beginning.
+        if (info.kind == FieldKind::Text) text->setCursorPosition(0);
+    }
     working = r.fields;
     withdrawPicture();
     showPicture(r.picture);
@@ -308,38 +339,18 @@ void Form4::nextRecord()
 
 // --- Fields and the working copy -------------------------------------------------------------
 
-QString* Form4::workingText(Field which)
-{
-    switch (which) {
-    case Field::Name: return &working.Pr1Text1;
-    case Field::Price: return &working.Pr2Text2;
-    case Field::Count: return &working.Pr3Text3;
-    case Field::Markup: return &working.Pr4Text4;
-    case Field::Maker: return &working.Pr6Text6;
-    case Field::Description: return &working.Pr7Text7;
-    case Field::Promotion: break;
-    }
-    return nullptr;
-}
-
 void Form4::DobaviStoka(Field Promenliva1)
 {
-    if (Promenliva1 == Field::Promotion) {
-        working.Pr5Text5 = Check1->isChecked() ? 1 : 0;
-        return;
-    }
-    const std::pair<Field, QLineEdit*> texts[] = {{Field::Name, Text1}, {Field::Price, Text2}, {Field::Count, Text3},
-                                                  {Field::Markup, Text4}, {Field::Maker, Text6},
-                                                  {Field::Description, Text7}};
-    for (const auto& [which, f] : texts)
-        if (which == Promenliva1) *workingText(which) = f->text();
+    const FieldInfo& info = fieldInfo(Promenliva1);
+    if (info.kind == FieldKind::Flag)
+        working.*info.flag = static_cast<QCheckBox*>(control(Promenliva1))->isChecked() ? 1 : 0;
+    else
+        working.*info.text = textControl(Promenliva1)->text();
 }
 
 void Form4::handOverAll()
 {
-    for (Field f : {Field::Name, Field::Price, Field::Count, Field::Markup, Field::Promotion, Field::Maker,
-                    Field::Description})
-        DobaviStoka(f);
+    for (const FieldInfo& info : kGoodsFields) DobaviStoka(info.field);
 }
 
 bool Form4::eventFilter(QObject* watched, QEvent* event)
@@ -357,35 +368,28 @@ bool Form4::eventFilter(QObject* watched, QEvent* event)
 void Form4::fieldLeft(QObject* f)
 {
     validating_ = true;
-    if (f == Text8) {
-        if (!recordNumberOk_) app::warning(kBadRecordNumber);
-    } else if (f == Text2) {
-        numberFieldLeft(Text2, Field::Price);
-    } else if (f == Text3) {
-        numberFieldLeft(Text3, Field::Count);
-    } else if (f == Text4) {
-        numberFieldLeft(Text4, Field::Markup);
-    } else {
-        const std::pair<QObject*, Field> plain[] = {
-            {Text1, Field::Name}, {Check1, Field::Promotion}, {Text6, Field::Maker}, {Text7, Field::Description}};
-        for (const auto& [control, which] : plain)
-            if (control == f) DobaviStoka(which);
+    if (f == Text8 && !recordNumberOk_) app::warning(kBadRecordNumber);
+    for (const FieldInfo& info : kGoodsFields) {
+        if (control(info.field) != f) continue;
+        if (isNumeric(info.kind))
+            numberFieldLeft(textControl(info.field), info);
+        else
+            DobaviStoka(info.field);
     }
     validating_ = false;
 }
 
 // A numeric field hands its text over only when the check passes. Refused, it keeps nothing in
 // the working copy: the price field is emptied, the count and increase fields get the focus back.
-void Form4::numberFieldLeft(QLineEdit* f, Field which)
+void Form4::numberFieldLeft(QLineEdit* f, const FieldInfo& info)
 {
-    const bool whole = which == Field::Count;
-    if (ProverkaChislo(f->text(), !whole, false, false)) {
-        DobaviStoka(which);
+    if (typedCharactersFit(info.kind, f->text())) {
+        DobaviStoka(info.field);
         return;
     }
-    app::warning(whole ? kNotAWholeNumber : kNotANumber);
-    workingText(which)->clear();
-    if (which == Field::Price)
+    app::warning(notANumber(info.kind));
+    (working.*info.text).clear();
+    if (info.field == Field::Price)
         f->clear();
     else
         QTimer::singleShot(0, f, [f] { f->setFocus(Qt::OtherFocusReason); });
@@ -458,11 +462,7 @@ void Form4::refuse(const Refusal& refusal)
 {
     Flag2 = true;
     app::warning(refusal.message);
-    const std::pair<Field, QWidget*> fields[] = {{Field::Name, Text1}, {Field::Price, Text2}, {Field::Count, Text3},
-                                                 {Field::Markup, Text4}, {Field::Promotion, Check1},
-                                                 {Field::Maker, Text6}, {Field::Description, Text7}};
-    for (const auto& [which, control] : fields)
-        if (refusal.focus == which) control->setFocus(Qt::OtherFocusReason);
+    if (refusal.focus) control(*refusal.focus)->setFocus(Qt::OtherFocusReason);
 }
 
 void Form4::appendRecord()

@@ -3,6 +3,7 @@
 #include "catalogue/core/GoodsStore.h"
 
 #include <QWidget>
+#include <array>
 #include <functional>
 
 class QCheckBox;
@@ -39,13 +40,14 @@ public:
     using PictureChooser = std::function<QString(QWidget* parent)>;
     static void setPictureChooser(PictureChooser chooser);
 
-    QLabel* Label1;  QLineEdit* Text1;                       // name
-    QLabel* Label2;  QLineEdit* Text2;  QLabel* Label8;      // purchase price, "лв." or "€"
-    QLabel* Label3;  QLineEdit* Text3;                       // count
-    QLabel* Label4;  QLineEdit* Text4;  QLabel* Label9;      // percentage increase, "%"
-    QLabel* Label5;  QCheckBox* Check1;                      // promotion
-    QLabel* Label6;  QLineEdit* Text6;                       // maker
-    QLabel* Label7;  QLineEdit* Text7;                       // description
+    // The goods fields' controls, made from kGoodsFields, each beside its caption.
+    QLineEdit* Text1;                                        // name
+    QLineEdit* Text2;  QLabel* Label8;                       // purchase price, "лв." or "€"
+    QLineEdit* Text3;                                        // count
+    QLineEdit* Text4;  QLabel* Label9;                       // percentage increase, "%"
+    QCheckBox* Check1;                                       // promotion
+    QLineEdit* Text6;                                        // maker
+    QLineEdit* Text7;                                        // description
     QLineEdit* Text8;                                        // record number
     QLabel* Label11; QLabel* Label10;                        // record count, "запис(а)"
     app::ClickLabel* Image1;                                 // previous record
@@ -88,11 +90,12 @@ private:
     // The existing record the fields show; none for the new record or a number being corrected.
     std::optional<int> shownRecord() const;
 
+    QWidget* control(Field which) const;
+    QLineEdit* textControl(Field which) const;
     void DobaviStoka(Field Promenliva1);
-    QString* workingText(Field which);
     void handOverAll();
     void fieldLeft(QObject* field);
-    void numberFieldLeft(QLineEdit* field, Field which);
+    void numberFieldLeft(QLineEdit* field, const FieldInfo& info);
 
     void chooseZarediKartina();
     void showChosenPicture(const QString& path);
@@ -108,6 +111,7 @@ private:
     void storeChanged();
 
     Katalog& katalog_;
+    std::array<QWidget*, kGoodsFields.size()> controls_{};   // in the order of kGoodsFields
     GoodsNamesModel* names_;
     QString article_;
     int count_ = 0;                  // the article's record count (BroiStoki)

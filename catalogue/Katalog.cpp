@@ -5,9 +5,9 @@
 #include "catalogue/core/Articles.h"
 #include "common/MainState.h"
 #include "common/Messages.h"
-#include "common/ProgramFolder.h"
 #include "common/Shop.h"
 #include "showcase/core/ShowcaseData.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
 #include <QListWidget>
@@ -41,7 +41,7 @@ Katalog::Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls
 
 GoodsStore Katalog::goodsStore(const QString& article) const
 {
-    return GoodsStore(shop_.data(), article, shop_.file(app::kPictureFolder), shop_.rowKeeper);
+    return GoodsStore(shop_.data(), article, shop_.file(store::kPictureFolder), shop_.rowKeeper);
 }
 
 void Katalog::redrawShowcase()
@@ -57,7 +57,7 @@ bool Katalog::Sahrani()
     } catch (const store::Error& e) {
         app::failure(QStringLiteral("Промените не могат да бъдат записани във файла %1: %2\n\n"
                                     "Те остават в програмата и ще бъдат записани при следващото успешно записване.")
-                         .arg(app::kDataFile, e.message()));
+                         .arg(store::kDataFile, e.message()));
         return false;
     }
 }
@@ -70,7 +70,7 @@ void Katalog::showArticleWindow()
 
 bool Katalog::DobaviArtikul(const QString& name)
 {
-    const ArticleAdded added = catalogue::DobaviArtikul(shop_.data(), shop_.file(app::kPictureFolder), name);
+    const ArticleAdded added = catalogue::DobaviArtikul(shop_.data(), shop_.file(store::kPictureFolder), name);
     if (!added.refusal.isEmpty()) {
         app::warning(added.refusal);
         return false;
@@ -119,7 +119,7 @@ void Katalog::unlistArticle(int row)
         c_.List1->setCurrentRow(-1);
         if (!shop_.hasArticles()) {
             c_.List1->clear();
-            c_.List1->addItem(kNoArticleLeft);
+            c_.List1->addItem(showcase::kNoArticleLeft);
         }
     }
     // The first article is shown; with none left, the showcase draws itself empty.
@@ -134,7 +134,7 @@ void Katalog::openGoodsEditor()
     if (!shop_.hasArticles()) return;
     const QListWidgetItem* item = c_.List1->currentItem();
     if (!item || c_.List1->currentRow() < 0) {
-        app::warning(QStringLiteral("Изберете артикул"));
+        app::warning(showcase::kChooseArticle);
         return;
     }
     auto* editor = qobject_cast<Form4*>(shop_.windows.window(4));

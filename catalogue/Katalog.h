@@ -23,8 +23,6 @@ struct CatalogueControls {
     QPushButton* Command8;   // "Изтрий артикул"
 };
 
-inline const QString kNoArticleLeft = QStringLiteral("Няма налична стока");
-
 // The catalogue commands of the main window: the add-article window, deleting the chosen article,
 // the goods editor; and what those windows share: the goods of an article, the showcase redraw
 // and the save.

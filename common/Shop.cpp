@@ -2,6 +2,7 @@
 
 #include "common/Messages.h"
 #include "common/ProgramFolder.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/window/WorkbookWindow.h"
 
@@ -12,7 +13,7 @@
 namespace app {
 
 Shop::Shop(const QString& folder)
-    : places(inFolder(folder, kSettingsFile)), arhiv(inFolder(folder, kDataFile)), folder_(folder)
+    : places(inFolder(folder, store::kSettingsFile)), arhiv(inFolder(folder, store::kDataFile)), folder_(folder)
 {
 }
 
@@ -24,7 +25,7 @@ QString Shop::file(const QString& name) const
 store::Workbook& Shop::danni() const
 {
     store::Workbook* workbook = ObektEksel ? ObektEksel->ActiveWorkbook() : nullptr;
-    if (!workbook) throw store::Error(QStringLiteral("Файлът с данните %1 вече е затворен.").arg(kDataFile));
+    if (!workbook) throw store::Error(QStringLiteral("Файлът с данните %1 вече е затворен.").arg(store::kDataFile));
     return *workbook;
 }
 
@@ -55,8 +56,8 @@ void Shop::openDanni()
         else
             write();
     });
-    const DiskVersion read = diskVersionOf(file(kDataFile));
-    application->Workbooks().Open(file(kDataFile));
+    const DiskVersion read = diskVersionOf(file(store::kDataFile));
+    application->Workbooks().Open(file(store::kDataFile));
     // The counts the shop works from are formulas: they must be up to date even when the
     // workbook was last saved with its calculation set to manual.
     application->ActiveWorkbook()->calculate();
@@ -92,11 +93,11 @@ void Shop::keepOtherProgramsVersion()
     } catch (const store::Error& e) {
         throw store::Error(QStringLiteral("Файлът с данните „%1“ е променен от друга програма, а нейната версия не може "
                                           "да бъде запазена в архива, затова данните не се записват върху нея.\n%2")
-                               .arg(kDataFile, e.message()));
+                               .arg(store::kDataFile, e.message()));
     }
     const QString changed = QStringLiteral("Файлът с данните „%1“ е променен от друга програма, след като Тервин го "
                                            "прочете. Версията на другата програма е запазена като архивно копие от %2.")
-                                .arg(kDataFile, archive::whenTaken(kept));
+                                .arg(store::kDataFile, archive::whenTaken(kept));
     if (!reloadContext_) {
         warning(changed + QStringLiteral("\n\nТервин записва своите данни; версията на другата програма остава в архива."));
         return;
@@ -135,8 +136,8 @@ QString resolved(const QString& path)
 QString Shop::refusalToWrite(const QString& path) const
 {
     const QString target = resolved(path);
-    const std::pair<QString, QString> kept[] = {{kDataFile, QStringLiteral("данните на магазина")},
-                                               {kInvoiceFile, QStringLiteral("формата на фактурата")}};
+    const std::pair<QString, QString> kept[] = {{store::kDataFile, QStringLiteral("данните на магазина")},
+                                               {store::kInvoiceFile, QStringLiteral("формата на фактурата")}};
     for (const auto& [name, what] : kept) {
         if (target == resolved(file(name)))
             return QStringLiteral("Във файла „%1“ се пазят %2: той не може да бъде заменен оттук.\n"

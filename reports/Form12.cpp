@@ -44,7 +44,7 @@ void Form12::report()
     const Profit result = profitInPeriod(shop_.data(), period->from, period->to);
     switch (result.outcome) {
     case Outcome::Reversed:
-        app::warning(QStringLiteral("Моля въведете датите коректно"));
+        app::warning(kReversedDates);
         return;
     case Outcome::EmptyLedger:
         app::warning(kNoSales);

@@ -13,7 +13,7 @@ namespace reports {
 QString periodRefusal(Outcome outcome, const QString& goods)
 {
     switch (outcome) {
-    case Outcome::Reversed: return QStringLiteral("Моля въведете датите коректно");
+    case Outcome::Reversed: return kReversedDates;
     case Outcome::OutsidePeriod:
     case Outcome::EmptyLedger:   // a ledger without rows has no day in any period
         return QStringLiteral("За посочения период няма %1 стоки").arg(goods);

@@ -43,6 +43,8 @@ struct PeriodListing {
     Listing listing;
 };
 
+inline const QString kReversedDates = QStringLiteral("Моля въведете датите коректно");
+
 // Why a listing over picked dates shows nothing, as the shop keeper is told; empty when it is
 // to be shown. `goods` names what the ledger holds: "продадени" or "закупени".
 QString periodRefusal(Outcome outcome, const QString& goods);

@@ -9,9 +9,9 @@
 #include "reports/ReportData.h"
 #include "store/DataWorkbook.h"
 #include "store/Money.h"
+#include "store/StoreError.h"
 #include "store/window/PrintPreview.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -240,7 +240,7 @@ void ReportOutput::exportPdf()
     dialog->setDefaultSuffix(QStringLiteral("pdf"));
     connect(dialog, &QFileDialog::fileSelected, this, [report = *report](const QString& path) {
         if (!writePdf(report, path))
-            app::warning(QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(QDir::toNativeSeparators(path)));
+            app::warning(store::fileNotWritten(path));
     });
     dialog->open();
 }

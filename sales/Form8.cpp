@@ -1,10 +1,10 @@
 #include "sales/Form8.h"
 
 #include "common/Messages.h"
-#include "common/ProgramFolder.h"
 #include "common/Shop.h"
 #include "common/WindowKeys.h"
 #include "sales/DialogFields.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
 #include <QCloseEvent>
@@ -72,7 +72,7 @@ QGroupBox* Form8::buildFrame(int frameNumber, const QString& title, int top, con
 void Form8::openReceipt(app::Shop& shop)
 {
     RazpiskaEksel = shop.newApplication();
-    const QString path = shop.file(app::kInvoiceFile);
+    const QString path = shop.file(store::kInvoiceFile);
     try {
         RazpiskaEksel->Workbooks().Open(path);
         RazpiskaEksel->setVisible(true);

@@ -4,7 +4,6 @@
 #include "store/RowKeeper.h"
 
 #include <QString>
-#include <QtGlobal>
 #include <array>
 
 namespace store {
@@ -29,22 +28,17 @@ struct BasketLine {
     double sum() const { return count * price; }
 };
 
-// The basket: up to ten lines of goods taken out of stock. Line i (1 to 10) is held in three
-// parallel tables; line 0 is never filled. Field 0: the article sheet, its place in the article
-// list, the purchase price; field 1: the name, the count, the selling price; field 2: the row.
-// Putting goods in lowers their stock D and raises their sold count U in the article sheet at
-// once; taking a line back restores both. Neither reaches the file until the goods are sold.
+// The basket: up to ten lines of goods taken out of stock, numbered 1 to 10. Putting goods in
+// lowers their stock D and raises their sold count U in the article sheet at once; taking a line
+// back restores both. Neither reaches the file until the goods are sold.
 class Koshnica : public store::RowKeeper {
 public:
-    std::array<std::array<QString, 3>, kBasketLines + 1> KoshnicaTekst{};
-    std::array<std::array<qint16, 3>, kBasketLines + 1> KoshnicaCelo{};
-    std::array<std::array<double, 3>, kBasketLines + 1> KoshnicaChislo{};
-
     // The number of lines (the line counter).
-    int lines() const { return lines_; }
-    bool isEmpty() const { return lines_ == 0; }
-    bool isFull() const { return lines_ >= kBasketLines; }
-    BasketLine line(int i) const;   // 1 to lines()
+    int lines() const { return count_; }
+    bool isEmpty() const { return count_ == 0; }
+    bool isFull() const { return count_ >= kBasketLines; }
+    // Line i, 1 to lines(); a place after the last line holds what it last held, or nothing.
+    const BasketLine& line(int i) const { return lines_[size_t(i - 1)]; }
     // What the lines come to at their selling prices.
     double total() const;
 
@@ -55,7 +49,7 @@ public:
     // move up one. False when there is no such line.
     bool removeLine(store::Workbook& danni, int i);
     // removeLine of the last line; false when the basket is empty.
-    bool undoLast(store::Workbook& danni) { return removeLine(danni, lines_); }
+    bool undoLast(store::Workbook& danni) { return removeLine(danni, count_); }
     // Empties lines 1 to 10 and the line counter, after a recorded sale.
     void IzchistiMasivite();
 
@@ -77,10 +71,11 @@ public:
 private:
     // Line's goods back into stock; through changes, when given, so that they can be taken again.
     void restoreStock(store::Workbook& danni, int line, store::CellChanges* changes = nullptr);
+    BasketLine& at(int line) { return lines_[size_t(line - 1)]; }
     bool lineOf(int line, const QString& sheet) const;
-    void setRow(int line, int row);
 
-    int lines_ = 0;
+    std::array<BasketLine, kBasketLines> lines_{};
+    int count_ = 0;   // the line counter
     bool selling_ = false;
 };
 

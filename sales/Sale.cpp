@@ -1,11 +1,11 @@
 #include "sales/Sale.h"
 
-#include "common/ProgramFolder.h"
 #include "common/Shop.h"
 #include "sales/Faktura.h"
 #include "sales/Koshnica.h"
 #include "sales/SalesLedger.h"
 #include "store/InvoiceLayout.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
 namespace sales {
@@ -32,7 +32,7 @@ bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
     if (basket.isEmpty()) return false;
     if (!shop.FakturaEksel) throw store::Error(QStringLiteral("Формата на фактурата не е отворена."));
     // The form must be there before the sale is recorded: no sale without its invoice.
-    const QString formPath = shop.file(app::kInvoiceFile);
+    const QString formPath = shop.file(store::kInvoiceFile);
     documentSheet(*shop.FakturaEksel, formPath, shop.currency());
     ProdajbiDobavi(shop.data(), basket, true);
     PokajiFakturata(*shop.FakturaEksel, formPath, shop.currency(), basket, data);

@@ -31,7 +31,6 @@ namespace search {
 
 namespace {
 
-const QString kChooserCaption = QStringLiteral("Търси в:");
 const QString kNext = QStringLiteral("&Следващ");
 const QString kSearch = QStringLiteral("&Търсене");
 constexpr int kRowHeight = 345;

@@ -17,6 +17,9 @@ class Shop;
 
 namespace search {
 
+// The caption over the article chooser while no article is chosen.
+inline const QString kChooserCaption = QStringLiteral("Търси в:");
+
 class ResultBox;
 class Tyrsene;
 

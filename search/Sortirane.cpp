@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/Shop.h"
 #include "search/Form2.h"
+#include "showcase/core/ShowcaseData.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -39,7 +40,7 @@ Form2& Sortirane::shown()
 void Sortirane::open()
 {
     if (!List1_->currentItem()) {
-        app::warning(QStringLiteral("Изберете артикул"));
+        app::warning(showcase::kChooseArticle);
         return;
     }
     shown();

@@ -7,6 +7,7 @@
 #include "search/Form3.h"
 #include "search/Listings.h"
 #include "search/ResultBox.h"
+#include "showcase/core/ShowcaseData.h"
 #include "store/Workbook.h"
 
 #include <QComboBox>
@@ -16,13 +17,6 @@
 #include <QRadioButton>
 
 namespace search {
-
-namespace {
-
-const QString kNoArticlesEntry = QStringLiteral("Няма налична стока");
-const QString kChooserCaption = QStringLiteral("Търси в:");
-
-} // namespace
 
 Tyrsene::Tyrsene(app::Shop& shop, app::MainState& state, QListWidget* List1, QWidget* mainWindow, QObject* parent)
     : QObject(parent), shop_(shop), main_(state), List1_(List1), mainWindow_(mainWindow)
@@ -51,7 +45,7 @@ Form3& Tyrsene::loaded()
 QStringList Tyrsene::chooserEntries() const
 {
     const int articles = shop_.data().counter(store::layout::index::kSheetCount) - 1;
-    if (articles < 1) return {kNoArticlesEntry};
+    if (articles < 1) return {showcase::kNoArticleLeft};
     QStringList entries;
     for (int i = 0; i < articles && i < List1_->count(); ++i) entries << List1_->item(i)->text();
     return entries;

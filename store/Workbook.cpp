@@ -83,11 +83,16 @@ Worksheet& Workbook::sheetsAdd()
     return *sheets_[size_t(at)];
 }
 
+void Workbook::refuseTakenName(const QString& name, const Worksheet* renamed) const
+{
+    const Worksheet* other = findSheet(name);
+    if (other && other != renamed) throw Error(QStringLiteral("В работната книга вече има лист с името „%1“.").arg(name));
+}
+
 Worksheet& Workbook::appendSheet(const QString& name)
 {
     checkSheetNameCharacters(name);
-    if (findSheet(name))
-        throw Error(QStringLiteral("В работната книга вече има лист с името „%1“.").arg(name));
+    refuseTakenName(name, nullptr);
     sheets_.push_back(std::make_unique<Worksheet>(this, name));
     markChanged();
     return *sheets_.back();

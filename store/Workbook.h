@@ -35,6 +35,8 @@ public:
     Worksheet& sheets(const QString& name) const;
     Worksheet& sheets(int index) const;
     Worksheet* findSheet(const QString& name) const;
+    // Throws Error when a sheet other than `renamed` (null for a new sheet) has the name.
+    void refuseTakenName(const QString& name, const Worksheet* renamed) const;
     int sheetCount() const { return int(sheets_.size()); }
     int indexOf(const Worksheet& sheet) const;   // 1-based
 

@@ -109,9 +109,7 @@ Value Worksheet::valueOf(const Cell& cell) const
 void Worksheet::setName(const QString& name)
 {
     checkSheetName(name);
-    const Worksheet* other = workbook_->findSheet(name);
-    if (other && other != this)
-        throw Error(QStringLiteral("В работната книга вече има лист с името „%1“.").arg(name));
+    workbook_->refuseTakenName(name, this);
     name_ = name;
     workbook_->markChanged();
 }

@@ -8,6 +8,7 @@
 #include "HelpDocument.h"
 #include "InvoiceForm.h"
 
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 
@@ -17,13 +18,6 @@
 #include <QSaveFile>
 
 namespace {
-
-const QString kDataFile = QStringLiteral("Danni.xls");
-const QString kInvoiceFile = QStringLiteral("Faktura.xls");
-const QString kHelpFile = QStringLiteral("Help.doc");
-const QString kPicturesFolder = QStringLiteral("Kartini");
-const QString kNoPictureFile = QStringLiteral("BezKartina.JPG");
-const QString kNoGoodsFile = QStringLiteral("BezArtikul.JPG");
 
 void makeFolder(const QString& path)
 {
@@ -35,14 +29,14 @@ void writeFile(const QString& path, const QByteArray& content)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw store::Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw store::Error(store::fileNotWritten(path, file.errorString()));
 }
 
 void drawPictures(const std::vector<demo::Article>& catalogue, const QString& pictures)
 {
     makeFolder(pictures);
-    demo::savePicture(demo::drawNoPicture(), pictures + QLatin1Char('/') + kNoPictureFile);
-    demo::savePicture(demo::drawNoGoods(), pictures + QLatin1Char('/') + kNoGoodsFile);
+    demo::savePicture(demo::drawNoPicture(), pictures + QLatin1Char('/') + store::kNoPicture);
+    demo::savePicture(demo::drawNoGoods(), pictures + QLatin1Char('/') + store::kNoGoods);
     for (const demo::Article& article : catalogue) {
         const QString folder = pictures + QLatin1Char('/') + article.name;
         makeFolder(folder);
@@ -56,19 +50,19 @@ void drawPictures(const std::vector<demo::Article>& catalogue, const QString& pi
 
 void layOutDemoShop(const QString& dir)
 {
-    const QString dataPath = QDir(dir).filePath(kDataFile);
+    const QString dataPath = QDir(dir).filePath(store::kDataFile);
     if (QFileInfo::exists(dataPath))
         throw store::Error(QStringLiteral("В папката „%1“ вече има магазин (%2). Демонстрационният магазин "
-                                          "не се записва върху данни на магазин.").arg(QDir::toNativeSeparators(dir), kDataFile));
+                                          "не се записва върху данни на магазин.").arg(QDir::toNativeSeparators(dir), store::kDataFile));
     makeFolder(dir);
-    const QString pictures = QDir(dir).filePath(kPicturesFolder);
+    const QString pictures = QDir(dir).filePath(store::kPictureFolder);
     const auto& catalogue = demo::demoCatalogue();
     // The pictures first: adding goods takes each picture from its article's folder.
     drawPictures(catalogue, pictures);
     auto data = demo::buildDemoDataWorkbook(catalogue, pictures, QDate::currentDate());
     const auto form = demo::makeInvoiceForm();
     currency::followCurrency(*form, store::Currency::Euro);
-    form->SaveAs(QDir(dir).filePath(kInvoiceFile));
-    writeFile(QDir(dir).filePath(kHelpFile), demo::helpDocument());
+    form->SaveAs(QDir(dir).filePath(store::kInvoiceFile));
+    writeFile(QDir(dir).filePath(store::kHelpFile), demo::helpDocument());
     data->SaveAs(dataPath);
 }

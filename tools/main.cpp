@@ -2,9 +2,9 @@
 #include "WorkbookDump.h"
 
 #include "archive/Arhiv.h"
-#include "common/ProgramFolder.h"
 #include "currency/EuroChangeover.h"
 #include "store/DataWorkbook.h"
+#include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 
@@ -36,8 +36,8 @@ int usage(QTextStream& err)
     return 2;
 }
 
-using app::kDataFile;
-using app::kInvoiceFile;
+using store::kDataFile;
+using store::kInvoiceFile;
 
 // The data workbook of a program folder.
 archive::Arhiv archiveOf(const QString& dir)
@@ -57,7 +57,7 @@ void listArchive(const QString& dir, QTextStream& out)
 // The folder taken as the running program takes it, which would write its own data over ours.
 std::unique_ptr<QLockFile> lockFolder(const QString& dir)
 {
-    auto lock = std::make_unique<QLockFile>(QDir(dir).filePath(app::kLockFile));
+    auto lock = std::make_unique<QLockFile>(QDir(dir).filePath(store::kLockFile));
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) return lock;
     if (lock->error() == QLockFile::LockFailedError)

@@ -1,6 +1,5 @@
 #include "catalogue/core/GoodsStore.h"
 
-#include "catalogue/core/NumberCheck.h"
 #include "catalogue/core/PictureFiles.h"
 #include "store/Money.h"
 #include "store/RowKeeper.h"
@@ -30,28 +29,40 @@ bool sameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+store::Value cellValue(const FieldInfo& info, const GoodsFields& f)
+{
+    if (info.kind == FieldKind::Flag) return store::Value(f.*info.flag == 1 ? 1 : 0);
+    if (info.kind == FieldKind::Text) return store::Value(f.*info.text);
+    return store::Value(numberOf(f.*info.text));
+}
+
+// A field's cell as the editor shows it. A price in whole cents shows with its two decimals, as it
+// is paid: 12,50, not 12,5. One with more decimals shows them all, so that saving the record
+// unchanged keeps it.
+QString shownField(const store::Worksheet& s, int row, const FieldInfo& info)
+{
+    const store::Value value = s.value(row, info.column);
+    const bool inCents = value.isNumber() && store::roundToCent(value.number()) == value.number();
+    return info.kind == FieldKind::Money && inCents ? store::formatMoney(value.number()) : s.shownText(row, info.column);
+}
+
 } // namespace
 
 std::optional<Refusal> missingField(const GoodsFields& f)
 {
-    if (f.Pr1Text1.isEmpty()) return Refusal{QStringLiteral("Въведете името на стоката"), Field::Name};
-    if (f.Pr2Text2.isEmpty()) return Refusal{QStringLiteral("Въведете цената на стоката"), Field::Price};
-    if (f.Pr3Text3.isEmpty()) return Refusal{QStringLiteral("Въведете брой закупени стоки"), Field::Count};
-    if (f.Pr4Text4.isEmpty()) return Refusal{QStringLiteral("Въведете увеличението на стоката"), Field::Markup};
+    for (const FieldInfo& info : kGoodsFields)
+        if (!info.missing.isEmpty() && (f.*info.text).isEmpty()) return Refusal{info.missing, info.field};
     return std::nullopt;
 }
 
 std::optional<Refusal> badField(const GoodsFields& f)
 {
-    if (!typedNumber(f.Pr2Text2)) return Refusal{kNotANumber, Field::Price};
-    if (!typedWholeNumber(f.Pr3Text3)) return Refusal{kNotAWholeNumber, Field::Count};
-    if (!typedNumber(f.Pr4Text4)) return Refusal{kNotANumber, Field::Markup};
-    const std::pair<const QString*, Field> texts[] = {
-        {&f.Pr1Text1, Field::Name}, {&f.Pr6Text6, Field::Maker}, {&f.Pr7Text7, Field::Description}};
-    for (const auto& [text, field] : texts)
-        if (text->size() > kLongestTypedText)
+    for (const FieldInfo& info : kGoodsFields)
+        if (isNumeric(info.kind) && !typedValue(info.kind, f.*info.text)) return Refusal{notANumber(info.kind), info.field};
+    for (const FieldInfo& info : kGoodsFields)
+        if (info.kind == FieldKind::Text && (f.*info.text).size() > kLongestTypedText)
             return Refusal{QStringLiteral("Текстът е твърде дълъг: в поле се въвеждат най-много %1 знака.")
-                               .arg(kLongestTypedText), field};
+                               .arg(kLongestTypedText), info.field};
     return std::nullopt;
 }
 
@@ -106,13 +117,8 @@ std::optional<Refusal> GoodsStore::refusalToWrite(const GoodsFields& fields, int
 void GoodsStore::writeFields(int row, const GoodsFields& f) const
 {
     store::Worksheet& s = sheet();
-    s.cells(row, col::kName) = store::Value(f.Pr1Text1);
-    s.cells(row, col::kPurchasePrice) = store::Value(numberOf(f.Pr2Text2));
-    s.cells(row, col::kStock) = store::Value(numberOf(f.Pr3Text3));
-    s.cells(row, col::kMarkup) = store::Value(numberOf(f.Pr4Text4));
-    s.cells(row, col::kPromotion) = store::Value(f.Pr5Text5 == 1 ? 1 : 0);
-    s.cells(row, col::kMaker) = store::Value(f.Pr6Text6);
-    s.cells(row, col::kDescription) = store::Value(f.Pr7Text7);
+    for (const FieldInfo& info : kGoodsFields)
+        s.cells(row, info.column) = cellValue(info, f);
 }
 
 void GoodsStore::writeComputed(int row, const GoodsFields& f) const
@@ -185,17 +191,12 @@ GoodsStore::Record GoodsStore::ProchetiOtEksel(int record) const
     const store::Worksheet& s = sheet();
     const int row = col::recordRow(record);
     Record r;
-    r.fields.Pr1Text1 = s.shownText(row, col::kName);
-    // A price in whole cents shows with its two decimals, as it is paid: 12,50, not 12,5. One
-    // with more decimals shows them all, so that saving the record unchanged keeps it.
-    const store::Value price = s.value(row, col::kPurchasePrice);
-    const bool inCents = price.isNumber() && store::roundToCent(price.number()) == price.number();
-    r.fields.Pr2Text2 = inCents ? store::formatMoney(price.number()) : s.shownText(row, col::kPurchasePrice);
-    r.fields.Pr3Text3 = s.shownText(row, col::kStock);
-    r.fields.Pr4Text4 = s.shownText(row, col::kMarkup);
-    r.fields.Pr5Text5 = s.value(row, col::kPromotion).toNumber() == 1.0 ? 1 : 0;
-    r.fields.Pr6Text6 = s.shownText(row, col::kMaker);
-    r.fields.Pr7Text7 = s.shownText(row, col::kDescription);
+    for (const FieldInfo& info : kGoodsFields) {
+        if (info.kind == FieldKind::Flag)
+            r.fields.*info.flag = s.value(row, info.column).toNumber() == 1.0 ? 1 : 0;
+        else
+            r.fields.*info.text = shownField(s, row, info);
+    }
     r.picture = picture(s.value(row, col::kPicture).toText()).value_or(QString());
     return r;
 }

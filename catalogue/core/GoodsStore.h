@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/core/GoodsFields.h"
 #include "store/DataWorkbook.h"
 
 #include <QDate>
@@ -13,25 +14,7 @@ class Worksheet;
 
 namespace catalogue {
 
-// The goods editor's fields by their number (Promenliva1).
-enum class Field { Name = 1, Price = 2, Count = 3, Markup = 4, Promotion = 5, Maker = 6, Description = 7 };
-
-// The working copy of the goods editor's fields, as typed, and the columns they go to.
-struct GoodsFields {
-    QString Pr1Text1;   // name: B
-    QString Pr2Text2;   // purchase price: K
-    QString Pr3Text3;   // count: D
-    QString Pr4Text4;   // percentage increase: L
-    int Pr5Text5 = 0;   // promotion, 1 or 0: I
-    QString Pr6Text6;   // maker: G
-    QString Pr7Text7;   // description: H
-
-    bool operator==(const GoodsFields&) const = default;
-};
-
 inline const QString kGoodsTaken = QStringLiteral("Вече има стока с такова име");
-inline const QString kNotANumber = QStringLiteral("Трябва да въведете число");
-inline const QString kNotAWholeNumber = QStringLiteral("Трябва да въведете цяло число");
 
 // Why a save stops, and the field that then gets the focus (none for some).
 struct Refusal {
@@ -39,9 +22,9 @@ struct Refusal {
     std::optional<Field> focus;
 };
 
-// The required fields in their order: name, price, count, increase.
+// The first required field left empty (name, price, count, increase).
 std::optional<Refusal> missingField(const GoodsFields& fields);
-// Price and increase must read as numbers, the count as a whole number; texts must fit a cell.
+// The numeric fields must read as numbers of their kind, then the texts must fit a cell.
 std::optional<Refusal> badField(const GoodsFields& fields);
 
 // Selling price C = K + K × L / 100.

@@ -3,6 +3,7 @@
 #include "catalogue/core/PictureFiles.h"
 #include "common/ProgramFolder.h"
 #include "store/DataWorkbook.h"
+#include "store/ProgramFiles.h"
 #include "store/Workbook.h"
 #include "store/Worksheet.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 QString pictureFolder(const QString& programFolder)
 {
-    return app::inFolder(programFolder, app::kPictureFolder);
+    return app::inFolder(programFolder, store::kPictureFolder);
 }
 
 QString text(const store::Worksheet& sheet, int row, int column)
@@ -48,12 +49,12 @@ QString articleName(const QString& entry)
 
 QString noPicturePath(const QString& programFolder)
 {
-    return app::inFolder(pictureFolder(programFolder), app::kNoPicture);
+    return app::inFolder(pictureFolder(programFolder), store::kNoPicture);
 }
 
 QString noGoodsPicturePath(const QString& programFolder)
 {
-    return app::inFolder(pictureFolder(programFolder), app::kNoGoods);
+    return app::inFolder(pictureFolder(programFolder), store::kNoGoods);
 }
 
 QString goodsPicturePath(const QString& programFolder, const QString& article, const QString& fileName)

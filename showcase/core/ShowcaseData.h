@@ -14,6 +14,10 @@ class Worksheet;
 namespace showcase {
 
 inline const QString kNoArticles = QStringLiteral("Няма наличност");
+// The article list's only entry, and the search's, once no article is left.
+inline const QString kNoArticleLeft = QStringLiteral("Няма налична стока");
+// Told when a command on the chosen article finds none chosen.
+inline const QString kChooseArticle = QStringLiteral("Изберете артикул");
 
 // The article list: two blanks and the sheet name for every article sheet, in workbook order,
 // with the index sheet left out; "Няма наличност" alone when there is no article. sheetCount is

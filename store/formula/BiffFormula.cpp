@@ -150,7 +150,7 @@ private:
     {
         if (!functionNames_) fail(QStringLiteral("функцията %1 не може да бъде записана").arg(node.text));
         if (node.text.size() > kMaxFunctionNameLength)
-            fail(QStringLiteral("името на функцията е по-дълго от %1 знака").arg(kMaxFunctionNameLength));
+            fail(functionNameTooLong());
         const int count = int(node.args.size());
         if (count + 1 > kMaxFunctionArgs)
             fail(QStringLiteral("функцията %1 е с повече от %2 аргумента").arg(node.text).arg(kMaxFunctionArgs - 1));

@@ -2,6 +2,7 @@
 #include "store/formula/BiffFormulaText.h"
 
 #include "store/Value.h"
+#include "store/formula/BiffFunctionNames.h"
 #include "store/formula/BiffTokens.h"
 #include "store/formula/FormulaNodes.h"
 

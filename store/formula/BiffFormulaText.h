@@ -50,15 +50,6 @@ struct KeptFormulaPlace {
 std::optional<QString> biffFormulaText(const QByteArray& tokens, const QByteArray& extra,
                                        const KeptFormulaPlace* place, int row, int col);
 
-// The name of a built-in function by its index in the .xls format, and its argument count where
-// the format gives it only by the index (-1 where the count goes with each call). Null for an
-// index that names no function.
-struct BiffFunctionName {
-    const char* name;
-    int fixedArgs;
-};
-const BiffFunctionName* biffFunctionName(int index);
-
 // "Лист 1" -> "'Лист 1'", "Цени" -> "Цени": a sheet name (or "[file]sheet") as it goes before
 // the "!" of a reference, quoted where it would not read back as a name.
 QString quotedSheetName(const QString& name);

@@ -1,4 +1,4 @@
-// The functions formulas can call: SUM, MIN, MAX, COUNTA, COUNTIF, ROUND, ABS, IF.
+// The functions formulas can call, computed: those of enum Function.
 #include "store/formula/CountCriterion.h"
 #include "store/formula/FormulaEvaluator.h"
 #include "store/formula/FormulaFunctions.h"

@@ -1,25 +1,47 @@
 #include "store/formula/FormulaFunctions.h"
 
+#include "store/formula/BiffFunctionNames.h"
+
+#include <algorithm>
 #include <array>
 
 namespace store::formula {
 
 namespace {
+
+// A function the engine computes: its name, and its argument count where the format fixes one,
+// come from the format's table; a call whose count varies takes minArgs to maxArgs arguments.
+constexpr FunctionInfo computed(Function id, unsigned referenceArgs, int minArgs = -1, int maxArgs = -1)
+{
+    const BiffFunctionName& format = kBiffFunctionNames[std::size_t(id)];
+    if (format.fixedArgs >= 0) return {id, format.name, format.fixedArgs, format.fixedArgs, referenceArgs};
+    return {id, format.name, minArgs, maxArgs, referenceArgs};
+}
+
 constexpr std::array<FunctionInfo, 8> kFunctions{{
-    {Function::If, "IF", 2, 3, 0},
-    {Function::Sum, "SUM", 1, kMaxFunctionArgs, kAllReferenceArgs},
-    {Function::Min, "MIN", 1, kMaxFunctionArgs, kAllReferenceArgs},
-    {Function::Max, "MAX", 1, kMaxFunctionArgs, kAllReferenceArgs},
-    {Function::Abs, "ABS", 1, 1, 0},
-    {Function::Round, "ROUND", 2, 2, 0},
-    {Function::CountA, "COUNTA", 1, kMaxFunctionArgs, kAllReferenceArgs},
-    {Function::CountIf, "COUNTIF", 2, 2, 0b01},
+    computed(Function::If, 0, 2, 3),
+    computed(Function::Sum, kAllReferenceArgs, 1, kMaxFunctionArgs),
+    computed(Function::Min, kAllReferenceArgs, 1, kMaxFunctionArgs),
+    computed(Function::Max, kAllReferenceArgs, 1, kMaxFunctionArgs),
+    computed(Function::Abs, 0),
+    computed(Function::Round, 0),
+    computed(Function::CountA, kAllReferenceArgs, 1, kMaxFunctionArgs),
+    computed(Function::CountIf, 0b01),
 }};
+
+// Every function has its count: fixed by the format or given here.
+static_assert(std::all_of(kFunctions.begin(), kFunctions.end(), [](const FunctionInfo& f) { return f.minArgs >= 0; }));
+
 } // namespace
 
 bool FunctionInfo::takesReference(int argIndex) const
 {
     return argIndex < 32 && (referenceArgs >> argIndex) & 1u;
+}
+
+QString functionNameTooLong()
+{
+    return QStringLiteral("името на функцията е по-дълго от %1 знака").arg(kMaxFunctionNameLength);
 }
 
 const FunctionInfo* findFunction(const QString& upperName)

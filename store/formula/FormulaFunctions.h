@@ -19,7 +19,7 @@ enum class Function : int {
 
 struct FunctionInfo {
     Function id;
-    const char* name;
+    const char* name;   // the name the .xls format gives the index
     int minArgs;
     int maxArgs;
     // Bit i set: argument i takes a reference (a cell or a range), not just a value;
@@ -37,6 +37,8 @@ constexpr unsigned kAllReferenceArgs = ~0u;
 constexpr int kMaxFunctionArgs = 30;
 // The longest name of a function the engine does not know that an .xls file can hold.
 constexpr int kMaxFunctionNameLength = 255;
+// Why such a name cannot be written.
+QString functionNameTooLong();
 
 const FunctionInfo* findFunction(const QString& upperName);
 const FunctionInfo* findFunction(int biffIndex);

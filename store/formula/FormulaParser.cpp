@@ -313,7 +313,7 @@ void Parser::checkArgumentCount(const QString& upperName, int count) const
     const FunctionInfo* info = findFunction(upperName);
     if (!info) {
         if (upperName.size() > kMaxFunctionNameLength)
-            fail(QStringLiteral("името на функцията е по-дълго от %1 знака").arg(kMaxFunctionNameLength));
+            fail(functionNameTooLong());
         if (count > kMaxFunctionArgs - 1)
             fail(QStringLiteral("функцията %1 може да има най-много %2 аргумента, а са дадени %3")
                      .arg(upperName).arg(kMaxFunctionArgs - 1).arg(count));

@@ -6,7 +6,6 @@
 #include "store/window/SheetGeometry.h"
 #include "store/window/SheetPainter.h"
 
-#include <QDir>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -76,7 +75,7 @@ void exportPdf(const Workbook& workbook, int sheetIndex, const QString& path)
     writer.setCreator(QStringLiteral("Тервин"));
     setUpA4(writer);
     if (!printSheet(sheet, writer))
-        throw Error(QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(QDir::toNativeSeparators(path)));
+        throw Error(fileNotWritten(path));
 }
 
 } // namespace store::window

@@ -95,8 +95,6 @@ TEST(Basket, LinesFollowTheirGoodsWhenRowsMoveSoUndoRestoresTheRightRecord)
     EXPECT_EQ(basket.line(1).row, 4);
     EXPECT_EQ(basket.line(2).row, 3);
     EXPECT_EQ(basket.line(3).row, 2) << "a move in one article moved the line of another";
-    EXPECT_EQ(basket.KoshnicaTekst[1][2], QStringLiteral("4"));
-    EXPECT_EQ(basket.KoshnicaChislo[1][2], 4.0);
 
     while (basket.undoLast(*s.danni)) {}
     EXPECT_EQ(at(s.toys, 4), (StockAndSold{10, 0})) << "Топка, now in row 4";
@@ -124,8 +122,8 @@ TEST(Basket, AFullBasketTakesNothingAndLinesKeepWhatTheyCopied)
 
     basket.IzchistiMasivite();
     EXPECT_TRUE(basket.isEmpty());
-    EXPECT_TRUE(basket.KoshnicaTekst[10][1].isEmpty());
-    EXPECT_EQ(basket.KoshnicaCelo[10][1], 0);
+    EXPECT_TRUE(basket.line(10).name.isEmpty());
+    EXPECT_EQ(basket.line(10).count, 0);
 }
 
 // A save writes the stock as if the basket's goods were back, and leaves memory exactly as it was,

@@ -1,15 +1,23 @@
-// The built-in functions of the .xls format by their index, as the spreadsheet names them.
-#include "store/formula/BiffFormulaText.h"
+#pragma once
 
+// The built-in functions of the .xls format by their index, as the spreadsheet names them: the one
+// table of function names and argument counts, for the formula text of any .xls call and for the
+// functions the engine computes.
 #include <array>
+#include <cstddef>
 
 namespace store {
 
-namespace {
+// The name of a built-in function and its argument count where the format gives it only by the
+// index (-1 where the count goes with each call).
+struct BiffFunctionName {
+    const char* name;
+    int fixedArgs;
+};
 
 // Indexes without a name are unused by the format; 255 calls a function named by its first
 // argument.
-constexpr std::array<BiffFunctionName, 380> kFunctionNames{{
+inline constexpr std::array<BiffFunctionName, 380> kBiffFunctionNames{{
     {"COUNT", -1},   // 0
     {"IF", -1},
     {"ISNA", 1},
@@ -392,12 +400,12 @@ constexpr std::array<BiffFunctionName, 380> kFunctionNames{{
     {"RTD", -1},
 }};
 
-} // namespace
-
-const BiffFunctionName* biffFunctionName(int index)
+// The entry of an index; null for an index that names no function.
+constexpr const BiffFunctionName* biffFunctionName(int index)
 {
-    if (index < 0 || size_t(index) >= kFunctionNames.size() || !kFunctionNames[size_t(index)].name) return nullptr;
-    return &kFunctionNames[size_t(index)];
+    if (index < 0 || std::size_t(index) >= kBiffFunctionNames.size() || !kBiffFunctionNames[std::size_t(index)].name)
+        return nullptr;
+    return &kBiffFunctionNames[std::size_t(index)];
 }
 
 } // namespace store
