@@ -2,7 +2,7 @@
 
 #include "app/Desktop.h"
 #include "app/Form13.h"
-#include "archive/Form14.h"
+#include "app/Form14.h"
 #include "catalogue/Katalog.h"
 #include "common/Controls.h"
 #include "common/Messages.h"
@@ -260,7 +260,7 @@ void Form1::showAbout()
 void Form1::showArchive()
 {
     QWidget* window = shop_.windows.window(14);
-    if (!window) window = new archive::Form14(shop_, [this](const archive::Copy& copy) { putBackCopy(copy); });
+    if (!window) window = new Form14(shop_, [this](const archive::Copy& copy) { putBackCopy(copy); });
     window->show();
     window->raise();
 }

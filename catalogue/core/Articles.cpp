@@ -1,8 +1,7 @@
 #include "catalogue/core/Articles.h"
 
-#include "catalogue/core/PictureFiles.h"
-
 #include "store/Application.h"
+#include "store/PicturePaths.h"
 #include "store/RowKeeper.h"
 #include "store/StoreError.h"
 
@@ -74,7 +73,7 @@ ArticleAdded DobaviArtikul(const store::DataWorkbook& data, const QString& pictu
         return {e.message(), sheets};
     }
     if (ProverkaArtikul(data, name)) return {kArticleTaken, sheets};
-    const std::optional<QString> folder = articlePictureFolder(picturesRoot, name);
+    const std::optional<QString> folder = store::articlePictureFolder(picturesRoot, name);
     if (!folder || (!QFileInfo(*folder).isDir() && !QDir().mkpath(*folder)))
         return {QStringLiteral("Папката за картините на артикула „%1“ не може да бъде създадена. "
                                "Артикулът не е добавен.").arg(QDir::toNativeSeparators(picturesRoot + QLatin1Char('/') + name)), sheets};

@@ -2,6 +2,7 @@
 
 #include "catalogue/core/PictureFiles.h"
 #include "store/Money.h"
+#include "store/PicturePaths.h"
 #include "store/RowKeeper.h"
 #include "store/Workbook.h"
 
@@ -84,7 +85,7 @@ store::Worksheet& GoodsStore::sheet() const
 
 std::optional<QString> GoodsStore::picture(const QString& fileName) const
 {
-    return articlePicture(picturesRoot_, article_, fileName);
+    return store::articlePicture(picturesRoot_, article_, fileName);
 }
 
 int GoodsStore::count() const
@@ -134,7 +135,7 @@ void GoodsStore::writeComputed(int row, const GoodsFields& f) const
 QString GoodsStore::storeChosenPicture(int row, const QString& chosenPicture) const
 {
     if (chosenPicture.isEmpty()) return {};
-    const std::optional<QString> folder = articlePictureFolder(picturesRoot_, article_);
+    const std::optional<QString> folder = store::articlePictureFolder(picturesRoot_, article_);
     if (!folder)
         return QStringLiteral("Картината не е запазена: името на артикула „%1“ не може да бъде име на папка за картини.")
             .arg(article_);

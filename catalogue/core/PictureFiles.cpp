@@ -1,5 +1,7 @@
 #include "catalogue/core/PictureFiles.h"
 
+#include "store/PicturePaths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,15 +11,6 @@ namespace catalogue {
 namespace {
 
 constexpr int kMostSameNames = 10000;
-
-// Characters a bare file name may not hold become "_".
-QString bareName(QString name)
-{
-    for (QChar& c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 32)
-            c = QLatin1Char('_');
-    return name;
-}
 
 // "мече.jpg", 3 -> "мече (3).jpg"
 QString numberedName(const QString& name, int n)
@@ -37,44 +30,6 @@ QString copyProblem(const QString& chosenFile, const QString& reason)
 }
 
 } // namespace
-
-bool isBareFileName(const QString& name)
-{
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return false;
-    return bareName(name) == name;
-}
-
-namespace {
-
-// Whether path, once its links are followed, lies inside folder (itself with its links followed);
-// a path that does not exist yet is judged by where its folder lies.
-bool liesIn(const QString& path, const QString& folder)
-{
-    const QFileInfo info(path);
-    const QString real = info.exists() ? info.canonicalFilePath()
-                                       : QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/') + info.fileName();
-    const QString inside = QFileInfo(folder).canonicalFilePath();
-    return !inside.isEmpty() && real.startsWith(inside + QLatin1Char('/'));
-}
-
-} // namespace
-
-std::optional<QString> articlePictureFolder(const QString& picturesRoot, const QString& article)
-{
-    if (!isBareFileName(article)) return std::nullopt;
-    const QString folder = picturesRoot + QLatin1Char('/') + article;
-    if (QFileInfo::exists(picturesRoot) && !liesIn(folder, picturesRoot)) return std::nullopt;
-    return folder;
-}
-
-std::optional<QString> articlePicture(const QString& picturesRoot, const QString& article, const QString& fileName)
-{
-    const std::optional<QString> folder = articlePictureFolder(picturesRoot, article);
-    if (!folder || !isBareFileName(fileName)) return std::nullopt;
-    const QString path = *folder + QLatin1Char('/') + fileName;
-    if (QFileInfo::exists(*folder) && !liesIn(path, *folder)) return std::nullopt;
-    return path;
-}
 
 bool sameContent(const QString& a, const QString& b)
 {
@@ -96,9 +51,9 @@ StoredPicture storePicture(const QString& chosenFile, const QString& articleFold
         return {{}, copyProblem(chosenFile, QStringLiteral("папката „%1“ не може да бъде създадена.")
                                                 .arg(QDir::toNativeSeparators(articleFolder)))};
     const QString folder = QFileInfo(articleFolder).canonicalFilePath();
-    if (chosen.canonicalPath() == folder && isBareFileName(chosen.fileName())) return {chosen.fileName(), {}};
+    if (chosen.canonicalPath() == folder && store::isBareFileName(chosen.fileName())) return {chosen.fileName(), {}};
 
-    const QString wanted = bareName(chosen.fileName());
+    const QString wanted = store::bareFileName(chosen.fileName());
     for (int n = 1; n <= kMostSameNames; ++n) {
         const QString name = numberedName(wanted, n);
         const QString target = folder + QLatin1Char('/') + name;

@@ -1,8 +1,8 @@
 #include "showcase/core/ShowcaseData.h"
 
-#include "catalogue/core/PictureFiles.h"
 #include "common/ProgramFolder.h"
 #include "store/DataWorkbook.h"
+#include "store/PicturePaths.h"
 #include "store/ProgramFiles.h"
 #include "store/Workbook.h"
 #include "store/Worksheet.h"
@@ -59,7 +59,7 @@ QString noGoodsPicturePath(const QString& programFolder)
 
 QString goodsPicturePath(const QString& programFolder, const QString& article, const QString& fileName)
 {
-    const std::optional<QString> path = catalogue::articlePicture(pictureFolder(programFolder), article, fileName);
+    const std::optional<QString> path = store::articlePicture(pictureFolder(programFolder), article, fileName);
     return path && app::ImaFail(*path) ? *path : noPicturePath(programFolder);
 }
 

@@ -4,7 +4,7 @@
 #include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
 
-#include "archive/Form14.h"
+#include "app/Form14.h"
 #include "common/Shop.h"
 #include "tools/DemoShop.h"
 #include "tests/support/FileBytes.h"
@@ -61,10 +61,10 @@ struct DemoRun {
         shop().danni().Save();
     }
 
-    archive::Form14* openArchive() const
+    app::Form14* openArchive() const
     {
         main->arhiv->trigger();
-        return qobject_cast<archive::Form14*>(shop().windows.window(14));
+        return qobject_cast<app::Form14*>(shop().windows.window(14));
     }
 
     QTemporaryDir folder;
@@ -93,7 +93,7 @@ TEST(ArchiveWindow, TodaysCopyPutBackTakesTheSaleAwayAndKeepsTheMomentBefore)
     QPointer<QWidget> about = r.shop().windows.window(13);
     ASSERT_FALSE(about.isNull());
 
-    archive::Form14* form = r.openArchive();
+    app::Form14* form = r.openArchive();
     ASSERT_NE(form, nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull());
@@ -155,7 +155,7 @@ TEST(ArchiveWindow, NothingChosenACancelAndADamagedCopyLeaveTheDataAlone)
 {
     DemoRun r;
     MessageRecorder messages;
-    archive::Form14* form = r.openArchive();
+    app::Form14* form = r.openArchive();
     ASSERT_NE(form, nullptr);
     // No copy yet: a line that says so, and nothing to put back.
     ASSERT_EQ(form->List1->count(), 1);
@@ -199,7 +199,7 @@ TEST(ArchiveWindow, NothingChosenACancelAndADamagedCopyLeaveTheDataAlone)
     EXPECT_EQ(form->List1->count(), 2);
 
     // Leaving the program closes the window with the rest.
-    QPointer<archive::Form14> open = form;
+    QPointer<app::Form14> open = form;
     r.main->izhod->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(open.isNull());

@@ -8,6 +8,7 @@
 #include "catalogue/core/NumberCheck.h"
 #include "catalogue/core/PictureFiles.h"
 #include "store/DataWorkbook.h"
+#include "store/PicturePaths.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "tests/support/FileBytes.h"
@@ -401,15 +402,15 @@ TEST(PictureFiles, PathsFromTheWorkbookStayInTheArticlesFolder)
     files.push_back("връзка.jpg");
 #endif
 
-    EXPECT_EQ(catalogue::articlePicture(shop.pictures, QStringLiteral("Играчки"), QStringLiteral("топка.jpg")),
+    EXPECT_EQ(store::articlePicture(shop.pictures, QStringLiteral("Играчки"), QStringLiteral("топка.jpg")),
               toys + QStringLiteral("/топка.jpg"));
-    EXPECT_EQ(catalogue::articlePicture(shop.pictures, QStringLiteral("Играчки"), QStringLiteral("нова.jpg")),
+    EXPECT_EQ(store::articlePicture(shop.pictures, QStringLiteral("Играчки"), QStringLiteral("нова.jpg")),
               toys + QStringLiteral("/нова.jpg")) << "a file still to be copied there";
     for (const char* article : articles)
-        EXPECT_EQ(catalogue::articlePicture(shop.pictures, QString::fromUtf8(article), QStringLiteral("Faktura.xls")),
+        EXPECT_EQ(store::articlePicture(shop.pictures, QString::fromUtf8(article), QStringLiteral("Faktura.xls")),
                   std::nullopt) << article;
     for (const char* file : files)
-        EXPECT_EQ(catalogue::articlePicture(shop.pictures, QStringLiteral("Играчки"), QString::fromUtf8(file)),
+        EXPECT_EQ(store::articlePicture(shop.pictures, QStringLiteral("Играчки"), QString::fromUtf8(file)),
                   std::nullopt) << file;
 
     // A sheet another program named ".." whose record names the invoice form: deleting the

@@ -7,7 +7,7 @@
 #include "app/support/RunningProgram.h"
 
 #include "app/EndRequests.h"
-#include "archive/Form14.h"
+#include "app/Form14.h"
 #include "common/Controls.h"
 #include "sales/Form6.h"
 #include "sales/Form7.h"
@@ -481,7 +481,7 @@ TEST(SalePanel, PuttingBackAnArchiveCopyFirstHandsTheBasketBackToStock)
     c.add(kToys, kBall, 3);
     c.shop().danni().Save();   // the day's first save: the copy holds the stock before the basket
     c.w.arhiv->trigger();
-    auto* archiveWindow = qobject_cast<archive::Form14*>(c.shop().windows.window(14));
+    auto* archiveWindow = qobject_cast<app::Form14*>(c.shop().windows.window(14));
     ASSERT_NE(archiveWindow, nullptr);
     ASSERT_EQ(archiveWindow->List1->count(), 1);
     clickRow(archiveWindow->List1, 0);

@@ -1,4 +1,4 @@
-#include "archive/Form14.h"
+#include "app/Form14.h"
 
 #include "common/Controls.h"
 #include "common/Messages.h"
@@ -10,7 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace archive {
+namespace app {
 
 namespace {
 
@@ -18,23 +18,23 @@ constexpr int kFormNumber = 14;
 
 } // namespace
 
-Form14::Form14(app::Shop& shop, PutBack putBack, QWidget* parent)
+Form14::Form14(Shop& shop, PutBack putBack, QWidget* parent)
     : QWidget(parent), shop_(shop), putBack_(std::move(putBack))
 {
     setObjectName(QStringLiteral("Form14"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Архивни копия"));
-    setFixedSize(app::px(9000), app::px(5280));
-    List1 = app::placed(new QListWidget(this), QStringLiteral("List1"), app::twipsRect(240, 240, 8520, 4080));
-    Command1 = app::placed(new QPushButton(QStringLiteral("&Възстанови"), this), QStringLiteral("Command1"),
-                           app::twipsRect(240, 4500, 1800, 495));
-    Command2 = app::placed(new QPushButton(QStringLiteral("&Затвори"), this), QStringLiteral("Command2"),
-                           app::twipsRect(6960, 4500, 1800, 495));
-    connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { Vazstanovi(); }); });
+    setFixedSize(px(9000), px(5280));
+    List1 = placed(new QListWidget(this), QStringLiteral("List1"), twipsRect(240, 240, 8520, 4080));
+    Command1 = placed(new QPushButton(QStringLiteral("&Възстанови"), this), QStringLiteral("Command1"),
+                           twipsRect(240, 4500, 1800, 495));
+    Command2 = placed(new QPushButton(QStringLiteral("&Затвори"), this), QStringLiteral("Command2"),
+                           twipsRect(6960, 4500, 1800, 495));
+    connect(Command1, &QPushButton::clicked, this, [this] { guarded([this] { Vazstanovi(); }); });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
-    (new app::WindowKeys(this))->enterPresses(Command1);
+    (new WindowKeys(this))->enterPresses(Command1);
     shop.windows.declare(kFormNumber, this);
-    shop.windows.closeFor(app::Closer::Archive);
+    shop.windows.closeFor(Closer::Archive);
     ZarediKopia();
 }
 
@@ -43,8 +43,8 @@ void Form14::ZarediKopia()
     // Each copy is read whole the first time; a big shop's archive takes a moment.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     List1->clear();
-    for (const Copy& copy : shop_.arhiv.copies()) {
-        const std::optional<Contents> contents = shop_.arhiv.contentsOf(copy);
+    for (const archive::Copy& copy : shop_.arhiv.copies()) {
+        const std::optional<archive::Contents> contents = shop_.arhiv.contentsOf(copy);
         auto* item = new QListWidgetItem(shop_.arhiv.line(copy, contents), List1);
         item->setData(kStampRole, copy.stamp);
         item->setData(kDamagedRole, !contents.has_value());
@@ -61,26 +61,26 @@ void Form14::Vazstanovi()
 {
     const QListWidgetItem* item = List1->currentItem();
     if (!item || !(item->flags() & Qt::ItemIsSelectable)) {
-        app::warning(QStringLiteral("Изберете от списъка копието, което да бъде възстановено."));
+        warning(QStringLiteral("Изберете от списъка копието, което да бъде възстановено."));
         return;
     }
-    const std::optional<Copy> copy = shop_.arhiv.find(item->data(kStampRole).toString());
+    const std::optional<archive::Copy> copy = shop_.arhiv.find(item->data(kStampRole).toString());
     if (!copy) {
-        app::warning(QStringLiteral("Това копие вече не е в архива."));
+        warning(QStringLiteral("Това копие вече не е в архива."));
         ZarediKopia();
         return;
     }
     if (item->data(kDamagedRole).toBool()) {
-        app::warning(damaged(*copy));
+        warning(damaged(*copy));
         return;
     }
     const QString question = QStringLiteral("Данните на магазина ще бъдат заменени с архивното копие от %1.\n"
                                             "Сегашните данни се запазват в архива и могат да бъдат върнати оттам.\n\n"
                                             "Да бъде ли възстановено копието?")
                                  .arg(whenTaken(*copy));
-    if (!app::confirm(question)) return;
+    if (!confirm(question)) return;
     putBack_(*copy);
     ZarediKopia();
 }
 
-} // namespace archive
+} // namespace app

@@ -9,10 +9,9 @@ class QListWidget;
 class QPushButton;
 
 namespace app {
-class Shop;
-}
 
-namespace archive {
+class Shop;
+
 
 // "Архивни копия": the copies of the data workbook, newest first, each with what it holds; the
 // selected one can be put back in place of the shop's data.
@@ -20,8 +19,8 @@ class Form14 : public QWidget {
     Q_OBJECT
 public:
     // putBack puts a readable copy back and brings the main window to its state after the login.
-    using PutBack = std::function<void(const Copy& copy)>;
-    Form14(app::Shop& shop, PutBack putBack, QWidget* parent = nullptr);
+    using PutBack = std::function<void(const archive::Copy& copy)>;
+    Form14(Shop& shop, PutBack putBack, QWidget* parent = nullptr);
 
     // Lists the copies as they are in the archive now.
     void ZarediKopia();
@@ -36,8 +35,8 @@ public:
 private:
     void Vazstanovi();
 
-    app::Shop& shop_;
+    Shop& shop_;
     PutBack putBack_;
 };
 
-} // namespace archive
+} // namespace app
