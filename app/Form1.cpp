@@ -18,6 +18,7 @@
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
 #include "showcase/Vitrina.h"
+#include "showcase/core/ArticleList.h"
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
@@ -100,13 +101,14 @@ void Form1::makeVitrina()
     c.Combo1 = Combo1;
     c.Command3 = Command3;
     c.Command6 = Command6;
-    vitrina_ = new showcase::Vitrina(shop_, *this, c, this);
+    articles_ = new showcase::ArticleList(this);
+    vitrina_ = new showcase::Vitrina(shop_, *this, *articles_, c, this);
 }
 
 void Form1::makeSearch()
 {
-    tyrsene_ = new search::Tyrsene(shop_, *this, List1, this, this);
-    sortirane_ = new search::Sortirane(shop_, *this, List1, this, [this] { vitrina_->chooseArticle(); }, this);
+    tyrsene_ = new search::Tyrsene(shop_, *this, *articles_, this, this);
+    sortirane_ = new search::Sortirane(shop_, *this, *articles_, this, [this] { vitrina_->chooseArticle(); }, this);
     connect(vitrina_, &showcase::Vitrina::articleListed, tyrsene_, &search::Tyrsene::articleListed);
     connect(Command4, &QPushButton::clicked, this, [this] { guarded([this] { tyrsene_->open(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { sortirane_->open(); }); });
@@ -128,7 +130,7 @@ void Form1::makeSearch()
 void Form1::makeSalePanel()
 {
     sales::SaleControls c{};
-    c.List1 = List1;
+    c.articles = articles_;
     c.List2 = List2;
     c.Combo1 = Combo1;
     c.Image8 = Image8;
@@ -148,7 +150,7 @@ void Form1::makeSalePanel()
 
 void Form1::makeKatalog()
 {
-    katalog_ = new catalogue::Katalog(shop_, *this, {List1, Command5, Command7, Command8}, this);
+    katalog_ = new catalogue::Katalog(shop_, *this, {articles_, Command5, Command7, Command8}, this);
     connect(katalog_, &catalogue::Katalog::showcaseOutOfDate, vitrina_, &showcase::Vitrina::chooseArticle);
 }
 

@@ -10,14 +10,16 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
 
 namespace showcase {
+class ArticleList;
 class Vitrina;
-}
+} // namespace showcase
 
 namespace archive {
 struct Copy;
@@ -60,6 +62,7 @@ public:
     // A passing word to the shop keeper in the status bar, gone after a minute.
     void showStatus(const QString& text);
 
+    showcase::ArticleList& articles() const { return *articles_; }
     showcase::Vitrina& vitrina() const { return *vitrina_; }
     search::Tyrsene& tyrsene() const { return *tyrsene_; }
     search::Sortirane& sortirane() const { return *sortirane_; }
@@ -76,7 +79,7 @@ public:
     QLabel* Label22;
 
     // Article list and showcase.
-    QListWidget* List1;
+    QListView* List1;
     std::array<ImageBox*, 3> Image1;
     QLabel* Label4;  QLabel* Label3;  QLabel* Label2;  QLabel* Label18; ClickLabel* Label12;
     QLabel* Label6;  QLabel* Label7;  QLabel* Label8;  QLabel* Label19; ClickLabel* Label13;
@@ -173,6 +176,7 @@ private:
     void Form_Unload();
 
     Shop& shop_;
+    showcase::ArticleList* articles_ = nullptr;
     showcase::Vitrina* vitrina_ = nullptr;
     search::Tyrsene* tyrsene_ = nullptr;
     search::Sortirane* sortirane_ = nullptr;

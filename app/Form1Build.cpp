@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -121,7 +122,7 @@ void Form1::buildCommandRow(QWidget* area)
 
 void Form1::buildShowcase(QWidget* area)
 {
-    List1 = placed(new QListWidget(area), QStringLiteral("List1"), twipsRect(120, 1320, 4080, 2760));
+    List1 = placed(new QListView(area), QStringLiteral("List1"), twipsRect(120, 1320, 4080, 2760));
     const std::array<QString, 3> names{QStringLiteral("Музикален телефон"), QStringLiteral("Чесалка"), QStringLiteral("Дрънкалка")};
     const std::array<QString, 3> prices{QStringLiteral("5,50"), QStringLiteral("3,00"), QStringLiteral("4,00")};
     const std::array<std::array<int, 5>, 3> numbers{{{4, 3, 2, 18, 12}, {6, 7, 8, 19, 13}, {9, 10, 11, 20, 14}}};

@@ -3,6 +3,7 @@
 // store_bench wrote to TERVIN_BENCH_SHOP when that is set, otherwise an article of 9,999 goods made
 // here. The windows run offscreen.
 #include "app/Form1.h"
+#include "showcase/core/ArticleList.h"
 #include "app/Form10.h"
 #include "app/Program.h"
 #include "catalogue/Form4.h"
@@ -82,9 +83,9 @@ struct BigShop {
         if (!program->start()) qFatal("the program did not start");
         program->loginWindow()->Command1->click();
         w = program->mainWindow();
-        const auto found = w->List1->findItems(QStringLiteral("  ") + kBigArticle, Qt::MatchExactly);
-        if (found.isEmpty()) qFatal("no big article");
-        w->List1->setCurrentItem(found.first());
+        const int found = w->articles().rowOf(kBigArticle);
+        if (found < 0) qFatal("no big article");
+        w->articles().choose(found);
     }
     catalogue::Form4* editor() const
     {

@@ -4,6 +4,7 @@
 // with the showcase drawn again.
 // Runs on the workbook store_bench writes to TERVIN_BENCH_SHOP.
 #include "app/Form1.h"
+#include "showcase/core/ArticleList.h"
 #include "bench/BigShopWorkbook.h"
 #include "common/Controls.h"
 #include "common/Messages.h"
@@ -48,8 +49,8 @@ struct BigShop {
         shop.ObektEksel->Workbooks().Open(shop.file(QStringLiteral("Danni.xls")));
         main = std::make_unique<app::Form1>(shop);
         main->vitrina().ZarediArtikuli();
-        const int big = main->List1->row(main->List1->findItems(QStringLiteral("  ") + kBigArticle, Qt::MatchExactly).first());
-        main->List1->setCurrentRow(big);
+        const int big = main->articles().rowOf(kBigArticle);
+        main->articles().choose(big);
         main->tyrsene().open();
         dialog().pickArticle(big);
     }

@@ -2,6 +2,7 @@
 // the goods list and the stock list of the big shop's article of 9,999 goods. Runs on the workbook
 // store_bench writes to TERVIN_BENCH_SHOP.
 #include "app/Form1.h"
+#include "showcase/core/ArticleList.h"
 #include "bench/BigShopWorkbook.h"
 #include "common/Messages.h"
 #include "common/Shop.h"
@@ -36,7 +37,7 @@ struct BigShop {
         main = std::make_unique<app::Form1>(shop);
         main->vitrina().ZarediArtikuli();
         main->show();
-        bigRow = main->List1->row(main->List1->findItems(QStringLiteral("  ") + kBigArticle, Qt::MatchExactly).first());
+        bigRow = main->articles().rowOf(kBigArticle);
         smallRow = bigRow == 0 ? 1 : 0;
     }
 
@@ -60,13 +61,13 @@ void showNow(QWidget& window)
 // The big article is chosen after a small one each time, so every pass fills both lists anew.
 void BM_ChooseBigArticle(benchmark::State& state)
 {
-    QListWidget* articles = big->main->List1;
+    showcase::ArticleList& articles = big->main->articles();
     for (auto _ : state) {
         state.PauseTiming();
-        articles->setCurrentRow(big->smallRow);
+        articles.choose(big->smallRow);
         showNow(*big->main);
         state.ResumeTiming();
-        articles->setCurrentRow(big->bigRow);
+        articles.choose(big->bigRow);
         showNow(*big->main);
     }
     state.counters["goods"] = big->main->List2->count();

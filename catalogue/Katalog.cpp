@@ -6,19 +6,16 @@
 #include "common/MainState.h"
 #include "common/Messages.h"
 #include "common/Shop.h"
+#include "showcase/core/ArticleList.h"
 #include "showcase/core/ShowcaseData.h"
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
-#include <QListWidget>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 namespace catalogue {
 
 namespace {
-
-const QString kArticleListIndent = QStringLiteral("  ");
 
 template <class W>
 W* shown(W* window)
@@ -75,31 +72,21 @@ bool Katalog::DobaviArtikul(const QString& name)
         app::warning(added.refusal);
         return false;
     }
-    listNewArticle(added.sheetsBefore, name);
+    c_.articles->insertArticle(added.sheetsBefore - 1, name);
     Sahrani();
     return true;
-}
-
-void Katalog::listNewArticle(int sheetsBefore, const QString& name)
-{
-    const QString entry = kArticleListIndent + name;
-    const QSignalBlocker quiet(c_.List1);
-    if (sheetsBefore <= 1 && c_.List1->count() > 0)
-        c_.List1->item(0)->setText(entry);
-    else
-        c_.List1->insertItem(std::min(sheetsBefore - 1, c_.List1->count()), entry);
 }
 
 void Katalog::deleteArticle()
 {
     if (!shop_.hasArticles()) return;
-    const int row = c_.List1->currentRow();
+    const int row = c_.articles->chosenRow();
     if (row < 0) {
         app::warning(QStringLiteral("Моля изберете артикул"));
         return;
     }
     if (!app::confirm(QStringLiteral("Наистина ли желаете да изтриете артикула?"))) return;
-    const QString name = showcase::articleName(c_.List1->item(row)->text());
+    const QString name = c_.articles->article(row);
     const QString refusal = IztriiArtikul(shop_.data(), name, shop_.rowKeeper);
     if (!refusal.isEmpty()) {
         app::warning(refusal);
@@ -113,18 +100,10 @@ void Katalog::deleteArticle()
 
 void Katalog::unlistArticle(int row)
 {
-    {
-        const QSignalBlocker quiet(c_.List1);
-        delete c_.List1->takeItem(row);
-        c_.List1->setCurrentRow(-1);
-        if (!shop_.hasArticles()) {
-            c_.List1->clear();
-            c_.List1->addItem(showcase::kNoArticleLeft);
-        }
-    }
+    c_.articles->removeArticle(row, !shop_.hasArticles());
     // The first article is shown; with none left, the showcase draws itself empty.
     if (shop_.hasArticles())
-        c_.List1->setCurrentRow(0);
+        c_.articles->choose(0);
     else
         redrawShowcase();
 }
@@ -132,14 +111,14 @@ void Katalog::unlistArticle(int row)
 void Katalog::openGoodsEditor()
 {
     if (!shop_.hasArticles()) return;
-    const QListWidgetItem* item = c_.List1->currentItem();
-    if (!item || c_.List1->currentRow() < 0) {
+    const int row = c_.articles->chosenRow();
+    if (row < 0) {
         app::warning(showcase::kChooseArticle);
         return;
     }
     auto* editor = qobject_cast<Form4*>(shop_.windows.window(4));
     if (!editor) editor = new Form4(*this);
-    editor->openFor(item->text());
+    editor->openFor(c_.articles->entry(row));
     shown(editor);
 }
 

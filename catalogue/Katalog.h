@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QString>
 
-class QListWidget;
 class QPushButton;
 
 namespace app {
@@ -13,11 +12,15 @@ struct MainState;
 class Shop;
 } // namespace app
 
+namespace showcase {
+class ArticleList;
+}
+
 namespace catalogue {
 
 // The main window's controls the catalogue works with.
 struct CatalogueControls {
-    QListWidget* List1;      // article list
+    showcase::ArticleList* articles;   // the article list and its choice
     QPushButton* Command5;   // "Добави стока"
     QPushButton* Command7;   // "Добави артикул"
     QPushButton* Command8;   // "Изтрий артикул"
@@ -54,7 +57,6 @@ signals:
     void showcaseOutOfDate();
 
 private:
-    void listNewArticle(int sheetsBefore, const QString& name);
     void unlistArticle(int row);
 
     app::Shop& shop_;

@@ -9,7 +9,7 @@
 #include "sales/KoshnicaView.h"
 #include "sales/Sale.h"
 #include "sales/SalesLedger.h"
-#include "showcase/core/ShowcaseData.h"
+#include "showcase/core/ArticleList.h"
 #include "store/DataWorkbook.h"
 #include "store/window/KeyTip.h"
 
@@ -43,13 +43,6 @@ int chosenQuantity(const QComboBox* box)
     bool ok = false;
     const int count = box->currentText().toInt(&ok);
     return ok && count > 0 ? count : 0;
-}
-
-int rowOfArticle(const QListWidget* list, const QString& sheet)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (showcase::articleName(list->item(i)->text()) == sheet) return i;
-    return -1;
 }
 
 // Goods names wider than the goods list end in "…" instead of running out of sight; the whole
@@ -140,7 +133,7 @@ void SalePanel::addToBasket()
         app::warning(kNoQuantity);
         return;
     }
-    if (!sales::addToBasket(shop_, basket_, state_.ImeNaList, c_.List1->currentRow(), position, count)) {
+    if (!sales::addToBasket(shop_, basket_, state_.ImeNaList, c_.articles->chosenRow(), position, count)) {
         if (c_.Option1->isChecked())
             openInvoiceDialog();
         else
@@ -177,12 +170,12 @@ void SalePanel::reselectAfterUndo()
 {
     c_.chooseArticle();
     if (basket_.isEmpty()) {
-        c_.List1->setCurrentRow(0);
+        c_.articles->choose(0);
         return;
     }
     const BasketLine last = basket_.line(basket_.lines());
-    const int article = rowOfArticle(c_.List1, last.sheet);
-    c_.List1->setCurrentRow(article >= 0 ? article : last.articlePosition);
+    const int article = c_.articles->rowOf(last.sheet);
+    c_.articles->choose(article >= 0 ? article : last.articlePosition);
     if (state_.ImeNaList == last.sheet) c_.List2->setCurrentRow(last.row - store::layout::article::recordRow(1));
 }
 

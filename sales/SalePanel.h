@@ -18,6 +18,10 @@ struct MainState;
 class Shop;
 } // namespace app
 
+namespace showcase {
+class ArticleList;
+}
+
 namespace sales {
 
 class Form6;
@@ -26,7 +30,7 @@ struct InvoiceData;
 
 // The main window's controls the sale panel works with.
 struct SaleControls {
-    QListWidget* List1;        // article list
+    showcase::ArticleList* articles;   // the article list and its choice
     QListWidget* List2;        // goods list
     QComboBox* Combo1;         // quantity box
     app::ClickLabel* Image8;   // add to the basket

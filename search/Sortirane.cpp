@@ -4,16 +4,16 @@
 #include "common/Messages.h"
 #include "common/Shop.h"
 #include "search/Form2.h"
+#include "showcase/core/ArticleList.h"
 #include "showcase/core/ShowcaseData.h"
 
 #include <QComboBox>
-#include <QListWidget>
 
 namespace search {
 
-Sortirane::Sortirane(app::Shop& shop, app::MainState& state, QListWidget* List1, QWidget* mainWindow,
+Sortirane::Sortirane(app::Shop& shop, app::MainState& state, showcase::ArticleList& articles, QWidget* mainWindow,
                      std::function<void()> articleChoice, QObject* parent)
-    : QObject(parent), shop_(shop), main_(state), List1_(List1), mainWindow_(mainWindow),
+    : QObject(parent), shop_(shop), main_(state), articles_(articles), mainWindow_(mainWindow),
       articleChoice_(std::move(articleChoice))
 {
 }
@@ -39,7 +39,7 @@ Form2& Sortirane::shown()
 
 void Sortirane::open()
 {
-    if (!List1_->currentItem()) {
+    if (articles_.chosenRow() < 0) {
         app::warning(showcase::kChooseArticle);
         return;
     }
@@ -48,7 +48,7 @@ void Sortirane::open()
 
 void Sortirane::openWith(Criterion criterion)
 {
-    if (!List1_->currentItem() && List1_->count() > 0) List1_->setCurrentRow(0);
+    if (articles_.chosenRow() < 0 && articles_.count() > 0) articles_.choose(0);
     if (!form2_) form2_ = new Form2(shop_, *this);
     form2_->Combo1->setCurrentIndex(criterion);
     shown();

@@ -6,13 +6,16 @@
 #include <QPointer>
 #include <functional>
 
-class QListWidget;
 class QWidget;
 
 namespace app {
 struct MainState;
 class Shop;
 } // namespace app
+
+namespace showcase {
+class ArticleList;
+}
 
 namespace search {
 
@@ -27,7 +30,7 @@ public:
     enum Criterion { ByPrice = 0, ByName = 1 };
 
     // articleChoice runs the main window's article choice (the showcase from its first page).
-    Sortirane(app::Shop& shop, app::MainState& state, QListWidget* List1, QWidget* mainWindow,
+    Sortirane(app::Shop& shop, app::MainState& state, showcase::ArticleList& articles, QWidget* mainWindow,
               std::function<void()> articleChoice, QObject* parent = nullptr);
     // The dialog goes with the main window.
     ~Sortirane() override;
@@ -53,7 +56,7 @@ private:
 
     app::Shop& shop_;
     app::MainState& main_;
-    QListWidget* List1_;
+    showcase::ArticleList& articles_;
     QWidget* mainWindow_;
     std::function<void()> articleChoice_;
     QPointer<Form2> form2_;

@@ -7,19 +7,19 @@
 #include "search/Form3.h"
 #include "search/Listings.h"
 #include "search/ResultBox.h"
+#include "showcase/core/ArticleList.h"
 #include "showcase/core/ShowcaseData.h"
 #include "store/Workbook.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace search {
 
-Tyrsene::Tyrsene(app::Shop& shop, app::MainState& state, QListWidget* List1, QWidget* mainWindow, QObject* parent)
-    : QObject(parent), shop_(shop), main_(state), List1_(List1), mainWindow_(mainWindow)
+Tyrsene::Tyrsene(app::Shop& shop, app::MainState& state, showcase::ArticleList& articles, QWidget* mainWindow, QObject* parent)
+    : QObject(parent), shop_(shop), main_(state), articles_(articles), mainWindow_(mainWindow)
 {
 }
 
@@ -36,8 +36,7 @@ Form3* Tyrsene::dialog() const
 Form3& Tyrsene::loaded()
 {
     if (!form3_) {
-        const QListWidgetItem* item = List1_->currentItem();
-        form3_ = new Form3(shop_, *this, item ? item->text() : QString());
+        form3_ = new Form3(shop_, *this, articles_.entry(articles_.chosenRow()));
     }
     return *form3_;
 }
@@ -47,7 +46,7 @@ QStringList Tyrsene::chooserEntries() const
     const int articles = shop_.data().counter(store::layout::index::kSheetCount) - 1;
     if (articles < 1) return {showcase::kNoArticleLeft};
     QStringList entries;
-    for (int i = 0; i < articles && i < List1_->count(); ++i) entries << List1_->item(i)->text();
+    for (int i = 0; i < articles && i < articles_.count(); ++i) entries << articles_.entry(i);
     return entries;
 }
 
@@ -63,7 +62,7 @@ void Tyrsene::open()
 void Tyrsene::openInMode(Mode mode)
 {
     open();
-    const int chosen = List1_->currentRow();
+    const int chosen = articles_.chosenRow();
     form3_->pickArticle(chosen >= 0 && chosen < form3_->Combo1->count() ? chosen : 0);
     form3_->Option1[size_t(mode)]->setChecked(true);
 }
@@ -82,7 +81,7 @@ ArticlePick Tyrsene::pick() const
 {
     ArticlePick pick;
     if (form3_ && form3_->Combo1->currentIndex() >= 0) pick.chooserEntry = form3_->Combo1->currentText();
-    pick.mainListSelected = List1_->currentItem() != nullptr;
+    pick.mainListSelected = articles_.chosenRow() >= 0;
     pick.ImeNaList = main_.ImeNaList;
     return pick;
 }

@@ -6,13 +6,16 @@
 #include <QPointer>
 #include <QStringList>
 
-class QListWidget;
 class QWidget;
 
 namespace app {
 struct MainState;
 class Shop;
 } // namespace app
+
+namespace showcase {
+class ArticleList;
+}
 
 namespace search {
 
@@ -26,7 +29,7 @@ public:
     // Mode options of the search dialog, by their index.
     enum Mode { Missing = 0, Price = 1, ByName = 2, Promotions = 3 };
 
-    Tyrsene(app::Shop& shop, app::MainState& state, QListWidget* List1, QWidget* mainWindow, QObject* parent = nullptr);
+    Tyrsene(app::Shop& shop, app::MainState& state, showcase::ArticleList& articles, QWidget* mainWindow, QObject* parent = nullptr);
     // The dialog goes with the main window.
     ~Tyrsene() override;
 
@@ -63,7 +66,7 @@ private:
 
     app::Shop& shop_;
     app::MainState& main_;
-    QListWidget* List1_;
+    showcase::ArticleList& articles_;
     QWidget* mainWindow_;
     QPointer<Form3> form3_;
     SearchState state_;

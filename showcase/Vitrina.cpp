@@ -5,12 +5,14 @@
 #include "common/Messages.h"
 #include "common/Shop.h"
 #include "common/Twips.h"
+#include "showcase/core/ArticleList.h"
 #include "showcase/core/ShowcaseData.h"
 #include "showcase/SlotLabels.h"
 #include "store/Workbook.h"
 
 #include <QComboBox>
 #include <QEvent>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -46,9 +48,15 @@ private:
 
 } // namespace
 
-Vitrina::Vitrina(app::Shop& shop, app::MainState& state, const ShowcaseControls& controls, QObject* parent)
-    : QObject(parent), shop_(shop), state_(state), c_(controls)
+Vitrina::Vitrina(app::Shop& shop, app::MainState& state, ArticleList& articles, const ShowcaseControls& controls,
+                 QObject* parent)
+    : QObject(parent), shop_(shop), state_(state), articles_(articles), c_(controls)
 {
+    // The article list's view shows the shared list and its choice.
+    c_.List1->setModel(&articles_);
+    QItemSelectionModel* own = c_.List1->selectionModel();
+    c_.List1->setSelectionModel(articles_.choice());
+    delete own;
     // Every entry of the goods and stock lists is one line: the lists need not measure each of
     // an article's thousands of entries to lay them out.
     c_.List2->setUniformItemSizes(true);
@@ -64,13 +72,11 @@ Vitrina::~Vitrina() = default;
 
 void Vitrina::connectControls()
 {
-    connect(c_.List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) app::guarded([this] { chooseArticle(); });
-    });
+    connect(&articles_, &ArticleList::chosen, this, [this] { app::guarded([this] { chooseArticle(); }); });
     // A click on the article already chosen shows it again (after "Начало" covered it).
     c_.List1->viewport()->installEventFilter(this);
-    connect(c_.List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (c_.List1->row(item) == rowBeforePress_) app::guarded([this] { chooseArticle(); });
+    connect(c_.List1, &QListView::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() == rowBeforePress_) app::guarded([this] { chooseArticle(); });
     });
     connect(c_.Image3, &app::ClickLabel::clicked, this, [this] { app::guarded([this] { previousPage(); }); });
     connect(c_.Image6, &app::ClickLabel::clicked, this, [this] { app::guarded([this] { nextPage(); }); });
@@ -98,7 +104,7 @@ void Vitrina::connectSaleLists()
 bool Vitrina::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == c_.List1->viewport() && event->type() == QEvent::MouseButtonPress)
-        rowBeforePress_ = c_.List1->currentRow();
+        rowBeforePress_ = articles_.chosenRow();
     return QObject::eventFilter(watched, event);
 }
 
@@ -109,9 +115,7 @@ store::Worksheet& Vitrina::currentArticle() const
 
 void Vitrina::ZarediArtikuli()
 {
-    const QStringList entries = articleEntries(shop_.danni(), shop_.data().counter(store::layout::index::kSheetCount));
-    c_.List1->clear();
-    c_.List1->addItems(entries);
+    articles_.load(shop_.danni(), shop_.data().counter(store::layout::index::kSheetCount));
     c_.Text1->setGeometry(app::twipsRect(4440, 1320, 6615, 615));
     c_.Text2->setGeometry(app::twipsRect(4440, 1920, 6615, 615));
     c_.Image4->setGeometry(app::twipsRect(4440, 2280, 6615, 4935));
@@ -124,15 +128,14 @@ void Vitrina::chooseArticle()
     PokajiVitrina();
     c_.Command3->setVisible(true);
     closeDetails();
-    if (QListWidgetItem* item = c_.List1->currentItem()) emit articleListed(item->text());
+    if (articles_.chosenRow() >= 0) emit articleListed(articles_.entry(articles_.chosenRow()));
     Nalichni();
 }
 
 void Vitrina::PokajiVitrina()
 {
     setBannerVisible(false);
-    const QListWidgetItem* item = c_.List1->currentItem();
-    state_.ImeNaList = articleName(item ? item->text() : QString());
+    state_.ImeNaList = articles_.article(articles_.chosenRow());
     if (!shop_.hasArticles()) {
         drawNoArticle();
         return;

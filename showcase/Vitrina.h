@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QLabel;
+class QListView;
 class QListWidget;
 class QPushButton;
 class QWidget;
@@ -25,6 +26,7 @@ class TextBox;
 
 namespace showcase {
 
+class ArticleList;
 struct SlotContent;
 class PriceLine;
 
@@ -40,7 +42,7 @@ struct SlotControls {
 
 // The main window's controls the showcase draws into.
 struct ShowcaseControls {
-    QListWidget* List1;                       // article list
+    QListView* List1;                         // shows the article list
     std::array<SlotControls, 3> slotControls;
     app::ClickLabel* Image3;                  // previous page
     app::ClickLabel* Image6;                  // next page
@@ -64,7 +66,8 @@ struct ShowcaseControls {
 class Vitrina : public QObject {
     Q_OBJECT
 public:
-    Vitrina(app::Shop& shop, app::MainState& state, const ShowcaseControls& controls, QObject* parent = nullptr);
+    Vitrina(app::Shop& shop, app::MainState& state, ArticleList& articles, const ShowcaseControls& controls,
+            QObject* parent = nullptr);
     ~Vitrina() override;
 
     // Fills the article list and places the welcome banner.
@@ -104,6 +107,7 @@ private:
 
     app::Shop& shop_;
     app::MainState& state_;
+    ArticleList& articles_;
     ShowcaseControls c_;
     std::array<std::unique_ptr<PriceLine>, 3> priceLines_;
     int rowBeforePress_ = -1;

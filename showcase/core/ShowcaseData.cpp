@@ -34,7 +34,7 @@ QStringList articleEntries(const store::Workbook& workbook, int sheetCount)
     const int sheets = std::min(sheetCount, workbook.sheetCount());
     for (int i = 1; i <= sheets; ++i) {
         const QString name = workbook.sheets(i).Name();
-        if (name != store::layout::kIndexSheet) entries << QStringLiteral("  ") + name;
+        if (name != store::layout::kIndexSheet) entries << kArticleListIndent + name;
     }
     if (sheetCount <= 1) entries = QStringList{kNoArticles};
     return entries;

@@ -19,6 +19,9 @@ inline const QString kNoArticleLeft = QStringLiteral("Няма налична с
 // Told when a command on the chosen article finds none chosen.
 inline const QString kChooseArticle = QStringLiteral("Изберете артикул");
 
+// What stands before an article's name in the article list.
+inline const QString kArticleListIndent = QStringLiteral("  ");
+
 // The article list: two blanks and the sheet name for every article sheet, in workbook order,
 // with the index sheet left out; "Няма наличност" alone when there is no article. sheetCount is
 // D1 of the index sheet.

@@ -7,6 +7,7 @@
 #include "app/Form13.h"
 #include "common/Controls.h"
 #include "showcase/Vitrina.h"
+#include "support/Lists.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -24,13 +25,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList entries(const QListWidget* list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
-    return result;
-}
 
 // A caption as it reads, its mnemonic's marker left out.
 QString withoutMnemonic(const QString& caption)
@@ -230,7 +224,7 @@ TEST(MainWindow, HomeClosesPanelsAndTheFirstSecondaryWindowsOnly)
     EXPECT_TRUE(allHidden(salePanel(w)));
     EXPECT_TRUE(allHidden(detailsPanel(w)));
     EXPECT_TRUE(allShown(banner(w)));
-    EXPECT_EQ(w.List1->currentRow(), 1);
+    EXPECT_EQ(currentRow(w.List1), 1);
     EXPECT_EQ(w.Label4->text(), QStringLiteral("Топка"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(editor.isNull());

@@ -8,6 +8,7 @@
 #include "common/Shop.h"
 #include "tools/DemoShop.h"
 #include "tests/support/FileBytes.h"
+#include "app/support/Lists.h"
 
 #include <QFile>
 #include <QLabel>
@@ -25,13 +26,6 @@ namespace {
 using testsupport::fileBytes;
 
 namespace idx = store::layout::index;
-
-QStringList entries(const QListWidget* list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
-    return result;
-}
 
 // The demo shop started and logged into on 7 December 2026, 10:00, by a clock the test moves.
 struct DemoRun {
@@ -127,8 +121,8 @@ TEST(ArchiveWindow, TodaysCopyPutBackTakesTheSaleAwayAndKeepsTheMomentBefore)
 
     // The main window as after the login, on the data put back.
     EXPECT_TRUE(w.ImeNaList.isEmpty());
-    EXPECT_EQ(w.List1->currentItem(), nullptr);
-    EXPECT_GT(w.List1->count(), 1);
+    EXPECT_EQ(currentRow(w.List1), -1);
+    EXPECT_GT(entries(w.List1).size(), 1);
     EXPECT_FALSE(w.Text1->isHidden());
     EXPECT_TRUE(w.List2->isHidden());
     EXPECT_TRUE(w.Label21->isHidden());

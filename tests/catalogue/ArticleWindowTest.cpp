@@ -139,7 +139,7 @@ TEST(ArticleWindow, DeletingAsksThenRemovesSheetEntryAndShowsTheFirstArticle)
     click(w.Command8);
     EXPECT_EQ(messages.texts(), QStringList{"Наистина ли желаете да изтриете артикула?"});
     EXPECT_EQ(messages.messages()[0].kind, app::MessageKind::Confirmation);
-    EXPECT_EQ(w.List1->count(), 2);
+    EXPECT_EQ(entries(w.List1).size(), 2);
 
     basket.sheets << QStringLiteral("Кукли");
     messages.clear();
@@ -151,7 +151,7 @@ TEST(ArticleWindow, DeletingAsksThenRemovesSheetEntryAndShowsTheFirstArticle)
     basket.sheets.clear();
     click(w.Command8);
     EXPECT_EQ(entries(w.List1), QStringList{"  Коли"});
-    EXPECT_EQ(w.List1->currentRow(), 0);
+    EXPECT_EQ(currentRow(w.List1), 0);
     EXPECT_EQ(w.ImeNaList, QStringLiteral("Коли"));
     EXPECT_EQ(w.Label4->text(), QStringLiteral("Камион"));
     const auto saved = savedWorkbook(shop);

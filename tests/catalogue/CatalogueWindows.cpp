@@ -1,24 +1,11 @@
 #include "CatalogueWindows.h"
+#include "app/support/Lists.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
-
-QStringList entries(const QListWidget* list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
-    return result;
-}
-
-QStringList entries(const QAbstractItemView* view)
-{
-    QStringList result;
-    for (int i = 0; i < view->model()->rowCount(); ++i) result << view->model()->index(i, 0).data().toString();
-    return result;
-}
 
 void typeText(QWidget* field, const QString& text)
 {

@@ -7,6 +7,7 @@
 
 #include "catalogue/Form4.h"
 #include "catalogue/Form5.h"
+#include "app/support/Lists.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,8 +15,6 @@
 
 class QAbstractItemView;
 
-QStringList entries(const QListWidget* list);
-QStringList entries(const QAbstractItemView* view);
 
 // Types the text into whatever holds the focus of the field's window.
 void typeText(QWidget* field, const QString& text);

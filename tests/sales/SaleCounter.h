@@ -14,6 +14,7 @@
 #include "store/DataWorkbook.h"
 #include "store/InvoiceLayout.h"
 #include "store/Workbook.h"
+#include "app/support/Lists.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -22,20 +23,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
-
-inline int rowOf(const QListWidget* list, const QString& text)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text().trimmed() == text) return i;
-    return -1;
-}
-
-inline QStringList entries(const QListWidget* list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
-    return result;
-}
 
 // Clicks an option on its caption, where a click takes (the blank right of it does not).
 inline void choose(QRadioButton* option)

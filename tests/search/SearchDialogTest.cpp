@@ -15,6 +15,7 @@
 #include "search/SearchSteps.h"
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
+#include "app/support/Lists.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,20 +50,6 @@ void pick(QComboBox* box, int index)
 void type(QWidget* box, const QString& text)
 {
     for (QChar ch : text) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
-QStringList entries(const QComboBox* box)
-{
-    QStringList result;
-    for (int i = 0; i < box->count(); ++i) result << box->itemText(i);
-    return result;
-}
-
-QStringList entries(const QListWidget* list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
-    return result;
 }
 
 std::vector<QWidget*> priceRow(const search::Form3& d)

@@ -2,6 +2,7 @@
 // direction, confirm and cancel, the showcase following the new order, the basket's rows following
 // their goods, and nothing saved.
 #include "app/support/Keyboard.h"
+#include "app/support/Lists.h"
 #include "app/support/MessageRecorder.h"
 #include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
@@ -84,7 +85,7 @@ protected:
         if (!d) qFatal("the sort dialog is not open");
         return *d;
     }
-    int toysRow() const { return w->List1->row(w->List1->findItems(QStringLiteral("  ") + kToys, Qt::MatchExactly).first()); }
+    int toysRow() const { return rowOf(w->List1, kToys); }
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     ShopFolder shop;
@@ -114,7 +115,7 @@ TEST_F(SortDialog, ButtonWantsAnArticle)
 TEST_F(SortDialog, MenuByNameChoosesTheFirstArticleAndSortsUpwards)
 {
     w->poimesort->trigger();
-    EXPECT_EQ(w->List1->currentRow(), 0);
+    EXPECT_EQ(currentRow(w->List1), 0);
     EXPECT_EQ(w->ImeNaList, kToys);
     search::Form2& d = dialog();
     EXPECT_EQ(d.Combo1->currentText(), QStringLiteral("Име"));

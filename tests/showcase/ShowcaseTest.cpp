@@ -10,6 +10,7 @@
 #include "showcase/Vitrina.h"
 #include "store/xls/BiffRecords.h"
 #include "tools/DemoShop.h"
+#include "app/support/Lists.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -26,20 +27,6 @@
 namespace {
 
 const QColor kGreen(40, 170, 60);
-
-QStringList entries(const QListWidget* list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
-    return result;
-}
-
-QStringList entries(const QComboBox* box)
-{
-    QStringList result;
-    for (int i = 0; i < box->count(); ++i) result << box->itemText(i);
-    return result;
-}
 
 QStringList names(const app::Form1& w)
 {
@@ -374,7 +361,7 @@ TEST(Showcase, DemoShopOpensWithPicturesAndPrices)
     MessageRecorder messages;
     RunningProgram run(dir.path());
     app::Form1& w = run.logIn();
-    ASSERT_GT(w.List1->count(), 1);
+    ASSERT_GT(entries(w.List1).size(), 1);
     clickRow(w.List1, 0);
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(slotShown(w, k), kFilled) << k;

@@ -1,5 +1,6 @@
 // What the showcase labels show of long names and large prices, and room in the stock list:
 // a price shows every digit it holds, a name that does not fit ends in "…".
+#include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
 
@@ -20,11 +21,6 @@ bool wholeTextShown(const QLabel* label)
     return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
 }
 
-void clickFirst(QListWidget* list)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-}
-
 const QString kLongName = QStringLiteral("Голяма плюшена играчка мече с червена панделка и музикална кутия");
 
 } // namespace
@@ -42,7 +38,7 @@ TEST(ShowcaseLabels, LargePricesShowEveryDigitAndLongNamesEndInAnEllipsis)
     app::Form1& w = run.logIn();
     const QRect homeOfFirstPrice = w.Label2->geometry();
     const QRect homeOfSecondPrice = w.Label8->geometry();
-    clickFirst(w.List1);
+    clickRow(w.List1, 0);
 
     EXPECT_EQ(w.Label2->text(), QStringLiteral("123456789,13"));
     EXPECT_TRUE(wholeTextShown(w.Label2));
@@ -80,7 +76,7 @@ TEST(ShowcaseLabels, StockListHoldsFourDigitCountsBesideItsScrollBar)
     shop.save();
     RunningProgram run(shop.path());
     app::Form1& w = run.logIn();
-    clickFirst(w.List1);
+    clickRow(w.List1, 0);
     ASSERT_EQ(w.List3->count(), 40);
     ASSERT_TRUE(w.List3->verticalScrollBar()->isVisible());
     const int textWidth = w.List3->fontMetrics().horizontalAdvance(QStringLiteral("1040"));
