@@ -18,6 +18,7 @@
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
 #include "showcase/Vitrina.h"
+#include "showcase/core/ArticleGoods.h"
 #include "showcase/core/ArticleList.h"
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
@@ -29,7 +30,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -102,7 +103,8 @@ void Form1::makeVitrina()
     c.Command3 = Command3;
     c.Command6 = Command6;
     articles_ = new showcase::ArticleList(this);
-    vitrina_ = new showcase::Vitrina(shop_, *this, *articles_, c, this);
+    goods_ = new showcase::ArticleGoods([this] { return shop_.danniIfOpen(); }, this);
+    vitrina_ = new showcase::Vitrina(shop_, *this, *articles_, *goods_, c, this);
 }
 
 void Form1::makeSearch()
@@ -132,6 +134,7 @@ void Form1::makeSalePanel()
     sales::SaleControls c{};
     c.articles = articles_;
     c.List2 = List2;
+    c.goods = goods_;
     c.Combo1 = Combo1;
     c.Image8 = Image8;
     c.Image9 = Image9;

@@ -11,12 +11,12 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
 
 namespace showcase {
+class ArticleGoods;
 class ArticleList;
 class Vitrina;
 } // namespace showcase
@@ -100,8 +100,8 @@ public:
 
     // Sale panel.
     QLabel* Label15;
-    QListWidget* List2;
-    QListWidget* List3;
+    QListView* List2;
+    QListView* List3;
     QComboBox* Combo1;
     ClickLabel* Image8;
     ClickLabel* Image9;
@@ -177,6 +177,7 @@ private:
 
     Shop& shop_;
     showcase::ArticleList* articles_ = nullptr;
+    showcase::ArticleGoods* goods_ = nullptr;
     showcase::Vitrina* vitrina_ = nullptr;
     search::Tyrsene* tyrsene_ = nullptr;
     search::Sortirane* sortirane_ = nullptr;

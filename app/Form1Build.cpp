@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -184,8 +183,8 @@ void Form1::buildSalePanel(QWidget* area)
     Image7 = pictureButton(area, QStringLiteral("Image7"), closeRect, pictures::closeCross(closeRect.size()));
     Image7->setToolTip(QStringLiteral("Затвори продажбата (Esc)"));
     // The stock list is wide enough for its scroll bar and a four-digit count.
-    List2 = placed(new QListWidget(area), QStringLiteral("List2"), twipsRect(240, 4740, 1740, 2400));
-    List3 = placed(new QListWidget(area), QStringLiteral("List3"), twipsRect(2040, 4740, 960, 2400));
+    List2 = placed(new QListView(area), QStringLiteral("List2"), twipsRect(240, 4740, 1740, 2400));
+    List3 = placed(new QListView(area), QStringLiteral("List3"), twipsRect(2040, 4740, 960, 2400));
     Combo1 = placed(new QComboBox(area), QStringLiteral("Combo1"), twipsRect(3060, 4740, 1020, 345));
     Combo1->addItem(QStringLiteral("Брой"));
     const QRect basketRect = twipsRect(3300, 5220, 540, 540);

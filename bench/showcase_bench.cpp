@@ -70,7 +70,7 @@ void BM_ChooseBigArticle(benchmark::State& state)
         articles.choose(big->bigRow);
         showNow(*big->main);
     }
-    state.counters["goods"] = big->main->List2->count();
+    state.counters["goods"] = big->main->List2->model()->rowCount();
 }
 BENCHMARK(BM_ChooseBigArticle)->Unit(benchmark::kMillisecond)->Iterations(20);
 

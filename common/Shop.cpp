@@ -24,14 +24,19 @@ QString Shop::file(const QString& name) const
 
 store::Workbook& Shop::danni() const
 {
-    store::Workbook* workbook = ObektEksel ? ObektEksel->ActiveWorkbook() : nullptr;
+    store::Workbook* workbook = danniIfOpen();
     if (!workbook) throw store::Error(QStringLiteral("Файлът с данните %1 вече е затворен.").arg(store::kDataFile));
     return *workbook;
 }
 
+store::Workbook* Shop::danniIfOpen() const
+{
+    return ObektEksel ? ObektEksel->ActiveWorkbook() : nullptr;
+}
+
 store::Currency Shop::currency() const
 {
-    return ObektEksel && ObektEksel->ActiveWorkbook() ? data().currency() : store::Currency::Leva;
+    return danniIfOpen() ? data().currency() : store::Currency::Leva;
 }
 
 bool Shop::hasArticles() const

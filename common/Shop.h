@@ -30,6 +30,8 @@ public:
 
     // The data workbook held by ObektEksel; throws store::Error once it has been let go.
     store::Workbook& danni() const;
+    // The data workbook; null once it has been let go.
+    store::Workbook* danniIfOpen() const;
     store::DataWorkbook data() const { return store::DataWorkbook(danni()); }
     // The shop's currency; leva while no data workbook is open.
     store::Currency currency() const;

@@ -9,6 +9,7 @@
 #include "sales/KoshnicaView.h"
 #include "sales/Sale.h"
 #include "sales/SalesLedger.h"
+#include "showcase/core/ArticleGoods.h"
 #include "showcase/core/ArticleList.h"
 #include "store/DataWorkbook.h"
 #include "store/window/KeyTip.h"
@@ -17,7 +18,7 @@
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -123,7 +124,7 @@ void SalePanel::showBasket()
 
 void SalePanel::addToBasket()
 {
-    const int position = c_.List2->currentRow();
+    const int position = c_.goods->chosenRow();
     if (position < 0) {
         app::warning(kNoGoods);
         return;
@@ -141,7 +142,7 @@ void SalePanel::addToBasket()
         return;
     }
     c_.Command6->click();
-    c_.List2->setCurrentRow(position);
+    c_.goods->choose(position);
     showBasket();
 }
 
@@ -159,9 +160,9 @@ void SalePanel::returnLine(int i)
     if (!basket_.removeLine(shop_.danni(), i)) return;
     showBasket();
     if (article != state_.ImeNaList) return;
-    const int picked = c_.List2->currentRow();
+    const int picked = c_.goods->chosenRow();
     c_.Command6->click();
-    c_.List2->setCurrentRow(picked);
+    c_.goods->choose(picked);
 }
 
 // The article of the line that is now last is chosen again, with that line's goods picked in the
@@ -176,7 +177,7 @@ void SalePanel::reselectAfterUndo()
     const BasketLine last = basket_.line(basket_.lines());
     const int article = c_.articles->rowOf(last.sheet);
     c_.articles->choose(article >= 0 ? article : last.articlePosition);
-    if (state_.ImeNaList == last.sheet) c_.List2->setCurrentRow(last.row - store::layout::article::recordRow(1));
+    if (state_.ImeNaList == last.sheet) c_.goods->choose(last.row - store::layout::article::recordRow(1));
 }
 
 void SalePanel::sell()

@@ -8,7 +8,7 @@
 
 class QComboBox;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QRadioButton;
 
@@ -19,8 +19,9 @@ class Shop;
 } // namespace app
 
 namespace showcase {
+class ArticleGoods;
 class ArticleList;
-}
+} // namespace showcase
 
 namespace sales {
 
@@ -31,7 +32,8 @@ struct InvoiceData;
 // The main window's controls the sale panel works with.
 struct SaleControls {
     showcase::ArticleList* articles;   // the article list and its choice
-    QListWidget* List2;        // goods list
+    QListView* List2;          // goods list
+    showcase::ArticleGoods* goods;   // the goods listed and the pick
     QComboBox* Combo1;         // quantity box
     app::ClickLabel* Image8;   // add to the basket
     app::ClickLabel* Image9;   // take the last line back

@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "common/Shop.h"
 #include "common/Twips.h"
+#include "showcase/core/ArticleGoods.h"
 #include "showcase/core/ArticleList.h"
 #include "showcase/core/ShowcaseData.h"
 #include "showcase/SlotLabels.h"
@@ -13,7 +14,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QListView>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -28,35 +28,26 @@ void setVisibleAll(std::initializer_list<QWidget*> widgets, bool visible)
     for (QWidget* w : widgets) w->setVisible(visible);
 }
 
-// Lists refilled while it lives are drawn once, when they are full, not after every entry.
-class UpdatesOff {
-public:
-    UpdatesOff(std::initializer_list<QWidget*> widgets) : widgets_(widgets)
-    {
-        for (QWidget* w : widgets_) w->setUpdatesEnabled(false);
-    }
-    ~UpdatesOff()
-    {
-        for (QWidget* w : widgets_) w->setUpdatesEnabled(true);
-    }
-    UpdatesOff(const UpdatesOff&) = delete;
-    UpdatesOff& operator=(const UpdatesOff&) = delete;
-
-private:
-    std::vector<QWidget*> widgets_;
-};
+// The view shows the model's column, with the choice every view of the model shares.
+void showIn(QListView* view, QAbstractItemModel* model, QItemSelectionModel* choice, int column = 0)
+{
+    view->setModel(model);
+    view->setModelColumn(column);
+    QItemSelectionModel* own = view->selectionModel();
+    view->setSelectionModel(choice);
+    delete own;
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+}
 
 } // namespace
 
-Vitrina::Vitrina(app::Shop& shop, app::MainState& state, ArticleList& articles, const ShowcaseControls& controls,
-                 QObject* parent)
-    : QObject(parent), shop_(shop), state_(state), articles_(articles), c_(controls)
+Vitrina::Vitrina(app::Shop& shop, app::MainState& state, ArticleList& articles, ArticleGoods& goods,
+                 const ShowcaseControls& controls, QObject* parent)
+    : QObject(parent), shop_(shop), state_(state), articles_(articles), goods_(goods), c_(controls)
 {
-    // The article list's view shows the shared list and its choice.
-    c_.List1->setModel(&articles_);
-    QItemSelectionModel* own = c_.List1->selectionModel();
-    c_.List1->setSelectionModel(articles_.choice());
-    delete own;
+    showIn(c_.List1, &articles_, articles_.choice());
+    showIn(c_.List2, &goods_, goods_.choice(), ArticleGoods::Name);
+    showIn(c_.List3, &goods_, goods_.choice(), ArticleGoods::Stock);
     // Every entry of the goods and stock lists is one line: the lists need not measure each of
     // an article's thousands of entries to lay them out.
     c_.List2->setUniformItemSizes(true);
@@ -95,9 +86,7 @@ void Vitrina::connectDetailLinks()
 
 void Vitrina::connectSaleLists()
 {
-    connect(c_.List2, &QListWidget::currentRowChanged, this,
-            [this](int row) { app::guarded([this, row] { goodsListClicked(row); }); });
-    connect(c_.List3, &QListWidget::currentRowChanged, this, [this](int row) { stockListClicked(row); });
+    connect(&goods_, &ArticleGoods::chosen, this, [this](int row) { app::guarded([this, row] { goodsListClicked(row); }); });
     connect(c_.List3->verticalScrollBar(), &QScrollBar::valueChanged, c_.List2->verticalScrollBar(), &QScrollBar::setValue);
 }
 
@@ -213,9 +202,7 @@ void Vitrina::nextPage()
 
 void Vitrina::Nalichni()
 {
-    const UpdatesOff batch{c_.List2, c_.List3};
-    c_.List2->clear();
-    c_.List3->clear();
+    goods_.clear();
     c_.Combo1->clear();
     c_.Combo1->addItem(kQuantityCaption);
     const bool articles = shop_.hasArticles();
@@ -224,9 +211,7 @@ void Vitrina::Nalichni()
         emit pokajiProdajba(false);
         return;
     }
-    const GoodsLists lists = readGoodsLists(currentArticle(), state_.BroiStoki);
-    c_.List2->addItems(lists.names);
-    c_.List3->addItems(lists.stock);
+    goods_.show(state_.ImeNaList, state_.BroiStoki);
     emit pokajiProdajba(true);
     setBannerVisible(false);
 }
@@ -236,13 +221,7 @@ void Vitrina::goodsListClicked(int row)
     if (row < 0) return;
     c_.Combo1->clear();
     const int stock = stockOf(currentArticle(), store::layout::article::recordRow(row + 1));
-    c_.List3->setCurrentRow(row);
     for (int n = 1; n <= stock; ++n) c_.Combo1->addItem(QString::number(n));
-}
-
-void Vitrina::stockListClicked(int row)
-{
-    if (row >= 0) c_.List2->setCurrentRow(row);
 }
 
 void Vitrina::openDetails(int slot)

@@ -8,7 +8,6 @@
 class QComboBox;
 class QLabel;
 class QListView;
-class QListWidget;
 class QPushButton;
 class QWidget;
 
@@ -26,6 +25,7 @@ class TextBox;
 
 namespace showcase {
 
+class ArticleGoods;
 class ArticleList;
 struct SlotContent;
 class PriceLine;
@@ -53,8 +53,8 @@ struct ShowcaseControls {
     app::ImageBox* Image5;                    // details picture
     app::TextBox* Text3;                      // details text
     app::ClickLabel* Image2;                  // closes the details panel
-    QListWidget* List2;                       // goods list
-    QListWidget* List3;                       // stock list
+    QListView* List2;                         // goods list: the goods' names
+    QListView* List3;                         // stock list: their stock
     QComboBox* Combo1;                        // quantity box
     QPushButton* Command3;                    // "Начало"
     QPushButton* Command6;                    // "Налични"
@@ -66,8 +66,8 @@ struct ShowcaseControls {
 class Vitrina : public QObject {
     Q_OBJECT
 public:
-    Vitrina(app::Shop& shop, app::MainState& state, ArticleList& articles, const ShowcaseControls& controls,
-            QObject* parent = nullptr);
+    Vitrina(app::Shop& shop, app::MainState& state, ArticleList& articles, ArticleGoods& goods,
+            const ShowcaseControls& controls, QObject* parent = nullptr);
     ~Vitrina() override;
 
     // Fills the article list and places the welcome banner.
@@ -80,8 +80,8 @@ public:
     void nextPage();
     // "Налични": the goods and stock lists of the current article; opens or closes the sale panel.
     void Nalichni();
+    // Goods picked in the goods or the stock list: the quantity box offers their stock.
     void goodsListClicked(int row);
-    void stockListClicked(int row);
     void openDetails(int slot);
     void closeDetails();
     void setBannerVisible(bool visible);
@@ -108,6 +108,7 @@ private:
     app::Shop& shop_;
     app::MainState& state_;
     ArticleList& articles_;
+    ArticleGoods& goods_;
     ShowcaseControls c_;
     std::array<std::unique_ptr<PriceLine>, 3> priceLines_;
     int rowBeforePress_ = -1;

@@ -59,9 +59,7 @@ void BM_AddAndUndoLine(benchmark::State& state)
     sales::Koshnica basket;
     for (auto _ : state) {
         basket.add(article, 0, row, 1);
-        benchmark::DoNotOptimize(showcase::readGoodsLists(article, goods));
         basket.undoLast(shop());
-        benchmark::DoNotOptimize(showcase::readGoodsLists(article, goods));
     }
 }
 BENCHMARK(BM_AddAndUndoLine)->Unit(benchmark::kMillisecond);

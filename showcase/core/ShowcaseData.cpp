@@ -99,17 +99,6 @@ QString detailsText(const store::Worksheet& article, int row)
         + crlf + text(article, row, col::kDescription) + crlf;
 }
 
-GoodsLists readGoodsLists(const store::Worksheet& article, int count)
-{
-    GoodsLists lists;
-    for (int i = 0; i < count; ++i) {
-        const int row = col::recordRow(i + 1);
-        lists.names << text(article, row, col::kName);
-        lists.stock << text(article, row, col::kStock);
-    }
-    return lists;
-}
-
 int stockOf(const store::Worksheet& article, int row)
 {
     const auto stock = article.value(row, col::kStock).toNumber();

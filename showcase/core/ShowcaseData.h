@@ -56,12 +56,6 @@ SlotContent readSlot(const store::Worksheet& article, int row, const QString& pr
 // ending in CR LF.
 QString detailsText(const store::Worksheet& article, int row);
 
-// The goods list and the stock list of the sale panel: columns B and D of the first count rows.
-struct GoodsLists {
-    QStringList names;
-    QStringList stock;
-};
-GoodsLists readGoodsLists(const store::Worksheet& article, int count);
 // The stock of a row as a whole number of pieces (what the quantity box offers up to).
 int stockOf(const store::Worksheet& article, int row);
 

@@ -45,13 +45,6 @@ QStringList showcaseNames(const app::Form1& w)
     return {w.Label4->text(), w.Label6->text(), w.Label9->text()};
 }
 
-QStringList goodsList(const app::Form1& w)
-{
-    QStringList result;
-    for (int i = 0; i < w.List2->count(); ++i) result << w.List2->item(i)->text();
-    return result;
-}
-
 // Remembers one held row per line, as the basket does.
 class FakeBasket final : public store::RowKeeper {
 public:
@@ -128,7 +121,7 @@ TEST_F(SortDialog, MenuByNameChoosesTheFirstArticleAndSortsUpwards)
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->NachalenRed, 2);
     EXPECT_EQ(showcaseNames(*w), (QStringList{QStringLiteral("агне"), QStringLiteral("Кола"), QStringLiteral("Мече")}));
-    EXPECT_EQ(goodsList(*w), (QStringList{QStringLiteral("агне"), QStringLiteral("Кола"), QStringLiteral("Мече"),
+    EXPECT_EQ(entries(w->List2), (QStringList{QStringLiteral("агне"), QStringLiteral("Кола"), QStringLiteral("Мече"),
                                           QStringLiteral("Топка")}));
 }
 
@@ -161,7 +154,7 @@ TEST_F(SortDialog, ConfirmWithoutCriterionWarnsAndStays)
     settle();
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Не сте избрали критерий")});
     EXPECT_TRUE(dialog().isVisible());
-    EXPECT_EQ(goodsList(*w).first(), QStringLiteral("Топка"));
+    EXPECT_EQ(entries(w->List2).first(), QStringLiteral("Топка"));
 }
 
 TEST_F(SortDialog, TheBasketFollowsItsGoodsAndNothingIsSaved)

@@ -1,5 +1,6 @@
 // What the showcase labels show of long names and large prices, and room in the stock list:
 // a price shows every digit it holds, a name that does not fit ends in "…".
+#include "app/support/Lists.h"
 #include "app/support/Mouse.h"
 #include "app/support/RunningProgram.h"
 #include "app/support/ShopFolder.h"
@@ -77,9 +78,9 @@ TEST(ShowcaseLabels, StockListHoldsFourDigitCountsBesideItsScrollBar)
     RunningProgram run(shop.path());
     app::Form1& w = run.logIn();
     clickRow(w.List1, 0);
-    ASSERT_EQ(w.List3->count(), 40);
+    ASSERT_EQ(entries(w.List3).size(), 40);
     ASSERT_TRUE(w.List3->verticalScrollBar()->isVisible());
     const int textWidth = w.List3->fontMetrics().horizontalAdvance(QStringLiteral("1040"));
-    EXPECT_LE(textWidth, w.List3->visualItemRect(w.List3->item(39)).width());
+    EXPECT_LE(textWidth, w.List3->visualRect(w.List3->model()->index(39, 1)).width());
     EXPECT_LE(textWidth, w.List3->viewport()->width());
 }

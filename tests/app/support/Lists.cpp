@@ -2,12 +2,18 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QListView>
+
+QModelIndex shownIndex(const QAbstractItemView* view, int row)
+{
+    const auto* list = qobject_cast<const QListView*>(view);
+    return view->model()->index(row, list ? list->modelColumn() : 0);
+}
 
 QStringList entries(const QAbstractItemView* view)
 {
     QStringList result;
-    const QAbstractItemModel* model = view->model();
-    for (int i = 0; i < model->rowCount(); ++i) result << model->index(i, 0).data().toString();
+    for (int i = 0; i < view->model()->rowCount(); ++i) result << shownIndex(view, i).data().toString();
     return result;
 }
 

@@ -5,7 +5,10 @@
 
 class QAbstractItemView;
 class QComboBox;
+class QModelIndex;
 
+// The entry a list shows on row: a list view shows one column of its model.
+QModelIndex shownIndex(const QAbstractItemView* view, int row);
 // The texts a list shows, top to bottom.
 QStringList entries(const QAbstractItemView* view);
 QStringList entries(const QComboBox* box);

@@ -1,0 +1,66 @@
+#include "showcase/core/ArticleGoods.h"
+
+#include "store/DataWorkbook.h"
+#include "store/Workbook.h"
+#include "store/Worksheet.h"
+
+namespace showcase {
+
+namespace col = store::layout::article;
+
+ArticleGoods::ArticleGoods(std::function<const store::Workbook*()> workbook, QObject* parent)
+    : QAbstractTableModel(parent), workbook_(std::move(workbook))
+{
+    connect(&choice_, &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid()) emit chosen(current.row());
+    });
+}
+
+void ArticleGoods::show(const QString& article, int count)
+{
+    beginResetModel();
+    article_ = article;
+    count_ = count;
+    endResetModel();
+}
+
+void ArticleGoods::clear()
+{
+    show({}, 0);
+}
+
+int ArticleGoods::chosenRow() const
+{
+    return choice_.currentIndex().row();
+}
+
+void ArticleGoods::choose(int row)
+{
+    choice_.setCurrentIndex(index(row, Name), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+const store::Worksheet* ArticleGoods::sheet() const
+{
+    const store::Workbook* workbook = workbook_();
+    return workbook ? workbook->findSheet(article_) : nullptr;
+}
+
+int ArticleGoods::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count_;
+}
+
+int ArticleGoods::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : Columns;
+}
+
+QVariant ArticleGoods::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count_ || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    const store::Worksheet* article = sheet();
+    if (!article) return {};
+    return article->shownText(col::recordRow(index.row() + 1), index.column() == Name ? col::kName : col::kStock);
+}
+
+} // namespace showcase
