@@ -132,9 +132,9 @@ class ReportButtons : public ::testing::Test {
 protected:
     ReportButtons()
     {
-        ledgers::addSales(shop.data(), {{"3. 03. 2011", "Влакче", 1, 12.5, Value(7), 10.0},
-                                        {"3. 03. 2011", "Кубчета", 4, 2.25, Value(), 2.0}});
-        ledgers::addPurchases(shop.data(), {{"2. 03. 2011", "Топка", Value("10"), Value("1,00")}});
+        ledgers::addSales(shop.data(), {{QStringLiteral("3. 03. 2011"), QStringLiteral("Влакче"), 1, 12.5, Value(7), 10.0},
+                                        {QStringLiteral("3. 03. 2011"), QStringLiteral("Кубчета"), 4, 2.25, Value(), 2.0}});
+        ledgers::addPurchases(shop.data(), {{QStringLiteral("2. 03. 2011"), QStringLiteral("Топка"), Value("10"), Value("1,00")}});
         shop.save();
     }
 

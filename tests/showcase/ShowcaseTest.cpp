@@ -276,13 +276,13 @@ TEST(Showcase, GoodsAndStockListsStayTogetherAndFillTheQuantityBox)
 
     clickRow(w.List3, 2);
     EXPECT_EQ(w.List2->currentRow(), 2);
-    EXPECT_EQ(entries(w.Combo1), (QStringList{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(entries(w.Combo1), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5")}));
     clickRow(w.List2, 1);
     EXPECT_EQ(w.List3->currentRow(), 1);
     EXPECT_EQ(w.Combo1->count(), 0);
     clickRow(w.List2, 0);
     EXPECT_EQ(w.List3->currentRow(), 0);
-    EXPECT_EQ(entries(w.Combo1), (QStringList{"1", "2"}));
+    EXPECT_EQ(entries(w.Combo1), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
 
     // The sale panel's own close image, then an article without goods.
     QTest::mouseClick(w.Image7, Qt::LeftButton);
@@ -320,7 +320,7 @@ TEST(Showcase, RefilledSaleListsDrawAgainAndAnswerClicks)
     EXPECT_TRUE(drawing());
     clickRow(w.List2, 1);
     EXPECT_EQ(w.List3->currentRow(), 1);
-    EXPECT_EQ(entries(w.Combo1), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(entries(w.Combo1), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
 }
 
 TEST(Showcase, DetailsPanelShowsTheRowAsStoredAtTheClick)
