@@ -2,12 +2,11 @@
 // date lists and pickers, the messages, the lists that move together.
 #include "Ledgers.h"
 #include "ReportTestSupport.h"
+#include "ReportWindows.h"
 
 #include "app/support/Keyboard.h"
 #include "app/support/MessageRecorder.h"
 #include "app/support/Previews.h"
-#include "app/support/RunningProgram.h"
-#include "app/support/ShopFolder.h"
 
 #include "reports/Form11.h"
 #include "reports/Form12.h"
@@ -46,26 +45,6 @@ void fillShop(ShopFolder& shop)
                                         {u"4. 03. 2011"_s, u"Влакче"_s, Value("2"), Value("10")}});
 }
 
-template <class Form>
-Form* window(RunningProgram& run, int number)
-{
-    return qobject_cast<Form*>(run.program.shop().windows.window(number));
-}
-
-reports::Form9& openSold(RunningProgram& run, app::Form1& w)
-{
-    w.prodadenistoki->trigger();
-    auto* form = window<reports::Form9>(run, 9);
-    if (!form) qFatal("the sold goods report did not open");
-    return *form;
-}
-
-void setPeriod(reports::DateField* from, reports::DateField* to, const QDate& first, const QDate& last)
-{
-    from->setDate(first);
-    to->setDate(last);
-}
-
 bool listsShowRow(const std::vector<QListView*>& lists, int row)
 {
     for (QListView* list : lists) {
@@ -79,12 +58,8 @@ bool listsShowRow(const std::vector<QListView*>& lists, int row)
 
 TEST(SoldGoodsWindow, DateListsChooseThePeriodAndTheFiveListsShowItsRows)
 {
-    ShopFolder shop;
-    fillShop(shop);
-    shop.save();
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
-    reports::Form9& f = openSold(run, w);
+    ReportWindows session(fillShop);
+    reports::Form9& f = session.openSold();
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(f.windowTitle(), u"Справка за продадени стоки"_s);
     EXPECT_EQ(comboEntries(f.Combo1), (QStringList{u"1. 03. 2011"_s, u"3. 03. 2011"_s, u"5. 03. 2011"_s}));
@@ -124,14 +99,9 @@ TEST(SoldGoodsWindow, DateListsChooseThePeriodAndTheFiveListsShowItsRows)
 
 TEST(SoldGoodsWindow, ListsSelectTheSamePositionAndScrollTogether)
 {
-    ShopFolder shop;
-    fillShop(shop);
-    shop.save();
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
-    reports::Form9& f = openSold(run, w);
-    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 3, 1), QDate(2011, 3, 31));
-    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    ReportWindows session(fillShop);
+    reports::Form9& f = session.openSold();
+    reportPeriod(f, QDate(2011, 3, 1), QDate(2011, 3, 31));
     const std::vector<QListView*> lists{f.List1, f.List2, f.List3, f.List4, f.List5};
     ASSERT_EQ(f.List1->model()->rowCount(), 34);
 
@@ -155,12 +125,8 @@ TEST(SoldGoodsWindow, ListsSelectTheSamePositionAndScrollTogether)
 
 TEST(SoldGoodsWindow, PickersStartAtTheStoredDayAndReportOrExplain)
 {
-    ShopFolder shop;
-    fillShop(shop);
-    shop.save();
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
-    reports::Form9& f = openSold(run, w);
+    ReportWindows session(fillShop);
+    reports::Form9& f = session.openSold();
     for (reports::DateField* picker : {f.DTPicker1, f.DTPicker2}) EXPECT_EQ(picker->date(), QDate::currentDate());
     // Both ways of choosing stand side by side, each with its own button.
     EXPECT_FALSE(f.Frame1->geometry().intersects(f.Frame2->geometry()));
@@ -184,22 +150,18 @@ TEST(SoldGoodsWindow, PickersStartAtTheStoredDayAndReportOrExplain)
     EXPECT_EQ(f.Text1->text(), u"3,00"_s);
     EXPECT_TRUE(messages.texts().isEmpty());
 
-    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 3, 2), QDate(2011, 3, 2));
-    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    reportPeriod(f, QDate(2011, 3, 2), QDate(2011, 3, 2));
     EXPECT_TRUE(listEntries(f.List1).isEmpty());
     EXPECT_EQ(f.Text1->text(), u"0,00"_s);
     EXPECT_TRUE(messages.texts().isEmpty());
 
-    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 1));
-    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    reportPeriod(f, QDate(2011, 3, 3), QDate(2011, 3, 1));
     EXPECT_EQ(messages.texts(), QStringList{u"Моля въведете датите коректно"_s});
     EXPECT_TRUE(f.Text1->text().isEmpty());
 
-    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 3, 1), QDate(2011, 3, 31));
-    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    reportPeriod(f, QDate(2011, 3, 1), QDate(2011, 3, 31));
     ASSERT_EQ(listEntries(f.List1).size(), 34);
-    setPeriod(f.DTPicker1, f.DTPicker2, QDate(2011, 4, 1), QDate(2011, 4, 30));
-    QTest::mouseClick(f.Command2, Qt::LeftButton);
+    reportPeriod(f, QDate(2011, 4, 1), QDate(2011, 4, 30));
     EXPECT_EQ(messages.texts().last(), u"За посочения период няма продадени стоки"_s);
     EXPECT_TRUE(listEntries(f.List1).isEmpty());
     EXPECT_TRUE(f.Text1->text().isEmpty());
@@ -207,11 +169,9 @@ TEST(SoldGoodsWindow, PickersStartAtTheStoredDayAndReportOrExplain)
 
 TEST(SoldGoodsWindow, OpeningAgainRefillsTheDatesOnceAndAnEmptyLedgerOffersThePlaceholder)
 {
-    ShopFolder shop;
-    shop.save();
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
-    reports::Form9& f = openSold(run, w);
+    ReportWindows session;
+    app::Form1& w = session.mainWindow;
+    reports::Form9& f = session.openSold();
     EXPECT_EQ(comboEntries(f.Combo1), QStringList{u"Няма продадена стока"_s});
     pickEntry(f.Combo1, 0);
     pickEntry(f.Combo2, 0);
@@ -220,9 +180,9 @@ TEST(SoldGoodsWindow, OpeningAgainRefillsTheDatesOnceAndAnEmptyLedgerOffersThePl
     EXPECT_EQ(f.Text1->text(), u"0,00"_s);
 
     // A sale recorded while the window is open shows after "Справка продажби" again.
-    ledgers::addSales(run.program.shop().data(), {{u"9. 03. 2011"_s, u"Топка"_s, 1, 2.0}});
+    ledgers::addSales(session.run.program.shop().data(), {{u"9. 03. 2011"_s, u"Топка"_s, 1, 2.0}});
     w.Command10->click();
-    EXPECT_EQ(window<reports::Form9>(run, 9), &f);
+    EXPECT_EQ(session.window<reports::Form9>(9), &f);
     EXPECT_EQ(comboEntries(f.Combo1), QStringList{u"9. 03. 2011"_s});
     EXPECT_TRUE(f.Combo2->isHidden());
     w.Command10->click();
@@ -235,20 +195,15 @@ TEST(SoldGoodsWindow, OpeningAgainRefillsTheDatesOnceAndAnEmptyLedgerOffersThePl
 
 TEST(PurchasedGoodsWindow, OpensOnlyWhileDeleteArticleIsEnabledAndTotalsThePeriod)
 {
-    ShopFolder shop;
-    fillShop(shop);
-    shop.save();
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
+    ReportWindows session(fillShop);
+    app::Form1& w = session.mainWindow;
     w.Command8->setEnabled(false);
-    w.zakupenistoki->trigger();
-    EXPECT_EQ(window<reports::Form11>(run, 11), nullptr);
+    EXPECT_EQ(session.openBought(), nullptr);
 
-    reports::Form9& sold = openSold(run, w);
+    reports::Form9& sold = session.openSold();
     QPointer<QWidget> soldWindow = &sold;
     w.Command8->setEnabled(true);
-    w.zakupenistoki->trigger();
-    reports::Form11* f = window<reports::Form11>(run, 11);
+    reports::Form11* f = session.openBought();
     ASSERT_NE(f, nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(soldWindow.isNull()) << "opening a report closes the other secondary windows";
@@ -257,8 +212,7 @@ TEST(PurchasedGoodsWindow, OpensOnlyWhileDeleteArticleIsEnabledAndTotalsThePerio
     EXPECT_EQ(f->DTPicker1->date(), QDate::currentDate());
 
     MessageRecorder messages;
-    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 1), QDate(2011, 3, 31));
-    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    reportPeriod(*f, QDate(2011, 3, 1), QDate(2011, 3, 31));
     EXPECT_EQ(listEntries(f->List2), (QStringList{u"Топка"_s, u"Влакче"_s}));
     EXPECT_EQ(listEntries(f->List3), (QStringList{u"10"_s, u"2"_s}));
     EXPECT_EQ(listEntries(f->List4), (QStringList{u"1,00"_s, u"10,00"_s}));
@@ -266,63 +220,47 @@ TEST(PurchasedGoodsWindow, OpensOnlyWhileDeleteArticleIsEnabledAndTotalsThePerio
     QTest::mouseClick(f->List4->viewport(), Qt::LeftButton, {}, f->List4->visualRect(f->List4->model()->index(1, 3)).center());
     EXPECT_TRUE(listsShowRow({f->List1, f->List2, f->List3, f->List4}, 1));
 
-    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
-    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    reportPeriod(*f, QDate(2011, 3, 3), QDate(2011, 3, 3));
     EXPECT_TRUE(listEntries(f->List1).isEmpty());
     EXPECT_EQ(f->Text1->text(), u"0,00"_s);
-    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 5, 1), QDate(2011, 5, 3));
-    QTest::mouseClick(f->Command1, Qt::LeftButton);
-    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 4), QDate(2011, 3, 2));
-    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    reportPeriod(*f, QDate(2011, 5, 1), QDate(2011, 5, 3));
+    reportPeriod(*f, QDate(2011, 3, 4), QDate(2011, 3, 2));
     EXPECT_EQ(messages.texts(),
               (QStringList{u"За посочения период няма закупени стоки"_s, u"Моля въведете датите коректно"_s}));
     EXPECT_TRUE(f->Text1->text().isEmpty());
 
     // "Начало" leaves it open.
     QTest::mouseClick(w.Command3, Qt::LeftButton);
-    EXPECT_EQ(window<reports::Form11>(run, 11), f);
+    EXPECT_EQ(session.window<reports::Form11>(11), f);
 }
 
 TEST(ProfitWindow, TheFirstRequestAlreadyComputesAndReversedDatesKeepTheLastFigure)
 {
-    ShopFolder shop;
-    fillShop(shop);
-    shop.save();
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
-    w.Pechalba->trigger();
-    reports::Form12* f = window<reports::Form12>(run, 12);
+    ReportWindows session(fillShop);
+    reports::Form12* f = session.openProfit();
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->windowTitle(), u"Справка за печалба"_s);
     EXPECT_TRUE(f->Text1->text().isEmpty());
     EXPECT_EQ(f->DTPicker2->date(), QDate::currentDate());
 
     MessageRecorder messages;
-    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
-    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    reportPeriod(*f, QDate(2011, 3, 3), QDate(2011, 3, 3));
     EXPECT_EQ(f->Text1->text(), u"3,50"_s);
-    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 1), QDate(2011, 3, 31));
-    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    reportPeriod(*f, QDate(2011, 3, 1), QDate(2011, 3, 31));
     // 0.30 + 1.35 + 3.50 + 30 × 0.05
     EXPECT_EQ(f->Text1->text(), u"6,65"_s);
-    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 3, 2), QDate(2011, 3, 1));
-    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    reportPeriod(*f, QDate(2011, 3, 2), QDate(2011, 3, 1));
     EXPECT_EQ(messages.texts(), QStringList{u"Моля въведете датите коректно"_s});
     EXPECT_EQ(f->Text1->text(), u"6,65"_s);
-    setPeriod(f->DTPicker1, f->DTPicker2, QDate(2011, 4, 1), QDate(2011, 4, 30));
-    QTest::mouseClick(f->Command1, Qt::LeftButton);
+    reportPeriod(*f, QDate(2011, 4, 1), QDate(2011, 4, 30));
     EXPECT_EQ(f->Text1->text(), u"0,00"_s);
     EXPECT_EQ(messages.texts().size(), 1);
 }
 
 TEST(ProfitWindow, AnEmptyLedgerSaysSoAndShowsZero)
 {
-    ShopFolder shop;
-    shop.save();
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
-    w.Pechalba->trigger();
-    reports::Form12* f = window<reports::Form12>(run, 12);
+    ReportWindows session;
+    reports::Form12* f = session.openProfit();
     ASSERT_NE(f, nullptr);
     MessageRecorder messages;
     QTest::mouseClick(f->Command1, Qt::LeftButton);
@@ -360,14 +298,11 @@ QStringList tabOrder(QWidget* first, int steps)
 
 TEST(ReportDates, TypedDatesRunEachReportAndATextThatIsNoDateRunsNone)
 {
-    ShopFolder shop;
-    fillShop(shop);
-    shop.save();
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
+    ReportWindows session(fillShop);
+    app::Form1& w = session.mainWindow;
     MessageRecorder messages;
 
-    reports::Form9& sold = openSold(run, w);
+    reports::Form9& sold = session.openSold();
     activate(&sold);
     typeInto(sold.DTPicker1, u"1.3.2011"_s);
     QTest::keyClick(focused(), Qt::Key_Tab);
@@ -389,8 +324,7 @@ TEST(ReportDates, TypedDatesRunEachReportAndATextThatIsNoDateRunsNone)
     EXPECT_FALSE(sold.DTPicker2->showsWrong()) << "a corrected date is shown right at once";
 
     w.Command8->setEnabled(true);
-    w.zakupenistoki->trigger();
-    auto* bought = window<reports::Form11>(run, 11);
+    auto* bought = session.openBought();
     ASSERT_NE(bought, nullptr);
     activate(bought);
     typeInto(bought->DTPicker1, u"15.13.2011"_s);
@@ -403,8 +337,7 @@ TEST(ReportDates, TypedDatesRunEachReportAndATextThatIsNoDateRunsNone)
     QTest::keyClick(focused(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(listEntries(bought->List2), (QStringList{u"Топка"_s, u"Влакче"_s}));
 
-    w.Pechalba->trigger();
-    auto* profit = window<reports::Form12>(run, 12);
+    auto* profit = session.openProfit();
     ASSERT_NE(profit, nullptr);
     activate(profit);
     typeInto(profit->DTPicker1, u"3.3.2011"_s);
@@ -421,14 +354,10 @@ TEST(ReportDates, TypedDatesRunEachReportAndATextThatIsNoDateRunsNone)
 
 TEST(ReportKeys, TabFollowsTheLayoutEnterRunsTheReportOfItsPartAltKeysPressButtonsEscapeCloses)
 {
-    ShopFolder shop;
-    fillShop(shop);
-    shop.save();
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
+    ReportWindows session(fillShop);
     MessageRecorder messages;
 
-    reports::Form9& sold = openSold(run, w);
+    reports::Form9& sold = session.openSold();
     activate(&sold);
     // The hidden to-date list is skipped; of the five lists moving together only the first is a stop.
     EXPECT_EQ(tabOrder(sold.Combo1, 9), (QStringList{u"Combo1"_s, u"Command1"_s, u"DTPicker1"_s, u"DTPicker2"_s, u"Command2"_s, u"List1"_s,
@@ -437,7 +366,7 @@ TEST(ReportKeys, TabFollowsTheLayoutEnterRunsTheReportOfItsPartAltKeysPressButto
     sold.Combo1->setFocus();
     QTest::keyClick(focused(), Qt::Key_Return);
     EXPECT_EQ(messages.texts(), QStringList{u"Изберете от дата ... до дата ..."_s});
-    setPeriod(sold.DTPicker1, sold.DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
+    setPeriod(sold, QDate(2011, 3, 3), QDate(2011, 3, 3));
     sold.List1->setFocus();
     QTest::keyClick(focused(), Qt::Key_Return);
     EXPECT_EQ(listEntries(sold.List2), (QStringList{u"Влакче"_s, u"Кубчета"_s}));
@@ -456,13 +385,12 @@ TEST(ReportKeys, TabFollowsTheLayoutEnterRunsTheReportOfItsPartAltKeysPressButto
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(soldWindow.isNull());
 
-    w.Pechalba->trigger();
-    auto* profit = window<reports::Form12>(run, 12);
+    auto* profit = session.openProfit();
     ASSERT_NE(profit, nullptr);
     activate(profit);
     EXPECT_EQ(tabOrder(profit->DTPicker1, 5),
               (QStringList{u"DTPicker1"_s, u"DTPicker2"_s, u"Command1"_s, u"Text1"_s, u"Command2"_s, u"Command3"_s}));
-    setPeriod(profit->DTPicker1, profit->DTPicker2, QDate(2011, 3, 3), QDate(2011, 3, 3));
+    setPeriod(*profit, QDate(2011, 3, 3), QDate(2011, 3, 3));
     pressAlt(u'с');
     EXPECT_TRUE(QTest::qWaitFor([&] { return profit->Text1->text() == u"3,50"_s; }));
     // Enter on a focused button presses that button, not the default one.
