@@ -138,7 +138,7 @@ BENCHMARK(BM_ReadNamesAndStock)->Unit(benchmark::kMillisecond);
 void BM_FindNoHit(benchmark::State& state)
 {
     Worksheet& sheet = openShop().sheets(kBigArticle);
-    for (auto _ : state) benchmark::DoNotOptimize(sheet.Range("B2:B10000").Find(QStringLiteral("самолетоносач")));
+    for (auto _ : state) benchmark::DoNotOptimize(sheet.Range(QStringLiteral("B2:B10000")).Find(QStringLiteral("самолетоносач")));
 }
 BENCHMARK(BM_FindNoHit)->Unit(benchmark::kMillisecond);
 
@@ -148,9 +148,9 @@ void BM_FindNextEveryHit(benchmark::State& state)
     int hits = 0;
     for (auto _ : state) {
         hits = 0;
-        const auto first = sheet.Range("B2:B10000").Find(QStringLiteral("мече"));
+        const auto first = sheet.Range(QStringLiteral("B2:B10000")).Find(QStringLiteral("мече"));
         for (auto hit = first; hit; ++hits) {
-            hit = sheet.Range("B2:B10000").FindNext(*hit);
+            hit = sheet.Range(QStringLiteral("B2:B10000")).FindNext(*hit);
             if (hit && hit->row() == first->row()) break;
         }
     }

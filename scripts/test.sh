@@ -5,7 +5,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build="${TERVIN_BUILD_DIR:-$here/build}"
 
 "$here/scripts/install-deps.sh"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTERVIN_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

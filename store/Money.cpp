@@ -48,7 +48,8 @@ Decimal decimalOf(double value)
     return d;
 }
 
-using Wide = __int128;
+// GCC and clang have it on every platform the shop runs on; ISO C++ has no 128-bit integer.
+__extension__ using Wide = __int128;
 
 Wide power10(int n)
 {

@@ -22,12 +22,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Four goods in one article: the showcase has a second page.
 void fourGoods(ShopFolder& shop)
 {
-    store::Worksheet& toys = shop.addArticle(QStringLiteral("Играчки"));
+    store::Worksheet& toys = shop.addArticle(u"Играчки"_s);
     for (const char* name : {"Топка", "Кола", "Влак", "Книжка"}) shop.addGoods(toys, {QString::fromUtf8(name), 16.64, 3});
     shop.save();
 }
@@ -55,16 +57,18 @@ TEST(Keyboard, TabFollowsTheLayoutAndPictureButtonsAnswerKeys)
     app::Form1& w = run.logIn();
     activate(&w);
     const QStringList stops = tabStops(w.Command3);
-    EXPECT_EQ(stops, (QStringList{"Command3", "Command2", "Command4", "Command5", "Command7", "Command8", "Command11",
-                                  "List1", "Label12", "Label13", "Label14", "Image3", "Image6", "Option1", "Image7",
-                                  "List2", "List3", "Combo1", "Image8", "Image9", "Command1", "koshnicaList"}));
+    EXPECT_EQ(stops, (QStringList{u"Command3"_s, u"Command2"_s, u"Command4"_s, u"Command5"_s, u"Command7"_s,
+                                  u"Command8"_s, u"Command11"_s, u"List1"_s, u"Label12"_s, u"Label13"_s,
+                                  u"Label14"_s, u"Image3"_s, u"Image6"_s, u"Option1"_s, u"Image7"_s, u"List2"_s,
+                                  u"List3"_s, u"Combo1"_s, u"Image8"_s, u"Image9"_s, u"Command1"_s,
+                                  u"koshnicaList"_s}));
     for (const char* never : {"Text1", "Text2", "Command6", "Command9", "Command10", "Text4"})
         EXPECT_FALSE(stops.contains(QLatin1String(never))) << never;
 
     // Space on the focused arrow turns the page; a double click turns it once.
     w.Image6->setFocus();
     QTest::keyClick(w.Image6, Qt::Key_Space);
-    EXPECT_EQ(w.Label4->text(), QStringLiteral("Книжка"));
+    EXPECT_EQ(w.Label4->text(), u"Книжка"_s);
     QSignalSpy pressed(w.Image3, &app::ClickLabel::clicked);
     QTest::mouseClick(w.Image3, Qt::LeftButton);
     QTest::mouseDClick(w.Image3, Qt::LeftButton);
@@ -146,7 +150,7 @@ TEST(Screen, PicturesKeepTheirProportions)
     QTemporaryDir dir;
     QImage wide(200, 100, QImage::Format_RGB32);
     wide.fill(Qt::red);
-    const QString file = dir.filePath(QStringLiteral("wide.png"));
+    const QString file = dir.filePath(u"wide.png"_s);
     ASSERT_TRUE(wide.save(file));
     app::ImageBox box;
     box.resize(100, 100);
@@ -194,6 +198,6 @@ TEST(Desktop, AMissingCalculatorOrHelpFileIsNamed)
     qputenv("PATH", path);
     w.poveche->trigger();
     ASSERT_EQ(messages.texts().size(), 2);
-    EXPECT_TRUE(messages.texts()[0].contains(QStringLiteral("няма калкулатор"))) << messages.texts()[0].toStdString();
-    EXPECT_TRUE(messages.texts()[1].contains(QStringLiteral("Help.doc"))) << messages.texts()[1].toStdString();
+    EXPECT_TRUE(messages.texts()[0].contains(u"няма калкулатор"_s)) << messages.texts()[0].toStdString();
+    EXPECT_TRUE(messages.texts()[1].contains(u"Help.doc"_s)) << messages.texts()[1].toStdString();
 }

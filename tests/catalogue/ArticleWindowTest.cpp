@@ -55,7 +55,7 @@ TEST(ArticleWindow, AddsTheArticleListsItAndSavesIt)
     shop.save();
     RunningProgram run(shop.path());
     app::Form1& w = run.logIn();
-    ASSERT_EQ(entries(w.List1), QStringList{"Няма наличност"});
+    ASSERT_EQ(entries(w.List1), QStringList{QStringLiteral("Няма наличност")});
     catalogue::Form5* window = openArticleWindow(run);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Добави артикул"));
@@ -67,12 +67,12 @@ TEST(ArticleWindow, AddsTheArticleListsItAndSavesIt)
     EXPECT_EQ(run.program.shop().data().counter(idx::kSheetCount), 1);
 
     addArticle(window, QStringLiteral("Кукли за баня"));
-    EXPECT_EQ(entries(w.List1), QStringList{"  Кукли за баня"});
+    EXPECT_EQ(entries(w.List1), QStringList{QStringLiteral("  Кукли за баня")});
     EXPECT_EQ(window->Text1->text(), QStringLiteral("Кукли за баня")) << "the window stays with its text";
     // Enter in the name adds it as "Добави" does; Escape closes the window.
     typeInto(window->Text1, QStringLiteral("Кукли"));
     QTest::keyClick(window->Text1, Qt::Key_Return);
-    EXPECT_EQ(entries(w.List1), (QStringList{"  Кукли за баня", "  Кукли"}));
+    EXPECT_EQ(entries(w.List1), (QStringList{QStringLiteral("  Кукли за баня"), QStringLiteral("  Кукли")}));
     EXPECT_TRUE(QFileInfo(shop.file(QStringLiteral("Kartini/Кукли"))).isDir());
     QPointer<catalogue::Form5> closing = window;
     QTest::keyClick(window->Text1, Qt::Key_Escape);
@@ -112,7 +112,7 @@ TEST(ArticleWindow, TakenAndUnfitNamesAreRefusedWithAMessage)
     for (const app::Message& m : messages.messages()) EXPECT_EQ(m.kind, app::MessageKind::Warning);
     EXPECT_EQ(run.program.shop().data().counter(idx::kSheetCount), 2);
     EXPECT_EQ(run.program.shop().danni().sheetCount(), 2);
-    EXPECT_EQ(entries(w.List1), QStringList{"  Кукли"});
+    EXPECT_EQ(entries(w.List1), QStringList{QStringLiteral("  Кукли")});
 }
 
 TEST(ArticleWindow, DeletingAsksThenRemovesSheetEntryAndShowsTheFirstArticle)
@@ -125,19 +125,19 @@ TEST(ArticleWindow, DeletingAsksThenRemovesSheetEntryAndShowsTheFirstArticle)
     shop.save();
     RunningProgram run(shop.path());
     app::Form1& w = run.logIn();
-    ASSERT_EQ(entries(w.List1), (QStringList{"  Коли", "  Кукли"}));
+    ASSERT_EQ(entries(w.List1), (QStringList{QStringLiteral("  Коли"), QStringLiteral("  Кукли")}));
     FakeKeeper basket;
     run.program.shop().rowKeeper = &basket;
     MessageRecorder messages;
 
     click(w.Command8);
-    EXPECT_EQ(messages.texts(), QStringList{"Моля изберете артикул"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Моля изберете артикул")});
 
     clickRow(w.List1, 1);
     messages.clear();
     messages.answerNext(app::Answer::Cancel);
     click(w.Command8);
-    EXPECT_EQ(messages.texts(), QStringList{"Наистина ли желаете да изтриете артикула?"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Наистина ли желаете да изтриете артикула?")});
     EXPECT_EQ(messages.messages()[0].kind, app::MessageKind::Confirmation);
     EXPECT_EQ(entries(w.List1).size(), 2);
 
@@ -150,7 +150,7 @@ TEST(ArticleWindow, DeletingAsksThenRemovesSheetEntryAndShowsTheFirstArticle)
 
     basket.sheets.clear();
     click(w.Command8);
-    EXPECT_EQ(entries(w.List1), QStringList{"  Коли"});
+    EXPECT_EQ(entries(w.List1), QStringList{QStringLiteral("  Коли")});
     EXPECT_EQ(currentRow(w.List1), 0);
     EXPECT_EQ(w.ImeNaList, QStringLiteral("Коли"));
     EXPECT_EQ(w.Label4->text(), QStringLiteral("Камион"));
@@ -161,7 +161,7 @@ TEST(ArticleWindow, DeletingAsksThenRemovesSheetEntryAndShowsTheFirstArticle)
     EXPECT_TRUE(QFileInfo(shop.file(QStringLiteral("Kartini/Кукли"))).isDir());
 
     click(w.Command8);
-    EXPECT_EQ(entries(w.List1), QStringList{"Няма налична стока"});
+    EXPECT_EQ(entries(w.List1), QStringList{QStringLiteral("Няма налична стока")});
     EXPECT_EQ(run.program.shop().data().counter(idx::kSheetCount), 1);
     EXPECT_TRUE(w.Label4->text().isEmpty());
     EXPECT_EQ(w.BroiStoki, 0);
@@ -176,7 +176,7 @@ TEST(ArticleWindow, DeletingAsksThenRemovesSheetEntryAndShowsTheFirstArticle)
     catalogue::Form5* window = openArticleWindow(run);
     ASSERT_NE(window, nullptr);
     addArticle(window, QStringLiteral("Топки"));
-    EXPECT_EQ(entries(w.List1), QStringList{"  Топки"});
+    EXPECT_EQ(entries(w.List1), QStringList{QStringLiteral("  Топки")});
 }
 
 TEST(ArticleWindow, TheGoodsEditorNeedsAChosenArticleAndTheMenusLeadToIt)
@@ -188,7 +188,7 @@ TEST(ArticleWindow, TheGoodsEditorNeedsAChosenArticleAndTheMenusLeadToIt)
     app::Form1& w = run.logIn();
     MessageRecorder messages;
     click(w.Command5);
-    EXPECT_EQ(messages.texts(), QStringList{"Изберете артикул"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Изберете артикул")});
     EXPECT_EQ(goodsEditor(run), nullptr);
 
     clickRow(w.List1, 0);

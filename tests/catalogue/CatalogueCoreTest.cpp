@@ -116,7 +116,7 @@ TEST(Articles, NamesTheWorkbookOrTheFoldersCannotTakeAreRefusedWithNothingWritte
     EXPECT_EQ(shop.data.counter(idx::kSheetCount), 1);
     EXPECT_TRUE(shop.data.indexSheet().value(3, idx::kArticleNameColumn).isEmpty());
     EXPECT_TRUE(QDir(shop.pictures).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
-    EXPECT_TRUE(QDir(shop.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot) == QStringList{"Kartini"});
+    EXPECT_TRUE(QDir(shop.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot) == QStringList{QStringLiteral("Kartini")});
 
     // The longest name a sheet can take, and dots among other letters, are fine.
     shop.addArticle(QString(31, QLatin1Char('a')));

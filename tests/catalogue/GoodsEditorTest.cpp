@@ -96,12 +96,12 @@ TEST(GoodsEditor, OpensOnTheNewRecordAndFollowsTheRecordNumber)
     EXPECT_EQ(e->Text8->text(), QStringLiteral("5"));
     EXPECT_EQ(e->Label11->text(), QStringLiteral("4"));
     EXPECT_EQ(e->Label10->text(), QStringLiteral("записа"));
-    EXPECT_EQ(entries(e->List1), (QStringList{"Стока 1", "Стока 2", "Стока 3", "Стока 4"}));
+    EXPECT_EQ(entries(e->List1), (QStringList{QStringLiteral("Стока 1"), QStringLiteral("Стока 2"), QStringLiteral("Стока 3"), QStringLiteral("Стока 4")}));
     EXPECT_TRUE(fieldsEmpty(e));
     EXPECT_EQ(run.program.mainWindow()->BroiStoki, 4);
 
     typeNumber(e, QStringLiteral("2"));
-    EXPECT_EQ(fieldTexts(e), (QStringList{"Стока 2", "2,00", "2", "0", "", ""}));
+    EXPECT_EQ(fieldTexts(e), (QStringList{QStringLiteral("Стока 2"), QStringLiteral("2,00"), QStringLiteral("2"), QStringLiteral("0"), QString(), QString()}));
     EXPECT_EQ(e->working.Pr1Text1, QStringLiteral("Стока 2"));
     typeNumber(e, QStringLiteral("9"));
     EXPECT_EQ(e->Text8->text(), QStringLiteral("5"));
@@ -124,7 +124,7 @@ TEST(GoodsEditor, OpensOnTheNewRecordAndFollowsTheRecordNumber)
     // Not a whole number: the message, and the number is emptied with the fields.
     MessageRecorder messages;
     typeNumber(e, QStringLiteral("-"));
-    EXPECT_EQ(messages.texts(), QStringList{"Трябва да въведете цяло положително число"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Трябва да въведете цяло положително число")});
     EXPECT_TRUE(e->Text8->text().isEmpty());
     EXPECT_TRUE(fieldsEmpty(e));
     click(e->Image2);
@@ -153,11 +153,11 @@ TEST(GoodsEditor, AppendingWritesTheRecordLedgerAndSavesWhileTheShowcaseFollows)
     EXPECT_EQ(e->Text8->text(), QStringLiteral("2"));
     EXPECT_EQ(e->Label11->text(), QStringLiteral("1"));
     EXPECT_TRUE(fieldsEmpty(e));
-    EXPECT_EQ(entries(e->List1), QStringList{"Мече"});
+    EXPECT_EQ(entries(e->List1), QStringList{QStringLiteral("Мече")});
     // The showcase and the sale lists show the new goods.
     EXPECT_EQ(w.Label4->text(), QStringLiteral("Мече"));
     EXPECT_EQ(w.Label2->text(), QStringLiteral("12,00"));
-    EXPECT_EQ(entries(w.List2), QStringList{"Мече"});
+    EXPECT_EQ(entries(w.List2), QStringList{QStringLiteral("Мече")});
     EXPECT_EQ(w.BroiStoki, 1);
 
     typeRecord(e, {QStringLiteral("Топка"), QStringLiteral("2,50"), QStringLiteral("0"), QStringLiteral("10")});
@@ -246,7 +246,7 @@ TEST(GoodsEditor, NumbersAreCheckedOnLeavingAndAgainWhenSaved)
     EXPECT_EQ(e->working.Pr2Text2, QStringLiteral("10"));
     typeInto(e->Text2, QStringLiteral("1.2.3"));
     typeInto(e->Text4, QStringLiteral("5"));
-    EXPECT_EQ(messages.texts(), QStringList{"Трябва да въведете число"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Трябва да въведете число")});
     EXPECT_TRUE(e->Text2->text().isEmpty());
     EXPECT_TRUE(e->working.Pr2Text2.isEmpty());
     click(e->Command3);
@@ -259,7 +259,7 @@ TEST(GoodsEditor, NumbersAreCheckedOnLeavingAndAgainWhenSaved)
     typeInto(e->Text3, QStringLiteral("3.5"));
     click(e->Text6);
     QCoreApplication::processEvents();
-    EXPECT_EQ(messages.texts(), QStringList{"Трябва да въведете цяло число"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Трябва да въведете цяло число")});
     EXPECT_EQ(e->focusWidget(), e->Text3);
     EXPECT_EQ(e->Text3->text(), QStringLiteral("3.5"));
     EXPECT_TRUE(e->working.Pr3Text3.isEmpty());
@@ -271,7 +271,7 @@ TEST(GoodsEditor, NumbersAreCheckedOnLeavingAndAgainWhenSaved)
     click(e->Text6);
     EXPECT_TRUE(messages.texts().isEmpty());
     click(e->Command3);
-    EXPECT_EQ(messages.texts(), QStringList{"Трябва да въведете число"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Трябва да въведете число")});
     EXPECT_EQ(e->focusWidget(), e->Text4);
     EXPECT_EQ(run.program.shop().data().counter(idx::kPurchaseRows), ledger);
     EXPECT_EQ(e->Text8->text(), QStringLiteral("5"));
@@ -314,7 +314,7 @@ TEST(GoodsEditor, RewritingAnExistingRecordKeepsLedgerAndSoldCount)
     // Another record's name, in other letters' case, is taken.
     typeInto(e->Text1, QStringLiteral("стока 3"));
     click(e->Command3);
-    EXPECT_EQ(messages.texts(), QStringList{"Вече има стока с такова име"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Вече има стока с такова име")});
     EXPECT_EQ(run.program.shop().danni().sheets(kToys).value(3, col::kName).toText(), QStringLiteral("Голяма стока"));
 }
 
@@ -331,7 +331,7 @@ TEST(GoodsEditor, DeletingTakesTheRecordShownUnlessTheBasketHoldsIt)
     MessageRecorder messages;
 
     click(e->Command2);
-    EXPECT_EQ(messages.texts(), QStringList{"Моля изберете съответната стока"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Моля изберете съответната стока")});
 
     // The list follows the record shown, and a goods clicked in the list is shown.
     typeNumber(e, QStringLiteral("3"));
@@ -341,7 +341,7 @@ TEST(GoodsEditor, DeletingTakesTheRecordShownUnlessTheBasketHoldsIt)
     messages.clear();
     messages.answerNext(app::Answer::Cancel);
     click(e->Command2);
-    EXPECT_EQ(messages.texts(), QStringList{"Да изтрия ли „Стока 1“?"});
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Да изтрия ли „Стока 1“?")});
     EXPECT_EQ(messages.messages()[0].kind, app::MessageKind::Confirmation);
     EXPECT_EQ(entries(e->List1).size(), 4);
 
@@ -354,7 +354,7 @@ TEST(GoodsEditor, DeletingTakesTheRecordShownUnlessTheBasketHoldsIt)
 
     basket.rows.clear();
     click(e->Command2);
-    EXPECT_EQ(entries(e->List1), (QStringList{"Стока 2", "Стока 3", "Стока 4"}));
+    EXPECT_EQ(entries(e->List1), (QStringList{QStringLiteral("Стока 2"), QStringLiteral("Стока 3"), QStringLiteral("Стока 4")}));
     EXPECT_EQ(e->Label11->text(), QStringLiteral("3"));
     EXPECT_EQ(e->Text8->text(), QStringLiteral("4"));
     EXPECT_TRUE(fieldsEmpty(e));
@@ -401,7 +401,7 @@ TEST(GoodsEditor, ByKeysTheGoodsChosenIsShownNamedInTheQuestionAndDeletedAlone)
     EXPECT_EQ(e->Text1->text(), QStringLiteral("Кукла Ани"));
     pressIztrivane();
     EXPECT_EQ(messages.texts().last(), QStringLiteral("Да изтрия ли „Кукла Ани“?"));
-    EXPECT_EQ(entries(e->List1), (QStringList{"Кукла", "Мече"}));
+    EXPECT_EQ(entries(e->List1), (QStringList{QStringLiteral("Кукла"), QStringLiteral("Мече")}));
     EXPECT_EQ(savedWorkbook(shop)->sheets(kToys).value(3, col::kName).toText(), QStringLiteral("Мече"));
 
     // Nothing stands chosen for a second deletion.

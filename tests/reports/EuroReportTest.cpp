@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QDate march(int day)
@@ -22,15 +24,15 @@ protected:
     AcrossTheChangeover() : book(store::DataWorkbook::createFresh()), data(*book)
     {
         QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
-        ledgers::addSales(data, {{"1. 03. 2026", "Топка", 2, 10.00, "0000000001", 6.00},
-                                 {"2. 03. 2026", "Кукла", 1, 19.99, {}, 12.00}});
-        ledgers::addPurchases(data, {{"1. 03. 2026", "Топка", 10, 6.00}});
+        ledgers::addSales(data, {{u"1. 03. 2026"_s, u"Топка"_s, 2, 10.00, "0000000001", 6.00},
+                                 {u"2. 03. 2026"_s, u"Кукла"_s, 1, 19.99, {}, 12.00}});
+        ledgers::addPurchases(data, {{u"1. 03. 2026"_s, u"Топка"_s, 10, 6.00}});
         levaSold = reports::soldInPeriod(data, march(1), march(2)).listing.sum;
         levaProfit = reports::profitInPeriod(data, march(1), march(2)).profit;
         currency::convertToEuro(data);
-        ledgers::addSales(data, {{"3. 03. 2026", "Топка", 1, 5.11, {}, 3.07},
-                                 {"4. 03. 2026", "Мече", 3, 2.50, "0000000002", 1.50}});
-        ledgers::addPurchases(data, {{"5. 03. 2026", "Мече", 5, 1.50}});
+        ledgers::addSales(data, {{u"3. 03. 2026"_s, u"Топка"_s, 1, 5.11, {}, 3.07},
+                                 {u"4. 03. 2026"_s, u"Мече"_s, 3, 2.50, "0000000002", 1.50}});
+        ledgers::addPurchases(data, {{u"5. 03. 2026"_s, u"Мече"_s, 5, 1.50}});
     }
 
     std::unique_ptr<store::Workbook> book;
@@ -53,12 +55,12 @@ TEST_F(AcrossTheChangeover, SoldGoods)
     // 39.99 лв. ÷ 1.95583 = 20.4466 €; + 5.11 + 7.50 = 33.0566 €.
     const reports::PeriodListing all = reports::soldInPeriod(data, march(1), march(4));
     EXPECT_EQ(all.listing.sum, 33.06);
-    EXPECT_EQ(prices(all.listing), (QStringList{"5,11", "10,22", "5,11", "2,50"}));
+    EXPECT_EQ(prices(all.listing), (QStringList{u"5,11"_s, u"10,22"_s, u"5,11"_s, u"2,50"_s}));
     // Wholly before the change: what the leva shop said, converted once.
     EXPECT_DOUBLE_EQ(levaSold, 39.99);
     EXPECT_EQ(reports::soldInPeriod(data, march(1), march(2)).listing.sum, 20.45);
     EXPECT_EQ(reports::soldInPeriod(data, march(3), march(4)).listing.sum, 12.61);
-    EXPECT_EQ(reports::soldBetweenEntries(data, "2. 03. 2026", "3. 03. 2026").sum, 15.33);   // 10.2207 + 5.11
+    EXPECT_EQ(reports::soldBetweenEntries(data, u"2. 03. 2026"_s, u"3. 03. 2026"_s).sum, 15.33);   // 10.2207 + 5.11
 }
 
 TEST_F(AcrossTheChangeover, Profit)
@@ -75,5 +77,5 @@ TEST_F(AcrossTheChangeover, PurchasedGoods)
     // 60 лв. = 30.6775 €; + 5 × 1.50.
     const reports::PeriodListing all = reports::purchasedInPeriod(data, march(1), march(5));
     EXPECT_EQ(all.listing.sum, 38.18);
-    EXPECT_EQ(prices(all.listing), (QStringList{"3,07", "1,50"}));
+    EXPECT_EQ(prices(all.listing), (QStringList{u"3,07"_s, u"1,50"_s}));
 }

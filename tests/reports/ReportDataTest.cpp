@@ -12,6 +12,7 @@ using ledgers::Purchase;
 using ledgers::Sale;
 using reports::Outcome;
 using store::Value;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -36,11 +37,11 @@ protected:
     SalesLedger()
     {
         ledgers::addSales(data, {
-            {"1. 03. 2011", "Топка", 2, 1.15, "0000000001", 1.0},
-            {"1. 03. 2011", "Кукла", 1, 3.35, "0000000001", 2.0},
-            {"2. 03. 2011", "Пумпал", 3, 0.10, Value(), 0.05},
-            {"4. 03. 2011", "Влакче", 1, 12.5, Value(7), 10.0},
-            {"4. 03. 2011", "Кубчета", 4, 2.25, Value(), 2.0},
+            {u"1. 03. 2011"_s, u"Топка"_s, 2, 1.15, "0000000001", 1.0},
+            {u"1. 03. 2011"_s, u"Кукла"_s, 1, 3.35, "0000000001", 2.0},
+            {u"2. 03. 2011"_s, u"Пумпал"_s, 3, 0.10, Value(), 0.05},
+            {u"4. 03. 2011"_s, u"Влакче"_s, 1, 12.5, Value(7), 10.0},
+            {u"4. 03. 2011"_s, u"Кубчета"_s, 4, 2.25, Value(), 2.0},
         });
     }
 };
@@ -56,72 +57,72 @@ QStringList column(const std::vector<QStringList>& rows, int c)
 
 TEST_F(SalesLedger, FromDateListHasEachRunOfOneDayOnceAndADayThatComesBackAgain)
 {
-    ledgers::addSales(data, {{"2. 03. 2011", "Топка", 1, 1.0}, {"2. 03. 2011", "Топка", 1, 1.0}});
+    ledgers::addSales(data, {{u"2. 03. 2011"_s, u"Топка"_s, 1, 1.0}, {u"2. 03. 2011"_s, u"Топка"_s, 1, 1.0}});
     EXPECT_EQ(reports::saleDates(data),
-              (QStringList{"1. 03. 2011", "2. 03. 2011", "4. 03. 2011", "2. 03. 2011"}));
+              (QStringList{u"1. 03. 2011"_s, u"2. 03. 2011"_s, u"4. 03. 2011"_s, u"2. 03. 2011"_s}));
 }
 
 TEST_F(Reports, FromDateListWithoutAReadableDateHoldsOnlyThePlaceholder)
 {
     EXPECT_EQ(reports::saleDates(data), QStringList{reports::kNoSales});
-    ledgers::addSales(data, {{"скоро", "Топка", 1, 1.0}});
+    ledgers::addSales(data, {{u"скоро"_s, u"Топка"_s, 1, 1.0}});
     EXPECT_EQ(reports::saleDates(data), QStringList{reports::kNoSales});
 }
 
 TEST_F(Reports, UnreadableLedgerDatesAreLeftOutOfTheDateListAndDoNotSplitADay)
 {
-    ledgers::addSales(data, {{"1. 03. 2011", "Топка", 1, 1.0},
-                             {"вчера", "Кукла", 1, 1.0},
-                             {"1. 03. 2011", "Пумпал", 1, 1.0},
-                             {"31. 02. 2011", "Влакче", 1, 1.0},
-                             {"3. 03. 2011", "Кубчета", 1, 1.0}});
-    EXPECT_EQ(reports::saleDates(data), (QStringList{"1. 03. 2011", "3. 03. 2011"}));
+    ledgers::addSales(data, {{u"1. 03. 2011"_s, u"Топка"_s, 1, 1.0},
+                             {u"вчера"_s, u"Кукла"_s, 1, 1.0},
+                             {u"1. 03. 2011"_s, u"Пумпал"_s, 1, 1.0},
+                             {u"31. 02. 2011"_s, u"Влакче"_s, 1, 1.0},
+                             {u"3. 03. 2011"_s, u"Кубчета"_s, 1, 1.0}});
+    EXPECT_EQ(reports::saleDates(data), (QStringList{u"1. 03. 2011"_s, u"3. 03. 2011"_s}));
 }
 
 TEST_F(SalesLedger, ListDatesReportFromFirstRowOfOneDayToLastRowOfTheOther)
 {
-    const reports::Listing all = reports::soldBetweenEntries(data, "1. 03. 2011", "4. 03. 2011");
+    const reports::Listing all = reports::soldBetweenEntries(data, u"1. 03. 2011"_s, u"4. 03. 2011"_s);
     ASSERT_EQ(all.rows.size(), 5u);
-    EXPECT_EQ(all.rows[0], (QStringList{"1. 03. 2011", "Топка", "2", "1,15", "0000000001"}));
-    EXPECT_EQ(all.rows[2], (QStringList{"2. 03. 2011", "Пумпал", "3", "0,10", "Няма фактура"}));
-    EXPECT_EQ(all.rows[3], (QStringList{"4. 03. 2011", "Влакче", "1", "12,50", "0000000007"}));
+    EXPECT_EQ(all.rows[0], (QStringList{u"1. 03. 2011"_s, u"Топка"_s, u"2"_s, u"1,15"_s, u"0000000001"_s}));
+    EXPECT_EQ(all.rows[2], (QStringList{u"2. 03. 2011"_s, u"Пумпал"_s, u"3"_s, u"0,10"_s, u"Няма фактура"_s}));
+    EXPECT_EQ(all.rows[3], (QStringList{u"4. 03. 2011"_s, u"Влакче"_s, u"1"_s, u"12,50"_s, u"0000000007"_s}));
     // 2 × 1.15 + 3.35 + 3 × 0.10 + 12.50 + 4 × 2.25
-    EXPECT_EQ(store::formatMoney(all.sum), QStringLiteral("27,45"));
+    EXPECT_EQ(store::formatMoney(all.sum), u"27,45"_s);
 
-    const reports::Listing oneDay = reports::soldBetweenEntries(data, "2. 03. 2011", "2. 03. 2011");
-    EXPECT_EQ(column(oneDay.rows, 1), QStringList{"Пумпал"});
-    EXPECT_EQ(store::formatMoney(oneDay.sum), QStringLiteral("0,30"));
+    const reports::Listing oneDay = reports::soldBetweenEntries(data, u"2. 03. 2011"_s, u"2. 03. 2011"_s);
+    EXPECT_EQ(column(oneDay.rows, 1), QStringList{u"Пумпал"_s});
+    EXPECT_EQ(store::formatMoney(oneDay.sum), u"0,30"_s);
 }
 
 TEST_F(SalesLedger, ListDatesReportListsNothingForAnEntryWithoutRowOrRowsBeyondTheLedger)
 {
     for (const auto& [from, to] : std::vector<std::pair<QString, QString>>{
-             {reports::kNoSales, reports::kNoSales}, {"3. 03. 2011", "4. 03. 2011"}, {"4. 03. 2011", "1. 03. 2011"}}) {
+             {reports::kNoSales, reports::kNoSales}, {u"3. 03. 2011"_s, u"4. 03. 2011"_s}, {u"4. 03. 2011"_s, u"1. 03. 2011"_s}}) {
         const reports::Listing none = reports::soldBetweenEntries(data, from, to);
         EXPECT_TRUE(none.rows.empty()) << from.toStdString();
         EXPECT_EQ(none.sum, 0) << from.toStdString();
     }
     // A row below the ledger's R1 rows belongs to no sale.
     data.indexSheet().setValue(idx::kFirstListRow + 5, idx::sales::kDate, Value("5. 03. 2011"));
-    EXPECT_TRUE(reports::soldBetweenEntries(data, "4. 03. 2011", "5. 03. 2011").rows.empty());
-    EXPECT_EQ(reports::soldBetweenEntries(data, "4. 03. 2011", "4. 03. 2011").rows.size(), 2u);
+    EXPECT_TRUE(reports::soldBetweenEntries(data, u"4. 03. 2011"_s, u"5. 03. 2011"_s).rows.empty());
+    EXPECT_EQ(reports::soldBetweenEntries(data, u"4. 03. 2011"_s, u"4. 03. 2011"_s).rows.size(), 2u);
 }
 
 TEST_F(SalesLedger, PickerReportOfOneDayAndOfADayWithoutSalesBetweenTwoSaleDays)
 {
     const reports::PeriodListing fourth = reports::soldInPeriod(data, day(4, 3), day(4, 3));
     EXPECT_EQ(fourth.outcome, Outcome::Done);
-    EXPECT_EQ(column(fourth.listing.rows, 1), (QStringList{"Влакче", "Кубчета"}));
-    EXPECT_EQ(column(fourth.listing.rows, 4), (QStringList{"0000000007", "Няма фактура"}));
-    EXPECT_EQ(store::formatMoney(fourth.listing.sum), QStringLiteral("21,50"));
+    EXPECT_EQ(column(fourth.listing.rows, 1), (QStringList{u"Влакче"_s, u"Кубчета"_s}));
+    EXPECT_EQ(column(fourth.listing.rows, 4), (QStringList{u"0000000007"_s, u"Няма фактура"_s}));
+    EXPECT_EQ(store::formatMoney(fourth.listing.sum), u"21,50"_s);
 
     const reports::PeriodListing third = reports::soldInPeriod(data, day(3, 3), day(3, 3));
     EXPECT_EQ(third.outcome, Outcome::Done);
     EXPECT_TRUE(third.listing.rows.empty());
-    EXPECT_EQ(store::formatMoney(third.listing.sum), QStringLiteral("0,00"));
+    EXPECT_EQ(store::formatMoney(third.listing.sum), u"0,00"_s);
 
     const reports::PeriodListing wide = reports::soldInPeriod(data, day(1, 1), day(31, 12));
-    EXPECT_EQ(column(wide.listing.rows, 1), (QStringList{"Топка", "Кукла", "Пумпал", "Влакче", "Кубчета"}));
+    EXPECT_EQ(column(wide.listing.rows, 1), (QStringList{u"Топка"_s, u"Кукла"_s, u"Пумпал"_s, u"Влакче"_s, u"Кубчета"_s}));
 }
 
 TEST_F(SalesLedger, PickerReportOutsideTheLedgerOrWithReversedDatesListsNothing)
@@ -143,62 +144,62 @@ TEST_F(Reports, PickerReportsOfEmptyLedgersFindNothingInAnyPeriod)
 
 TEST_F(Reports, UnreadableDatesAreNeverTakenAsADayOfTheOldSpreadsheetEpoch)
 {
-    ledgers::addSales(data, {{"5. 03. 2011", "Топка", 1, 2.0, Value(), 1.0},
-                             {"", "Кукла", 1, 3.0, Value(), 1.0},
-                             {"??", "Пумпал", 1, 4.0, Value(), 1.0},
-                             {"5. 03. 2011", "Влакче", 1, 5.0, Value(), 1.0}});
+    ledgers::addSales(data, {{u"5. 03. 2011"_s, u"Топка"_s, 1, 2.0, Value(), 1.0},
+                             {u""_s, u"Кукла"_s, 1, 3.0, Value(), 1.0},
+                             {u"??"_s, u"Пумпал"_s, 1, 4.0, Value(), 1.0},
+                             {u"5. 03. 2011"_s, u"Влакче"_s, 1, 5.0, Value(), 1.0}});
     EXPECT_EQ(reports::soldInPeriod(data, day(29, 12, 1899), day(1, 1, 1901)).outcome, Outcome::OutsidePeriod);
     EXPECT_EQ(reports::profitInPeriod(data, day(29, 12, 1899), day(1, 1, 1901)).profit, 0);
 
     const reports::PeriodListing fifth = reports::soldInPeriod(data, day(5, 3), day(5, 3));
-    EXPECT_EQ(column(fifth.listing.rows, 1), (QStringList{"Топка", "Влакче"}));
-    EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(5, 3), day(5, 3)).profit), QStringLiteral("5,00"));
+    EXPECT_EQ(column(fifth.listing.rows, 1), (QStringList{u"Топка"_s, u"Влакче"_s}));
+    EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(5, 3), day(5, 3)).profit), u"5,00"_s);
 }
 
 TEST_F(Reports, ALedgerWhoseDatesGoBackListsOnlyTheDaysOfThePeriod)
 {
     // The computer's clock was set back for one sale.
-    ledgers::addSales(data, {{"5. 03. 2011", "Топка", 1, 2.0}, {"3. 03. 2011", "Кукла", 1, 3.0},
-                             {"6. 03. 2011", "Пумпал", 1, 4.0}});
+    ledgers::addSales(data, {{u"5. 03. 2011"_s, u"Топка"_s, 1, 2.0}, {u"3. 03. 2011"_s, u"Кукла"_s, 1, 3.0},
+                             {u"6. 03. 2011"_s, u"Пумпал"_s, 1, 4.0}});
     EXPECT_EQ(column(reports::soldInPeriod(data, day(5, 3), day(6, 3)).listing.rows, 1),
-              (QStringList{"Топка", "Пумпал"}));
-    EXPECT_EQ(column(reports::soldInPeriod(data, day(3, 3), day(3, 3)).listing.rows, 1), QStringList{"Кукла"});
+              (QStringList{u"Топка"_s, u"Пумпал"_s}));
+    EXPECT_EQ(column(reports::soldInPeriod(data, day(3, 3), day(3, 3)).listing.rows, 1), QStringList{u"Кукла"_s});
 }
 
 TEST_F(Reports, CountsAndRowNumbersBeyondSixteenBits)
 {
-    std::vector<Sale> sales(40000, Sale{"1. 03. 2011", "Топка", 1, 1.0, Value(), 0.5});
-    sales.push_back({"2. 03. 2011", "Камион", 40000, 1.5, Value(), 1.0});
+    std::vector<Sale> sales(40000, Sale{u"1. 03. 2011"_s, u"Топка"_s, 1, 1.0, Value(), 0.5});
+    sales.push_back({u"2. 03. 2011"_s, u"Камион"_s, 40000, 1.5, Value(), 1.0});
     ledgers::addSales(data, sales);
     const reports::PeriodListing last = reports::soldInPeriod(data, day(2, 3), day(2, 3));
-    EXPECT_EQ(column(last.listing.rows, 1), QStringList{"Камион"});
-    EXPECT_EQ(column(last.listing.rows, 2), QStringList{"40000"});
+    EXPECT_EQ(column(last.listing.rows, 1), QStringList{u"Камион"_s});
+    EXPECT_EQ(column(last.listing.rows, 2), QStringList{u"40000"_s});
     EXPECT_DOUBLE_EQ(last.listing.sum, 60000.0);
-    EXPECT_EQ(reports::soldBetweenEntries(data, "1. 03. 2011", "2. 03. 2011").rows.size(), 40001u);
+    EXPECT_EQ(reports::soldBetweenEntries(data, u"1. 03. 2011"_s, u"2. 03. 2011"_s).rows.size(), 40001u);
     EXPECT_DOUBLE_EQ(reports::profitInPeriod(data, day(1, 3), day(2, 3)).profit, 40000 * 0.5 + 40000 * 0.5);
 }
 
 TEST_F(Reports, AnUnreadableCountOrPriceIsListedAsStoredAndAddsNothing)
 {
-    ledgers::addSales(data, {{"1. 03. 2011", "Топка", "два", 2.0}, {"1. 03. 2011", "Кукла", 2, "по договаряне"},
-                             {"1. 03. 2011", "Пумпал", 2, 1.25}});
+    ledgers::addSales(data, {{u"1. 03. 2011"_s, u"Топка"_s, "два", 2.0}, {u"1. 03. 2011"_s, u"Кукла"_s, 2, "по договаряне"},
+                             {u"1. 03. 2011"_s, u"Пумпал"_s, 2, 1.25}});
     const reports::PeriodListing report = reports::soldInPeriod(data, day(1, 3), day(1, 3));
-    EXPECT_EQ(column(report.listing.rows, 2), (QStringList{"два", "2", "2"}));
-    EXPECT_EQ(column(report.listing.rows, 3), (QStringList{"2,00", "по договаряне", "1,25"}));
-    EXPECT_EQ(store::formatMoney(report.listing.sum), QStringLiteral("2,50"));
+    EXPECT_EQ(column(report.listing.rows, 2), (QStringList{u"два"_s, u"2"_s, u"2"_s}));
+    EXPECT_EQ(column(report.listing.rows, 3), (QStringList{u"2,00"_s, u"по договаряне"_s, u"1,25"_s}));
+    EXPECT_EQ(store::formatMoney(report.listing.sum), u"2,50"_s);
 }
 
 TEST_F(Reports, PurchasesAsTheGoodsEditorWritesThemText)
 {
-    ledgers::addPurchases(data, {{"1. 03. 2011", "Топка", Value("3"), Value("2,5")},
-                                 {"1. 03. 2011", "Кукла", Value("2"), Value("10.05")},
-                                 {"7. 03. 2011", "Пумпал", Value("10"), Value("0,99")}});
+    ledgers::addPurchases(data, {{u"1. 03. 2011"_s, u"Топка"_s, Value("3"), Value("2,5")},
+                                 {u"1. 03. 2011"_s, u"Кукла"_s, Value("2"), Value("10.05")},
+                                 {u"7. 03. 2011"_s, u"Пумпал"_s, Value("10"), Value("0,99")}});
     const reports::PeriodListing first = reports::purchasedInPeriod(data, day(1, 3), day(1, 3));
     ASSERT_EQ(first.outcome, Outcome::Done);
     ASSERT_EQ(first.listing.rows.size(), 2u);
-    EXPECT_EQ(first.listing.rows[0], (QStringList{"1. 03. 2011", "Топка", "3", "2,50"}));
-    EXPECT_EQ(first.listing.rows[1], (QStringList{"1. 03. 2011", "Кукла", "2", "10,05"}));
-    EXPECT_EQ(store::formatMoney(first.listing.sum), QStringLiteral("27,60"));
+    EXPECT_EQ(first.listing.rows[0], (QStringList{u"1. 03. 2011"_s, u"Топка"_s, u"3"_s, u"2,50"_s}));
+    EXPECT_EQ(first.listing.rows[1], (QStringList{u"1. 03. 2011"_s, u"Кукла"_s, u"2"_s, u"10,05"_s}));
+    EXPECT_EQ(store::formatMoney(first.listing.sum), u"27,60"_s);
 
     EXPECT_TRUE(reports::purchasedInPeriod(data, day(2, 3), day(6, 3)).listing.rows.empty());
     EXPECT_EQ(reports::purchasedInPeriod(data, day(2, 3), day(6, 3)).outcome, Outcome::Done);
@@ -212,11 +213,11 @@ TEST_F(Reports, PurchasesAsTheGoodsEditorWritesThemText)
 TEST_F(SalesLedger, ProfitOverADayAMonthAndDaysWithoutSales)
 {
     // 4 March: 1 × (12.50 − 10.00) + 4 × (2.25 − 2.00)
-    EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(4, 3), day(4, 3)).profit), QStringLiteral("3,50"));
+    EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(4, 3), day(4, 3)).profit), u"3,50"_s);
     // March: 2 × 0.15 + 1.35 + 3 × 0.05 + 3.50
     const reports::Profit march = reports::profitInPeriod(data, day(1, 3), day(31, 3));
     EXPECT_EQ(march.outcome, Outcome::Done);
-    EXPECT_EQ(store::formatMoney(march.profit), QStringLiteral("5,30"));
+    EXPECT_EQ(store::formatMoney(march.profit), u"5,30"_s);
     for (const auto& [from, to] : {std::pair{day(3, 3), day(3, 3)}, std::pair{day(1, 1), day(28, 2)},
                                    std::pair{day(5, 3), day(1, 4)}}) {
         const reports::Profit none = reports::profitInPeriod(data, from, to);
@@ -229,6 +230,6 @@ TEST_F(SalesLedger, ProfitOverADayAMonthAndDaysWithoutSales)
 TEST_F(Reports, ProfitOfOneSaleAndOfAnEmptyLedger)
 {
     EXPECT_EQ(reports::profitInPeriod(data, day(1, 3), day(31, 3)).outcome, Outcome::EmptyLedger);
-    ledgers::addSales(data, {{"9. 03. 2011", "Влакче", 3, 12.50, Value(), 10.00}});
-    EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(1, 3), day(31, 3)).profit), QStringLiteral("7,50"));
+    ledgers::addSales(data, {{u"9. 03. 2011"_s, u"Влакче"_s, 3, 12.50, Value(), 10.00}});
+    EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(1, 3), day(31, 3)).profit), u"7,50"_s);
 }

@@ -2,11 +2,10 @@
 // buttons of the windows.
 #include "Ledgers.h"
 #include "ReportTestSupport.h"
+#include "ReportWindows.h"
 
 #include "app/support/MessageRecorder.h"
 #include "app/support/Previews.h"
-#include "app/support/RunningProgram.h"
-#include "app/support/ShopFolder.h"
 
 #include "reports/Form11.h"
 #include "reports/Form12.h"
@@ -128,16 +127,16 @@ TEST(ReportPdf, ALongNameIsShortenedWithinItsColumnAndAFileThatCannotBeWrittenFa
 
 namespace {
 
+// 3 March: two sales, 2 March: one purchase.
+void buttonLedgers(ShopFolder& shop)
+{
+    ledgers::addSales(shop.data(), {{QStringLiteral("3. 03. 2011"), QStringLiteral("Влакче"), 1, 12.5, Value(7), 10.0},
+                                    {QStringLiteral("3. 03. 2011"), QStringLiteral("Кубчета"), 4, 2.25, Value(), 2.0}});
+    ledgers::addPurchases(shop.data(), {{QStringLiteral("2. 03. 2011"), QStringLiteral("Топка"), Value("10"), Value("1,00")}});
+}
+
 class ReportButtons : public ::testing::Test {
 protected:
-    ReportButtons()
-    {
-        ledgers::addSales(shop.data(), {{"3. 03. 2011", "Влакче", 1, 12.5, Value(7), 10.0},
-                                        {"3. 03. 2011", "Кубчета", 4, 2.25, Value(), 2.0}});
-        ledgers::addPurchases(shop.data(), {{"2. 03. 2011", "Топка", Value("10"), Value("1,00")}});
-        shop.save();
-    }
-
     // Accepts the file dialog the window opened with `path`.
     static void saveThrough(QWidget& window, const QString& path)
     {
@@ -148,18 +147,16 @@ protected:
         QMetaObject::invokeMethod(dialog, "accept");
     }
 
-    ShopFolder shop;
     QTemporaryDir out;
+    ReportWindows session{buttonLedgers};
 };
 
 } // namespace
 
 TEST_F(ReportButtons, SoldGoodsGoToAPdfAndToThePrinter)
 {
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
-    w.Command10->click();
-    auto* f = qobject_cast<reports::Form9*>(run.program.shop().windows.window(9));
+    session.mainWindow.Command10->click();
+    auto* f = session.window<reports::Form9>(9);
     ASSERT_NE(f, nullptr);
 
     MessageRecorder messages;
@@ -169,9 +166,7 @@ TEST_F(ReportButtons, SoldGoodsGoToAPdfAndToThePrinter)
     EXPECT_TRUE(messages.texts().value(0).startsWith(QStringLiteral("Няма справка за отпечатване.")));
     EXPECT_EQ(f->findChild<QFileDialog*>(), nullptr);
 
-    f->DTPicker1->setDate(QDate(2011, 3, 1));
-    f->DTPicker2->setDate(QDate(2011, 3, 31));
-    QTest::mouseClick(f->Command2, Qt::LeftButton);
+    reportPeriod(*f, QDate(2011, 3, 1), QDate(2011, 3, 31));
     QTest::mouseClick(f->Command4, Qt::LeftButton);
     const QString pdf = out.filePath(QStringLiteral("март.pdf"));
     saveThrough(*f, pdf);
@@ -192,26 +187,18 @@ TEST_F(ReportButtons, SoldGoodsGoToAPdfAndToThePrinter)
 
 TEST_F(ReportButtons, PurchasesAndProfitGoToPdfsOfTheirOwn)
 {
-    RunningProgram run(shop.path());
-    app::Form1& w = run.logIn();
-    w.zakupenistoki->trigger();
-    auto* bought = qobject_cast<reports::Form11*>(run.program.shop().windows.window(11));
+    auto* bought = session.openBought();
     ASSERT_NE(bought, nullptr);
-    bought->DTPicker1->setDate(QDate(2011, 3, 1));
-    bought->DTPicker2->setDate(QDate(2011, 3, 5));
-    QTest::mouseClick(bought->Command1, Qt::LeftButton);
+    reportPeriod(*bought, QDate(2011, 3, 1), QDate(2011, 3, 5));
     QTest::mouseClick(bought->Command3, Qt::LeftButton);
     saveThrough(*bought, out.filePath(QStringLiteral("закупени")));
     const QString boughtText = words(pdfText(out.filePath(QStringLiteral("закупени.pdf"))));
     EXPECT_TRUE(boughtText.contains(QStringLiteral("Справка за закупени стоки Период: от 1. 03. 2011 до 5. 03. 2011")));
     EXPECT_TRUE(boughtText.contains(QStringLiteral("Дата Име Брой Цена 2. 03. 2011 Топка 10 1,00 Обща сума: 10,00 лв.")));
 
-    w.Pechalba->trigger();
-    auto* profit = qobject_cast<reports::Form12*>(run.program.shop().windows.window(12));
+    auto* profit = session.openProfit();
     ASSERT_NE(profit, nullptr);
-    profit->DTPicker1->setDate(QDate(2011, 3, 3));
-    profit->DTPicker2->setDate(QDate(2011, 3, 3));
-    QTest::mouseClick(profit->Command1, Qt::LeftButton);
+    reportPeriod(*profit, QDate(2011, 3, 3), QDate(2011, 3, 3));
     QTest::mouseClick(profit->Command3, Qt::LeftButton);
     saveThrough(*profit, out.filePath(QStringLiteral("печалба.pdf")));
     EXPECT_EQ(words(pdfText(out.filePath(QStringLiteral("печалба.pdf")))),

@@ -70,7 +70,7 @@ TEST(BasketPanel, ShowsLinesAndTotalTakesAnyLineBackAndADoubleClickSellsOnce)
     c.add(kToys, kDoll, 1);
     c.add(kBooks, kTales, 3);
     EXPECT_TRUE(view->isVisible());
-    EXPECT_EQ(basketRows(view), (QStringList{"Топка|2|5,50|11,00", "Кукла|1|12,00|12,00", "Приказки|3|4,40|13,20"}));
+    EXPECT_EQ(basketRows(view), (QStringList{QStringLiteral("Топка|2|5,50|11,00"), QStringLiteral("Кукла|1|12,00|12,00"), QStringLiteral("Приказки|3|4,40|13,20")}));
     EXPECT_EQ(view->koshnicaTotal->text(), QStringLiteral("Общо: 36,20 лв."));
 
     // The doll, in the middle, goes back by the Delete key; the lines after it move up.
@@ -80,7 +80,7 @@ TEST(BasketPanel, ShowsLinesAndTotalTakesAnyLineBackAndADoubleClickSellsOnce)
     EXPECT_EQ(c.sold(kToys, 3), 0);
     EXPECT_EQ(c.stock(kToys, 2), 8);
     EXPECT_EQ(c.w.Text4->text(), QStringLiteral("2"));
-    EXPECT_EQ(basketRows(view), (QStringList{"Топка|2|5,50|11,00", "Приказки|3|4,40|13,20"}));
+    EXPECT_EQ(basketRows(view), (QStringList{QStringLiteral("Топка|2|5,50|11,00"), QStringLiteral("Приказки|3|4,40|13,20")}));
     EXPECT_FALSE(view->vyrniReda->isEnabled()) << "a line stands ready for a second return";
 
     // "Върни реда" does the same, and the stock list of the article shown follows.

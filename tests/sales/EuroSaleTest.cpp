@@ -58,7 +58,7 @@ TEST(EuroShop, ALevaShopGoesOverFromTheMenuAndSellsInEuro)
     messages.clear();
     messages.answerNext(app::Answer::Yes);
     c.w.evro->trigger();
-    ASSERT_EQ(messages.ofKind(app::MessageKind::Information).size(), 1u) << qPrintable(messages.texts().join('|'));
+    ASSERT_EQ(messages.ofKind(app::MessageKind::Information).size(), 1u) << qPrintable(messages.texts().join(u'|'));
     EXPECT_EQ(c.data().currency(), store::Currency::Euro);
     EXPECT_FALSE(c.w.evroNotice->isVisible());
     EXPECT_FALSE(c.w.evro->isVisible());

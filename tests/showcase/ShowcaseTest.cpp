@@ -263,13 +263,13 @@ TEST(Showcase, GoodsAndStockListsStayTogetherAndFillTheQuantityBox)
 
     clickRow(w.List3, 2);
     EXPECT_EQ(currentRow(w.List2), 2);
-    EXPECT_EQ(entries(w.Combo1), (QStringList{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(entries(w.Combo1), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5")}));
     clickRow(w.List2, 1);
     EXPECT_EQ(currentRow(w.List3), 1);
     EXPECT_EQ(w.Combo1->count(), 0);
     clickRow(w.List2, 0);
     EXPECT_EQ(currentRow(w.List3), 0);
-    EXPECT_EQ(entries(w.Combo1), (QStringList{"1", "2"}));
+    EXPECT_EQ(entries(w.Combo1), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
 
     // The sale panel's own close image, then an article without goods.
     QTest::mouseClick(w.Image7, Qt::LeftButton);
@@ -303,7 +303,7 @@ TEST(Showcase, SaleListsFollowTheArticleAndAnswerClicks)
     EXPECT_EQ(entries(w.List2), (QStringList{QStringLiteral("Първа"), QStringLiteral("Втора")}));
     clickRow(w.List2, 1);
     EXPECT_EQ(currentRow(w.List3), 1);
-    EXPECT_EQ(entries(w.Combo1), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(entries(w.Combo1), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
 }
 
 TEST(Showcase, DetailsPanelShowsTheRowAsStoredAtTheClick)

@@ -308,7 +308,7 @@ TEST(CellStorage, NeighbouringNumbersShareOneMulRkAndReadBackTheSame)
         else if (record->id == rec::LabelSst)
             cells << QStringLiteral("LABELSST %1").arg(cellName(row, col));
     }
-    EXPECT_EQ(cells, (QStringList{"MULRK A1:C1", "NUMBER D1", "RK E1", "LABELSST F1", "MULRK G1:H1", "RK J1"}));
+    EXPECT_EQ(cells, (QStringList{QStringLiteral("MULRK A1:C1"), QStringLiteral("NUMBER D1"), QStringLiteral("RK E1"), QStringLiteral("LABELSST F1"), QStringLiteral("MULRK G1:H1"), QStringLiteral("RK J1")}));
 
     auto back = Workbook::open(path);
     const Worksheet& read = back->sheets(1);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using store::Formula;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -24,7 +25,7 @@ QByteArray encoded(const char* text, int row = 1, int col = 1)
 QString decoded(const QByteArray& tokens, int row = 1, int col = 1)
 {
     const auto formula = store::decodeBiffFormula(tokens, row, col);
-    return formula ? formula->toA1() : QStringLiteral("(nothing)");
+    return formula ? formula->toA1() : u"(nothing)"_s;
 }
 
 } // namespace
@@ -52,14 +53,14 @@ TEST(BiffFormula, StoresTextAsLatin1OrUtf16)
     EXPECT_EQ(encoded("=\"a\"\"é\""), bytes("17 03 00 61 22 E9"));
     EXPECT_EQ(encoded("=\"да\""), bytes("17 02 01 3404 3004"));
     EXPECT_EQ(decoded(bytes("17 02 01 3404 3004")), QString::fromUtf8("=\"да\""));
-    EXPECT_THROW(encoded(qPrintable("=\"" + QString(256, u'x') + "\"")), store::Error);
+    EXPECT_THROW(encoded(qPrintable(u"=\""_s + QString(256, u'x') + u"\""_s)), store::Error);
 }
 
 TEST(BiffFormula, RefusesWhatTheFileCannotHold)
 {
     EXPECT_THROW(encoded("=VLOOKUP(A1,B1:C9,2)"), store::Error);
     EXPECT_THROW(store::encodeBiffFormula(Formula(), 1, 1), store::Error);
-    Formula deleted = Formula::parseA1("=A5+1", 1, 1);
+    Formula deleted = Formula::parseA1(u"=A5+1"_s, 1, 1);
     deleted.adjustForDeletedRows(5, 1);
     EXPECT_EQ(store::encodeBiffFormula(deleted, 1, 1), bytes("1C 17  1E 0100  03"));
 }
@@ -67,26 +68,26 @@ TEST(BiffFormula, RefusesWhatTheFileCannotHold)
 TEST(BiffFormula, DecodesAttributeTokensOfOtherWriters)
 {
     // SUM of one area written as the area and tAttrSum, with a volatile mark and spaces.
-    EXPECT_EQ(decoded(bytes("19 01 0000  19 40 0001  25 0000 0200 00C0 00C0  19 10 0000")), "=SUM(A1:A3)");
+    EXPECT_EQ(decoded(bytes("19 01 0000  19 40 0001  25 0000 0200 00C0 00C0  19 10 0000")), u"=SUM(A1:A3)"_s);
     // IF with its jumps: tAttrIf before the "then" part, tAttrSkip after each branch.
     EXPECT_EQ(decoded(bytes("44 0000 00C0  1E 0000  0D  19 02 0800  17 01 00 61  19 08 0B00 "
                             "17 01 00 62  19 08 0300  42 03 0100")),
-              "=IF(A1>0,\"a\",\"b\")");
+              u"=IF(A1>0,\"a\",\"b\")"_s);
     // CHOOSE carries a jump table; the function itself is not one this engine computes.
-    EXPECT_EQ(decoded(bytes("1E 0100  19 04 0100 0400 0800  1E 0200  42 02 6400")), "(nothing)");
+    EXPECT_EQ(decoded(bytes("1E 0100  19 04 0100 0400 0800  1E 0200  42 02 6400")), u"(nothing)"_s);
 }
 
 TEST(BiffFormula, ResolvesSharedFormulaOffsetsAgainstTheCell)
 {
     // ptgRefN in E10: one row up, two columns left.
-    EXPECT_EQ(decoded(bytes("4C FFFF FEC0"), 10, 5), "=C9");
+    EXPECT_EQ(decoded(bytes("4C FFFF FEC0"), 10, 5), u"=C9"_s);
     // Absolute row 5, column one to the right.
-    EXPECT_EQ(decoded(bytes("4C 0400 0140"), 10, 5), "=F$5");
+    EXPECT_EQ(decoded(bytes("4C 0400 0140"), 10, 5), u"=F$5"_s);
     // ptgAreaN B3:B8 from B3, and offsets wrapping around the sheet's edge.
-    EXPECT_EQ(decoded(bytes("2D 0000 0500 00C0 00C0"), 3, 2), "=B3:B8");
-    EXPECT_EQ(decoded(bytes("4C FFFF FFC0"), 1, 1), "=IV65536");
+    EXPECT_EQ(decoded(bytes("2D 0000 0500 00C0 00C0"), 3, 2), u"=B3:B8"_s);
+    EXPECT_EQ(decoded(bytes("4C FFFF FFC0"), 1, 1), u"=IV65536"_s);
     EXPECT_EQ(decoded(bytes("2C 0000 00C0  2A 00000000  2B 0000000000000000  42 03 0400"), 4, 4),
-              "=SUM(D4,#REF!,#REF!)");
+              u"=SUM(D4,#REF!,#REF!)"_s);
 }
 
 TEST(BiffFormula, RefusesTokensItDoesNotModel)
@@ -108,7 +109,7 @@ TEST(BiffFormula, RefusesTokensItDoesNotModel)
         "84 0000 0000",              // not a token
     };
     for (const char* hex : refused)
-        EXPECT_EQ(decoded(bytes(hex)), "(nothing)") << hex;
+        EXPECT_EQ(decoded(bytes(hex)), u"(nothing)"_s) << hex;
 }
 
 TEST(BiffFormula, RoundTripsThroughTokens)
@@ -159,14 +160,14 @@ TEST(BiffFormula, SharedTokensBecomeEachCellsOwn)
 TEST(BiffFormula, KeptFormulaGivesItsValueAndItsTokens)
 {
     const QByteArray tokens = bytes("3A 0000 0100 00C0");   // a cell of another sheet
-    const Formula kept = Formula::kept(tokens, store::Value(QStringLiteral("Мечо")));
+    const Formula kept = Formula::kept(tokens, store::Value(u"Мечо"_s));
     EXPECT_TRUE(kept.isKept());
     EXPECT_EQ(store::encodeBiffFormula(kept, 7, 2), tokens);
-    EXPECT_EQ(kept.toA1(), QStringLiteral("=\"Мечо\""));
+    EXPECT_EQ(kept.toA1(), u"=\"Мечо\""_s);
     formula_test::FakeCells cells;
     cells.set(1, 1, store::Value(3));
-    EXPECT_EQ(kept.evaluate(cells), store::Value(QStringLiteral("Мечо")));
-    EXPECT_FALSE(Formula::parseA1(QStringLiteral("=A1"), 1, 2).isKept());
+    EXPECT_EQ(kept.evaluate(cells), store::Value(u"Мечо"_s));
+    EXPECT_FALSE(Formula::parseA1(u"=A1"_s, 1, 2).isKept());
 }
 
 // Deleting rows moves the references of a kept formula as it moves those of a computed one;

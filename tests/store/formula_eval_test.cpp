@@ -77,7 +77,7 @@ TEST(FormulaEvaluate, ErrorsAriseAndPropagate)
 
     // Trees built in code with a wrong argument count compute as #VALUE!.
     using namespace store::formula;
-    const Formula oneArgRound(makeFunction("ROUND", {makeNumber(1.25)}));
+    const Formula oneArgRound(makeFunction(QStringLiteral("ROUND"), {makeNumber(1.25)}));
     EXPECT_EQ(oneArgRound.evaluate(FakeCells()), error(ErrorCode::Value));
 }
 
@@ -248,7 +248,7 @@ TEST(FormulaEvaluate, RangesStopAtTheSheetsLastCellButCountTheRest)
     FakeCells cells;
     for (int row = 2; row <= 50; ++row) cells.set(row, 2, Value(row));
     cells.set(51, 1, text("края"));
-    const Formula filled = Formula::parseA1("=COUNTIF(B2:B10000,\"<>\")", 1, 20);
+    const Formula filled = Formula::parseA1(QStringLiteral("=COUNTIF(B2:B10000,\"<>\")"), 1, 20);
     EXPECT_EQ(filled.evaluate(cells), Value(49));
     EXPECT_LE(cells.reads(), 50);
 

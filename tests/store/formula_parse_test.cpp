@@ -9,6 +9,7 @@
 
 using store::Formula;
 using store::FormulaNode;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -60,54 +61,54 @@ TEST(FormulaParse, PrintsTypicalFormulasBackUnchanged)
 
 TEST(FormulaParse, NormalisesBlanksCaseNumbersAndAreaCorners)
 {
-    EXPECT_EQ(reprinted("= sum( a1 : b2 ,  3 ) "), "=SUM(A1:B2,3)");
-    EXPECT_EQ(reprinted("=1e3+1.50+.5+2E-1"), "=1000+1.5+0.5+0.2");
-    EXPECT_EQ(reprinted("=true&false"), "=TRUE&FALSE");
-    EXPECT_EQ(reprinted("=#div/0!"), "=#DIV/0!");
-    EXPECT_EQ(reprinted("=B5:A1"), "=A1:B5");
-    EXPECT_EQ(reprinted("=$B5:A$1"), "=A$1:$B5");
+    EXPECT_EQ(reprinted("= sum( a1 : b2 ,  3 ) "), u"=SUM(A1:B2,3)"_s);
+    EXPECT_EQ(reprinted("=1e3+1.50+.5+2E-1"), u"=1000+1.5+0.5+0.2"_s);
+    EXPECT_EQ(reprinted("=true&false"), u"=TRUE&FALSE"_s);
+    EXPECT_EQ(reprinted("=#div/0!"), u"=#DIV/0!"_s);
+    EXPECT_EQ(reprinted("=B5:A1"), u"=A1:B5"_s);
+    EXPECT_EQ(reprinted("=$B5:A$1"), u"=A$1:$B5"_s);
 }
 
 TEST(FormulaParse, FollowsSpreadsheetPrecedence)
 {
     // 1+2*3: the product is the right operand of the sum.
-    auto root = Formula::parseA1("=1+2*3", 1, 1).root();
+    auto root = Formula::parseA1(u"=1+2*3"_s, 1, 1).root();
     ASSERT_EQ(root->kind, FormulaNode::Kind::Binary);
-    EXPECT_EQ(root->text, "+");
-    EXPECT_EQ(root->args[1]->text, "*");
+    EXPECT_EQ(root->text, u"+"_s);
+    EXPECT_EQ(root->args[1]->text, u"*"_s);
 
     // -2^2 is (-2)^2: the sign binds tighter than the power.
-    root = Formula::parseA1("=-2^2", 1, 1).root();
-    EXPECT_EQ(root->text, "^");
+    root = Formula::parseA1(u"=-2^2"_s, 1, 1).root();
+    EXPECT_EQ(root->text, u"^"_s);
     EXPECT_EQ(root->args[0]->kind, FormulaNode::Kind::Unary);
 
     // 2^3^2 groups to the left, comparisons are loosest, & sits between them and +.
-    root = Formula::parseA1("=2^3^2", 1, 1).root();
-    EXPECT_EQ(root->args[0]->text, "^");
-    root = Formula::parseA1("=A1&1+2=B1", 1, 1).root();
-    EXPECT_EQ(root->text, "=");
-    EXPECT_EQ(root->args[0]->text, "&");
-    EXPECT_EQ(root->args[0]->args[1]->text, "+");
+    root = Formula::parseA1(u"=2^3^2"_s, 1, 1).root();
+    EXPECT_EQ(root->args[0]->text, u"^"_s);
+    root = Formula::parseA1(u"=A1&1+2=B1"_s, 1, 1).root();
+    EXPECT_EQ(root->text, u"="_s);
+    EXPECT_EQ(root->args[0]->text, u"&"_s);
+    EXPECT_EQ(root->args[0]->args[1]->text, u"+"_s);
 
     // -50% is (-50)%.
-    root = Formula::parseA1("=-50%", 1, 1).root();
-    EXPECT_EQ(root->text, "%");
-    EXPECT_EQ(root->args[0]->text, "-");
+    root = Formula::parseA1(u"=-50%"_s, 1, 1).root();
+    EXPECT_EQ(root->text, u"%"_s);
+    EXPECT_EQ(root->args[0]->text, u"-"_s);
 }
 
 TEST(FormulaParse, StoresReferencesResolvedWithTheirDollarSigns)
 {
-    auto root = Formula::parseA1("=$B7", 3, 3).root();
+    auto root = Formula::parseA1(u"=$B7"_s, 3, 3).root();
     ASSERT_EQ(root->kind, FormulaNode::Kind::Ref);
     EXPECT_EQ(root->ref, (store::FormulaRef{7, 2, false, true}));
 
-    root = Formula::parseA1("=SUM(AA$10:$IV65536)", 1, 1).root();
+    root = Formula::parseA1(u"=SUM(AA$10:$IV65536)"_s, 1, 1).root();
     const auto& area = root->args[0];
     ASSERT_EQ(area->kind, FormulaNode::Kind::Area);
     EXPECT_EQ(area->ref, (store::FormulaRef{10, 27, true, false}));
     EXPECT_EQ(area->ref2, (store::FormulaRef{65536, 256, false, true}));
 
-    root = Formula::parseA1("=IF(A1,,)", 1, 1).root();
+    root = Formula::parseA1(u"=IF(A1,,)"_s, 1, 1).root();
     ASSERT_EQ(root->args.size(), 3u);
     EXPECT_EQ(root->args[1]->kind, FormulaNode::Kind::Missing);
     EXPECT_EQ(root->args[2]->kind, FormulaNode::Kind::Missing);
@@ -116,18 +117,18 @@ TEST(FormulaParse, StoresReferencesResolvedWithTheirDollarSigns)
 TEST(FormulaParse, ReadsR1C1RelativeToTheCell)
 {
     // Written in T1, the count column's formula points at column B.
-    EXPECT_EQ(Formula::parseR1C1("=COUNTIF(R[1]C[-18]:R[9999]C[-18],\"<>\")", 1, 20).toA1(),
-              "=COUNTIF(B2:B10000,\"<>\")");
+    EXPECT_EQ(Formula::parseR1C1(u"=COUNTIF(R[1]C[-18]:R[9999]C[-18],\"<>\")"_s, 1, 20).toA1(),
+              u"=COUNTIF(B2:B10000,\"<>\")"_s);
     // Absolute parts keep their number and get a $; RC is the cell's own position.
-    EXPECT_EQ(Formula::parseR1C1("=R2C3+RC+R[-1]C+R1C[2]+rc[-1]", 5, 4).toA1(),
-              "=$C$2+D5+D4+F$1+C5");
-    EXPECT_EQ(Formula::parseR1C1("=ROUND(RC[-2]*RC[-1],2)", 8, 15).toA1(), "=ROUND(M8*N8,2)");
+    EXPECT_EQ(Formula::parseR1C1(u"=R2C3+RC+R[-1]C+R1C[2]+rc[-1]"_s, 5, 4).toA1(),
+              u"=$C$2+D5+D4+F$1+C5"_s);
+    EXPECT_EQ(Formula::parseR1C1(u"=ROUND(RC[-2]*RC[-1],2)"_s, 8, 15).toA1(), u"=ROUND(M8*N8,2)"_s);
 
     // Offsets that leave the sheet are refused.
-    EXPECT_THROW(Formula::parseR1C1("=R[-1]C", 1, 1), store::Error);
-    EXPECT_THROW(Formula::parseR1C1("=RC[-5]", 1, 5), store::Error);
-    EXPECT_THROW(Formula::parseR1C1("=R65537C1", 1, 1), store::Error);
-    EXPECT_NO_THROW(Formula::parseR1C1("=R65536C256", 1, 1));
+    EXPECT_THROW(Formula::parseR1C1(u"=R[-1]C"_s, 1, 1), store::Error);
+    EXPECT_THROW(Formula::parseR1C1(u"=RC[-5]"_s, 1, 5), store::Error);
+    EXPECT_THROW(Formula::parseR1C1(u"=R65537C1"_s, 1, 1), store::Error);
+    EXPECT_NO_THROW(Formula::parseR1C1(u"=R65536C256"_s, 1, 1));
     // A1 references mean nothing in R1C1 text.
     EXPECT_FALSE(parseFailure("=A1+1", true).isEmpty());
 }

@@ -16,6 +16,7 @@ using namespace store::xls;
 using testsupport::RawRecord;
 using testsupport::RecordChange;
 using testsupport::rewriteXls;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -24,13 +25,13 @@ QString spoiledFile(const QString& dir, const RecordChange& change)
 {
     Workbook book;
     Worksheet& sheet = book.sheets(1);
-    sheet.setName(QStringLiteral("Стоки"));
-    sheet.setValue(1, 1, Value(QStringLiteral("кукла")));
+    sheet.setName(u"Стоки"_s);
+    sheet.setValue(1, 1, Value(u"кукла"_s));
     sheet.setValue(1, 2, Value(12.5));
     sheet.merged().push_back(CellArea{2, 2, 3, 3});
-    const QString good = dir + QStringLiteral("/good.xls");
+    const QString good = dir + u"/good.xls"_s;
     book.SaveAs(good);
-    const QString path = dir + QStringLiteral("/spoiled.xls");
+    const QString path = dir + u"/spoiled.xls"_s;
     rewriteXls(good, path, change);
     return path;
 }
@@ -49,7 +50,7 @@ QJsonObject openSaveAndReadWithXlrd(const QString& path, std::unique_ptr<Workboo
 // The value xlrd reads from a cell, counted from 1 as the workbook counts.
 QJsonValue xlrdValue(const QJsonObject& xlrd, int row, int col)
 {
-    for (const auto& cell : xlrd["sheets"][0]["cells"].toArray())
+    for (const auto& cell : xlrd[u"sheets"_s][0][u"cells"_s].toArray())
         if (cell[0].toInt() == row - 1 && cell[1].toInt() == col - 1) return cell[3];
     return {};
 }
@@ -79,9 +80,9 @@ TEST(XlsMendOnRead, MergedAreaUpsideDownIsPutInOrder)
     const QJsonObject xlrd = openSaveAndReadWithXlrd(path, book);
     ASSERT_EQ(book->sheets(1).merged().size(), 1u);
     EXPECT_EQ(book->sheets(1).merged()[0], (CellArea{2, 2, 3, 3}));
-    ASSERT_TRUE(xlrd["error"].isNull()) << xlrd["error"].toString().toStdString();
+    ASSERT_TRUE(xlrd[u"error"_s].isNull()) << xlrd[u"error"_s].toString().toStdString();
     // xlrd counts from 0 with the last row and column past the end.
-    EXPECT_EQ(xlrd["sheets"][0]["merged"].toArray(), QJsonArray({QJsonArray({1, 3, 1, 3})}));
+    EXPECT_EQ(xlrd[u"sheets"_s][0][u"merged"_s].toArray(), QJsonArray({QJsonArray({1, 3, 1, 3})}));
 }
 
 TEST(XlsMendOnRead, MergedAreaPastTheLastColumnIsCut)
@@ -113,9 +114,9 @@ TEST(XlsMendOnRead, FontWithoutANameGetsTheDefaultOne)
     });
     std::unique_ptr<Workbook> book;
     const QJsonObject xlrd = openSaveAndReadWithXlrd(path, book);
-    EXPECT_EQ(book->styles().fonts[0].name, QStringLiteral("Arial"));
-    ASSERT_TRUE(xlrd["error"].isNull()) << xlrd["error"].toString().toStdString();
-    EXPECT_EQ(xlrd["fonts"][0]["name"].toString(), QStringLiteral("Arial"));
+    EXPECT_EQ(book->styles().fonts[0].name, u"Arial"_s);
+    ASSERT_TRUE(xlrd[u"error"_s].isNull()) << xlrd[u"error"_s].toString().toStdString();
+    EXPECT_EQ(xlrd[u"fonts"_s][0][u"name"_s].toString(), u"Arial"_s);
 }
 
 TEST(XlsMendOnRead, FewerThanSixteenCellFormatsAreMadeUp)
@@ -140,8 +141,8 @@ TEST(XlsMendOnRead, FewerThanSixteenCellFormatsAreMadeUp)
     EXPECT_EQ(book->styles().formats.size(), size_t(kDefaultCellFormat) + 1);
     EXPECT_EQ(book->sheets(1).formatAt(1, 1), 1);
     EXPECT_EQ(book->sheets(1).value(1, 2), Value(12.5));
-    ASSERT_TRUE(xlrd["error"].isNull()) << xlrd["error"].toString().toStdString();
-    EXPECT_EQ(xlrd["xfs"].toArray().size(), kDefaultCellFormat + 1);
+    ASSERT_TRUE(xlrd[u"error"_s].isNull()) << xlrd[u"error"_s].toString().toStdString();
+    EXPECT_EQ(xlrd[u"xfs"_s].toArray().size(), kDefaultCellFormat + 1);
 }
 
 // Texts longer than one can type (32,767 characters) that other programs write: in the string
@@ -149,22 +150,22 @@ TEST(XlsMendOnRead, FewerThanSixteenCellFormatsAreMadeUp)
 TEST(XlsMendOnRead, TextsLongerThanTypedOnesAreReadAndWrittenBack)
 {
     QTemporaryDir dir;
-    const QString inTable = QString(40000, QLatin1Char('a')) + QStringLiteral("край");
+    const QString inTable = QString(40000, QLatin1Char('a')) + u"край"_s;
     const QString longest = QString(65535, QChar(0x0436));   // ж, as many as a count of 16 bits holds
     const QByteArray inLabel(40000, 'b');
     Workbook book;
     book.sheets(1).setValue(1, 1, Value(inTable));
     book.sheets(1).setValue(2, 1, Value(longest));
-    book.sheets(1).setValue(3, 1, Value(QStringLiteral("къс")));
-    const QString ours = dir.filePath(QStringLiteral("ours.xls"));
+    book.sheets(1).setValue(3, 1, Value(u"къс"_s));
+    const QString ours = dir.filePath(u"ours.xls"_s);
     book.SaveAs(ours);
-    const QString path = dir.filePath(QStringLiteral("label.xls"));
+    const QString path = dir.filePath(u"label.xls"_s);
     rewriteXls(ours, path, [&](const RawRecord& r) -> std::optional<RawRecord> {
         if (r.id != rec::LabelSst || u16At(r.data, 0) != 2) return r;
         return RawRecord{rec::Label, r.data.left(6) + latin1String(inLabel, quint16(inLabel.size()))};
     });
     const QJsonObject original = testsupport::readWithXlrd(path);
-    ASSERT_TRUE(original["error"].isNull()) << original["error"].toString().toStdString();
+    ASSERT_TRUE(original[u"error"_s].isNull()) << original[u"error"_s].toString().toStdString();
     EXPECT_EQ(xlrdValue(original, 3, 1).toString().size(), inLabel.size());
 
     std::unique_ptr<Workbook> read;
@@ -172,7 +173,7 @@ TEST(XlsMendOnRead, TextsLongerThanTypedOnesAreReadAndWrittenBack)
     EXPECT_EQ(read->sheets(1).value(1, 1), Value(inTable));
     EXPECT_EQ(read->sheets(1).value(2, 1), Value(longest));
     EXPECT_EQ(read->sheets(1).value(3, 1), Value(QString::fromLatin1(inLabel)));
-    ASSERT_TRUE(xlrd["error"].isNull()) << xlrd["error"].toString().toStdString();
+    ASSERT_TRUE(xlrd[u"error"_s].isNull()) << xlrd[u"error"_s].toString().toStdString();
     EXPECT_EQ(xlrdValue(xlrd, 1, 1).toString(), inTable);
     EXPECT_EQ(xlrdValue(xlrd, 2, 1).toString(), longest);
     EXPECT_EQ(xlrdValue(xlrd, 3, 1).toString(), QString::fromLatin1(inLabel));
@@ -184,11 +185,11 @@ TEST(XlsMendOnRead, RecordsCutShortKeepWhatTheyHold)
 {
     QTemporaryDir dir;
     Workbook book;
-    book.sheets(1).setValue(1, 1, Value(QStringLiteral("кукла")));
-    book.sheets(1).cells(1, 2).setFormula(QStringLiteral("=2*21"));
-    const QString ours = dir.filePath(QStringLiteral("ours.xls"));
+    book.sheets(1).setValue(1, 1, Value(u"кукла"_s));
+    book.sheets(1).cells(1, 2).setFormula(u"=2*21"_s);
+    const QString ours = dir.filePath(u"ours.xls"_s);
     book.SaveAs(ours);
-    const QString path = dir.filePath(QStringLiteral("cut.xls"));
+    const QString path = dir.filePath(u"cut.xls"_s);
     rewriteXls(ours, path, [](const RawRecord& r) -> std::optional<RawRecord> {
         if (r.id == rec::BoundSheet) return RawRecord{r.id, r.data.left(6) + QByteArray("\x0a\x00Sto", 5)};
         if (r.id == rec::LabelSst) return RawRecord{rec::Label, r.data.left(6) + latin1String("kuk", 10)};
@@ -196,15 +197,15 @@ TEST(XlsMendOnRead, RecordsCutShortKeepWhatTheyHold)
         return r;
     });
     const QJsonObject original = testsupport::readWithXlrd(path);
-    ASSERT_TRUE(original["error"].isNull()) << original["error"].toString().toStdString();
-    EXPECT_EQ(original["sheets"][0]["name"].toString(), QStringLiteral("Sto"));
+    ASSERT_TRUE(original[u"error"_s].isNull()) << original[u"error"_s].toString().toStdString();
+    EXPECT_EQ(original[u"sheets"_s][0][u"name"_s].toString(), u"Sto"_s);
 
     std::unique_ptr<Workbook> read;
     const QJsonObject xlrd = openSaveAndReadWithXlrd(path, read);
-    EXPECT_EQ(read->sheets(1).Name(), QStringLiteral("Sto"));
-    EXPECT_EQ(read->sheets(1).value(1, 1), Value(QStringLiteral("kuk")));
+    EXPECT_EQ(read->sheets(1).Name(), u"Sto"_s);
+    EXPECT_EQ(read->sheets(1).value(1, 1), Value(u"kuk"_s));
     EXPECT_EQ(read->sheets(1).value(1, 2), Value(42.0));
-    ASSERT_TRUE(xlrd["error"].isNull()) << xlrd["error"].toString().toStdString();
-    EXPECT_EQ(xlrdValue(xlrd, 1, 1).toString(), QStringLiteral("kuk"));
+    ASSERT_TRUE(xlrd[u"error"_s].isNull()) << xlrd[u"error"_s].toString().toStdString();
+    EXPECT_EQ(xlrdValue(xlrd, 1, 1).toString(), u"kuk"_s);
     EXPECT_EQ(xlrdValue(xlrd, 1, 2).toDouble(), 42.0);
 }

@@ -24,6 +24,7 @@ void pressAlt(char16_t letter)
 {
     QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(QChar(letter).toUpper().unicode()),
                         QString(QChar(letter)), Qt::AltModifier);
-    if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
+    if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget())) {
         EXPECT_TRUE(QTest::qWaitFor([button] { return !button->isDown(); }));
+    }
 }
