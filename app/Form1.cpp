@@ -10,6 +10,7 @@
 #include "common/ScaledArea.h"
 #include "common/Shop.h"
 #include "common/Twips.h"
+#include "currency/CurrencyError.h"
 #include "currency/EuroChangeover.h"
 #include "reports/Reports.h"
 #include "sales/Faktura.h"
@@ -321,7 +322,7 @@ void Form1::showCurrency()
 void Form1::goOverToEuro()
 {
     if (shop_.currency() == store::Currency::Euro) {
-        warning(currency::kAlreadyEuro);
+        warning(currency::errorMessage(currency::CurrencyError::AlreadyEuro, {}));
         return;
     }
     if (!sales_->basket().isEmpty()) {

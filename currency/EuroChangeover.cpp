@@ -1,6 +1,7 @@
 #include "currency/EuroChangeover.h"
 
 #include "archive/Arhiv.h"
+#include "currency/CurrencyError.h"
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
@@ -187,7 +188,7 @@ QString changeoverQuestion(const ChangeoverPlan& plan)
 
 store::CellChanges convertToEuro(const store::DataWorkbook& data)
 {
-    if (data.currency() == Currency::Euro) throw store::Error(kAlreadyEuro);
+    if (data.currency() == Currency::Euro) throw store::Error(CurrencyError::AlreadyEuro);
     store::CellChanges changes;
     forEachArticle(data.workbook(), [&changes](store::Worksheet& article) {
         forEachGoodsRow(article, [&](int row) { convertRecord(article, row, changes); });
@@ -211,7 +212,7 @@ bool followCurrency(store::Workbook& form, Currency currency)
 ChangeoverDone changeShopToEuro(store::Workbook& danni, archive::Arhiv& arhiv, const QString& formPath)
 {
     const store::DataWorkbook data(danni);
-    if (data.currency() == Currency::Euro) throw store::Error(kAlreadyEuro);
+    if (data.currency() == Currency::Euro) throw store::Error(CurrencyError::AlreadyEuro);
     ChangeoverDone done;
     done.prices = planChangeover(data).prices;
     done.archiveCopy = arhiv.keepMoment();
@@ -220,8 +221,7 @@ ChangeoverDone changeShopToEuro(store::Workbook& danni, archive::Arhiv& arhiv, c
         danni.Save();
     } catch (const store::Error& e) {
         changes.undo();
-        throw store::Error(QStringLiteral("Преминаването към евро не е записано, затова нищо не е променено: "
-                                          "цените и записите остават в лева.\n%1").arg(e.message()));
+        throw store::Error(CurrencyError::ChangeoverNotSaved, {e.message()});
     }
     if (QFileInfo::exists(formPath)) {
         try {

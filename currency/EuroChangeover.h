@@ -19,8 +19,6 @@ class Worksheet;
 // the ledgers' rows so far marked as kept in leva, the invoice form's currency with them.
 namespace currency {
 
-inline const QString kAlreadyEuro = QStringLiteral("Магазинът вече работи в евро: няма какво да се преминава.");
-
 // What going over will change.
 struct ChangeoverPlan {
     int goods = 0;    // goods records of every article

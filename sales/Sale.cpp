@@ -3,6 +3,7 @@
 #include "common/Shop.h"
 #include "sales/Faktura.h"
 #include "sales/Koshnica.h"
+#include "sales/SaleError.h"
 #include "sales/SalesLedger.h"
 #include "store/InvoiceLayout.h"
 #include "store/ProgramFiles.h"
@@ -30,7 +31,7 @@ void sellWithoutInvoice(app::Shop& shop, Koshnica& basket)
 bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
 {
     if (basket.isEmpty()) return false;
-    if (!shop.FakturaEksel) throw store::Error(QStringLiteral("Формата на фактурата не е отворена."));
+    if (!shop.FakturaEksel) throw store::Error(SaleError::InvoiceFormClosed);
     // The form must be there before the sale is recorded: no sale without its invoice.
     const QString formPath = shop.file(store::kInvoiceFile);
     documentSheet(*shop.FakturaEksel, formPath, shop.currency());

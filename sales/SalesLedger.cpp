@@ -1,6 +1,7 @@
 #include "sales/SalesLedger.h"
 
 #include "sales/Koshnica.h"
+#include "sales/SaleError.h"
 #include "store/DataWorkbook.h"
 #include "store/StoreError.h"
 
@@ -17,9 +18,7 @@ void checkRoom(int base, int lines)
 {
     const int lastRow = index::kFirstListRow + base + lines - 1;
     if (lastRow > store::kMaxRows)
-        throw store::Error(QStringLiteral("Продажбата не е записана: дневникът на продажбите е пълен (%1 реда). "
-                                          "Кошницата остава непокътната.")
-                               .arg(store::kMaxRows - 1));
+        throw store::Error(SaleError::LedgerFull, {QString::number(store::kMaxRows - 1)});
 }
 
 void writeLine(store::Worksheet& index, int row, const QDate& date, const BasketLine& line, const QString& invoice)
@@ -83,9 +82,7 @@ void ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool with
         data.workbook().Save();
     } catch (const store::Error& e) {
         takeBack(data, firstRow, basket.lines(), k1, r1);
-        throw store::Error(QStringLiteral("Продажбата не е записана: %1\nКошницата остава непокътната, "
-                                          "за да може продажбата да се запише отново.")
-                               .arg(e.message()));
+        throw store::Error(SaleError::NotSaved, {e.message()});
     }
 }
 

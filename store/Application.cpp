@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "EngineError.h"
 #include "StoreError.h"
 
 #include <QFileInfo>
@@ -20,7 +21,7 @@ void Application::setVisible(bool visible)
 
 void Application::checkRunning() const
 {
-    if (quit_) throw Error(QStringLiteral("Приложението за таблици вече е затворено."));
+    if (quit_) throw Error(EngineError::ApplicationClosed);
 }
 
 Workbook& Application::WorkbookList::Open(const QString& path)
@@ -54,7 +55,7 @@ int Application::WorkbookList::Count() const
 Workbook& Application::WorkbookList::operator()(int index) const
 {
     if (index < 1 || index > Count())
-        throw Error(QStringLiteral("Няма отворена работна книга номер %1.").arg(index));
+        throw Error(EngineError::NoWorkbookNumber, {QString::number(index)});
     return *app_.workbooks_[size_t(index - 1)];
 }
 

@@ -1,5 +1,6 @@
 #include "DataWorkbook.h"
 
+#include "store/EngineError.h"
 #include "store/StoreError.h"
 #include "store/Worksheet.h"
 
@@ -91,11 +92,7 @@ qint64 DataWorkbook::wholeCounter(layout::CellPos pos, qint64 max) const
     const auto number = value.toNumber();
     if (number && std::isfinite(*number) && *number == std::floor(*number) && *number >= 0 && *number <= double(max))
         return qint64(*number);
-    throw Error(QStringLiteral("Клетка %1 трябва да съдържа цяло число от 0 до %2, а съдържа „%3“. Нищо не е записано; "
-                               "поправете клетката в програма за таблици.")
-                    .arg(cellName(layout::kIndexSheet, pos))
-                    .arg(max)
-                    .arg(value.toText()));
+    throw Error(EngineError::NotACount, {cellName(layout::kIndexSheet, pos), QString::number(max), value.toText()});
 }
 
 int DataWorkbook::nextLedgerRow(const layout::index::Ledger& ledger, int rows) const
@@ -104,18 +101,15 @@ int DataWorkbook::nextLedgerRow(const layout::index::Ledger& ledger, int rows) c
     const int counted = int(wholeCounter(ledger.rowCount, kMaxRows - idx::kFirstListRow + 1));
     const int next = idx::kFirstListRow + counted;
     const Worksheet& index = indexSheet();
-    const auto disagree = [&](const QString& why) {
-        return Error(QStringLiteral("Броят на редовете на %1 в клетка %2 (%3) не отговаря на редовете му: %4. "
-                                    "Нищо не е записано; поправете брояча или дневника в програма за таблици.")
-                         .arg(QString::fromUtf8(ledger.name), cellName(layout::kIndexSheet, ledger.rowCount))
-                         .arg(counted)
-                         .arg(why));
+    const auto disagree = [&](EngineError kind, int row) {
+        return Error(kind, {QString::fromUtf8(ledger.name), cellName(layout::kIndexSheet, ledger.rowCount),
+                            QString::number(counted), QString::number(row)});
     };
     if (counted > 0 && !rowHolds(index, next - 1, ledger.firstColumn, ledger.lastColumn))
-        throw disagree(QStringLiteral("ред %1 е празен").arg(next - 1));
+        throw disagree(EngineError::LedgerRowEmpty, next - 1);
     for (int row = next; row < next + rows && row <= kMaxRows; ++row)
         if (rowHolds(index, row, ledger.firstColumn, ledger.lastColumn))
-            throw disagree(QStringLiteral("ред %1 вече е попълнен").arg(row));
+            throw disagree(EngineError::LedgerRowTaken, row);
     return next;
 }
 
@@ -123,11 +117,8 @@ int DataWorkbook::checkedSheetCount() const
 {
     const qint64 count = wholeCounter(layout::index::kSheetCount, layout::index::kMostSheets);
     if (count != workbook_.sheetCount())
-        throw Error(QStringLiteral("Клетка %1 казва, че листовете са %2, а те са %3. Нищо не е записано; "
-                                   "поправете клетката в програма за таблици.")
-                        .arg(cellName(layout::kIndexSheet, layout::index::kSheetCount))
-                        .arg(count)
-                        .arg(workbook_.sheetCount()));
+        throw Error(EngineError::SheetCountDiffers, {cellName(layout::kIndexSheet, layout::index::kSheetCount),
+                                                     QString::number(count), QString::number(workbook_.sheetCount())});
     return int(count);
 }
 
@@ -161,13 +152,9 @@ int DataWorkbook::nextGoodsRow(const Worksheet& article) const
 {
     const int row = layout::article::recordRow(goodsCount(article) + 1);
     if (!article.value(row, layout::article::kName).isEmpty())
-        throw Error(QStringLiteral("Броят на стоките в клетка %1 (%2) не отговаря на записите: на ред %3 вече има стока, "
-                                   "„%4“. Вероятно някое име в колона B е изтрито в друга програма. Нищо не е записано; "
-                                   "попълнете празното име или изтрийте реда му в програма за таблици.")
-                        .arg(cellName(article.Name(), layout::article::kCountFormulaCell))
-                        .arg(goodsCount(article))
-                        .arg(row)
-                        .arg(article.value(row, layout::article::kName).toText()));
+        throw Error(EngineError::GoodsCountDiffers, {cellName(article.Name(), layout::article::kCountFormulaCell),
+                                                     QString::number(goodsCount(article)), QString::number(row),
+                                                     article.value(row, layout::article::kName).toText()});
     return row;
 }
 

@@ -1,5 +1,6 @@
 #include "Range.h"
 
+#include "EngineError.h"
 #include "StoreError.h"
 #include "Workbook.h"
 #include "Worksheet.h"
@@ -143,7 +144,7 @@ RangeAddress parseRangeAddress(const QString& address)
     ok = ok && parseCellName(parts[0], a.firstRow, a.firstCol);
     if (ok && parts.size() == 2) ok = parseCellName(parts[1], a.lastRow, a.lastCol);
     else if (ok) { a.lastRow = a.firstRow; a.lastCol = a.firstCol; }
-    if (!ok) throw Error(QStringLiteral("Адресът „%1“ не е валиден диапазон от клетки.").arg(address));
+    if (!ok) throw Error(EngineError::NotARange, {address});
     if (a.firstRow > a.lastRow) std::swap(a.firstRow, a.lastRow);
     if (a.firstCol > a.lastCol) std::swap(a.firstCol, a.lastCol);
     return a;
@@ -256,7 +257,7 @@ void Range::Sort(const Range& key1, SortOrder order1)
 {
     const int keyCol = key1.column();
     if (keyCol < firstCol_ || keyCol > lastCol_)
-        throw Error(QStringLiteral("Ключът за сортиране е извън диапазона %1.").arg(Address()));
+        throw Error(EngineError::SortKeyOutsideRange, {Address()});
     const int last = std::min(lastRow_, sheet_->lastRow());
     if (last <= firstRow_) return;
     const int count = last - firstRow_ + 1;
@@ -300,7 +301,7 @@ void Range::Sort(const Range& key1, SortOrder order1)
 void Range::Delete()
 {
     if (firstCol_ != 1 || lastCol_ != kMaxColumns)
-        throw Error(QStringLiteral("Могат да се изтриват само цели редове, не %1.").arg(Address()));
+        throw Error(EngineError::NotWholeRows, {Address()});
     sheet_->deleteRows(firstRow_, lastRow_ - firstRow_ + 1);
 }
 

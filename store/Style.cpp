@@ -1,5 +1,6 @@
 #include "store/Style.h"
 
+#include "store/EngineError.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
@@ -79,7 +80,7 @@ quint16 WorkbookStyles::addFormat(const CellFormat& wanted)
     const auto found = std::find(formats.begin(), formats.end(), format);
     if (found != formats.end()) return quint16(found - formats.begin());
     if (int(formats.size()) >= kMaxFormats)
-        throw Error(QStringLiteral("Работната книга не може да има повече от %1 формата на клетки.").arg(kMaxFormats));
+        throw Error(EngineError::TooManyCellFormats, {QString::number(kMaxFormats)});
     formats.push_back(format);
     return quint16(formats.size() - 1);
 }

@@ -1,6 +1,7 @@
 #include "Workbook.h"
 
 #include "Application.h"
+#include "EngineError.h"
 #include "StoreError.h"
 #include "xls/XlsFile.h"
 
@@ -22,7 +23,7 @@ std::unique_ptr<Workbook> Workbook::open(const QString& path, Application* appli
     auto workbook = std::make_unique<Workbook>(application, false);
     xls::readWorkbook(path, *workbook);
     if (workbook->sheets_.empty())
-        throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: в него няма нито един лист.").arg(QDir::toNativeSeparators(path)));
+        throw Error(EngineError::WorkbookWithoutSheets, {QDir::toNativeSeparators(path)});
     workbook->path_ = path;
     workbook->saved_ = true;
     return workbook;
@@ -51,13 +52,13 @@ Worksheet* Workbook::findSheet(const QString& name) const
 Worksheet& Workbook::sheets(const QString& name) const
 {
     if (Worksheet* sheet = findSheet(name)) return *sheet;
-    throw Error(QStringLiteral("В работната книга „%1“ няма лист „%2“.").arg(Name(), name));
+    throw Error(EngineError::NoSheetNamed, {Name(), name});
 }
 
 Worksheet& Workbook::sheets(int index) const
 {
     if (index < 1 || index > sheetCount())
-        throw Error(QStringLiteral("В работната книга „%1“ няма лист номер %2.").arg(Name()).arg(index));
+        throw Error(EngineError::NoSheetNumber, {Name(), QString::number(index)});
     return *sheets_[size_t(index - 1)];
 }
 
@@ -86,7 +87,7 @@ Worksheet& Workbook::sheetsAdd()
 void Workbook::refuseTakenName(const QString& name, const Worksheet* renamed) const
 {
     const Worksheet* other = findSheet(name);
-    if (other && other != renamed) throw Error(QStringLiteral("В работната книга вече има лист с името „%1“.").arg(name));
+    if (other && other != renamed) throw Error(EngineError::SheetNameTaken, {name});
 }
 
 Worksheet& Workbook::appendSheet(const QString& name)
@@ -103,7 +104,7 @@ bool Workbook::deleteSheet(Worksheet& sheet)
     const int index = indexOf(sheet) - 1;
     if (index < 0) return false;
     if (sheetCount() == 1)
-        throw Error(QStringLiteral("Листът „%1“ не може да бъде изтрит: работната книга трябва да има поне един лист.").arg(sheet.Name()));
+        throw Error(EngineError::LastSheet, {sheet.Name()});
     if (application_) {
         const QString question =
             QStringLiteral("Листът „%1“ може да съдържа данни. Да бъде ли изтрит завинаги?").arg(sheet.Name());
@@ -145,7 +146,7 @@ void Workbook::writeTo(const QString& path)
 void Workbook::Save()
 {
     if (path_.isEmpty())
-        throw Error(QStringLiteral("Работната книга още няма файл, в който да бъде записана."));
+        throw Error(EngineError::WorkbookWithoutFile);
     if (application_) application_->beforeSave(*this);
     writeTo(path_);
     saved_ = true;

@@ -1,5 +1,6 @@
 #include "Worksheet.h"
 
+#include "EngineError.h"
 #include "StoreError.h"
 #include "Workbook.h"
 
@@ -36,20 +37,20 @@ private:
 void checkSheetName(const QString& name)
 {
     if (name.size() > kLongestTypedSheetName)
-        throw Error(QStringLiteral("Името на лист „%1“ трябва да е от 1 до %2 знака.").arg(name).arg(kLongestTypedSheetName));
+        throw Error(EngineError::SheetNameLength, {name, QString::number(kLongestTypedSheetName)});
     checkSheetNameCharacters(name);
 }
 
 void checkSheetNameCharacters(const QString& name)
 {
     static const QString forbidden = QStringLiteral(":\\/?*[]");
-    if (name.isEmpty()) throw Error(QStringLiteral("Лист не може да бъде без име."));
+    if (name.isEmpty()) throw Error(EngineError::SheetWithoutName);
     for (QChar ch : name) {
         if (forbidden.contains(ch))
-            throw Error(QStringLiteral("Името на лист „%1“ не може да съдържа знаците : \\ / ? * [ ].").arg(name));
+            throw Error(EngineError::SheetNameCharacters, {name});
     }
     if (name.startsWith(QLatin1Char('\'')) || name.endsWith(QLatin1Char('\'')))
-        throw Error(QStringLiteral("Името на лист „%1“ не може да започва или да завършва с апостроф.").arg(name));
+        throw Error(EngineError::SheetNameApostrophe, {name});
 }
 
 Worksheet::Worksheet(Workbook* workbook, const QString& name)
@@ -148,7 +149,7 @@ bool Worksheet::Delete()
 void Worksheet::checkAddress(int row, int col) const
 {
     if (row < 1 || row > kMaxRows || col < 1 || col > kMaxColumns)
-        throw Error(QStringLiteral("Клетката (%1, %2) е извън листа „%3“.").arg(row).arg(col).arg(name_));
+        throw Error(EngineError::CellOutsideSheet, {QString::number(row), QString::number(col), name_});
 }
 
 const Cell* Worksheet::findCell(int row, int col) const
@@ -273,7 +274,7 @@ void Worksheet::setValue(int row, int col, const Value& given)
     // Writing empty text empties the cell, as the spreadsheet does.
     const Value value = given.isText() && given.text().isEmpty() ? Value() : given;
     if (value.isText() && value.text().size() > kLongestText)
-        throw Error(QStringLiteral("Текстът за клетката (%1, %2) е по-дълъг от %3 знака.").arg(row).arg(col).arg(kLongestText));
+        throw Error(EngineError::TextTooLong, {QString::number(row), QString::number(col), QString::number(kLongestText)});
     if (value.isEmpty() && !findCell(row, col)) return;
     Cell& cell = cellForWrite(row, col);
     store(cell, value);

@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "archive/Arhiv.h"
+#include "currency/CurrencyError.h"
 #include "currency/EuroChangeover.h"
 #include "store/Application.h"
 #include "store/StoreError.h"
@@ -127,7 +128,7 @@ TEST_F(LevaShop, TheChangeIsRefusedInAEuroShopAndWritesNothing)
         change(danni);
         FAIL() << "a euro shop went over again";
     } catch (const store::Error& e) {
-        EXPECT_EQ(e.message(), currency::kAlreadyEuro);
+        EXPECT_EQ(e.kind<currency::CurrencyError>(), currency::CurrencyError::AlreadyEuro);
     }
     EXPECT_EQ(toys(danni).value(doll, col::kPrice), Value(6.39));
     EXPECT_EQ(shop.bytes(QStringLiteral("Danni.xls")), euro);
@@ -142,7 +143,7 @@ TEST_F(LevaShop, AFailedSaveLeavesTheShopInLevaInMemoryAndOnDisk)
         change(danni);
         FAIL() << "a failed save was taken for a change";
     } catch (const store::Error& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Преминаването към евро не е записано"))) << e.message().toStdString();
+        EXPECT_EQ(e.kind<currency::CurrencyError>(), currency::CurrencyError::ChangeoverNotSaved);
         EXPECT_TRUE(e.message().endsWith(QStringLiteral("Дискът е пълен."))) << e.message().toStdString();
     }
     const store::DataWorkbook data(danni);
@@ -173,7 +174,7 @@ TEST_F(LevaShop, TheWorkbookToolGoesOverOnceAndNotWhileTheProgramRuns)
     EXPECT_TRUE(said.startsWith(QStringLiteral("Магазинът премина към евро: превърнати са 11 цени."))) << qPrintable(said);
     EXPECT_EQ(toys(open()).value(doll, col::kPrice), Value(6.39));
     EXPECT_EQ(tool(&said), 1);
-    EXPECT_EQ(said.trimmed(), currency::kAlreadyEuro);
+    EXPECT_EQ(said.trimmed(), currency::errorMessage(currency::CurrencyError::AlreadyEuro, {}));
 }
 
 TEST(InvoiceForm, CurrencyTextsAndAmountFormatsFollowTheShop)

@@ -1,6 +1,9 @@
 // The spreadsheet engine as the program drives it: find, sort, row deletion, sheets, alerts.
 #include "store/Application.h"
+#include "error_message.h"
+
 #include "store/DataWorkbook.h"
+#include "store/EngineError.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 
@@ -138,7 +141,8 @@ TEST(EngineSort, NumbersBeforeTextBlanksLastStable)
     EXPECT_EQ(columnTexts(sheet, 2, 2, 7), (QStringList{u"f"_s, u"d"_s, u"a"_s, u"e"_s, u"c"_s, u"b"_s}));
     sheet.Range(u"A2:R7"_s).Sort(sheet.Range(u"C2"_s), SortOrder::Descending);
     EXPECT_EQ(columnTexts(sheet, 2, 2, 7), (QStringList{u"c"_s, u"a"_s, u"e"_s, u"d"_s, u"f"_s, u"b"_s}));
-    EXPECT_THROW(sheet.Range(u"A2:R7"_s).Sort(sheet.Range(u"U2"_s), SortOrder::Ascending), Error);
+    EXPECT_EQ(errorKind<EngineError>([&] { sheet.Range(u"A2:R7"_s).Sort(sheet.Range(u"U2"_s), SortOrder::Ascending); }),
+              EngineError::SortKeyOutsideRange);
 }
 
 TEST(EngineRows, DeleteMovesRowsUpAndFormulasFollow)
@@ -169,7 +173,7 @@ TEST(EngineRows, DeleteMovesRowsUpAndFormulasFollow)
     // The last record goes: the count drops to 0 and the next record would land in row 2.
     for (int i = 0; i < 3; ++i) sheet.Rows(2).Delete();
     EXPECT_EQ(sheet.value(1, 20).number(), 0.0);
-    EXPECT_THROW(sheet.Range(u"B2:C3"_s).Delete(), Error);
+    EXPECT_EQ(errorKind<EngineError>([&] { sheet.Range(u"B2:C3"_s).Delete(); }), EngineError::NotWholeRows);
 }
 
 TEST(EngineSheets, AddNameAndDelete)
@@ -190,17 +194,21 @@ TEST(EngineSheets, AddNameAndDelete)
     EXPECT_EQ(book.sheets(3).Name(), u"List"_s);
     EXPECT_EQ(&book.sheets(u"list"_s), &book.sheets(3));   // case ignored
 
-    EXPECT_THROW(book.sheetsAdd().setName(u"дрехи"_s), Error);          // taken, case ignored
-    EXPECT_THROW(book.ActiveSheet().setName(u"Коли/колички"_s), Error);
-    EXPECT_THROW(book.ActiveSheet().setName(QString(32, QChar(u'a'))), Error);
-    EXPECT_THROW(book.ActiveSheet().setName(u""_s), Error);
+    EXPECT_EQ(errorKind<EngineError>([&] { book.sheetsAdd().setName(u"дрехи"_s); }),
+              EngineError::SheetNameTaken);   // case ignored
+    const auto renamingFails = [&](const QString& name) {
+        return errorKind<EngineError>([&] { book.ActiveSheet().setName(name); });
+    };
+    EXPECT_EQ(renamingFails(u"Коли/колички"_s), EngineError::SheetNameCharacters);
+    EXPECT_EQ(renamingFails(QString(32, QChar(u'a'))), EngineError::SheetNameLength);
+    EXPECT_EQ(renamingFails(u""_s), EngineError::SheetWithoutName);
 
     bool asked = false;
     app.setAlertHook([&](Alert, const QString&) { asked = true; return AlertAnswer::Yes; });
     EXPECT_TRUE(book.sheets(u"Играчки"_s).Delete());
     EXPECT_FALSE(asked);                                 // alerts off: never asks
     EXPECT_EQ(book.findSheet(u"Играчки"_s), nullptr);
-    EXPECT_THROW(book.sheets(u"Играчки"_s), Error);
+    EXPECT_EQ(errorKind<EngineError>([&] { book.sheets(u"Играчки"_s); }), EngineError::NoSheetNamed);
 }
 
 TEST(EngineAlerts, DeleteSheetAndQuitAskOnlyWithAlertsOn)

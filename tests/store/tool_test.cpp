@@ -1,5 +1,8 @@
 // tervin-workbook as a script would use it: new, copy, dump and check, and its failures.
+#include "error_message.h"
+
 #include "store/DataWorkbook.h"
+#include "store/EngineError.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/xls/BiffRecords.h"
@@ -108,7 +111,8 @@ TEST(WorkbookTool, CopyKeepsASheetNameLongerThanTypedOnes)
     const QJsonObject xlrd = testsupport::readWithXlrd(copy);
     ASSERT_TRUE(xlrd[u"error"_s].isNull()) << xlrd[u"error"_s].toString().toStdString();
     EXPECT_EQ(xlrd[u"sheets"_s][0][u"name"_s].toString(), longName);
-    EXPECT_THROW(Workbook::open(copy)->sheets(1).setName(longName + u"!"_s), Error);
+    EXPECT_EQ(errorKind<EngineError>([&] { Workbook::open(copy)->sheets(1).setName(longName + u"!"_s); }),
+              EngineError::SheetNameLength);
 }
 
 TEST(WorkbookTool, UnreadableFilesFailWithAMessage)

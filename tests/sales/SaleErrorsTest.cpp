@@ -1,0 +1,30 @@
+// Why a sale is not recorded, each kind worded once for the shop keeper.
+#include "app/support/QtPrinters.h"
+#include "sales/SaleError.h"
+#include "store/StoreError.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using sales::SaleError;
+
+TEST(SaleErrors, EachKindReadsAsTheShopKeeperIsTold)
+{
+    const struct {
+        SaleError kind;
+        QStringList arguments;
+        QString message;
+    } sentences[] = {
+        {SaleError::InvoiceFormClosed, {}, u"Формата на фактурата не е отворена."_s},
+        {SaleError::LedgerFull, {u"65535"_s},
+         u"Продажбата не е записана: дневникът на продажбите е пълен (65535 реда). Кошницата остава непокътната."_s},
+        {SaleError::NotSaved, {u"Дискът е пълен."_s},
+         u"Продажбата не е записана: Дискът е пълен.\nКошницата остава непокътната, "
+         u"за да може продажбата да се запише отново."_s},
+    };
+    for (const auto& [kind, arguments, message] : sentences) {
+        const store::Error error(kind, arguments);
+        EXPECT_EQ(error.message(), message);
+        EXPECT_EQ(error.kind<SaleError>(), kind) << message.toStdString();
+    }
+}
