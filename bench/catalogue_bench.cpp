@@ -3,14 +3,15 @@
 // store_bench wrote to TERVIN_BENCH_SHOP when that is set, otherwise an article of 9,999 goods made
 // here. The windows run offscreen.
 #include "app/Form1.h"
-#include "showcase/core/ArticleList.h"
 #include "app/Form10.h"
 #include "app/Program.h"
+#include "bench/BenchMain.h"
 #include "catalogue/Form4.h"
 #include "catalogue/core/GoodsStore.h"
-#include "common/Messages.h"
 #include "showcase/Vitrina.h"
+#include "showcase/core/ArticleList.h"
 #include "store/DataWorkbook.h"
+#include "store/ProgramFiles.h"
 #include "store/Workbook.h"
 
 #include <QApplication>
@@ -31,24 +32,15 @@ namespace {
 namespace art = store::layout::article;
 namespace idx = store::layout::index;
 
-const QString kBigArticle = QStringLiteral("Големи играчки");
-constexpr int kBigCount = 9999;
-
-// Every question answered OK, nothing shown.
-class Answers final : public app::MessageService {
-public:
-    app::Answer show(const app::Message&) override { return app::Answer::Ok; }
-};
-
 void makeDataWorkbook(const QString& path)
 {
     const QByteArray given = qgetenv("TERVIN_BENCH_SHOP");
     if (!given.isEmpty() && QFile::copy(QString::fromLocal8Bit(given), path)) return;
     auto book = store::DataWorkbook::createFresh();
     store::Worksheet& sheet = book->sheetsAdd();
-    sheet.setName(kBigArticle);
+    sheet.setName(bench::kBigArticle);
     sheet.cells(art::kCountFormulaCell.row, art::kCountFormulaCell.col).setFormulaR1C1(art::kCountFormulaR1C1);
-    for (int k = 1; k <= kBigCount; ++k) {
+    for (int k = 1; k <= bench::kBigCount; ++k) {
         const int row = art::recordRow(k);
         sheet.setValue(row, art::kName, store::Value(QStringLiteral("Стока %1 за деца").arg(k)));
         sheet.setValue(row, art::kPurchasePrice, store::Value(1 + k % 50));
@@ -65,25 +57,24 @@ void makeDataWorkbook(const QString& path)
 // chosen.
 struct BigShop {
     QTemporaryDir dir;
-    Answers answers;
+    bench::QuietMessages answers;
     std::unique_ptr<app::Program> program;
     app::Form1* w = nullptr;
 
     BigShop()
     {
-        makeDataWorkbook(dir.filePath(QStringLiteral("Danni.xls")));
-        store::Workbook().SaveAs(dir.filePath(QStringLiteral("Faktura.xls")));
-        QDir(dir.path()).mkpath(QStringLiteral("Kartini/") + kBigArticle);
+        makeDataWorkbook(dir.filePath(store::kDataFile));
+        store::Workbook().SaveAs(dir.filePath(store::kInvoiceFile));
+        const QDir pictures(dir.filePath(store::kPictureFolder));
+        pictures.mkpath(bench::kBigArticle);
         QImage picture(60, 60, QImage::Format_RGB32);
         picture.fill(Qt::gray);
-        for (const char* name : {"BezKartina.JPG", "BezArtikul.JPG"})
-            picture.save(dir.filePath(QStringLiteral("Kartini/") + QLatin1String(name)), "JPEG");
-        app::installMessageService(&answers);
+        for (const QString& name : {store::kNoPicture, store::kNoGoods}) picture.save(pictures.filePath(name), "JPEG");
         program = std::make_unique<app::Program>(dir.path());
         if (!program->start()) qFatal("the program did not start");
         program->loginWindow()->Command1->click();
         w = program->mainWindow();
-        const int found = w->articles().rowOf(kBigArticle);
+        const int found = w->articles().rowOf(bench::kBigArticle);
         if (found < 0) qFatal("no big article");
         w->articles().choose(found);
     }
@@ -93,7 +84,7 @@ struct BigShop {
     }
     catalogue::GoodsStore goods() const
     {
-        return catalogue::GoodsStore(program->shop().data(), kBigArticle, dir.filePath(QStringLiteral("Kartini")));
+        return catalogue::GoodsStore(program->shop().data(), bench::kBigArticle, dir.filePath(store::kPictureFolder));
     }
 };
 
@@ -190,12 +181,10 @@ BENCHMARK(BM_SaveAfterChange)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::windowsOffscreen();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     bigShop().reset();
     return 0;
 }

@@ -1,6 +1,7 @@
 // Speed of the reports over the whole ledgers of the big shop (60,000 sales, 20,000 purchases):
 // each report with its lists filled, the profit, the from-date list, a PDF of every sale. Runs on
 // the workbook store_bench writes to TERVIN_BENCH_SHOP.
+#include "bench/BenchMain.h"
 #include "reports/PrintedReport.h"
 #include "reports/ReportData.h"
 #include "reports/ReportWidgets.h"
@@ -13,7 +14,6 @@
 #include <QStringListModel>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -21,11 +21,17 @@ namespace {
 const QDate kFirstDay(2000, 1, 1);
 const QDate kLastDay(2100, 12, 31);
 
+// The big shop, opened before the clock runs.
+struct BigShop {
+    explicit BigShop(const QString& workbook) : book(store::Workbook::open(workbook)) {}
+    std::unique_ptr<store::Workbook> book;
+};
+
+BigShop* big = nullptr;
+
 store::DataWorkbook shop()
 {
-    static const std::unique_ptr<store::Workbook> book =
-        store::Workbook::open(QString::fromLocal8Bit(qgetenv("TERVIN_BENCH_SHOP")));
-    return store::DataWorkbook(*book);
+    return store::DataWorkbook(*big->book);
 }
 
 void BM_FromDateList(benchmark::State& state)
@@ -88,18 +94,8 @@ BENCHMARK(BM_SoldReportPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 
+// Painting the PDF needs the fonts of a GUI application; no screen is needed.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("TERVIN_BENCH_SHOP")) {
-        std::fprintf(stderr, "TERVIN_BENCH_SHOP names no workbook: run store_bench first, as bench/run.sh does\n");
-        return 2;
-    }
-    // Painting the PDF needs the fonts of a GUI application; no screen is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    shop();   // opened before the clock runs
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOnBigShop<QGuiApplication>(argc, argv, big);
 }

@@ -4,10 +4,8 @@
 // with the showcase drawn again.
 // Runs on the workbook store_bench writes to TERVIN_BENCH_SHOP.
 #include "app/Form1.h"
-#include "showcase/core/ArticleList.h"
-#include "bench/BigShopWorkbook.h"
+#include "bench/BenchMain.h"
 #include "common/Controls.h"
-#include "common/Messages.h"
 #include "common/Shop.h"
 #include "search/Form3.h"
 #include "search/Listings.h"
@@ -15,41 +13,35 @@
 #include "search/Sortirane.h"
 #include "search/Tyrsene.h"
 #include "showcase/Vitrina.h"
+#include "showcase/core/ArticleList.h"
+#include "store/ProgramFiles.h"
 #include "store/Workbook.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocale>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
-
-const QString kBigArticle = QStringLiteral("Големи играчки");
-
-// Answers every message with OK: nothing may wait for a person here.
-class QuietMessages final : public app::MessageService {
-public:
-    app::Answer show(const app::Message&) override { return app::Answer::Ok; }
-};
 
 // The main window on the big shop with its big article chosen, and the search dialog open on it.
 struct BigShop {
     BigShop(const QString& workbook) : shop(folder.path())
     {
-        QFile::copy(workbook, shop.file(QStringLiteral("Danni.xls")));
+        QFile::copy(workbook, shop.file(store::kDataFile));
         shop.ObektEksel = shop.newApplication();
-        shop.ObektEksel->Workbooks().Open(shop.file(QStringLiteral("Danni.xls")));
+        shop.ObektEksel->Workbooks().Open(shop.file(store::kDataFile));
         main = std::make_unique<app::Form1>(shop);
         main->vitrina().ZarediArtikuli();
-        const int big = main->articles().rowOf(kBigArticle);
+        const int big = main->articles().rowOf(bench::kBigArticle);
         main->articles().choose(big);
         main->tyrsene().open();
         dialog().pickArticle(big);
@@ -153,19 +145,6 @@ BENCHMARK(BM_SortByPriceWithShowcase)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
-    const auto workbook = bigShopWorkbook();
-    if (!workbook) return 1;
-    QuietMessages quiet;
-    app::installMessageService(&quiet);
-    BigShop shop(*workbook);
-    big = &shop;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    big = nullptr;
-    app::installMessageService(nullptr);
-    return 0;
+    return bench::runOnBigShop<QApplication>(argc, argv, big);
 }

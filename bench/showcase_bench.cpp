@@ -2,42 +2,35 @@
 // the goods list and the stock list of the big shop's article of 9,999 goods. Runs on the workbook
 // store_bench writes to TERVIN_BENCH_SHOP.
 #include "app/Form1.h"
-#include "showcase/core/ArticleList.h"
-#include "bench/BigShopWorkbook.h"
-#include "common/Messages.h"
+#include "bench/BenchMain.h"
 #include "common/Shop.h"
 #include "showcase/Vitrina.h"
+#include "showcase/core/ArticleList.h"
+#include "store/ProgramFiles.h"
 #include "store/Workbook.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
-
-const QString kBigArticle = QStringLiteral("Големи играчки");
-
-class QuietMessages final : public app::MessageService {
-public:
-    app::Answer show(const app::Message&) override { return app::Answer::Ok; }
-};
 
 // The main window on screen over the big shop.
 struct BigShop {
     explicit BigShop(const QString& workbook) : shop(folder.path())
     {
-        QFile::copy(workbook, shop.file(QStringLiteral("Danni.xls")));
+        QFile::copy(workbook, shop.file(store::kDataFile));
         shop.ObektEksel = shop.newApplication();
-        shop.ObektEksel->Workbooks().Open(shop.file(QStringLiteral("Danni.xls")));
+        shop.ObektEksel->Workbooks().Open(shop.file(store::kDataFile));
         main = std::make_unique<app::Form1>(shop);
         main->vitrina().ZarediArtikuli();
         main->show();
-        bigRow = main->articles().rowOf(kBigArticle);
+        bigRow = main->articles().rowOf(bench::kBigArticle);
         smallRow = bigRow == 0 ? 1 : 0;
     }
 
@@ -78,21 +71,6 @@ BENCHMARK(BM_ChooseBigArticle)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
-    const auto workbook = bigShopWorkbook();
-    if (!workbook) return 1;
-    QuietMessages quiet;
-    app::installMessageService(&quiet);
-    {
-        BigShop shop(*workbook);
-        big = &shop;
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-        big = nullptr;
-    }
-    app::installMessageService(nullptr);
-    return 0;
+    return bench::runOnBigShop<QApplication>(argc, argv, big);
 }

@@ -3,7 +3,7 @@
 // started the process can tell how long the start-up took from the moment it was started.
 #include "app/Form10.h"
 #include "app/Program.h"
-#include "common/Messages.h"
+#include "bench/BenchMain.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -14,11 +14,6 @@
 #include <ctime>
 
 namespace {
-
-class QuietMessages final : public app::MessageService {
-public:
-    app::Answer show(const app::Message&) override { return app::Answer::Cancel; }
-};
 
 long long monotonicNanoseconds()
 {
@@ -40,8 +35,7 @@ int main(int argc, char** argv)
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_bg"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
-    QuietMessages quiet;
-    app::installMessageService(&quiet);
+    const bench::QuietMessages quiet(app::Answer::Cancel);
 
     app::Program program(QString::fromLocal8Bit(argv[1]));
     if (!program.start()) return 1;
@@ -52,7 +46,5 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
-    const int status = application.exec();
-    app::installMessageService(nullptr);
-    return status;
+    return application.exec();
 }

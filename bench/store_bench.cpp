@@ -1,6 +1,7 @@
 // Speed of the engine on a big shop: 50 articles of 1,000 goods, one of 9,999, 60,000 sales and
 // 20,000 purchases. The workbook is made once and written to TERVIN_BENCH_SHOP (or a temporary
 // file) so that the run script can hand the same file to another spreadsheet program.
+#include "bench/BenchMain.h"
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"
 
@@ -18,9 +19,6 @@ namespace art = store::layout::article;
 namespace idx = store::layout::index;
 
 namespace {
-
-const QString kBigArticle = QStringLiteral("Големи играчки");
-constexpr int kBigCount = 9999;
 
 void fillArticle(Worksheet& sheet, int goods, int seed)
 {
@@ -80,8 +78,8 @@ std::unique_ptr<Workbook> makeBigShop()
         fillArticle(sheet, 1000, a);
     }
     Worksheet& big = book->sheetsAdd();
-    big.setName(kBigArticle);
-    fillArticle(big, kBigCount, 99);
+    big.setName(bench::kBigArticle);
+    fillArticle(big, bench::kBigCount, 99);
     data.setCell(idx::kSheetCount, Value(book->sheetCount()));
     fillLedgers(data);
     return book;
@@ -123,10 +121,10 @@ BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_ReadNamesAndStock(benchmark::State& state)
 {
-    Worksheet& sheet = openShop().sheets(kBigArticle);
+    Worksheet& sheet = openShop().sheets(bench::kBigArticle);
     for (auto _ : state) {
         qsizetype chars = 0;
-        for (int k = 1; k <= kBigCount; ++k) {
+        for (int k = 1; k <= bench::kBigCount; ++k) {
             chars += sheet.value(art::recordRow(k), art::kName).toText().size();
             chars += sheet.value(art::recordRow(k), art::kStock).toText().size();
         }
@@ -137,14 +135,14 @@ BENCHMARK(BM_ReadNamesAndStock)->Unit(benchmark::kMillisecond);
 
 void BM_FindNoHit(benchmark::State& state)
 {
-    Worksheet& sheet = openShop().sheets(kBigArticle);
+    Worksheet& sheet = openShop().sheets(bench::kBigArticle);
     for (auto _ : state) benchmark::DoNotOptimize(sheet.Range(QStringLiteral("B2:B10000")).Find(QStringLiteral("самолетоносач")));
 }
 BENCHMARK(BM_FindNoHit)->Unit(benchmark::kMillisecond);
 
 void BM_FindNextEveryHit(benchmark::State& state)
 {
-    Worksheet& sheet = openShop().sheets(kBigArticle);
+    Worksheet& sheet = openShop().sheets(bench::kBigArticle);
     int hits = 0;
     for (auto _ : state) {
         hits = 0;
@@ -160,8 +158,8 @@ BENCHMARK(BM_FindNextEveryHit)->Unit(benchmark::kMillisecond);
 
 void sortBy(benchmark::State& state, int column)
 {
-    Worksheet& sheet = openShop().sheets(kBigArticle);
-    const QString last = QString::number(art::recordRow(kBigCount));
+    Worksheet& sheet = openShop().sheets(bench::kBigArticle);
+    const QString last = QString::number(art::recordRow(bench::kBigCount));
     bool down = false;
     for (auto _ : state) {
         sheet.Range(QStringLiteral("A2:R") + last).Sort(sheet.cells(2, column), down ? SortOrder::Descending : SortOrder::Ascending);
@@ -177,7 +175,7 @@ BENCHMARK(BM_SortByName)->Unit(benchmark::kMillisecond);
 
 void BM_DeleteRow2(benchmark::State& state)
 {
-    Worksheet& sheet = openShop().sheets(kBigArticle);
+    Worksheet& sheet = openShop().sheets(bench::kBigArticle);
     for (auto _ : state) sheet.Rows(2).Delete();
 }
 BENCHMARK(BM_DeleteRow2)->Unit(benchmark::kMillisecond)->Iterations(200);
@@ -196,9 +194,7 @@ long peakMegabytes()
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     std::fprintf(stderr, "peak_memory_mb %ld\n", peakMegabytes());
     return 0;
 }

@@ -1,9 +1,9 @@
 // What the archive adds to the day's first save of the big shop: the copy of the file as it stands
 // (with the removal of copies no longer kept), the day's first save with it, and a later save of
 // the same day without it. Runs on the workbook store_bench writes to TERVIN_BENCH_SHOP.
-#include "bench/BigShopWorkbook.h"
-#include "common/Messages.h"
+#include "bench/BenchMain.h"
 #include "common/Shop.h"
+#include "store/ProgramFiles.h"
 #include "store/Workbook.h"
 
 #include <QCoreApplication>
@@ -11,21 +11,13 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-
 namespace {
-
-// Answers every message with OK: nothing may wait for a person here.
-class QuietMessages final : public app::MessageService {
-public:
-    app::Answer show(const app::Message&) override { return app::Answer::Ok; }
-};
 
 // The big shop opened as the program opens it, with a clock that the cases move a day at a time.
 struct BigShop {
     explicit BigShop(const QString& workbook) : shop(folder.path())
     {
-        QFile::copy(workbook, shop.file(QStringLiteral("Danni.xls")));
+        QFile::copy(workbook, shop.file(store::kDataFile));
         shop.arhiv.setClock([this] { return now; });
         shop.openDanni();
     }
@@ -65,17 +57,5 @@ BENCHMARK(BM_LaterSaveOfTheDay)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
-    const auto workbook = bigShopWorkbook();
-    if (!workbook) return 1;
-    QuietMessages quiet;
-    app::installMessageService(&quiet);
-    BigShop shop(*workbook);
-    big = &shop;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    big = nullptr;
-    app::installMessageService(nullptr);
-    return 0;
+    return bench::runOnBigShop<QCoreApplication>(argc, argv, big);
 }

@@ -2,49 +2,49 @@
 // line added and taken back with the goods lists read again each time, as the sale panel does; a
 // sale of ten lines recorded and saved after 60,000 ledger rows; the invoice filled and shown.
 // The shop is copied first: the sales grow the copy's ledger, not the file others time.
+#include "bench/BenchMain.h"
 #include "sales/Faktura.h"
 #include "sales/Koshnica.h"
 #include "sales/SalesLedger.h"
 #include "showcase/core/ShowcaseData.h"
 #include "store/Application.h"
 #include "store/DataWorkbook.h"
+#include "store/ProgramFiles.h"
 #include "store/Workbook.h"
 #include "tools/InvoiceForm.h"
 
-#include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
 
-const QString kBigArticle = QStringLiteral("Големи играчки");
+// The big shop, copied and opened once, in a folder of its own.
+struct BigShop {
+    explicit BigShop(const QString& workbook)
+    {
+        const QString copy = folder.filePath(store::kDataFile);
+        QFile::copy(workbook, copy);
+        book = store::Workbook::open(copy);
+    }
+    QTemporaryDir folder;
+    std::unique_ptr<store::Workbook> book;
+};
 
-QTemporaryDir& workDir()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
+BigShop* big = nullptr;
 
-// The big shop, copied and opened once.
 store::Workbook& shop()
 {
-    static std::unique_ptr<store::Workbook> book = [] {
-        const QString copy = workDir().filePath(QStringLiteral("Danni.xls"));
-        if (!QFile::copy(QString::fromLocal8Bit(qgetenv("TERVIN_BENCH_SHOP")), copy))
-            qFatal("TERVIN_BENCH_SHOP names no workbook; bench/run.sh lays one out");
-        return store::Workbook::open(copy);
-    }();
-    return *book;
+    return *big->book;
 }
 
 // A basket of ten lines from the big article.
 sales::Koshnica tenLines()
 {
-    store::Worksheet& article = shop().sheets(kBigArticle);
+    store::Worksheet& article = shop().sheets(bench::kBigArticle);
     sales::Koshnica basket;
     for (int row = 2; basket.lines() < sales::kBasketLines; ++row)
         if (showcase::stockOf(article, row) > 0) basket.add(article, 0, row, 1);
@@ -53,7 +53,7 @@ sales::Koshnica tenLines()
 
 void BM_AddAndUndoLine(benchmark::State& state)
 {
-    store::Worksheet& article = shop().sheets(kBigArticle);
+    store::Worksheet& article = shop().sheets(bench::kBigArticle);
     const int goods = store::DataWorkbook(shop()).goodsCount(article);
     const int row = store::layout::article::recordRow(goods / 2);
     sales::Koshnica basket;
@@ -74,7 +74,7 @@ BENCHMARK(BM_RecordTenLineSale)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_FillAndShowInvoice(benchmark::State& state)
 {
-    const QString form = workDir().filePath(QStringLiteral("Faktura.xls"));
+    const QString form = big->folder.filePath(store::kInvoiceFile);
     demo::makeInvoiceForm()->SaveAs(form);
     store::Application faktura;
     faktura.Workbooks().Open(form);
@@ -92,4 +92,7 @@ BENCHMARK(BM_FillAndShowInvoice)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return bench::runOnBigShop<QCoreApplication>(argc, argv, big);
+}

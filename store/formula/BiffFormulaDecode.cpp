@@ -47,26 +47,23 @@ int wrapped(int value, int size)
 // short or unknown token array gives nothing rather than a wrong formula.
 class Decoder : private TokenCursor {
 public:
-    Decoder(const QByteArray& tokens, int row, int col) : TokenCursor(tokens), row_(row), col_(col) {}
+    Decoder(const QByteArray& tokens, int row, int col) : tokens_(tokens), row_(row), col_(col) {}
 
     std::optional<Formula> decode()
     {
-        while (!atEnd()) {
-            if (!token()) return std::nullopt;
-        }
-        if (stack_.size() != 1) return std::nullopt;
+        const bool whole = walkBiffTokens(tokens_, [this](const BiffToken& token) { return read(token); });
+        if (!whole || stack_.size() != 1) return std::nullopt;
         return Formula(stack_.back());
     }
 
 private:
-    bool token()
+    bool read(const BiffToken& token)
     {
-        const quint8 id = *byte();
-        if (id > (ptg::ArrayClass | ptg::BaseMask)) return false;
-        if (id >= ptg::ReferenceClass) return operandToken(id & ptg::BaseMask);
-        if (auto op = operatorName(kBinaryOperators, id)) return binary(QLatin1String(op));
-        if (auto op = operatorName(kUnaryOperators, id)) return unary(QLatin1String(op));
-        switch (id) {
+        startToken(token);
+        if (token.isOperand()) return operandToken(token.base());
+        if (auto op = operatorName(kBinaryOperators, token.id)) return binary(QLatin1String(op));
+        if (auto op = operatorName(kUnaryOperators, token.id)) return unary(QLatin1String(op));
+        switch (token.id) {
         case ptg::Paren: return wrapTop([](FormulaNodePtr inner) { return makeParen(std::move(inner)); });
         case ptg::MissArg: return push(makeMissing());
         case ptg::Str: return string();
@@ -81,7 +78,7 @@ private:
             return w && push(makeNumber(*w));
         }
         case ptg::Num: return number();
-        default: return false;   // shared formula or table links, unions, intersections...
+        default: return false;   // unions, intersections, ranges
         }
     }
 
@@ -94,8 +91,8 @@ private:
         case ptg::RefN: return reference(true);
         case ptg::Area: return area(false);
         case ptg::AreaN: return area(true);
-        case ptg::RefErr: return skip(4) && push(makeError(ErrorCode::Ref));
-        case ptg::AreaErr: return skip(8) && push(makeError(ErrorCode::Ref));
+        case ptg::RefErr:
+        case ptg::AreaErr: return push(makeError(ErrorCode::Ref));
         default: return false;   // arrays, names, other sheets
         }
     }
@@ -127,8 +124,8 @@ private:
         if (!length || !flags) return false;
         const bool utf16 = *flags & ptg::StrUtf16;
         const qsizetype size = *length * (utf16 ? 2 : 1);
-        if (pos_ + size > tokens_.size()) return false;
-        const char* data = tokens_.constData() + pos_;
+        if (pos_ + size > bytes_.size()) return false;
+        const char* data = bytes_.constData() + pos_;
         pos_ += size;
         if (!utf16) return push(makeText(QString::fromLatin1(data, size)));
         QString text(*length, Qt::Uninitialized);
@@ -142,9 +139,7 @@ private:
     bool attribute()
     {
         const auto options = byte();
-        const auto data = word();
-        if (!options || !data) return false;
-        if ((*options & ptg::AttrChoose) && !skip(2 * (qsizetype(*data) + 1))) return false;
+        if (!options) return false;
         if (*options & ptg::AttrSum)
             return wrapTop([](FormulaNodePtr arg) { return makeFunction(QStringLiteral("SUM"), {std::move(arg)}); });
         return true;
@@ -237,6 +232,7 @@ private:
         return node;
     }
 
+    const QByteArray& tokens_;
     int row_;
     int col_;
     std::vector<FormulaNodePtr> stack_;

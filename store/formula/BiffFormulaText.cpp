@@ -21,27 +21,6 @@ constexpr quint8 kIntersect = 0x0F;
 constexpr quint8 kUnion = 0x10;
 constexpr quint8 kRange = 0x11;
 
-// Operand tokens by their base id (the class bits taken off).
-namespace operand {
-constexpr quint8 Array = 0x00;
-constexpr quint8 Name = 0x03;
-constexpr quint8 MemArea = 0x06;
-constexpr quint8 MemErr = 0x07;
-constexpr quint8 MemNoMem = 0x08;
-constexpr quint8 MemFunc = 0x09;
-constexpr quint8 MemAreaN = 0x0E;
-constexpr quint8 MemNoMemN = 0x0F;
-constexpr quint8 NameX = 0x19;
-constexpr quint8 Ref3d = 0x1A;
-constexpr quint8 Area3d = 0x1B;
-constexpr quint8 RefErr3d = 0x1C;
-constexpr quint8 AreaErr3d = 0x1D;
-} // namespace operand
-
-// A function called through ptgFuncVar with this index takes its name from its first argument:
-// an add-in's function or a macro's.
-constexpr int kNamedFunction = 255;
-
 // A sheet span of the link table whose sheet was deleted.
 constexpr int kDeletedSheet = 0xFFFF;
 
@@ -71,26 +50,25 @@ struct RefPart {
 class TextDecoder : private TokenCursor {
 public:
     TextDecoder(const QByteArray& tokens, const QByteArray& extra, const KeptFormulaPlace* place, int row, int col)
-        : TokenCursor(tokens), extra_(extra), names_(place ? place->names.get() : nullptr),
+        : tokens_(tokens), extra_(extra), names_(place ? place->names.get() : nullptr),
           sheetTab_(place ? place->sheetTab : -1), row_(row), col_(col)
     {
     }
 
     std::optional<QString> decode()
     {
-        while (!atEnd())
-            if (!token()) return std::nullopt;
-        if (stack_.size() != 1) return std::nullopt;
+        const bool whole = walkBiffTokens(tokens_, [this](const BiffToken& token) { return show(token); });
+        if (!whole || stack_.size() != 1) return std::nullopt;
         return stack_.back();
     }
 
 private:
-    bool token()
+    bool show(const BiffToken& token)
     {
-        const quint8 id = *byte();
-        if (id >= ptg::ReferenceClass) return id <= (ptg::ArrayClass | ptg::BaseMask) && operandToken(id & ptg::BaseMask);
-        if (const char* op = binaryOperator(id)) return binary(QLatin1String(op));
-        switch (id) {
+        startToken(token);
+        if (token.isOperand()) return operandToken(token.base());
+        if (const char* op = binaryOperator(token.id)) return binary(QLatin1String(op));
+        switch (token.id) {
         case ptg::Uplus: return wrapTop(QStringLiteral("+"), {});
         case ptg::Uminus: return wrapTop(QStringLiteral("-"), {});
         case ptg::Percent: return wrapTop({}, QStringLiteral("%"));
@@ -108,7 +86,7 @@ private:
             return value && push(QString::number(*value));
         }
         case ptg::Num: return number();
-        default: return false;   // a shared formula's or table's cell, which shows nothing alone
+        default: return false;
         }
     }
 
@@ -137,28 +115,28 @@ private:
     bool operandToken(quint8 base)
     {
         switch (base) {
-        case operand::Array: return skip(7) && array();
+        case ptg::Array: return array();
         case ptg::Func: return fixedFunction();
         case ptg::FuncVar: return variableFunction();
-        case operand::Name: return name();
+        case ptg::Name: return name();
         case ptg::Ref: return reference(false);
         case ptg::RefN: return reference(true);
         case ptg::Area: return area(false);
         case ptg::AreaN: return area(true);
-        case ptg::RefErr: return skip(4) && push(errorText(ErrorCode::Ref));
-        case ptg::AreaErr: return skip(8) && push(errorText(ErrorCode::Ref));
+        case ptg::RefErr:
+        case ptg::AreaErr: return push(errorText(ErrorCode::Ref));
         // A memory token stands before the tokens that compute its operand: those show it.
-        case operand::MemArea: return skip(6) && skipMemAreaRanges();
-        case operand::MemErr:
-        case operand::MemNoMem: return skip(6);
-        case operand::MemFunc:
-        case operand::MemAreaN:
-        case operand::MemNoMemN: return skip(2);
-        case operand::NameX: return externalName();
-        case operand::Ref3d: return reference3d();
-        case operand::Area3d: return area3d();
-        case operand::RefErr3d: return error3d(4);
-        case operand::AreaErr3d: return error3d(8);
+        case ptg::MemArea: return skipMemAreaRanges();
+        case ptg::MemErr:
+        case ptg::MemNoMem:
+        case ptg::MemFunc:
+        case ptg::MemAreaN:
+        case ptg::MemNoMemN: return true;
+        case ptg::NameX: return externalName();
+        case ptg::Ref3d: return reference3d();
+        case ptg::Area3d: return area3d();
+        case ptg::RefErr3d:
+        case ptg::AreaErr3d: return error3d();
         default: return false;
         }
     }
@@ -183,7 +161,7 @@ private:
         const auto length = byte();
         const auto flags = byte();
         if (!length || !flags) return false;
-        const auto text = characters(tokens_, pos_, *length, *flags & ptg::StrUtf16);
+        const auto text = characters(bytes_, pos_, *length, *flags & ptg::StrUtf16);
         return text && push(quotedText(*text));
     }
 
@@ -192,9 +170,7 @@ private:
     bool attribute()
     {
         const auto options = byte();
-        const auto data = word();
-        if (!options || !data) return false;
-        if ((*options & ptg::AttrChoose) && !skip(2 * (qsizetype(*data) + 1))) return false;
+        if (!options) return false;
         if (*options & ptg::AttrSum) return wrapTop(QStringLiteral("SUM("), QStringLiteral(")"));
         return true;
     }
@@ -228,7 +204,7 @@ private:
         if (!count || !index) return false;
         const int args = *count & 0x7F;
         const int functionIndex = *index & 0x7FFF;
-        if (functionIndex == kNamedFunction) return namedCall(args);
+        if (functionIndex == ptg::NamedFunctionCall) return namedCall(args);
         const BiffFunctionName* function = biffFunctionName(functionIndex);
         return function && call(QLatin1String(function->name), args);
     }
@@ -259,7 +235,7 @@ private:
     bool name()
     {
         const auto index = word();
-        if (!index || !skip(2)) return false;
+        if (!index) return false;
         const auto text = definedName(*index);
         return text && push(*text);
     }
@@ -290,7 +266,7 @@ private:
     {
         const auto ixti = word();
         const auto index = word();
-        if (!ixti || !index || !skip(2)) return false;
+        if (!ixti || !index) return false;
         const BiffWorkbookNames::SheetSpan* span = spanAt(*ixti);
         if (!span) return false;
         const BiffWorkbookNames::Book& book = names_->books[size_t(span->book)];
@@ -380,10 +356,10 @@ private:
         return prefix && text && push(*prefix + *text);
     }
 
-    bool error3d(qsizetype size)
+    bool error3d()
     {
         const auto ixti = word();
-        if (!ixti || !skip(size)) return false;
+        if (!ixti) return false;
         const auto prefix = sheetPrefix(*ixti);
         if (!prefix) return false;
         // A deleted sheet already shows as #REF!.
@@ -522,7 +498,7 @@ private:
         return extraPos_ <= extra_.size();
     }
 
-    static std::optional<QString> characters(const QByteArray& from, qsizetype& pos, int length, bool utf16)
+    static std::optional<QString> characters(QByteArrayView from, qsizetype& pos, int length, bool utf16)
     {
         const qsizetype size = qsizetype(length) * (utf16 ? 2 : 1);
         if (pos + size > from.size()) return std::nullopt;
@@ -547,6 +523,7 @@ private:
         return text;
     }
 
+    const QByteArray& tokens_;
     const QByteArray& extra_;
     const BiffWorkbookNames* names_;
     int sheetTab_;

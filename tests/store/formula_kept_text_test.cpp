@@ -157,6 +157,18 @@ TEST(KeptFormulaText, ArrayConstants)
     EXPECT_EQ(shown(tokens), QStringLiteral("=42"));
 }
 
+// Memory tokens stand before the tokens that give their operand and show nothing themselves; the
+// areas tMemArea keeps after the tokens come before the next array's constants.
+TEST(KeptFormulaText, MemoryTokensShowTheirOperand)
+{
+    const QByteArray area = bytes("25 0000 0100 00C0 01C0");
+    for (const char* memory : {"27 00000000 0900", "28 00000000 0900", "29 0900", "2E 0900", "2F 0900"})
+        EXPECT_EQ(shown(bytes(memory) + area), QStringLiteral("=A1:B2")) << memory;
+    const QByteArray tokens = bytes("26 00000000 0900") + area + bytes("60 00000000000000  42 02 0400");
+    const QByteArray keptAreas = bytes("0100  0000 0100 0000 0100");
+    EXPECT_EQ(shown(tokens, 0, keptAreas + bytes("00 0000  01 000000000000F03F")), QStringLiteral("=SUM(A1:B2,{1})"));
+}
+
 // Token arrays cut inside a token, or holding what no token is, show the value; none reads
 // past the end.
 TEST(KeptFormulaText, DamagedTokensShowTheValue)
