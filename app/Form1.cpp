@@ -111,7 +111,8 @@ void Form1::makeVitrina()
 void Form1::makeSearch()
 {
     tyrsene_ = new search::Tyrsene(shop_, *this, *articles_, this, this);
-    sortirane_ = new search::Sortirane(shop_, *this, *articles_, this, [this] { vitrina_->chooseArticle(); }, this);
+    sortirane_ = new search::Sortirane(shop_, *this, *articles_, this, this);
+    connect(sortirane_, &search::Sortirane::showcaseOutOfDate, vitrina_, &showcase::Vitrina::chooseArticle);
     connect(vitrina_, &showcase::Vitrina::articleListed, tyrsene_, &search::Tyrsene::articleListed);
     connect(Command4, &QPushButton::clicked, this, [this] { guarded([this] { tyrsene_->open(); }); });
     connect(Command2, &QPushButton::clicked, this, [this] { guarded([this] { sortirane_->open(); }); });
@@ -145,16 +146,19 @@ void Form1::makeSalePanel()
     c.Option1 = Option1;
     c.Command6 = Command6;
     c.koshnica = koshnica;
-    c.chooseArticle = [this] { vitrina_->chooseArticle(); };
-    c.showStatus = [this](const QString& text) { showStatus(text); };
     sales_ = new sales::SalePanel(shop_, *this, c, this);
+    connect(sales_, &sales::SalePanel::showcaseOutOfDate, vitrina_, &showcase::Vitrina::chooseArticle);
+    connect(sales_, &sales::SalePanel::status, this, &Form1::showStatus);
     // Before an archive copy replaces the data, the basket's goods go back to stock.
     connect(this, &Form1::dataReplacing, sales_, &sales::SalePanel::programEnds);
 }
 
 void Form1::makeKatalog()
 {
-    katalog_ = new catalogue::Katalog(shop_, *this, {articles_, Command5, Command7, Command8}, this);
+    katalog_ = new catalogue::Katalog(shop_, *this, *articles_, this);
+    connect(Command5, &QPushButton::clicked, this, [this] { guarded([this] { katalog_->openGoodsEditor(); }); });
+    connect(Command7, &QPushButton::clicked, this, [this] { katalog_->showArticleWindow(); });
+    connect(Command8, &QPushButton::clicked, this, [this] { guarded([this] { katalog_->deleteArticle(); }); });
     connect(katalog_, &catalogue::Katalog::showcaseOutOfDate, vitrina_, &showcase::Vitrina::chooseArticle);
 }
 

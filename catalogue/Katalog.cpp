@@ -11,7 +11,6 @@
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
-#include <QPushButton>
 
 namespace catalogue {
 
@@ -28,12 +27,9 @@ W* shown(W* window)
 
 } // namespace
 
-Katalog::Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls& controls, QObject* parent)
-    : QObject(parent), shop_(shop), state_(state), c_(controls)
+Katalog::Katalog(app::Shop& shop, app::MainState& state, showcase::ArticleList& articles, QObject* parent)
+    : QObject(parent), shop_(shop), state_(state), articles_(articles)
 {
-    connect(c_.Command5, &QPushButton::clicked, this, [this] { app::guarded([this] { openGoodsEditor(); }); });
-    connect(c_.Command7, &QPushButton::clicked, this, [this] { showArticleWindow(); });
-    connect(c_.Command8, &QPushButton::clicked, this, [this] { app::guarded([this] { deleteArticle(); }); });
 }
 
 GoodsStore Katalog::goodsStore(const QString& article) const
@@ -72,7 +68,7 @@ bool Katalog::DobaviArtikul(const QString& name)
         app::warning(added.refusal);
         return false;
     }
-    c_.articles->insertArticle(added.sheetsBefore - 1, name);
+    articles_.insertArticle(added.sheetsBefore - 1, name);
     Sahrani();
     return true;
 }
@@ -80,13 +76,13 @@ bool Katalog::DobaviArtikul(const QString& name)
 void Katalog::deleteArticle()
 {
     if (!shop_.hasArticles()) return;
-    const int row = c_.articles->chosenRow();
+    const int row = articles_.chosenRow();
     if (row < 0) {
         app::warning(QStringLiteral("Моля изберете артикул"));
         return;
     }
     if (!app::confirm(QStringLiteral("Наистина ли желаете да изтриете артикула?"))) return;
-    const QString name = c_.articles->article(row);
+    const QString name = articles_.article(row);
     const QString refusal = IztriiArtikul(shop_.data(), name, shop_.rowKeeper);
     if (!refusal.isEmpty()) {
         app::warning(refusal);
@@ -100,10 +96,10 @@ void Katalog::deleteArticle()
 
 void Katalog::unlistArticle(int row)
 {
-    c_.articles->removeArticle(row, !shop_.hasArticles());
+    articles_.removeArticle(row, !shop_.hasArticles());
     // The first article is shown; with none left, the showcase draws itself empty.
     if (shop_.hasArticles())
-        c_.articles->choose(0);
+        articles_.choose(0);
     else
         redrawShowcase();
 }
@@ -111,14 +107,14 @@ void Katalog::unlistArticle(int row)
 void Katalog::openGoodsEditor()
 {
     if (!shop_.hasArticles()) return;
-    const int row = c_.articles->chosenRow();
+    const int row = articles_.chosenRow();
     if (row < 0) {
         app::warning(showcase::kChooseArticle);
         return;
     }
     auto* editor = qobject_cast<Form4*>(shop_.windows.window(4));
     if (!editor) editor = new Form4(*this);
-    editor->openFor(c_.articles->entry(row));
+    editor->openFor(articles_.entry(row));
     shown(editor);
 }
 

@@ -5,8 +5,6 @@
 #include <QObject>
 #include <QString>
 
-class QPushButton;
-
 namespace app {
 struct MainState;
 class Shop;
@@ -18,21 +16,13 @@ class ArticleList;
 
 namespace catalogue {
 
-// The main window's controls the catalogue works with.
-struct CatalogueControls {
-    showcase::ArticleList* articles;   // the article list and its choice
-    QPushButton* Command5;   // "Добави стока"
-    QPushButton* Command7;   // "Добави артикул"
-    QPushButton* Command8;   // "Изтрий артикул"
-};
-
 // The catalogue commands of the main window: the add-article window, deleting the chosen article,
 // the goods editor; and what those windows share: the goods of an article, the showcase redraw
 // and the save.
 class Katalog : public QObject {
     Q_OBJECT
 public:
-    Katalog(app::Shop& shop, app::MainState& state, const CatalogueControls& controls, QObject* parent = nullptr);
+    Katalog(app::Shop& shop, app::MainState& state, showcase::ArticleList& articles, QObject* parent = nullptr);
 
     // "Добави артикул": shows the add-article window.
     void showArticleWindow();
@@ -61,7 +51,7 @@ private:
 
     app::Shop& shop_;
     app::MainState& state_;
-    CatalogueControls c_;
+    showcase::ArticleList& articles_;
 };
 
 } // namespace catalogue

@@ -169,7 +169,7 @@ void SalePanel::returnLine(int i)
 // goods list; with the basket empty, the first article and no goods.
 void SalePanel::reselectAfterUndo()
 {
-    c_.chooseArticle();
+    emit showcaseOutOfDate();
     if (basket_.isEmpty()) {
         c_.articles->choose(0);
         return;
@@ -199,7 +199,7 @@ void SalePanel::sell()
 void SalePanel::saleDone(const QString& told)
 {
     sinceSale_.start();
-    c_.showStatus(told);
+    emit status(told);
 }
 
 bool SalePanel::justSold() const

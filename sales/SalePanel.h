@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <functional>
 
 class QComboBox;
 class QLineEdit;
@@ -43,8 +42,6 @@ struct SaleControls {
     QRadioButton* Option1;     // invoice "да"
     QPushButton* Command6;     // "Налични"
     KoshnicaView* koshnica;    // the basket's lines beside the panel
-    std::function<void()> chooseArticle;   // what a click in the article list does
-    std::function<void(const QString&)> showStatus;   // a passing word in the status bar
 };
 
 // The sale panel of the main window: the basket, "Продажба", "Документ", and what the document
@@ -76,6 +73,12 @@ public:
 
     // The main window closes: the basket goes back to stock.
     void programEnds();
+
+signals:
+    // The stock taken back shows: the showcase is to show the article chosen from its first page.
+    void showcaseOutOfDate();
+    // A passing word to the shop keeper.
+    void status(const QString& text);
 
 private:
     void connectControls();

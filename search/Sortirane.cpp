@@ -12,9 +12,8 @@
 namespace search {
 
 Sortirane::Sortirane(app::Shop& shop, app::MainState& state, showcase::ArticleList& articles, QWidget* mainWindow,
-                     std::function<void()> articleChoice, QObject* parent)
-    : QObject(parent), shop_(shop), main_(state), articles_(articles), mainWindow_(mainWindow),
-      articleChoice_(std::move(articleChoice))
+                     QObject* parent)
+    : QObject(parent), shop_(shop), main_(state), articles_(articles), mainWindow_(mainWindow)
 {
 }
 
@@ -61,7 +60,7 @@ void Sortirane::dialogClosed()
 
 void Sortirane::sort(SortBy key, store::SortOrder order)
 {
-    if (sortArticle(shop_.data(), main_.ImeNaList, key, order, shop_.rowKeeper)) articleChoice_();
+    if (sortArticle(shop_.data(), main_.ImeNaList, key, order, shop_.rowKeeper)) emit showcaseOutOfDate();
 }
 
 void Sortirane::SortiraiPoCena1() { sort(SortBy::Price, store::SortOrder::Ascending); }

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 
 class QWidget;
 
@@ -29,9 +28,8 @@ public:
     // Criteria of the sort dialog, by their index in its list.
     enum Criterion { ByPrice = 0, ByName = 1 };
 
-    // articleChoice runs the main window's article choice (the showcase from its first page).
     Sortirane(app::Shop& shop, app::MainState& state, showcase::ArticleList& articles, QWidget* mainWindow,
-              std::function<void()> articleChoice, QObject* parent = nullptr);
+              QObject* parent = nullptr);
     // The dialog goes with the main window.
     ~Sortirane() override;
 
@@ -50,6 +48,11 @@ public:
     // The dialog has closed: the main window is shown.
     void dialogClosed();
 
+signals:
+    // The article's goods are in a new order: the showcase is to show it from its first page, as
+    // after a click on the article list.
+    void showcaseOutOfDate();
+
 private:
     Form2& shown();
     void sort(SortBy key, store::SortOrder order);
@@ -58,7 +61,6 @@ private:
     app::MainState& main_;
     showcase::ArticleList& articles_;
     QWidget* mainWindow_;
-    std::function<void()> articleChoice_;
     QPointer<Form2> form2_;
 };
 
