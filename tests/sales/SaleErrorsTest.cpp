@@ -2,6 +2,7 @@
 #include "app/support/QtPrinters.h"
 #include "sales/SaleError.h"
 #include "store/StoreError.h"
+#include "tests/store/error_message.h"
 
 #include <gtest/gtest.h>
 
@@ -10,21 +11,12 @@ using sales::SaleError;
 
 TEST(SaleErrors, EachKindReadsAsTheShopKeeperIsTold)
 {
-    const struct {
-        SaleError kind;
-        QStringList arguments;
-        QString message;
-    } sentences[] = {
+    expectSentences<SaleError>({
         {SaleError::InvoiceFormClosed, {}, u"Формата на фактурата не е отворена."_s},
         {SaleError::LedgerFull, {u"65535"_s},
          u"Продажбата не е записана: дневникът на продажбите е пълен (65535 реда). Кошницата остава непокътната."_s},
         {SaleError::NotSaved, {u"Дискът е пълен."_s},
          u"Продажбата не е записана: Дискът е пълен.\nКошницата остава непокътната, "
          u"за да може продажбата да се запише отново."_s},
-    };
-    for (const auto& [kind, arguments, message] : sentences) {
-        const store::Error error(kind, arguments);
-        EXPECT_EQ(error.message(), message);
-        EXPECT_EQ(error.kind<SaleError>(), kind) << message.toStdString();
-    }
+    });
 }

@@ -2,6 +2,7 @@
 // program reads it back.
 #include "store/EngineError.h"
 #include "store/StoreError.h"
+#include "tests/store/error_message.h"
 #include "tests/app/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,7 @@ using store::EngineError;
 
 TEST(EngineErrors, EachKindReadsAsTheShopKeeperIsTold)
 {
-    const struct {
-        EngineError kind;
-        QStringList arguments;
-        QString message;
-    } sentences[] = {
+    expectSentences<EngineError>({
         {EngineError::ApplicationClosed, {}, u"Приложението за таблици вече е затворено."_s},
         {EngineError::NoWorkbookNumber, {u"3"_s}, u"Няма отворена работна книга номер 3."_s},
         {EngineError::WorkbookWithoutSheets, {u"C:\\Магазин\\Danni.xls"_s},
@@ -55,12 +52,7 @@ TEST(EngineErrors, EachKindReadsAsTheShopKeeperIsTold)
         {EngineError::LedgerRowTaken, {u"продажбите"_s, u"List!R1"_s, u"5"_s, u"7"_s},
          u"Броят на редовете на продажбите в клетка List!R1 (5) не отговаря на редовете му: ред 7 вече е попълнен. "
          u"Нищо не е записано; поправете брояча или дневника в програма за таблици."_s},
-    };
-    for (const auto& [kind, arguments, message] : sentences) {
-        const store::Error error(kind, arguments);
-        EXPECT_EQ(error.message(), message);
-        EXPECT_EQ(error.kind<EngineError>(), kind) << message.toStdString();
-    }
+    });
 }
 
 namespace {

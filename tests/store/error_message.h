@@ -3,6 +3,8 @@
 #include "store/StoreError.h"
 
 #include <QString>
+#include <QStringList>
+#include <gtest/gtest.h>
 #include <functional>
 #include <optional>
 
@@ -27,4 +29,24 @@ std::optional<Kind> errorKind(const std::function<void()>& action)
         return error.kind<Kind>();
     }
     return std::nullopt;
+}
+
+// A kind of a subsystem's problems with the arguments of its sentence, and the sentence as the shop
+// keeper reads it.
+template <store::ErrorKind Kind>
+struct Sentence {
+    Kind kind;
+    QStringList arguments;
+    QString message;
+};
+
+// Each kind reads as its sentence and is known again by its kind.
+template <store::ErrorKind Kind>
+void expectSentences(std::initializer_list<Sentence<Kind>> sentences)
+{
+    for (const auto& [kind, arguments, message] : sentences) {
+        const store::Error error(kind, arguments);
+        EXPECT_EQ(error.message(), message);
+        EXPECT_EQ(error.kind<Kind>(), kind) << message.toStdString();
+    }
 }
