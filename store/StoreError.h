@@ -29,6 +29,14 @@ public:
         : Error(typeid(Kind), int(kind), errorMessage(kind, arguments))
     {
     }
+    // The problem reason is, told in the sentence of kind, whose arguments say where it happened and
+    // word the reason: the kind stays the reason's, or becomes this sentence's when the reason has none.
+    template <ErrorKind Kind>
+    Error(const Error& reason, Kind kind, const QStringList& arguments)
+        : Error(reason.hasKind() ? *reason.family_ : typeid(Kind), reason.hasKind() ? reason.code_ : int(kind),
+                errorMessage(kind, arguments))
+    {
+    }
     // A problem that has no kind of its own.
     explicit Error(const QString& message) : Error(typeid(void), 0, message) {}
 
@@ -43,6 +51,8 @@ public:
     }
 
 private:
+    bool hasKind() const { return *family_ != typeid(void); }
+
     Error(const std::type_info& family, int code, const QString& message)
         : std::runtime_error(message.toStdString()), family_(&family), code_(code), message_(message)
     {
