@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDir>
 #include <QString>
 #include <QStringList>
 #include <concepts>
@@ -62,16 +61,5 @@ private:
     int code_;
     QString message_;
 };
-
-// "Файлът „…“ не може да бъде записан.", with the path as the system writes it, and the reason
-// after a colon where one is known.
-inline QString fileNotWritten(const QString& path)
-{
-    return QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(QDir::toNativeSeparators(path));
-}
-inline QString fileNotWritten(const QString& path, const QString& reason)
-{
-    return QStringLiteral("Файлът „%1“ не може да бъде записан: %2").arg(QDir::toNativeSeparators(path), reason);
-}
 
 } // namespace store

@@ -11,6 +11,7 @@
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "store/xls/XlsError.h"
 
 #include <QDate>
 #include <QDir>
@@ -29,7 +30,7 @@ void writeFile(const QString& path, const QByteArray& content)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw store::Error(store::fileNotWritten(path, file.errorString()));
+        throw store::Error(store::xls::XlsError::FileNotWritten, {QDir::toNativeSeparators(path), file.errorString()});
 }
 
 void drawPictures(const std::vector<demo::Article>& catalogue, const QString& pictures)

@@ -89,6 +89,7 @@ QString errorMessage(XlsError kind, const QStringList& a)
         if (a.size() < 2) return QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(a.value(0));
         return QStringLiteral("Файлът „%1“ не може да бъде записан: %2").arg(a.value(0), a.value(1));
     case XlsError::WorkbookNotWritten: return QStringLiteral("Работната книга не може да бъде записана: %1").arg(a.value(0));
+    case XlsError::FolderNotCreated: return QStringLiteral("Папката „%1“ не може да бъде създадена.").arg(a.value(0));
     }
     return {};
 }

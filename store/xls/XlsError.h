@@ -6,7 +6,8 @@
 namespace store::xls {
 
 // Why an .xls file, or the bytes of one, is not read or not written. Most are reasons, told to the
-// shop keeper within the sentence of the file or workbook they concern (the last four kinds). Each
+// shop keeper within the sentence of the file or workbook they concern (the four kinds after them),
+// sentences the rest of the program tells its own files in too, as it does a folder not made. Each
 // takes the arguments named after it; a path is written as the system writes it.
 enum class XlsError {
     // The file and its container.
@@ -68,6 +69,7 @@ enum class XlsError {
     WorkbookNotRead,          // why
     FileNotWritten,           // path, and why when it is known
     WorkbookNotWritten,       // why
+    FolderNotCreated,         // path
 };
 
 QString errorMessage(XlsError kind, const QStringList& arguments);

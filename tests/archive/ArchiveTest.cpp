@@ -3,8 +3,10 @@
 #include "app/support/ShopFolder.h"
 
 #include "app/Program.h"
+#include "archive/ArchiveError.h"
 #include "archive/Arhiv.h"
 #include "store/StoreError.h"
+#include "tests/store/error_message.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/Programs.h"
 
@@ -236,7 +238,7 @@ TEST(PuttingBack, ADamagedCopyIsShownAsSuchAndRefusedWithNothingChanged)
         SCOPED_TRACE(copy.stamp.toStdString());
         EXPECT_FALSE(archive::readContents(copy.path).has_value());
         EXPECT_TRUE(archive::describe(copy, std::nullopt).contains(QStringLiteral("повредено")));
-        EXPECT_THROW(s.arhiv.putBack(copy), store::Error);
+        EXPECT_EQ(errorKind<archive::ArchiveError>([&] { s.arhiv.putBack(copy); }), archive::ArchiveError::CopyDamaged);
         EXPECT_EQ(fileBytes(s.data()), current);
         EXPECT_EQ(s.arhiv.copies().size(), 3u);
     }

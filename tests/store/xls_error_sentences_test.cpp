@@ -78,6 +78,7 @@ TEST(XlsErrors, EachKindReadsAsTheShopKeeperIsTold)
          u"Файлът „C:\\Магазин\\Danni.xls“ не може да бъде записан: Disk full"_s},
         {XlsError::WorkbookNotWritten, {u"работната книга няма нито един лист."_s},
          u"Работната книга не може да бъде записана: работната книга няма нито един лист."_s},
+        {XlsError::FolderNotCreated, {u"C:\\Магазин\\Tervin"_s}, u"Папката „C:\\Магазин\\Tervin“ не може да бъде създадена."_s},
     };
     for (const auto& [kind, arguments, message] : sentences) {
         const store::Error error(kind, arguments);
