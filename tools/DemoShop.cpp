@@ -12,6 +12,7 @@
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/xls/XlsError.h"
+#include "tools/ToolError.h"
 
 #include <QDate>
 #include <QDir>
@@ -23,7 +24,7 @@ namespace {
 void makeFolder(const QString& path)
 {
     if (!QDir().mkpath(path))
-        throw store::Error(QStringLiteral("Папката „%1“ не може да бъде създадена.").arg(path));
+        throw store::Error(store::xls::XlsError::FolderNotCreated, {path});
 }
 
 void writeFile(const QString& path, const QByteArray& content)
@@ -53,8 +54,7 @@ void layOutDemoShop(const QString& dir)
 {
     const QString dataPath = QDir(dir).filePath(store::kDataFile);
     if (QFileInfo::exists(dataPath))
-        throw store::Error(QStringLiteral("В папката „%1“ вече има магазин (%2). Демонстрационният магазин "
-                                          "не се записва върху данни на магазин.").arg(QDir::toNativeSeparators(dir), store::kDataFile));
+        throw store::Error(tools::ToolError::ShopAlreadyThere, {QDir::toNativeSeparators(dir), store::kDataFile});
     makeFolder(dir);
     const QString pictures = QDir(dir).filePath(store::kPictureFolder);
     const auto& catalogue = demo::demoCatalogue();
