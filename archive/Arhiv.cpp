@@ -1,9 +1,11 @@
 #include "archive/Arhiv.h"
 
+#include "archive/ArchiveError.h"
 #include "store/DataWorkbook.h"
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "store/xls/XlsError.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,14 +51,14 @@ void replaceWith(const QString& source, const QString& target)
     QFile in(source);
     QSaveFile out(target);
     if (!in.open(QIODevice::ReadOnly))
-        throw store::Error(QStringLiteral("Копието „%1“ не може да бъде прочетено: %2").arg(native(source), in.errorString()));
+        throw store::Error(ArchiveError::CopyNotRead, {native(source), in.errorString()});
     if (!out.open(QIODevice::WriteOnly))
-        throw store::Error(store::fileNotWritten(target, out.errorString()));
+        throw store::Error(store::xls::XlsError::FileNotWritten, {native(target), out.errorString()});
     QByteArray chunk;
     while (!(chunk = in.read(1 << 20)).isEmpty())
         if (out.write(chunk) != chunk.size()) break;
     if (in.error() != QFileDevice::NoError || out.error() != QFileDevice::NoError || !out.commit())
-        throw store::Error(store::fileNotWritten(target, out.errorString()));
+        throw store::Error(store::xls::XlsError::FileNotWritten, {native(target), out.errorString()});
 }
 
 } // namespace
@@ -196,7 +198,7 @@ std::optional<Contents> Arhiv::contentsOf(const Copy& copy)
 QString Arhiv::copyInto(const QString& stamp)
 {
     if (!QDir().mkpath(folder()))
-        throw store::Error(QStringLiteral("Папката за архивни копия „%1“ не може да бъде създадена.").arg(native(folder())));
+        throw store::Error(ArchiveError::FolderNotCreated, {native(folder())});
     const QString target = pathFor(stamp);
     // Copied in the kernel under another name, then named: a copy cut short never looks whole.
     const std::filesystem::path partial((target + QStringLiteral(".part")).toStdU16String());
@@ -207,8 +209,7 @@ QString Arhiv::copyInto(const QString& stamp)
     if (error) {
         std::error_code ignored;
         std::filesystem::remove(partial, ignored);
-        throw store::Error(QStringLiteral("Архивното копие „%1“ не може да бъде записано: %2")
-                               .arg(native(target), QString::fromLocal8Bit(error.message())));
+        throw store::Error(ArchiveError::CopyNotWritten, {native(target), QString::fromLocal8Bit(error.message())});
     }
     return target;
 }
@@ -246,13 +247,13 @@ Copy Arhiv::keepMoment()
 
 QString damaged(const Copy& copy)
 {
-    return QStringLiteral("Копието от %1 е повредено и не може да бъде възстановено.").arg(whenTaken(copy));
+    return errorMessage(ArchiveError::CopyDamaged, {whenTaken(copy)});
 }
 
 QString Arhiv::putBack(const Copy& copy)
 {
     if (!readContents(copy.path))
-        throw store::Error(damaged(copy));
+        throw store::Error(ArchiveError::CopyDamaged, {whenTaken(copy)});
     const QString before = keepMoment().stamp;
     replaceWith(copy.path, dataFile_);
     rotate();

@@ -1,6 +1,7 @@
 #include "common/ProgramFolder.h"
 
 #include "store/StoreError.h"
+#include "store/xls/XlsError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +21,7 @@ bool ImaPapka(const QString& path)
 void NapraviPapka(const QString& path)
 {
     if (!QDir().mkdir(path))
-        throw store::Error(QStringLiteral("Папката „%1“ не може да бъде създадена.").arg(QDir::toNativeSeparators(path)));
+        throw store::Error(store::xls::XlsError::FolderNotCreated, {QDir::toNativeSeparators(path)});
 }
 
 QString inFolder(const QString& folder, const QString& name)

@@ -2,6 +2,7 @@
 
 #include "common/Messages.h"
 #include "common/ProgramFolder.h"
+#include "common/ShopError.h"
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/window/WorkbookWindow.h"
@@ -25,7 +26,7 @@ QString Shop::file(const QString& name) const
 store::Workbook& Shop::danni() const
 {
     store::Workbook* workbook = danniIfOpen();
-    if (!workbook) throw store::Error(QStringLiteral("Файлът с данните %1 вече е затворен.").arg(store::kDataFile));
+    if (!workbook) throw store::Error(ShopError::DataFileClosed, {store::kDataFile});
     return *workbook;
 }
 
@@ -96,9 +97,7 @@ void Shop::keepOtherProgramsVersion()
     try {
         kept = arhiv.keepMoment();
     } catch (const store::Error& e) {
-        throw store::Error(QStringLiteral("Файлът с данните „%1“ е променен от друга програма, а нейната версия не може "
-                                          "да бъде запазена в архива, затова данните не се записват върху нея.\n%2")
-                               .arg(store::kDataFile, e.message()));
+        throw store::Error(ShopError::OtherVersionNotKept, {store::kDataFile, e.message()});
     }
     const QString changed = QStringLiteral("Файлът с данните „%1“ е променен от друга програма, след като Тервин го "
                                            "прочете. Версията на другата програма е запазена като архивно копие от %2.")
@@ -113,7 +112,7 @@ void Shop::keepOtherProgramsVersion()
                                            "остава в архива.")))
         return;
     QMetaObject::invokeMethod(reloadContext_, reload_, Qt::QueuedConnection);
-    throw store::Error(QStringLiteral("Промяната не е записана: данните се зареждат, както ги е оставила другата програма."));
+    throw store::Error(ShopError::ReloadingOtherVersion);
 }
 
 std::unique_ptr<store::Application> Shop::newApplication() const

@@ -8,8 +8,10 @@
 #include "store/formula/BiffFormula.h"
 #include "store/formula/Formula.h"
 #include "store/xls/OleStream.h"
+#include "store/xls/XlsError.h"
 #include "tools/DemoDataWorkbook.h"
 #include "tools/InvoiceForm.h"
+#include "tools/ToolError.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -74,7 +76,7 @@ std::unique_ptr<store::Workbook> deepFormulaWorkbook()
     auto book = std::make_unique<store::Workbook>();
     const QByteArray tokens = QByteArray("\x1E\x01\x00", 3) + QByteArray(store::kMaxFormulaDepth - 1, '\x13');
     const auto formula = store::decodeBiffFormula(tokens, 1, 1);
-    if (!formula) throw store::Error(QStringLiteral("дълбоката формула не се разчита"));
+    if (!formula) throw store::Error(tools::ToolError::DeepFormulaNotRead);
     book->sheets(1).setFormula(1, 1, *formula);
     return book;
 }
@@ -83,7 +85,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        throw store::Error(QStringLiteral("„%1“ не може да бъде записан").arg(path));
+        throw store::Error(tools::ToolError::CorpusFileNotWritten, {path});
 }
 
 // Adding goods copies each picture from its article's folder; for the workbook only the file
@@ -93,12 +95,12 @@ void putPlaceholderPictures(const std::vector<demo::Article>& catalogue, const Q
     for (const demo::Article& article : catalogue) {
         const QDir folder(picturesDir + QLatin1Char('/') + article.name);
         if (!folder.mkpath(QStringLiteral(".")))
-            throw store::Error(QStringLiteral("Папката „%1“ не може да бъде създадена.").arg(folder.path()));
+            throw store::Error(store::xls::XlsError::FolderNotCreated, {folder.path()});
         for (const demo::Goods& goods : article.goods) {
             if (goods.picture.fileName.isEmpty()) continue;
             QFile file(folder.filePath(goods.picture.fileName));
             if (!file.open(QIODevice::WriteOnly) || file.write("picture") < 0)
-                throw store::Error(QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(file.fileName()));
+                throw store::Error(store::xls::XlsError::FileNotWritten, {file.fileName()});
         }
     }
 }

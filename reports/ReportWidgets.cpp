@@ -11,7 +11,9 @@
 #include "store/Money.h"
 #include "store/StoreError.h"
 #include "store/window/PrintPreview.h"
+#include "store/xls/XlsError.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -240,7 +242,7 @@ void ReportOutput::exportPdf()
     dialog->setDefaultSuffix(QStringLiteral("pdf"));
     connect(dialog, &QFileDialog::fileSelected, this, [report = *report](const QString& path) {
         if (!writePdf(report, path))
-            app::warning(store::fileNotWritten(path));
+            app::warning(errorMessage(store::xls::XlsError::FileNotWritten, {QDir::toNativeSeparators(path)}));
     });
     dialog->open();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDir>
 #include <QString>
 #include <QStringList>
 #include <concepts>
@@ -29,6 +28,14 @@ public:
         : Error(typeid(Kind), int(kind), errorMessage(kind, arguments))
     {
     }
+    // The problem reason is, told in the sentence of kind, whose arguments say where it happened and
+    // word the reason: the kind stays the reason's, or becomes this sentence's when the reason has none.
+    template <ErrorKind Kind>
+    Error(const Error& reason, Kind kind, const QStringList& arguments)
+        : Error(reason.hasKind() ? *reason.family_ : typeid(Kind), reason.hasKind() ? reason.code_ : int(kind),
+                errorMessage(kind, arguments))
+    {
+    }
     // A problem that has no kind of its own.
     explicit Error(const QString& message) : Error(typeid(void), 0, message) {}
 
@@ -43,6 +50,8 @@ public:
     }
 
 private:
+    bool hasKind() const { return *family_ != typeid(void); }
+
     Error(const std::type_info& family, int code, const QString& message)
         : std::runtime_error(message.toStdString()), family_(&family), code_(code), message_(message)
     {
@@ -52,16 +61,5 @@ private:
     int code_;
     QString message_;
 };
-
-// "Файлът „…“ не може да бъде записан.", with the path as the system writes it, and the reason
-// after a colon where one is known.
-inline QString fileNotWritten(const QString& path)
-{
-    return QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(QDir::toNativeSeparators(path));
-}
-inline QString fileNotWritten(const QString& path, const QString& reason)
-{
-    return QStringLiteral("Файлът „%1“ не може да бъде записан: %2").arg(QDir::toNativeSeparators(path), reason);
-}
 
 } // namespace store

@@ -1,6 +1,7 @@
 #include "DemoPictures.h"
 
 #include "store/StoreError.h"
+#include "tools/ToolError.h"
 
 #include <QDir>
 #include <QFont>
@@ -604,7 +605,7 @@ QImage drawNoGoods()
 void savePicture(const QImage& image, const QString& path)
 {
     if (!image.save(path, "JPEG", 90))
-        throw store::Error(QStringLiteral("Картината „%1“ не може да бъде записана.").arg(QDir::toNativeSeparators(path)));
+        throw store::Error(tools::ToolError::PictureNotWritten, {QDir::toNativeSeparators(path)});
 }
 
 } // namespace demo

@@ -11,6 +11,8 @@
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "store/xls/XlsError.h"
+#include "tools/ToolError.h"
 
 #include <QDate>
 #include <QDir>
@@ -22,14 +24,14 @@ namespace {
 void makeFolder(const QString& path)
 {
     if (!QDir().mkpath(path))
-        throw store::Error(QStringLiteral("Папката „%1“ не може да бъде създадена.").arg(path));
+        throw store::Error(store::xls::XlsError::FolderNotCreated, {path});
 }
 
 void writeFile(const QString& path, const QByteArray& content)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw store::Error(store::fileNotWritten(path, file.errorString()));
+        throw store::Error(store::xls::XlsError::FileNotWritten, {QDir::toNativeSeparators(path), file.errorString()});
 }
 
 void drawPictures(const std::vector<demo::Article>& catalogue, const QString& pictures)
@@ -52,8 +54,7 @@ void layOutDemoShop(const QString& dir)
 {
     const QString dataPath = QDir(dir).filePath(store::kDataFile);
     if (QFileInfo::exists(dataPath))
-        throw store::Error(QStringLiteral("В папката „%1“ вече има магазин (%2). Демонстрационният магазин "
-                                          "не се записва върху данни на магазин.").arg(QDir::toNativeSeparators(dir), store::kDataFile));
+        throw store::Error(tools::ToolError::ShopAlreadyThere, {QDir::toNativeSeparators(dir), store::kDataFile});
     makeFolder(dir);
     const QString pictures = QDir(dir).filePath(store::kPictureFolder);
     const auto& catalogue = demo::demoCatalogue();

@@ -7,6 +7,7 @@
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "tools/ToolError.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,9 +62,8 @@ std::unique_ptr<QLockFile> lockFolder(const QString& dir)
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) return lock;
     if (lock->error() == QLockFile::LockFailedError)
-        throw store::Error(QStringLiteral("Програмата работи с данните от „%1“: затворете я и опитайте пак.")
-                               .arg(QDir::toNativeSeparators(dir)));
-    throw store::Error(QStringLiteral("В папката „%1“ не може да се пише.").arg(QDir::toNativeSeparators(dir)));
+        throw store::Error(tools::ToolError::ProgramRunning, {QDir::toNativeSeparators(dir)});
+    throw store::Error(tools::ToolError::FolderNotWritable, {QDir::toNativeSeparators(dir)});
 }
 
 // A fresh data workbook as file. An existing file is replaced only when forced, and then not while
@@ -73,9 +73,7 @@ void makeFresh(const QString& file, bool force)
     std::unique_ptr<QLockFile> lock;
     if (force) lock = lockFolder(QFileInfo(file).absolutePath());
     else if (QFileInfo::exists(file))
-        throw store::Error(QStringLiteral("Файлът „%1“ вече съществува и не е заменен. Ако наистина трябва да бъде "
-                                          "заменен с празна работна книга, използвайте „tervin-workbook new --force %2“.")
-                               .arg(QDir::toNativeSeparators(file), file));
+        throw store::Error(tools::ToolError::FileExists, {QDir::toNativeSeparators(file), file});
     store::DataWorkbook::createFresh(nullptr, store::Currency::Euro)->SaveAs(file);
 }
 
@@ -84,8 +82,7 @@ void restoreCopy(const QString& dir, const QString& stamp, QTextStream& out)
     archive::Arhiv arhiv = archiveOf(dir);
     const std::optional<archive::Copy> copy = arhiv.find(stamp);
     if (!copy)
-        throw store::Error(QStringLiteral("В „%1“ няма копие „%2“; архивните копия се виждат с „tervin-workbook archive %3“.")
-                               .arg(QDir::toNativeSeparators(arhiv.folder()), stamp, dir));
+        throw store::Error(tools::ToolError::NoSuchCopy, {QDir::toNativeSeparators(arhiv.folder()), stamp, dir});
     const auto lock = lockFolder(dir);
     const QString before = arhiv.putBack(*copy);
     out << "Възстановено е копието от " << archive::whenTaken(*copy) << '\n';
@@ -111,7 +108,7 @@ int layOutDemoShop(const QString& dir)
 {
     const QString demo = QCoreApplication::applicationDirPath() + QStringLiteral("/tervin-demo");
     const int status = QProcess::execute(demo, {dir});
-    if (status < 0) throw store::Error(QStringLiteral("Програмата „%1“ не може да бъде стартирана.").arg(demo));
+    if (status < 0) throw store::Error(tools::ToolError::ProgramNotStarted, {demo});
     return status;
 }
 

@@ -3,6 +3,7 @@
 
 #include "store/StoreError.h"
 #include "store/formula/BiffTokens.h"
+#include "store/formula/FormulaError.h"
 #include "store/formula/FormulaFunctions.h"
 #include "store/formula/FormulaNodes.h"
 
@@ -52,7 +53,7 @@ public:
 
     QByteArray encode()
     {
-        if (formula_.isNull()) fail(QStringLiteral("формулата е празна"));
+        if (formula_.isNull()) fail(FormulaError::EmptyFormula);
         // A cell formula's result is a single value, so references at the top are values.
         put(*formula_.root(), ptg::ValueClass);
         return out_;
@@ -113,7 +114,7 @@ private:
     void emitText(const QString& text)
     {
         if (text.size() > kMaxStringLength)
-            fail(QStringLiteral("текстът в нея е по-дълъг от %1 знака").arg(kMaxStringLength));
+            fail(FormulaError::TextTooLong, {QString::number(kMaxStringLength)});
         const bool latin1 = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
         byte(ptg::Str);
         byte(quint8(text.size()));
@@ -131,7 +132,7 @@ private:
         if (!info) return emitNamedFunctionCall(node);
         const int count = int(node.args.size());
         if (count < info->minArgs || count > info->maxArgs)
-            fail(QStringLiteral("функцията %1 е с неправилен брой аргументи").arg(node.text));
+            fail(FormulaError::WrongArgumentCount, {node.text});
         for (int i = 0; i < count; ++i)
             put(*node.args[size_t(i)], info->takesReference(i) ? ptg::ReferenceClass : ptg::ValueClass);
         if (info->fixedArgCount()) {
@@ -148,12 +149,12 @@ private:
     // be references, as those of any such function may be.
     void emitNamedFunctionCall(const FormulaNode& node)
     {
-        if (!functionNames_) fail(QStringLiteral("функцията %1 не може да бъде записана").arg(node.text));
+        if (!functionNames_) fail(FormulaError::FunctionNotWritable, {node.text});
         if (node.text.size() > kMaxFunctionNameLength)
-            fail(functionNameTooLong());
+            fail(FormulaError::FunctionNameTooLong, {QString::number(kMaxFunctionNameLength)});
         const int count = int(node.args.size());
         if (count + 1 > kMaxFunctionArgs)
-            fail(QStringLiteral("функцията %1 е с повече от %2 аргумента").arg(node.text).arg(kMaxFunctionArgs - 1));
+            fail(FormulaError::TooManyArgumentsForFile, {node.text, QString::number(kMaxFunctionArgs - 1)});
         byte(ptg::Name | ptg::ReferenceClass);
         word(functionNames_(node.text));
         word(0);
@@ -166,7 +167,7 @@ private:
     quint16 checkedRow(const FormulaRef& ref)
     {
         if (!insideSheet(ref.row, ref.col))
-            fail(QStringLiteral("препратката е извън листа"));
+            fail(FormulaError::ReferenceLeavesSheet);
         return quint16(ref.row - 1);
     }
 
@@ -182,7 +183,7 @@ private:
     quint8 operatorToken(const std::array<OperatorToken, N>& table, const QString& op)
     {
         const auto token = tokenFor(table, op);
-        if (!token) fail(QStringLiteral("непознат оператор „%1“").arg(op));
+        if (!token) fail(FormulaError::UnknownOperator, {op});
         return *token;
     }
 
@@ -197,10 +198,10 @@ private:
         byte(quint8(w >> 8));
     }
 
-    [[noreturn]] void fail(const QString& reason) const
+    [[noreturn]] void fail(FormulaError reason, const QStringList& arguments = {}) const
     {
-        throw Error(QStringLiteral("Формулата „%1“ не може да бъде записана във файла: %2")
-                        .arg(formula_.toA1(), reason));
+        const Error why(reason, arguments);
+        throw Error(why, FormulaError::NotWritten, {formula_.toA1(), why.message()});
     }
 
     const Formula& formula_;

@@ -39,11 +39,6 @@ bool FunctionInfo::takesReference(int argIndex) const
     return argIndex < 32 && (referenceArgs >> argIndex) & 1u;
 }
 
-QString functionNameTooLong()
-{
-    return QStringLiteral("името на функцията е по-дълго от %1 знака").arg(kMaxFunctionNameLength);
-}
-
 const FunctionInfo* findFunction(const QString& upperName)
 {
     for (const auto& f : kFunctions)

@@ -37,8 +37,6 @@ constexpr unsigned kAllReferenceArgs = ~0u;
 constexpr int kMaxFunctionArgs = 30;
 // The longest name of a function the engine does not know that an .xls file can hold.
 constexpr int kMaxFunctionNameLength = 255;
-// Why such a name cannot be written.
-QString functionNameTooLong();
 
 const FunctionInfo* findFunction(const QString& upperName);
 const FunctionInfo* findFunction(int biffIndex);

@@ -1,6 +1,7 @@
 #include "store/formula/FormulaParser.h"
 
 #include "store/StoreError.h"
+#include "store/formula/FormulaError.h"
 #include "store/formula/FormulaFunctions.h"
 #include "store/formula/FormulaNodes.h"
 
@@ -25,11 +26,6 @@ bool isAsciiLetter(QChar c)
 bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-QString argumentCount(int count)
-{
-    return count == 1 ? QStringLiteral("1 аргумент") : QStringLiteral("%1 аргумента").arg(count);
 }
 
 constexpr int kMaxNesting = 100;
@@ -80,7 +76,7 @@ private:
 
     // The node, or a refusal when the tree has grown deeper than the engine keeps.
     FormulaNodePtr capped(FormulaNodePtr node) const;
-    [[noreturn]] void fail(const QString& reason) const;
+    [[noreturn]] void fail(FormulaError reason, const QStringList& arguments = {}) const;
     [[noreturn]] void failUnexpected() const;
 
     const QString& text_;
@@ -94,10 +90,10 @@ private:
 FormulaNodePtr Parser::parse()
 {
     if (!text_.startsWith(u'='))
-        fail(QStringLiteral("формулата трябва да започва със знака „=“"));
+        fail(FormulaError::MissingEquals);
     pos_ = 1;
     skipBlanks();
-    if (atEnd()) fail(QStringLiteral("след „=“ няма нищо"));
+    if (atEnd()) fail(FormulaError::NothingAfterEquals);
     FormulaNodePtr root = comparison();
     skipBlanks();
     if (!atEnd()) failUnexpected();
@@ -108,7 +104,7 @@ FormulaNodePtr Parser::comparison()
 {
     // Parentheses and function arguments come back here; a cap keeps the recursion of the
     // parser, the printer and the evaluator shallow whatever the text.
-    if (++depth_ > kMaxNesting) fail(QStringLiteral("има твърде много вложени скоби или функции"));
+    if (++depth_ > kMaxNesting) fail(FormulaError::TooDeeplyNested);
     FormulaNodePtr left = concatenation();
     while (auto op = acceptOperator({"<=", ">=", "<>", "<", ">", "="}))
         left = capped(makeBinary(*op, left, concatenation()));
@@ -160,7 +156,7 @@ FormulaNodePtr Parser::percent()
 FormulaNodePtr Parser::prefixed()
 {
     if (auto op = acceptOperator({"-", "+"})) {
-        if (++depth_ > kMaxNesting) fail(QStringLiteral("има твърде много знаци пред едно число"));
+        if (++depth_ > kMaxNesting) fail(FormulaError::TooManySigns);
         FormulaNodePtr node = makeUnary(*op, prefixed());
         --depth_;
         return node;
@@ -171,20 +167,20 @@ FormulaNodePtr Parser::prefixed()
 FormulaNodePtr Parser::primary()
 {
     skipBlanks();
-    if (atEnd()) fail(QStringLiteral("формулата свършва неочаквано"));
+    if (atEnd()) fail(FormulaError::UnexpectedEnd);
     const QChar c = current();
     if (isDigit(c) || c == u'.') {
         FormulaNodePtr number = numberLiteral();
         skipBlanks();
         if (current() == u':')
-            fail(QStringLiteral("препратки към цели редове не се поддържат"));
+            fail(FormulaError::WholeRowsNotSupported);
         return number;
     }
     if (c == u'"') return stringLiteral();
     if (c == u'#') return errorLiteral();
     if (c == u'(') return parenthesised();
-    if (c == u'\'') fail(QStringLiteral("препратки към други листове не се поддържат"));
-    if (c == u'{') fail(QStringLiteral("масиви от константи не се поддържат"));
+    if (c == u'\'') fail(FormulaError::OtherSheetsNotSupported);
+    if (c == u'{') fail(FormulaError::ArrayConstantsNotSupported);
     if (c.isLetter() || c == u'_' || c == u'$') return referenceOrName();
     failUnexpected();
 }
@@ -213,7 +209,7 @@ FormulaNodePtr Parser::numberLiteral()
     double value = 0;
     const auto [ptr, ec] = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
     if (ec != std::errc() || !std::isfinite(value))
-        fail(QStringLiteral("числото „%1“ е твърде голямо").arg(QString::fromLatin1(latin)));
+        fail(FormulaError::NumberTooLarge, {QString::fromLatin1(latin)});
     return makeNumber(value);
 }
 
@@ -222,7 +218,7 @@ FormulaNodePtr Parser::stringLiteral()
     QString value;
     ++pos_;
     for (;;) {
-        if (atEnd()) fail(QStringLiteral("текстът не е затворен с кавички"));
+        if (atEnd()) fail(FormulaError::TextNotClosed);
         const QChar c = text_[pos_++];
         if (c != u'"') {
             value += c;
@@ -244,7 +240,7 @@ FormulaNodePtr Parser::errorLiteral()
     if (current() == u'!' || current() == u'?') ++pos_;
     const QString word = text_.mid(start, pos_ - start);
     if (auto code = errorFromText(word)) return makeError(*code);
-    fail(QStringLiteral("„%1“ не е стойност за грешка").arg(word));
+    fail(FormulaError::NotAnErrorValue, {word});
 }
 
 FormulaNodePtr Parser::parenthesised()
@@ -266,7 +262,7 @@ FormulaNodePtr Parser::referenceOrName()
         }
         skipBlanks();
         auto second = reference();
-        if (!second) fail(QStringLiteral("след „:“ трябва да има клетка"));
+        if (!second) fail(FormulaError::CellAfterColon);
         return makeArea(*first, *second);
     }
     const qsizetype start = pos_;
@@ -274,11 +270,11 @@ FormulaNodePtr Parser::referenceOrName()
     const QString word = text_.mid(start, pos_ - start);
     skipBlanks();
     if (current() == u'(' && !word.contains(u'$')) return functionCall(word.toUpper());
-    if (current() == u'!') fail(QStringLiteral("препратки към други листове не се поддържат"));
-    if (current() == u':') fail(QStringLiteral("препратки към цели колони или редове не се поддържат"));
+    if (current() == u'!') fail(FormulaError::OtherSheetsNotSupported);
+    if (current() == u':') fail(FormulaError::WholeColumnsOrRowsNotSupported);
     if (word.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0) return makeBool(true);
     if (word.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) return makeBool(false);
-    fail(QStringLiteral("„%1“ не е клетка, функция или позната стойност").arg(word));
+    fail(FormulaError::UnknownWord, {word});
 }
 
 FormulaNodePtr Parser::functionCall(const QString& upperName)
@@ -313,18 +309,17 @@ void Parser::checkArgumentCount(const QString& upperName, int count) const
     const FunctionInfo* info = findFunction(upperName);
     if (!info) {
         if (upperName.size() > kMaxFunctionNameLength)
-            fail(functionNameTooLong());
+            fail(FormulaError::FunctionNameTooLong, {QString::number(kMaxFunctionNameLength)});
         if (count > kMaxFunctionArgs - 1)
-            fail(QStringLiteral("функцията %1 може да има най-много %2 аргумента, а са дадени %3")
-                     .arg(upperName).arg(kMaxFunctionArgs - 1).arg(count));
+            fail(FormulaError::TooManyArguments,
+                 {upperName, QString::number(kMaxFunctionArgs - 1), QString::number(count)});
         return;
     }
     if (count >= info->minArgs && count <= info->maxArgs) return;
     if (info->fixedArgCount())
-        fail(QStringLiteral("функцията %1 иска %2, а са дадени %3")
-                 .arg(upperName, argumentCount(info->minArgs)).arg(count));
-    fail(QStringLiteral("функцията %1 иска от %2 до %3 аргумента, а са дадени %4")
-             .arg(upperName).arg(info->minArgs).arg(info->maxArgs).arg(count));
+        fail(FormulaError::FixedArgumentCount, {upperName, QString::number(info->minArgs), QString::number(count)});
+    fail(FormulaError::ArgumentCountOutOfRange,
+         {upperName, QString::number(info->minArgs), QString::number(info->maxArgs), QString::number(count)});
 }
 
 std::optional<FormulaRef> Parser::reference()
@@ -346,7 +341,7 @@ bool Parser::endsWord(qsizetype p) const
 void Parser::checkInsideSheet(const FormulaRef& ref, qsizetype start, qsizetype end) const
 {
     if (!insideSheet(ref.row, ref.col))
-        fail(QStringLiteral("препратката „%1“ е извън листа").arg(text_.mid(start, end - start)));
+        fail(FormulaError::ReferenceOutsideSheet, {text_.mid(start, end - start)});
 }
 
 std::optional<FormulaRef> Parser::a1Reference(qsizetype& end) const
@@ -436,7 +431,7 @@ bool Parser::accept(QChar c)
 void Parser::expect(QChar c)
 {
     if (accept(c)) return;
-    if (atEnd()) fail(QStringLiteral("липсва „%1“ в края").arg(c));
+    if (atEnd()) fail(FormulaError::MissingAtEnd, {QString(c)});
     failUnexpected();
 }
 
@@ -448,19 +443,20 @@ void Parser::skipBlanks()
 FormulaNodePtr Parser::capped(FormulaNodePtr node) const
 {
     if (node->depth > kMaxFormulaDepth)
-        fail(QStringLiteral("има повече от %1 последователни действия").arg(kMaxFormulaDepth));
+        fail(FormulaError::TooManyOperations, {QString::number(kMaxFormulaDepth)});
     return node;
 }
 
-void Parser::fail(const QString& reason) const
+void Parser::fail(FormulaError reason, const QStringList& arguments) const
 {
-    throw Error(QStringLiteral("Формулата „%1“ не може да бъде разчетена: %2").arg(text_, reason));
+    const Error why(reason, arguments);
+    throw Error(why, FormulaError::NotParsed, {text_, why.message()});
 }
 
 void Parser::failUnexpected() const
 {
-    if (atEnd()) fail(QStringLiteral("формулата свършва неочаквано"));
-    fail(QStringLiteral("неочакван знак „%1“ на позиция %2").arg(current()).arg(pos_ + 1));
+    if (atEnd()) fail(FormulaError::UnexpectedEnd);
+    fail(FormulaError::UnexpectedCharacter, {QString(current()), QString::number(pos_ + 1)});
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/Worksheet.h"
+#include "store/xls/XlsError.h"
 #include "store/window/SheetGeometry.h"
 #include "store/window/SheetPainter.h"
 
+#include <QDir>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -75,7 +77,7 @@ void exportPdf(const Workbook& workbook, int sheetIndex, const QString& path)
     writer.setCreator(QStringLiteral("Тервин"));
     setUpA4(writer);
     if (!printSheet(sheet, writer))
-        throw Error(fileNotWritten(path));
+        throw Error(xls::XlsError::FileNotWritten, {QDir::toNativeSeparators(path)});
 }
 
 } // namespace store::window

@@ -1,6 +1,7 @@
 #include "store/xls/BiffRecords.h"
 
 #include "store/StoreError.h"
+#include "store/xls/XlsError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,19 +112,17 @@ RecordReader::RecordReader(const QByteArray& stream, qsizetype start)
 
 void RecordReader::refuseCutHeader() const
 {
-    throw Error(QStringLiteral("потокът свършва насред заглавие на запис при отместване %1").arg(pos_));
+    throw Error(XlsError::RecordHeaderCut, {QString::number(pos_)});
 }
 
 void RecordReader::refuseCutRecord(quint16 id) const
 {
-    throw Error(QStringLiteral("запис %1 при отместване %2 е прекъснат").arg(recordName(id)).arg(pos_));
+    throw Error(XlsError::RecordCut, {recordName(id), QString::number(pos_)});
 }
 
 void FieldReader::tooShort() const
 {
-    throw Error(QStringLiteral("запис %1 при отместване %2 е по-къс от съдържанието си")
-                    .arg(recordName(first_.id))
-                    .arg(first_.offset));
+    throw Error(XlsError::RecordShort, {recordName(first_.id), QString::number(first_.offset)});
 }
 
 void FieldReader::advanceSegment()

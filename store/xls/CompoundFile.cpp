@@ -1,6 +1,7 @@
 #include "store/xls/CompoundFile.h"
 
 #include "store/StoreError.h"
+#include "store/xls/XlsError.h"
 #include "store/xls/CompoundFileFormat.h"
 
 #include <algorithm>
@@ -13,7 +14,7 @@ namespace {
 
 [[noreturn]] void refuseDamaged()
 {
-    throw Error(damagedFileReason());
+    throw Error(XlsError::Damaged);
 }
 
 quint16 le16(const char* at)

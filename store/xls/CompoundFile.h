@@ -12,22 +12,16 @@
 
 namespace store::xls {
 
-// Why a compound file, or a stream in it, cannot be read whole.
-inline QString damagedFileReason()
-{
-    return QStringLiteral("файлът е повреден или непълен");
-}
-
 class CompoundFile {
 public:
     // Reads the header, the sector allocation table and the directory of the compound file in
-    // bytes, which must outlive this. Throws store::Error(damagedFileReason()) when they cannot
+    // bytes, which must outlive this. Throws store::Error(XlsError::Damaged) when they cannot
     // be read.
     explicit CompoundFile(const QByteArray& bytes);
 
     // The stream directly in the root storage whose name matches, case ignored; nothing when
     // there is none. Where its sectors follow one another in the file the result points into
-    // the file's bytes, otherwise it is a copy. Throws store::Error(damagedFileReason()) when the
+    // the file's bytes, otherwise it is a copy. Throws store::Error(XlsError::Damaged) when the
     // stream cannot be read whole: its sectors lead past the file, into a loop, or are fewer or
     // more than its size needs.
     std::optional<QByteArray> rootStream(const QString& name) const;

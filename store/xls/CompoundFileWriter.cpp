@@ -1,6 +1,7 @@
 #include "store/xls/CompoundFileWriter.h"
 
 #include "store/StoreError.h"
+#include "store/xls/XlsError.h"
 #include "store/xls/CompoundFileFormat.h"
 
 #include <QIODevice>
@@ -186,7 +187,7 @@ void CompoundFileWriter::append(const char* data, qsizetype size)
 
 void CompoundFileWriter::rewriteStart(const QByteArray& bytes)
 {
-    if (bytes.size() > size_) throw Error(QStringLiteral("началото на потока е по-дълго от самия поток"));
+    if (bytes.size() > size_) throw Error(XlsError::StreamStartTooLong);
     start_ = bytes;
 }
 
@@ -214,12 +215,12 @@ void CompoundFileWriter::finish(qsizetype minimumSize)
 void CompoundFileWriter::write(const char* data, qsizetype size)
 {
     if (size > 0 && device_.write(data, size) != size)
-        throw Error(QStringLiteral("грешка при запис на диска (%1)").arg(device_.errorString()));
+        throw Error(XlsError::DiskWriteFailed, {device_.errorString()});
 }
 
 void CompoundFileWriter::seek(qint64 offset)
 {
-    if (!device_.seek(offset)) throw Error(QStringLiteral("грешка при запис на диска (%1)").arg(device_.errorString()));
+    if (!device_.seek(offset)) throw Error(XlsError::DiskWriteFailed, {device_.errorString()});
 }
 
 } // namespace store::xls

@@ -1,6 +1,7 @@
 #include "store/xls/MappedFile.h"
 
 #include "store/StoreError.h"
+#include "store/xls/XlsError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,10 +23,10 @@ namespace {
 QFile& openedFile(QFile& file)
 {
     const QFileInfo info(file.fileName());
-    if (!info.exists()) throw Error(QStringLiteral("файлът не съществува"));
-    if (!info.isFile()) throw Error(QStringLiteral("това не е файл"));
+    if (!info.exists()) throw Error(XlsError::FileMissing);
+    if (!info.isFile()) throw Error(XlsError::NotAFile);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("файлът не може да бъде отворен (%1)").arg(file.errorString()));
+        throw Error(XlsError::FileNotOpened, {file.errorString()});
     return file;
 }
 
@@ -33,7 +34,7 @@ QByteArray fileBytes(QFile& file)
 {
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("файлът не може да бъде прочетен докрай (%1)").arg(file.errorString()));
+        throw Error(XlsError::FileNotReadToEnd, {file.errorString()});
     return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include "store/xls/OleStream.h"
 
 #include "store/StoreError.h"
+#include "store/xls/XlsError.h"
 #include "store/xls/CompoundFile.h"
 #include "store/xls/CompoundFileFormat.h"
 #include "store/xls/CompoundFileWriter.h"
@@ -23,15 +24,12 @@ namespace {
 // The first bytes of every ZIP file (such as .xlsx).
 const QByteArray kZipSignature = QByteArrayLiteral("PK\x03\x04");
 
-const QString kNoWorkbookStream = QStringLiteral("не е работна книга на Excel 97-2003: в нея няма поток „Workbook“");
-
 // Why bytes that are no compound file cannot be read.
 [[noreturn]] void refuseForeign(const QByteArray& bytes)
 {
-    if (bytes.isEmpty()) throw Error(QStringLiteral("файлът е празен"));
-    if (bytes.startsWith(kZipSignature))
-        throw Error(QStringLiteral("работната книга е в по-новия формат на Excel 2007 и следващите (.xlsx), а се чете само Excel 97-2003 (.xls)"));
-    throw Error(QStringLiteral("не е работна книга на Excel 97-2003"));
+    if (bytes.isEmpty()) throw Error(XlsError::EmptyFile);
+    if (bytes.startsWith(kZipSignature)) throw Error(XlsError::NewerFormat);
+    throw Error(XlsError::NotAWorkbook);
 }
 
 bool unfinishedCompoundFile(const QByteArray& bytes)
@@ -89,7 +87,7 @@ void useWorkbookStreamOf(const QByteArray& bytes, const std::function<void(const
     // Excel 97-2003 data in a stream called "Book", the name Excel 5.0/95 used.
     std::optional<QByteArray> stream = file.rootStream(QStringLiteral("Workbook"));
     if (!stream) stream = file.rootStream(QStringLiteral("Book"));
-    if (!stream) throw Error(kNoWorkbookStream);
+    if (!stream) throw Error(XlsError::NoWorkbookStream);
     use(*stream);
 }
 
@@ -98,7 +96,7 @@ void useWorkbookStream(const QString& path, const std::function<void(const QByte
     MappedFile file(path);
     // Bytes the file lost while it was read read as zeros; what was read from them is dropped.
     const auto refuseWhenCut = [&file] {
-        if (file.wasCut()) throw Error(QStringLiteral("друга програма промени файла, докато се четеше; опитайте пак"));
+        if (file.wasCut()) throw Error(XlsError::ChangedWhileRead);
     };
     try {
         useWorkbookStreamOf(file.bytes(), [&](const QByteArray& stream) {
@@ -165,10 +163,10 @@ void writeStreamFile(const QString& path, const char* streamName, const StreamPr
     // that file, unbuffered, so a full disk is told at the write that meets it.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw Error(QStringLiteral("не може да се създаде файл в папката (%1)").arg(file.errorString()));
+        throw Error(XlsError::FileNotCreated, {file.errorString()});
     writeCompound(file, streamName, produce, minimumSize);
     if (!file.commit())
-        throw Error(QStringLiteral("файлът не може да бъде заменен (%1)").arg(file.errorString()));
+        throw Error(XlsError::FileNotReplaced, {file.errorString()});
     removeLeftoverTemporaries(QFileInfo(path).isSymLink() ? QFileInfo(path).symLinkTarget() : path);
 }
 

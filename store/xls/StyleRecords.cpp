@@ -1,6 +1,7 @@
 #include "store/xls/StyleRecords.h"
 
 #include "store/StoreError.h"
+#include "store/xls/XlsError.h"
 
 namespace store::xls {
 
@@ -120,20 +121,18 @@ void writeXf(RecordWriter& out, const CellFormat& f)
 void checkStylesFit(const WorkbookStyles& styles)
 {
     if (styles.fonts.empty() || styles.fonts.size() > kMaxFonts)
-        throw Error(QStringLiteral("работната книга трябва да има от 1 до %1 шрифта").arg(kMaxFonts));
+        throw Error(XlsError::FontCount, {QString::number(kMaxFonts)});
     if (styles.formats.size() <= kDefaultCellFormat || int(styles.formats.size()) > kMaxFormats)
-        throw Error(QStringLiteral("работната книга трябва да има от %1 до %2 формата на клетки")
-                        .arg(kDefaultCellFormat + 1)
-                        .arg(kMaxFormats));
+        throw Error(XlsError::FormatCount, {QString::number(kDefaultCellFormat + 1), QString::number(kMaxFormats)});
     for (size_t i = 0; i < styles.formats.size(); ++i)
         if (!styles.fontAt(styles.formats[i].font))
-            throw Error(QStringLiteral("форматът %1 сочи към шрифт %2, който липсва").arg(i).arg(styles.formats[i].font));
+            throw Error(XlsError::FormatWithoutFont, {QString::number(i), QString::number(styles.formats[i].font)});
     for (const auto& font : styles.fonts)
         if (font.name.isEmpty() || font.name.size() > 255)
-            throw Error(QStringLiteral("името на шрифт „%1“ трябва да е от 1 до 255 знака").arg(font.name));
+            throw Error(XlsError::FontNameLength, {font.name});
     for (const auto& [index, code] : styles.numberFormats)
         if (code.size() > 255)
-            throw Error(QStringLiteral("числовият формат %1 е по-дълъг от 255 знака").arg(index));
+            throw Error(XlsError::NumberFormatTooLong, {QString::number(index)});
 }
 
 } // namespace store::xls

@@ -72,7 +72,7 @@ public:
             ++tab;
             if (done_) done_(firstOffsetFrom(tab));
         }
-        if (into_.sheetCount() == 0) throw Error(QStringLiteral("в него няма нито един лист"));
+        if (into_.sheetCount() == 0) throw Error(XlsError::NoSheets);
         into_.kept().linksFitSheets = true;
         into_.activate(into_.sheets(activeSheet + 1));
     }
@@ -85,21 +85,21 @@ private:
         return names;
     }
 
-    void checkBof(const std::optional<Record>& record, quint16 expectedType, const QString& where) const
+    // sheet: the name of the sheet the record begins, none for the workbook's globals.
+    void checkBof(const std::optional<Record>& record, quint16 expectedType, const std::optional<QString>& sheet) const
     {
-        if (!record || record->id != rec::Bof || record->size < 4)
-            throw Error(QStringLiteral("%1 не започва със запис BOF").arg(where));
+        if (!record || record->id != rec::Bof || record->size < 4) {
+            if (sheet) throw Error(XlsError::SheetWithoutBof, {*sheet});
+            throw Error(XlsError::GlobalsWithoutBof);
+        }
         const quint16 version = get16(record->data);
-        if (version < kBiff8Version)
-            throw Error(QStringLiteral("работната книга е в по-стария формат на Excel 5.0/95, а се чете само Excel 97-2003"));
-        if (version != kBiff8Version)
-            throw Error(QStringLiteral("не е работна книга на Excel 97-2003 (версия 0x%1)").arg(version, 4, 16, QLatin1Char('0')));
+        if (version < kBiff8Version) throw Error(XlsError::OlderFormat);
+        if (version != kBiff8Version) throw Error(XlsError::UnknownVersion, {hex(version, 4)});
         const quint16 type = get16(record->data + 2);
-        if (type != expectedType)
-            throw Error(QStringLiteral("%1 е от вид 0x%2, а не 0x%3")
-                            .arg(where)
-                            .arg(type, 4, 16, QLatin1Char('0'))
-                            .arg(expectedType, 4, 16, QLatin1Char('0')));
+        if (type != expectedType) {
+            if (sheet) throw Error(XlsError::SheetOfWrongType, {*sheet, hex(type, 4), hex(expectedType, 4)});
+            throw Error(XlsError::GlobalsOfWrongType, {hex(type, 4), hex(expectedType, 4)});
+        }
     }
 
     // The data of a record and of the CONTINUE records that follow it.
@@ -117,8 +117,8 @@ private:
     {
         RecordReader records(stream_, 0);
         if (stream_.size() < 4 || get16(reinterpret_cast<const uchar*>(stream_.constData())) != rec::Bof)
-            throw Error(QStringLiteral("файлът е повреден: потокът на работната книга не започва със запис BOF"));
-        checkBof(records.next(), kBofGlobals, QStringLiteral("общата част на книгата"));
+            throw Error(XlsError::StreamWithoutBof);
+        checkBof(records.next(), kBofGlobals, std::nullopt);
         WorkbookStyles styles;   // empty: filled from the file's records
         while (auto record = records.next()) {
             FieldReader fields(*record);
@@ -127,7 +127,7 @@ private:
                 finishStyles(styles);
                 return;
             case rec::FilePass:
-                throw Error(QStringLiteral("книгата е защитена с парола"));
+                throw Error(XlsError::PasswordProtected);
             case rec::DateMode:
                 into_.kept().date1904 = fields.u16() == 1;
                 break;
@@ -172,7 +172,7 @@ private:
                 break;
             }
         }
-        throw Error(QStringLiteral("общата част на книгата няма край (запис EOF)"));
+        throw Error(XlsError::GlobalsWithoutEof);
     }
 
     // A sheet of another kind is carried as its records, BOF to the EOF that closes it.
@@ -246,9 +246,9 @@ private:
         manualCalculation_ = uncalculated_ = false;
         const auto* bytes = reinterpret_cast<const uchar*>(stream_.constData());
         if (qsizetype(entry.offset) + 8 > stream_.size() || get16(bytes + entry.offset) != rec::Bof)
-            throw Error(QStringLiteral("списъкът на листовете сочи грешно място за листа „%1“").arg(entry.name));
+            throw Error(XlsError::SheetMisplaced, {entry.name});
         RecordReader records(stream_, entry.offset);
-        checkBof(records.peek(), kBofWorksheet, QStringLiteral("листът „%1“").arg(entry.name));
+        checkBof(records.peek(), kBofWorksheet, entry.name);
         records.next();
         int nested = 0;   // charts embedded in the sheet bring their own BOF ... EOF
         while (auto record = records.next()) {
@@ -268,7 +268,7 @@ private:
             }
             if (nested == 0 && !readPlainCell(*record)) readSheetRecord(*record, records);
         }
-        throw Error(QStringLiteral("листът „%1“ няма край (запис EOF)").arg(entry.name));
+        throw Error(XlsError::SheetWithoutEof, {entry.name});
     }
 
     // NUMBER, RK and LABELSST, nearly every cell of a big sheet, read straight from their fixed
@@ -381,9 +381,7 @@ private:
     void checkFormat(quint16 xf, int row, int col) const
     {
         if (xf >= formatCount_)
-            throw Error(QStringLiteral("клетка %1 на лист „%2“ сочи към формат %3, който липсва")
-                            .arg(cellName(row, col), sheet_->Name())
-                            .arg(xf));
+            throw Error(XlsError::CellFormatUnknown, {cellName(row, col), sheet_->Name(), QString::number(xf)});
     }
 
     // A new cell of the row being read. The cells of a row are gathered and handed to the sheet
@@ -429,10 +427,8 @@ private:
     quint32 sharedString(quint32 index, int row, int col) const
     {
         if (index >= sstCount_)
-            throw Error(QStringLiteral("клетка %1 на лист „%2“ сочи към текст %3, а таблицата на текстовете има %4")
-                            .arg(cellName(row, col), sheet_->Name())
-                            .arg(index)
-                            .arg(sstCount_));
+            throw Error(XlsError::TextOutsideTable,
+                        {cellName(row, col), sheet_->Name(), QString::number(index), QString::number(sstCount_)});
         return sstBase_ + index;
     }
 
@@ -440,9 +436,7 @@ private:
     {
         const auto error = errorFromCode(code);
         if (!error)
-            throw Error(QStringLiteral("клетка %1 на лист „%2“ има непозната грешка 0x%3")
-                            .arg(cellName(row, col), sheet_->Name())
-                            .arg(code, 2, 16, QLatin1Char('0')));
+            throw Error(XlsError::UnknownErrorCode, {cellName(row, col), sheet_->Name(), hex(code, 2)});
         return Value::error(*error);
     }
 
@@ -452,11 +446,11 @@ private:
         row = fields.u16() + 1;
         firstCol = fields.u16() + 1;
         if (record.size < 6 || (record.size - 6) % entrySize != 0)
-            throw Error(QStringLiteral("запис с няколко клетки на ред %1 е повреден").arg(row));
+            throw Error(XlsError::MultipleCellsDamaged, {QString::number(row)});
         const int count = (record.size - 6) / entrySize;
         const int lastCol = get16(record.data + record.size - 2) + 1;
         if (lastCol != firstCol + count - 1)
-            throw Error(QStringLiteral("запис с няколко клетки на ред %1 е повреден").arg(row));
+            throw Error(XlsError::MultipleCellsDamaged, {QString::number(row)});
         return count;
     }
 
@@ -511,8 +505,7 @@ private:
         case 1: return Value::boolean(result[2] != 0);
         case 2: return errorValue(result[2], row, col);
         default:
-            throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ има непознат вид резултат")
-                            .arg(cellName(row, col), sheet_->Name()));
+            throw Error(XlsError::UnknownFormulaResult, {cellName(row, col), sheet_->Name()});
         }
     }
 
@@ -674,7 +667,7 @@ void readWorkbook(const QString& path, Workbook& into)
             WorkbookReader(stream, into, done).read();
         });
     } catch (const Error& error) {
-        throw Error(QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(QDir::toNativeSeparators(path), reasonOf(error)));
+        throw Error(error, XlsError::FileNotRead, {QDir::toNativeSeparators(path), closedReason(error)});
     }
 }
 
@@ -683,7 +676,7 @@ void readWorkbookBytes(const QByteArray& bytes, Workbook& into)
     try {
         useWorkbookStreamOf(bytes, [&into](const QByteArray& stream) { WorkbookReader(stream, into).read(); });
     } catch (const Error& error) {
-        throw Error(QStringLiteral("Работната книга не може да бъде прочетена: %1.").arg(reasonOf(error)));
+        throw Error(error, XlsError::WorkbookNotRead, {closedReason(error)});
     }
 }
 

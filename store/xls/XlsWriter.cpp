@@ -46,26 +46,26 @@ void writeEof(RecordWriter& out) { out.record(rec::Eof, "", 0); }
 // What the format allows, checked before anything is built.
 void checkWorkbook(const Workbook& workbook)
 {
-    if (workbook.sheetCount() == 0) throw Error(QStringLiteral("работната книга няма нито един лист"));
+    if (workbook.sheetCount() == 0) throw Error(XlsError::NoSheetsToWrite);
     QSet<QString> names;
     for (const KeptSheet& other : workbook.kept().otherSheets) names.insert(other.name.toCaseFolded());
     for (int i = 1; i <= workbook.sheetCount(); ++i) {
         const Worksheet& sheet = workbook.sheets(i);
         checkSheetNameCharacters(sheet.Name());
         if (sheet.Name().size() > kLongestSheetNameInFile)
-            throw Error(QStringLiteral("името на листа „%1“ е по-дълго от %2 знака").arg(sheet.Name()).arg(kLongestSheetNameInFile));
+            throw Error(XlsError::SheetNameTooLong, {sheet.Name(), QString::number(kLongestSheetNameInFile)});
         const QString folded = sheet.Name().toCaseFolded();
         if (names.contains(folded))
-            throw Error(QStringLiteral("два листа се казват „%1“ (главни и малки букви не се различават)").arg(sheet.Name()));
+            throw Error(XlsError::SheetNamesClash, {sheet.Name()});
         names.insert(folded);
         if (sheet.lastRow() > kMaxRows || (!sheet.rowInfo().empty() && sheet.rowInfo().rbegin()->first > kMaxRows))
-            throw Error(QStringLiteral("листът „%1“ има повече от 65 536 реда").arg(sheet.Name()));
+            throw Error(XlsError::TooManyRows, {sheet.Name()});
         if (!sheet.columns().empty() && sheet.columns().rbegin()->first > kMaxColumns)
-            throw Error(QStringLiteral("листът „%1“ има повече от 256 колони").arg(sheet.Name()));
+            throw Error(XlsError::TooManyColumns, {sheet.Name()});
         for (const CellArea& area : sheet.merged())
             if (area.firstRow < 1 || area.firstCol < 1 || area.lastRow > kMaxRows || area.lastCol > kMaxColumns
                 || area.firstRow > area.lastRow || area.firstCol > area.lastCol)
-                throw Error(QStringLiteral("листът „%1“ има обединени клетки извън листа").arg(sheet.Name()));
+                throw Error(XlsError::MergedOutsideSheet, {sheet.Name()});
     }
 }
 
@@ -162,7 +162,7 @@ private:
                 if (cells.empty()) continue;
                 extent.take(row, cells.front().col, cells.back().col);
                 if (cells.back().col > kMaxColumns)
-                    throw Error(QStringLiteral("листът „%1“ има повече от 256 колони").arg(sheet.Name()));
+                    throw Error(XlsError::TooManyColumns, {sheet.Name()});
                 for (const Cell& cell : cells) {
                     if (cell.holds() == Cell::Holds::Text)
                         sst_.use(cell.textIndex());
@@ -302,7 +302,7 @@ private:
                                             && next->second.hidden == it->second.hidden;
                  ++next)
                 last = next;
-            checkFormat(sheet, it->second.format, QStringLiteral("колона %1").arg(columnName(it->first)));
+            checkFormat(sheet, it->second.format, XlsError::ColumnFormatMissing, columnName(it->first));
             sheets_.begin(rec::ColInfo);
             sheets_.appendU16(quint16(it->first - 1));
             sheets_.appendU16(quint16(last->first - 1));
@@ -344,19 +344,17 @@ private:
         }
     }
 
-    void checkFormat(const Worksheet& sheet, quint16 format, const QString& where) const
+    // missing: the column's or the cell's kind of problem; place: the column's or cell's name.
+    void checkFormat(const Worksheet& sheet, quint16 format, XlsError missing, const QString& place) const
     {
-        if (format >= formatCount_)
-            throw Error(QStringLiteral("%1 на лист „%2“ има формат %3, който липсва").arg(where, sheet.Name()).arg(format));
+        if (format >= formatCount_) throw Error(missing, {place, sheet.Name(), QString::number(format)});
     }
 
     // A text longer than a file's string holds (a formula's result may be) is refused, not cut.
     static const QString& checkedText(const Worksheet& sheet, int row, int col, const QString& text)
     {
         if (text.size() > kLongestText)
-            throw Error(QStringLiteral("текстът в клетка %1 на лист „%2“ е по-дълъг от %3 знака")
-                            .arg(cellName(row, col), sheet.Name())
-                            .arg(kLongestText));
+            throw Error(XlsError::CellTextTooLong, {cellName(row, col), sheet.Name(), QString::number(kLongestText)});
         return text;
     }
 
@@ -390,7 +388,7 @@ private:
             for (size_t k = 0; k < run; ++k, entry += 6) {
                 const Cell& cell = cells[i + k];
                 if (cell.format >= formatCount_)
-                    checkFormat(sheet, cell.format, QStringLiteral("клетка %1").arg(cellName(row, cell.col)));
+                    checkFormat(sheet, cell.format, XlsError::CellFormatMissing, cellName(row, cell.col));
                 put16(entry, cell.format);
                 put32(entry + 2, rks[i + k].value);
             }
@@ -405,7 +403,7 @@ private:
     {
         const int col = cell.col;
         if (cell.format >= formatCount_)
-            checkFormat(sheet, cell.format, QStringLiteral("клетка %1").arg(cellName(row, col)));
+            checkFormat(sheet, cell.format, XlsError::CellFormatMissing, cellName(row, col));
         char d[18];
         put16(d, quint16(row - 1));
         put16(d + 2, quint16(col - 1));
@@ -505,8 +503,7 @@ private:
             return encodeBiffFormula(cell.formula()->formula, row, cell.col,
                                      [this](const QString& name) { return links_.functionName(name); });
         } catch (const Error& error) {
-            throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ не може да се запише: %3")
-                            .arg(cellName(row, cell.col), sheet.Name(), reasonOf(error)));
+            throw Error(error, XlsError::FormulaNotWritten, {cellName(row, cell.col), sheet.Name(), reasonOf(error)});
         }
     }
 
@@ -520,7 +517,7 @@ private:
         // A kept formula's array constants follow its tokens in the record.
         const QByteArray extra = cell.formula()->formula.keptExtra();
         if (tokens.size() + extra.size() > kMaxFormulaTokens)
-            throw Error(QStringLiteral("формулата в клетка %1 на лист „%2“ е твърде дълга").arg(cellName(row, col), sheet.Name()));
+            throw Error(XlsError::FormulaTooLong, {cellName(row, col), sheet.Name()});
         char d[22];
         put16(d, quint16(row - 1));
         put16(d + 2, quint16(col - 1));
@@ -598,7 +595,7 @@ void writeWorkbook(const Workbook& workbook, const QString& path)
     try {
         writeStreamFile(path, "Workbook", workbookStream(workbook), kMinimumStreamSize);
     } catch (const Error& error) {
-        throw Error(QStringLiteral("Файлът „%1“ не може да бъде записан: %2.").arg(QDir::toNativeSeparators(path), reasonOf(error)));
+        throw Error(error, XlsError::FileNotWritten, {QDir::toNativeSeparators(path), closedReason(error)});
     }
 }
 
@@ -607,7 +604,7 @@ QByteArray workbookBytes(const Workbook& workbook)
     try {
         return compoundFile("Workbook", workbookStream(workbook), kMinimumStreamSize);
     } catch (const Error& error) {
-        throw Error(QStringLiteral("Работната книга не може да бъде записана: %1.").arg(reasonOf(error)));
+        throw Error(error, XlsError::WorkbookNotWritten, {closedReason(error)});
     }
 }
 

@@ -3,13 +3,17 @@
 #include "app/support/ShopFolder.h"
 
 #include "app/Program.h"
+#include "archive/ArchiveError.h"
 #include "archive/Arhiv.h"
 #include "store/StoreError.h"
+#include "tests/store/error_message.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/Programs.h"
+#include "tools/ToolError.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <gtest/gtest.h>
 
@@ -236,7 +240,7 @@ TEST(PuttingBack, ADamagedCopyIsShownAsSuchAndRefusedWithNothingChanged)
         SCOPED_TRACE(copy.stamp.toStdString());
         EXPECT_FALSE(archive::readContents(copy.path).has_value());
         EXPECT_TRUE(archive::describe(copy, std::nullopt).contains(QStringLiteral("повредено")));
-        EXPECT_THROW(s.arhiv.putBack(copy), store::Error);
+        EXPECT_EQ(errorKind<archive::ArchiveError>([&] { s.arhiv.putBack(copy); }), archive::ArchiveError::CopyDamaged);
         EXPECT_EQ(fileBytes(s.data()), current);
         EXPECT_EQ(s.arhiv.copies().size(), 3u);
     }
@@ -323,12 +327,19 @@ TEST(WorkbookTool, NewReplacesAnExistingFileOnlyWhenForcedAndNotWhileTheProgramR
 {
     Shop s;
     const QByteArray shop = fileBytes(s.data());
-    EXPECT_EQ(runTool({QStringLiteral("new"), s.data()}), 1);
+    // What the tool tells when it refuses.
+    const auto refusal = [](const QStringList& args) {
+        const testsupport::RunResult run = testsupport::runWorkbookTool(args);
+        return run.exitCode == 1 ? QString::fromUtf8(run.err).trimmed() : QStringLiteral("(not refused)");
+    };
+    EXPECT_EQ(refusal({QStringLiteral("new"), s.data()}),
+              tools::errorMessage(tools::ToolError::FileExists, {QDir::toNativeSeparators(s.data()), s.data()}));
     EXPECT_EQ(fileBytes(s.data()), shop);
     {
         QLockFile running(s.folder.file(app::Program::lockFileName()));
         ASSERT_TRUE(running.tryLock(0));
-        EXPECT_EQ(runTool({QStringLiteral("new"), QStringLiteral("--force"), s.data()}), 1);
+        EXPECT_EQ(refusal({QStringLiteral("new"), QStringLiteral("--force"), s.data()}),
+                  tools::errorMessage(tools::ToolError::ProgramRunning, {QDir::toNativeSeparators(QFileInfo(s.data()).absolutePath())}));
         EXPECT_EQ(fileBytes(s.data()), shop);
     }
     ASSERT_EQ(runTool({QStringLiteral("new"), QStringLiteral("--force"), s.data()}), 0);

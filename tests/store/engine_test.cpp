@@ -238,7 +238,7 @@ TEST(EngineAlerts, DeleteSheetAndQuitAskOnlyWithAlertsOn)
     EXPECT_TRUE(asked.isEmpty());
     EXPECT_EQ(app.ActiveWorkbook(), nullptr);
     EXPECT_EQ(Workbook::open(path)->sheetCount(), 1);
-    EXPECT_THROW(app.Workbooks().Open(path), Error);
+    EXPECT_EQ(errorKind<EngineError>([&] { app.Workbooks().Open(path); }), EngineError::ApplicationClosed);
 }
 
 TEST(EngineSave, SavedChangesComeBackAndTheFreshLayout)

@@ -1,7 +1,9 @@
 #include "formula_test_helpers.h"
 
+#include "error_message.h"
 #include "store/StoreError.h"
 #include "store/formula/BiffFormula.h"
+#include "store/formula/FormulaError.h"
 #include "store/formula/Formula.h"
 
 #include <gtest/gtest.h>
@@ -53,13 +55,15 @@ TEST(BiffFormula, StoresTextAsLatin1OrUtf16)
     EXPECT_EQ(encoded("=\"a\"\"é\""), bytes("17 03 00 61 22 E9"));
     EXPECT_EQ(encoded("=\"да\""), bytes("17 02 01 3404 3004"));
     EXPECT_EQ(decoded(bytes("17 02 01 3404 3004")), QString::fromUtf8("=\"да\""));
-    EXPECT_THROW(encoded(qPrintable(u"=\""_s + QString(256, u'x') + u"\""_s)), store::Error);
+    EXPECT_EQ(errorKind<store::FormulaError>([] { encoded(qPrintable(u"=\""_s + QString(256, u'x') + u"\""_s)); }),
+              store::FormulaError::TextTooLong);
 }
 
 TEST(BiffFormula, RefusesWhatTheFileCannotHold)
 {
-    EXPECT_THROW(encoded("=VLOOKUP(A1,B1:C9,2)"), store::Error);
-    EXPECT_THROW(store::encodeBiffFormula(Formula(), 1, 1), store::Error);
+    EXPECT_EQ(errorKind<store::FormulaError>([] { encoded("=VLOOKUP(A1,B1:C9,2)"); }), store::FormulaError::FunctionNotWritable);
+    EXPECT_EQ(errorKind<store::FormulaError>([] { store::encodeBiffFormula(Formula(), 1, 1); }),
+              store::FormulaError::EmptyFormula);
     Formula deleted = Formula::parseA1(u"=A5+1"_s, 1, 1);
     deleted.adjustForDeletedRows(5, 1);
     EXPECT_EQ(store::encodeBiffFormula(deleted, 1, 1), bytes("1C 17  1E 0100  03"));

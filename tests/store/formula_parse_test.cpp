@@ -1,6 +1,8 @@
 #include "formula_test_helpers.h"
 
+#include "error_message.h"
 #include "store/StoreError.h"
+#include "store/formula/FormulaError.h"
 #include "store/formula/Formula.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 #include <string>
 
 using store::Formula;
+using store::FormulaError;
 using store::FormulaNode;
 using namespace Qt::StringLiterals;
 
@@ -29,6 +32,16 @@ QString parseFailure(const char* text, bool r1c1 = false)
         return e.message();
     }
     return {};
+}
+
+// Why the text is not read as a formula, when it is not.
+std::optional<FormulaError> parseRefusal(const char* text, bool r1c1 = false)
+{
+    const QString formula = QString::fromUtf8(text);
+    return errorKind<FormulaError>([&] {
+        if (r1c1) Formula::parseR1C1(formula, 1, 1);
+        else Formula::parseA1(formula, 1, 1);
+    });
 }
 
 } // namespace
@@ -125,9 +138,9 @@ TEST(FormulaParse, ReadsR1C1RelativeToTheCell)
     EXPECT_EQ(Formula::parseR1C1(u"=ROUND(RC[-2]*RC[-1],2)"_s, 8, 15).toA1(), u"=ROUND(M8*N8,2)"_s);
 
     // Offsets that leave the sheet are refused.
-    EXPECT_THROW(Formula::parseR1C1(u"=R[-1]C"_s, 1, 1), store::Error);
-    EXPECT_THROW(Formula::parseR1C1(u"=RC[-5]"_s, 1, 5), store::Error);
-    EXPECT_THROW(Formula::parseR1C1(u"=R65537C1"_s, 1, 1), store::Error);
+    EXPECT_EQ(parseRefusal("=R[-1]C", true), FormulaError::ReferenceOutsideSheet);
+    EXPECT_EQ(parseRefusal("=R65537C1", true), FormulaError::ReferenceOutsideSheet);
+    EXPECT_EQ(errorKind<FormulaError>([] { Formula::parseR1C1(u"=RC[-5]"_s, 1, 5); }), FormulaError::ReferenceOutsideSheet);
     EXPECT_NO_THROW(Formula::parseR1C1(u"=R65536C256"_s, 1, 1));
     // A1 references mean nothing in R1C1 text.
     EXPECT_FALSE(parseFailure("=A1+1", true).isEmpty());
@@ -135,23 +148,39 @@ TEST(FormulaParse, ReadsR1C1RelativeToTheCell)
 
 TEST(FormulaParse, RefusesWhatTheEngineDoesNotModel)
 {
-    EXPECT_EQ(parseFailure("=X!A1"),
-              QString::fromUtf8("Формулата „=X!A1“ не може да бъде разчетена: "
-                                "препратки към други листове не се поддържат"));
-    const char* refused[] = {
-        "='Лист 1'!A1", "=Цена*2", "={1,2}", "=SUM(B:B)", "=SUM(1:1)", "=\"без край",
-        "=SUM(A1", "=", "A1+1", "=IW1", "=A0", "=A65537", "=ROUND(1)", "=IF(1)", "=1+",
-        "=#FOO!", "=SUM(A1 B1)", "=A1:", "=1..2", "=(1,2)", "=1e999",
+    // The shop keeper is told the formula and the reason.
+    EXPECT_EQ(parseFailure("=X!A1"), errorMessage(FormulaError::NotParsed,
+                                                  {u"=X!A1"_s, errorMessage(FormulaError::OtherSheetsNotSupported, {})}));
+    const struct {
+        const char* text;
+        FormulaError reason;
+    } refused[] = {
+        {"='Лист 1'!A1", FormulaError::OtherSheetsNotSupported},
+        {"=Цена*2", FormulaError::UnknownWord},
+        {"={1,2}", FormulaError::ArrayConstantsNotSupported},
+        {"=SUM(B:B)", FormulaError::WholeColumnsOrRowsNotSupported},
+        {"=SUM(1:1)", FormulaError::WholeRowsNotSupported},
+        {"=\"без край", FormulaError::TextNotClosed},
+        {"=SUM(A1", FormulaError::MissingAtEnd},
+        {"=", FormulaError::NothingAfterEquals},
+        {"A1+1", FormulaError::MissingEquals},
+        {"=IW1", FormulaError::ReferenceOutsideSheet},
+        {"=A0", FormulaError::ReferenceOutsideSheet},
+        {"=A65537", FormulaError::ReferenceOutsideSheet},
+        {"=ROUND(1)", FormulaError::FixedArgumentCount},
+        {"=IF(1)", FormulaError::ArgumentCountOutOfRange},
+        {"=1+", FormulaError::UnexpectedEnd},
+        {"=#FOO!", FormulaError::NotAnErrorValue},
+        {"=SUM(A1 B1)", FormulaError::UnexpectedCharacter},
+        {"=A1:", FormulaError::CellAfterColon},
+        {"=1..2", FormulaError::UnexpectedCharacter},
+        {"=(1,2)", FormulaError::UnexpectedCharacter},
+        {"=1e999", FormulaError::NumberTooLarge},
     };
     const auto nested = [](int depth) {
         return "=" + std::string(size_t(depth), '(') + "1" + std::string(size_t(depth), ')');
     };
     EXPECT_TRUE(parseFailure(nested(60).c_str()).isEmpty());
-    EXPECT_FALSE(parseFailure(nested(500).c_str()).isEmpty());
-    for (const char* text : refused) {
-        const QString message = parseFailure(text);
-        EXPECT_TRUE(message.startsWith(QString::fromUtf8("Формулата „%1“ не може да бъде разчетена: ")
-                                           .arg(QString::fromUtf8(text))))
-            << text << " -> " << message.toStdString();
-    }
+    EXPECT_EQ(parseRefusal(nested(500).c_str()), FormulaError::TooDeeplyNested);
+    for (const auto& [text, reason] : refused) EXPECT_EQ(parseRefusal(text), reason) << text;
 }

@@ -3,6 +3,7 @@
 // read in part, never a crash; and nothing but our message reaches the terminal.
 #include "error_message.h"
 #include "store/StoreError.h"
+#include "store/xls/XlsError.h"
 #include "store/Workbook.h"
 #include "store/formula/Formula.h"
 #include "tests/support/FileBytes.h"
@@ -18,6 +19,7 @@
 #include <vector>
 
 using namespace store;
+using store::xls::XlsError;
 
 namespace {
 
@@ -66,7 +68,7 @@ Outcome readDamaged(const QByteArray& bytes, QStringList* cells = nullptr)
     std::unique_ptr<Workbook> book;
     const QString message = errorOf([&] { book = Workbook::fromBytes(bytes); });
     if (!book) {
-        EXPECT_TRUE(message.startsWith(QStringLiteral("Работната книга не може да бъде прочетена: "))) << message.toStdString();
+        EXPECT_TRUE(message.startsWith(errorMessage(XlsError::WorkbookNotRead, {}))) << message.toStdString();
         return Outcome::Refused;
     }
     if (cells) *cells = allCells(*book);
@@ -104,26 +106,26 @@ std::vector<qsizetype> flipSample(const QByteArray& file)
 TEST(XlsBadInput, EachKindOfWrongFileIsNamedForWhatItIs)
 {
     QTemporaryDir dir;
-    const auto readError = [](const QString& path) { return errorOf([&] { Workbook::open(path); }); };
-    const auto expectReason = [&](const QString& name, const QByteArray& bytes, const QString& reason) {
+    const auto readError = [](const QString& path) { return errorKind<XlsError>([&] { Workbook::open(path); }); };
+    const auto expectReason = [&](const QString& name, const QByteArray& bytes, XlsError reason) {
         const QString path = dir.filePath(name);
         ASSERT_TRUE(writeBytes(path, bytes));
-        EXPECT_EQ(readError(path), QStringLiteral("Файлът „%1“ не може да бъде прочетен: %2.").arg(QDir::toNativeSeparators(path), reason));
+        EXPECT_EQ(readError(path), reason) << name.toStdString();
     };
     const QByteArray good = sampleFile();
-    expectReason(QStringLiteral("empty.xls"), QByteArray(), QStringLiteral("файлът е празен"));
-    expectReason(QStringLiteral("text.xls"), QByteArray("Име;Цена\nкукла;12.50\n"), QStringLiteral("не е работна книга на Excel 97-2003"));
+    expectReason(QStringLiteral("empty.xls"), QByteArray(), XlsError::EmptyFile);
+    expectReason(QStringLiteral("text.xls"), QByteArray("Име;Цена\nкукла;12.50\n"), XlsError::NotAWorkbook);
     expectReason(QStringLiteral("new.xls"), QByteArrayLiteral("PK\x03\x04\x14\x00\x06\x00") + QByteArray(600, 'x'),
-                 QStringLiteral("работната книга е в по-новия формат на Excel 2007 и следващите (.xlsx), а се чете само Excel 97-2003 (.xls)"));
-    expectReason(QStringLiteral("half.xls"), good.left(good.size() / 2), QStringLiteral("файлът е повреден или непълен"));
-    expectReason(QStringLiteral("header.xls"), good.left(600), QStringLiteral("файлът е повреден или непълен"));
+                 XlsError::NewerFormat);
+    expectReason(QStringLiteral("half.xls"), good.left(good.size() / 2), XlsError::Damaged);
+    expectReason(QStringLiteral("header.xls"), good.left(600), XlsError::Damaged);
     QByteArray noStream = good;
     noStream.replace(QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0", 16), QByteArray("W\0o\0r\0k\0b\0o\0o\0x\0", 16));
-    expectReason(QStringLiteral("other.xls"), noStream, QStringLiteral("не е работна книга на Excel 97-2003: в нея няма поток „Workbook“"));
+    expectReason(QStringLiteral("other.xls"), noStream, XlsError::NoWorkbookStream);
 
     const QString folder = dir.filePath(QStringLiteral("folder.xls"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_EQ(readError(folder), QStringLiteral("Файлът „%1“ не може да бъде прочетен: това не е файл.").arg(QDir::toNativeSeparators(folder)));
+    EXPECT_EQ(readError(folder), XlsError::NotAFile);
 }
 
 TEST(XlsBadInput, DamagedFilesAreToldInOurMessageAlone)
@@ -141,8 +143,9 @@ TEST(XlsBadInput, DamagedFilesAreToldInOurMessageAlone)
         const testsupport::RunResult tool = testsupport::runWorkbookTool({QStringLiteral("dump"), path});
         ASSERT_TRUE(tool.finished);
         EXPECT_EQ(tool.exitCode, 1);
-        EXPECT_EQ(QString::fromUtf8(tool.err), QStringLiteral("Файлът „%1“ не може да бъде прочетен: файлът е повреден или непълен.\n")
-                                                   .arg(QDir::toNativeSeparators(path)));
+        const QString reason = errorMessage(XlsError::Damaged, {}) + QLatin1Char('.');
+        EXPECT_EQ(QString::fromUtf8(tool.err),
+                  errorMessage(XlsError::FileNotRead, {QDir::toNativeSeparators(path), reason}) + QLatin1Char('\n'));
     }
 }
 

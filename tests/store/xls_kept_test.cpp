@@ -1,9 +1,11 @@
 // What the engine carries through a save without understanding it: sheets of other kinds,
 // defined names and the links they use, the date system.
 
+#include "error_message.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/xls/BiffRecords.h"
+#include "store/xls/XlsError.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -161,7 +163,7 @@ TEST(XlsKept, WorksheetMayNotTakeTheNameOfAKeptSheet)
 {
     Workbook book;
     book.kept().otherSheets.push_back({QStringLiteral("лист1"), 0, 0x02, chartRecords(), 1});
-    EXPECT_THROW(book.toBytes(), Error);
+    EXPECT_EQ(errorKind<xls::XlsError>([&] { book.toBytes(); }), xls::XlsError::SheetNamesClash);
 }
 
 } // namespace
