@@ -144,11 +144,11 @@ void Form1::makeSalePanel()
     c.Command1 = Command1;
     c.Command9 = Command9;
     c.Option1 = Option1;
-    c.Command6 = Command6;
     c.koshnica = koshnica;
     sales_ = new sales::SalePanel(shop_, *this, c, this);
     connect(sales_, &sales::SalePanel::showcaseOutOfDate, vitrina_, &showcase::Vitrina::chooseArticle);
     connect(sales_, &sales::SalePanel::status, this, &Form1::showStatus);
+    connect(sales_, &sales::SalePanel::stockOutOfDate, this, [this] { guarded([this] { vitrina_->Nalichni(); }); });
     // Before an archive copy replaces the data, the basket's goods go back to stock.
     connect(this, &Form1::dataReplacing, sales_, &sales::SalePanel::programEnds);
 }

@@ -141,7 +141,7 @@ void SalePanel::addToBasket()
             app::warning(kFullBasket);
         return;
     }
-    c_.Command6->click();
+    emit stockOutOfDate();
     c_.goods->choose(position);
     showBasket();
 }
@@ -161,7 +161,7 @@ void SalePanel::returnLine(int i)
     showBasket();
     if (article != state_.ImeNaList) return;
     const int picked = c_.goods->chosenRow();
-    c_.Command6->click();
+    emit stockOutOfDate();
     c_.goods->choose(picked);
 }
 

@@ -40,7 +40,6 @@ struct SaleControls {
     QPushButton* Command1;     // "Продажба"
     QPushButton* Command9;     // "Документ"
     QRadioButton* Option1;     // invoice "да"
-    QPushButton* Command6;     // "Налични"
     KoshnicaView* koshnica;    // the basket's lines beside the panel
 };
 
@@ -79,6 +78,9 @@ signals:
     void showcaseOutOfDate();
     // A passing word to the shop keeper.
     void status(const QString& text);
+    // Stock went into or came out of the basket: the goods and stock lists are to be read again
+    // ("Налични").
+    void stockOutOfDate();
 
 private:
     void connectControls();
