@@ -20,7 +20,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -22,7 +22,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QLocale>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>

@@ -11,7 +11,7 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QListWidget>
+#include <QListView>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

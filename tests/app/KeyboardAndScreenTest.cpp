@@ -13,7 +13,7 @@
 #include <QAction>
 #include <QImage>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>

@@ -10,7 +10,7 @@
 #include "app/support/Lists.h"
 
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QStringList>
 
 class QAbstractItemView;

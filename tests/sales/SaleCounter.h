@@ -18,7 +18,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>

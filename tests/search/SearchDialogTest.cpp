@@ -25,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionComboBox>

@@ -19,7 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
