@@ -72,3 +72,11 @@ TEST(EngineErrors, AKindOfAnotherListOrNoneIsNoEngineKind)
     EXPECT_EQ(store::Error(EngineError::ApplicationClosed).kind<OtherProblem>(), std::nullopt);
     EXPECT_EQ(store::Error(u"Без вид."_s).kind<EngineError>(), std::nullopt);
 }
+
+// A name holding "%2" is told as it is: the sentence's arguments go in at once, not one after
+// another, where the second would take the place of the first one's "%2".
+TEST(EngineErrors, ANameThatLooksLikeAPlaceholderIsToldAsItIs)
+{
+    EXPECT_EQ(store::Error(EngineError::NoSheetNamed, {u"Книга %2"_s, u"Коли"_s}).message(),
+              u"В работната книга „Книга %2“ няма лист „Коли“."_s);
+}
