@@ -35,19 +35,26 @@ inline constexpr CellPos kCurrency{2, 56};        // BD2
 // At the change to the euro: the rows each ledger held, which keep their amounts in leva.
 inline constexpr CellPos kLevaSalesRows{2, 57};     // BE2
 inline constexpr CellPos kLevaPurchaseRows{2, 58};  // BF2
+// The rows each ledger has moved out to the year workbooks so far (0 or empty until the first
+// roll-over): row r of the ledger is line r - 1 + this of the shop's whole history.
+inline constexpr CellPos kMovedSalesRows{2, 59};     // BG2
+inline constexpr CellPos kMovedPurchaseRows{2, 60};  // BH2
 inline const QString kEuroCode = QStringLiteral("EUR");
 inline constexpr int kArticleNameColumn = 2;      // B: article names as added, from row 2
 inline constexpr int kFirstListRow = 2;           // first row of the name list and both ledgers
 inline constexpr int kMostSheets = 65534;         // D1 at most: each sheet's name has a row in B
 
-// Sales ledger, columns L to Q: one row per basket line.
+// Sales ledger, columns L to S: one row per basket line or return.
 namespace sales {
 inline constexpr int kDate = 12;          // L
 inline constexpr int kName = 13;          // M
-inline constexpr int kCount = 14;         // N
+inline constexpr int kCount = 14;         // N: negative on a return
 inline constexpr int kPrice = 15;         // O
-inline constexpr int kInvoice = 16;       // P
+inline constexpr int kInvoice = 16;       // P: the invoice, on a return its credit note
 inline constexpr int kPurchasePrice = 17; // Q
+// A return only: the line of the sale it takes back (see kMovedSalesRows), and why.
+inline constexpr int kReturnOf = 18;      // R, from row 2 (R1 is the counter)
+inline constexpr int kReturnReason = 19;  // S
 } // namespace sales
 
 // Purchase ledger, columns T to W: one row per goods record added.
@@ -58,12 +65,14 @@ inline constexpr int kCount = 22;  // V
 inline constexpr int kPrice = 23;  // W
 } // namespace purchases
 
-// A ledger: its counter, the count of its rows kept in leva at the change to the euro, its
+// A ledger: its counter, the count of its rows kept in leva at the change to the euro, of its
+// rows moved out to the year workbooks, its
 // columns (rows 2 … n + 1 hold something in firstColumn … lastColumn, the rows after them
 // nothing) and those of each row's date, count and price.
 struct Ledger {
     CellPos rowCount;
     CellPos levaRowCount;
+    CellPos movedRowCount;
     int firstColumn;
     int lastColumn;
     int date;
@@ -71,10 +80,12 @@ struct Ledger {
     int price;
     const char* name;   // as the shop keeper is told of it
 };
-inline constexpr Ledger kSalesLedger{kSalesRows,   kLevaSalesRows, sales::kDate,  sales::kPurchasePrice,
-                                     sales::kDate, sales::kCount,  sales::kPrice, "дневника на продажбите"};
-inline constexpr Ledger kPurchaseLedger{kPurchaseRows,    kLevaPurchaseRows, purchases::kDate,  purchases::kPrice,
-                                        purchases::kDate, purchases::kCount, purchases::kPrice, "дневника на покупките"};
+inline constexpr Ledger kSalesLedger{kSalesRows,   kLevaSalesRows, kMovedSalesRows, sales::kDate,
+                                     sales::kReturnReason, sales::kDate, sales::kCount, sales::kPrice,
+                                     "дневника на продажбите"};
+inline constexpr Ledger kPurchaseLedger{kPurchaseRows,  kLevaPurchaseRows, kMovedPurchaseRows, purchases::kDate,
+                                        purchases::kPrice, purchases::kDate, purchases::kCount, purchases::kPrice,
+                                        "дневника на покупките"};
 
 // K1 becomes a ten-digit invoice number.
 inline constexpr qint64 kLastInvoiceNumber = 9'999'999'999;

@@ -14,6 +14,12 @@ inline const QString kNoPicture = QStringLiteral("BezKartina.JPG");   // in kPic
 inline const QString kNoGoods = QStringLiteral("BezArtikul.JPG");     // in kPictureFolder
 // The copies of the data workbook, beside it.
 inline const QString kArchiveFolder = QStringLiteral("Arhiv");
+// The ledgers' older years, moved out of the data workbook when a ledger fills: one workbook a
+// year, Dnevnici/Danni-2025.xls.
+inline const QString kLedgerFolder = QStringLiteral("Dnevnici");
+inline QString yearWorkbookName(int year) { return QStringLiteral("Danni-%1.xls").arg(year); }
+// Every invoice and credit note issued, as a PDF: Fakturi/2026/0000000012.pdf.
+inline const QString kInvoiceFolder = QStringLiteral("Fakturi");
 // Where the windows were left: their places and the main window's size.
 inline const QString kSettingsFile = QStringLiteral("Nastroiki.ini");
 // Marks the folder as taken by a running copy of the program, or by the workbook tool while it
