@@ -55,6 +55,9 @@ inline constexpr int kPurchasePrice = 17; // Q
 // A return only: the line of the sale it takes back (see kMovedSalesRows), and why.
 inline constexpr int kReturnOf = 18;      // R, from row 2 (R1 is the counter)
 inline constexpr int kReturnReason = 19;  // S
+// The article sheet of the goods sold, on rows written since it was kept (older rows: empty).
+// Past the purchase ledger, as the columns between are taken.
+inline constexpr int kArticle = 24;       // X
 } // namespace sales
 
 // Purchase ledger, columns T to W: one row per goods record added.
@@ -65,27 +68,28 @@ inline constexpr int kCount = 22;  // V
 inline constexpr int kPrice = 23;  // W
 } // namespace purchases
 
-// A ledger: its counter, the count of its rows kept in leva at the change to the euro, of its
-// rows moved out to the year workbooks, its
-// columns (rows 2 … n + 1 hold something in firstColumn … lastColumn, the rows after them
-// nothing) and those of each row's date, count and price.
+// A ledger: its counter, the count of its rows kept in leva at the change to the euro, the count
+// of its rows moved out to the year workbooks, its columns (rows 2 … n + 1 hold something in
+// firstColumn … lastColumn, the rows after them nothing; extraColumn, when not 0, belongs to
+// each row as well) and those of each row's date, count and price.
 struct Ledger {
     CellPos rowCount;
     CellPos levaRowCount;
     CellPos movedRowCount;
     int firstColumn;
     int lastColumn;
+    int extraColumn;
     int date;
     int count;
     int price;
     const char* name;   // as the shop keeper is told of it
 };
-inline constexpr Ledger kSalesLedger{kSalesRows,   kLevaSalesRows, kMovedSalesRows, sales::kDate,
-                                     sales::kReturnReason, sales::kDate, sales::kCount, sales::kPrice,
-                                     "дневника на продажбите"};
-inline constexpr Ledger kPurchaseLedger{kPurchaseRows,  kLevaPurchaseRows, kMovedPurchaseRows, purchases::kDate,
-                                        purchases::kPrice, purchases::kDate, purchases::kCount, purchases::kPrice,
-                                        "дневника на покупките"};
+inline constexpr Ledger kSalesLedger{kSalesRows,   kLevaSalesRows,       kMovedSalesRows, sales::kDate,
+                                     sales::kReturnReason, sales::kArticle, sales::kDate, sales::kCount,
+                                     sales::kPrice, "дневника на продажбите"};
+inline constexpr Ledger kPurchaseLedger{kPurchaseRows,    kLevaPurchaseRows, kMovedPurchaseRows, purchases::kDate,
+                                        purchases::kPrice, 0,                 purchases::kDate,   purchases::kCount,
+                                        purchases::kPrice, "дневника на покупките"};
 
 // K1 becomes a ten-digit invoice number.
 inline constexpr qint64 kLastInvoiceNumber = 9'999'999'999;
