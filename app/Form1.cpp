@@ -1,10 +1,10 @@
 #include "app/Form1.h"
 
-#include "app/Desktop.h"
 #include "app/Form13.h"
 #include "app/Form14.h"
 #include "catalogue/Katalog.h"
 #include "common/Controls.h"
+#include "common/Desktop.h"
 #include "common/Messages.h"
 #include "common/ProgramFolder.h"
 #include "common/ScaledArea.h"
@@ -14,6 +14,7 @@
 #include "currency/EuroChangeover.h"
 #include "reports/Reports.h"
 #include "sales/Faktura.h"
+#include "sales/Form16.h"
 #include "sales/KoshnicaView.h"
 #include "sales/SalePanel.h"
 #include "search/Sortirane.h"
@@ -184,6 +185,7 @@ void Form1::connectMenus()
         if (Command8->isEnabled()) reports::openPurchasedGoods(shop_);
     });
     connect(Pechalba, &QAction::triggered, this, [this] { reports::openProfit(shop_); });
+    connect(fakturi, &QAction::triggered, this, [this] { sales::openIssuedDocuments(shop_); });
     connect(artikul, &QAction::triggered, Command8, &QPushButton::click);
     connect(stoka, &QAction::triggered, this, [this] { guarded([this] { stokaForDeletion(); }); });
     connect(obshto, &QAction::triggered, this, &Form1::showAbout);

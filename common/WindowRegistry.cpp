@@ -34,7 +34,7 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     switch (closer) {
     case Closer::Home: return numbers(2, 9);
     case Closer::About: return numbers(2, 12);
-    case Closer::Exit: return numbers(2, 14);
+    case Closer::Exit: return numbers(2, 16);
     case Closer::SortDialog: return numbers(3, 13);
     case Closer::SearchDialog: return numbers(2, 13, 3);
     case Closer::InvoiceDialog: return numbers(2, 13, 6);

@@ -2,10 +2,13 @@
 
 #include "common/Shop.h"
 #include "common/WindowKeys.h"
+#include "common/Messages.h"
+#include "sales/CompanyId.h"
 #include "sales/DialogFields.h"
 #include "sales/SalePanel.h"
 #include "sales/SalesLedger.h"
 
+#include <QCompleter>
 #include <QDate>
 #include <QPushButton>
 #include <QRadioButton>
@@ -101,6 +104,43 @@ void Form6::load()
     Text2->setText(store::formatShopDate(QDate::currentDate()));
     shop_.windows.declare(6, this);
     shop_.windows.closeFor(app::Closer::InvoiceDialog);
+    offerRecipients();
+}
+
+void Form6::offerRecipients()
+{
+    app::guarded([this] { recipients_ = InvoiceRegister(shop_.folder()).recipients(); });
+    QStringList ids;
+    QStringList companies;
+    for (const Recipient& r : recipients_) {
+        if (!r.companyId.isEmpty()) ids << r.companyId;
+        if (!r.company.isEmpty()) companies << r.company;
+    }
+    connect(recipientCompleter(Text3, ids, Qt::MatchStartsWith), qOverload<const QString&>(&QCompleter::activated),
+            this, [this](const QString& chosen) { fillRecipient(chosen, &Recipient::companyId); });
+    connect(recipientCompleter(Text5, companies, Qt::MatchContains), qOverload<const QString&>(&QCompleter::activated),
+            this, [this](const QString& chosen) { fillRecipient(chosen, &Recipient::company); });
+}
+
+QCompleter* Form6::recipientCompleter(QLineEdit* field, const QStringList& offered, Qt::MatchFlags match)
+{
+    auto* completer = new QCompleter(offered, field);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(match);
+    field->setCompleter(completer);
+    return completer;
+}
+
+void Form6::fillRecipient(const QString& chosen, QString Recipient::*field)
+{
+    for (const Recipient& r : recipients_) {
+        if (r.*field != chosen) continue;
+        Text3->setText(r.companyId);
+        Text4->setText(r.vatNumber);
+        Text5->setText(r.company);
+        Text6->setText(r.address);
+        return;
+    }
 }
 
 InvoiceData Form6::invoiceData() const
@@ -127,6 +167,11 @@ InvoiceData Form6::invoiceData() const
 
 void Form6::pokajiFakturata()
 {
+    const QString problem = recipientIdProblem(Text3->text(), Text4->text());
+    if (!problem.isEmpty()) {
+        app::warning(problem);
+        return;
+    }
     if (panel_.showInvoice(invoiceData())) close();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "sales/Faktura.h"
+#include "sales/InvoiceRegister.h"
 
 #include <QWidget>
 #include <array>
 
+class QCompleter;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -21,7 +23,9 @@ class SalePanel;
 
 // "Данни за Фактура": the recipient, payment and delivery of an invoice. "Покажи фактурата"
 // records the basket as an invoiced sale and shows the invoice; "Отказ" records it without one;
-// the close box records nothing.
+// the close box records nothing. A wrong ЕИК or ИН по ЗДДС is named before anything is recorded;
+// the ЕИК and ФИРМА fields offer the recipients remembered from earlier invoices, and choosing one
+// fills in all four of its fields.
 class Form6 : public QWidget {
     Q_OBJECT
 public:
@@ -59,11 +63,15 @@ private:
     void buildDelivery();
     void buildGoods();
     void load();
+    void offerRecipients();
+    QCompleter* recipientCompleter(QLineEdit* field, const QStringList& offered, Qt::MatchFlags match);
+    void fillRecipient(const QString& chosen, QString Recipient::*field);
     void pokajiFakturata();
     void otkaz();
 
     app::Shop& shop_;
     SalePanel& panel_;
+    std::vector<Recipient> recipients_;
 };
 
 } // namespace sales

@@ -2,6 +2,7 @@
 
 #include "common/Shop.h"
 #include "sales/Faktura.h"
+#include "sales/InvoiceRegister.h"
 #include "sales/Koshnica.h"
 #include "sales/SaleError.h"
 #include "sales/SalesLedger.h"
@@ -9,7 +10,18 @@
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 
+#include <QDate>
+
 namespace sales {
+
+namespace {
+
+Recipient typedRecipient(const InvoiceData& data)
+{
+    return {data.companyId.trimmed(), data.vatNumber.trimmed(), data.company.trimmed(), data.address.trimmed()};
+}
+
+} // namespace
 
 bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int articlePosition, int goodsPosition,
                  int count)
@@ -35,9 +47,12 @@ bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
     // The form must be there before the sale is recorded: no sale without its invoice.
     const QString formPath = shop.file(store::kInvoiceFile);
     documentSheet(*shop.FakturaEksel, formPath, shop.currency());
+    IssuedDocument invoice{DocumentKind::Invoice, NomerNaFaktura(shop.data()), QDate::currentDate(), basket.total(),
+                           shop.currency(), typedRecipient(data), {}, {}};
     ProdajbiDobavi(shop.data(), basket, true);
     PokajiFakturata(*shop.FakturaEksel, formPath, shop.currency(), basket, data);
     basket.IzchistiMasivite();
+    registerIssued(shop, invoice);
     return true;
 }
 

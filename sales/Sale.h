@@ -27,7 +27,9 @@ bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int ar
 void sellWithoutInvoice(app::Shop& shop, Koshnica& basket);
 
 // "Покажи фактурата": the basket is recorded with the next invoice number, the invoice is filled
-// from it and shown, and the basket is emptied. An empty basket records nothing: false.
+// from it and shown, the basket is emptied, and the invoice is kept in the register of issued
+// documents (what cannot be kept there is told; the sale stays recorded). An empty basket records
+// nothing: false.
 bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data);
 
 // "Отказ" of the invoice dialog: the basket is recorded without an invoice number and emptied;

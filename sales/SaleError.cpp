@@ -15,6 +15,17 @@ QString errorMessage(SaleError kind, const QStringList& a)
         return QStringLiteral("Продажбата не е записана: %1\nКошницата остава непокътната, "
                               "за да може продажбата да се запише отново.")
             .arg(a.value(0));
+    case SaleError::CompanyIdLength:
+        return QStringLiteral("ЕИК „%1“ не е валиден: ЕИК се състои от 9 или 13 цифри (ЕГН – от 10).").arg(a.value(0));
+    case SaleError::CompanyIdCheckDigit:
+        return QStringLiteral("ЕИК „%1“ не е валиден: контролната цифра не съвпада.").arg(a.value(0));
+    case SaleError::VatNumberInvalid:
+        return QStringLiteral("ИН по ЗДДС „%1“ не е валиден: българският номер е „BG“ и валиден ЕИК или ЕГН.")
+            .arg(a.value(0));
+    case SaleError::NotRegistered:
+        return QStringLiteral("Документ № %1 е издаден и продажбата е записана, но не е запазен в папката "
+                              "на издадените фактури: %2")
+            .arg(a.value(0), a.value(1));
     }
     return {};
 }

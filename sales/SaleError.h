@@ -10,6 +10,10 @@ enum class SaleError {
     InvoiceFormClosed,
     LedgerFull,    // rows the ledger holds
     NotSaved,      // why the data file was not saved
+    CompanyIdLength,      // the ЕИК as typed
+    CompanyIdCheckDigit,  // the ЕИК as typed
+    VatNumberInvalid,     // the ИН по ЗДДС as typed
+    NotRegistered,        // the document's number, why it was not kept
 };
 
 QString errorMessage(SaleError kind, const QStringList& arguments);

@@ -20,6 +20,8 @@ inline const QString kLedgerFolder = QStringLiteral("Dnevnici");
 inline QString yearWorkbookName(int year) { return QStringLiteral("Danni-%1.xls").arg(year); }
 // Every invoice and credit note issued, as a PDF: Fakturi/2026/0000000012.pdf.
 inline const QString kInvoiceFolder = QStringLiteral("Fakturi");
+// In kInvoiceFolder: the register of the documents issued and of the recipients typed.
+inline const QString kInvoiceRegisterFile = QStringLiteral("Registar.xls");
 // Where the windows were left: their places and the main window's size.
 inline const QString kSettingsFile = QStringLiteral("Nastroiki.ini");
 // Marks the folder as taken by a running copy of the program, or by the workbook tool while it

@@ -36,6 +36,18 @@ std::vector<int> pageBreaks(const SheetGeometry& g, const CellArea& used, double
     return starts;
 }
 
+void paintStamp(QPainter& painter, const QPagedPaintDevice& device, const QString& stamp)
+{
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPointSizeF(16);
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(Qt::darkRed);
+    painter.drawText(QRect(0, 0, device.width(), device.height()), Qt::AlignTop | Qt::AlignRight, stamp);
+    painter.restore();
+}
+
 } // namespace
 
 void setUpA4(QPagedPaintDevice& device)
@@ -44,7 +56,7 @@ void setUpA4(QPagedPaintDevice& device)
                                      QPageLayout::Millimeter));
 }
 
-bool printSheet(const Worksheet& sheet, QPagedPaintDevice& device)
+bool printSheet(const Worksheet& sheet, QPagedPaintDevice& device, const QString& stamp)
 {
     const SheetGeometry geometry(sheet);
     const CellArea used = geometry.usedArea();
@@ -65,6 +77,7 @@ bool printSheet(const Worksheet& sheet, QPagedPaintDevice& device)
         painter.translate(-geometry.columnLeft(area.firstCol), -geometry.rowTop(area.firstRow));
         paintCells(painter, sheet, geometry, area, PaintOptions{});
         painter.restore();
+        if (!stamp.isEmpty()) paintStamp(painter, device, stamp);
     }
     return painter.end();
 }

@@ -1,4 +1,4 @@
-#include "app/Desktop.h"
+#include "common/Desktop.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -31,10 +31,15 @@ QString openCalculator()
         .arg(knownCalculators().join(QStringLiteral(", ")));
 }
 
+QString missingFile(const QString& path)
+{
+    return QStringLiteral("Файлът „%1“ липсва.").arg(QDir::toNativeSeparators(path));
+}
+
 QString openDocument(const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    if (!QFileInfo(path).isFile()) return QStringLiteral("Файлът „%1“ липсва.").arg(shown);
+    if (!QFileInfo(path).isFile()) return missingFile(path);
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return {};
     return QStringLiteral("Няма програма, която да отвори „%1“: инсталирайте програма за файлове %2.")
         .arg(shown, QStringLiteral(".") + QFileInfo(path).suffix());

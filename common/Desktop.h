@@ -11,6 +11,8 @@ namespace app {
 QStringList knownCalculators();
 // Starts the first of them found.
 QString openCalculator();
+// "Файлът „…“ липсва.": a file the program looked for is not there.
+QString missingFile(const QString& path);
 // Opens a document with the program the desktop associates with it.
 QString openDocument(const QString& path);
 
