@@ -20,6 +20,14 @@
 #include <QTreeView>
 #include <QUrl>
 
+namespace sales {
+void PrintTo(const Recipient& r, std::ostream* os)
+{
+    const QStringList fields{r.companyId, r.vatNumber, r.company, r.address};
+    *os << fields.join(QStringLiteral(" | ")).toStdString();
+}
+} // namespace sales
+
 namespace {
 
 namespace index = store::layout::index;
