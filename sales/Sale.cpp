@@ -1,5 +1,6 @@
 #include "sales/Sale.h"
 
+#include "common/Messages.h"
 #include "common/Shop.h"
 #include "sales/Faktura.h"
 #include "sales/Koshnica.h"
@@ -11,6 +12,16 @@
 
 namespace sales {
 
+namespace {
+
+// The rows a sale moved out of the full ledger, told once the sale is done.
+void tellRollOver(const std::optional<ledgers::RollOver>& moved)
+{
+    if (moved) app::inform(ledgers::rollOverText(*moved));
+}
+
+} // namespace
+
 bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int articlePosition, int goodsPosition,
                  int count)
 {
@@ -21,11 +32,12 @@ bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int ar
 
 void sellWithoutInvoice(app::Shop& shop, Koshnica& basket)
 {
-    ProdajbiDobavi(shop.data(), basket, false);
+    const auto moved = ProdajbiDobavi(shop.data(), basket, false);
     basket.IzchistiMasivite();
     // Without the form open there is nothing on it to clear.
     if (shop.FakturaEksel && shop.FakturaEksel->ActiveWorkbook())
         IzchistiFakturata(shop.FakturaEksel->ActiveWorkbook()->sheets(store::layout::invoice::kSheet));
+    tellRollOver(moved);
 }
 
 bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
@@ -35,16 +47,18 @@ bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
     // The form must be there before the sale is recorded: no sale without its invoice.
     const QString formPath = shop.file(store::kInvoiceFile);
     documentSheet(*shop.FakturaEksel, formPath, shop.currency());
-    ProdajbiDobavi(shop.data(), basket, true);
+    const auto moved = ProdajbiDobavi(shop.data(), basket, true);
     PokajiFakturata(*shop.FakturaEksel, formPath, shop.currency(), basket, data);
     basket.IzchistiMasivite();
+    tellRollOver(moved);
     return true;
 }
 
 void sellDecliningInvoice(app::Shop& shop, Koshnica& basket)
 {
-    ProdajbiDobavi(shop.data(), basket, false);
+    const auto moved = ProdajbiDobavi(shop.data(), basket, false);
     basket.IzchistiMasivite();
+    tellRollOver(moved);
 }
 
 QString saleRecordedText(const Koshnica& basket, store::Currency currency, const QString& invoiceNumber)
