@@ -480,6 +480,7 @@ void Form4::appendRecord()
     showCount();
     setRecordNumber(count_ + 1);   // the fields, the working copy and the picture are cleared
     storeChanged();
+    if (saved.rollOver) app::inform(ledgers::rollOverText(*saved.rollOver));
 }
 
 void Form4::rewriteRecord(int record)

@@ -1,5 +1,6 @@
 #include "reports/ReportData.h"
 
+#include "ledgers/YearWorkbooks.h"
 #include "store/DataWorkbook.h"
 #include "store/Money.h"
 #include "store/Worksheet.h"
@@ -30,24 +31,36 @@ using store::layout::index::Ledger;
 using idx::kPurchaseLedger;
 using idx::kSalesLedger;
 
-// The ledger as a report reads it: its sheet, the shop's currency and which rows are in leva.
+// A ledger row, in whichever workbook of the shop's history it lies.
+struct Row {
+    const ledgers::LedgerPart* part;
+    int row;
+
+    store::Value value(int column) const { return part->sheet->value(row, column); }
+    QString shownText(int column) const { return part->sheet->shownText(row, column); }
+    store::Currency currency() const { return part->rowCurrency(row); }
+};
+
+// The ledger as a report reads it: its rows over the shop's whole history, each with its currency.
 struct LedgerView {
-    LedgerView(const store::DataWorkbook& data, const Ledger& columns)
-        : sheet(data.indexSheet()), columns(columns), shopCurrency(data.currency()), levaRows(data.levaRows(columns))
-    {
-    }
+    LedgerView(const store::DataWorkbook& data, const Ledger& columns) : history(data, columns), columns(columns) {}
 
-    store::Currency rowCurrency(int row) const
+    template <class Visit> void forEachRow(Visit visit) const
     {
-        return row - idx::kFirstListRow < levaRows ? store::Currency::Leva : store::Currency::Euro;
+        for (const ledgers::LedgerPart& part : history.parts())
+            for (int row = idx::kFirstListRow; row <= part.lastRow; ++row) visit(Row{&part, row});
     }
+    bool isEmpty() const
+    {
+        return std::all_of(history.parts().begin(), history.parts().end(),
+                           [](const ledgers::LedgerPart& part) { return part.lastRow < idx::kFirstListRow; });
+    }
+    store::Currency shopCurrency() const { return history.currency(); }
     // A price of the row as the report shows it: in a euro shop a leva price converted to the cent.
-    QString priceText(int row, int column) const;
+    QString priceText(const Row& row, int column) const;
 
-    const store::Worksheet& sheet;
+    ledgers::LedgerHistory history;
     const Ledger& columns;
-    store::Currency shopCurrency;
-    int levaRows;
 };
 
 // Reads ledger dates; the rows of one day share one text, so the last text read is remembered.
@@ -67,71 +80,58 @@ private:
     std::optional<QDate> last_;
 };
 
-// The ledger's rows are 2 … n + 1; n as the counter gives it, within what a sheet can hold.
-int ledgerRows(const store::DataWorkbook& data, const Ledger& ledger)
+QString dateText(const Row& row, const Ledger& ledger)
 {
-    return std::clamp(data.counter(ledger.rowCount), 0, store::kMaxRows - idx::kFirstListRow + 1);
-}
-
-int lastRow(int n)
-{
-    return idx::kFirstListRow + n - 1;
-}
-
-QString dateText(const store::Worksheet& sheet, int row, const Ledger& ledger)
-{
-    return sheet.value(row, ledger.date).toText();
+    return row.value(ledger.date).toText();
 }
 
 // A count as a whole number of pieces, rounded as the spreadsheet rounds to an integer.
-std::optional<double> countIn(const store::Worksheet& sheet, int row, int column)
+std::optional<double> countIn(const Row& row, int column)
 {
-    const auto number = sheet.value(row, column).toNumber();
+    const auto number = row.value(column).toNumber();
     if (!number || !std::isfinite(*number)) return std::nullopt;
     return std::nearbyint(*number);
 }
 
-std::optional<double> priceIn(const store::Worksheet& sheet, int row, int column)
+std::optional<double> priceIn(const Row& row, int column)
 {
-    const auto number = sheet.value(row, column).toNumber();
+    const auto number = row.value(column).toNumber();
     if (!number || !std::isfinite(*number)) return std::nullopt;
     return number;
 }
 
 // count × price of a row; a row whose count or price does not read as a number adds nothing.
-double rowAmount(const store::Worksheet& sheet, int row, const Ledger& ledger)
+double rowAmount(const Row& row, const Ledger& ledger)
 {
-    const auto count = countIn(sheet, row, ledger.count);
-    const auto price = priceIn(sheet, row, ledger.price);
+    const auto count = countIn(row, ledger.count);
+    const auto price = priceIn(row, ledger.price);
     return count && price ? *count * *price : 0.0;
 }
 
-QString LedgerView::priceText(int row, int column) const
+QString LedgerView::priceText(const Row& row, int column) const
 {
-    const store::Value value = sheet.value(row, column);
+    const store::Value value = row.value(column);
     const auto number = value.toNumber();
     if (!number || !std::isfinite(*number)) return value.toText();
-    const bool converted = shopCurrency == store::Currency::Euro && rowCurrency(row) == store::Currency::Leva;
+    const bool converted = shopCurrency() == store::Currency::Euro && row.currency() == store::Currency::Leva;
     return store::formatMoney(converted ? store::levaPriceToEuro(*number) : *number);
 }
 
-QStringList soldLine(const LedgerView& ledger, int row)
+QStringList soldLine(const LedgerView& ledger, const Row& row)
 {
     namespace col = idx::sales;
-    const store::Worksheet& sheet = ledger.sheet;
-    return {sheet.value(row, col::kDate).toText(), sheet.shownText(row, col::kName), sheet.shownText(row, col::kCount),
-            ledger.priceText(row, col::kPrice), invoiceText(sheet.value(row, col::kInvoice).toText())};
+    return {row.value(col::kDate).toText(), row.shownText(col::kName), row.shownText(col::kCount),
+            ledger.priceText(row, col::kPrice), invoiceText(row.value(col::kInvoice).toText())};
 }
 
-QStringList purchaseLine(const LedgerView& ledger, int row)
+QStringList purchaseLine(const LedgerView& ledger, const Row& row)
 {
     namespace col = idx::purchases;
-    const store::Worksheet& sheet = ledger.sheet;
-    return {sheet.value(row, col::kDate).toText(), sheet.shownText(row, col::kName), sheet.shownText(row, col::kCount),
+    return {row.value(col::kDate).toText(), row.shownText(col::kName), row.shownText(col::kCount),
             ledger.priceText(row, col::kPrice)};
 }
 
-using LineReader = QStringList (*)(const LedgerView&, int);
+using LineReader = QStringList (*)(const LedgerView&, const Row&);
 
 // A listing being made: its rows, and the amounts of each currency summed apart.
 class ListingBuilder {
@@ -139,14 +139,14 @@ public:
     ListingBuilder(const LedgerView& ledger, LineReader line) : ledger_(ledger), line_(line) {}
 
     void reserve(size_t rows) { listing_.rows.reserve(rows); }
-    void add(int row)
+    void add(const Row& row)
     {
         listing_.rows.push_back(line_(ledger_, row));
-        amounts_.add(rowAmount(ledger_.sheet, row, ledger_.columns), ledger_.rowCurrency(row));
+        amounts_.add(rowAmount(row, ledger_.columns), row.currency());
     }
     Listing take()
     {
-        listing_.sum = amounts_.in(ledger_.shopCurrency);
+        listing_.sum = amounts_.in(ledger_.shopCurrency());
         return std::move(listing_);
     }
 
@@ -159,23 +159,22 @@ private:
 
 // The rows of the ledger dated within from..to, and the earliest and latest date it holds.
 struct DatedRows {
-    std::vector<int> rows;
+    std::vector<Row> rows;
     std::optional<QDate> earliest;
     std::optional<QDate> latest;
 };
 
-DatedRows rowsInPeriod(const store::Worksheet& sheet, const Ledger& ledger, int n, const QDate& from,
-                       const QDate& to)
+DatedRows rowsInPeriod(const LedgerView& ledger, const QDate& from, const QDate& to)
 {
     DatedRows found;
     DateReader readDate;
-    for (int row = idx::kFirstListRow; row <= lastRow(n); ++row) {
-        const auto date = readDate(dateText(sheet, row, ledger));
-        if (!date) continue;
+    ledger.forEachRow([&](const Row& row) {
+        const auto date = readDate(dateText(row, ledger.columns));
+        if (!date) return;
         if (!found.earliest || *date < *found.earliest) found.earliest = date;
         if (!found.latest || *date > *found.latest) found.latest = date;
         if (*date >= from && *date <= to) found.rows.push_back(row);
-    }
+    });
     return found;
 }
 
@@ -184,11 +183,11 @@ PeriodListing listPeriod(const store::DataWorkbook& data, const Ledger& ledger, 
 {
     if (to < from) return {Outcome::Reversed, {}};
     const LedgerView view(data, ledger);
-    const DatedRows dated = rowsInPeriod(view.sheet, ledger, ledgerRows(data, ledger), from, to);
+    const DatedRows dated = rowsInPeriod(view, from, to);
     if (!dated.earliest || *dated.latest < from || *dated.earliest > to) return {Outcome::OutsidePeriod, {}};
     ListingBuilder listing(view, line);
     listing.reserve(dated.rows.size());
-    for (const int row : dated.rows) listing.add(row);
+    for (const Row& row : dated.rows) listing.add(row);
     return {Outcome::Done, listing.take()};
 }
 
@@ -202,37 +201,39 @@ QString invoiceText(const QString& stored)
 
 QStringList saleDates(const store::DataWorkbook& data)
 {
-    const int n = ledgerRows(data, kSalesLedger);
-    if (n < 1) return {kNoSales};
-    const store::Worksheet& sheet = data.indexSheet();
+    const LedgerView view(data, kSalesLedger);
     QStringList dates;
     DateReader readDate;
-    for (int row = idx::kFirstListRow; row <= lastRow(n); ++row) {
-        const QString text = dateText(sheet, row, kSalesLedger);
-        if (!readDate(text)) continue;
+    view.forEachRow([&](const Row& row) {
+        const QString text = dateText(row, kSalesLedger);
+        if (!readDate(text)) return;
         if (dates.isEmpty() || dates.constLast() != text) dates << text;
-    }
+    });
     if (dates.isEmpty()) dates << kNoSales;
     return dates;
 }
 
 Listing soldBetweenEntries(const store::DataWorkbook& data, const QString& fromEntry, const QString& toEntry)
 {
-    const int n = ledgerRows(data, kSalesLedger);
-    const store::Worksheet& sheet = data.indexSheet();
+    const LedgerView view(data, kSalesLedger);
+    // Rows counted over the whole history, from 1.
+    int at = 0;
     int start = 0;
     int end = 0;
-    for (int row = idx::kFirstListRow; row <= lastRow(n); ++row) {
-        const QString text = dateText(sheet, row, kSalesLedger);
-        if (start == 0 && text == fromEntry) start = row;
-        if (text == toEntry) end = row;
-    }
+    view.forEachRow([&](const Row& row) {
+        ++at;
+        const QString text = dateText(row, kSalesLedger);
+        if (start == 0 && text == fromEntry) start = at;
+        if (text == toEntry) end = at;
+    });
     if (start == 0 || end < start) return {};
-    const LedgerView view(data, kSalesLedger);
     ListingBuilder listing(view, soldLine);
     DateReader readDate;
-    for (int row = start; row <= end; ++row)
-        if (readDate(dateText(sheet, row, kSalesLedger))) listing.add(row);
+    at = 0;
+    view.forEachRow([&](const Row& row) {
+        ++at;
+        if (at >= start && at <= end && readDate(dateText(row, kSalesLedger))) listing.add(row);
+    });
     return listing.take();
 }
 
@@ -249,19 +250,17 @@ PeriodListing purchasedInPeriod(const store::DataWorkbook& data, const QDate& fr
 Profit profitInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to)
 {
     if (to < from) return {Outcome::Reversed, 0};
-    const int n = ledgerRows(data, kSalesLedger);
-    if (n < 1) return {Outcome::EmptyLedger, 0};
     const LedgerView view(data, kSalesLedger);
-    const store::Worksheet& sheet = view.sheet;
+    if (view.isEmpty()) return {Outcome::EmptyLedger, 0};
     namespace col = idx::sales;
     store::MoneySum profit;
-    for (const int row : rowsInPeriod(sheet, kSalesLedger, n, from, to).rows) {
-        const auto count = countIn(sheet, row, col::kCount);
-        const auto price = priceIn(sheet, row, col::kPrice);
-        const auto cost = priceIn(sheet, row, col::kPurchasePrice);
-        if (count && price && cost) profit.add((*price - *cost) * *count, view.rowCurrency(row));
+    for (const Row& row : rowsInPeriod(view, from, to).rows) {
+        const auto count = countIn(row, col::kCount);
+        const auto price = priceIn(row, col::kPrice);
+        const auto cost = priceIn(row, col::kPurchasePrice);
+        if (count && price && cost) profit.add((*price - *cost) * *count, row.currency());
     }
-    return {Outcome::Done, profit.in(view.shopCurrency)};
+    return {Outcome::Done, profit.in(view.shopCurrency())};
 }
 
 } // namespace reports

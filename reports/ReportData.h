@@ -9,8 +9,9 @@ namespace store {
 class DataWorkbook;
 }
 
-// What the three reports read from the ledgers of the index sheet, apart from any window: ledger
-// rows in, listed rows and sums out.
+// What the three reports read from the ledgers over the shop's whole history (the index sheet and
+// the year workbooks its oldest rows moved to), apart from any window: ledger rows in, listed
+// rows and sums out.
 namespace reports {
 
 inline const QString kNoSales = QStringLiteral("Няма продадена стока");

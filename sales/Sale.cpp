@@ -1,5 +1,6 @@
 #include "sales/Sale.h"
 
+#include "common/Messages.h"
 #include "common/Shop.h"
 #include "sales/Faktura.h"
 #include "sales/InvoiceRegister.h"
@@ -21,6 +22,12 @@ Recipient typedRecipient(const InvoiceData& data)
     return {data.companyId.trimmed(), data.vatNumber.trimmed(), data.company.trimmed(), data.address.trimmed()};
 }
 
+// The rows a sale moved out of the full ledger, told once the sale is done.
+void tellRollOver(const std::optional<ledgers::RollOver>& moved)
+{
+    if (moved) app::inform(ledgers::rollOverText(*moved));
+}
+
 } // namespace
 
 bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int articlePosition, int goodsPosition,
@@ -33,11 +40,12 @@ bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int ar
 
 void sellWithoutInvoice(app::Shop& shop, Koshnica& basket)
 {
-    ProdajbiDobavi(shop.data(), basket, false);
+    const auto moved = ProdajbiDobavi(shop.data(), basket, false);
     basket.IzchistiMasivite();
     // Without the form open there is nothing on it to clear.
     if (shop.FakturaEksel && shop.FakturaEksel->ActiveWorkbook())
         IzchistiFakturata(shop.FakturaEksel->ActiveWorkbook()->sheets(store::layout::invoice::kSheet));
+    tellRollOver(moved);
 }
 
 bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
@@ -49,17 +57,19 @@ bool sellWithInvoice(app::Shop& shop, Koshnica& basket, const InvoiceData& data)
     documentSheet(*shop.FakturaEksel, formPath, shop.currency());
     IssuedDocument invoice{DocumentKind::Invoice, NomerNaFaktura(shop.data()), QDate::currentDate(), basket.total(),
                            shop.currency(), typedRecipient(data), {}, {}};
-    ProdajbiDobavi(shop.data(), basket, true);
+    const auto moved = ProdajbiDobavi(shop.data(), basket, true);
     PokajiFakturata(*shop.FakturaEksel, formPath, shop.currency(), basket, data);
     basket.IzchistiMasivite();
     registerIssued(shop, invoice);
+    tellRollOver(moved);
     return true;
 }
 
 void sellDecliningInvoice(app::Shop& shop, Koshnica& basket)
 {
-    ProdajbiDobavi(shop.data(), basket, false);
+    const auto moved = ProdajbiDobavi(shop.data(), basket, false);
     basket.IzchistiMasivite();
+    tellRollOver(moved);
 }
 
 QString saleRecordedText(const Koshnica& basket, store::Currency currency, const QString& invoiceNumber)

@@ -67,8 +67,11 @@ int writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool with
     return firstRow;
 }
 
-void ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool withInvoice)
+std::optional<ledgers::RollOver> ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool withInvoice)
 {
+    // Before the basket's goods count as sold: this save writes them as still on the shelf.
+    std::optional<ledgers::RollOver> moved =
+        ledgers::makeRoom(data, index::kSalesLedger, basket.lines(), QDate::currentDate());
     // The sale makes the basket's taking from stock final: this save writes it.
     struct Selling {
         explicit Selling(Koshnica& basket) : basket(basket) { basket.markSelling(true); }
@@ -84,6 +87,7 @@ void ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool with
         takeBack(data, firstRow, basket.lines(), k1, r1);
         throw store::Error(SaleError::NotSaved, {e.message()});
     }
+    return moved;
 }
 
 } // namespace sales

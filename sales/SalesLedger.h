@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ledgers/RollOver.h"
+
 #include <QDate>
 #include <QString>
 #include <functional>
@@ -32,8 +34,10 @@ int writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool with
 // name, count, selling price, the invoice number when withInvoice, purchase price), K1 + 1 when
 // withInvoice, R1 + lines, then saves the data workbook, which also makes the stock changes of
 // the basket permanent. The basket itself is left as it is.
-// Throws store::Error, with nothing changed, when the ledger has no room for the lines or the
-// save fails (what was written is taken back, so the same basket can be recorded again).
-void ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool withInvoice);
+// A full ledger first moves its oldest rows out to make room (saved at once, see
+// ledgers::makeRoom): what moved is returned.
+// Throws store::Error, with nothing changed, when the ledger has no room for the lines even so or
+// the save fails (what was written is taken back, so the same basket can be recorded again).
+std::optional<ledgers::RollOver> ProdajbiDobavi(const store::DataWorkbook& data, Koshnica& basket, bool withInvoice);
 
 } // namespace sales

@@ -3,6 +3,7 @@
 
 #include "archive/Arhiv.h"
 #include "currency/EuroChangeover.h"
+#include "ledgers/RollOver.h"
 #include "store/DataWorkbook.h"
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
@@ -33,7 +34,9 @@ int usage(QTextStream& err)
            "  tervin-workbook demo DIR        подрежда в DIR демонстрационен магазин\n"
            "  tervin-workbook archive DIR     архивните копия на DIR/Danni.xls, най-новото първо\n"
            "  tervin-workbook restore DIR ДАТА  връща копието от ДАТА (както го показва archive)\n"
-           "  tervin-workbook euro DIR        магазинът в DIR преминава от лева към евро\n";
+           "  tervin-workbook euro DIR        магазинът в DIR преминава от лева към евро\n"
+           "  tervin-workbook rollover DIR    редовете на дневниците отпреди тази година\n"
+           "                                  отиват в годишните книги в DIR/Dnevnici\n";
     return 2;
 }
 
@@ -102,6 +105,24 @@ void changeToEuro(const QString& dir, QTextStream& out)
     if (!done.formProblem.isEmpty()) out << "Файлът на фактурата остава в лева: " << done.formProblem << '\n';
 }
 
+// Every whole year before this one moves out of both ledgers to the year workbooks.
+void rollOver(const QString& dir, QTextStream& out)
+{
+    const auto lock = lockFolder(dir);
+    const std::unique_ptr<store::Workbook> danni = store::Workbook::open(QDir(dir).filePath(kDataFile));
+    danni->calculate();
+    const store::DataWorkbook data(*danni);
+    const int year = QDate::currentDate().year();
+    bool moved = false;
+    for (const auto* ledger : {&store::layout::index::kSalesLedger, &store::layout::index::kPurchaseLedger}) {
+        if (const auto done = ledgers::moveYearsBefore(data, *ledger, year)) {
+            out << ledgers::rollOverText(*done) << '\n';
+            moved = true;
+        }
+    }
+    if (!moved) out << "В дневниците няма редове отпреди " << year << " г.: нищо не е преместено.\n";
+}
+
 // The demo shop is laid out by tervin-demo beside this tool, which draws its pictures: the drawing
 // libraries are not loaded into the commands that read and write workbooks.
 int layOutDemoShop(const QString& dir)
@@ -152,6 +173,10 @@ int run(const QStringList& args, QTextStream& out)
     }
     if (command == QLatin1String("euro") && args.size() == 2) {
         changeToEuro(args[1], out);
+        return 0;
+    }
+    if (command == QLatin1String("rollover") && args.size() == 2) {
+        rollOver(args[1], out);
         return 0;
     }
     if (command == QLatin1String("demo") && args.size() == 2) {

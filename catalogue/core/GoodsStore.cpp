@@ -162,6 +162,7 @@ GoodsStore::Saved GoodsStore::DobaviStokaVEksel(const GoodsFields& fields, const
     if (n >= col::kMaxRecords)
         return {Refusal{QStringLiteral("В артикула вече има %1 стоки, колкото най-много може да има. "
                                        "Новата стока не е добавена.").arg(col::kMaxRecords), std::nullopt}, {}, 0};
+    std::optional<ledgers::RollOver> rollOver = ledgers::makeRoom(data_, idx::kPurchaseLedger, 1, today);
     const int purchaseRow = data_.nextLedgerRow(idx::kPurchaseLedger, 1);
     if (purchaseRow > store::kMaxRows)
         return {Refusal{QStringLiteral("Дневникът на закупените стоки е запълнил всичките %1 реда на листа. "
@@ -172,7 +173,7 @@ GoodsStore::Saved GoodsStore::DobaviStokaVEksel(const GoodsFields& fields, const
     writeFields(row, fields);
     appendPurchase(purchaseRow, fields, today);
     writeComputed(row, fields);
-    return {std::nullopt, pictureProblem, record};
+    return {std::nullopt, pictureProblem, record, std::move(rollOver)};
 }
 
 GoodsStore::Saved GoodsStore::RedaktiraiStoka(int record, const GoodsFields& fields, const QString& chosenPicture)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/core/GoodsFields.h"
+#include "ledgers/RollOver.h"
 #include "store/DataWorkbook.h"
 
 #include <QDate>
@@ -54,9 +55,12 @@ public:
         std::optional<Refusal> refusal;   // nothing was written
         QString pictureProblem;           // written, but the chosen picture could not be stored
         int record = 0;                   // the record written
+        // The purchase ledger's oldest rows moved out to make room for the record's row.
+        std::optional<ledgers::RollOver> rollOver = std::nullopt;
     };
     // DobaviStokaVEksel: appends a record after the last one with its purchase-ledger row (dated
-    // today) and Y1 raised. chosenPicture is the picture file chosen for it, or empty.
+    // today) and Y1 raised. A full purchase ledger first moves its oldest rows out (saved at
+    // once, see ledgers::makeRoom); refused when even that makes no room. chosenPicture is the picture file chosen for it, or empty.
     Saved DobaviStokaVEksel(const GoodsFields& fields, const QString& chosenPicture, const QDate& today);
     // RedaktiraiStoka: rewrites record k; the ledger and the count sold (U) stay as they are, and
     // J changes only when a picture was chosen.
