@@ -14,6 +14,7 @@
 #include "currency/EuroChangeover.h"
 #include "reports/Reports.h"
 #include "sales/Faktura.h"
+#include "sales/Form15.h"
 #include "sales/KoshnicaView.h"
 #include "sales/SalePanel.h"
 #include "search/Sortirane.h"
@@ -184,6 +185,7 @@ void Form1::connectMenus()
         if (Command8->isEnabled()) reports::openPurchasedGoods(shop_);
     });
     connect(Pechalba, &QAction::triggered, this, [this] { reports::openProfit(shop_); });
+    connect(vrashtane, &QAction::triggered, this, [this] { guarded([this] { showReturns(); }); });
     connect(artikul, &QAction::triggered, Command8, &QPushButton::click);
     connect(stoka, &QAction::triggered, this, [this] { guarded([this] { stokaForDeletion(); }); });
     connect(obshto, &QAction::triggered, this, &Form1::showAbout);
@@ -265,6 +267,19 @@ void Form1::showAbout()
     if (!about) about = new Form13(shop_);
     about->show();
     about->raise();
+}
+
+void Form1::showReturns()
+{
+    auto* window = qobject_cast<sales::Form15*>(shop_.windows.window(15));
+    if (!window) {
+        // No recipient of an invoice is kept here: its credit note leaves the recipient blank.
+        window = new sales::Form15(shop_, [](const QString&) { return sales::InvoiceData{}; });
+        connect(window, &sales::Form15::status, this, &Form1::showStatus);
+        connect(window, &sales::Form15::stockOutOfDate, this, [this] { guarded([this] { vitrina_->Nalichni(); }); });
+    }
+    window->show();
+    window->raise();
 }
 
 void Form1::showArchive()

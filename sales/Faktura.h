@@ -12,6 +12,7 @@ class Worksheet;
 namespace sales {
 
 class Koshnica;
+struct ReturnDone;
 
 // What the invoice data dialog holds, as typed.
 struct InvoiceData {
@@ -29,6 +30,18 @@ struct InvoiceData {
     QString zeroVatBasis;  // "основание за 0% ДДС:"
 };
 
+// A document put on the form, as it was issued.
+struct IssuedDocument {
+    enum class Kind { Invoice, CreditNote };
+    Kind kind = Kind::Invoice;
+    QString number;          // ten digits
+    QString date;
+    double sum = 0;          // what its lines come to, to the cent; below 0 on a credit note
+    QString forInvoice;      // a credit note: the invoice it corrects and its date
+    QString forInvoiceDate;
+    InvoiceData data;        // the recipient and the rest, as filled in
+};
+
 // Opens the invoice form in FakturaEksel, its currency texts and amount formats following the
 // shop's currency (the file itself is never saved). Throws store::Error when it cannot be opened.
 void openInvoiceForm(store::Application& FakturaEksel, const QString& formPath, store::Currency currency);
@@ -43,8 +56,15 @@ store::Worksheet& documentSheet(store::Application& FakturaEksel, const QString&
 void PokajiFakturata(store::Application& FakturaEksel, const QString& formPath, store::Currency currency,
                      const Koshnica& basket, const InvoiceData& data);
 
+// Fills the document sheet as a credit note for the return (titled "КРЕДИТНО ИЗВЕСТИЕ", its
+// number and date, "към фактура № … от …" and the reason, the returned goods as one line with a
+// negative count, the recipient of the invoice from recipient) and makes FakturaEksel visible.
+// The next invoice puts its own title back.
+IssuedDocument PokajiKreditnoIzvestie(store::Application& FakturaEksel, const QString& formPath, store::Currency currency,
+                                      const ReturnDone& done, const InvoiceData& recipient);
+
 // After a sale without an invoice: the recipient's cells back to their bare prefixes, payment,
-// delivery and goods cells emptied; the number and date of the last invoice stay. Not shown.
+// delivery, goods and credit-note cells emptied; the number and date of the last invoice stay. Not shown.
 void IzchistiFakturata(store::Worksheet& sheet);
 
 } // namespace sales

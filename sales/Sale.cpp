@@ -47,6 +47,20 @@ void sellDecliningInvoice(app::Shop& shop, Koshnica& basket)
     basket.IzchistiMasivite();
 }
 
+ReturnIssued returnSale(app::Shop& shop, int saleRow, int count, const QString& reason, const InvoiceData& recipient)
+{
+    const QString formPath = shop.file(store::kInvoiceFile);
+    const bool invoiced = !shop.data().indexSheet().value(saleRow, store::layout::index::sales::kInvoice).toText().isEmpty();
+    if (invoiced) {
+        if (!shop.FakturaEksel) throw store::Error(SaleError::InvoiceFormClosed);
+        documentSheet(*shop.FakturaEksel, formPath, shop.currency());
+    }
+    ReturnIssued issued{VarniStoka(shop.data(), saleRow, count, reason), std::nullopt};
+    if (!issued.done.creditNote.isEmpty())
+        issued.creditNote = PokajiKreditnoIzvestie(*shop.FakturaEksel, formPath, shop.currency(), issued.done, recipient);
+    return issued;
+}
+
 QString saleRecordedText(const Koshnica& basket, store::Currency currency, const QString& invoiceNumber)
 {
     const int lines = basket.lines();
