@@ -33,15 +33,6 @@ StockAndSold at(const store::Worksheet& article, int row)
     return {article.value(row, col::kStock).toNumber().value_or(-1), article.value(row, col::kSold).toNumber().value_or(-1)};
 }
 
-// A shop opened from its file, as the program holds it.
-struct OpenShop {
-    SaleShop shop;
-    std::unique_ptr<store::Workbook> danni = store::Workbook::open(shop.folder.file(QStringLiteral("Danni.xls")));
-    store::Worksheet& toys = danni->sheets(SaleShop::kToys);
-    store::Worksheet& books = danni->sheets(SaleShop::kBooks);
-    store::DataWorkbook data{*danni};
-};
-
 } // namespace
 
 TEST(Basket, AnyLineGoesBackToStockAndTheLinesAfterItMoveUp)
