@@ -108,7 +108,7 @@ Record onlyRecordNamed(const store::DataWorkbook& data, const QString& name)
     int matches = 0;
     for (int i = 1; i <= data.workbook().sheetCount(); ++i) {
         store::Worksheet& sheet = data.workbook().sheets(i);
-        if (sheet.Name() == index::kIndexSheet) continue;
+        if (sheet.Name() == store::layout::kIndexSheet) continue;
         if (const int row = recordNamed(data, sheet, name)) {
             found = {&sheet, row};
             ++matches;
@@ -127,7 +127,7 @@ QString putBack(const store::DataWorkbook& data, const QString& articleName, con
         if (!record.article) return errorMessage(SaleError::ReturnedGoodsUnknown, {name});
     } else {
         record.article = data.workbook().findSheet(articleName);
-        if (!record.article || record.article->Name() == index::kIndexSheet)
+        if (!record.article || record.article->Name() == store::layout::kIndexSheet)
             return errorMessage(SaleError::ReturnedArticleGone, {name, articleName});
         record.row = recordNamed(data, *record.article, name);
         if (record.row == 0) return errorMessage(SaleError::ReturnedGoodsGone, {name, articleName});

@@ -251,6 +251,7 @@ TEST(SalesLedger, AFailedSaveTakesTheSaleBackSoItCanBeRecordedAgain)
     EXPECT_EQ(s.data.counter(index::kLastInvoice), 0);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3), LedgerRow{});
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 4), LedgerRow{});
+    EXPECT_TRUE(s.data.indexSheet().value(3, index::sales::kArticle).isEmpty());
     EXPECT_EQ(basket.lines(), 2);
 
     ASSERT_TRUE(QDir().rmdir(path));

@@ -114,7 +114,7 @@ TEST(Returns, PartThenTheRestComeBackAsRowsOfTheirOwnAndNeverMoreThanWasSold)
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{10, 0}));
     EXPECT_TRUE(sales::returnableSales(s.data).empty());
     auto saved = store::Workbook::open(s.shop.folder.file(QStringLiteral("Danni.xls")));
-    EXPECT_EQ(ledgerRow(saved->sheets(index::kIndexSheet), 4).count, store::Value(-1));
+    EXPECT_EQ(ledgerRow(saved->sheets(store::layout::kIndexSheet), 4).count, store::Value(-1));
     EXPECT_EQ(stockOf(saved->sheets(SaleShop::kToys), 2), (Stock{10, 0}));
 }
 
