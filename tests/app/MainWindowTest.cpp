@@ -143,7 +143,7 @@ TEST(MainWindow, MenuTreeNamesAndCaptions)
         {QStringLiteral("Sortirane"), {QStringLiteral("Сортиране"), QStringLiteral("poimesort"), QStringLiteral("по име"), QStringLiteral("pocenasort"), QStringLiteral("по цена")}},
         {QStringLiteral("Tyrsene"), {QStringLiteral("Търсене"), QStringLiteral("poime"), QStringLiteral("по име"), QStringLiteral("pocena"), QStringLiteral("по цена"), QStringLiteral("napromocia"), QStringLiteral("на промоция")}},
         {QStringLiteral("Dobavi"), {QStringLiteral("Добави"), QStringLiteral("artikuldob"), QStringLiteral("артикул"), QStringLiteral("stokadob"), QStringLiteral("стока")}},
-        {QStringLiteral("Spravki"), {QStringLiteral("Справка"), QStringLiteral("prodadenistoki"), QStringLiteral("продадени стоки"), QStringLiteral("zakupenistoki"), QStringLiteral("закупени стоки"), QStringLiteral("Pechalba"), QStringLiteral("печалба")}},
+        {QStringLiteral("Spravki"), {QStringLiteral("Справка"), QStringLiteral("prodadenistoki"), QStringLiteral("продадени стоки"), QStringLiteral("zakupenistoki"), QStringLiteral("закупени стоки"), QStringLiteral("Pechalba"), QStringLiteral("печалба"), QStringLiteral("vrashtane"), QStringLiteral("Връщане на стока")}},
         {QStringLiteral("Iztrii"), {QStringLiteral("Изтрий"), QStringLiteral("artikul"), QStringLiteral("артикул"), QStringLiteral("stoka"), QStringLiteral("стока")}},
         {QStringLiteral("ZaProgramata"), {QStringLiteral("За програмата"), QStringLiteral("obshto"), QStringLiteral("общо"), QStringLiteral("poveche"), QStringLiteral("повече"), QStringLiteral("arhiv"), QStringLiteral("архивни копия"), QStringLiteral("evro"), QStringLiteral("Преминаване към евро"), QStringLiteral("izhod"), QStringLiteral("изход")}},
     };
