@@ -64,7 +64,7 @@ struct ReturnDone {
 // sale's article, or, for older rows without one, the only record of that name in the shop; when
 // there is none the money side is still recorded and stockProblem tells why. Then the data
 // workbook is saved.
-// Throws store::Error with nothing changed when saveRow is no sale, count is below 1 or above
+// Throws store::Error with nothing changed when saleRow holds no sale, count is below 1 or above
 // what is still returnable, the ledger is full or the save fails.
 ReturnDone VarniStoka(const store::DataWorkbook& data, int saleRow, int count, const QString& reason,
                       const std::function<QDate()>& today = &QDate::currentDate);
