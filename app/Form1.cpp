@@ -15,6 +15,7 @@
 #include "reports/Reports.h"
 #include "sales/Faktura.h"
 #include "sales/Form16.h"
+#include "sales/Form15.h"
 #include "sales/KoshnicaView.h"
 #include "sales/SalePanel.h"
 #include "search/Sortirane.h"
@@ -185,6 +186,7 @@ void Form1::connectMenus()
         if (Command8->isEnabled()) reports::openPurchasedGoods(shop_);
     });
     connect(Pechalba, &QAction::triggered, this, [this] { reports::openProfit(shop_); });
+    connect(vrashtane, &QAction::triggered, this, [this] { guarded([this] { showReturns(); }); });
     connect(fakturi, &QAction::triggered, this, [this] { sales::openIssuedDocuments(shop_); });
     connect(artikul, &QAction::triggered, Command8, &QPushButton::click);
     connect(stoka, &QAction::triggered, this, [this] { guarded([this] { stokaForDeletion(); }); });
@@ -267,6 +269,18 @@ void Form1::showAbout()
     if (!about) about = new Form13(shop_);
     about->show();
     about->raise();
+}
+
+void Form1::showReturns()
+{
+    auto* window = qobject_cast<sales::Form15*>(shop_.windows.window(15));
+    if (!window) {
+        window = new sales::Form15(shop_);
+        connect(window, &sales::Form15::status, this, &Form1::showStatus);
+        connect(window, &sales::Form15::stockOutOfDate, this, [this] { guarded([this] { vitrina_->Nalichni(); }); });
+    }
+    window->show();
+    window->raise();
 }
 
 void Form1::showArchive()

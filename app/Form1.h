@@ -124,6 +124,7 @@ public:
     QMenu* Tyrsene;      QAction* poime;     QAction* pocena;     QAction* napromocia;
     QMenu* Dobavi;       QAction* artikuldob; QAction* stokadob;
     QMenu* Spravki;      QAction* prodadenistoki; QAction* zakupenistoki; QAction* Pechalba;
+                         QAction* vrashtane;
                          QAction* fakturi;
     QMenu* Iztrii;       QAction* artikul;   QAction* stoka;
     QMenu* ZaProgramata; QAction* obshto;    QAction* poveche;    QAction* arhiv;      QAction* evro;
@@ -164,6 +165,7 @@ private:
     void makeKatalog();
     void openFaktura();
     void showAbout();
+    void showReturns();
     void showArchive();
     void putBackCopy(const archive::Copy& copy);
     void afterDataReplaced();

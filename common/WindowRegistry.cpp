@@ -45,7 +45,8 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     case Closer::SoldReport: return numbers(2, 13, 9);
     case Closer::PurchaseReport: return numbers(2, 13, 11);
     case Closer::ProfitReport: return numbers(2, 13, 12);
-    case Closer::Archive: return numbers(2, 13);
+    case Closer::Archive: return numbers(2, 15, 14);
+    case Closer::ReturnWindow: return numbers(2, 13);
     }
     return {};
 }

@@ -24,7 +24,8 @@ enum class Closer {
     SoldReport,      // the sold goods report on load: Form2 to Form13 but itself (Form9)
     PurchaseReport,  // the purchased goods report on load: all but Form11
     ProfitReport,    // the profit report on load: all but Form12
-    Archive,       // the archive window on load, and a copy put back: Form2 to Form13
+    Archive,       // the archive window on load, and a copy put back: Form2 to Form13, Form15
+    ReturnWindow,  // the return window on load: Form2 to Form13
 };
 
 // The secondary windows of the program by their number (Form2 ... Form16). A window declares

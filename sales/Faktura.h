@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sales/InvoiceRegister.h"
 #include "store/Money.h"
 
 #include <QString>
@@ -12,6 +13,7 @@ class Worksheet;
 namespace sales {
 
 class Koshnica;
+struct ReturnDone;
 
 // What the invoice data dialog holds, as typed.
 struct InvoiceData {
@@ -43,8 +45,15 @@ store::Worksheet& documentSheet(store::Application& FakturaEksel, const QString&
 void PokajiFakturata(store::Application& FakturaEksel, const QString& formPath, store::Currency currency,
                      const Koshnica& basket, const InvoiceData& data);
 
+// Fills the document sheet as a credit note for the return (titled "КРЕДИТНО ИЗВЕСТИЕ", its
+// number and date, "към фактура № … от …" and the reason, the returned goods as one line with a
+// negative count, the recipient of the invoice) and makes FakturaEksel visible. The next invoice
+// puts its own title back. Returns the credit note as the register keeps it.
+IssuedDocument PokajiKreditnoIzvestie(store::Application& FakturaEksel, const QString& formPath, store::Currency currency,
+                                      const ReturnDone& done, const Recipient& recipient);
+
 // After a sale without an invoice: the recipient's cells back to their bare prefixes, payment,
-// delivery and goods cells emptied; the number and date of the last invoice stay. Not shown.
+// delivery, goods and credit-note cells emptied; the number and date of the last invoice stay. Not shown.
 void IzchistiFakturata(store::Worksheet& sheet);
 
 } // namespace sales

@@ -22,6 +22,17 @@ Recipient typedRecipient(const InvoiceData& data)
     return {data.companyId.trimmed(), data.vatNumber.trimmed(), data.company.trimmed(), data.address.trimmed()};
 }
 
+// Whom the invoice was made out to, as the register keeps it. A register that cannot be read
+// leaves the credit note without a recipient: keeping the credit note tells what is wrong with it.
+Recipient invoiceRecipient(const app::Shop& shop, const QString& invoice)
+{
+    try {
+        return InvoiceRegister(shop.folder()).recipientOf(invoice).value_or(Recipient{});
+    } catch (const store::Error&) {
+        return {};
+    }
+}
+
 // The rows a sale moved out of the full ledger, told once the sale is done.
 void tellRollOver(const std::optional<ledgers::RollOver>& moved)
 {
@@ -70,6 +81,23 @@ void sellDecliningInvoice(app::Shop& shop, Koshnica& basket)
     const auto moved = ProdajbiDobavi(shop.data(), basket, false);
     basket.IzchistiMasivite();
     tellRollOver(moved);
+}
+
+ReturnIssued returnSale(app::Shop& shop, int saleRow, int count, const QString& reason)
+{
+    const QString formPath = shop.file(store::kInvoiceFile);
+    const bool invoiced = !shop.data().indexSheet().value(saleRow, store::layout::index::sales::kInvoice).toText().isEmpty();
+    if (invoiced) {
+        if (!shop.FakturaEksel) throw store::Error(SaleError::InvoiceFormClosed);
+        documentSheet(*shop.FakturaEksel, formPath, shop.currency());
+    }
+    ReturnIssued issued{VarniStoka(shop.data(), saleRow, count, reason), std::nullopt};
+    if (!issued.done.creditNote.isEmpty()) {
+        issued.creditNote = PokajiKreditnoIzvestie(*shop.FakturaEksel, formPath, shop.currency(), issued.done,
+                                                   invoiceRecipient(shop, issued.done.invoice));
+        registerIssued(shop, *issued.creditNote);
+    }
+    return issued;
 }
 
 QString saleRecordedText(const Koshnica& basket, store::Currency currency, const QString& invoiceNumber)

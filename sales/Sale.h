@@ -1,8 +1,11 @@
 #pragma once
 
+#include "sales/Faktura.h"
+#include "sales/Returns.h"
 #include "store/Money.h"
 
 #include <QString>
+#include <optional>
 
 namespace app {
 class Shop;
@@ -11,7 +14,6 @@ class Shop;
 namespace sales {
 
 class Koshnica;
-struct InvoiceData;
 
 // The sale operations as the sale panel and the document dialogs call them, apart from any
 // window. Failures of the spreadsheet (a full ledger, a failed save, a form that cannot be
@@ -40,6 +42,18 @@ void sellDecliningInvoice(app::Shop& shop, Koshnica& basket);
 // записана: 3 реда, 27,50 лв., фактура № 0000000012." (no invoice part when invoiceNumber is
 // empty).
 QString saleRecordedText(const Koshnica& basket, store::Currency currency, const QString& invoiceNumber);
+
+// A return as recorded, with its credit note when the sale was invoiced.
+struct ReturnIssued {
+    ReturnDone done;
+    std::optional<IssuedDocument> creditNote;
+};
+
+// "Върни": count pieces of the sale in ledger row saleRow come back for reason (VarniStoka). For
+// an invoiced sale the invoice form must be at hand before anything is recorded; the credit note
+// is then filled in it for the invoice's recipient as the register keeps it, shown, and kept in
+// the register like an invoice.
+ReturnIssued returnSale(app::Shop& shop, int saleRow, int count, const QString& reason);
 
 // The program ends: the goods in the basket go back to stock. The file already counts them as
 // there, so nothing is saved.

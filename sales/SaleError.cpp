@@ -26,6 +26,22 @@ QString errorMessage(SaleError kind, const QStringList& a)
         return QStringLiteral("Документ № %1 е издаден и продажбата е записана, но не е запазен в папката "
                               "на издадените фактури: %2")
             .arg(a.value(0), a.value(1));
+    case SaleError::NotASale:
+        return QStringLiteral("Ред %1 от дневника на продажбите не е продажба, която може да бъде върната.").arg(a.value(0));
+    case SaleError::NoReturnCount:
+        return QStringLiteral("Не сте избрали брой за връщане.");
+    case SaleError::ReturnTooMany:
+        return QStringLiteral("От „%1“ могат да бъдат върнати най-много %2 бр.").arg(a.value(0), a.value(1));
+    case SaleError::ReturnLedgerFull:
+        return QStringLiteral("Връщането не е записано: дневникът на продажбите е пълен (%1 реда).").arg(a.value(0));
+    case SaleError::ReturnNotSaved:
+        return QStringLiteral("Връщането не е записано: %1").arg(a.value(0));
+    case SaleError::ReturnedArticleGone:
+        return QStringLiteral("„%1“ не е върната в наличност: артикулът „%2“ вече не съществува.").arg(a.value(0), a.value(1));
+    case SaleError::ReturnedGoodsGone:
+        return QStringLiteral("„%1“ не е върната в наличност: в артикула „%2“ вече няма такава стока.").arg(a.value(0), a.value(1));
+    case SaleError::ReturnedGoodsUnknown:
+        return QStringLiteral("„%1“ не е върната в наличност: не може да се намери точно една такава стока.").arg(a.value(0));
     }
     return {};
 }

@@ -29,14 +29,18 @@ void writeLine(store::Worksheet& index, int row, const QDate& date, const Basket
     index.setValue(row, ledger::kPrice, store::Value(line.price));
     if (!invoice.isEmpty()) index.setValue(row, ledger::kInvoice, store::Value(invoice));
     index.setValue(row, ledger::kPurchasePrice, store::Value(line.purchasePrice));
+    index.setValue(row, ledger::kArticle, store::Value(line.sheet));
 }
 
 // Takes back the rows and counters of a sale whose save failed.
 void takeBack(const store::DataWorkbook& data, int firstRow, int lines, const store::Value& k1, const store::Value& r1)
 {
-    for (int row = firstRow; row < firstRow + lines; ++row)
-        for (int column = index::kSalesLedger.firstColumn; column <= index::kSalesLedger.lastColumn; ++column)
+    const index::Ledger& ledger = index::kSalesLedger;
+    for (int row = firstRow; row < firstRow + lines; ++row) {
+        for (int column = ledger.firstColumn; column <= ledger.lastColumn; ++column)
             data.indexSheet().setValue(row, column, store::Value());
+        data.indexSheet().setValue(row, ledger.extraColumn, store::Value());
+    }
     data.setCell(index::kLastInvoice, k1);
     data.setCell(index::kSalesRows, r1);
 }

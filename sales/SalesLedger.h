@@ -24,7 +24,7 @@ QString nextInvoiceNumber(const store::DataWorkbook& data);
 
 // Writes the basket into the sales ledger: one row per line after the R1 rows there are (the
 // date today() gives, name, count, selling price, the invoice number when withInvoice, purchase
-// price), K1 + 1 when withInvoice, R1 + lines. Nothing is saved. Returns the first row written.
+// price, article sheet), K1 + 1 when withInvoice, R1 + lines. Nothing is saved. Returns the first row written.
 // Throws store::Error before writing anything when the ledger has no room for the lines, or R1
 // or K1 is no whole number in its range or R1 disagrees with the ledger's rows.
 int writeSale(const store::DataWorkbook& data, const Koshnica& basket, bool withInvoice,

@@ -31,6 +31,15 @@ inline constexpr CellPos kDeliveryDate{19, 7};   // G19
 inline constexpr CellPos kDeliveryPlace{20, 9};  // I20
 inline constexpr CellPos kZeroVatBasis{21, 6};   // F21
 
+// A credit note is the same form under its own title (the cell holding "ФАКТУРА" in the top
+// rows), with the invoice it corrects and why, in free rows under the payment.
+inline constexpr int kTitleRows = 3;             // the title lies in rows 1 to 3 …
+inline constexpr int kTitleColumns = 15;         // … of columns A to O
+inline const QString kInvoiceTitle = QStringLiteral("ФАКТУРА");
+inline const QString kCreditNoteTitle = QStringLiteral("КРЕДИТНО ИЗВЕСТИЕ");
+inline constexpr CellPos kCorrectedInvoice{22, 2};  // B22: "към фактура № … от …"
+inline constexpr CellPos kCorrectionReason{23, 2};  // B23: "основание: …"
+
 inline const QString kCompanyIdPrefix = QStringLiteral("ЕИК:  ");
 inline const QString kVatNumberPrefix = QStringLiteral("ИН по ЗДДС  ");
 inline const QString kAddressPrefix = QStringLiteral("Адрес:  ");

@@ -33,15 +33,6 @@ StockAndSold at(const store::Worksheet& article, int row)
     return {article.value(row, col::kStock).toNumber().value_or(-1), article.value(row, col::kSold).toNumber().value_or(-1)};
 }
 
-// A shop opened from its file, as the program holds it.
-struct OpenShop {
-    SaleShop shop;
-    std::unique_ptr<store::Workbook> danni = store::Workbook::open(shop.folder.file(QStringLiteral("Danni.xls")));
-    store::Worksheet& toys = danni->sheets(SaleShop::kToys);
-    store::Worksheet& books = danni->sheets(SaleShop::kBooks);
-    store::DataWorkbook data{*danni};
-};
-
 } // namespace
 
 TEST(Basket, AnyLineGoesBackToStockAndTheLinesAfterItMoveUp)
@@ -260,6 +251,7 @@ TEST(SalesLedger, AFailedSaveTakesTheSaleBackSoItCanBeRecordedAgain)
     EXPECT_EQ(s.data.counter(index::kLastInvoice), 0);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3), LedgerRow{});
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 4), LedgerRow{});
+    EXPECT_TRUE(s.data.indexSheet().value(3, index::sales::kArticle).isEmpty());
     EXPECT_EQ(basket.lines(), 2);
 
     ASSERT_TRUE(QDir().rmdir(path));

@@ -11,6 +11,8 @@
 #include "sales/Faktura.h"
 #include "sales/Form16.h"
 #include "sales/InvoiceRegister.h"
+#include "sales/Returns.h"
+#include "sales/Sale.h"
 #include "store/ProgramFiles.h"
 
 #include <QAbstractItemView>
@@ -164,6 +166,31 @@ TEST(InvoiceRegister, AnInvoiceIsKeptAndItsRecipientOfferedForTheNext)
     EXPECT_EQ(kept.documents().size(), 2u);
     EXPECT_EQ(kept.recipients(), std::vector{kJoy});
     EXPECT_EQ(kept.recipientOf(QStringLiteral("0000000002")), kJoy);
+}
+
+// The return of an invoiced sale issues its credit note to the invoice's recipient as registered,
+// and keeps it beside the invoice.
+TEST(InvoiceRegister, ACreditNoteGoesToTheInvoicesRecipientAndIsKept)
+{
+    const SaleShop shop;
+    Counter c(shop);
+    MessageRecorder messages;
+    sales::Form6& dialog = sellBall(c);
+    typeRecipient(dialog, kJoy);
+    QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+    settle();
+    const sales::ReturnIssued issued = sales::returnSale(c.shop(), index::kFirstListRow, 1, sales::kReturnReasons[1]);
+    EXPECT_EQ(messages.texts(), QStringList());
+
+    const sales::InvoiceRegister kept(shop.folder.path());
+    const sales::IssuedDocument note{sales::DocumentKind::CreditNote, QStringLiteral("0000000002"), QDate::currentDate(),
+                                     -5.5, store::Currency::Leva, kJoy, QStringLiteral("0000000001"), QDate::currentDate()};
+    EXPECT_EQ(issued.creditNote, note);
+    ASSERT_EQ(kept.documents().size(), 2u);
+    EXPECT_EQ(kept.documents()[1], note);
+    const QString text = testsupport::pdfText(kept.pdfPath(note));
+    for (const QString& expected : {QStringLiteral("КРЕДИТНО ИЗВЕСТИЕ"), QStringLiteral("към фактура № 0000000001"), kJoy.company})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
 }
 
 // Documents go to the folder of their date's year, and a credit note keeps what it belongs to.

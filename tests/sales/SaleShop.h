@@ -2,9 +2,12 @@
 
 #include "app/support/ShopFolder.h"
 
+#include "store/DataWorkbook.h"
 #include "store/Value.h"
+#include "store/Workbook.h"
 
 #include <QString>
+#include <memory>
 
 namespace store {
 class Worksheet;
@@ -20,6 +23,15 @@ struct SaleShop {
     ShopFolder folder;
     static const QString kToys;
     static const QString kBooks;
+};
+
+// A shop opened from its file, as the program holds it.
+struct OpenShop {
+    SaleShop shop;
+    std::unique_ptr<store::Workbook> danni = store::Workbook::open(shop.folder.file(QStringLiteral("Danni.xls")));
+    store::Worksheet& toys = danni->sheets(SaleShop::kToys);
+    store::Worksheet& books = danni->sheets(SaleShop::kBooks);
+    store::DataWorkbook data{*danni};
 };
 
 // Goods record with a purchase price, as the goods editor writes one.
