@@ -176,10 +176,18 @@ ReturnDone VarniStoka(const store::DataWorkbook& data, int saleRow, int count, c
     const auto sale = saleIn(data, saleRow, returnedByLine(data));
     if (!sale) throw store::Error(SaleError::NotASale, {QString::number(saleRow)});
     checkCount(*sale, count);
-    const int row = data.nextLedgerRow(index::kSalesLedger, 1);
-    if (row > store::kMaxRows) throw store::Error(SaleError::ReturnLedgerFull, {QString::number(store::kMaxRows - 1)});
+
+    // All the return takes from its sale is read before a full ledger moves its oldest rows out.
+    store::Worksheet& sheet = data.indexSheet();
+    const store::Value name = sheet.value(saleRow, ledger::kName);
+    const store::Value price = returnedPrice(data, saleRow, ledger::kPrice);
+    const store::Value purchasePrice = returnedPrice(data, saleRow, ledger::kPurchasePrice);
+    const QString article = sheet.value(saleRow, ledger::kArticle).toText();
 
     ReturnDone done;
+    done.moved = ledgers::makeRoom(data, index::kSalesLedger, 1, today());
+    const int row = data.nextLedgerRow(index::kSalesLedger, 1);
+    if (row > store::kMaxRows) throw store::Error(SaleError::ReturnLedgerFull, {QString::number(store::kMaxRows - 1)});
     done.row = row;
     done.name = sale->name;
     done.count = count;
@@ -190,21 +198,18 @@ ReturnDone VarniStoka(const store::DataWorkbook& data, int saleRow, int count, c
         done.invoice = sale->invoice.rightJustified(kInvoiceNumberLength, QLatin1Char('0'));
         done.invoiceDate = sale->date;
     }
-    const store::Value price = returnedPrice(data, saleRow, ledger::kPrice);
     done.price = price.toNumber().value_or(0);
 
     store::CellChanges changes;
-    store::Worksheet& sheet = data.indexSheet();
     const auto write = [&](int column, const store::Value& value) { changes.write(sheet, row, column, value); };
     write(ledger::kDate, store::Value(done.date));
-    write(ledger::kName, sheet.value(saleRow, ledger::kName));
+    write(ledger::kName, name);
     write(ledger::kCount, store::Value(-count));
     write(ledger::kPrice, price);
     if (!done.creditNote.isEmpty()) write(ledger::kInvoice, store::Value(done.creditNote));
-    write(ledger::kPurchasePrice, returnedPrice(data, saleRow, ledger::kPurchasePrice));
+    write(ledger::kPurchasePrice, purchasePrice);
     write(ledger::kReturnOf, store::Value(double(sale->line)));
     write(ledger::kReturnReason, store::Value(reason));
-    const QString article = sheet.value(saleRow, ledger::kArticle).toText();
     if (!article.isEmpty()) write(ledger::kArticle, store::Value(article));
     const auto setCounter = [&](store::layout::CellPos pos, double value) {
         changes.write(sheet, pos.row, pos.col, store::Value(value));

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ledgers/RollOver.h"
 #include "store/Money.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace store {
@@ -52,6 +54,7 @@ struct ReturnDone {
     QString invoiceDate;     // the sale's date
     QString date;            // the return's date
     QString stockProblem;    // why the goods could not go back in stock; empty when they did
+    std::optional<ledgers::RollOver> moved;   // the oldest rows a full ledger moved out first
 
     double amount() const;   // what the shop pays back: count × price to the cent
 };
@@ -60,7 +63,7 @@ struct ReturnDone {
 // row after the R1 rows: the date today() gives, the sale's name, -count, its selling and
 // purchase prices (a leva sale in a euro shop converted to euro once), the credit note number
 // when the sale was invoiced (K1 + 1, K1 raised), the sale's line, the reason and its article;
-// R1 + 1. The goods go back in stock (D + count, U - count) in the record of that name in the
+// R1 + 1; a full ledger first moves its oldest rows out to the year workbooks. The goods go back in stock (D + count, U - count) in the record of that name in the
 // sale's article, or, for older rows without one, the only record of that name in the shop; when
 // there is none the money side is still recorded and stockProblem tells why. Then the data
 // workbook is saved.

@@ -97,6 +97,7 @@ ReturnIssued returnSale(app::Shop& shop, int saleRow, int count, const QString& 
                                                    invoiceRecipient(shop, issued.done.invoice));
         registerIssued(shop, *issued.creditNote);
     }
+    tellRollOver(issued.done.moved);
     return issued;
 }
 

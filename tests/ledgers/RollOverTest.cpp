@@ -13,6 +13,7 @@
 #include "ledgers/YearWorkbooks.h"
 #include "reports/ReportData.h"
 #include "sales/Koshnica.h"
+#include "sales/Returns.h"
 #include "sales/SalesLedger.h"
 #include "store/Application.h"
 #include "store/ProgramFiles.h"
@@ -111,6 +112,38 @@ TEST(RollOver, AFullSalesLedgerMovesItsOldestYearOnTheNextSaleWithNothingLost)
     archive::Arhiv arhiv(shop.file(u"Danni.xls"_s));
     ASSERT_FALSE(arhiv.copies().empty());
     EXPECT_EQ(archive::readContents(arhiv.copies().front().path)->salesRows, rows);
+}
+
+// A return on a full ledger moves the oldest rows out first and still names its sale by its line.
+TEST(RollOver, AReturnOnAFullLedgerMovesTheOldRowsAndNamesItsSale)
+{
+    ShopFolder shop;
+    store::Worksheet& toys = shop.addArticle(u"Играчки"_s);
+    const int ball = shop.addGoods(toys, {u"Топка"_s, 5.5, 10});
+    const int year = QDate::currentDate().year();
+    const store::DataWorkbook data = shop.data();
+    store::Worksheet& index = data.indexSheet();
+    const int rows = store::kMaxRows - 1;
+    for (int row = idx::kFirstListRow; row <= rows + 1; ++row) {
+        const bool last = row == rows + 1;
+        index.setValue(row, sale::kDate, Value(last ? day(year, 1, 1) : day(year - 1, 3, 1)));
+        index.setValue(row, sale::kName, Value(last ? u"Топка"_s : u"Мече"_s));
+        index.setValue(row, sale::kCount, Value(2));
+        index.setValue(row, sale::kPrice, Value(5.5));
+        index.setValue(row, sale::kPurchasePrice, Value(3.0));
+        index.setValue(row, sale::kArticle, Value(u"Играчки"_s));
+    }
+    data.setCell(idx::kSalesRows, Value(rows));
+    shop.save();
+
+    const sales::ReturnDone done = sales::VarniStoka(data, rows + 1, 1, sales::kReturnReasons[0]);
+    ASSERT_TRUE(done.moved);
+    EXPECT_EQ(done.moved->rows, rows - 1);
+    EXPECT_EQ(done.row, idx::kFirstListRow + 1);
+    EXPECT_EQ(index.value(done.row, sale::kReturnOf), Value(double(rows)));
+    EXPECT_EQ(index.value(done.row, sale::kCount), Value(-1));
+    EXPECT_EQ(toys.value(ball, store::layout::article::kStock).toNumber(), 11.0);
+    EXPECT_TRUE(sales::returnableSales(data).size() == 1 && sales::returnableSales(data)[0].returnable == 1);
 }
 
 TEST(RollOver, TheYearWorkbookReadsInAnotherProgram)
