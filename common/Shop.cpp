@@ -148,10 +148,15 @@ QString Shop::refusalToWrite(const QString& path) const
                                   "Изберете друго име или друга папка.")
                 .arg(QDir::toNativeSeparators(path), what);
     }
-    if (target.startsWith(resolved(arhiv.folder()) + QLatin1Char('/')))
-        return QStringLiteral("В папката „%1“ програмата пази архивните копия на данните: там не се записва оттук.\n"
-                              "Изберете друга папка.")
-            .arg(QDir::toNativeSeparators(arhiv.folder()));
+    const std::pair<QString, QString> keptFolders[] = {{arhiv.folder(), QStringLiteral("архивните копия на данните")},
+                                                      {file(store::kInvoiceFolder), QStringLiteral("издадените фактури")},
+                                                      {file(store::kLedgerFolder), QStringLiteral("старите години на дневниците")}};
+    for (const auto& [folder, what] : keptFolders) {
+        if (target.startsWith(resolved(folder) + QLatin1Char('/')))
+            return QStringLiteral("В папката „%1“ програмата пази %2: там не се записва оттук.\n"
+                                  "Изберете друга папка.")
+                .arg(QDir::toNativeSeparators(folder), what);
+    }
     return {};
 }
 

@@ -315,12 +315,16 @@ TEST_F(WorkbookWindowTest, TheShopsDataInvoiceFormAndArchiveAreNeverWrittenFromT
 {
     WorkbookWindow* window = show();
     ASSERT_NE(window, nullptr);
-    const QString archived = folder_.file(QStringLiteral("Arhiv/Danni-2026-12-07.xls"));
-    ASSERT_TRUE(QDir().mkpath(folder_.file(QStringLiteral("Arhiv"))));
     ASSERT_TRUE(QFile::copy(folder_.form(), folder_.file(QStringLiteral("Danni.xls"))));
-    ASSERT_TRUE(QFile::copy(folder_.form(), archived));
+    QStringList targets = {folder_.form(), folder_.file(QStringLiteral("Danni.xls"))};
+    // The archive, the issued invoices and the ledgers' old years.
+    for (const QString& kept : {QStringLiteral("Arhiv/Danni-2026-12-07.xls"), QStringLiteral("Fakturi/2026/0000000001.xls"),
+                                QStringLiteral("Dnevnici/Danni-2025.xls")}) {
+        targets << folder_.file(kept);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(targets.last()).absolutePath()));
+        ASSERT_TRUE(QFile::copy(folder_.form(), targets.last()));
+    }
     const QByteArray before = fileBytes(folder_.form());
-    QStringList targets = {folder_.form(), folder_.file(QStringLiteral("Danni.xls")), archived};
 #ifndef _WIN32   // on Windows QFile::link makes a shortcut file, which no path goes through
     // Also when reached through a link to the folder.
     const QString link = folder_.file(QStringLiteral("link"));
