@@ -277,7 +277,10 @@ void Form1::showReturns()
     if (!window) {
         window = new sales::Form15(shop_);
         connect(window, &sales::Form15::status, this, &Form1::showStatus);
-        connect(window, &sales::Form15::stockOutOfDate, this, [this] { guarded([this] { vitrina_->Nalichni(); }); });
+        // The goods and stock lists are read again only while the sale panel shows them.
+        connect(window, &sales::Form15::stockOutOfDate, this, [this] {
+            if (!List2->isHidden()) guarded([this] { vitrina_->Nalichni(); });
+        });
     }
     window->show();
     window->raise();

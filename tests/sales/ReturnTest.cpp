@@ -270,4 +270,12 @@ TEST(Returns, TheWindowTakesBackTheChosenCountForTheChosenReason)
     ASSERT_EQ(window->List1->model()->rowCount(), 1);
     EXPECT_EQ(window->List1->model()->index(0, 3).data().toString(), QStringLiteral("1"));
     EXPECT_EQ(messages.texts().size(), 1u) << qPrintable(messages.texts().join(u'|'));
+
+    // With the sale panel closed a return leaves the main window as it is.
+    QTest::mouseClick(c.w.Command3, Qt::LeftButton);
+    clickRow(window->List1, 0);
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    EXPECT_EQ(c.stock(SaleShop::kToys, 2), 10.0);
+    EXPECT_TRUE(c.w.List2->isHidden());
+    EXPECT_EQ(messages.texts().size(), 1u) << qPrintable(messages.texts().join(u'|'));
 }
