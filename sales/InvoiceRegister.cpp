@@ -1,8 +1,5 @@
 #include "sales/InvoiceRegister.h"
 
-#include "common/Shop.h"
-#include "common/Messages.h"
-#include "sales/SaleError.h"
 #include "store/DataWorkbook.h"
 #include "store/InvoiceLayout.h"
 #include "store/ProgramFiles.h"
@@ -14,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <array>
-#include <functional>
 
 namespace sales {
 
@@ -144,18 +140,6 @@ std::vector<Entry> entries(const store::Workbook* workbook, const QString& sheet
     return found;
 }
 
-// The PDF of the form's document sheet and the filled form, in the document's year folder.
-void keepDocument(const app::Shop& shop, const InvoiceRegister& kept, const IssuedDocument& document)
-{
-    const store::Workbook* form = shop.FakturaEksel ? shop.FakturaEksel->ActiveWorkbook() : nullptr;
-    if (!form) throw store::Error(SaleError::InvoiceFormClosed);
-    const QString folder = QFileInfo(kept.pdfPath(document)).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw store::Error(store::xls::XlsError::FolderNotCreated, {QDir::toNativeSeparators(folder)});
-    store::window::exportPdf(*form, store::layout::invoice::kSheet, kept.pdfPath(document));
-    store::Workbook::fromBytes(form->toBytes())->SaveAs(kept.formPath(document));
-}
-
 } // namespace
 
 QString kindName(DocumentKind kind)
@@ -222,22 +206,13 @@ void InvoiceRegister::enter(const IssuedDocument& document) const
     workbook->SaveAs(file());
 }
 
-bool registerIssued(app::Shop& shop, const IssuedDocument& document)
+void InvoiceRegister::keepFiles(const store::Workbook& form, const IssuedDocument& document) const
 {
-    const InvoiceRegister kept(shop.folder());
-    QStringList problems;
-    const auto keep = [&problems](const std::function<void()>& step) {
-        try {
-            step();
-        } catch (const store::Error& e) {
-            problems << e.message();
-        }
-    };
-    keep([&] { keepDocument(shop, kept, document); });
-    keep([&] { kept.enter(document); });
-    if (problems.isEmpty()) return true;
-    app::failure(errorMessage(SaleError::NotRegistered, {document.number, problems.join(QLatin1Char('\n'))}));
-    return false;
+    const QString folder = QFileInfo(pdfPath(document)).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw store::Error(store::xls::XlsError::FolderNotCreated, {QDir::toNativeSeparators(folder)});
+    store::window::exportPdf(form, store::layout::invoice::kSheet, pdfPath(document));
+    store::Workbook::fromBytes(form.toBytes())->SaveAs(formPath(document));
 }
 
 } // namespace sales

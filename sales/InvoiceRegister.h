@@ -8,10 +8,6 @@
 #include <optional>
 #include <vector>
 
-namespace app {
-class Shop;
-}
-
 namespace store {
 class Workbook;
 }
@@ -65,6 +61,9 @@ public:
     // The recipient of the document with that number as registered; nothing when it is not.
     std::optional<Recipient> recipientOf(const QString& number) const;
 
+    // The document as the form shows it, in the document's year folder: its document sheet as a
+    // PDF and the filled form itself for duplicates. Throws store::Error.
+    void keepFiles(const store::Workbook& form, const IssuedDocument& document) const;
     // Enters the document and remembers its recipient, saving the register: a failed save leaves
     // its file as it was. Throws store::Error.
     void enter(const IssuedDocument& document) const;
@@ -76,10 +75,5 @@ private:
 
     QString folder_;
 };
-
-// Keeps the document the invoice form of the shop shows now: its PDF, the filled form and its
-// register entry. The sale is recorded by then, so nothing here undoes it: what cannot be kept is
-// told to the shop keeper, and the rest is kept all the same. False when something was not kept.
-bool registerIssued(app::Shop& shop, const IssuedDocument& document);
 
 } // namespace sales

@@ -12,6 +12,7 @@
 #include "store/StoreError.h"
 
 #include <QDate>
+#include <functional>
 
 namespace sales {
 
@@ -40,6 +41,28 @@ void tellRollOver(const std::optional<ledgers::RollOver>& moved)
 }
 
 } // namespace
+
+bool registerIssued(app::Shop& shop, const IssuedDocument& document)
+{
+    const InvoiceRegister kept(shop.folder());
+    QStringList problems;
+    const auto keep = [&problems](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const store::Error& e) {
+            problems << e.message();
+        }
+    };
+    keep([&] {
+        const store::Workbook* form = shop.FakturaEksel ? shop.FakturaEksel->ActiveWorkbook() : nullptr;
+        if (!form) throw store::Error(SaleError::InvoiceFormClosed);
+        kept.keepFiles(*form, document);
+    });
+    keep([&] { kept.enter(document); });
+    if (problems.isEmpty()) return true;
+    app::failure(errorMessage(SaleError::NotRegistered, {document.number, problems.join(QLatin1Char('\n'))}));
+    return false;
+}
 
 bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int articlePosition, int goodsPosition,
                  int count)

@@ -55,6 +55,11 @@ struct ReturnIssued {
 // the register like an invoice.
 ReturnIssued returnSale(app::Shop& shop, int saleRow, int count, const QString& reason);
 
+// Keeps the document the invoice form of the shop shows now: its PDF, the filled form and its
+// register entry. The sale is recorded by then, so nothing here undoes it: what cannot be kept is
+// told to the shop keeper, and the rest is kept all the same. False when something was not kept.
+bool registerIssued(app::Shop& shop, const IssuedDocument& document);
+
 // The program ends: the goods in the basket go back to stock. The file already counts them as
 // there, so nothing is saved.
 void returnBasketAtEnd(app::Shop& shop, Koshnica& basket);

@@ -32,8 +32,8 @@ QString typed(double number)
 // would have done them.
 class ShopKeeper {
 public:
-    ShopKeeper(store::Workbook& workbook, QString picturesDir)
-        : data_(workbook), picturesDir_(std::move(picturesDir)) {}
+    ShopKeeper(store::Workbook& workbook, QString picturesDir, InvoiceIssued invoiceIssued)
+        : data_(workbook), picturesDir_(std::move(picturesDir)), invoiceIssued_(std::move(invoiceIssued)) {}
 
     void addArticle(const QString& name);
     int addGoods(const QString& article, const Goods& goods, const QDate& date);
@@ -48,6 +48,7 @@ private:
 
     store::DataWorkbook data_;
     QString picturesDir_;
+    InvoiceIssued invoiceIssued_;
 };
 
 void ShopKeeper::addArticle(const QString& name)
@@ -94,7 +95,9 @@ void ShopKeeper::putIntoBasket(sales::Koshnica& basket, const QString& article, 
 
 void ShopKeeper::recordSale(const QDate& date, const sales::Koshnica& basket, bool invoice)
 {
+    const QString number = invoice ? sales::NomerNaFaktura(data_) : QString();
     sales::writeSale(data_, basket, invoice, [&date] { return date; });
+    if (invoice && invoiceIssued_) invoiceIssued_(basket, date, number);
 }
 
 std::vector<SaleLine> saleLines(const std::vector<Article>& catalogue, QRandomGenerator& random)
@@ -139,10 +142,11 @@ std::vector<Sale> planSales(const std::vector<Article>& catalogue, const QDate& 
 }
 
 std::unique_ptr<store::Workbook> buildDemoDataWorkbook(const std::vector<Article>& catalogue,
-                                                       const QString& picturesDir, const QDate& today)
+                                                       const QString& picturesDir, const QDate& today,
+                                                       const InvoiceIssued& invoiceIssued)
 {
     auto workbook = store::DataWorkbook::createFresh(nullptr, store::Currency::Euro);
-    ShopKeeper keeper(*workbook, picturesDir);
+    ShopKeeper keeper(*workbook, picturesDir, invoiceIssued);
     // A new article goes in front of the active sheet, so adding them from the last makes the
     // workbook list them in catalogue order.
     for (auto article = catalogue.rbegin(); article != catalogue.rend(); ++article)

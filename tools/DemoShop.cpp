@@ -8,6 +8,11 @@
 #include "HelpDocument.h"
 #include "InvoiceForm.h"
 
+#include "sales/Faktura.h"
+#include "sales/InvoiceRegister.h"
+#include "sales/Koshnica.h"
+#include "store/Application.h"
+#include "store/DataWorkbook.h"
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
 #include "store/Workbook.h"
@@ -48,6 +53,46 @@ void drawPictures(const std::vector<demo::Article>& catalogue, const QString& pi
     }
 }
 
+// The firms the demo shop has invoiced, in turn.
+const sales::Recipient kDemoRecipients[] = {
+    {QStringLiteral("175074752"), QStringLiteral("BG175074752"), QStringLiteral("Детска радост ООД"),
+     QStringLiteral("Пловдив, ул. Липа 3")},
+    {QStringLiteral("131468980"), QStringLiteral("BG131468980"), QStringLiteral("Слънчице ЕООД"),
+     QStringLiteral("София, бул. Витоша 12")},
+    {QStringLiteral("100000086"), QStringLiteral("BG100000086"), QStringLiteral("Зайчето ЕТ"),
+     QStringLiteral("Варна, ул. Морска 5")},
+};
+
+// An invoice of the demo shop, issued as the program issues one: filled into the form, kept as a
+// PDF with the filled form beside it, and entered in the register.
+class DemoInvoices {
+public:
+    DemoInvoices(const QString& dir, QString formPath) : register_(dir), formPath_(std::move(formPath)) {}
+
+    void issue(const sales::Koshnica& basket, const QDate& day, const QString& number)
+    {
+        const sales::Recipient& to = kDemoRecipients[number.toLongLong() % std::size(kDemoRecipients)];
+        sales::InvoiceData typed;
+        typed.number = QString::number(number.toLongLong());
+        typed.date = store::formatShopDate(day);
+        typed.companyId = to.companyId;
+        typed.vatNumber = to.vatNumber;
+        typed.company = to.company;
+        typed.address = to.address;
+        typed.payment = sales::InvoiceData::Payment::Cash;
+        sales::PokajiFakturata(faktura_, formPath_, store::Currency::Euro, basket, typed);
+        const sales::IssuedDocument invoice{sales::DocumentKind::Invoice, number, day, basket.total(),
+                                            store::Currency::Euro, to, {}, {}};
+        register_.keepFiles(*faktura_.ActiveWorkbook(), invoice);
+        register_.enter(invoice);
+    }
+
+private:
+    store::Application faktura_;
+    sales::InvoiceRegister register_;
+    QString formPath_;
+};
+
 } // namespace
 
 void layOutDemoShop(const QString& dir)
@@ -60,10 +105,16 @@ void layOutDemoShop(const QString& dir)
     const auto& catalogue = demo::demoCatalogue();
     // The pictures first: adding goods takes each picture from its article's folder.
     drawPictures(catalogue, pictures);
-    auto data = demo::buildDemoDataWorkbook(catalogue, pictures, QDate::currentDate());
     const auto form = demo::makeInvoiceForm();
     currency::followCurrency(*form, store::Currency::Euro);
-    form->SaveAs(QDir(dir).filePath(store::kInvoiceFile));
+    const QString formPath = QDir(dir).filePath(store::kInvoiceFile);
+    form->SaveAs(formPath);
+    DemoInvoices invoices(dir, formPath);
+    auto data = demo::buildDemoDataWorkbook(
+        catalogue, pictures, QDate::currentDate(),
+        [&invoices](const sales::Koshnica& basket, const QDate& day, const QString& number) {
+            invoices.issue(basket, day, number);
+        });
     writeFile(QDir(dir).filePath(store::kHelpFile), demo::helpDocument());
     data->SaveAs(dataPath);
 }

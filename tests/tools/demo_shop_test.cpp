@@ -4,6 +4,8 @@
 #include "tools/DemoShop.h"
 #include "tools/ToolError.h"
 
+#include "sales/CompanyId.h"
+#include "sales/InvoiceRegister.h"
 #include "store/StoreError.h"
 #include "tests/store/error_message.h"
 #include "tests/support/Programs.h"
@@ -11,6 +13,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QSet>
 #include <QTemporaryDir>
@@ -207,6 +210,16 @@ TEST(DemoShop, LedgersAgreeWithTheGoodsAndWithTheirCounters)
     }
     EXPECT_EQ(highestInvoice, lastInvoice);
     EXPECT_GE(months.size(), 3) << "sales should spread over several months";
+
+    // Every invoice is kept as the program keeps one: numbered in order, its PDF in its place.
+    const sales::InvoiceRegister kept(demoShopFolder());
+    const auto issued = kept.documents();
+    ASSERT_EQ(int(issued.size()), lastInvoice);
+    for (int i = 0; i < lastInvoice; ++i) {
+        EXPECT_EQ(issued[size_t(i)].number, QString::number(i + 1).rightJustified(10, u'0'));
+        EXPECT_TRUE(sales::validCompanyId(issued[size_t(i)].recipient.companyId));
+        EXPECT_TRUE(QFileInfo::exists(kept.pdfPath(issued[size_t(i)])));
+    }
 
     for (int row = idx::kFirstListRow; row < idx::kFirstListRow + purchaseRows; ++row) {
         SCOPED_TRACE("purchase row " + std::to_string(row));
