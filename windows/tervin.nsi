@@ -1,6 +1,6 @@
 ; The installer of the shop's program: per user, into a folder the user may write, since the
 ; program keeps the shop's data in its own folder. The uninstaller takes away the program's
-; files by name and never the shop's data (Danni.xls, Faktura.xls, Kartini, Arhiv, Nastroiki.ini).
+; files by name and never the shop's data (Danni.xls, Faktura.xls, Kartini, Arhiv, Fakturi, Dnevnici, Nastroiki.ini).
 ; makensis -DVERSION=... -DSTAGE=<folder with the program's files> -DOUTFILE=... tervin.nsi
 Unicode true
 RequestExecutionLevel user
