@@ -86,8 +86,8 @@ TEST(Returns, PartThenTheRestComeBackAsRowsOfTheirOwnAndNeverMoreThanWasSold)
     EXPECT_EQ(s.data.indexSheet().value(2, ledger::kArticle).toText(), SaleShop::kToys);
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{7, 3}));
 
-    const sales::ReturnDone part = sales::VarniStoka(s.data, 2, 2, kMistake, today);
-    EXPECT_EQ(part.row, 3);
+    const sales::ReturnDone part = sales::VarniStoka(s.data, {{2, 2}}, kMistake, today);
+    EXPECT_EQ(part.lines[0].row, 3);
     LedgerRow expected{kTodayText, kBall, store::Value(-2), store::Value(5.5), store::Value(), store::Value(3.0)};
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3), expected);
     EXPECT_EQ(returnCells(s.data.indexSheet(), 3), (QStringList{QStringLiteral("101"), kMistake, SaleShop::kToys}));
@@ -101,16 +101,16 @@ TEST(Returns, PartThenTheRestComeBackAsRowsOfTheirOwnAndNeverMoreThanWasSold)
     EXPECT_EQ(left[0].returnable, 1);
 
     const QByteArray onDisk = s.shop.folder.bytes(QStringLiteral("Danni.xls"));
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 2, 2, kMistake, today); }), sales::SaleError::ReturnTooMany);
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 2, 0, kMistake, today); }), sales::SaleError::NoReturnCount);
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 3, 1, kMistake, today); }), sales::SaleError::NotASale);
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 4, 1, kMistake, today); }), sales::SaleError::NotASale);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{2, 2}}, kMistake, today); }), sales::SaleError::ReturnTooMany);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{2, 0}}, kMistake, today); }), sales::SaleError::NoReturnCount);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{3, 1}}, kMistake, today); }), sales::SaleError::NotASale);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{4, 1}}, kMistake, today); }), sales::SaleError::NotASale);
     EXPECT_EQ(s.data.counter(index::kSalesRows), 2);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 4), LedgerRow{});
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{9, 1}));
     EXPECT_EQ(s.shop.folder.bytes(QStringLiteral("Danni.xls")), onDisk);
 
-    sales::VarniStoka(s.data, 2, 1, kMistake, today);
+    sales::VarniStoka(s.data, {{2, 1}}, kMistake, today);
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{10, 0}));
     EXPECT_TRUE(sales::returnableSales(s.data).empty());
     auto saved = store::Workbook::open(s.shop.folder.file(QStringLiteral("Danni.xls")));
@@ -132,18 +132,18 @@ TEST(Returns, GoodsThatCannotBeFoundAreSaidSoAndTheMoneyIsStillRecorded)
     s.data.indexSheet().setValue(5, ledger::kArticle, store::Value());
     s.data.indexSheet().setValue(2, ledger::kArticle, store::Value());
 
-    EXPECT_EQ(sales::VarniStoka(s.data, 3, 1, kMistake, today).stockProblem,
+    EXPECT_EQ(sales::VarniStoka(s.data, {{3, 1}}, kMistake, today).lines[0].stockProblem,
               sales::errorMessage(sales::SaleError::ReturnedGoodsGone, {kDoll, SaleShop::kToys}));
-    EXPECT_EQ(sales::VarniStoka(s.data, 4, 1, kMistake, today).stockProblem,
+    EXPECT_EQ(sales::VarniStoka(s.data, {{4, 1}}, kMistake, today).lines[0].stockProblem,
               sales::errorMessage(sales::SaleError::ReturnedArticleGone, {QStringLiteral("Приказки"), QStringLiteral("Изтрит")}));
     EXPECT_EQ(stockOf(s.toys, 3), (Stock{1, 2}));
     EXPECT_EQ(stockOf(s.books, 2), (Stock{4, 1}));
     EXPECT_EQ(s.data.counter(index::kSalesRows), 6) << "both returns are recorded";
 
-    EXPECT_EQ(sales::VarniStoka(s.data, 5, 1, kMistake, today).stockProblem, QString()) << "the one Топка";
+    EXPECT_EQ(sales::VarniStoka(s.data, {{5, 1}}, kMistake, today).lines[0].stockProblem, QString()) << "the one Топка";
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{9, 1}));
     s.books.setValue(2, col::kName, store::Value(kBall));   // a second Топка
-    EXPECT_EQ(sales::VarniStoka(s.data, 2, 1, kMistake, today).stockProblem,
+    EXPECT_EQ(sales::VarniStoka(s.data, {{2, 1}}, kMistake, today).lines[0].stockProblem,
               sales::errorMessage(sales::SaleError::ReturnedGoodsUnknown, {kBall}));
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{9, 1}));
 }
@@ -155,7 +155,7 @@ TEST(Returns, AFailedSaveLeavesTheLedgerTheStockAndTheInvoiceCounterAsTheyWere)
     const QString path = s.shop.folder.file(QStringLiteral("Danni.xls"));
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir().mkdir(path));
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 2, 1, kMistake, today); }), sales::SaleError::ReturnNotSaved);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{2, 1}}, kMistake, today); }), sales::SaleError::ReturnNotSaved);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3), LedgerRow{});
     EXPECT_EQ(returnCells(s.data.indexSheet(), 3), (QStringList{{}, {}, {}}));
     EXPECT_EQ(s.data.counter(index::kSalesRows), 1);
@@ -177,7 +177,7 @@ TEST(Returns, AnInvoicedSaleComesBackOnACreditNoteAndTheReportsCountTheReturn)
     EXPECT_EQ(sales::salesOnInvoice(sales::returnableSales(s.data), QStringLiteral("0000000001")).size(), 2u);
     EXPECT_TRUE(sales::salesOnInvoice(sales::returnableSales(s.data), QStringLiteral("2")).empty());
 
-    const sales::ReturnDone done = sales::VarniStoka(s.data, 2, 1, sales::kReturnReasons[1], today);
+    const sales::ReturnDone done = sales::VarniStoka(s.data, {{2, 1}}, sales::kReturnReasons[1], today);
     EXPECT_EQ(done.creditNote, QStringLiteral("0000000002"));
     EXPECT_EQ(s.data.counter(index::kLastInvoice), 2);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 4),
@@ -225,7 +225,7 @@ TEST(Returns, ALevaSaleReturnedInAEuroShopComesBackInEuro)
     OpenShop s;
     sell(s, s.toys, 2, 2, false);
     currency::convertToEuro(s.data);
-    sales::VarniStoka(s.data, 2, 1, kMistake, today);
+    sales::VarniStoka(s.data, {{2, 1}}, kMistake, today);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3).price, store::Value(2.81));
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3).purchasePrice, store::Value(1.53));
     // 11.00 лв. = 5.62 €, less 2.81 €; profit 5.00 лв. = 2.5565 €, less 1.28 €, to the cent.
