@@ -111,11 +111,10 @@ void Form15::listSales()
 
 std::vector<ReturnableSale> Form15::chosen() const
 {
-    QModelIndexList rows = List1->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end());
     std::vector<ReturnableSale> sales;
-    for (const QModelIndex& row : rows)
+    for (const QModelIndex& row : List1->selectionModel()->selectedRows())
         if (size_t(row.row()) < listed_.size()) sales.push_back(listed_[size_t(row.row())]);
+    std::sort(sales.begin(), sales.end(), [](const ReturnableSale& a, const ReturnableSale& b) { return a.row < b.row; });
     return sales;
 }
 

@@ -48,7 +48,7 @@ private:
     void buildControls();
     // Lists the returnable sales again, those of the invoice in Text1 when it holds one.
     void listSales();
-    // The listed sales chosen in List1, top to bottom.
+    // The listed sales chosen in List1, in the ledger's order (as their invoice lists them).
     std::vector<ReturnableSale> chosen() const;
     void saleChosen();
     void varni();

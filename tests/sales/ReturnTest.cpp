@@ -8,6 +8,7 @@
 #include "reports/ReportData.h"
 #include "sales/Faktura.h"
 #include "sales/Form15.h"
+#include "sales/InvoiceRegister.h"
 #include "sales/Koshnica.h"
 #include "sales/Returns.h"
 #include "sales/SaleError.h"
@@ -17,6 +18,7 @@
 #include "store/StoreError.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QStatusBar>
@@ -164,6 +166,27 @@ TEST(Returns, AFailedSaveLeavesTheLedgerTheStockAndTheInvoiceCounterAsTheyWere)
     EXPECT_EQ(sales::returnableSales(s.data).at(0).returnable, 2);
 }
 
+// Several lines are checked together before anything is written: one sale asked over two lines
+// counts both, and the lines of one return belong to one invoice.
+TEST(Returns, SeveralLinesAreRefusedWholeWhenTheyAskTooMuchOrMixInvoices)
+{
+    OpenShop s;
+    sell(s, s.toys, 2, 1, true);    // row 2: Топка on invoice 1
+    sell(s, s.toys, 3, 2, true);    // row 3: Кукла × 2 on invoice 2
+    sell(s, s.books, 2, 1, false);  // row 4: Приказки, no invoice
+    const QByteArray onDisk = s.shop.folder.bytes(QStringLiteral("Danni.xls"));
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{3, 1}, {3, 2}}, kMistake, today); }), sales::SaleError::ReturnTooMany);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{3, 1}, {2, 1}}, kMistake, today); }),
+              sales::SaleError::ReturnInvoicesDiffer);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{3, 1}, {4, 1}}, kMistake, today); }),
+              sales::SaleError::ReturnInvoicesDiffer);
+    EXPECT_EQ(s.data.counter(index::kSalesRows), 3);
+    EXPECT_EQ(s.data.counter(index::kLastInvoice), 2);
+    EXPECT_EQ(ledgerRow(s.data.indexSheet(), 5), LedgerRow{});
+    EXPECT_EQ(stockOf(s.toys, 3), (Stock{1, 2}));
+    EXPECT_EQ(s.shop.folder.bytes(QStringLiteral("Danni.xls")), onDisk);
+}
+
 // Sold: Кукла × 2 at 12.00 (bought 8.00) and Топка × 1 at 5.50 (3.00) on invoice 1; one Кукла
 // comes back on credit note 2.
 TEST(Returns, AnInvoicedSaleComesBackOnACreditNoteAndTheReportsCountTheReturn)
@@ -278,4 +301,48 @@ TEST(Returns, TheWindowTakesBackTheChosenCountForTheChosenReason)
     EXPECT_EQ(c.stock(SaleShop::kToys, 2), 10.0);
     EXPECT_TRUE(c.w.List2->isHidden());
     EXPECT_EQ(messages.texts().size(), 1u) << qPrintable(messages.texts().join(u'|'));
+}
+
+// Топка × 2 at 5.50 (bought 3.00) and Кукла × 1 at 12.00 (8.00) sold on invoice 1 come back in
+// one step on credit note 2.
+TEST(Returns, TheWindowTakesBackAWholeInvoiceOnOneCreditNote)
+{
+    const SaleShop shop;
+    MessageRecorder messages;
+    Counter c(shop);
+    c.invoiceChoice(true);
+    c.add(SaleShop::kToys, kBall, 2);
+    c.add(SaleShop::kToys, kDoll, 1);
+    c.sell();
+    QTest::mouseClick(c.invoiceDialog()->Command1, Qt::LeftButton);
+    flushClosedWindows();
+    c.w.vrashtane->trigger();
+    auto* window = qobject_cast<sales::Form15*>(c.shop().windows.window(15));
+    ASSERT_NE(window, nullptr);
+
+    type(window->Text1, QStringLiteral("1"));
+    EXPECT_EQ(window->List1->selectionModel()->selectedRows().size(), 2);
+    EXPECT_EQ(entries(window->Combo1), QStringList{QStringLiteral("всички")});
+    EXPECT_FALSE(window->Combo1->isEnabled());
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+
+    const store::Worksheet& index = c.data().indexSheet();
+    const QString note = QStringLiteral("0000000002");
+    EXPECT_EQ(ledgerRow(index, 4), expectedRow(kBall, -2, 5.5, note, 3.0));
+    EXPECT_EQ(ledgerRow(index, 5), expectedRow(kDoll, -1, 12.0, note, 8.0));
+    EXPECT_EQ(c.data().counter(index::kLastInvoice), 2);
+    EXPECT_EQ(c.data().counter(index::kSalesRows), 4);
+    EXPECT_EQ(c.stock(SaleShop::kToys, 2), 10.0);
+    EXPECT_EQ(c.stock(SaleShop::kToys, 3), 3.0);
+    EXPECT_EQ(c.documentLine(1, form::kNameColumn).toText(), kBall);
+    EXPECT_EQ(c.documentLine(1, form::kCountColumn), store::Value(-2));
+    EXPECT_EQ(c.documentLine(2, form::kNameColumn).toText(), kDoll);
+    EXPECT_EQ(c.documentLine(2, form::kCountColumn), store::Value(-1));
+    const std::vector<sales::IssuedDocument> kept = sales::InvoiceRegister(shop.folder.path()).documents();
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[1].number, note);
+    EXPECT_EQ(kept[1].sum, -23.0);
+    EXPECT_EQ(c.w.statusBar()->currentMessage(), QStringLiteral("Върнати 2 реда, 23,00 лв., кредитно известие № 0000000002."));
+    EXPECT_EQ(window->List1->model()->rowCount(), 0);
+    EXPECT_EQ(messages.texts(), QStringList());
 }
