@@ -226,13 +226,13 @@ ReturnDone VarniStoka(const store::DataWorkbook& data, const std::vector<ReturnL
 {
     // All the return takes from its sales is read before a full ledger moves its oldest rows out.
     const std::vector<Taken> checked = checkedLines(data, lines);
-    const int count = int(checked.size());
+    const int rows = int(checked.size());
     const ReturnableSale& first = checked.front().sale;
 
     ReturnDone done;
-    done.moved = ledgers::makeRoom(data, index::kSalesLedger, count, today());
-    const int firstRow = data.nextLedgerRow(index::kSalesLedger, count);
-    const int lastRow = firstRow + count - 1;
+    done.moved = ledgers::makeRoom(data, index::kSalesLedger, rows, today());
+    const int firstRow = data.nextLedgerRow(index::kSalesLedger, rows);
+    const int lastRow = firstRow + rows - 1;
     if (lastRow > store::kMaxRows) throw store::Error(SaleError::ReturnLedgerFull, {QString::number(store::kMaxRows - 1)});
     done.reason = reason;
     done.date = store::formatShopDate(today());
@@ -243,7 +243,7 @@ ReturnDone VarniStoka(const store::DataWorkbook& data, const std::vector<ReturnL
     }
 
     store::CellChanges changes;
-    for (int i = 0; i < count; ++i) done.lines.push_back(writeReturn(data, firstRow + i, checked[size_t(i)], done, changes));
+    for (int i = 0; i < rows; ++i) done.lines.push_back(writeReturn(data, firstRow + i, checked[size_t(i)], done, changes));
     store::Worksheet& sheet = data.indexSheet();
     const auto setCounter = [&](store::layout::CellPos pos, double value) {
         changes.write(sheet, pos.row, pos.col, store::Value(value));
