@@ -40,6 +40,14 @@ std::vector<DocumentLine> basketLines(const Koshnica& basket)
     return lines;
 }
 
+// The returned goods, each with a negative count.
+std::vector<DocumentLine> returnedLines(const ReturnDone& done)
+{
+    std::vector<DocumentLine> lines;
+    for (const ReturnedLine& line : done.lines) lines.push_back({line.name, -line.count, line.price});
+    return lines;
+}
+
 void fillLines(store::Worksheet& sheet, const std::vector<DocumentLine>& lines)
 {
     for (int i = 1; i <= form::kLineCount; ++i) {
@@ -162,7 +170,7 @@ IssuedDocument PokajiKreditnoIzvestie(store::Application& FakturaEksel, const QS
     data.vatNumber = recipient.vatNumber;
     data.company = recipient.company;
     data.address = recipient.address;
-    store::Worksheet& sheet = fillDocument(FakturaEksel, formPath, currency, {{done.name, -done.count, done.price}}, data);
+    store::Worksheet& sheet = fillDocument(FakturaEksel, formPath, currency, returnedLines(done), data);
     putTitle(sheet, form::kCreditNoteTitle);
     putCorrection(sheet, QStringLiteral("към фактура № %1 от %2").arg(done.invoice, done.invoiceDate),
                   QStringLiteral("основание: ") + done.reason);

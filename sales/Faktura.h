@@ -46,8 +46,8 @@ void PokajiFakturata(store::Application& FakturaEksel, const QString& formPath, 
                      const Koshnica& basket, const InvoiceData& data);
 
 // Fills the document sheet as a credit note for the return (titled "КРЕДИТНО ИЗВЕСТИЕ", its
-// number and date, "към фактура № … от …" and the reason, the returned goods as one line with a
-// negative count, the recipient of the invoice) and makes FakturaEksel visible. The next invoice
+// number and date, "към фактура № … от …" and the reason, each returned line with a negative
+// count, the recipient of the invoice) and makes FakturaEksel visible. The next invoice
 // puts its own title back. Returns the credit note as the register keeps it.
 IssuedDocument PokajiKreditnoIzvestie(store::Application& FakturaEksel, const QString& formPath, store::Currency currency,
                                       const ReturnDone& done, const Recipient& recipient);

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTreeView>
+#include <algorithm>
 
 namespace sales {
 
@@ -22,6 +23,7 @@ namespace {
 
 constexpr int kFormNumber = 15;
 const QString kNoSaleChosen = QStringLiteral("Не сте избрали продажба");
+const QString kAllLeft = QStringLiteral("всички");
 const QStringList kHeadings{QStringLiteral("Дата"),     QStringLiteral("Име"),  QStringLiteral("Продадени"),
                             QStringLiteral("За връщане"), QStringLiteral("Цена"), QStringLiteral("Фактура")};
 
@@ -41,7 +43,14 @@ QList<QStandardItem*> saleItems(const ReturnableSale& sale)
 bool isRefusal(const store::Error& e)
 {
     const auto kind = e.kind<SaleError>();
-    return kind == SaleError::NotASale || kind == SaleError::NoReturnCount || kind == SaleError::ReturnTooMany;
+    return kind == SaleError::NotASale || kind == SaleError::NoReturnCount || kind == SaleError::ReturnTooMany ||
+           kind == SaleError::ReturnInvoicesDiffer;
+}
+
+bool anyStockProblem(const ReturnDone& done)
+{
+    return std::any_of(done.lines.begin(), done.lines.end(),
+                       [](const ReturnedLine& line) { return !line.stockProblem.isEmpty(); });
 }
 
 } // namespace
@@ -58,7 +67,7 @@ Form15::Form15(app::Shop& shop, QWidget* parent)
     setFixedSize(app::px(9600), app::px(6300));
     buildControls();
     connect(Text1, &QLineEdit::textChanged, this, [this] { app::guarded([this] { listSales(); }); });
-    connect(List1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Form15::saleChosen);
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Form15::saleChosen);
     connect(Command1, &QPushButton::clicked, this, [this] { app::guarded([this] { varni(); }); });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
     app::useDialogKeys(this, Command1);
@@ -75,6 +84,7 @@ void Form15::buildControls()
     List1->setRootIsDecorated(false);
     List1->setUniformRowHeights(true);
     List1->setModel(model_);
+    List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Label2 = caption(this, 2, QStringLiteral("Брой"), twipsRect(240, 4920, 720, 315));
     Combo1 = app::placed(new QComboBox(this), QStringLiteral("Combo1"), twipsRect(960, 4920, 1080, 315));
     Label3 = caption(this, 3, QStringLiteral("Причина"), twipsRect(2400, 4920, 960, 315));
@@ -89,35 +99,51 @@ void Form15::buildControls()
 void Form15::listSales()
 {
     const std::vector<ReturnableSale> all = returnableSales(shop_.data());
-    listed_ = Text1->text().trimmed().isEmpty() ? all : salesOnInvoice(all, Text1->text());
+    const bool oneInvoice = !Text1->text().trimmed().isEmpty();
+    listed_ = oneInvoice ? salesOnInvoice(all, Text1->text()) : all;
     model_->clear();
     model_->setHorizontalHeaderLabels(kHeadings);
     for (const ReturnableSale& sale : listed_) model_->appendRow(saleItems(sale));
     for (int column = 0; column < kHeadings.size(); ++column) List1->resizeColumnToContents(column);
-    Combo1->clear();
+    if (oneInvoice) List1->selectAll();
+    saleChosen();
 }
 
-// The count box offers 1 to what the chosen sale still has to return.
+std::vector<ReturnableSale> Form15::chosen() const
+{
+    std::vector<ReturnableSale> sales;
+    for (const QModelIndex& row : List1->selectionModel()->selectedRows())
+        if (size_t(row.row()) < listed_.size()) sales.push_back(listed_[size_t(row.row())]);
+    std::sort(sales.begin(), sales.end(), [](const ReturnableSale& a, const ReturnableSale& b) { return a.row < b.row; });
+    return sales;
+}
+
+// The count box offers 1 to what the one chosen sale still has to return; several chosen sales
+// return all they have left.
 void Form15::saleChosen()
 {
     Combo1->clear();
-    const int row = List1->currentIndex().row();
-    if (row < 0 || size_t(row) >= listed_.size()) return;
-    for (int count = 1; count <= listed_[size_t(row)].returnable; ++count) Combo1->addItem(QString::number(count));
+    const std::vector<ReturnableSale> sales = chosen();
+    Combo1->setEnabled(sales.size() <= 1);
+    if (sales.size() > 1) Combo1->addItem(kAllLeft);
+    if (sales.size() == 1)
+        for (int count = 1; count <= sales[0].returnable; ++count) Combo1->addItem(QString::number(count));
     Combo1->setCurrentIndex(0);
 }
 
 void Form15::varni()
 {
-    const int row = List1->currentIndex().row();
-    if (row < 0 || size_t(row) >= listed_.size()) {
+    const std::vector<ReturnableSale> sales = chosen();
+    if (sales.empty()) {
         app::warning(kNoSaleChosen);
         return;
     }
-    const ReturnableSale sale = listed_[size_t(row)];
+    std::vector<ReturnLine> lines;
+    for (const ReturnableSale& sale : sales)
+        lines.push_back({sale.row, sales.size() == 1 ? Combo1->currentText().toInt() : sale.returnable});
     ReturnIssued issued;
     try {
-        issued = returnSale(shop_, sale.row, Combo1->currentText().toInt(), Combo2->currentText());
+        issued = returnSale(shop_, lines, Combo2->currentText());
     } catch (const store::Error& e) {
         if (!isRefusal(e)) throw;
         app::warning(e.message());
@@ -127,7 +153,7 @@ void Form15::varni()
     emit stockOutOfDate();
     const QString told = returnRecordedText(issued.done, shop_.currency());
     emit status(told);
-    if (!issued.done.stockProblem.isEmpty()) app::warning(told);
+    if (anyStockProblem(issued.done)) app::warning(told);
 }
 
 } // namespace sales

@@ -20,8 +20,9 @@ class Shop;
 namespace sales {
 
 // "Връщане на стока": the recent sales with goods still to return, newest first; an invoice
-// number typed in Text1 keeps that invoice's rows. "Върни" records the chosen count of the chosen
-// sale as returned for the chosen reason, with a credit note shown for an invoiced sale.
+// number typed in Text1 keeps that invoice's rows and chooses them all. "Върни" records, for the
+// chosen reason, the chosen count of the one chosen sale, or all that is left of each of several
+// chosen sales, as one return, with one credit note shown for invoiced sales.
 class Form15 : public QWidget {
     Q_OBJECT
 public:
@@ -32,7 +33,7 @@ public:
 
     QLabel* Label1;  QLineEdit* Text1;    // "Фактура №"
     QTreeView* List1;                     // the sales
-    QLabel* Label2;  QComboBox* Combo1;   // "Брой": 1 … still returnable
+    QLabel* Label2;  QComboBox* Combo1;   // "Брой": 1 … still returnable; "всички" for several sales
     QLabel* Label3;  QComboBox* Combo2;   // "Причина"
     QPushButton* Command1;                // "Върни"
     QPushButton* Command2;                // "Затвори"
@@ -47,6 +48,8 @@ private:
     void buildControls();
     // Lists the returnable sales again, those of the invoice in Text1 when it holds one.
     void listSales();
+    // The listed sales chosen in List1, in the ledger's order (as their invoice lists them).
+    std::vector<ReturnableSale> chosen() const;
     void saleChosen();
     void varni();
 

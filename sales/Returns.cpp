@@ -136,18 +136,69 @@ QString putBack(const store::DataWorkbook& data, const QString& articleName, con
     return {};
 }
 
-void checkCount(const ReturnableSale& sale, int count)
+// A line to return with all it takes from its sale, read before anything is written.
+struct Taken {
+    ReturnableSale sale;
+    int count = 0;
+    store::Value name;
+    store::Value price;
+    store::Value purchasePrice;
+    QString article;
+};
+
+Taken taken(const store::DataWorkbook& data, const ReturnableSale& sale, int count)
 {
-    if (count < 1) throw store::Error(SaleError::NoReturnCount);
-    if (count > sale.returnable)
-        throw store::Error(SaleError::ReturnTooMany, {sale.name, QString::number(std::max(sale.returnable, 0))});
+    const store::Worksheet& sheet = data.indexSheet();
+    return {sale, count, sheet.value(sale.row, ledger::kName), returnedPrice(data, sale.row, ledger::kPrice),
+            returnedPrice(data, sale.row, ledger::kPurchasePrice), sheet.value(sale.row, ledger::kArticle).toText()};
+}
+
+// The lines checked, each with its sale; throws store::Error at the first that cannot be returned.
+std::vector<Taken> checkedLines(const store::DataWorkbook& data, const std::vector<ReturnLine>& lines)
+{
+    if (lines.empty()) throw store::Error(SaleError::NoReturnCount);
+    const auto returned = returnedByLine(data);
+    std::map<int, int> asked;   // pieces by sale row, over all the lines
+    std::vector<Taken> checked;
+    for (const ReturnLine& line : lines) {
+        const auto sale = saleIn(data, line.row, returned);
+        if (!sale) throw store::Error(SaleError::NotASale, {QString::number(line.row)});
+        if (line.count < 1) throw store::Error(SaleError::NoReturnCount);
+        if ((asked[line.row] += line.count) > sale->returnable)
+            throw store::Error(SaleError::ReturnTooMany, {sale->name, QString::number(std::max(sale->returnable, 0))});
+        if (!checked.empty() && sale->invoice != checked.front().sale.invoice)
+            throw store::Error(SaleError::ReturnInvoicesDiffer);
+        checked.push_back(taken(data, *sale, line.count));
+    }
+    return checked;
+}
+
+// The return row of the line; its goods back in stock.
+ReturnedLine writeReturn(const store::DataWorkbook& data, int row, const Taken& line, const ReturnDone& done,
+                         store::CellChanges& changes)
+{
+    store::Worksheet& sheet = data.indexSheet();
+    const auto write = [&](int column, const store::Value& value) { changes.write(sheet, row, column, value); };
+    write(ledger::kDate, store::Value(done.date));
+    write(ledger::kName, line.name);
+    write(ledger::kCount, store::Value(-line.count));
+    write(ledger::kPrice, line.price);
+    if (!done.creditNote.isEmpty()) write(ledger::kInvoice, store::Value(done.creditNote));
+    write(ledger::kPurchasePrice, line.purchasePrice);
+    write(ledger::kReturnOf, store::Value(double(line.sale.line)));
+    write(ledger::kReturnReason, store::Value(done.reason));
+    if (!line.article.isEmpty()) write(ledger::kArticle, store::Value(line.article));
+    return {row, line.sale.name, line.count, line.price.toNumber().value_or(0),
+            putBack(data, line.article, line.sale.name, line.count, changes)};
 }
 
 } // namespace
 
 double ReturnDone::amount() const
 {
-    return store::roundToCent(count * price);
+    double sum = 0;
+    for (const ReturnedLine& line : lines) sum += store::roundToCent(line.count * line.price);
+    return store::roundToCent(sum);
 }
 
 std::vector<ReturnableSale> returnableSales(const store::DataWorkbook& data)
@@ -170,53 +221,35 @@ std::vector<ReturnableSale> salesOnInvoice(const std::vector<ReturnableSale>& sa
     return found;
 }
 
-ReturnDone VarniStoka(const store::DataWorkbook& data, int saleRow, int count, const QString& reason,
+ReturnDone VarniStoka(const store::DataWorkbook& data, const std::vector<ReturnLine>& lines, const QString& reason,
                       const std::function<QDate()>& today)
 {
-    const auto sale = saleIn(data, saleRow, returnedByLine(data));
-    if (!sale) throw store::Error(SaleError::NotASale, {QString::number(saleRow)});
-    checkCount(*sale, count);
-
-    // All the return takes from its sale is read before a full ledger moves its oldest rows out.
-    store::Worksheet& sheet = data.indexSheet();
-    const store::Value name = sheet.value(saleRow, ledger::kName);
-    const store::Value price = returnedPrice(data, saleRow, ledger::kPrice);
-    const store::Value purchasePrice = returnedPrice(data, saleRow, ledger::kPurchasePrice);
-    const QString article = sheet.value(saleRow, ledger::kArticle).toText();
+    // All the return takes from its sales is read before a full ledger moves its oldest rows out.
+    const std::vector<Taken> checked = checkedLines(data, lines);
+    const int rows = int(checked.size());
+    const ReturnableSale& first = checked.front().sale;
 
     ReturnDone done;
-    done.moved = ledgers::makeRoom(data, index::kSalesLedger, 1, today());
-    const int row = data.nextLedgerRow(index::kSalesLedger, 1);
-    if (row > store::kMaxRows) throw store::Error(SaleError::ReturnLedgerFull, {QString::number(store::kMaxRows - 1)});
-    done.row = row;
-    done.name = sale->name;
-    done.count = count;
+    done.moved = ledgers::makeRoom(data, index::kSalesLedger, rows, today());
+    const int firstRow = data.nextLedgerRow(index::kSalesLedger, rows);
+    const int lastRow = firstRow + rows - 1;
+    if (lastRow > store::kMaxRows) throw store::Error(SaleError::ReturnLedgerFull, {QString::number(store::kMaxRows - 1)});
     done.reason = reason;
     done.date = store::formatShopDate(today());
-    if (!sale->invoice.isEmpty()) {
+    if (!first.invoice.isEmpty()) {
         done.creditNote = NomerNaFaktura(data);
-        done.invoice = sale->invoice.rightJustified(kInvoiceNumberLength, QLatin1Char('0'));
-        done.invoiceDate = sale->date;
+        done.invoice = first.invoice.rightJustified(kInvoiceNumberLength, QLatin1Char('0'));
+        done.invoiceDate = first.date;
     }
-    done.price = price.toNumber().value_or(0);
 
     store::CellChanges changes;
-    const auto write = [&](int column, const store::Value& value) { changes.write(sheet, row, column, value); };
-    write(ledger::kDate, store::Value(done.date));
-    write(ledger::kName, name);
-    write(ledger::kCount, store::Value(-count));
-    write(ledger::kPrice, price);
-    if (!done.creditNote.isEmpty()) write(ledger::kInvoice, store::Value(done.creditNote));
-    write(ledger::kPurchasePrice, purchasePrice);
-    write(ledger::kReturnOf, store::Value(double(sale->line)));
-    write(ledger::kReturnReason, store::Value(reason));
-    if (!article.isEmpty()) write(ledger::kArticle, store::Value(article));
+    for (int i = 0; i < rows; ++i) done.lines.push_back(writeReturn(data, firstRow + i, checked[size_t(i)], done, changes));
+    store::Worksheet& sheet = data.indexSheet();
     const auto setCounter = [&](store::layout::CellPos pos, double value) {
         changes.write(sheet, pos.row, pos.col, store::Value(value));
     };
     if (!done.creditNote.isEmpty()) setCounter(index::kLastInvoice, double(done.creditNote.toLongLong()));
-    setCounter(index::kSalesRows, row - 1);
-    done.stockProblem = putBack(data, article, sale->name, count, changes);
+    setCounter(index::kSalesRows, lastRow - 1);
     try {
         data.workbook().Save();
     } catch (const store::Error& e) {
@@ -228,10 +261,14 @@ ReturnDone VarniStoka(const store::DataWorkbook& data, int saleRow, int count, c
 
 QString returnRecordedText(const ReturnDone& done, store::Currency currency)
 {
-    QString text = QStringLiteral("Върнати %1 бр. „%2“, %3").arg(done.count).arg(done.name, store::moneyWithSign(done.amount(), currency));
+    const QString what = done.lines.size() == 1
+                             ? QStringLiteral("%1 бр. „%2“").arg(done.lines[0].count).arg(done.lines[0].name)
+                             : QStringLiteral("%1 реда").arg(done.lines.size());
+    QString text = QStringLiteral("Върнати %1, %2").arg(what, store::moneyWithSign(done.amount(), currency));
     if (!done.creditNote.isEmpty()) text += QStringLiteral(", кредитно известие № ") + done.creditNote;
     if (!text.endsWith(QLatin1Char('.'))) text += QLatin1Char('.');
-    if (!done.stockProblem.isEmpty()) text += QLatin1Char(' ') + done.stockProblem;
+    for (const ReturnedLine& line : done.lines)
+        if (!line.stockProblem.isEmpty()) text += QLatin1Char(' ') + line.stockProblem;
     return text;
 }
 

@@ -15,7 +15,7 @@ class DataWorkbook;
 }
 
 // Goods taken back after a sale, without any window: the sales that can still be returned, and
-// the return as a ledger row of its own. A recorded sale is never changed.
+// the return as ledger rows of its own. A recorded sale is never changed.
 namespace sales {
 
 // Why goods come back, as the return row keeps it.
@@ -42,38 +42,53 @@ std::vector<ReturnableSale> returnableSales(const store::DataWorkbook& data);
 // none when it reads as no number.
 std::vector<ReturnableSale> salesOnInvoice(const std::vector<ReturnableSale>& sales, const QString& number);
 
-// What a recorded return wrote.
-struct ReturnDone {
+// A sale to take back: `count` pieces of the sale in ledger row `row`.
+struct ReturnLine {
+    int row = 0;
+    int count = 0;
+};
+
+// A ledger row a recorded return wrote.
+struct ReturnedLine {
     int row = 0;             // the return's ledger row
     QString name;
     int count = 0;           // pieces taken back
     double price = 0;        // per piece, in the shop's currency
-    QString reason;
-    QString creditNote;      // its number; empty when the sale had no invoice
-    QString invoice;         // the sale's invoice number, ten digits; empty without
-    QString invoiceDate;     // the sale's date
-    QString date;            // the return's date
     QString stockProblem;    // why the goods could not go back in stock; empty when they did
-    std::optional<ledgers::RollOver> moved;   // the oldest rows a full ledger moved out first
-
-    double amount() const;   // what the shop pays back: count × price to the cent
 };
 
-// "Върни": count pieces of the sale in ledger row saleRow come back for reason. One new ledger
-// row after the R1 rows: the date today() gives, the sale's name, -count, its selling and
-// purchase prices (a leva sale in a euro shop converted to euro once), the credit note number
-// when the sale was invoiced (K1 + 1, K1 raised), the sale's line, the reason and its article;
-// R1 + 1; a full ledger first moves its oldest rows out to the year workbooks. The goods go back in stock (D + count, U - count) in the record of that name in the
-// sale's article, or, for older rows without one, the only record of that name in the shop; when
-// there is none the money side is still recorded and stockProblem tells why. Then the data
-// workbook is saved.
-// Throws store::Error with nothing changed when saleRow holds no sale, count is below 1 or above
-// what is still returnable, the ledger is full or the save fails.
-ReturnDone VarniStoka(const store::DataWorkbook& data, int saleRow, int count, const QString& reason,
+// What a recorded return wrote.
+struct ReturnDone {
+    std::vector<ReturnedLine> lines;   // in the order asked
+    QString reason;
+    QString creditNote;      // its number; empty when the sales had no invoice
+    QString invoice;         // the sales' invoice number, ten digits; empty without
+    QString invoiceDate;     // the sales' date
+    QString date;            // the return's date
+    std::optional<ledgers::RollOver> moved;   // the oldest rows a full ledger moved out first
+
+    double amount() const;   // what the shop pays back: each line's count × price to the cent, summed
+};
+
+// "Върни": the lines come back for reason, in one step. Every line must name a sale, a count of
+// 1 or more, and no more than the sale has still to return (a sale named twice: its counts
+// together); several lines must all be of the same invoice, or all without one. One new ledger row
+// per line after the R1 rows: the date today() gives, the sale's name, -count, its selling and
+// purchase prices (a leva sale in a euro shop converted to euro once), the credit note number when
+// the sales were invoiced (K1 + 1 once for all the lines, K1 raised), the sale's line, the reason
+// and its article; R1 + the lines; a full ledger first moves its oldest rows out to the year
+// workbooks. Each line's goods go back in stock (D + count, U - count) in the record of that name
+// in the sale's article, or, for older rows without one, the only record of that name in the shop;
+// when there is none the money side is still recorded and the line's stockProblem tells why. Then
+// the data workbook is saved once.
+// Throws store::Error with nothing changed when a line breaks the rules above (no lines at all:
+// no count), the ledger is full or the save fails.
+ReturnDone VarniStoka(const store::DataWorkbook& data, const std::vector<ReturnLine>& lines, const QString& reason,
                       const std::function<QDate()>& today = &QDate::currentDate);
 
 // What the shop keeper is told of a return: "Върнати 2 бр. „Кукла Ани“, 25,00 €, кредитно
-// известие № 0000000013.", the stock problem after it.
+// известие № 0000000013." for one line, "Върнати 3 реда, 25,00 €, …" for several, the stock
+// problems after it.
 QString returnRecordedText(const ReturnDone& done, store::Currency currency);
 
 } // namespace sales

@@ -12,6 +12,7 @@
 #include "store/StoreError.h"
 
 #include <QDate>
+#include <algorithm>
 #include <functional>
 
 namespace sales {
@@ -106,15 +107,18 @@ void sellDecliningInvoice(app::Shop& shop, Koshnica& basket)
     tellRollOver(moved);
 }
 
-ReturnIssued returnSale(app::Shop& shop, int saleRow, int count, const QString& reason)
+ReturnIssued returnSale(app::Shop& shop, const std::vector<ReturnLine>& lines, const QString& reason)
 {
     const QString formPath = shop.file(store::kInvoiceFile);
-    const bool invoiced = !shop.data().indexSheet().value(saleRow, store::layout::index::sales::kInvoice).toText().isEmpty();
+    const store::Worksheet& index = shop.data().indexSheet();
+    const bool invoiced = std::any_of(lines.begin(), lines.end(), [&](const ReturnLine& line) {
+        return !index.value(line.row, store::layout::index::sales::kInvoice).toText().isEmpty();
+    });
     if (invoiced) {
         if (!shop.FakturaEksel) throw store::Error(SaleError::InvoiceFormClosed);
         documentSheet(*shop.FakturaEksel, formPath, shop.currency());
     }
-    ReturnIssued issued{VarniStoka(shop.data(), saleRow, count, reason), std::nullopt};
+    ReturnIssued issued{VarniStoka(shop.data(), lines, reason), std::nullopt};
     if (!issued.done.creditNote.isEmpty()) {
         issued.creditNote = PokajiKreditnoIzvestie(*shop.FakturaEksel, formPath, shop.currency(), issued.done,
                                                    invoiceRecipient(shop, issued.done.invoice));

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace app {
 class Shop;
@@ -49,11 +50,11 @@ struct ReturnIssued {
     std::optional<IssuedDocument> creditNote;
 };
 
-// "Върни": count pieces of the sale in ledger row saleRow come back for reason (VarniStoka). For
-// an invoiced sale the invoice form must be at hand before anything is recorded; the credit note
-// is then filled in it for the invoice's recipient as the register keeps it, shown, and kept in
-// the register like an invoice.
-ReturnIssued returnSale(app::Shop& shop, int saleRow, int count, const QString& reason);
+// "Върни": the lines come back for reason in one step (VarniStoka). For invoiced sales the invoice
+// form must be at hand before anything is recorded; the one credit note for all the lines is then
+// filled in it for the invoice's recipient as the register keeps it, shown, and kept in the
+// register like an invoice.
+ReturnIssued returnSale(app::Shop& shop, const std::vector<ReturnLine>& lines, const QString& reason);
 
 // Keeps the document the invoice form of the shop shows now: its PDF, the filled form and its
 // register entry. The sale is recorded by then, so nothing here undoes it: what cannot be kept is

@@ -32,6 +32,8 @@ QString errorMessage(SaleError kind, const QStringList& a)
         return QStringLiteral("Не сте избрали брой за връщане.");
     case SaleError::ReturnTooMany:
         return QStringLiteral("От „%1“ могат да бъдат върнати най-много %2 бр.").arg(a.value(0), a.value(1));
+    case SaleError::ReturnInvoicesDiffer:
+        return QStringLiteral("Избраните продажби не са по една и съща фактура: върнете ги поотделно.");
     case SaleError::ReturnLedgerFull:
         return QStringLiteral("Връщането не е записано: дневникът на продажбите е пълен (%1 реда).").arg(a.value(0));
     case SaleError::ReturnNotSaved:

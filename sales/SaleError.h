@@ -18,6 +18,7 @@ enum class SaleError {
     NotASale,          // the ledger row
     NoReturnCount,
     ReturnTooMany,     // the goods' name, the count that can still be returned
+    ReturnInvoicesDiffer,
     ReturnLedgerFull,  // rows the ledger holds
     ReturnNotSaved,    // why the data file was not saved
     // Why a recorded return could not put its goods back in stock.

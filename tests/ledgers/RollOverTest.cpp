@@ -136,12 +136,12 @@ TEST(RollOver, AReturnOnAFullLedgerMovesTheOldRowsAndNamesItsSale)
     data.setCell(idx::kSalesRows, Value(rows));
     shop.save();
 
-    const sales::ReturnDone done = sales::VarniStoka(data, rows + 1, 1, sales::kReturnReasons[0]);
+    const sales::ReturnDone done = sales::VarniStoka(data, {{rows + 1, 1}}, sales::kReturnReasons[0]);
     ASSERT_TRUE(done.moved);
     EXPECT_EQ(done.moved->rows, rows - 1);
-    EXPECT_EQ(done.row, idx::kFirstListRow + 1);
-    EXPECT_EQ(index.value(done.row, sale::kReturnOf), Value(double(rows)));
-    EXPECT_EQ(index.value(done.row, sale::kCount), Value(-1));
+    EXPECT_EQ(done.lines[0].row, idx::kFirstListRow + 1);
+    EXPECT_EQ(index.value(done.lines[0].row, sale::kReturnOf), Value(double(rows)));
+    EXPECT_EQ(index.value(done.lines[0].row, sale::kCount), Value(-1));
     EXPECT_EQ(toys.value(ball, store::layout::article::kStock).toNumber(), 11.0);
     EXPECT_TRUE(sales::returnableSales(data).size() == 1 && sales::returnableSales(data)[0].returnable == 1);
 }

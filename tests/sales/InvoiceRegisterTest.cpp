@@ -179,7 +179,7 @@ TEST(InvoiceRegister, ACreditNoteGoesToTheInvoicesRecipientAndIsKept)
     typeRecipient(dialog, kJoy);
     QTest::mouseClick(dialog.Command1, Qt::LeftButton);
     settle();
-    const sales::ReturnIssued issued = sales::returnSale(c.shop(), index::kFirstListRow, 1, sales::kReturnReasons[1]);
+    const sales::ReturnIssued issued = sales::returnSale(c.shop(), {{index::kFirstListRow, 1}}, sales::kReturnReasons[1]);
     EXPECT_EQ(messages.texts(), QStringList());
 
     const sales::InvoiceRegister kept(shop.folder.path());

@@ -8,6 +8,7 @@
 #include "reports/ReportData.h"
 #include "sales/Faktura.h"
 #include "sales/Form15.h"
+#include "sales/InvoiceRegister.h"
 #include "sales/Koshnica.h"
 #include "sales/Returns.h"
 #include "sales/SaleError.h"
@@ -17,6 +18,7 @@
 #include "store/StoreError.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QStatusBar>
@@ -86,8 +88,8 @@ TEST(Returns, PartThenTheRestComeBackAsRowsOfTheirOwnAndNeverMoreThanWasSold)
     EXPECT_EQ(s.data.indexSheet().value(2, ledger::kArticle).toText(), SaleShop::kToys);
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{7, 3}));
 
-    const sales::ReturnDone part = sales::VarniStoka(s.data, 2, 2, kMistake, today);
-    EXPECT_EQ(part.row, 3);
+    const sales::ReturnDone part = sales::VarniStoka(s.data, {{2, 2}}, kMistake, today);
+    EXPECT_EQ(part.lines[0].row, 3);
     LedgerRow expected{kTodayText, kBall, store::Value(-2), store::Value(5.5), store::Value(), store::Value(3.0)};
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3), expected);
     EXPECT_EQ(returnCells(s.data.indexSheet(), 3), (QStringList{QStringLiteral("101"), kMistake, SaleShop::kToys}));
@@ -101,16 +103,16 @@ TEST(Returns, PartThenTheRestComeBackAsRowsOfTheirOwnAndNeverMoreThanWasSold)
     EXPECT_EQ(left[0].returnable, 1);
 
     const QByteArray onDisk = s.shop.folder.bytes(QStringLiteral("Danni.xls"));
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 2, 2, kMistake, today); }), sales::SaleError::ReturnTooMany);
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 2, 0, kMistake, today); }), sales::SaleError::NoReturnCount);
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 3, 1, kMistake, today); }), sales::SaleError::NotASale);
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 4, 1, kMistake, today); }), sales::SaleError::NotASale);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{2, 2}}, kMistake, today); }), sales::SaleError::ReturnTooMany);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{2, 0}}, kMistake, today); }), sales::SaleError::NoReturnCount);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{3, 1}}, kMistake, today); }), sales::SaleError::NotASale);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{4, 1}}, kMistake, today); }), sales::SaleError::NotASale);
     EXPECT_EQ(s.data.counter(index::kSalesRows), 2);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 4), LedgerRow{});
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{9, 1}));
     EXPECT_EQ(s.shop.folder.bytes(QStringLiteral("Danni.xls")), onDisk);
 
-    sales::VarniStoka(s.data, 2, 1, kMistake, today);
+    sales::VarniStoka(s.data, {{2, 1}}, kMistake, today);
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{10, 0}));
     EXPECT_TRUE(sales::returnableSales(s.data).empty());
     auto saved = store::Workbook::open(s.shop.folder.file(QStringLiteral("Danni.xls")));
@@ -132,18 +134,18 @@ TEST(Returns, GoodsThatCannotBeFoundAreSaidSoAndTheMoneyIsStillRecorded)
     s.data.indexSheet().setValue(5, ledger::kArticle, store::Value());
     s.data.indexSheet().setValue(2, ledger::kArticle, store::Value());
 
-    EXPECT_EQ(sales::VarniStoka(s.data, 3, 1, kMistake, today).stockProblem,
+    EXPECT_EQ(sales::VarniStoka(s.data, {{3, 1}}, kMistake, today).lines[0].stockProblem,
               sales::errorMessage(sales::SaleError::ReturnedGoodsGone, {kDoll, SaleShop::kToys}));
-    EXPECT_EQ(sales::VarniStoka(s.data, 4, 1, kMistake, today).stockProblem,
+    EXPECT_EQ(sales::VarniStoka(s.data, {{4, 1}}, kMistake, today).lines[0].stockProblem,
               sales::errorMessage(sales::SaleError::ReturnedArticleGone, {QStringLiteral("Приказки"), QStringLiteral("Изтрит")}));
     EXPECT_EQ(stockOf(s.toys, 3), (Stock{1, 2}));
     EXPECT_EQ(stockOf(s.books, 2), (Stock{4, 1}));
     EXPECT_EQ(s.data.counter(index::kSalesRows), 6) << "both returns are recorded";
 
-    EXPECT_EQ(sales::VarniStoka(s.data, 5, 1, kMistake, today).stockProblem, QString()) << "the one Топка";
+    EXPECT_EQ(sales::VarniStoka(s.data, {{5, 1}}, kMistake, today).lines[0].stockProblem, QString()) << "the one Топка";
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{9, 1}));
     s.books.setValue(2, col::kName, store::Value(kBall));   // a second Топка
-    EXPECT_EQ(sales::VarniStoka(s.data, 2, 1, kMistake, today).stockProblem,
+    EXPECT_EQ(sales::VarniStoka(s.data, {{2, 1}}, kMistake, today).lines[0].stockProblem,
               sales::errorMessage(sales::SaleError::ReturnedGoodsUnknown, {kBall}));
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{9, 1}));
 }
@@ -155,13 +157,34 @@ TEST(Returns, AFailedSaveLeavesTheLedgerTheStockAndTheInvoiceCounterAsTheyWere)
     const QString path = s.shop.folder.file(QStringLiteral("Danni.xls"));
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir().mkdir(path));
-    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, 2, 1, kMistake, today); }), sales::SaleError::ReturnNotSaved);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{2, 1}}, kMistake, today); }), sales::SaleError::ReturnNotSaved);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3), LedgerRow{});
     EXPECT_EQ(returnCells(s.data.indexSheet(), 3), (QStringList{{}, {}, {}}));
     EXPECT_EQ(s.data.counter(index::kSalesRows), 1);
     EXPECT_EQ(s.data.counter(index::kLastInvoice), 1);
     EXPECT_EQ(stockOf(s.toys, 2), (Stock{8, 2}));
     EXPECT_EQ(sales::returnableSales(s.data).at(0).returnable, 2);
+}
+
+// Several lines are checked together before anything is written: one sale asked over two lines
+// counts both, and the lines of one return belong to one invoice.
+TEST(Returns, SeveralLinesAreRefusedWholeWhenTheyAskTooMuchOrMixInvoices)
+{
+    OpenShop s;
+    sell(s, s.toys, 2, 1, true);    // row 2: Топка on invoice 1
+    sell(s, s.toys, 3, 2, true);    // row 3: Кукла × 2 on invoice 2
+    sell(s, s.books, 2, 1, false);  // row 4: Приказки, no invoice
+    const QByteArray onDisk = s.shop.folder.bytes(QStringLiteral("Danni.xls"));
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{3, 1}, {3, 2}}, kMistake, today); }), sales::SaleError::ReturnTooMany);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{3, 1}, {2, 1}}, kMistake, today); }),
+              sales::SaleError::ReturnInvoicesDiffer);
+    EXPECT_EQ(refusal([&] { sales::VarniStoka(s.data, {{3, 1}, {4, 1}}, kMistake, today); }),
+              sales::SaleError::ReturnInvoicesDiffer);
+    EXPECT_EQ(s.data.counter(index::kSalesRows), 3);
+    EXPECT_EQ(s.data.counter(index::kLastInvoice), 2);
+    EXPECT_EQ(ledgerRow(s.data.indexSheet(), 5), LedgerRow{});
+    EXPECT_EQ(stockOf(s.toys, 3), (Stock{1, 2}));
+    EXPECT_EQ(s.shop.folder.bytes(QStringLiteral("Danni.xls")), onDisk);
 }
 
 // Sold: Кукла × 2 at 12.00 (bought 8.00) and Топка × 1 at 5.50 (3.00) on invoice 1; one Кукла
@@ -177,7 +200,7 @@ TEST(Returns, AnInvoicedSaleComesBackOnACreditNoteAndTheReportsCountTheReturn)
     EXPECT_EQ(sales::salesOnInvoice(sales::returnableSales(s.data), QStringLiteral("0000000001")).size(), 2u);
     EXPECT_TRUE(sales::salesOnInvoice(sales::returnableSales(s.data), QStringLiteral("2")).empty());
 
-    const sales::ReturnDone done = sales::VarniStoka(s.data, 2, 1, sales::kReturnReasons[1], today);
+    const sales::ReturnDone done = sales::VarniStoka(s.data, {{2, 1}}, sales::kReturnReasons[1], today);
     EXPECT_EQ(done.creditNote, QStringLiteral("0000000002"));
     EXPECT_EQ(s.data.counter(index::kLastInvoice), 2);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 4),
@@ -225,7 +248,7 @@ TEST(Returns, ALevaSaleReturnedInAEuroShopComesBackInEuro)
     OpenShop s;
     sell(s, s.toys, 2, 2, false);
     currency::convertToEuro(s.data);
-    sales::VarniStoka(s.data, 2, 1, kMistake, today);
+    sales::VarniStoka(s.data, {{2, 1}}, kMistake, today);
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3).price, store::Value(2.81));
     EXPECT_EQ(ledgerRow(s.data.indexSheet(), 3).purchasePrice, store::Value(1.53));
     // 11.00 лв. = 5.62 €, less 2.81 €; profit 5.00 лв. = 2.5565 €, less 1.28 €, to the cent.
@@ -278,4 +301,48 @@ TEST(Returns, TheWindowTakesBackTheChosenCountForTheChosenReason)
     EXPECT_EQ(c.stock(SaleShop::kToys, 2), 10.0);
     EXPECT_TRUE(c.w.List2->isHidden());
     EXPECT_EQ(messages.texts().size(), 1u) << qPrintable(messages.texts().join(u'|'));
+}
+
+// Топка × 2 at 5.50 (bought 3.00) and Кукла × 1 at 12.00 (8.00) sold on invoice 1 come back in
+// one step on credit note 2.
+TEST(Returns, TheWindowTakesBackAWholeInvoiceOnOneCreditNote)
+{
+    const SaleShop shop;
+    MessageRecorder messages;
+    Counter c(shop);
+    c.invoiceChoice(true);
+    c.add(SaleShop::kToys, kBall, 2);
+    c.add(SaleShop::kToys, kDoll, 1);
+    c.sell();
+    QTest::mouseClick(c.invoiceDialog()->Command1, Qt::LeftButton);
+    flushClosedWindows();
+    c.w.vrashtane->trigger();
+    auto* window = qobject_cast<sales::Form15*>(c.shop().windows.window(15));
+    ASSERT_NE(window, nullptr);
+
+    type(window->Text1, QStringLiteral("1"));
+    EXPECT_EQ(window->List1->selectionModel()->selectedRows().size(), 2);
+    EXPECT_EQ(entries(window->Combo1), QStringList{QStringLiteral("всички")});
+    EXPECT_FALSE(window->Combo1->isEnabled());
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+
+    const store::Worksheet& index = c.data().indexSheet();
+    const QString note = QStringLiteral("0000000002");
+    EXPECT_EQ(ledgerRow(index, 4), expectedRow(kBall, -2, 5.5, note, 3.0));
+    EXPECT_EQ(ledgerRow(index, 5), expectedRow(kDoll, -1, 12.0, note, 8.0));
+    EXPECT_EQ(c.data().counter(index::kLastInvoice), 2);
+    EXPECT_EQ(c.data().counter(index::kSalesRows), 4);
+    EXPECT_EQ(c.stock(SaleShop::kToys, 2), 10.0);
+    EXPECT_EQ(c.stock(SaleShop::kToys, 3), 3.0);
+    EXPECT_EQ(c.documentLine(1, form::kNameColumn).toText(), kBall);
+    EXPECT_EQ(c.documentLine(1, form::kCountColumn), store::Value(-2));
+    EXPECT_EQ(c.documentLine(2, form::kNameColumn).toText(), kDoll);
+    EXPECT_EQ(c.documentLine(2, form::kCountColumn), store::Value(-1));
+    const std::vector<sales::IssuedDocument> kept = sales::InvoiceRegister(shop.folder.path()).documents();
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[1].number, note);
+    EXPECT_EQ(kept[1].sum, -23.0);
+    EXPECT_EQ(c.w.statusBar()->currentMessage(), QStringLiteral("Върнати 2 реда, 23,00 лв., кредитно известие № 0000000002."));
+    EXPECT_EQ(window->List1->model()->rowCount(), 0);
+    EXPECT_EQ(messages.texts(), QStringList());
 }

@@ -29,6 +29,8 @@ TEST(SaleErrors, EachKindReadsAsTheShopKeeperIsTold)
         {SaleError::NotASale, {u"7"_s}, u"Ред 7 от дневника на продажбите не е продажба, която може да бъде върната."_s},
         {SaleError::NoReturnCount, {}, u"Не сте избрали брой за връщане."_s},
         {SaleError::ReturnTooMany, {u"Топка"_s, u"2"_s}, u"От „Топка“ могат да бъдат върнати най-много 2 бр."_s},
+        {SaleError::ReturnInvoicesDiffer, {},
+         u"Избраните продажби не са по една и съща фактура: върнете ги поотделно."_s},
         {SaleError::ReturnLedgerFull, {u"65535"_s},
          u"Връщането не е записано: дневникът на продажбите е пълен (65535 реда)."_s},
         {SaleError::ReturnNotSaved, {u"Дискът е пълен."_s}, u"Връщането не е записано: Дискът е пълен."_s},
