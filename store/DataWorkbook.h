@@ -110,6 +110,10 @@ inline constexpr int kPurchasePrice = 11;  // K
 inline constexpr int kMarkup = 12;         // L: percentage over the purchase price
 inline constexpr int kLastSortedColumn = 18;  // R: sorting moves columns A to R
 inline constexpr int kSold = 21;           // U: count sold through the basket
+// Kept since the shop orders by them; empty on records from before (and where none is set).
+inline constexpr int kMinimumStock = 22;   // V: "минимално количество"
+inline constexpr int kBarcode = 23;        // W: EAN-13, EAN-8, UPC-A or the shop's own code, as text
+inline constexpr int kLastRecordColumn = kBarcode;   // a record's cells end here
 inline constexpr CellPos kCountFormulaCell{1, 20};  // T1
 inline const QString kCountFormulaR1C1 = QStringLiteral("=COUNTIF(R[1]C[-18]:R[9999]C[-18],\"<>\")");
 inline constexpr int kMaxRecords = 9999;
