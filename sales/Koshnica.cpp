@@ -42,6 +42,19 @@ bool Koshnica::add(store::Worksheet& article, int articlePosition, int row, int 
     return true;
 }
 
+int Koshnica::lineHolding(const QString& sheet, int row) const
+{
+    for (int n = 1; n <= count_; ++n)
+        if (lineOf(n, sheet) && line(n).row == row) return n;
+    return 0;
+}
+
+void Koshnica::raiseLine(store::Workbook& danni, int i, int count)
+{
+    takeFromStock(danni.sheets(line(i).sheet), line(i).row, count);
+    at(i).count += count;
+}
+
 void Koshnica::restoreStock(store::Workbook& danni, int line, store::CellChanges* changes)
 {
     const BasketLine& l = this->line(line);
@@ -109,9 +122,7 @@ bool Koshnica::holdsSheet(const QString& sheet) const
 
 bool Koshnica::holdsRow(const QString& sheet, int row) const
 {
-    for (int n = 1; n <= count_; ++n)
-        if (lineOf(n, sheet) && line(n).row == row) return true;
-    return false;
+    return lineHolding(sheet, row) > 0;
 }
 
 void Koshnica::rowsMoved(const QString& sheet, const std::function<int(int)>& newRow)

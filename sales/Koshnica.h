@@ -45,6 +45,10 @@ public:
     // Takes count pieces of the goods at row of the article sheet out of stock and fills the next
     // line. A full basket takes nothing: false.
     bool add(store::Worksheet& article, int articlePosition, int row, int count);
+    // The line that holds the goods at row of the article sheet; 0 when none does.
+    int lineHolding(const QString& sheet, int row) const;
+    // Takes count more pieces of line i's goods (1 to lines()) out of stock onto the line.
+    void raiseLine(store::Workbook& danni, int i, int count);
     // Puts line i's goods (1 to lines()) back into stock and forgets the line; the lines after it
     // move up one. False when there is no such line.
     bool removeLine(store::Workbook& danni, int i);

@@ -7,9 +7,11 @@
 #include "sales/Koshnica.h"
 #include "sales/SaleError.h"
 #include "sales/SalesLedger.h"
+#include "showcase/core/ShowcaseData.h"
 #include "store/InvoiceLayout.h"
 #include "store/ProgramFiles.h"
 #include "store/StoreError.h"
+#include "store/Workbook.h"
 
 #include <QDate>
 #include <algorithm>
@@ -71,6 +73,17 @@ bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int ar
     if (basket.isFull()) return false;
     const int row = store::layout::article::recordRow(goodsPosition + 1);
     return basket.add(shop.danni().sheets(sheet), articlePosition, row, count);
+}
+
+PieceAdded addOnePiece(app::Shop& shop, Koshnica& basket, const QString& sheet, int articlePosition, int row)
+{
+    store::Worksheet& article = shop.danni().sheets(sheet);
+    if (showcase::stockOf(article, row) < 1) return PieceAdded::OutOfStock;
+    if (const int line = basket.lineHolding(sheet, row)) {
+        basket.raiseLine(shop.danni(), line, 1);
+        return PieceAdded::LineRaised;
+    }
+    return basket.add(article, articlePosition, row, 1) ? PieceAdded::NewLine : PieceAdded::BasketFull;
 }
 
 void sellWithoutInvoice(app::Shop& shop, Koshnica& basket)

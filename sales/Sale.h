@@ -25,6 +25,14 @@ class Koshnica;
 bool addToBasket(app::Shop& shop, Koshnica& basket, const QString& sheet, int articlePosition, int goodsPosition,
                  int count);
 
+// What a scanned piece did to the basket.
+enum class PieceAdded { NewLine, LineRaised, BasketFull, OutOfStock };
+
+// One piece of the goods at row of the article sheet into the basket, as a scanned code puts it:
+// onto the line that already holds these goods, else onto a new line. Goods with no piece left in
+// stock, or a full basket for a new line, take nothing.
+PieceAdded addOnePiece(app::Shop& shop, Koshnica& basket, const QString& sheet, int articlePosition, int row);
+
 // "Продажба" with "не": the basket is recorded without an invoice number, emptied, and the
 // document sheet is cleared.
 void sellWithoutInvoice(app::Shop& shop, Koshnica& basket);

@@ -12,6 +12,7 @@
 #include "showcase/core/ArticleGoods.h"
 #include "showcase/core/ArticleList.h"
 #include "store/DataWorkbook.h"
+#include "store/Workbook.h"
 #include "store/window/KeyTip.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ const QString kEmptyBasket = QStringLiteral("Няма нищо в кошница
 const QString kFullBasket = QStringLiteral("Кошницата е пълна: в нея се побират най-много %1 реда. "
                                            "Продайте събраното или откажете последния ред, преди да добавите още.")
                                 .arg(kBasketLines);
+const QString kNoStock = QStringLiteral("Стоката „%1“ не е налична.");
 
 // The quantity chosen in the quantity box: a whole number above 0, or 0 when none is chosen.
 int chosenQuantity(const QComboBox* box)
@@ -135,12 +137,35 @@ void SalePanel::addToBasket()
         return;
     }
     if (!sales::addToBasket(shop_, basket_, state_.ImeNaList, c_.articles->chosenRow(), position, count)) {
-        if (c_.Option1->isChecked())
-            openInvoiceDialog();
-        else
-            app::warning(kFullBasket);
+        basketFull();
         return;
     }
+    basketTook(position);
+}
+
+void SalePanel::addScannedPiece(const QString& sheet, int row)
+{
+    switch (addOnePiece(shop_, basket_, sheet, c_.articles->rowOf(sheet), row)) {
+    case PieceAdded::BasketFull: basketFull(); return;
+    case PieceAdded::OutOfStock:
+        app::warning(kNoStock.arg(shop_.danni().sheets(sheet).shownText(row, store::layout::article::kName)));
+        return;
+    case PieceAdded::NewLine:
+    case PieceAdded::LineRaised: break;
+    }
+    basketTook(row - store::layout::article::recordRow(1));
+}
+
+void SalePanel::basketFull()
+{
+    if (c_.Option1->isChecked())
+        openInvoiceDialog();
+    else
+        app::warning(kFullBasket);
+}
+
+void SalePanel::basketTook(int position)
+{
     emit stockOutOfDate();
     c_.goods->choose(position);
     showBasket();

@@ -55,6 +55,9 @@ public:
 
     // Image8: the goods chosen in the goods list, as many as chosen in the quantity box.
     void addToBasket();
+    // A scanned code's goods, at row of the article sheet: one piece into the basket, onto the line
+    // that holds them when there is one; picked in the goods list.
+    void addScannedPiece(const QString& sheet, int row);
     // Image9: the last line goes back into stock.
     void undoLast();
     // "Върни реда": basket line i (1 to the number of lines) goes back into stock.
@@ -86,6 +89,10 @@ private:
     void connectControls();
     void addShortcuts();
     void showBasket();
+    // Goods added to a full basket: the invoice dialog when "да" is chosen, else the warning.
+    void basketFull();
+    // The basket took goods of the article shown: the lists show the stock left, the goods picked.
+    void basketTook(int position);
     void reselectAfterUndo();
     // The sale was recorded: the shop keeper is told what it was.
     void saleDone(const QString& told);

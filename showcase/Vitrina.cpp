@@ -9,6 +9,7 @@
 #include "showcase/core/ArticleList.h"
 #include "showcase/core/ShowcaseData.h"
 #include "showcase/SlotLabels.h"
+#include "store/DataWorkbook.h"
 #include "store/Workbook.h"
 
 #include <QComboBox>
@@ -119,6 +120,21 @@ void Vitrina::chooseArticle()
     closeDetails();
     if (articles_.chosenRow() >= 0) emit articleListed(articles_.entry(articles_.chosenRow()));
     Nalichni();
+}
+
+void Vitrina::showGoods(const QString& sheet, int row)
+{
+    const int listed = articles_.rowOf(sheet);
+    // Choosing another article shows it; the one chosen already is shown again.
+    if (articles_.chosenRow() != listed)
+        articles_.choose(listed);
+    else
+        chooseArticle();
+    const int firstRow = store::layout::article::recordRow(1);
+    const int page = firstRow + (row - firstRow) / 3 * 3;
+    if (page == state_.NachalenRed) return;
+    state_.NachalenRed = qint16(page);
+    PokajiVitrina();
 }
 
 void Vitrina::PokajiVitrina()

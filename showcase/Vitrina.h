@@ -76,6 +76,9 @@ public:
     void PokajiVitrina();
     // What choosing an article in the list does: its first page, details closed, sale lists.
     void chooseArticle();
+    // Goods found by other means than the list (a scanned code): their article chosen, the page
+    // that holds their row shown, the sale lists open.
+    void showGoods(const QString& sheet, int row);
     void previousPage();
     void nextPage();
     // "Налични": the goods and stock lists of the current article; opens or closes the sale panel.
