@@ -2,6 +2,8 @@
 
 #include "app/Form13.h"
 #include "app/Form14.h"
+#include "app/ScannerKeys.h"
+#include "catalogue/core/Barcode.h"
 #include "catalogue/Katalog.h"
 #include "common/Controls.h"
 #include "common/Desktop.h"
@@ -27,6 +29,7 @@
 #include "store/StoreError.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -76,6 +79,7 @@ Form1::Form1(Shop& shop, QWidget* parent) : QMainWindow(parent), shop_(shop)
     makeSearch();
     makeSalePanel();
     makeKatalog();
+    makeScanner();
     connectControls();
     connectMenus();
     // Another program's version of Danni.xls, chosen at a save, replaces the data in memory.
@@ -162,6 +166,25 @@ void Form1::makeKatalog()
     connect(Command7, &QPushButton::clicked, this, [this] { katalog_->showArticleWindow(); });
     connect(Command8, &QPushButton::clicked, this, [this] { guarded([this] { katalog_->deleteArticle(); }); });
     connect(katalog_, &catalogue::Katalog::showcaseOutOfDate, vitrina_, &showcase::Vitrina::chooseArticle);
+}
+
+void Form1::makeScanner()
+{
+    scanner_ = new ScannerKeys(this);
+    connect(scanner_, &ScannerKeys::scanned, this,
+            [this](const QString& code) { guarded([this, code] { sellScanned(code); }); });
+}
+
+void Form1::sellScanned(const QString& code)
+{
+    const auto hit = catalogue::findBarcode(shop_.data(), code);
+    if (!hit) {
+        QApplication::beep();
+        warning(catalogue::unknownBarcodeText(code));
+        return;
+    }
+    vitrina_->showGoods(hit->sheet, hit->row);
+    sales_->addScannedPiece(hit->sheet, hit->row);
 }
 
 void Form1::connectControls()

@@ -41,6 +41,7 @@ namespace app {
 
 class ClickLabel;
 class ImageBox;
+class ScannerKeys;
 class Shop;
 class TextBox;
 
@@ -67,6 +68,7 @@ public:
     search::Tyrsene& tyrsene() const { return *tyrsene_; }
     search::Sortirane& sortirane() const { return *sortirane_; }
     sales::SalePanel& salePanel() const { return *sales_; }
+    ScannerKeys& scanner() const { return *scanner_; }
 
     // Command row and date.
     QPushButton* Command3;   // "Начало"
@@ -163,6 +165,9 @@ private:
     void makeSearch();
     void makeSalePanel();
     void makeKatalog();
+    void makeScanner();
+    // A code the scanner typed: its goods shown and one piece of them in the basket.
+    void sellScanned(const QString& code);
     void openFaktura();
     void showAbout();
     void showReturns();
@@ -186,6 +191,7 @@ private:
     search::Sortirane* sortirane_ = nullptr;
     sales::SalePanel* sales_ = nullptr;
     catalogue::Katalog* katalog_ = nullptr;
+    ScannerKeys* scanner_ = nullptr;
     store::Currency formCurrency_ = store::Currency::Leva;   // the invoice form's, as opened
 };
 

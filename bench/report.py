@@ -26,7 +26,7 @@ targets = {"BM_Open": 250, "BM_Save": 50,
            # A listing shows within a frame, drawn included.
            "BM_PriceListingOfAllShown": 16, "BM_MissingGoodsShown": 16,
            "BM_SortByNameWithShowcase": 50, "BM_SortByPriceWithShowcase": 50,
-           "BM_ChooseBigArticle": 20,
+           "BM_ChooseBigArticle": 20, "BM_ScanToBasket": 20,
            # A recorded sale saves the workbook: the save's target and 10 ms for the rows.
            "BM_RecordTenLineSale": 260, "BM_FillAndShowInvoice": 100,
            "BM_SaveAfterChange": 250, "BM_OpenGoodsEditor": 30,
