@@ -101,9 +101,10 @@ void Form3::buildFrame()
 {
     Frame1 = app::placed(new QGroupBox(QStringLiteral("Покажи"), this), QStringLiteral("Frame1"),
                          app::twipsRect(240, 960, 3375, 2895));
-    const std::array<QString, 4> captions{QStringLiteral("&Липсващи стоки"), QStringLiteral("Стоки на &цена"),
-                                          QStringLiteral("Стока по &име"), QStringLiteral("&Промоции")};
-    const std::array<int, 4> tops{360, 1320, 1800, 840};
+    const std::array<QString, 5> captions{QStringLiteral("&Липсващи стоки"), QStringLiteral("Стоки на &цена"),
+                                          QStringLiteral("Стока по &име"), QStringLiteral("&Промоции"),
+                                          QStringLiteral("Стока по &баркод")};
+    const std::array<int, 5> tops{300, 1100, 1500, 700, 1900};
     for (size_t i = 0; i < Option1.size(); ++i)
         Option1[i] = app::placed(new QRadioButton(captions[i], Frame1), QStringLiteral("Option1(%1)").arg(i),
                                  app::twipsRect(600, tops[i], 2535, 375));
@@ -150,7 +151,8 @@ void Form3::layPriceRow()
 void Form3::orderTabs()
 {
     const std::initializer_list<QWidget*> order{Combo1,   Option1[Tyrsene::Missing], Option1[Tyrsene::Promotions],
-                                                Option1[Tyrsene::Price], Option1[Tyrsene::ByName], Text1, Command2,
+                                                Option1[Tyrsene::Price], Option1[Tyrsene::ByName],
+                                                Option1[Tyrsene::ByBarcode], Text1, Command2,
                                                 Command3, Command6, Command4, Combo2, Combo3, Text2->listing()};
     for (auto w = order.begin(); std::next(w) != order.end(); ++w) setTabOrder(*w, *std::next(w));
 }
@@ -163,7 +165,7 @@ void Form3::connectControls()
             if (on) app::guarded([this, i] { modeChosen(int(i)); });
         });
     connect(Text1, &QLineEdit::textChanged, this, [this] { wordChanged(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { app::guarded([this] { searchByName(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { app::guarded([this] { searchWord(); }); });
     connect(Command3, &QPushButton::clicked, this, [this] { app::guarded([this] { steps_.nextWord(); }); });
     connect(Command6, &QPushButton::clicked, this, [this] { app::guarded([this] { steps_.TyrseneNaSledvashtaPromocia(); }); });
     connect(Command4, &QPushButton::clicked, this, [this] { app::guarded([this] { steps_.ZarediStokiNaCenaTextBox(); }); });
@@ -239,7 +241,9 @@ void Form3::clearModes()
 void Form3::modeChosen(int mode)
 {
     switch (mode) {
-    case Tyrsene::ByName: byName(); break;
+    // The barcode is typed, or scanned, into the word box as well.
+    case Tyrsene::ByName:
+    case Tyrsene::ByBarcode: byName(); break;
     case Tyrsene::Price: byPrice(); break;
     case Tyrsene::Missing: missingGoods(); break;
     case Tyrsene::Promotions: promotions(); break;
@@ -250,7 +254,7 @@ void Form3::modeChosen(int mode)
 
 QPushButton* Form3::defaultButton() const
 {
-    if (Option1[Tyrsene::ByName]->isChecked()) return Command2;
+    if (Option1[Tyrsene::ByName]->isChecked() || Option1[Tyrsene::ByBarcode]->isChecked()) return Command2;
     if (Option1[Tyrsene::Price]->isChecked()) return Command4;
     if (Option1[Tyrsene::Promotions]->isChecked()) return Command6;
     return Command1;
@@ -322,8 +326,12 @@ void Form3::promotions()
     Command6->setVisible(true);
 }
 
-void Form3::searchByName()
+void Form3::searchWord()
 {
+    if (Option1[Tyrsene::ByBarcode]->isChecked()) {
+        steps_.TyrseneNaBarkod();
+        return;
+    }
     if (!isBlankWord(Text1->text())) Command3->setVisible(true);
     steps_.TyrseneNaDuma();
 }

@@ -24,7 +24,7 @@ class ResultBox;
 class Tyrsene;
 
 // "Търсене": the goods of one article by a word of their name, by price range, on promotion or
-// out of stock. The steps behind the buttons belong to the main window (Tyrsene); the dialog shows
+// out of stock; the goods of the whole shop by their barcode. The steps behind the buttons belong to the main window (Tyrsene); the dialog shows
 // and hides its controls for each mode. By keyboard: Enter presses the mode's default button, F3
 // "Следващ", Escape closes.
 class Form3 : public QWidget {
@@ -48,9 +48,9 @@ public:
     QComboBox* Combo1;       // article chooser
     QLineEdit* Text4;        // caption over the chooser
     QGroupBox* Frame1;       // "Покажи"
-    std::array<QRadioButton*, 4> Option1;   // by mode: 0 missing, 1 price, 2 by name, 3 promotions
-    QLineEdit* Text1;        // the word
-    QPushButton* Command2;   // "Търсене" by name
+    std::array<QRadioButton*, 5> Option1;   // by mode: 0 missing, 1 price, 2 by name, 3 promotions, 4 barcode
+    QLineEdit* Text1;        // the word, or the barcode
+    QPushButton* Command2;   // "Търсене" by name or barcode
     QPushButton* Command3;   // "Следващ" of the search by name
     QPushButton* Command6;   // "Следващ" of the promotions
     QPushButton* Command4;   // "Търсене" of the price row
@@ -84,7 +84,7 @@ private:
     void missingGoods();
     void promotions();
     void hideWordAndResult();
-    void searchByName();
+    void searchWord();
     void wordChanged();
     void markDefault();
     void nextHit();

@@ -1,5 +1,6 @@
 #include "search/SearchSteps.h"
 
+#include "catalogue/core/Barcode.h"
 #include "showcase/core/ShowcaseData.h"
 #include "store/DataWorkbook.h"
 #include "store/Workbook.h"
@@ -20,13 +21,13 @@ store::Range goodsColumn(store::Worksheet& article, int column, int last)
     return article.Range(kFirstGoodsRow, column, last, column);
 }
 
-Outcome record(const store::Worksheet& article, const store::Range& hit, const QString& programFolder)
+Outcome record(const store::Worksheet& article, int row, const QString& programFolder)
 {
     Outcome shown;
     shown.kind = Outcome::Kind::Record;
-    shown.row = hit.row();
-    shown.text = recordText(article, hit.row());
-    shown.picture = showcase::goodsPicturePath(programFolder, article.Name(), article.shownText(hit.row(), col::kPicture));
+    shown.row = row;
+    shown.text = recordText(article, row);
+    shown.picture = showcase::goodsPicturePath(programFolder, article.Name(), article.shownText(row, col::kPicture));
     return shown;
 }
 
@@ -118,7 +119,7 @@ Outcome TyrseneNaDuma(SearchState& state, const store::DataWorkbook& data, const
         return shown;
     }
     state.TekushtoNamirane = state.PyrvoNamirane = hitOf(article, *hit);
-    return record(article, *hit, programFolder);
+    return record(article, hit->row(), programFolder);
 }
 
 Outcome nextWord(SearchState& state, const store::DataWorkbook& data, const ArticlePick& pick,
@@ -133,7 +134,7 @@ Outcome nextWord(SearchState& state, const store::DataWorkbook& data, const Arti
         store::Worksheet& article = data.workbook().sheets(target.sheet);
         const auto hit = findNextOn(article, col::kName, target.last, state.TekushtoNamirane, state.what);
         if (hit) {
-            shown = record(article, *hit, programFolder);
+            shown = record(article, hit->row(), programFolder);
             state.TekushtoNamirane = hitOf(article, *hit);
         } else {
             // Nothing to walk on this article (its goods changed, or the hit lies in another one).
@@ -160,7 +161,7 @@ Outcome TyrseneNaPromocia(SearchState& state, const store::DataWorkbook& data, c
         return shown;
     }
     state.TekushtaPromocia = hitOf(article, *hit);
-    return record(article, *hit, programFolder);
+    return record(article, hit->row(), programFolder);
 }
 
 Outcome TyrseneNaSledvashtaPromocia(SearchState& state, const store::DataWorkbook& data, const ArticlePick& pick,
@@ -172,7 +173,17 @@ Outcome TyrseneNaSledvashtaPromocia(SearchState& state, const store::DataWorkboo
     const auto hit = findNextOn(article, col::kPromotion, target.last, state.TekushtaPromocia, kPromoted);
     if (!hit) return notFound(kPromotionNotFound);
     state.TekushtaPromocia = hitOf(article, *hit);
-    return record(article, *hit, programFolder);
+    return record(article, hit->row(), programFolder);
+}
+
+Outcome TyrseneNaBarkod(const store::DataWorkbook& data, const QString& code, const QString& programFolder)
+{
+    if (code.trimmed().isEmpty()) return ofKind(Outcome::Kind::Blank);
+    const auto hit = catalogue::findBarcode(data, code);
+    if (!hit) return notFound(catalogue::unknownBarcodeText(code));
+    Outcome shown = record(data.workbook().sheets(hit->sheet), hit->row, programFolder);
+    shown.text = QStringLiteral("Артикул: ") + hit->sheet + QStringLiteral("\r\n") + shown.text;
+    return shown;
 }
 
 QString recordText(const store::Worksheet& article, int row)

@@ -79,6 +79,10 @@ Outcome TyrseneNaPromocia(SearchState& state, const store::DataWorkbook& data, c
 Outcome TyrseneNaSledvashtaPromocia(SearchState& state, const store::DataWorkbook& data, const ArticlePick& pick,
                                     const QString& programFolder);
 
+// The mode "Стока по баркод": the goods of every article whose barcode is the code typed or
+// scanned, shown with their article.
+Outcome TyrseneNaBarkod(const store::DataWorkbook& data, const QString& code, const QString& programFolder);
+
 // A goods record as the result box shows it: nine lines, each ending in CR LF.
 QString recordText(const store::Worksheet& article, int row);
 

@@ -121,6 +121,11 @@ void Tyrsene::nextWord()
     show(search::nextWord(state_, shop_.data(), pick(), form3_->Text1->text(), shop_.folder()));
 }
 
+void Tyrsene::TyrseneNaBarkod()
+{
+    show(search::TyrseneNaBarkod(shop_.data(), form3_->Text1->text(), shop_.folder()));
+}
+
 void Tyrsene::TyrseneNaPromocia()
 {
     show(search::TyrseneNaPromocia(state_, shop_.data(), pick(), shop_.folder()));

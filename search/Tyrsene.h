@@ -27,7 +27,7 @@ class Tyrsene : public QObject {
     Q_OBJECT
 public:
     // Mode options of the search dialog, by their index.
-    enum Mode { Missing = 0, Price = 1, ByName = 2, Promotions = 3 };
+    enum Mode { Missing = 0, Price = 1, ByName = 2, Promotions = 3, ByBarcode = 4 };
 
     Tyrsene(app::Shop& shop, app::MainState& state, showcase::ArticleList& articles, QWidget* mainWindow, QObject* parent = nullptr);
     // The dialog goes with the main window.
@@ -47,6 +47,7 @@ public:
     // The steps the dialog's buttons and modes start.
     void TyrseneNaDuma();
     void nextWord();
+    void TyrseneNaBarkod();
     void TyrseneNaPromocia();
     void TyrseneNaSledvashtaPromocia();
     void ZarediStokiNaCenaCombo();

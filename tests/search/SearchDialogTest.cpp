@@ -1,5 +1,5 @@
 // The search dialog driven as the shop keeper drives it: opened from the button and the menus, its
-// four modes with the controls each shows and hides, the walks of "Следващ", the listings and the
+// modes with the controls each shows and hides, the walks of "Следващ", the listings and the
 // warnings.
 #include "app/support/Keyboard.h"
 #include "app/support/MessageRecorder.h"
@@ -37,6 +37,7 @@ namespace {
 
 const QString kToys = QStringLiteral("Играчки");
 const QString kBooks = QStringLiteral("Книжки");
+const QString kAlphabetCode = QStringLiteral("5901234123457");
 
 // A pick in a drop-down list, as the user makes it.
 void pick(QComboBox* box, int index)
@@ -77,13 +78,14 @@ int checkedMode(const search::Form3& d)
 }
 
 // Two articles: toys with bears in rows 2 and 5 (row 5 with a green picture), a promotion in rows 3
-// and 5 and goods out of stock; books with goods of their own.
+// and 5 and goods out of stock; books with goods of their own, the alphabet with a barcode.
 struct SearchShop {
     SearchShop()
     {
         store::Worksheet& books = shop.addArticle(kBooks);
         shop.addGoods(books, {QStringLiteral("Мече Пух"), 7.0, 0});
         shop.addGoods(books, {QStringLiteral("Азбука"), 3.0, 4});
+        books.setValue(3, col::kBarcode, store::Value(kAlphabetCode));
         store::Worksheet& toys = shop.addArticle(kToys);
         shop.addGoods(toys, {QStringLiteral("Мече"), 3.0, 2});
         shop.addGoods(toys, {QStringLiteral("Кола"), 5.0, 0, {}, QStringLiteral("Колостой")});
@@ -189,6 +191,23 @@ TEST_F(SearchDialog, EachModeShowsItsControls)
     choose(d, kBooks);
     EXPECT_EQ(checkedMode(d), -1) << "another article: the mode is chosen again";
     EXPECT_TRUE(d.Text2->text().isEmpty());
+}
+
+TEST_F(SearchDialog, ABarcodeFindsItsGoodsInAnyArticle)
+{
+    search::Form3& d = opened();
+    choose(d, kToys);
+    mode(d, search::Tyrsene::ByBarcode);
+    EXPECT_FALSE(d.Text1->isHidden());
+    EXPECT_EQ(d.defaultButton(), d.Command2);
+    searchFor(d, kAlphabetCode);
+    EXPECT_EQ(d.Text2->text().section(QStringLiteral("\r\n"), 0, 1), QStringLiteral("Артикул: Книжки\r\nАзбука"));
+    EXPECT_FALSE(d.Image1->isHidden());
+    EXPECT_TRUE(d.Command3->isHidden()) << "one goods hold a barcode: there is no next";
+
+    searchFor(d, QStringLiteral("5901234123458"));
+    EXPECT_EQ(d.Text2->text(), QStringLiteral("Няма стока с баркод „5901234123458“."));
+    EXPECT_TRUE(d.Image1->isHidden());
 }
 
 TEST_F(SearchDialog, NextWalksTheHitsAndHidesItselfAtTheEndOfThePass)
