@@ -186,6 +186,7 @@ void Form1::connectMenus()
         if (Command8->isEnabled()) reports::openPurchasedGoods(shop_);
     });
     connect(Pechalba, &QAction::triggered, this, [this] { reports::openProfit(shop_); });
+    connect(zaporachka, &QAction::triggered, this, [this] { reports::openOrderList(shop_); });
     connect(vrashtane, &QAction::triggered, this, [this] { guarded([this] { showReturns(); }); });
     connect(fakturi, &QAction::triggered, this, [this] { sales::openIssuedDocuments(shop_); });
     connect(artikul, &QAction::triggered, Command8, &QPushButton::click);

@@ -148,6 +148,15 @@ int DataWorkbook::goodsCount(const Worksheet& article) const
     return int(std::min(std::round(*number), double(rows)));
 }
 
+std::vector<Worksheet*> DataWorkbook::articleSheets() const
+{
+    std::vector<Worksheet*> sheets;
+    const int count = std::min(counter(layout::index::kSheetCount), workbook_.sheetCount());
+    for (int i = 1; i <= count; ++i)
+        if (Worksheet& sheet = workbook_.sheets(i); sheet.Name() != layout::kIndexSheet) sheets.push_back(&sheet);
+    return sheets;
+}
+
 int DataWorkbook::nextGoodsRow(const Worksheet& article) const
 {
     const int row = layout::article::recordRow(goodsCount(article) + 1);
