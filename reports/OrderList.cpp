@@ -89,6 +89,7 @@ OrderLine lineOf(const store::Worksheet& article, int row, const RecentSales& re
     line.stock = std::max(article.value(row, col::kStock).toNumber().value_or(0), 0.0);
     if (const store::Value minimum = article.value(row, col::kMinimumStock); minimum.isNumber())
         line.minimum = minimum.number();
+    line.atMinimum = store::atMinimumStock(article, row);
     const Sold sold = recent.of(line.article, line.name);
     line.sold30 = sold.in30;
     line.sold90 = sold.in90;
@@ -101,7 +102,7 @@ OrderLine lineOf(const store::Worksheet& article, int row, const RecentSales& re
 
 bool toOrder(const OrderLine& line)
 {
-    return line.atMinimum() || (line.daysLeft && *line.daysLeft < kDaysToCover);
+    return line.atMinimum || (line.daysLeft && *line.daysLeft < kDaysToCover);
 }
 
 QString countText(double count)
@@ -121,7 +122,7 @@ std::vector<OrderLine> orderList(const store::DataWorkbook& data, const QDate& t
             if (OrderLine line = lineOf(*article, col::recordRow(record), recent); toOrder(line)) lines.push_back(std::move(line));
     }
     const auto key = [](const OrderLine& line) {
-        return std::pair(!line.atMinimum(), line.daysLeft.value_or(std::numeric_limits<int>::max()));
+        return std::pair(!line.atMinimum, line.daysLeft.value_or(std::numeric_limits<int>::max()));
     };
     std::stable_sort(lines.begin(), lines.end(), [&key](const OrderLine& a, const OrderLine& b) { return key(a) < key(b); });
     return lines;

@@ -31,7 +31,7 @@ struct OrderLine {
     double sold90 = 0;
     std::optional<int> daysLeft;     // none when nothing sold in 90 days
     int proposal = 0;                // pieces to order
-    bool atMinimum() const { return minimum && stock <= *minimum; }
+    bool atMinimum = false;          // the stock is at or below the minimum
 };
 
 // Every goods record that is at or below its minimum stock, or whose stock runs out in fewer than

@@ -148,6 +148,12 @@ int DataWorkbook::goodsCount(const Worksheet& article) const
     return int(std::min(std::round(*number), double(rows)));
 }
 
+bool atMinimumStock(const Worksheet& article, int row)
+{
+    const Value minimum = article.value(row, layout::article::kMinimumStock);
+    return minimum.isNumber() && article.value(row, layout::article::kStock).toNumber().value_or(0) <= minimum.number();
+}
+
 std::vector<Worksheet*> DataWorkbook::articleSheets() const
 {
     std::vector<Worksheet*> sheets;

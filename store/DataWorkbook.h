@@ -143,6 +143,10 @@ std::optional<QDate> parseTypedDate(const QString& text);
 // leva for a workbook without the index sheet.
 Currency currencyOf(const Worksheet& sheet);
 
+// The stock (D) of the goods record in this row of an article sheet is at or below the minimum
+// stock set for it (V); false when none is set.
+bool atMinimumStock(const Worksheet& article, int row);
+
 // The shop's data workbook seen through its layout.
 class DataWorkbook {
 public:
