@@ -74,11 +74,17 @@ RecentSales recentSales(const store::DataWorkbook& data, const QDate& today)
     return result;
 }
 
-// Pieces sold a day: over the last 30 days, or the last 90 when the 30 had no sales.
-double dailyRate(const Sold& sold)
+// The rate of sales: pieces over days, the last 30 days' or the last 90 days' when the 30 had no
+// sales. Kept as the two numbers so that whole figures stay whole.
+struct Rate {
+    double pieces;
+    int days;
+};
+
+Rate rateOf(const Sold& sold)
 {
-    if (sold.in30 > 0) return sold.in30 / kShortPeriod;
-    return std::max(sold.in90, 0.0) / kLongPeriod;
+    if (sold.in30 > 0) return {sold.in30, kShortPeriod};
+    return {std::max(sold.in90, 0.0), kLongPeriod};
 }
 
 OrderLine lineOf(const store::Worksheet& article, int row, const RecentSales& recent)
@@ -93,9 +99,9 @@ OrderLine lineOf(const store::Worksheet& article, int row, const RecentSales& re
     const Sold sold = recent.of(line.article, line.name);
     line.sold30 = sold.in30;
     line.sold90 = sold.in90;
-    const double rate = dailyRate(sold);
-    if (rate > 0) line.daysLeft = int(std::floor(line.stock / rate));
-    const double wanted = std::max(rate * kDaysToCover, line.minimum.value_or(0));
+    const Rate rate = rateOf(sold);
+    if (rate.pieces > 0) line.daysLeft = int(std::min(std::floor(line.stock * rate.days / rate.pieces), 1e9));
+    const double wanted = std::max(rate.pieces * kDaysToCover / rate.days, line.minimum.value_or(0));
     line.proposal = int(std::max(std::ceil(wanted - line.stock), 0.0));
     return line;
 }

@@ -35,7 +35,7 @@ struct OrderShop {
             {{day(1, 1), QStringLiteral("Кукла"), 100, 1.0}, QStringLiteral("Играчки")},   // over 90 days ago
             {{day(1, 10), QStringLiteral("Топка"), 3, 1.0}, {}},
             {{day(2, 10), QStringLiteral("Мече"), 45, 1.0}, QStringLiteral("Играчки")},
-            {{day(8, 9), QStringLiteral("Буквар"), 6, 1.0}, {}},                           // the 90th day
+            {{day(9, 9), QStringLiteral("Буквар"), 6, 1.0}, {}},                           // the 90th day back
             {{day(20, 11), QStringLiteral("Топка"), 2, 1.0}, QStringLiteral("Играчки")},
             {{day(1, 12), QStringLiteral("Топка"), 4, 1.0}, {}},
             {{day(1, 12), QStringLiteral("Кукла"), 9, 1.0}, QStringLiteral("Играчки")},
