@@ -3,10 +3,17 @@
 // the order of the lines, and the workbook for the supplier read back.
 #include "app/support/ShopFolder.h"
 #include "reports/Ledgers.h"
+#include "reports/ReportWindows.h"
 
+#include "app/Form1.h"
+#include "reports/Form17.h"
 #include "reports/OrderList.h"
 #include "store/Worksheet.h"
 
+#include <QAction>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -86,4 +93,30 @@ TEST(OrderList, MinimumFirstThenDaysLeftWithRatesAndProposals)
     EXPECT_EQ(sheet.value(3, 8), store::Value(2));
     EXPECT_EQ(sheet.value(4, 4), store::Value());
     EXPECT_EQ(sheet.lastRow(), 4);
+}
+
+// The window from the menu: today's list in List1, and the workbook saved where the dialog says.
+TEST(OrderList, TheWindowListsTodaysGoodsAndSavesThemAsAWorkbook)
+{
+    ReportWindows session([](ShopFolder& shop) {
+        store::Worksheet& toys = shop.addArticle(QStringLiteral("Играчки"));
+        shop.addGoods(toys, {QStringLiteral("Топка"), 1.0, 2, {}, {}, {}, QStringLiteral("3")});
+        shop.addGoods(toys, {QStringLiteral("Кукла"), 1.0, 9, {}, {}, {}, QStringLiteral("3")});
+    });
+    session.mainWindow.zaporachka->trigger();
+    auto* window = session.window<reports::Form17>(17);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->List1->model()->rowCount(), 1);
+    EXPECT_EQ(window->List1->model()->index(0, 1).data().toString(), QStringLiteral("Топка"));
+    EXPECT_EQ(window->List1->model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("За поръчка"));
+
+    QTemporaryDir out;
+    window->Command3->click();
+    auto* dialog = window->findChild<QFileDialog*>(QStringLiteral("XlsDialog"));
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(out.filePath(QStringLiteral("доставчик.xls")));
+    QMetaObject::invokeMethod(dialog, "accept");
+    const auto saved = store::Workbook::open(out.filePath(QStringLiteral("доставчик.xls")));
+    EXPECT_EQ(saved->sheets(1).shownText(2, 2), QStringLiteral("Топка"));
+    EXPECT_EQ(saved->sheets(1).value(2, 8), store::Value(1));
 }
