@@ -5,12 +5,14 @@
 #include "common/Shop.h"
 #include "common/WindowKeys.h"
 #include "reports/ReportWidgets.h"
+#include "store/DataWorkbook.h"
 #include "store/Workbook.h"
 
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
+#include <tuple>
 
 namespace reports {
 
