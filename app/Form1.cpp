@@ -183,8 +183,9 @@ void Form1::sellScanned(const QString& code)
         warning(catalogue::unknownBarcodeText(code));
         return;
     }
-    vitrina_->showGoods(hit->sheet, hit->row);
-    sales_->addScannedPiece(hit->sheet, hit->row);
+    const int row = store::layout::article::recordRow(hit->record);
+    vitrina_->showGoods(hit->article, row);
+    sales_->addScannedPiece(hit->article, row);
 }
 
 void Form1::connectControls()
@@ -209,6 +210,7 @@ void Form1::connectMenus()
         if (Command8->isEnabled()) reports::openPurchasedGoods(shop_);
     });
     connect(Pechalba, &QAction::triggered, this, [this] { reports::openProfit(shop_); });
+    connect(zaporachka, &QAction::triggered, this, [this] { reports::openOrderList(shop_); });
     connect(vrashtane, &QAction::triggered, this, [this] { guarded([this] { showReturns(); }); });
     connect(fakturi, &QAction::triggered, this, [this] { sales::openIssuedDocuments(shop_); });
     connect(artikul, &QAction::triggered, Command8, &QPushButton::click);

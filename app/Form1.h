@@ -125,7 +125,7 @@ public:
     QMenu* Sortirane;    QAction* poimesort; QAction* pocenasort;
     QMenu* Tyrsene;      QAction* poime;     QAction* pocena;     QAction* napromocia;
     QMenu* Dobavi;       QAction* artikuldob; QAction* stokadob;
-    QMenu* Spravki;      QAction* prodadenistoki; QAction* zakupenistoki; QAction* Pechalba;
+    QMenu* Spravki;      QAction* prodadenistoki; QAction* zakupenistoki; QAction* Pechalba; QAction* zaporachka;
                          QAction* vrashtane;
                          QAction* fakturi;
     QMenu* Iztrii;       QAction* artikul;   QAction* stoka;

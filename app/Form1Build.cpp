@@ -238,6 +238,7 @@ void Form1::buildMenus()
     prodadenistoki = entry(Spravki, QStringLiteral("prodadenistoki"), QStringLiteral("&продадени стоки"));
     zakupenistoki = entry(Spravki, QStringLiteral("zakupenistoki"), QStringLiteral("&закупени стоки"));
     Pechalba = entry(Spravki, QStringLiteral("Pechalba"), QStringLiteral("п&ечалба"));
+    zaporachka = entry(Spravki, QStringLiteral("zaporachka"), QStringLiteral("За по&ръчка"));
     vrashtane = entry(Spravki, QStringLiteral("vrashtane"), QStringLiteral("&Връщане на стока"));
     fakturi = entry(Spravki, QStringLiteral("fakturi"), QStringLiteral("издадени &фактури"));
     Iztrii = menu(QStringLiteral("Iztrii"), QStringLiteral("&Изтрий"));

@@ -1,7 +1,8 @@
 // Speed of the reports over the whole ledgers of the big shop (60,000 sales, 20,000 purchases):
-// each report with its lists filled, the profit, the from-date list, a PDF of every sale. Runs on
+// each report with its lists filled, the order list over all articles, the profit, the from-date list, a PDF of every sale. Runs on
 // the workbook store_bench writes to TERVIN_BENCH_SHOP.
 #include "bench/BenchMain.h"
+#include "reports/OrderList.h"
 #include "reports/PrintedReport.h"
 #include "reports/ReportData.h"
 #include "reports/ReportWidgets.h"
@@ -20,6 +21,8 @@ namespace {
 
 const QDate kFirstDay(2000, 1, 1);
 const QDate kLastDay(2100, 12, 31);
+// The big shop's last day of sales (100 a day from 1 January 2025): the order list reads its last 90.
+const QDate kLastSaleDay(2026, 8, 23);
 
 // The big shop, opened before the clock runs.
 struct BigShop {
@@ -33,6 +36,19 @@ store::DataWorkbook shop()
 {
     return store::DataWorkbook(*big->book);
 }
+
+// "За поръчка" over all articles of the big shop, its rows as the window shows them (under 200 ms).
+void BM_OrderList(benchmark::State& state)
+{
+    reports::ReportModel list(reports::orderColumns());
+    for (auto _ : state) {
+        std::vector<QStringList> rows;
+        for (const reports::OrderLine& line : reports::orderList(shop(), kLastSaleDay)) rows.push_back(reports::orderRow(line));
+        list.setRows(std::move(rows));
+    }
+    state.counters["lines"] = list.rowCount();
+}
+BENCHMARK(BM_OrderList)->Unit(benchmark::kMillisecond);
 
 void BM_FromDateList(benchmark::State& state)
 {

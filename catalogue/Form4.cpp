@@ -47,11 +47,20 @@ std::size_t fieldIndex(Field which)
     return std::size_t(&fieldInfo(which) - kGoodsFields.data());
 }
 
-// The top of a goods field's row, in twips.
+// The top of the row of the goods field at this place in kGoodsFields, in twips.
+int rowTop(std::size_t place)
+{
+    return 240 + 480 * int(place);
+}
+
 int fieldTop(Field which)
 {
-    return 240 + 480 * int(fieldIndex(which));
+    return rowTop(fieldIndex(which));
 }
+
+// Below the fields: the record number, then the buttons, each row 840 twips below the last.
+const int kRecordTop = rowTop(kGoodsFields.size()) + 120;
+const int kButtonTop = kRecordTop + 840;
 
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, QRect rect)
 {
@@ -102,7 +111,7 @@ Form4::Form4(Katalog& katalog, QWidget* parent) : QWidget(parent), katalog_(kata
 {
     setObjectName(QStringLiteral("Form4"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(app::px(9600), app::px(5400));
+    setFixedSize(app::px(9600), app::px(kButtonTop + 840));
     buildFields();
     buildRecordControls();
     connectControls();
@@ -128,7 +137,7 @@ void Form4::buildFields()
         if (info.kind == FieldKind::Flag)
             controls_[i] = app::placed(new QCheckBox(this), info.control, twipsRect(2700, top + 30, 285, 285));
         else
-            controls_[i] = field(this, info.control, twipsRect(2700, top, info.kind == FieldKind::Text ? 2880 : 1200, 345));
+            controls_[i] = field(this, info.control, twipsRect(2700, top, isNumeric(info.kind) ? 1200 : 2880, 345));
     }
     Text1 = textControl(Field::Name);
     Text2 = textControl(Field::Price);
@@ -137,6 +146,8 @@ void Form4::buildFields()
     Check1 = static_cast<QCheckBox*>(control(Field::Promotion));
     Text6 = textControl(Field::Maker);
     Text7 = textControl(Field::Description);
+    Text9 = textControl(Field::MinimumStock);
+    Text10 = textControl(Field::Barcode);
     Label8 = caption(this, QStringLiteral("Label8"), store::currencySign(katalog_.shop().currency()), twipsRect(3960, fieldTop(Field::Price), 480, 345));
     Label9 = caption(this, QStringLiteral("Label9"), QStringLiteral("%"), twipsRect(3960, fieldTop(Field::Markup), 480, 345));
 }
@@ -154,22 +165,22 @@ QLineEdit* Form4::textControl(Field which) const
 void Form4::buildRecordControls()
 {
     using app::twipsRect;
-    Image1 = arrow(this, QStringLiteral("Image1"), twipsRect(240, 3720, 420, 420), QStyle::SP_ArrowLeft);
-    Text8 = field(this, QStringLiteral("Text8"), twipsRect(720, 3757, 900, 345));
+    Image1 = arrow(this, QStringLiteral("Image1"), twipsRect(240, kRecordTop, 420, 420), QStyle::SP_ArrowLeft);
+    Text8 = field(this, QStringLiteral("Text8"), twipsRect(720, kRecordTop + 37, 900, 345));
     Text8->setAlignment(Qt::AlignCenter);
-    Image2 = arrow(this, QStringLiteral("Image2"), twipsRect(1680, 3720, 420, 420), QStyle::SP_ArrowRight);
-    Label11 = caption(this, QStringLiteral("Label11"), {}, twipsRect(2400, 3757, 720, 345));
+    Image2 = arrow(this, QStringLiteral("Image2"), twipsRect(1680, kRecordTop, 420, 420), QStyle::SP_ArrowRight);
+    Label11 = caption(this, QStringLiteral("Label11"), {}, twipsRect(2400, kRecordTop + 37, 720, 345));
     Label11->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label10 = caption(this, QStringLiteral("Label10"), QStringLiteral("записа"), twipsRect(3180, 3757, 900, 345));
+    Label10 = caption(this, QStringLiteral("Label10"), QStringLiteral("записа"), twipsRect(3180, kRecordTop + 37, 900, 345));
     Command3 = app::placed(new QPushButton(QStringLiteral("&Добави"), this), QStringLiteral("Command3"),
-                           twipsRect(240, 4560, 2160, 495));
+                           twipsRect(240, kButtonTop, 2160, 495));
     Command2 = app::placed(new QPushButton(QStringLiteral("&Изтриване"), this), QStringLiteral("Command2"),
-                           twipsRect(2520, 4560, 2160, 495));
+                           twipsRect(2520, kButtonTop, 2160, 495));
     Image3 = app::placed(new app::ImageBox(this), QStringLiteral("Image3"), twipsRect(5760, 240, 3600, 2520));
     Image3->setFrameShape(QFrame::Box);
     Command4 = app::placed(new QPushButton(QStringLiteral("&Зареди картина"), this), QStringLiteral("Command4"),
                            twipsRect(5760, 2880, 3600, 420));
-    List1 = app::placed(new QListView(this), QStringLiteral("List1"), twipsRect(5760, 3420, 3600, 1635));
+    List1 = app::placed(new QListView(this), QStringLiteral("List1"), twipsRect(5760, 3420, 3600, kButtonTop + 495 - 3420));
     names_ = new GoodsNamesModel(katalog_.shop(), this);
     List1->setModel(names_);
     List1->setUniformItemSizes(true);

@@ -48,6 +48,8 @@ public:
     QCheckBox* Check1;                                       // promotion
     QLineEdit* Text6;                                        // maker
     QLineEdit* Text7;                                        // description
+    QLineEdit* Text9;                                        // minimum stock
+    QLineEdit* Text10;                                       // barcode
     QLineEdit* Text8;                                        // record number
     QLabel* Label11; QLabel* Label10;                        // record count, "запис(а)"
     app::ClickLabel* Image1;                                 // previous record

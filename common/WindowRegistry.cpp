@@ -34,7 +34,7 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     switch (closer) {
     case Closer::Home: return numbers(2, 9);
     case Closer::About: return numbers(2, 12);
-    case Closer::Exit: return numbers(2, 16);
+    case Closer::Exit: return numbers(2, 17);
     case Closer::SortDialog: return numbers(3, 13);
     case Closer::SearchDialog: return numbers(2, 13, 3);
     case Closer::InvoiceDialog: return numbers(2, 13, 6);
@@ -46,7 +46,8 @@ std::vector<int> WindowRegistry::closedBy(Closer closer)
     case Closer::PurchaseReport: return numbers(2, 13, 11);
     case Closer::ProfitReport: return numbers(2, 13, 12);
     case Closer::Archive: return numbers(2, 15, 14);
-    case Closer::ReturnWindow: return numbers(2, 13);
+    case Closer::ReturnWindow:
+    case Closer::OrderReport: return numbers(2, 13);
     }
     return {};
 }

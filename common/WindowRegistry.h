@@ -13,7 +13,7 @@ class WindowPlaces;
 enum class Closer {
     Home,          // "Начало": Form2 to Form9
     About,         // the About window on load: Form2 to Form12
-    Exit,          // the main window closing: Form2 to Form16
+    Exit,          // the main window closing: Form2 to Form17
     SortDialog,    // the sort dialog on load: Form3 to Form13
     SearchDialog,  // the search dialog on load: Form2, Form4 to Form13
     InvoiceDialog,   // the invoice data dialog on load: Form2 to Form13 but itself (Form6)
@@ -26,9 +26,10 @@ enum class Closer {
     ProfitReport,    // the profit report on load: all but Form12
     Archive,       // the archive window on load, and a copy put back: Form2 to Form13, Form15
     ReturnWindow,  // the return window on load: Form2 to Form13
+    OrderReport,   // the order report on load: Form2 to Form13
 };
 
-// The secondary windows of the program by their number (Form2 ... Form16). A window declares
+// The secondary windows of the program by their number (Form2 ... Form17). A window declares
 // itself when it is made; one that is gone is forgotten by itself.
 class WindowRegistry {
 public:

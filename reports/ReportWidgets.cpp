@@ -152,6 +152,13 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
+QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || size_t(section) >= columns_.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return columns_[size_t(section)].heading;
+}
+
 LinkedLists::LinkedLists(QWidget* parent, const std::vector<ReportColumn>& columns, const QRect& area, int firstLabel)
     : QObject(parent), model_(new ReportModel(columns, this))
 {

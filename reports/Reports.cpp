@@ -4,6 +4,7 @@
 #include "common/Shop.h"
 #include "reports/Form11.h"
 #include "reports/Form12.h"
+#include "reports/Form17.h"
 #include "reports/Form9.h"
 
 namespace reports {
@@ -42,6 +43,13 @@ void openPurchasedGoods(app::Shop& shop)
 void openProfit(app::Shop& shop)
 {
     bringUp(loaded<Form12>(shop, 12));
+}
+
+void openOrderList(app::Shop& shop)
+{
+    Form17& window = loaded<Form17>(shop, 17);
+    app::guarded([&] { window.refresh(); });
+    bringUp(window);
 }
 
 } // namespace reports

@@ -14,5 +14,7 @@ void SpravkaProdajbi(app::Shop& shop);
 void openPurchasedGoods(app::Shop& shop);
 // "печалба": the profit report.
 void openProfit(app::Shop& shop);
+// "За поръчка": the goods to order, computed afresh each time it is opened.
+void openOrderList(app::Shop& shop);
 
 } // namespace reports

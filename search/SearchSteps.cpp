@@ -181,8 +181,8 @@ Outcome TyrseneNaBarkod(const store::DataWorkbook& data, const QString& code, co
     if (code.trimmed().isEmpty()) return ofKind(Outcome::Kind::Blank);
     const auto hit = catalogue::findBarcode(data, code);
     if (!hit) return notFound(catalogue::unknownBarcodeText(code));
-    Outcome shown = record(data.workbook().sheets(hit->sheet), hit->row, programFolder);
-    shown.text = QStringLiteral("Артикул: ") + hit->sheet + QStringLiteral("\r\n") + shown.text;
+    Outcome shown = record(data.workbook().sheets(hit->article), col::recordRow(hit->record), programFolder);
+    shown.text = QStringLiteral("Артикул: ") + hit->article + QStringLiteral("\r\n") + shown.text;
     return shown;
 }
 

@@ -14,7 +14,6 @@ namespace col = store::layout::article;
 namespace {
 
 constexpr int kFirstGoodsRow = col::recordRow(1);
-constexpr int kLastRecordColumn = col::kSold;
 
 int keyColumn(SortBy key)
 {
@@ -45,7 +44,7 @@ QString sortRange(int last)
 {
     return QStringLiteral("A%1:%2%3")
         .arg(kFirstGoodsRow)
-        .arg(store::columnName(kLastRecordColumn))
+        .arg(store::columnName(col::kLastRecordColumn))
         .arg(std::max(last, kFirstGoodsRow));
 }
 

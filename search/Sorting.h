@@ -17,8 +17,9 @@ namespace search {
 // What the goods are put in order of: the selling price (column C) or the name (column B).
 enum class SortBy { Price, Name };
 
-// The cells sorted for an article whose last goods row is `last` (T1 + 1): columns A to U of the
-// goods rows, so that every goods record moves whole, the count sold in U included. An article
+// The cells sorted for an article whose last goods row is `last` (T1 + 1): the goods rows from
+// column A to the record's last column, so that every goods record moves whole, the count sold,
+// the minimum stock and the barcode included. An article
 // without goods gives its one empty row 2.
 QString sortRange(int last);
 

@@ -148,6 +148,21 @@ int DataWorkbook::goodsCount(const Worksheet& article) const
     return int(std::min(std::round(*number), double(rows)));
 }
 
+bool atMinimumStock(const Worksheet& article, int row)
+{
+    const Value minimum = article.value(row, layout::article::kMinimumStock);
+    return minimum.isNumber() && article.value(row, layout::article::kStock).toNumber().value_or(0) <= minimum.number();
+}
+
+std::vector<Worksheet*> DataWorkbook::articleSheets() const
+{
+    std::vector<Worksheet*> sheets;
+    const int count = std::min(counter(layout::index::kSheetCount), workbook_.sheetCount());
+    for (int i = 1; i <= count; ++i)
+        if (Worksheet& sheet = workbook_.sheets(i); sheet.Name() != layout::kIndexSheet) sheets.push_back(&sheet);
+    return sheets;
+}
+
 int DataWorkbook::nextGoodsRow(const Worksheet& article) const
 {
     const int row = layout::article::recordRow(goodsCount(article) + 1);

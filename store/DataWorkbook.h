@@ -8,6 +8,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace store {
 
@@ -142,6 +143,10 @@ std::optional<QDate> parseTypedDate(const QString& text);
 // leva for a workbook without the index sheet.
 Currency currencyOf(const Worksheet& sheet);
 
+// The stock (D) of the goods record in this row of an article sheet is at or below the minimum
+// stock set for it (V); false when none is set.
+bool atMinimumStock(const Worksheet& article, int row);
+
 // The shop's data workbook seen through its layout.
 class DataWorkbook {
 public:
@@ -178,6 +183,8 @@ public:
     // T1 of an article sheet: its number of goods records, never more than the sheet's rows
     // below the first hold nor than an article can have.
     int goodsCount(const Worksheet& article) const;
+    // The article sheets in workbook order: every sheet of the first D1 but the index.
+    std::vector<Worksheet*> articleSheets() const;
     // The row of a new goods record, after the T1 records; throws store::Error when the row
     // already holds a record (a name in B emptied by another program moves the count).
     int nextGoodsRow(const Worksheet& article) const;

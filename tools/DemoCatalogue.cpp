@@ -1,5 +1,9 @@
 #include "DemoCatalogue.h"
 
+#include "catalogue/core/Barcode.h"
+
+#include <algorithm>
+
 namespace demo {
 
 namespace {
@@ -9,8 +13,9 @@ using D = Drawing;
 Goods goods(const char* name, const char* maker, const char* description, double purchasePrice,
             double markup, int bought, int sold, bool promotion, Picture picture)
 {
+    // A quarter of the first delivery is kept in stock at least.
     return Goods{QString::fromUtf8(name), QString::fromUtf8(maker), QString::fromUtf8(description),
-                 purchasePrice, markup, bought, sold, promotion, std::move(picture)};
+                 purchasePrice, markup, bought, sold, promotion, std::move(picture), std::max(1, bought / 4)};
 }
 
 Picture picture(Drawing drawing, QColor colour, const char* fileName)
@@ -102,13 +107,24 @@ Article prams()
     }};
 }
 
+// Every goods an EAN-13 of a Bulgarian maker (380), numbered by article and goods.
+std::vector<Article> withBarcodes(std::vector<Article> articles)
+{
+    for (size_t a = 0; a < articles.size(); ++a)
+        for (size_t g = 0; g < articles[a].goods.size(); ++g) {
+            const QString digits = QStringLiteral("380%1%2").arg(a + 1, 4, 10, QLatin1Char('0')).arg(g + 1, 5, 10, QLatin1Char('0'));
+            articles[a].goods[g].barcode = digits + QString::number(catalogue::checkDigit(digits));
+        }
+    return articles;
+}
+
 } // namespace
 
 const std::vector<Article>& demoCatalogue()
 {
     // "Обувки" has no goods yet: the showcase shows its empty look.
-    static const std::vector<Article> catalogue{toys(), clothes(), books(), prams(),
-                                                Article{QStringLiteral("Обувки"), {}}};
+    static const std::vector<Article> catalogue =
+        withBarcodes({toys(), clothes(), books(), prams(), Article{QStringLiteral("Обувки"), {}}});
     return catalogue;
 }
 

@@ -31,6 +31,8 @@ struct Goods {
     int sold;            // how many of them went through the basket since
     bool promotion;
     Picture picture;
+    int minimum = 0;      // the minimum stock set for it
+    QString barcode = {}; // its EAN-13
 };
 
 struct Article {

@@ -68,7 +68,8 @@ int ShopKeeper::addGoods(const QString& article, const Goods& goods, const QDate
 {
     catalogue::GoodsStore store = goodsOf(article);
     const catalogue::GoodsFields fields{goods.name, typed(goods.purchasePrice), QString::number(goods.bought),
-                                        typed(goods.markup), goods.promotion ? 1 : 0, goods.maker, goods.description};
+                                        typed(goods.markup), goods.promotion ? 1 : 0, goods.maker, goods.description,
+                                        QString::number(goods.minimum), goods.barcode};
     const QString picture = goods.picture.fileName.isEmpty() ? QString() : store.picture(goods.picture.fileName).value_or(QString());
     const auto saved = store.DobaviStokaVEksel(fields, picture, date);
     if (saved.refusal) throw store::Error(saved.refusal->message);

@@ -9,7 +9,8 @@
 namespace catalogue {
 
 // The goods editor's fields by their number (Promenliva1).
-enum class Field { Name = 1, Price = 2, Count = 3, Markup = 4, Promotion = 5, Maker = 6, Description = 7 };
+enum class Field { Name = 1, Price = 2, Count = 3, Markup = 4, Promotion = 5, Maker = 6, Description = 7,
+                   MinimumStock = 8, Barcode = 9 };
 
 // The working copy of the goods editor's fields, as typed.
 struct GoodsFields {
@@ -20,6 +21,8 @@ struct GoodsFields {
     int Pr5Text5 = 0;   // promotion, 1 or 0
     QString Pr6Text6;   // maker
     QString Pr7Text7;   // description
+    QString Pr8Text8 = {};   // minimum stock; empty for none
+    QString Pr9Text9 = {};   // barcode; empty for none
 
     bool operator==(const GoodsFields&) const = default;
 };
@@ -31,6 +34,7 @@ enum class FieldKind {
     Number,        // a number with decimals
     WholeNumber,   // digits only
     Flag,          // a check box: 1 or 0
+    Barcode,       // a code written as text, checked as a barcode (Barcode.h)
 };
 
 struct FieldInfo {
@@ -41,12 +45,13 @@ struct FieldInfo {
     QString label;                    // the goods editor's caption beside it
     QString caption;                  // the caption's text: the field's name
     QString missing = {};             // the message while it is empty; empty when it may stay so
+                                      // (an optional number or barcode left empty keeps its cell empty)
     QString GoodsFields::*text = nullptr;   // its text in the working copy; the flag has none
     int GoodsFields::*flag = nullptr;       // the flag's 1 or 0
 };
 
 // Every goods field in the editor's order, which is also the order of the checks on a save.
-inline const std::array<FieldInfo, 7> kGoodsFields{{
+inline const std::array<FieldInfo, 9> kGoodsFields{{
     {.field = Field::Name, .kind = FieldKind::Text, .column = store::layout::article::kName,
      .control = QStringLiteral("Text1"), .label = QStringLiteral("Label1"), .caption = QStringLiteral("Име на стоката"),
      .missing = QStringLiteral("Въведете името на стоката"), .text = &GoodsFields::Pr1Text1},
@@ -68,6 +73,12 @@ inline const std::array<FieldInfo, 7> kGoodsFields{{
     {.field = Field::Description, .kind = FieldKind::Text, .column = store::layout::article::kDescription,
      .control = QStringLiteral("Text7"), .label = QStringLiteral("Label7"), .caption = QStringLiteral("Описание"),
      .text = &GoodsFields::Pr7Text7},
+    {.field = Field::MinimumStock, .kind = FieldKind::WholeNumber, .column = store::layout::article::kMinimumStock,
+     .control = QStringLiteral("Text9"), .label = QStringLiteral("Label12"), .caption = QStringLiteral("Минимално количество"),
+     .text = &GoodsFields::Pr8Text8},
+    {.field = Field::Barcode, .kind = FieldKind::Barcode, .column = store::layout::article::kBarcode,
+     .control = QStringLiteral("Text10"), .label = QStringLiteral("Label13"), .caption = QStringLiteral("Баркод"),
+     .text = &GoodsFields::Pr9Text9},
 }};
 
 const FieldInfo& fieldInfo(Field field);

@@ -1,5 +1,6 @@
 #include "catalogue/core/GoodsStore.h"
 
+#include "catalogue/core/Barcode.h"
 #include "catalogue/core/PictureFiles.h"
 #include "store/Money.h"
 #include "store/PicturePaths.h"
@@ -30,10 +31,18 @@ bool sameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// A field that may stay empty and is empty: its cell holds nothing.
+bool leftEmpty(const FieldInfo& info, const GoodsFields& f)
+{
+    return info.missing.isEmpty() && info.kind != FieldKind::Text && info.kind != FieldKind::Flag &&
+           (f.*info.text).isEmpty();
+}
+
 store::Value cellValue(const FieldInfo& info, const GoodsFields& f)
 {
     if (info.kind == FieldKind::Flag) return store::Value(f.*info.flag == 1 ? 1 : 0);
-    if (info.kind == FieldKind::Text) return store::Value(f.*info.text);
+    if (leftEmpty(info, f)) return store::Value();
+    if (info.kind == FieldKind::Text || info.kind == FieldKind::Barcode) return store::Value(f.*info.text);
     return store::Value(numberOf(f.*info.text));
 }
 
@@ -59,7 +68,11 @@ std::optional<Refusal> missingField(const GoodsFields& f)
 std::optional<Refusal> badField(const GoodsFields& f)
 {
     for (const FieldInfo& info : kGoodsFields)
-        if (isNumeric(info.kind) && !typedValue(info.kind, f.*info.text)) return Refusal{notANumber(info.kind), info.field};
+        if (isNumeric(info.kind) && !leftEmpty(info, f) && !typedValue(info.kind, f.*info.text))
+            return Refusal{notANumber(info.kind), info.field};
+    for (const FieldInfo& info : kGoodsFields)
+        if (info.kind == FieldKind::Barcode)
+            if (auto problem = barcodeProblem(f.*info.text)) return Refusal{*problem, info.field};
     for (const FieldInfo& info : kGoodsFields)
         if (info.kind == FieldKind::Text && (f.*info.text).size() > kLongestTypedText)
             return Refusal{QStringLiteral("Текстът е твърде дълъг: в поле се въвеждат най-много %1 знака.")
@@ -112,14 +125,24 @@ std::optional<Refusal> GoodsStore::refusalToWrite(const GoodsFields& fields, int
     if (auto missing = missingField(fields)) return missing;
     if (auto bad = badField(fields)) return bad;
     if (KluchNaBD(fields.Pr1Text1, ownRecord)) return Refusal{kGoodsTaken, std::nullopt};
-    return std::nullopt;
+    return barcodeTaken(fields.Pr9Text9, ownRecord);
 }
 
+std::optional<Refusal> GoodsStore::barcodeTaken(const QString& code, int ownRecord) const
+{
+    const std::optional<GoodsPlace> holder = findBarcode(data_, code);
+    if (!holder || (holder->article == article_ && holder->record == ownRecord)) return std::nullopt;
+    const QString name = data_.workbook().sheets(holder->article).shownText(col::recordRow(holder->record), col::kName);
+    return Refusal{QStringLiteral("Баркодът %1 вече е на „%2“ (%3).").arg(code, name, holder->article), Field::Barcode};
+}
+
+// A cell left empty that holds nothing is not written: a record without the optional fields
+// keeps the cells it had.
 void GoodsStore::writeFields(int row, const GoodsFields& f) const
 {
     store::Worksheet& s = sheet();
     for (const FieldInfo& info : kGoodsFields)
-        s.cells(row, info.column) = cellValue(info, f);
+        if (!leftEmpty(info, f) || !s.value(row, info.column).isEmpty()) s.cells(row, info.column) = cellValue(info, f);
 }
 
 void GoodsStore::writeComputed(int row, const GoodsFields& f) const

@@ -25,7 +25,8 @@ struct Refusal {
 
 // The first required field left empty (name, price, count, increase).
 std::optional<Refusal> missingField(const GoodsFields& fields);
-// The numeric fields must read as numbers of their kind, then the texts must fit a cell.
+// The numeric fields must read as numbers of their kind, a barcode must be one (Barcode.h), then
+// the texts must fit a cell.
 std::optional<Refusal> badField(const GoodsFields& fields);
 
 // Selling price C = K + K × L / 100.
@@ -80,6 +81,8 @@ public:
 private:
     store::Worksheet& sheet() const;
     std::optional<Refusal> refusalToWrite(const GoodsFields& fields, int ownRecord) const;
+    // Another goods record of the shop, in any article, already holds the barcode.
+    std::optional<Refusal> barcodeTaken(const QString& code, int ownRecord) const;
     void writeFields(int row, const GoodsFields& fields) const;
     void writeComputed(int row, const GoodsFields& fields) const;
     QString storeChosenPicture(int row, const QString& chosenPicture) const;

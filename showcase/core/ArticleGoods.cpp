@@ -4,6 +4,8 @@
 #include "store/Workbook.h"
 #include "store/Worksheet.h"
 
+#include <QColor>
+
 namespace showcase {
 
 namespace col = store::layout::article;
@@ -57,10 +59,18 @@ int ArticleGoods::columnCount(const QModelIndex& parent) const
 
 QVariant ArticleGoods::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= count_ || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    if (!index.isValid() || index.row() >= count_) return {};
     const store::Worksheet* article = sheet();
     if (!article) return {};
-    return article->shownText(col::recordRow(index.row() + 1), index.column() == Name ? col::kName : col::kStock);
+    const int row = col::recordRow(index.row() + 1);
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return article->shownText(row, index.column() == Name ? col::kName : col::kStock);
+    if (index.column() != Stock || !store::atMinimumStock(*article, row)) return {};
+    // A stock at or below the goods' minimum stands out: time to order.
+    if (role == Qt::ForegroundRole) return QColor(Qt::red);
+    if (role == Qt::ToolTipRole)
+        return QStringLiteral("За поръчка: минимално количество %1").arg(article->shownText(row, col::kMinimumStock));
+    return {};
 }
 
 } // namespace showcase

@@ -15,7 +15,8 @@ namespace showcase {
 // The goods of the article on show, as the sale panel lists them: a row per goods record, its
 // name in one column and its stock in the other, read from the article sheet when shown, so an
 // article of 9,999 goods costs no copies. The goods list and the stock list of the main window
-// are views of its two columns sharing one choice: a pick in either is a pick in both.
+// are views of its two columns sharing one choice: a pick in either is a pick in both. A stock at
+// or below the goods' minimum shows in red, its tooltip saying it is to be ordered.
 class ArticleGoods : public QAbstractTableModel {
     Q_OBJECT
 public:

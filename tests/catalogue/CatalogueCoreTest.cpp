@@ -457,3 +457,51 @@ TEST(GoodsStore, CountersThatDisagreeWithTheirRowsWriteNothing)
     EXPECT_TRUE(added.refusal.contains(QStringLiteral("D1"))) << qPrintable(added.refusal);
     EXPECT_EQ(shop.workbook->sheetCount(), 2);
 }
+
+// Minimum stock and barcode: stored in V and W when typed, empty cells when not; a barcode with a
+// wrong check digit, of other characters, or held by goods of any article is refused, nothing written.
+TEST(GoodsStore, MinimumStockAndBarcodeAreCheckedAndStoredInTheirColumns)
+{
+    Shop shop;
+    auto toys = shop.goods(shop.addArticle(QStringLiteral("Играчки")));
+    auto books = shop.goods(shop.addArticle(QStringLiteral("Книжки")));
+    GoodsFields doll = fields(QStringLiteral("Кукла Ани"));
+    doll.Pr8Text8 = QStringLiteral("4");
+    doll.Pr9Text9 = QStringLiteral("5901234123457");
+    ASSERT_FALSE(toys.DobaviStokaVEksel(doll, {}, kToday).refusal);
+    ASSERT_FALSE(toys.DobaviStokaVEksel(fields(QStringLiteral("Топка")), {}, kToday).refusal);
+    const store::Worksheet& sheet = shop.sheet(QStringLiteral("Играчки"));
+    EXPECT_EQ(sheet.value(2, col::kMinimumStock), store::Value(4));
+    EXPECT_EQ(sheet.value(2, col::kBarcode), store::Value(QStringLiteral("5901234123457")));
+    EXPECT_TRUE(sheet.value(3, col::kMinimumStock).isEmpty());
+    EXPECT_TRUE(sheet.value(3, col::kBarcode).isEmpty());
+    const GoodsFields read = toys.ProchetiOtEksel(1).fields;
+    EXPECT_EQ(read.Pr8Text8, QStringLiteral("4"));
+    EXPECT_EQ(read.Pr9Text9, QStringLiteral("5901234123457"));
+    EXPECT_FALSE(toys.RedaktiraiStoka(1, doll, {}).refusal) << "a record keeps its own barcode";
+
+    const auto refused = [&](const QString& minimum, const QString& barcode) {
+        GoodsFields book = fields(QStringLiteral("Книга ") + barcode);
+        book.Pr8Text8 = minimum;
+        book.Pr9Text9 = barcode;
+        return books.DobaviStokaVEksel(book, {}, kToday).refusal;
+    };
+    const auto taken = refused({}, QStringLiteral("5901234123457"));
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->message, QStringLiteral("Баркодът 5901234123457 вече е на „Кукла Ани“ (Играчки)."));
+    EXPECT_EQ(taken->focus, Field::Barcode);
+    for (const QString& wrong : {QStringLiteral("5901234123458"), QStringLiteral("96385075"), QStringLiteral("036000291453"),
+                                 QStringLiteral("АБВ1"), QString(21, QLatin1Char('A'))})
+        EXPECT_EQ(refused({}, wrong).value_or(catalogue::Refusal{}).focus, Field::Barcode) << wrong.toStdString();
+    EXPECT_EQ(refused(QStringLiteral("2.5"), {})->focus, Field::MinimumStock);
+    EXPECT_EQ(books.count(), 0);
+    for (const QString& right : {QStringLiteral("96385074"), QStringLiteral("036000291452"), QStringLiteral("SHOP42")})
+        EXPECT_FALSE(refused({}, right)) << right.toStdString();
+    EXPECT_EQ(books.count(), 3);
+
+    doll.Pr8Text8.clear();
+    doll.Pr9Text9.clear();
+    ASSERT_FALSE(toys.RedaktiraiStoka(1, doll, {}).refusal);
+    EXPECT_TRUE(sheet.value(2, col::kMinimumStock).isEmpty()) << "emptied, the minimum is gone";
+    EXPECT_TRUE(sheet.value(2, col::kBarcode).isEmpty());
+}

@@ -543,3 +543,42 @@ TEST(GoodsEditor, AFailedSaveIsToldAndTheNextOneCarriesTheChange)
     EXPECT_EQ(store::DataWorkbook(*saved).goodsCount(saved->sheets(kToys)), 6);
     EXPECT_EQ(saved->sheets(kToys).value(6, col::kName).toText(), QStringLiteral("Пета"));
 }
+
+// The minimum stock and the barcode are typed like the other fields, saved to V and W, shown
+// again with their record; a barcode another article's goods hold is refused, told and not written.
+TEST(GoodsEditor, MinimumStockAndBarcodeAreTypedSavedShownAndCheckedAcrossArticles)
+{
+    ShopFolder shop;
+    fourGoods(shop);
+    store::Worksheet& books = shop.addArticle(QStringLiteral("Книжки"));
+    shop.addGoods(books, {QStringLiteral("Буквар"), 2.0, 1, {}, {}, {}, {}, QStringLiteral("5901234123457")});
+    shop.save();
+    RunningProgram run(shop.path());
+    app::Form1& w = run.logIn();
+    catalogue::Form4* e = openEditor(run, int(entries(w.List1).indexOf(QStringLiteral("  Играчки"))));
+    ASSERT_NE(e, nullptr);
+    ASSERT_EQ(e->article(), kToys);
+    MessageRecorder messages;
+
+    typeNumber(e, QStringLiteral("2"));
+    typeInto(e->Text9, QStringLiteral("3"));
+    typeInto(e->Text10, QStringLiteral("5901234123457"));
+    click(e->Command3);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Баркодът 5901234123457 вече е на „Буквар“ (Книжки).")});
+    EXPECT_EQ(QApplication::focusWidget(), e->Text10);
+    EXPECT_TRUE(run.program.shop().danni().sheets(kToys).value(3, col::kMinimumStock).isEmpty());
+
+    messages.clear();
+    typeInto(e->Text10, QStringLiteral("96385074"));
+    click(e->Command3);
+    EXPECT_TRUE(messages.texts().isEmpty());
+    const auto saved = savedWorkbook(shop);
+    EXPECT_EQ(saved->sheets(kToys).value(3, col::kMinimumStock), store::Value(3));
+    EXPECT_EQ(saved->sheets(kToys).value(3, col::kBarcode), store::Value(QStringLiteral("96385074")));
+
+    typeNumber(e, QStringLiteral("1"));
+    EXPECT_TRUE(e->Text9->text().isEmpty());
+    typeNumber(e, QStringLiteral("2"));
+    EXPECT_EQ(e->Text9->text(), QStringLiteral("3"));
+    EXPECT_EQ(e->Text10->text(), QStringLiteral("96385074"));
+}

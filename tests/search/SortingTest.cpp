@@ -1,5 +1,5 @@
 // Sorting an article: orders of mixed, empty and equal keys, Bulgarian names, the record kept whole
-// (column U included) and the rows held by the basket following their goods.
+// (columns U to W included) and the rows held by the basket following their goods.
 #include "app/support/QtPrinters.h"
 #include "app/support/ShopFolder.h"
 
@@ -97,7 +97,7 @@ TEST(Sorting, EqualKeysKeepTheirOrderWellPastTheSmallSortCutOff)
     EXPECT_EQ(names(toys, 80).mid(40, 40), equal);
 }
 
-TEST(Sorting, EveryRecordMovesWholeWithItsCountSold)
+TEST(Sorting, EveryRecordMovesWholeWithItsCountSoldMinimumAndBarcode)
 {
     ShopFolder shop;
     store::Worksheet& toys = shop.addArticle(kToys);
@@ -106,6 +106,8 @@ TEST(Sorting, EveryRecordMovesWholeWithItsCountSold)
                                              QStringLiteral("Производител %1").arg(i)});
         toys.setValue(row, col::kMarkup, store::Value(i * 10));
         toys.setValue(row, col::kSold, store::Value(i * 100));
+        toys.setValue(row, col::kMinimumStock, store::Value(i));
+        toys.setValue(row, col::kBarcode, store::Value(QStringLiteral("КОД%1").arg(i)));
     }
     search::sortGoods(toys, 4, SortBy::Price, SortOrder::Ascending);
     for (int row = 2; row <= 5; ++row) {
@@ -114,6 +116,8 @@ TEST(Sorting, EveryRecordMovesWholeWithItsCountSold)
         EXPECT_EQ(toys.shownText(row, col::kMaker), QStringLiteral("Производител %1").arg(i));
         EXPECT_EQ(toys.value(row, col::kMarkup), store::Value(i * 10));
         EXPECT_EQ(toys.value(row, col::kSold), store::Value(i * 100)) << "the count sold stays with its goods";
+        EXPECT_EQ(toys.value(row, col::kMinimumStock), store::Value(i));
+        EXPECT_EQ(toys.shownText(row, col::kBarcode), QStringLiteral("КОД%1").arg(i));
     }
     EXPECT_EQ(shop.data().goodsCount(toys), 4) << "the count formula in T1 stays in place";
 }
@@ -160,7 +164,7 @@ TEST(Sorting, EmptyAndSingleArticlesAndAShopWithoutArticles)
     store::Worksheet& empty = shop.addArticle(QStringLiteral("Празен"));
     EXPECT_TRUE(search::sortArticle(shop.data(), QStringLiteral("Празен"), SortBy::Price, SortOrder::Descending, &basket));
     EXPECT_EQ(shop.data().goodsCount(empty), 0);
-    EXPECT_EQ(search::sortRange(1), QStringLiteral("A2:U2"));
+    EXPECT_EQ(search::sortRange(1), QStringLiteral("A2:W2"));
 
     store::Worksheet& single = shop.addArticle(QStringLiteral("Едно"));
     shop.addGoods(single, {QStringLiteral("Само"), 3.0});

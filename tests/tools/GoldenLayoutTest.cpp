@@ -91,7 +91,8 @@ void sell(GoldenShop& shop, bool withInvoice)
 }
 
 const catalogue::GoodsFields kBear{QStringLiteral("Мече"), QStringLiteral("4"), QStringLiteral("2"),
-                                   QStringLiteral("50"), 1, QStringLiteral("Пух ООД"), QStringLiteral("плюшено")};
+                                   QStringLiteral("50"), 1, QStringLiteral("Пух ООД"), QStringLiteral("плюшено"),
+                                   QStringLiteral("1"), QStringLiteral("3800000000010")};
 
 void addGoods(GoldenShop& shop)
 {

@@ -77,7 +77,7 @@ int ShopFolder::addGoods(store::Worksheet& article, const Goods& goods)
     const QString price = goods.price.isNumber() ? store::numberToText(goods.price.number()) : QStringLiteral("0");
     const QString stock = goods.stock.isNumber() ? goods.stock.toText() : QStringLiteral("0");
     const catalogue::GoodsFields fields{goods.name, price, stock, QStringLiteral("0"), 0,
-                                        goods.maker, goods.description};
+                                        goods.maker, goods.description, goods.minimum, goods.barcode};
     const auto saved = store.DobaviStokaVEksel(fields, {}, QDate::currentDate());
     if (saved.refusal) qFatal("goods refused: %s", qPrintable(saved.refusal->message));
     const int row = col::recordRow(saved.record);

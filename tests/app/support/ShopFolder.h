@@ -35,6 +35,8 @@ public:
         QString picture = {};     // column J
         QString maker = {};
         QString description = {};
+        QString minimum = {};     // V, as typed
+        QString barcode = {};     // W
     };
     // Appends a goods record as the goods editor does (row T1 + 2, purchase ledger row, Y1), with
     // `price` as its purchase and selling price (no increase). A price or count that is no number
