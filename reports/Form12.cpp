@@ -59,8 +59,9 @@ void Form12::report()
         break;
     }
     Text1->setText(store::formatMoney(result.profit));
-    Chart1->setPicture(overTimePicture(result.chart, kOverTime));
-    Chart2->setPicture(topGoodsPicture(result.chart, kTopBy));
+    const Chart chart = profitChart(shop_.data(), period->from, period->to);
+    Chart1->setPicture(overTimePicture(chart, kOverTime));
+    Chart2->setPicture(topGoodsPicture(chart, kTopBy));
     period_ = periodText(period->from, period->to);
 }
 

@@ -65,8 +65,17 @@ public:
 
     void add(const QDate& day, const QString& goods, double amount, store::Currency currency)
     {
-        days_[day].add(amount, currency);
-        goods_[goods].add(amount, currency);
+        // The rows of one day mostly follow one another.
+        if (day != lastDay_) {
+            lastDay_ = day;
+            lastDaySum_ = &days_[day];
+        }
+        lastDaySum_->add(amount, currency);
+        // A name read from a workbook shares its text with every cell of that name, so it is
+        // looked up by where its text lies; the entry keeps the text, so no other takes its place.
+        GoodsSum& sum = goods_[goods.constData()];
+        if (sum.name.isNull()) sum.name = goods;
+        sum.amount.add(amount, currency);
     }
 
     // The chart of the days from..to, which hold every day added.
@@ -97,9 +106,12 @@ private:
 
     std::vector<ChartBar> topGoods() const
     {
+        // One name may lie in several places: in the year workbooks, or read from a number.
+        QHash<QString, store::MoneySum> byName;
+        for (const GoodsSum& goods : goods_) byName[goods.name].add(goods.amount);
         std::vector<ChartBar> bars;
-        bars.reserve(size_t(goods_.size()));
-        for (auto goods = goods_.begin(); goods != goods_.end(); ++goods)
+        bars.reserve(size_t(byName.size()));
+        for (auto goods = byName.cbegin(); goods != byName.cend(); ++goods)
             bars.push_back({goods.key(), goods.value().in(currency_)});
         const auto larger = [](const ChartBar& a, const ChartBar& b) {
             return a.amount != b.amount ? a.amount > b.amount : a.label < b.label;
@@ -110,9 +122,16 @@ private:
         return bars;
     }
 
+    struct GoodsSum {
+        QString name;
+        store::MoneySum amount;
+    };
+
     store::Currency currency_;
     std::map<QDate, store::MoneySum> days_;
-    QHash<QString, store::MoneySum> goods_;
+    QDate lastDay_;
+    store::MoneySum* lastDaySum_ = nullptr;   // of lastDay_
+    QHash<const QChar*, GoodsSum> goods_;
 };
 
 using store::layout::index::Ledger;
@@ -304,6 +323,19 @@ PeriodListing listPeriod(const store::DataWorkbook& data, const Ledger& ledger, 
     return {Outcome::Done, listing.take(from, to)};
 }
 
+// Visits each sale of the days from..to that has a count, a price and a purchase price, with what
+// it earned: (selling price − purchase price) × count.
+template <class Visit> void forEachProfit(const LedgerView& view, const QDate& from, const QDate& to, Visit visit)
+{
+    namespace col = idx::sales;
+    for (const DatedRow& sale : rowsInPeriod(view, from, to).rows) {
+        const auto count = countIn(sale.row, col::kCount);
+        const auto price = priceIn(sale.row, col::kPrice);
+        const auto cost = priceIn(sale.row, col::kPurchasePrice);
+        if (count && price && cost) visit(sale, (*price - *cost) * *count);
+    }
+}
+
 } // namespace
 
 QString invoiceText(const QString& stored)
@@ -363,22 +395,23 @@ PeriodListing purchasedInPeriod(const store::DataWorkbook& data, const QDate& fr
 
 Profit profitInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to)
 {
-    if (to < from) return {Outcome::Reversed, 0, {}};
+    if (to < from) return {Outcome::Reversed, 0};
     const LedgerView view(data, kSalesLedger);
-    if (view.isEmpty()) return {Outcome::EmptyLedger, 0, {}};
-    namespace col = idx::sales;
+    if (view.isEmpty()) return {Outcome::EmptyLedger, 0};
     store::MoneySum profit;
+    forEachProfit(view, from, to, [&](const DatedRow& sale, double earned) { profit.add(earned, sale.row.currency()); });
+    return {Outcome::Done, profit.in(view.shopCurrency())};
+}
+
+Chart profitChart(const store::DataWorkbook& data, const QDate& from, const QDate& to)
+{
+    if (to < from) return {};
+    const LedgerView view(data, kSalesLedger);
     ChartBuilder chart(view.shopCurrency());
-    for (const auto& [row, date] : rowsInPeriod(view, from, to).rows) {
-        const auto count = countIn(row, col::kCount);
-        const auto price = priceIn(row, col::kPrice);
-        const auto cost = priceIn(row, col::kPurchasePrice);
-        if (!count || !price || !cost) continue;
-        const double earned = (*price - *cost) * *count;
-        profit.add(earned, row.currency());
-        chart.add(date, row.shownText(col::kName), earned, row.currency());
-    }
-    return {Outcome::Done, profit.in(view.shopCurrency()), chart.take(from, to)};
+    forEachProfit(view, from, to, [&](const DatedRow& sale, double earned) {
+        chart.add(sale.date, sale.row.shownText(idx::sales::kName), earned, sale.row.currency());
+    });
+    return chart.take(from, to);
 }
 
 } // namespace reports

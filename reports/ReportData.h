@@ -79,7 +79,6 @@ QString periodRefusal(Outcome outcome, const QString& goods);
 struct Profit {
     Outcome outcome = Outcome::Done;
     double profit = 0;
-    Chart chart;   // of the profit of each row
 };
 
 // The from-date list: the sale dates in ledger order, a date repeated on consecutive rows once;
@@ -99,6 +98,9 @@ PeriodListing purchasedInPeriod(const store::DataWorkbook& data, const QDate& fr
 
 // (selling price − purchase price) × count over the sales of the days from..to.
 Profit profitInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to);
+// The chart of that profit: the very sales profitInPeriod adds up, by bucket and goods. Nothing
+// when the to-date lies before the from-date.
+Chart profitChart(const store::DataWorkbook& data, const QDate& from, const QDate& to);
 
 // An invoice number as listed: "Няма фактура" for none, otherwise padded with "0" to ten characters.
 QString invoiceText(const QString& stored);

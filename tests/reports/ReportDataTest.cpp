@@ -305,9 +305,9 @@ TEST_F(ChartLedger, BucketsOfDaysWeeksAndMonthsAddUpToTheListedSumAndAReturnLowe
     EXPECT_DOUBLE_EQ(total(entries.chart.overTime), entries.sum);
 
     // The profit: 2 × 0.50 on 28 February; 1.35 − 0.50 on 1 March; 2.50; 4 × 0.25.
-    const reports::Profit profit = reports::profitInPeriod(data, day(1, 2), day(30, 4));
-    EXPECT_EQ(filled(profit.chart.overTime), (QStringList{u"28. 02.=1,85"_s, u"11. 04.=2,50"_s}));
-    EXPECT_DOUBLE_EQ(total(profit.chart.overTime), profit.profit);
+    const reports::Chart profit = reports::profitChart(data, day(1, 2), day(30, 4));
+    EXPECT_EQ(filled(profit.overTime), (QStringList{u"28. 02.=1,85"_s, u"11. 04.=2,50"_s}));
+    EXPECT_DOUBLE_EQ(total(profit.overTime), reports::profitInPeriod(data, day(1, 2), day(30, 4)).profit);
 }
 
 TEST_F(Reports, TopGoodsAreSummedByNameLargestFirstAndCutAtTen)
@@ -326,7 +326,14 @@ TEST_F(Reports, TopGoodsAreSummedByNameLargestFirstAndCutAtTen)
                            u"Стока 9=9,00"_s, u"Стока 8=8,00"_s, u"Стока 7=7,00"_s, u"Стока 6=6,00"_s,
                            u"Стока 5=5,00"_s, u"Стока 4=4,00"_s}));
     // By profit: "Стока 1" earns 0.50 + 2 × 0.50 − 1.50 = 0, "Стока 12" 11.50 − 0.50.
-    const reports::Chart profit = reports::profitInPeriod(data, day(1, 3), day(2, 3)).chart;
+    const reports::Chart profit = reports::profitChart(data, day(1, 3), day(2, 3));
     ASSERT_EQ(profit.topGoods.size(), 10u);
     EXPECT_EQ(filled({profit.topGoods.front(), profit.topGoods.back()}), (QStringList{u"Стока 12=11,00"_s, u"Стока 3=2,50"_s}));
+
+    // A name the ledger holds as a number is one goods too.
+    const int first = idx::kFirstListRow + data.counter(idx::kSalesRows);
+    ledgers::addSales(data, {{u"3. 03. 2011"_s, u""_s, 1, 15.0}, {u"3. 03. 2011"_s, u""_s, 1, 15.0}});
+    for (int row : {first, first + 1}) data.indexSheet().setValue(row, idx::sales::kName, Value(2024));
+    EXPECT_EQ(filled({reports::soldInPeriod(data, day(1, 3), day(3, 3)).listing.chart.topGoods.front()}),
+              QStringList{u"2024=30,00"_s});
 }
