@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/Shop.h"
 #include "common/WindowKeys.h"
+#include "reports/ChartView.h"
 #include "reports/DateField.h"
 #include "reports/ReportData.h"
 #include "reports/ReportWidgets.h"
@@ -18,17 +19,21 @@ namespace reports {
 namespace {
 
 const QString kTitle = QStringLiteral("Справка за печалба");
+const QString kOverTime = QStringLiteral("Печалба");
+const QString kTopBy = QStringLiteral("печалба");
 
 } // namespace
 
 Form12::Form12(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
 {
-    frameReportWindow(this, shop_, 12, kTitle, QSize(400, 200), app::Closer::ProfitReport);
+    frameReportWindow(this, shop_, 12, kTitle, QSize(840, 480), app::Closer::ProfitReport);
     std::tie(Label1, DTPicker1, Label2, DTPicker2) = 
         periodFields(this, QStringLiteral("Label1"), QStringLiteral("Label2"), 14, 50);
     Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("&Справка"), QRect(250, 48, 130, 30));
     std::tie(Label8, Text1, Label10) = totalField(this, shop_, QStringLiteral("Печалба"), QRect(12, 100, 60, 24),
                                         QRect(75, 98, 150, 26), QRect(232, 100, 40, 24));
+    Chart1 = new ChartView(this, QStringLiteral("Chart1"), QRect(12, 195, 405, 275), overTimePicture({}, kOverTime));
+    Chart2 = new ChartView(this, QStringLiteral("Chart2"), QRect(425, 195, 405, 275), topGoodsPicture({}, kTopBy));
     output_ = new ReportOutput(this, shop_, [this] { return printed(); });
     auto* keys = new app::WindowKeys(this);
     std::tie(Command2, Command3) = 
@@ -54,13 +59,18 @@ void Form12::report()
         break;
     }
     Text1->setText(store::formatMoney(result.profit));
+    const Chart chart = profitChart(shop_.data(), period->from, period->to);
+    Chart1->setPicture(overTimePicture(chart, kOverTime));
+    Chart2->setPicture(topGoodsPicture(chart, kTopBy));
     period_ = periodText(period->from, period->to);
 }
 
 std::optional<PrintedReport> Form12::printed() const
 {
     if (period_.isEmpty()) return std::nullopt;
-    return PrintedReport{kTitle, period_, {}, {}, QStringLiteral("Печалба: %1 %2").arg(Text1->text(), store::currencySign(shop_.currency()))};
+    return PrintedReport{kTitle, period_, {}, {},
+                         QStringLiteral("Печалба: %1 %2").arg(Text1->text(), store::currencySign(shop_.currency())),
+                         {Chart1->picture(), Chart2->picture()}};
 }
 
 } // namespace reports

@@ -15,6 +15,7 @@ class Shop;
 
 namespace reports {
 
+class ChartView;
 class DateField;
 class ReportOutput;
 
@@ -35,6 +36,8 @@ public:
     QLabel* Label8;          // "Печалба"
     QLineEdit* Text1;
     QLabel* Label10;         // "лв." or "€"
+    ChartView* Chart1;       // the profit of the period per day, week or month
+    ChartView* Chart2;       // the ten goods of the largest profit
 
     QPushButton* Command2;   // print
     QPushButton* Command3;   // PDF

@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/Shop.h"
 #include "common/WindowKeys.h"
+#include "reports/ChartView.h"
 #include "reports/DateField.h"
 #include "reports/ReportData.h"
 #include "reports/ReportWidgets.h"
@@ -22,12 +23,14 @@ namespace reports {
 namespace {
 
 const QString kTitle = QStringLiteral("Справка за продадени стоки");
+const QString kOverTime = QStringLiteral("Продажби");
+const QString kTopBy = QStringLiteral("сума");
 
 } // namespace
 
 Form9::Form9(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
 {
-    frameReportWindow(this, shop_, 9, kTitle, QSize(760, 560), app::Closer::SoldReport);
+    frameReportWindow(this, shop_, 9, kTitle, QSize(1190, 560), app::Closer::SoldReport);
     output_ = new ReportOutput(this, shop_, [this] { return printed(); });
     auto* keys = new app::WindowKeys(this);
     buildChoiceByLists();
@@ -75,6 +78,8 @@ void Form9::buildReportArea(app::WindowKeys& keys)
     List3 = lists_->list(2);
     List4 = lists_->list(3);
     List5 = lists_->list(4);
+    Chart1 = new ChartView(this, QStringLiteral("Chart1"), QRect(760, 130, 420, 170), overTimePicture({}, kOverTime));
+    Chart2 = new ChartView(this, QStringLiteral("Chart2"), QRect(760, 310, 420, 240), topGoodsPicture({}, kTopBy));
     std::tie(Command3, Command4) = 
         output_->buttons(keys, QStringLiteral("Command3"), QStringLiteral("Command4"), QPoint(10, 515));
     std::tie(Label8, Text1, Label10) = totalField(this, shop_, QStringLiteral("Сума за периода"), QRect(440, 518, 120, 24),
@@ -126,13 +131,21 @@ void Form9::showListing(Listing listing, const QString& period)
 {
     lists_->model().setRows(std::move(listing.rows));
     Text1->setText(store::formatMoney(listing.sum));
+    showChart(listing.chart);
     period_ = period;
+}
+
+void Form9::showChart(const Chart& chart)
+{
+    Chart1->setPicture(overTimePicture(chart, kOverTime));
+    Chart2->setPicture(topGoodsPicture(chart, kTopBy));
 }
 
 void Form9::emptyReport()
 {
     lists_->model().clear();
     Text1->clear();
+    showChart({});
     period_.clear();
 }
 
@@ -140,7 +153,8 @@ std::optional<PrintedReport> Form9::printed() const
 {
     if (period_.isEmpty()) return std::nullopt;
     return PrintedReport{kTitle, period_, soldColumns(), lists_->model().rows(),
-                         QStringLiteral("Сума за периода: %1 %2").arg(Text1->text(), store::currencySign(shop_.currency()))};
+                         QStringLiteral("Сума за периода: %1 %2").arg(Text1->text(), store::currencySign(shop_.currency())),
+                         {Chart1->picture(), Chart2->picture()}};
 }
 
 } // namespace reports

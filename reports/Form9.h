@@ -20,9 +20,11 @@ class WindowKeys;
 
 namespace reports {
 
+class ChartView;
 class DateField;
 class LinkedLists;
 class ReportOutput;
+struct Chart;
 struct Listing;
 
 // "Справка за продадени стоки": the sales of a period, chosen either from the days on which
@@ -64,6 +66,8 @@ public:
     QLabel* Label8;          // "Сума за периода"
     QLineEdit* Text1;
     QLabel* Label10;         // "лв." or "€"
+    ChartView* Chart1;       // the sums of the period per day, week or month
+    ChartView* Chart2;       // the ten goods of the largest sums
 
     QPushButton* Command3;   // print
     QPushButton* Command4;   // PDF
@@ -72,6 +76,7 @@ private:
     void buildChoiceByLists();
     void buildChoiceByPickers();
     void buildReportArea(app::WindowKeys& keys);
+    void showChart(const Chart& chart);
     void showListing(Listing listing, const QString& period);
     void emptyReport();
     std::optional<PrintedReport> printed() const;

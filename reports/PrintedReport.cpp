@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kTotalRows = 2;           // room the total takes below the last row
 constexpr double kMarginMm = 15;
+constexpr double kChartsHeight = 0.45;   // of the page width, the band the charts take
 const QString kFontFamily = QStringLiteral("DejaVu Sans");
 
 QFont fontOf(double points, bool bold = false)
@@ -137,13 +138,13 @@ public:
         const PageGeometry g = geometry();
         placeColumns(g);
         const double headings = report_.columns.empty() ? 0 : g.rowHeight * 1.4;
-        const PagePlan plan = planPages(int(report_.rows.size()), g.rowsBelow(g.titleHeight + headings),
+        const PagePlan plan = planPages(int(report_.rows.size()), g.rowsBelow(g.titleHeight + chartsHeight(g) + headings),
                                         g.rowsBelow(headings));
         const int pages = int(plan.pages.size());
         for (int p = 0; p < pages; ++p) {
             if (p > 0) device_.newPage();
             double y = 0;
-            if (p == 0) y = paintTitle(g);
+            if (p == 0) y = paintCharts(g, paintTitle(g));
             y = paintHeadings(g, y);
             const PageSlice& slice = plan.pages[size_t(p)];
             painter_.setFont(text_.font);
@@ -184,6 +185,25 @@ private:
         const double periodTop = title_.metrics.height() * 1.6;
         painter_.drawText(QPointF(0, periodTop + text_.metrics.ascent()), report_.period);
         return g.titleHeight;
+    }
+
+    double chartsHeight(const PageGeometry& g) const
+    {
+        return report_.charts.empty() ? 0 : g.area.width() * kChartsHeight;
+    }
+
+    // The charts side by side from y, a gap between them and below them.
+    double paintCharts(const PageGeometry& g, double y)
+    {
+        if (report_.charts.empty()) return y;
+        painter_.setFont(text_.font);
+        const double gap = g.rowHeight;
+        const double count = double(report_.charts.size());
+        const double width = (g.area.width() - gap * (count - 1)) / count;
+        const double height = chartsHeight(g) - gap;
+        for (size_t i = 0; i < report_.charts.size(); ++i)
+            paintChart(painter_, QRectF((width + gap) * double(i), y, width, height), report_.charts[i]);
+        return y + chartsHeight(g);
     }
 
     double paintHeadings(const PageGeometry& g, double y)

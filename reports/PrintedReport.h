@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/ChartPainter.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -21,6 +23,7 @@ struct PrintedReport {
     std::vector<ReportColumn> columns;   // none for a report of one number
     std::vector<QStringList> rows;
     QString total;                       // "Сума за периода: 12,50 лв." (or "€")
+    std::vector<ChartPicture> charts = {};   // side by side under the period
 };
 
 // Where the rows of a report fall on its pages.
@@ -35,8 +38,8 @@ struct PagePlan {
 // page holds; both at least 2. The total takes the room of two rows after the last row.
 PagePlan planPages(int rows, int rowsOnFirst, int rowsOnOthers);
 
-// Paints the report on the device's pages in their present size: the title and the period on the
-// first page, the column headings at the top of every page, the total after the last row and
+// Paints the report on the device's pages in their present size: the title, the period and the
+// charts on the first page, the column headings at the top of every page, the total after the last row and
 // "Страница N от M" at the foot of each page. False when the device cannot be painted on.
 bool paintReport(const PrintedReport& report, QPagedPaintDevice& device);
 

@@ -5,8 +5,12 @@
 #include "store/Money.h"
 #include "store/Worksheet.h"
 
+#include <QHash>
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 
 namespace reports {
@@ -23,9 +27,112 @@ QString periodRefusal(Outcome outcome, const QString& goods)
     return {};
 }
 
+ChartStep chartStep(const QDate& from, const QDate& to)
+{
+    if (to >= from.addYears(1)) return ChartStep::Month;
+    if (from.daysTo(to) + 1 > 62) return ChartStep::Week;
+    return ChartStep::Day;
+}
+
 namespace {
 
 namespace idx = store::layout::index;
+
+// The first day of the bucket after the one that holds `day`.
+QDate nextBucket(ChartStep step, const QDate& day)
+{
+    switch (step) {
+    case ChartStep::Week: return day.addDays(8 - day.dayOfWeek());
+    case ChartStep::Month: return QDate(day.year(), day.month(), 1).addMonths(1);
+    case ChartStep::Day: break;
+    }
+    return day.addDays(1);
+}
+
+// "7. 03." for a day or a week from its first day, "март 2011" for a month.
+QString bucketLabel(ChartStep step, const QDate& first)
+{
+    if (step == ChartStep::Month)
+        return QStringLiteral("%1 %2").arg(QLocale(QLocale::Bulgarian).standaloneMonthName(first.month()))
+            .arg(first.year());
+    return QStringLiteral("%1. %2.").arg(first.day()).arg(first.month(), 2, 10, QLatin1Char('0'));
+}
+
+// A chart being summed: the amounts of each day and of each goods name, each currency apart.
+class ChartBuilder {
+public:
+    explicit ChartBuilder(store::Currency shopCurrency) : currency_(shopCurrency) {}
+
+    void add(const QDate& day, const QString& goods, double amount, store::Currency currency)
+    {
+        // The rows of one day mostly follow one another.
+        if (day != lastDay_) {
+            lastDay_ = day;
+            lastDaySum_ = &days_[day];
+        }
+        lastDaySum_->add(amount, currency);
+        // A name read from a workbook shares its text with every cell of that name, so it is
+        // looked up by where its text lies; the entry keeps the text, so no other takes its place.
+        GoodsSum& sum = goods_[goods.constData()];
+        if (sum.name.isNull()) sum.name = goods;
+        sum.amount.add(amount, currency);
+    }
+
+    // The chart of the days from..to, which hold every day added.
+    Chart take(const QDate& from, const QDate& to) const
+    {
+        const ChartStep step = chartStep(from, to);
+        return {step, overTime(step, from, to), topGoods()};
+    }
+    // The chart from the earliest to the latest day added.
+    Chart takeOverDaysAdded() const
+    {
+        return days_.empty() ? Chart{} : take(days_.begin()->first, days_.rbegin()->first);
+    }
+
+private:
+    std::vector<ChartBar> overTime(ChartStep step, const QDate& from, const QDate& to) const
+    {
+        std::vector<ChartBar> bars;
+        auto day = days_.begin();
+        for (QDate first = from; first <= to; first = nextBucket(step, first)) {
+            const QDate next = nextBucket(step, first);
+            store::MoneySum sum;
+            for (; day != days_.end() && day->first < next; ++day) sum.add(day->second);
+            bars.push_back({bucketLabel(step, first), sum.in(currency_)});
+        }
+        return bars;
+    }
+
+    std::vector<ChartBar> topGoods() const
+    {
+        // One name may lie in several places: in the year workbooks, or read from a number.
+        QHash<QString, store::MoneySum> byName;
+        for (const GoodsSum& goods : goods_) byName[goods.name].add(goods.amount);
+        std::vector<ChartBar> bars;
+        bars.reserve(size_t(byName.size()));
+        for (auto goods = byName.cbegin(); goods != byName.cend(); ++goods)
+            bars.push_back({goods.key(), goods.value().in(currency_)});
+        const auto larger = [](const ChartBar& a, const ChartBar& b) {
+            return a.amount != b.amount ? a.amount > b.amount : a.label < b.label;
+        };
+        const size_t kept = std::min(bars.size(), size_t(kTopGoods));
+        std::partial_sort(bars.begin(), bars.begin() + std::ptrdiff_t(kept), bars.end(), larger);
+        bars.resize(kept);
+        return bars;
+    }
+
+    struct GoodsSum {
+        QString name;
+        store::MoneySum amount;
+    };
+
+    store::Currency currency_;
+    std::map<QDate, store::MoneySum> days_;
+    QDate lastDay_;
+    store::MoneySum* lastDaySum_ = nullptr;   // of lastDay_
+    QHash<const QChar*, GoodsSum> goods_;
+};
 
 using store::layout::index::Ledger;
 using idx::kPurchaseLedger;
@@ -133,33 +240,58 @@ QStringList purchaseLine(const LedgerView& ledger, const Row& row)
 
 using LineReader = QStringList (*)(const LedgerView&, const Row&);
 
-// A listing being made: its rows, and the amounts of each currency summed apart.
+// A listing being made: its rows, the amounts of each currency summed apart and, for the sold
+// goods, the chart of the same amounts.
 class ListingBuilder {
 public:
-    ListingBuilder(const LedgerView& ledger, LineReader line) : ledger_(ledger), line_(line) {}
+    enum class Charted { No, Yes };
+    ListingBuilder(const LedgerView& ledger, LineReader line, Charted charted) : ledger_(ledger), line_(line)
+    {
+        if (charted == Charted::Yes) chart_.emplace(ledger.shopCurrency());
+    }
 
     void reserve(size_t rows) { listing_.rows.reserve(rows); }
-    void add(const Row& row)
+    void add(const Row& row, const QDate& date)
     {
         listing_.rows.push_back(line_(ledger_, row));
-        amounts_.add(rowAmount(row, ledger_.columns), row.currency());
+        const double amount = rowAmount(row, ledger_.columns);
+        amounts_.add(amount, row.currency());
+        if (chart_) chart_->add(date, row.shownText(idx::sales::kName), amount, row.currency());
     }
+    // The listing with its chart over the days from..to.
+    Listing take(const QDate& from, const QDate& to)
+    {
+        if (chart_) listing_.chart = chart_->take(from, to);
+        return taken();
+    }
+    // The listing with its chart over the days of its rows.
     Listing take()
+    {
+        if (chart_) listing_.chart = chart_->takeOverDaysAdded();
+        return taken();
+    }
+
+private:
+    Listing taken()
     {
         listing_.sum = amounts_.in(ledger_.shopCurrency());
         return std::move(listing_);
     }
 
-private:
     const LedgerView& ledger_;
     LineReader line_;
     Listing listing_;
     store::MoneySum amounts_;
+    std::optional<ChartBuilder> chart_;
 };
 
 // The rows of the ledger dated within from..to, and the earliest and latest date it holds.
+struct DatedRow {
+    Row row;
+    QDate date;
+};
 struct DatedRows {
-    std::vector<Row> rows;
+    std::vector<DatedRow> rows;
     std::optional<QDate> earliest;
     std::optional<QDate> latest;
 };
@@ -173,22 +305,35 @@ DatedRows rowsInPeriod(const LedgerView& ledger, const QDate& from, const QDate&
         if (!date) return;
         if (!found.earliest || *date < *found.earliest) found.earliest = date;
         if (!found.latest || *date > *found.latest) found.latest = date;
-        if (*date >= from && *date <= to) found.rows.push_back(row);
+        if (*date >= from && *date <= to) found.rows.push_back({row, *date});
     });
     return found;
 }
 
 PeriodListing listPeriod(const store::DataWorkbook& data, const Ledger& ledger, LineReader line,
-                         const QDate& from, const QDate& to)
+                         ListingBuilder::Charted charted, const QDate& from, const QDate& to)
 {
     if (to < from) return {Outcome::Reversed, {}};
     const LedgerView view(data, ledger);
     const DatedRows dated = rowsInPeriod(view, from, to);
     if (!dated.earliest || *dated.latest < from || *dated.earliest > to) return {Outcome::OutsidePeriod, {}};
-    ListingBuilder listing(view, line);
+    ListingBuilder listing(view, line, charted);
     listing.reserve(dated.rows.size());
-    for (const Row& row : dated.rows) listing.add(row);
-    return {Outcome::Done, listing.take()};
+    for (const DatedRow& dated : dated.rows) listing.add(dated.row, dated.date);
+    return {Outcome::Done, listing.take(from, to)};
+}
+
+// Visits each sale of the days from..to that has a count, a price and a purchase price, with what
+// it earned: (selling price − purchase price) × count.
+template <class Visit> void forEachProfit(const LedgerView& view, const QDate& from, const QDate& to, Visit visit)
+{
+    namespace col = idx::sales;
+    for (const DatedRow& sale : rowsInPeriod(view, from, to).rows) {
+        const auto count = countIn(sale.row, col::kCount);
+        const auto price = priceIn(sale.row, col::kPrice);
+        const auto cost = priceIn(sale.row, col::kPurchasePrice);
+        if (count && price && cost) visit(sale, (*price - *cost) * *count);
+    }
 }
 
 } // namespace
@@ -227,24 +372,25 @@ Listing soldBetweenEntries(const store::DataWorkbook& data, const QString& fromE
         if (text == toEntry) end = at;
     });
     if (start == 0 || end < start) return {};
-    ListingBuilder listing(view, soldLine);
+    ListingBuilder listing(view, soldLine, ListingBuilder::Charted::Yes);
     DateReader readDate;
     at = 0;
     view.forEachRow([&](const Row& row) {
         ++at;
-        if (at >= start && at <= end && readDate(dateText(row, kSalesLedger))) listing.add(row);
+        if (at < start || at > end) return;
+        if (const auto date = readDate(dateText(row, kSalesLedger))) listing.add(row, *date);
     });
     return listing.take();
 }
 
 PeriodListing soldInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to)
 {
-    return listPeriod(data, kSalesLedger, soldLine, from, to);
+    return listPeriod(data, kSalesLedger, soldLine, ListingBuilder::Charted::Yes, from, to);
 }
 
 PeriodListing purchasedInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to)
 {
-    return listPeriod(data, kPurchaseLedger, purchaseLine, from, to);
+    return listPeriod(data, kPurchaseLedger, purchaseLine, ListingBuilder::Charted::No, from, to);
 }
 
 Profit profitInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to)
@@ -252,15 +398,20 @@ Profit profitInPeriod(const store::DataWorkbook& data, const QDate& from, const 
     if (to < from) return {Outcome::Reversed, 0};
     const LedgerView view(data, kSalesLedger);
     if (view.isEmpty()) return {Outcome::EmptyLedger, 0};
-    namespace col = idx::sales;
     store::MoneySum profit;
-    for (const Row& row : rowsInPeriod(view, from, to).rows) {
-        const auto count = countIn(row, col::kCount);
-        const auto price = priceIn(row, col::kPrice);
-        const auto cost = priceIn(row, col::kPurchasePrice);
-        if (count && price && cost) profit.add((*price - *cost) * *count, row.currency());
-    }
+    forEachProfit(view, from, to, [&](const DatedRow& sale, double earned) { profit.add(earned, sale.row.currency()); });
     return {Outcome::Done, profit.in(view.shopCurrency())};
+}
+
+Chart profitChart(const store::DataWorkbook& data, const QDate& from, const QDate& to)
+{
+    if (to < from) return {};
+    const LedgerView view(data, kSalesLedger);
+    ChartBuilder chart(view.shopCurrency());
+    forEachProfit(view, from, to, [&](const DatedRow& sale, double earned) {
+        chart.add(sale.date, sale.row.shownText(idx::sales::kName), earned, sale.row.currency());
+    });
+    return chart.take(from, to);
 }
 
 } // namespace reports

@@ -24,10 +24,36 @@ inline const QStringList kSoldHeadings{QStringLiteral("Дата"), QStringLitera
 inline const QStringList kPurchasedHeadings{QStringLiteral("Дата"), QStringLiteral("Име"), QStringLiteral("Брой"),
                                             QStringLiteral("Цена")};
 
-// Rows as a report lists them (one text per column) and the sum of count × price over them.
+// How a chart groups the days of its period: each day; Monday to Sunday when the period is over
+// 62 days; calendar months when it is over a year. A bucket at either end of the period holds
+// only its days within it.
+enum class ChartStep { Day, Week, Month };
+ChartStep chartStep(const QDate& from, const QDate& to);
+
+// One bar of a chart: what it stands for ("7. 03.", "март 2011", a goods name) and its amount in
+// the shop's currency.
+struct ChartBar {
+    QString label;
+    double amount = 0;
+};
+
+inline constexpr int kTopGoods = 10;
+
+// The figures of a report's chart, summed from the very rows its list or total is made of: the
+// amounts of the period bucket by bucket, empty buckets included, and the goods of the largest
+// amounts, at most kTopGoods of them, largest first.
+struct Chart {
+    ChartStep step = ChartStep::Day;
+    std::vector<ChartBar> overTime;
+    std::vector<ChartBar> topGoods;
+};
+
+// Rows as a report lists them (one text per column) and the sum of count × price over them; the
+// sold goods' listings carry their chart of count × price, the purchases none.
 struct Listing {
     std::vector<QStringList> rows;
     double sum = 0;
+    Chart chart;
 };
 
 // How a report over a period of picked dates came out.
@@ -61,6 +87,7 @@ QStringList saleDates(const store::DataWorkbook& data);
 
 // The sold goods from the first row dated `fromEntry` to the last row dated `toEntry`, as the
 // date lists give them. Nothing when either matches no row of the ledger or the last comes first.
+// Its chart runs from the earliest to the latest date among the rows.
 Listing soldBetweenEntries(const store::DataWorkbook& data, const QString& fromEntry, const QString& toEntry);
 
 // The sold goods of the days from..to, both included.
@@ -71,6 +98,9 @@ PeriodListing purchasedInPeriod(const store::DataWorkbook& data, const QDate& fr
 
 // (selling price − purchase price) × count over the sales of the days from..to.
 Profit profitInPeriod(const store::DataWorkbook& data, const QDate& from, const QDate& to);
+// The chart of that profit: the very sales profitInPeriod adds up, by bucket and goods. Nothing
+// when the to-date lies before the from-date.
+Chart profitChart(const store::DataWorkbook& data, const QDate& from, const QDate& to);
 
 // An invoice number as listed: "Няма фактура" for none, otherwise padded with "0" to ten characters.
 QString invoiceText(const QString& stored);

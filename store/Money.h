@@ -41,6 +41,11 @@ double levaPriceToEuro(double leva);
 class MoneySum {
 public:
     void add(double amount, Currency currency) { (currency == Currency::Leva ? leva_ : euro_) += amount; }
+    void add(const MoneySum& other)
+    {
+        leva_ += other.leva_;
+        euro_ += other.euro_;
+    }
     // The sum in the shop's currency: in leva the plain sum; in euro the euro amounts and the
     // converted leva total, rounded to the cent at the end.
     double in(Currency currency) const;

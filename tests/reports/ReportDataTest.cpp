@@ -233,3 +233,107 @@ TEST_F(Reports, ProfitOfOneSaleAndOfAnEmptyLedger)
     ledgers::addSales(data, {{u"9. 03. 2011"_s, u"Влакче"_s, 3, 12.50, Value(), 10.00}});
     EXPECT_EQ(store::formatMoney(reports::profitInPeriod(data, day(1, 3), day(31, 3)).profit), u"7,50"_s);
 }
+
+namespace {
+
+double total(const std::vector<reports::ChartBar>& bars)
+{
+    double sum = 0;
+    for (const reports::ChartBar& bar : bars) sum += bar.amount;
+    return sum;
+}
+
+// The bars' labels with their amounts as money, "1. 03.=1,85", the empty buckets left out.
+QStringList filled(const std::vector<reports::ChartBar>& bars)
+{
+    QStringList texts;
+    for (const reports::ChartBar& bar : bars)
+        if (bar.amount != 0) texts << bar.label + u"="_s + store::formatMoney(bar.amount);
+    return texts;
+}
+
+// 28 February 2011 is a Monday; a piece of "Топка" comes back on 1 March.
+class ChartLedger : public Reports {
+protected:
+    ChartLedger()
+    {
+        ledgers::addSales(data, {{u"28. 02. 2011"_s, u"Топка"_s, 2, 1.50, Value(), 1.0},
+                                 {u"1. 03. 2011"_s, u"Кукла"_s, 1, 3.35, Value(), 2.0},
+                                 {u"1. 03. 2011"_s, u"Топка"_s, -1, 1.50, Value(), 1.0},
+                                 {u"15. 04. 2011"_s, u"Влакче"_s, 1, 12.50, Value(), 10.0},
+                                 {u"2. 03. 2012"_s, u"Кубчета"_s, 4, 2.25, Value(), 2.0}});
+    }
+};
+
+} // namespace
+
+TEST_F(ChartLedger, BucketsOfDaysWeeksAndMonthsAddUpToTheListedSumAndAReturnLowersItsBucket)
+{
+    EXPECT_EQ(reports::chartStep(day(1, 1), day(3, 3)), reports::ChartStep::Day) << "62 days";
+    EXPECT_EQ(reports::chartStep(day(1, 1), day(4, 3)), reports::ChartStep::Week);
+    EXPECT_EQ(reports::chartStep(day(1, 1), day(31, 12)), reports::ChartStep::Week);
+    EXPECT_EQ(reports::chartStep(day(1, 1), day(1, 1, 2012)), reports::ChartStep::Month);
+
+    const reports::Listing days = reports::soldInPeriod(data, day(28, 2), day(2, 3)).listing;
+    EXPECT_EQ(days.chart.step, reports::ChartStep::Day);
+    ASSERT_EQ(days.chart.overTime.size(), 3u);
+    EXPECT_EQ(days.chart.overTime[2].label, u"2. 03."_s);
+    EXPECT_EQ(filled(days.chart.overTime), (QStringList{u"28. 02.=3,00"_s, u"1. 03.=1,85"_s}));
+    EXPECT_DOUBLE_EQ(total(days.chart.overTime), days.sum);
+
+    // Tuesday 1 February to Saturday 30 April: the first and the last week cut by the period.
+    const reports::Listing weeks = reports::soldInPeriod(data, day(1, 2), day(30, 4)).listing;
+    EXPECT_EQ(weeks.chart.step, reports::ChartStep::Week);
+    ASSERT_EQ(weeks.chart.overTime.size(), 13u);
+    EXPECT_EQ(weeks.chart.overTime.front().label, u"1. 02."_s);
+    EXPECT_EQ(weeks.chart.overTime.back().label, u"25. 04."_s);
+    EXPECT_EQ(filled(weeks.chart.overTime), (QStringList{u"28. 02.=4,85"_s, u"11. 04.=12,50"_s}));
+    EXPECT_DOUBLE_EQ(total(weeks.chart.overTime), weeks.sum);
+
+    const reports::Listing months = reports::soldInPeriod(data, day(15, 1), day(10, 3, 2012)).listing;
+    EXPECT_EQ(months.chart.step, reports::ChartStep::Month);
+    ASSERT_EQ(months.chart.overTime.size(), 15u);
+    EXPECT_EQ(months.chart.overTime.front().label, u"януари 2011"_s);
+    EXPECT_EQ(filled(months.chart.overTime),
+              (QStringList{u"февруари 2011=3,00"_s, u"март 2011=1,85"_s, u"април 2011=12,50"_s, u"март 2012=9,00"_s}));
+    EXPECT_DOUBLE_EQ(total(months.chart.overTime), months.sum);
+
+    // Between list dates the chart runs over the days of the rows listed.
+    const reports::Listing entries = reports::soldBetweenEntries(data, u"1. 03. 2011"_s, u"15. 04. 2011"_s);
+    EXPECT_EQ(entries.chart.overTime.front().label, u"1. 03."_s);
+    EXPECT_EQ(entries.chart.overTime.back().label, u"15. 04."_s);
+    EXPECT_DOUBLE_EQ(total(entries.chart.overTime), entries.sum);
+
+    // The profit: 2 × 0.50 on 28 February; 1.35 − 0.50 on 1 March; 2.50; 4 × 0.25.
+    const reports::Chart profit = reports::profitChart(data, day(1, 2), day(30, 4));
+    EXPECT_EQ(filled(profit.overTime), (QStringList{u"28. 02.=1,85"_s, u"11. 04.=2,50"_s}));
+    EXPECT_DOUBLE_EQ(total(profit.overTime), reports::profitInPeriod(data, day(1, 2), day(30, 4)).profit);
+}
+
+TEST_F(Reports, TopGoodsAreSummedByNameLargestFirstAndCutAtTen)
+{
+    std::vector<Sale> sales;
+    for (int i = 1; i <= 12; ++i) sales.push_back({u"1. 03. 2011"_s, u"Стока %1"_s.arg(i), 1, double(i), Value(), 0.5});
+    // "Стока 1" comes to 1 + 20 − 2 = 19, "Стока 12" loses one piece to a return: 11.
+    sales.push_back({u"2. 03. 2011"_s, u"Стока 1"_s, 2, 10.0, Value(), 9.5});
+    sales.push_back({u"2. 03. 2011"_s, u"Стока 1"_s, -1, 2.0, Value(), 0.5});
+    sales.push_back({u"2. 03. 2011"_s, u"Стока 12"_s, -1, 1.0, Value(), 0.5});
+    ledgers::addSales(data, sales);
+
+    const reports::Chart sold = reports::soldInPeriod(data, day(1, 3), day(2, 3)).listing.chart;
+    EXPECT_EQ(filled(sold.topGoods),
+              (QStringList{u"Стока 1=19,00"_s, u"Стока 11=11,00"_s, u"Стока 12=11,00"_s, u"Стока 10=10,00"_s,
+                           u"Стока 9=9,00"_s, u"Стока 8=8,00"_s, u"Стока 7=7,00"_s, u"Стока 6=6,00"_s,
+                           u"Стока 5=5,00"_s, u"Стока 4=4,00"_s}));
+    // By profit: "Стока 1" earns 0.50 + 2 × 0.50 − 1.50 = 0, "Стока 12" 11.50 − 0.50.
+    const reports::Chart profit = reports::profitChart(data, day(1, 3), day(2, 3));
+    ASSERT_EQ(profit.topGoods.size(), 10u);
+    EXPECT_EQ(filled({profit.topGoods.front(), profit.topGoods.back()}), (QStringList{u"Стока 12=11,00"_s, u"Стока 3=2,50"_s}));
+
+    // A name the ledger holds as a number is one goods too.
+    const int first = idx::kFirstListRow + data.counter(idx::kSalesRows);
+    ledgers::addSales(data, {{u"3. 03. 2011"_s, u""_s, 1, 15.0}, {u"3. 03. 2011"_s, u""_s, 1, 15.0}});
+    for (int row : {first, first + 1}) data.indexSheet().setValue(row, idx::sales::kName, Value(2024));
+    EXPECT_EQ(filled({reports::soldInPeriod(data, day(1, 3), day(3, 3)).listing.chart.topGoods.front()}),
+              QStringList{u"2024=30,00"_s});
+}

@@ -10,6 +10,7 @@
 
 #include "reports/Form11.h"
 #include "reports/Form12.h"
+#include "reports/ChartView.h"
 #include "reports/Form9.h"
 #include "reports/DateField.h"
 
@@ -121,6 +122,39 @@ TEST(SoldGoodsWindow, ListsSelectTheSamePositionAndScrollTogether)
     QTest::keyClick(f.List2, Qt::Key_End);
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_TRUE(listsShowRow(lists, 33));
+}
+
+TEST(ReportCharts, StandBesideTheSoldListsAndTheProfitAndShowEachReport)
+{
+    ReportWindows session(fillShop);
+    reports::Form9& sold = session.openSold();
+    auto* overTime = sold.findChild<reports::ChartView*>(u"Chart1"_s);
+    auto* top = sold.findChild<reports::ChartView*>(u"Chart2"_s);
+    ASSERT_TRUE(overTime && top);
+    for (QWidget* chart : {static_cast<QWidget*>(overTime), static_cast<QWidget*>(top)}) {
+        EXPECT_TRUE(chart->isVisible());
+        EXPECT_FALSE(chart->geometry().intersects(sold.List5->geometry()));
+        EXPECT_TRUE(sold.rect().contains(chart->geometry()));
+    }
+    reportPeriod(sold, QDate(2011, 3, 1), QDate(2011, 3, 5));
+    EXPECT_EQ(overTime->picture().title, u"Продажби по дни"_s);
+    EXPECT_EQ(overTime->picture().bars.size(), 5u);
+    ASSERT_EQ(top->picture().bars.size(), 10u) << "four goods and thirty sweets";
+    EXPECT_EQ(top->picture().bars.front().label, u"Влакче"_s);
+    MessageRecorder messages;
+    reportPeriod(sold, QDate(2011, 4, 1), QDate(2011, 4, 30));
+    EXPECT_TRUE(overTime->picture().bars.empty()) << "no chart of the last report stays";
+
+    reports::Form12* profit = session.openProfit();
+    ASSERT_NE(profit, nullptr);
+    auto* profitTop = profit->findChild<reports::ChartView*>(u"Chart2"_s);
+    ASSERT_TRUE(profitTop && profit->findChild<reports::ChartView*>(u"Chart1"_s));
+    EXPECT_TRUE(profitTop->isVisible());
+    EXPECT_TRUE(profit->rect().contains(profitTop->geometry()));
+    reportPeriod(*profit, QDate(2011, 3, 1), QDate(2011, 3, 3));
+    EXPECT_EQ(profitTop->picture().title, u"Първите 10 стоки по печалба"_s);
+    ASSERT_EQ(profitTop->picture().bars.size(), 4u);
+    EXPECT_EQ(profitTop->picture().bars.front().label, u"Влакче"_s);
 }
 
 TEST(SoldGoodsWindow, PickersStartAtTheStoredDayAndReportOrExplain)
