@@ -24,17 +24,21 @@ const QString kTitle = QStringLiteral("За поръчка");
 
 Form17::Form17(app::Shop& shop, QWidget* parent) : QWidget(parent), shop_(shop)
 {
-    frameReportWindow(this, shop_, 17, kTitle, QSize(900, 520), app::Closer::OrderReport);
+    // As wide as the main window, so that centred over it the window stays on the screen.
+    frameReportWindow(this, shop_, 17, kTitle, QSize(790, 520), app::Closer::OrderReport);
     model_ = new ReportModel(orderColumns(), this);
     List1 = new QTableView(this);
     List1->setObjectName(QStringLiteral("List1"));
-    List1->setGeometry(10, 10, 880, 452);
+    List1->setGeometry(10, 10, 770, 452);
     List1->setModel(model_);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    List1->setWordWrap(false);
     List1->verticalHeader()->hide();
-    const std::vector<ReportColumn> columns = orderColumns();
-    for (size_t c = 0; c < columns.size(); ++c) List1->setColumnWidth(int(c), int(860 * columns[c].width));
+    List1->verticalHeader()->setDefaultSectionSize(List1->fontMetrics().height() + 6);
+    // The names take what the figures' headings leave.
+    List1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    List1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     output_ = new ReportOutput(this, shop_, [this] { return printed(); });
     auto* keys = new app::WindowKeys(this);
     std::tie(Command1, Command2) =
