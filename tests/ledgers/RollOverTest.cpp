@@ -346,6 +346,7 @@ TEST(RollOver, AFailedSaveOfEitherWorkbookLeavesBothAsTheyWere)
         OpenedShop s([](const store::Workbook&) { throw store::Error(u"Дискът е пълен."_s); });
         expectNothingMoved(s);
     }
+#ifndef _WIN32   // on Windows QFile::link makes a shortcut file, which no save goes through
     {
         // 2023's workbook is written, 2024's cannot be: the link leads into a folder that is not there.
         OpenedShop s;
@@ -353,6 +354,7 @@ TEST(RollOver, AFailedSaveOfEitherWorkbookLeavesBothAsTheyWere)
         ASSERT_TRUE(QFile::link(s.shop.file(u"nowhere/Danni-2024.xls"_s), yearFile(s.shop, 2024)));
         expectNothingMoved(s);
     }
+#endif
 }
 
 TEST(RollOver, TheWorkbookToolMovesTheOldYearsAndNotWhileTheProgramRuns)
