@@ -106,11 +106,9 @@ Record onlyRecordNamed(const store::DataWorkbook& data, const QString& name)
 {
     Record found;
     int matches = 0;
-    for (int i = 1; i <= data.workbook().sheetCount(); ++i) {
-        store::Worksheet& sheet = data.workbook().sheets(i);
-        if (sheet.Name() == store::layout::kIndexSheet) continue;
-        if (const int row = recordNamed(data, sheet, name)) {
-            found = {&sheet, row};
+    for (store::Worksheet* sheet : data.articleSheets()) {
+        if (const int row = recordNamed(data, *sheet, name)) {
+            found = {sheet, row};
             ++matches;
         }
     }
