@@ -21,9 +21,9 @@ template <class OnNumber>
 std::optional<ErrorCode> forEachNumber(const Args& args, const Evaluator& evaluator, OnNumber onNumber)
 {
     for (const auto& arg : args) {
-        if (const auto area = CellArea::of(*arg)) {
+        if (const auto area = evaluator.area(*arg)) {
             std::optional<ErrorCode> error;
-            forEachUsedCell(*area, evaluator.cells(), [&](const Value& cell) {
+            evaluator.forEachCell(*area, [&](const Value& cell) {
                 if (cell.isError()) error = cell.errorValue();
                 else if (cell.isNumber()) onNumber(cell.number());
                 return !error;
@@ -61,8 +61,8 @@ Value countA(const Args& args, const Evaluator& evaluator)
 {
     qint64 count = 0;
     for (const auto& arg : args) {
-        if (const auto area = CellArea::of(*arg)) {
-            forEachUsedCell(*area, evaluator.cells(), [&](const Value& cell) {
+        if (const auto area = evaluator.area(*arg)) {
+            evaluator.forEachCell(*area, [&](const Value& cell) {
                 if (!cell.isEmpty()) ++count;
                 return true;
             });
@@ -75,14 +75,14 @@ Value countA(const Args& args, const Evaluator& evaluator)
 
 Value countIf(const Args& args, const Evaluator& evaluator)
 {
-    const auto area = CellArea::of(*args[0]);
+    const auto area = evaluator.area(*args[0]);
     if (!area) {
         const Value notArea = evaluator.value(*args[0]);
         return Value::error(notArea.isError() ? notArea.errorValue() : ErrorCode::Value);
     }
     const CountCriterion criterion(evaluator.value(*args[1]));
     qint64 count = 0;
-    const qint64 visited = forEachUsedCell(*area, evaluator.cells(), [&](const Value& cell) {
+    const qint64 visited = evaluator.forEachCell(*area, [&](const Value& cell) {
         if (criterion.matches(cell)) ++count;
         return true;
     });

@@ -45,7 +45,15 @@ public:
     // empty so operators can read it as 0 or ""); an area where one value is needed is #VALUE!.
     Value value(const FormulaNode& node) const;
     Value intersection(const FormulaNode& area) const;
-    const FormulaCells& cells() const { return cells_; }
+
+    // What functions read their reference arguments through. The area a reference argument
+    // covers (a cell or a range, also in parentheses); nothing for an argument that is a value.
+    std::optional<CellArea> area(const FormulaNode& node) const { return CellArea::of(node); }
+    // The value of the cell (row, col) of the sheet the area lies on.
+    Value valueIn(const CellArea&, int row, int col) const { return cells_.valueAt(row, col); }
+    // forEachUsedCell over the area's sheet.
+    template <class Visit>
+    qint64 forEachCell(const CellArea& area, Visit visit) const { return forEachUsedCell(area, cells_, visit); }
 
 private:
     const FormulaCells& cells_;
