@@ -60,7 +60,8 @@ void Form17::refresh()
 std::optional<PrintedReport> Form17::printed() const
 {
     return PrintedReport{kTitle, QStringLiteral("Към %1").arg(store::formatShopDate(day_)), orderColumns(),
-                         model_->rows(), QStringLiteral("Стоки за поръчка: %1").arg(lines_.size())};
+                         model_->rows(), QStringLiteral("Стоки за поръчка: %1").arg(lines_.size()), {},
+                         QPageLayout::Landscape};
 }
 
 void Form17::askXlsFile()

@@ -137,7 +137,7 @@ public:
         if (!painter_.isActive()) return false;
         const PageGeometry g = geometry();
         placeColumns(g);
-        const double headings = report_.columns.empty() ? 0 : g.rowHeight * 1.4;
+        const double headings = report_.columns.empty() ? 0 : g.rowHeight * (headingRows() + 0.4);
         const PagePlan plan = planPages(int(report_.rows.size()), g.rowsBelow(g.titleHeight + chartsHeight(g) + headings),
                                         g.rowsBelow(headings));
         const int pages = int(plan.pages.size());
@@ -173,8 +173,33 @@ private:
         for (const ReportColumn& c : report_.columns) {
             const double width = g.area.width() * c.width;
             columns_.push_back({left + pad, width - 2 * pad, c.alignRight});
+            headings_.push_back(headingLines(c.heading, width - 2 * pad));
             left += width;
         }
+    }
+
+    // A heading wider than its column breaks between its words, over as many lines as it needs.
+    QStringList headingLines(const QString& heading, double room)
+    {
+        QStringList lines;
+        QString line;
+        for (const QString& word : heading.split(u' ')) {
+            const QString joined = line.isEmpty() ? word : line + u' ' + word;
+            if (!line.isEmpty() && bold_.advance(joined) > room) {
+                lines << line;
+                line = word;
+            } else {
+                line = joined;
+            }
+        }
+        return lines << line;
+    }
+
+    int headingRows() const
+    {
+        qsizetype rows = 1;
+        for (const QStringList& lines : headings_) rows = std::max(rows, lines.size());
+        return int(rows);
     }
 
     double paintTitle(const PageGeometry& g)
@@ -209,14 +234,17 @@ private:
     double paintHeadings(const PageGeometry& g, double y)
     {
         if (report_.columns.empty()) return y;
-        QStringList headings;
-        for (const ReportColumn& c : report_.columns) headings << c.heading;
         painter_.setFont(bold_.font);
-        paintRow(y, headings, bold_);
+        const int rows = headingRows();
+        for (int r = 0; r < rows; ++r) {
+            QStringList line;
+            for (const QStringList& lines : headings_) line << lines.value(r);
+            paintRow(y + g.rowHeight * r, line, bold_);
+        }
         bold_.flush(painter_);
-        const double line = y + g.rowHeight * 1.15;
+        const double line = y + g.rowHeight * (rows + 0.15);
         painter_.drawLine(QPointF(0, line), QPointF(g.area.width(), line));
-        return y + g.rowHeight * 1.4;
+        return y + g.rowHeight * (rows + 0.4);
     }
 
     // The cells of one row in the painter's present font, each within its column.
@@ -259,6 +287,7 @@ private:
     MeasuredFont title_;
     MeasuredFont foot_;
     std::vector<ColumnPlace> columns_;
+    std::vector<QStringList> headings_;   // each column's heading, line by line
 };
 
 } // namespace
@@ -291,7 +320,7 @@ bool writePdf(const PrintedReport& report, const QString& path)
     writer.setTitle(report.title);
     writer.setCreator(QStringLiteral("Тервин за детски стоки"));
     writer.setResolution(300);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), report.orientation,
                                      QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
     return paintReport(report, writer);
 }

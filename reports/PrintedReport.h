@@ -2,6 +2,7 @@
 
 #include "reports/ChartPainter.h"
 
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -24,6 +25,8 @@ struct PrintedReport {
     std::vector<QStringList> rows;
     QString total;                       // "Сума за периода: 12,50 лв." (or "€")
     std::vector<ChartPicture> charts = {};   // side by side under the period
+    // A report of many narrow figures goes across the page.
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
 };
 
 // Where the rows of a report fall on its pages.

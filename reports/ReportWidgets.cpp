@@ -231,6 +231,7 @@ void ReportOutput::print()
         printer_->setPageSize(QPageSize(QPageSize::A4));
     }
     printer_->setDocName(report->title);
+    printer_->setPageOrientation(report->orientation);
     preview_ = store::window::openPrintPreview(window_, *printer_, report->title, [report = *report](QPrinter& printer) {
         if (!paintReport(report, printer)) app::warning(QStringLiteral("Справката не може да бъде отпечатана."));
     });

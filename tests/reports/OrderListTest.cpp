@@ -3,6 +3,7 @@
 // the order of the lines, and the workbook for the supplier read back.
 #include "app/support/ShopFolder.h"
 #include "reports/Ledgers.h"
+#include "reports/ReportTestSupport.h"
 #include "reports/ReportWindows.h"
 
 #include "app/Form1.h"
@@ -119,4 +120,15 @@ TEST(OrderList, TheWindowListsTodaysGoodsAndSavesThemAsAWorkbook)
     const auto saved = store::Workbook::open(out.filePath(QStringLiteral("доставчик.xls")));
     EXPECT_EQ(saved->sheets(1).shownText(2, 2), QStringLiteral("Топка"));
     EXPECT_EQ(saved->sheets(1).value(2, 8), store::Value(1));
+
+    // On paper across the page all eight columns fit, headings broken between words, none cut.
+    window->Command2->click();
+    auto* pdfDialog = window->findChild<QFileDialog*>(QStringLiteral("PdfDialog"));
+    ASSERT_NE(pdfDialog, nullptr);
+    pdfDialog->selectFile(out.filePath(QStringLiteral("поръчка.pdf")));
+    QMetaObject::invokeMethod(pdfDialog, "accept");
+    const QString text = pdfText(out.filePath(QStringLiteral("поръчка.pdf"))).simplified();
+    EXPECT_FALSE(text.contains(u'…')) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QStringLiteral("Наличност Минимум Продадени 30 Продадени 90 Дни до края За поръчка "
+                                             "дни дни Играчки Топка 2 3 0 0 1"))) << qPrintable(text);
 }
