@@ -167,21 +167,30 @@ QString shownCellText(const Worksheet& sheet, int row, int col)
     return formatNumber(value.number(), code);
 }
 
-QString editableCellText(const Worksheet& sheet, int row, int col)
+namespace {
+FormulaSyntax syntaxOf(const QLocale& locale)
 {
-    if (const FormulaCell* formula = sheet.formulaAt(row, col)) return formula->formula.toA1();
+    const QString mark = locale.decimalPoint();
+    return FormulaSyntax::ofLocale(mark.isEmpty() ? QChar(u'.') : mark.front());
+}
+} // namespace
+
+QString editableCellText(const Worksheet& sheet, int row, int col, const QLocale& locale)
+{
+    if (const FormulaCell* formula = sheet.formulaAt(row, col)) return formula->formula.toA1(syntaxOf(locale));
     return sheet.shownText(row, col);
 }
 
-void enterCellInput(Worksheet& sheet, int row, int col, const QString& typed)
+void enterCellInput(Worksheet& sheet, int row, int col, const QString& typed, const QLocale& locale)
 {
+    const FormulaSyntax syntax = syntaxOf(locale);
     // A formula kept from another program's file, entered again as it shows, stays as it was
     // read: the engine cannot make it from its text.
     if (const FormulaCell* formula = sheet.formulaAt(row, col);
-        formula && formula->formula.isKept() && formula->formula.toA1() == typed)
+        formula && formula->formula.isKept() && formula->formula.toA1(syntax) == typed)
         return;
     if (typed.startsWith(QLatin1Char('=')) && typed.size() > 1) {
-        sheet.setFormula(row, col, Formula::parseA1(typed, row, col));
+        sheet.setFormula(row, col, Formula::parseA1(typed, row, col, syntax));
         return;
     }
     if (typed.startsWith(QLatin1Char('\''))) {
