@@ -101,7 +101,7 @@ void Worksheet::storeFormula(Cell& cell, const Formula& formula)
 {
     auto held = std::make_unique<FormulaCell>();
     held->formula = formula;
-    held->readsOtherSheets = formula.readsOtherSheets();
+    held->readsOtherSheets = !formula.sheetsNamed().isEmpty();
     release(cell);
     if (held->readsOtherSheets) ++crossSheetFormulas_;
     cell.setFormula(held.release());

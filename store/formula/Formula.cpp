@@ -230,17 +230,19 @@ void Formula::adjustForSheet(const QString& from, const QString& to)
     root_ = changed(root_, [&](const FormulaNodePtr& node) { return sheetChanged(node, from, to); });
 }
 
-bool Formula::readsOtherSheets() const
+QStringList Formula::sheetsNamed() const
 {
+    QStringList names;
     std::vector<const FormulaNode*> nodes;
     if (root_) nodes.push_back(root_.get());
     while (!nodes.empty()) {
         const FormulaNode* node = nodes.back();
         nodes.pop_back();
-        if (isReference(*node) && !node->sheet.isEmpty()) return true;
+        if (isReference(*node) && !node->sheet.isEmpty()) names << node->sheet;
+        if (isReference(*node) && !node->lastSheet.isEmpty()) names << node->lastSheet;
         for (const auto& arg : node->args) nodes.push_back(arg.get());
     }
-    return false;
+    return names;
 }
 
 } // namespace store

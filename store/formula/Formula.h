@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -135,8 +136,9 @@ public:
     // The sheet `from` is now called `to` (case ignored), or is gone (to empty): references to
     // it follow, or become #REF!.
     void adjustForSheet(const QString& from, const QString& to);
-    // Whether the formula reads any sheet other than its own.
-    bool readsOtherSheets() const;
+    // The sheets the formula names ("Лист1", both ends of Лист1:Лист3), as typed; none when it
+    // reads only its own sheet.
+    QStringList sheetsNamed() const;
 
     // Tells the areas of a newly built formula the cell it is in (see FormulaNode::homeRow).
     Formula placedAt(int row, int col) &&;

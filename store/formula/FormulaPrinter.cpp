@@ -3,6 +3,8 @@
 #include "store/formula/BiffFormulaText.h"
 #include "store/formula/FormulaNodes.h"
 
+#include <charconv>
+
 namespace store::formula {
 
 namespace {
@@ -31,11 +33,23 @@ Level binaryLevel(const QString& op)
     return Comparison;
 }
 
+// The shortest text that reads back as the same number: laid out plainly where that is short,
+// else with an exponent ("1E+308" rather than 309 digits).
+QString shortestNumberText(double number)
+{
+    const QString plain = numberToText(number);
+    constexpr int kLongestPlain = 17;
+    if (plain.size() <= kLongestPlain) return plain;
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific).ptr;
+    return QString::fromLatin1(buffer, int(end - buffer)).toUpper();
+}
+
 // Numbers typed show as typed, others in the shortest form that reads back the same; either
 // with the syntax's decimal mark.
 QString numberText(const FormulaNode& node, const FormulaSyntax& syntax)
 {
-    QString text = node.text.isEmpty() ? numberToText(node.number) : node.text;
+    QString text = node.text.isEmpty() ? shortestNumberText(node.number) : node.text;
     if (syntax.decimalMark != u'.') text.replace(u'.', syntax.decimalMark);
     return text;
 }

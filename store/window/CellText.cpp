@@ -2,7 +2,9 @@
 
 #include "store/Workbook.h"
 #include "store/Worksheet.h"
+#include "store/StoreError.h"
 #include "store/formula/Formula.h"
+#include "store/formula/FormulaError.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -173,6 +175,15 @@ FormulaSyntax syntaxOf(const QLocale& locale)
     const QString mark = locale.decimalPoint();
     return FormulaSyntax::ofLocale(mark.isEmpty() ? QChar(u'.') : mark.front());
 }
+// A sheet typed in a formula must be in the workbook: the file could not point at it.
+void refuseMissingSheets(const Formula& formula, const Workbook& book, const QString& typed)
+{
+    for (const QString& name : formula.sheetsNamed()) {
+        if (book.findSheet(name)) continue;
+        const Error why(FormulaError::NoSuchSheet, {name});
+        throw Error(why, FormulaError::NotParsed, {typed, why.message()});
+    }
+}
 } // namespace
 
 QString editableCellText(const Worksheet& sheet, int row, int col, const QLocale& locale)
@@ -190,7 +201,9 @@ void enterCellInput(Worksheet& sheet, int row, int col, const QString& typed, co
         formula && formula->formula.isKept() && formula->formula.toA1(syntax) == typed)
         return;
     if (typed.startsWith(QLatin1Char('=')) && typed.size() > 1) {
-        sheet.setFormula(row, col, Formula::parseA1(typed, row, col, syntax));
+        const Formula formula = Formula::parseA1(typed, row, col, syntax);
+        refuseMissingSheets(formula, sheet.parent(), typed);
+        sheet.setFormula(row, col, formula);
         return;
     }
     if (typed.startsWith(QLatin1Char('\''))) {

