@@ -69,6 +69,40 @@ int Workbook::indexOf(const Worksheet& sheet) const
     return 0;
 }
 
+std::vector<const Worksheet*> Workbook::sheetSpan(const QString& first, const QString& last) const
+{
+    const Worksheet* from = findSheet(first);
+    const Worksheet* to = last.isEmpty() ? from : findSheet(last);
+    if (!from || !to) return {};
+    int a = indexOf(*from);
+    int b = indexOf(*to);
+    if (a > b) std::swap(a, b);
+    std::vector<const Worksheet*> span;
+    for (int i = a; i <= b; ++i) span.push_back(sheets_[size_t(i - 1)].get());
+    return span;
+}
+
+void Workbook::sheetChanged(const Worksheet& changed)
+{
+    for (const auto& sheet : sheets_)
+        if (sheet.get() != &changed) sheet->otherSheetChanged();
+}
+
+void Workbook::sheetRenamed(const QString& from, const QString& to)
+{
+    for (const auto& sheet : sheets_)
+        sheet->changeFormulasReadingOtherSheets([&](Formula& formula) { formula.adjustForSheet(from, to); });
+}
+
+void Workbook::rowsDeleted(const Worksheet& deletedFrom, int first, int count)
+{
+    for (const auto& sheet : sheets_) {
+        if (sheet.get() == &deletedFrom) continue;
+        sheet->changeFormulasReadingOtherSheets(
+            [&](Formula& formula) { formula.adjustForDeletedRows(first, count, deletedFrom.Name(), false); });
+    }
+}
+
 Worksheet& Workbook::sheetsAdd()
 {
     QString name;
@@ -80,6 +114,7 @@ Worksheet& Workbook::sheetsAdd()
     sheets_.insert(sheets_.begin() + at, std::make_unique<Worksheet>(this, name));
     active_ = at;
     kept_.linksFitSheets = false;
+    sheetChanged(*sheets_[size_t(at)]);   // spans of sheets may now hold it
     markChanged();
     return *sheets_[size_t(at)];
 }
@@ -110,7 +145,9 @@ bool Workbook::deleteSheet(Worksheet& sheet)
             QStringLiteral("Листът „%1“ може да съдържа данни. Да бъде ли изтрит завинаги?").arg(sheet.Name());
         if (application_->ask(Alert::DeleteSheet, question) != AlertAnswer::Yes) return false;
     }
+    const QString name = sheet.Name();
     sheets_.erase(sheets_.begin() + index);
+    sheetRenamed(name, {});   // references to it become #REF!
     kept_.linksFitSheets = false;
     // The spreadsheet then shows the sheet that followed, or the new last one.
     if (index < active_ || active_ >= sheetCount()) --active_;

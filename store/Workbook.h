@@ -39,6 +39,15 @@ public:
     void refuseTakenName(const QString& name, const Worksheet* renamed) const;
     int sheetCount() const { return int(sheets_.size()); }
     int indexOf(const Worksheet& sheet) const;   // 1-based
+    // The sheets first..last in tab order (case ignored; last empty for first alone), as a
+    // formula's Лист1:Лист3!A1 reads them; none when either is missing.
+    std::vector<const Worksheet*> sheetSpan(const QString& first, const QString& last) const;
+
+    // What formulas reading other sheets follow: a sheet's cells changed, a sheet was renamed,
+    // rows of a sheet were deleted.
+    void sheetChanged(const Worksheet& changed);
+    void sheetRenamed(const QString& from, const QString& to);
+    void rowsDeleted(const Worksheet& sheet, int first, int count);
 
     // sheets.Add: a new empty sheet before the active one, which then becomes active. Its name is
     // the next free "ЛистN".

@@ -22,13 +22,19 @@ bool byColumn(const Cell& c, int column) { return c.col < column; }
 
 } // namespace
 
-// The cells of one sheet as a formula reads them.
+// The cells of one sheet as a formula reads them, with the other sheets of its workbook.
 class SheetCells final : public FormulaCells {
 public:
     explicit SheetCells(const Worksheet& sheet) : sheet_(sheet) {}
     Value valueAt(int row, int col) const override { return sheet_.value(row, col); }
     int lastRow() const override { return sheet_.lastRow(); }
     int lastColumn() const override { return sheet_.lastColumn(); }
+    std::vector<const FormulaCells*> sheets(const QString& first, const QString& last) const override
+    {
+        std::vector<const FormulaCells*> cells;
+        for (const Worksheet* sheet : sheet_.parent().sheetSpan(first, last)) cells.push_back(&sheet->formulaCells());
+        return cells;
+    }
 
 private:
     const Worksheet& sheet_;
@@ -54,8 +60,13 @@ void checkSheetNameCharacters(const QString& name)
 }
 
 Worksheet::Worksheet(Workbook* workbook, const QString& name)
-    : workbook_(workbook), name_(name), rows_(workbook->cellMemory())
+    : workbook_(workbook), name_(name), rows_(workbook->cellMemory()), cells_(std::make_unique<SheetCells>(*this))
 {
+}
+
+const FormulaCells& Worksheet::formulaCells() const
+{
+    return *cells_;
 }
 
 Worksheet::~Worksheet()
@@ -67,6 +78,7 @@ Worksheet::~Worksheet()
 void Worksheet::release(Cell& cell)
 {
     if (FormulaCell* formula = cell.formula()) {
+        if (formula->readsOtherSheets) --crossSheetFormulas_;
         delete formula;
         --formulaCells_;
     }
@@ -89,7 +101,9 @@ void Worksheet::storeFormula(Cell& cell, const Formula& formula)
 {
     auto held = std::make_unique<FormulaCell>();
     held->formula = formula;
+    held->readsOtherSheets = !formula.sheetsNamed().isEmpty();
     release(cell);
+    if (held->readsOtherSheets) ++crossSheetFormulas_;
     cell.setFormula(held.release());
     ++formulaCells_;
 }
@@ -111,7 +125,9 @@ void Worksheet::setName(const QString& name)
 {
     checkSheetName(name);
     workbook_->refuseTakenName(name, this);
+    const QString old = name_;
     name_ = name;
+    workbook_->sheetRenamed(old, name);
     workbook_->markChanged();
 }
 
@@ -177,13 +193,29 @@ Cell& Worksheet::cellForWrite(int row, int col)
 void Worksheet::touch()
 {
     ++revision_;
+    workbook_->sheetChanged(*this);
     workbook_->markChanged();
 }
 
 void Worksheet::calculate()
 {
     ++revision_;
+    workbook_->sheetChanged(*this);
     workbook_->shownChanged();
+}
+
+void Worksheet::otherSheetChanged()
+{
+    if (crossSheetFormulas_ > 0) ++revision_;
+}
+
+void Worksheet::changeFormulasReadingOtherSheets(const std::function<void(Formula&)>& change)
+{
+    if (crossSheetFormulas_ == 0) return;
+    for (auto& cells : rows_)
+        for (auto& cell : cells)
+            if (FormulaCell* f = cell.formula(); f && f->readsOtherSheets) change(f->formula);
+    ++revision_;
 }
 
 void Worksheet::keepFileValues(bool uncalculated)
@@ -196,12 +228,23 @@ void Worksheet::keepFileValues(bool uncalculated)
 }
 
 template <class Visit>
+void Worksheet::forEachStaleFormulaIn(const FormulaRef& first, const FormulaRef& last, Visit visit) const
+{
+    const int bottom = std::min(last.row, lastRow());
+    for (int row = std::max(first.row, 1); row <= bottom; ++row) {
+        const auto& cells = rows_[size_t(row - 1)];
+        auto it = std::lower_bound(cells.begin(), cells.end(), first.col,
+                                   [](const Cell& c, int column) { return c.col < column; });
+        for (; it != cells.end() && it->col <= last.col; ++it) {
+            const FormulaCell* input = it->formula();
+            if (input && input->computedAt != revision_ && !input->evaluating) visit(*this, *input);
+        }
+    }
+}
+
+template <class Visit>
 void Worksheet::forEachStaleInput(const FormulaCell& f, Visit visit) const
 {
-    const auto visitCell = [&](const Cell& cell) {
-        const FormulaCell* input = cell.formula();
-        if (input && input->computedAt != revision_ && !input->evaluating) visit(*input);
-    };
     std::vector<const FormulaNode*> nodes;
     if (f.formula.root()) nodes.push_back(f.formula.root().get());
     while (!nodes.empty()) {
@@ -210,43 +253,46 @@ void Worksheet::forEachStaleInput(const FormulaCell& f, Visit visit) const
         for (const auto& arg : node->args) nodes.push_back(arg.get());
         if (node->kind != FormulaNode::Kind::Ref && node->kind != FormulaNode::Kind::Area) continue;
         const FormulaRef last = node->kind == FormulaNode::Kind::Area ? node->ref2 : node->ref;
-        const int bottom = std::min(last.row, lastRow());
-        for (int row = std::max(node->ref.row, 1); row <= bottom; ++row) {
-            const auto& cells = rows_[size_t(row - 1)];
-            auto it = std::lower_bound(cells.begin(), cells.end(), node->ref.col,
-                                       [](const Cell& c, int column) { return c.col < column; });
-            for (; it != cells.end() && it->col <= last.col; ++it) visitCell(*it);
+        if (node->sheet.isEmpty()) {
+            forEachStaleFormulaIn(node->ref, last, visit);
+            continue;
         }
+        for (const Worksheet* sheet : workbook_->sheetSpan(node->sheet, node->lastSheet))
+            sheet->forEachStaleFormulaIn(node->ref, last, visit);
     }
 }
 
-// The formulas a formula reads are computed before it, from a stack of our own rather than by
-// calling down from one formula into the next: a chain of formulas as long as the sheet is tall
-// takes no more of the call stack than a single formula.
+// The formulas a formula reads, on its sheet or others, are computed before it, from a stack of
+// our own rather than by calling down from one formula into the next: a chain of formulas as
+// long as the sheet is tall takes no more of the call stack than a single formula.
 Value Worksheet::computed(const FormulaCell& f) const
 {
     if (f.computedAt == revision_) return f.value;
-    // A formula that reaches itself gives 0, as the spreadsheet shows a circular reference.
+    // A formula that reaches itself, also through other sheets, gives 0 where it reads itself,
+    // as the spreadsheet shows a circular reference; it never computes forever.
     if (f.evaluating) return Value(0.0);
     struct Step {
+        const Worksheet* sheet;
         const FormulaCell* cell;
         bool inputsQueued;
     };
-    std::vector<Step> steps{{&f, false}};
+    std::vector<Step> steps{{this, &f, false}};
     try {
         while (!steps.empty()) {
             const Step step = steps.back();
-            if (step.cell->computedAt == revision_) {
+            if (step.cell->computedAt == step.sheet->revision_) {
                 steps.pop_back();
             } else if (!step.inputsQueued) {
                 steps.back().inputsQueued = true;
                 step.cell->evaluating = true;
-                forEachStaleInput(*step.cell, [&](const FormulaCell& input) { steps.push_back({&input, false}); });
+                step.sheet->forEachStaleInput(*step.cell, [&](const Worksheet& sheet, const FormulaCell& input) {
+                    steps.push_back({&sheet, &input, false});
+                });
             } else {
                 steps.pop_back();
-                step.cell->value = step.cell->formula.evaluate(SheetCells(*this));
+                step.cell->value = step.cell->formula.evaluate(*step.sheet->cells_);
                 step.cell->evaluating = false;
-                step.cell->computedAt = revision_;
+                step.cell->computedAt = step.sheet->revision_;
             }
         }
     } catch (...) {
@@ -325,7 +371,8 @@ void Worksheet::deleteRows(int first, int count)
 
     for (auto& cells : rows_)
         for (auto& cell : cells)
-            if (FormulaCell* f = cell.formula()) f->formula.adjustForDeletedRows(first, count);
+            if (FormulaCell* f = cell.formula()) f->formula.adjustForDeletedRows(first, count, name_, true);
+    workbook_->rowsDeleted(*this, first, count);
 
     std::map<int, RowInfo> moved;
     for (const auto& [row, info] : rowInfo_) {

@@ -6,6 +6,7 @@
 #include "store/formula/Formula.h"
 
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <memory_resource>
@@ -14,6 +15,7 @@
 namespace store {
 
 class Workbook;
+class SheetCells;
 
 inline constexpr int kMaxRows = 65536;
 inline constexpr int kMaxColumns = 256;
@@ -24,6 +26,7 @@ struct FormulaCell {
     mutable Value value;            // last computed (or, fresh from a file, the cached one)
     mutable quint64 computedAt = 0; // the sheet's revision the value belongs to; 0 = never
     mutable bool evaluating = false;
+    bool readsOtherSheets = false;  // its value also follows changes of other sheets
 };
 
 // One stored cell, sixteen bytes: its column, its format and what it holds. A text names its
@@ -99,8 +102,17 @@ public:
     // The text a person sees in the cell: numbers in the user's decimal form (General format).
     QString shownText(int row, int col) const;
 
-    // Rows first..first+count-1 go; rows below move up; formulas follow.
+    // Rows first..first+count-1 go; rows below move up; formulas follow, also those of other
+    // sheets that read this one.
     void deleteRows(int first, int count);
+
+    // The sheet's cells as its formulas read them.
+    const FormulaCells& formulaCells() const;
+    // Changes the formulas of the sheet that read other sheets (a sheet was renamed or deleted,
+    // rows of one deleted); they compute again.
+    void changeFormulasReadingOtherSheets(const std::function<void(Formula&)>& change);
+    // Another sheet changed: formulas reading other sheets compute again on their next read.
+    void otherSheetChanged();
 
     // Bounds of what the sheet holds (0 when empty).
     int lastRow() const { return int(rows_.size()); }
@@ -156,9 +168,11 @@ private:
     void storeFormula(Cell& cell, const Formula& formula);
     void release(Cell& cell);
     void eraseCell(int row, const Cell& cell);
-    // Calls visit for each formula cell that f reads and that is neither computed nor being
-    // computed.
+    // Calls visit(sheet, cell) for each formula cell that f reads, on this sheet or another, and
+    // that is neither computed nor being computed.
     template <class Visit> void forEachStaleInput(const FormulaCell& f, Visit visit) const;
+    template <class Visit>
+    void forEachStaleFormulaIn(const FormulaRef& first, const FormulaRef& last, Visit visit) const;
 
     Workbook* workbook_;
     QString name_;
@@ -170,6 +184,8 @@ private:
     quint64 fileValuesRevision_ = 0;
     bool uncalculated_ = false;
     int formulaCells_ = 0;   // cells holding a formula, which the sheet frees
+    int crossSheetFormulas_ = 0;   // of them, those that read other sheets
+    std::unique_ptr<SheetCells> cells_;
 };
 
 // The longest text a cell holds: what the 16-bit character count of a file's string gives.

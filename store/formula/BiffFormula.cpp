@@ -46,8 +46,8 @@ constexpr int kMaxStringLength = 255;
 
 class Encoder {
 public:
-    Encoder(const Formula& formula, const FunctionNames& functionNames)
-        : formula_(formula), functionNames_(functionNames)
+    Encoder(const Formula& formula, const FunctionNames& functionNames, const SheetLinks& sheetLinks)
+        : formula_(formula), functionNames_(functionNames), sheetLinks_(sheetLinks)
     {
     }
 
@@ -68,12 +68,12 @@ private:
         case FormulaNode::Kind::Bool: return emitBytes({ptg::Bool, quint8(node.boolean ? 1 : 0)});
         case FormulaNode::Kind::Error: return emitBytes({ptg::Err, quint8(node.error)});
         case FormulaNode::Kind::Ref:
-            byte(ptg::Ref | operandClass);
+            if (!emitSheets(node, ptg::Ref3d | operandClass)) byte(ptg::Ref | operandClass);
             word(checkedRow(node.ref));
             word(columnField(node.ref));
             return;
         case FormulaNode::Kind::Area:
-            byte(ptg::Area | operandClass);
+            if (!emitSheets(node, ptg::Area3d | operandClass)) byte(ptg::Area | operandClass);
             word(checkedRow(node.ref));
             word(checkedRow(node.ref2));
             word(columnField(node.ref));
@@ -92,7 +92,40 @@ private:
             return byte(ptg::Paren);
         case FormulaNode::Kind::Missing: return byte(ptg::MissArg);
         case FormulaNode::Kind::Kept: out_.append(node.tokens); return;
+        case FormulaNode::Kind::Intersection: return emitReferenceOperator(node, ptg::Isect);
+        case FormulaNode::Kind::Union: return emitReferenceOperator(node, ptg::Union);
         }
+    }
+
+    // The token of a reference to other sheets and the EXTERNSHEET entry it goes through;
+    // false for a reference to the formula's own sheet.
+    bool emitSheets(const FormulaNode& node, quint8 token)
+    {
+        if (node.sheet.isEmpty()) return false;
+        if (!sheetLinks_) fail(FormulaError::OtherSheetNotWritable, {sheetPrefix(node)});
+        const auto entry = sheetLinks_(node.sheet, node.lastSheet);
+        if (!entry) fail(FormulaError::NoSuchSheet, {node.lastSheet.isEmpty() ? node.sheet : node.sheet + u':' + node.lastSheet});
+        byte(token);
+        word(*entry);
+        return true;
+    }
+
+    // Intersections and unions take references and give one. Inside a function's arguments the
+    // spreadsheet marks them with tMemFunc and the size of what they span, so a reader can tell
+    // where the argument ends.
+    void emitReferenceOperator(const FormulaNode& node, quint8 token)
+    {
+        QByteArray outer;
+        std::swap(outer, out_);
+        put(*node.args[0], ptg::ReferenceClass);
+        for (size_t i = 1; i < node.args.size(); ++i) {
+            put(*node.args[i], ptg::ReferenceClass);
+            byte(token);
+        }
+        std::swap(outer, out_);
+        byte(ptg::MemFunc | ptg::ReferenceClass);
+        word(quint16(outer.size()));
+        out_.append(outer);
     }
 
     void emitNumber(double number)
@@ -206,14 +239,16 @@ private:
 
     const Formula& formula_;
     const FunctionNames& functionNames_;
+    const SheetLinks& sheetLinks_;
     QByteArray out_;
 };
 
 } // namespace
 
-QByteArray encodeBiffFormula(const Formula& formula, int, int, const FunctionNames& functionNames)
+QByteArray encodeBiffFormula(const Formula& formula, int, int, const FunctionNames& functionNames,
+                             const SheetLinks& sheetLinks)
 {
-    return Encoder(formula, functionNames).encode();
+    return Encoder(formula, functionNames, sheetLinks).encode();
 }
 
 } // namespace store

@@ -14,16 +14,26 @@ namespace store {
 // the name on first use.
 using FunctionNames = std::function<quint16(const QString& upperName)>;
 
+// A reference to other sheets goes into a file through an entry of the workbook's EXTERNSHEET
+// table. This gives the place (from 0) of the entry for the sheets first..last (last empty for
+// first alone), adding it on first use; nothing when such a sheet is not in the workbook.
+using SheetLinks = std::function<std::optional<quint16>(const QString& first, const QString& last)>;
+
 // A formula as the token array (rgce) of a BIFF8 FORMULA record in the cell at (row, col),
-// both 1-based. Calls of functions the engine does not know go through functionNames; without
-// it they cannot be written. Throws store::Error when the formula uses something the format
-// cannot hold.
-QByteArray encodeBiffFormula(const Formula& formula, int row, int col, const FunctionNames& functionNames = {});
+// both 1-based. Calls of functions the engine does not know go through functionNames, references
+// to other sheets through sheetLinks; without them they cannot be written. Throws store::Error
+// when the formula uses something the format cannot hold.
+QByteArray encodeBiffFormula(const Formula& formula, int row, int col, const FunctionNames& functionNames = {},
+                             const SheetLinks& sheetLinks = {});
 
 // The formula of a BIFF8 token array. Tokens relative to the cell (ptgRefN, ptgAreaN, as in
-// shared formulas) are resolved against (row, col). Nothing when the tokens use something this
-// engine does not model (other sheets, names, arrays): the caller keeps the cached value.
-std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col);
+// shared formulas) are resolved against (row, col). References to other sheets of the workbook
+// are read through its link table `names` (without it they are not read). Nothing when the
+// tokens use something this engine does not model (other workbooks, names, arrays): the caller
+// keeps the cached value.
+struct BiffWorkbookNames;
+std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col,
+                                         const BiffWorkbookNames* names = nullptr);
 
 // The tokens of a shared formula (SHRFMLA), whose relative references are offsets, made into
 // those of an ordinary formula in the cell at (row, col). Nothing for tokens that cannot stand

@@ -1,6 +1,7 @@
 // Reading BIFF8 token arrays back into formula trees.
 #include "store/formula/BiffFormula.h"
 
+#include "store/formula/BiffFormulaText.h"
 #include "store/formula/BiffTokens.h"
 #include "store/formula/FormulaFunctions.h"
 #include "store/formula/FormulaNodes.h"
@@ -47,7 +48,10 @@ int wrapped(int value, int size)
 // short or unknown token array gives nothing rather than a wrong formula.
 class Decoder : private TokenCursor {
 public:
-    Decoder(const QByteArray& tokens, int row, int col) : tokens_(tokens), row_(row), col_(col) {}
+    Decoder(const QByteArray& tokens, int row, int col, const BiffWorkbookNames* names)
+        : tokens_(tokens), row_(row), col_(col), names_(names)
+    {
+    }
 
     std::optional<Formula> decode()
     {
@@ -78,8 +82,45 @@ private:
             return w && push(makeNumber(*w));
         }
         case ptg::Num: return number();
-        default: return false;   // unions, intersections, ranges
+        case ptg::Isect: return referenceOperator(FormulaNode::Kind::Intersection);
+        case ptg::Union: return referenceOperator(FormulaNode::Kind::Union);
+        default: return false;   // ranges of references
         }
+    }
+
+    // An intersection of two, or a union of any references; a union met again grows by one.
+    bool referenceOperator(FormulaNode::Kind kind)
+    {
+        if (stack_.size() < 2) return false;
+        FormulaNodePtr right = pop();
+        FormulaNodePtr left = pop();
+        if (kind == FormulaNode::Kind::Intersection) return push(makeIntersection(std::move(left), std::move(right)));
+        std::vector<FormulaNodePtr> parts;
+        if (left->kind == FormulaNode::Kind::Union) parts = left->args;
+        else parts.push_back(std::move(left));
+        parts.push_back(std::move(right));
+        return push(makeUnion(std::move(parts)));
+    }
+
+    // tRef3d, tArea3d: the EXTERNSHEET entry first, then a reference as tRef or tArea has it. Only
+    // sheets of the workbook itself are read.
+    bool otherSheets(quint8 base)
+    {
+        const auto entry = word();
+        if (!entry || !names_ || *entry >= names_->spans.size()) return false;
+        const BiffWorkbookNames::SheetSpan& span = names_->spans[*entry];
+        if (span.book < 0 || size_t(span.book) >= names_->books.size()) return false;
+        if (names_->books[size_t(span.book)].kind != BiffWorkbookNames::Book::Kind::Own) return false;
+        if (base == ptg::RefErr3d || base == ptg::AreaErr3d) return push(makeError(ErrorCode::Ref));
+        const auto sheetName = [this](int tab) { return tab >= 0 && size_t(tab) < names_->sheets.size() ? names_->sheets[size_t(tab)] : QString(); };
+        const QString first = sheetName(span.first);
+        const QString last = sheetName(span.last);
+        if (first.isEmpty() || last.isEmpty()) return false;
+        if (!(base == ptg::Ref3d ? reference(false) : area(false))) return false;
+        auto node = std::make_shared<FormulaNode>(*pop());
+        node->sheet = first;
+        if (span.last != span.first) node->lastSheet = last;
+        return push(std::move(node));
     }
 
     bool operandToken(quint8 base)
@@ -93,7 +134,16 @@ private:
         case ptg::AreaN: return area(true);
         case ptg::RefErr:
         case ptg::AreaErr: return push(makeError(ErrorCode::Ref));
-        default: return false;   // arrays, names, other sheets
+        case ptg::Ref3d:
+        case ptg::Area3d:
+        case ptg::RefErr3d:
+        case ptg::AreaErr3d: return otherSheets(base);
+        // Marks of what an intersection or union spans, and what it last gave: the tree needs none.
+        case ptg::MemArea:
+        case ptg::MemErr:
+        case ptg::MemNoMem:
+        case ptg::MemFunc: return true;
+        default: return false;   // arrays, names, other workbooks
         }
     }
 
@@ -200,8 +250,13 @@ private:
         const auto firstCol = word();
         const auto lastCol = word();
         if (!firstRow || !lastRow || !firstCol || !lastCol) return false;
-        return push(makeArea(resolve(*firstRow, *firstCol, relativeToCell),
-                             resolve(*lastRow, *lastCol, relativeToCell)));
+        FormulaNodePtr node = makeArea(resolve(*firstRow, *firstCol, relativeToCell),
+                                       resolve(*lastRow, *lastCol, relativeToCell));
+        // An area of every row of its columns is shown as those columns (A:A), one of every
+        // column as its rows (1:1).
+        node->wholeColumns = node->ref.row == 1 && node->ref2.row == kMaxRow;
+        node->wholeRows = !node->wholeColumns && node->ref.col == 1 && node->ref2.col == kMaxColumn;
+        return push(std::move(node));
     }
 
     // In ptgRefN and ptgAreaN the relative parts are signed offsets from the formula's cell:
@@ -235,14 +290,15 @@ private:
     const QByteArray& tokens_;
     int row_;
     int col_;
+    const BiffWorkbookNames* names_;
     std::vector<FormulaNodePtr> stack_;
 };
 
 } // namespace
 
-std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col)
+std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col, const BiffWorkbookNames* names)
 {
-    std::optional<Formula> formula = Decoder(tokens, row, col).decode();
+    std::optional<Formula> formula = Decoder(tokens, row, col, names).decode();
     if (formula) return std::move(*formula).placedAt(row, col);
     return formula;
 }

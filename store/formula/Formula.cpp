@@ -14,21 +14,60 @@ namespace {
 
 // Rows first..last were deleted. Returns the node itself when nothing in it changes, else a
 // changed copy: formulas copied from one another share their trees.
+bool sameSheet(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Calls change on each node of the tree; change returns the node itself when nothing in it
+// changes, else a changed copy, which takes the node's place: formulas copied from one another
+// share their trees.
+template <class Change>
+FormulaNodePtr changed(const FormulaNodePtr& node, const Change& change)
+{
+    FormulaNodePtr own = change(node);
+    if (own != node) return own;
+    std::shared_ptr<FormulaNode> copy;
+    for (size_t i = 0; i < node->args.size(); ++i) {
+        FormulaNodePtr child = changed(node->args[i], change);
+        if (child == node->args[i]) continue;
+        if (!copy) copy = std::make_shared<FormulaNode>(*node);
+        copy->args[i] = std::move(child);
+    }
+    return copy ? copy : node;
+}
+
+bool isReference(const FormulaNode& node)
+{
+    return node.kind == FormulaNode::Kind::Ref || node.kind == FormulaNode::Kind::Area;
+}
+
 class RowDeletion {
 public:
-    RowDeletion(int first, int count) : first_(first), last_(first + count - 1), count_(count) {}
+    RowDeletion(int first, int count, const QString& sheet, bool onOwnSheet)
+        : first_(first), last_(first + count - 1), count_(count), sheet_(sheet), onOwnSheet_(onOwnSheet)
+    {
+    }
 
     FormulaNodePtr adjust(const FormulaNodePtr& node) const
     {
         switch (node->kind) {
-        case FormulaNode::Kind::Ref: return adjustRef(node);
-        case FormulaNode::Kind::Area: return adjustArea(node);
-        case FormulaNode::Kind::Kept: return adjustKept(node);
+        case FormulaNode::Kind::Ref: return movesWithSheet(*node) ? adjustRef(node) : node;
+        case FormulaNode::Kind::Area: return movesWithSheet(*node) && !node->wholeColumns ? adjustArea(node) : node;
+        case FormulaNode::Kind::Kept: return onOwnSheet_ ? adjustKept(node) : node;
         default: return adjustChildren(node);
         }
     }
 
 private:
+    // A reference lies on the sheet whose rows went: unnamed on the formula's own sheet, or
+    // naming it alone (a span of sheets stays).
+    bool movesWithSheet(const FormulaNode& node) const
+    {
+        if (node.sheet.isEmpty()) return onOwnSheet_;
+        return node.lastSheet.isEmpty() && sameSheet(node.sheet, sheet_);
+    }
+
     FormulaNodePtr adjustRef(const FormulaNodePtr& node) const
     {
         const int row = node->ref.row;
@@ -49,7 +88,7 @@ private:
         auto moved = std::make_shared<FormulaNode>(*node);
         moved->ref.row = top < first_ ? top : (top > last_ ? top - count_ : first_);
         moved->ref2.row = bottom > last_ ? bottom - count_ : first_ - 1;
-        if (moved->homeRow > last_) moved->homeRow -= count_;   // the formula's own cell moves up too
+        if (onOwnSheet_ && moved->homeRow > last_) moved->homeRow -= count_;   // the formula's own cell moves up too
         return moved;
     }
 
@@ -81,13 +120,40 @@ private:
     int first_;
     int last_;
     int count_;
+    QString sheet_;
+    bool onOwnSheet_;
 };
+
+// References to the sheet `from` name `to` instead, or are #REF! where `to` is empty.
+FormulaNodePtr sheetChanged(const FormulaNodePtr& node, const QString& from, const QString& to)
+{
+    if (!isReference(*node)) return node;
+    const bool first = !node->sheet.isEmpty() && sameSheet(node->sheet, from);
+    const bool last = !node->lastSheet.isEmpty() && sameSheet(node->lastSheet, from);
+    if (!first && !last) return node;
+    if (to.isEmpty()) return makeError(ErrorCode::Ref);
+    auto renamed = std::make_shared<FormulaNode>(*node);
+    if (first) renamed->sheet = to;
+    if (last) renamed->lastSheet = to;
+    return renamed;
+}
 
 } // namespace
 
 Formula Formula::parseA1(const QString& text, int row, int col)
 {
     return Formula(parseFormulaText(text, RefStyle::A1, row, col)).placedAt(row, col);
+}
+
+Formula Formula::parseA1(const QString& text, int row, int col, const FormulaSyntax& syntax)
+{
+    return Formula(parseFormulaText(text, RefStyle::A1, row, col, syntax)).placedAt(row, col);
+}
+
+FormulaSyntax FormulaSyntax::ofLocale(QChar localeDecimalMark)
+{
+    if (localeDecimalMark == u',') return FormulaSyntax{u';', u','};
+    return FormulaSyntax{};
 }
 
 Formula Formula::parseR1C1(const QString& text, int row, int col)
@@ -139,6 +205,12 @@ QString Formula::toA1() const
     return u'=' + printA1(*root_);
 }
 
+QString Formula::toA1(const FormulaSyntax& syntax) const
+{
+    if (!root_) return {};
+    return u'=' + printA1(*root_, syntax);
+}
+
 Value Formula::evaluate(const FormulaCells& cells) const
 {
     if (!root_) return Value();
@@ -146,10 +218,31 @@ Value Formula::evaluate(const FormulaCells& cells) const
     return result.isEmpty() ? Value(0.0) : result;   // =A1 of an empty cell shows 0
 }
 
-void Formula::adjustForDeletedRows(int first, int count)
+void Formula::adjustForDeletedRows(int first, int count, const QString& sheet, bool onOwnSheet)
 {
     if (!root_ || count <= 0) return;
-    root_ = RowDeletion(first, count).adjust(root_);
+    root_ = RowDeletion(first, count, sheet, onOwnSheet).adjust(root_);
+}
+
+void Formula::adjustForSheet(const QString& from, const QString& to)
+{
+    if (!root_) return;
+    root_ = changed(root_, [&](const FormulaNodePtr& node) { return sheetChanged(node, from, to); });
+}
+
+QStringList Formula::sheetsNamed() const
+{
+    QStringList names;
+    std::vector<const FormulaNode*> nodes;
+    if (root_) nodes.push_back(root_.get());
+    while (!nodes.empty()) {
+        const FormulaNode* node = nodes.back();
+        nodes.pop_back();
+        if (isReference(*node) && !node->sheet.isEmpty()) names << node->sheet;
+        if (isReference(*node) && !node->lastSheet.isEmpty()) names << node->lastSheet;
+        for (const auto& arg : node->args) nodes.push_back(arg.get());
+    }
+    return names;
 }
 
 } // namespace store

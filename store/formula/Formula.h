@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -38,16 +39,25 @@ struct FormulaNode {
         Function,  // name(args...), name upper case
         Paren,     // (args[0]), kept so printing gives back what was typed
         Missing,   // an omitted function argument: IF(A1,,2)
-        Kept,      // a formula of a file the engine cannot compute (other sheets, names, functions
-                   // it lacks): its tokens as read, its last value in cached
+        Kept,      // a formula of a file the engine cannot compute (other workbooks, add-ins,
+                   // functions it lacks): its tokens as read, its last value in cached
+        Intersection,  // args[0] args[1]: the cells two references share
+        Union,         // args[0],args[1],...: several references as one, inside parentheses
     };
     Kind kind = Kind::Number;
     double number = 0;
-    QString text;       // Text literal, operator, or function name
+    QString text;       // Text literal, operator, function name, or a Number as typed ("1E+308")
     bool boolean = false;
     ErrorCode error = ErrorCode::Ref;
     FormulaRef ref;
     FormulaRef ref2;
+    // Ref, Area: the sheet they lie on as typed ("Лист1"), empty for the formula's own sheet;
+    // lastSheet ends a span of sheets (Лист1:Лист3!A1), empty for one sheet.
+    QString sheet;
+    QString lastSheet;
+    // Area: typed as whole columns (A:C) or whole rows (1:3), printed back so.
+    bool wholeColumns = false;
+    bool wholeRows = false;
     // Area: the cell of the formula it belongs to (row 0 when not known). Where one value is
     // wanted, a one-column area gives its cell in that row, a one-row area its cell in that
     // column, as the spreadsheet does.
@@ -82,6 +92,21 @@ public:
     virtual Value valueAt(int row, int col) const = 0;
     virtual int lastRow() const = 0;
     virtual int lastColumn() const = 0;
+    // The sheets first..last of the workbook in tab order (case ignored; last empty for first
+    // alone); nothing when either is missing. A sheet on its own reaches no other.
+    virtual std::vector<const FormulaCells*> sheets(const QString& /*first*/, const QString& /*last*/) const
+    {
+        return {};
+    }
+};
+
+// How formulas are typed and shown: between function arguments, and in numbers. Where the
+// decimal mark is a comma ("2,5"), arguments part with a semicolon.
+struct FormulaSyntax {
+    QChar argumentSeparator = u',';
+    QChar decimalMark = u'.';
+    // The syntax of the locale: ";" and "," where its decimal mark is a comma.
+    static FormulaSyntax ofLocale(QChar localeDecimalMark);
 };
 
 class Formula {
@@ -94,15 +119,26 @@ public:
     static Formula parseA1(const QString& text, int row, int col);
     // "=COUNTIF(R[1]C[-18]:R[9999]C[-18],\"<>\")" in R1C1 style, relative to (row, col).
     static Formula parseR1C1(const QString& text, int row, int col);
+    // As parseA1, typed with the syntax's separators.
+    static Formula parseA1(const QString& text, int row, int col, const FormulaSyntax& syntax);
 
     // The formula in A1 style with its leading "=": "=COUNTIF(B2:B10000,\"<>\")".
     QString toA1() const;
+    QString toA1(const FormulaSyntax& syntax) const;
 
     Value evaluate(const FormulaCells& cells) const;
 
-    // Rows first..first+count-1 of the formula's sheet were deleted: references below move up,
-    // areas shrink, a reference into the deleted rows becomes #REF!.
-    void adjustForDeletedRows(int first, int count);
+    // Rows first..first+count-1 of the sheet named `sheet` were deleted: references to it below
+    // move up, areas shrink, a reference into the deleted rows becomes #REF! (whole columns
+    // stay). onOwnSheet: it is the formula's own sheet, whose unnamed references and own cell
+    // move too.
+    void adjustForDeletedRows(int first, int count, const QString& sheet = {}, bool onOwnSheet = true);
+    // The sheet `from` is now called `to` (case ignored), or is gone (to empty): references to
+    // it follow, or become #REF!.
+    void adjustForSheet(const QString& from, const QString& to);
+    // The sheets the formula names ("Лист1", both ends of Лист1:Лист3), as typed; none when it
+    // reads only its own sheet.
+    QStringList sheetsNamed() const;
 
     // Tells the areas of a newly built formula the cell it is in (see FormulaNode::homeRow).
     Formula placedAt(int row, int col) &&;

@@ -21,14 +21,16 @@ template <class OnNumber>
 std::optional<ErrorCode> forEachNumber(const Args& args, const Evaluator& evaluator, OnNumber onNumber)
 {
     for (const auto& arg : args) {
-        if (const auto area = evaluator.area(*arg)) {
+        if (const auto areas = evaluator.areas(*arg); !areas.empty()) {
             std::optional<ErrorCode> error;
-            evaluator.forEachCell(*area, [&](const Value& cell) {
-                if (cell.isError()) error = cell.errorValue();
-                else if (cell.isNumber()) onNumber(cell.number());
-                return !error;
-            });
-            if (error) return error;
+            for (const CellArea& area : areas) {
+                evaluator.forEachCell(area, [&](const Value& cell) {
+                    if (cell.isError()) error = cell.errorValue();
+                    else if (cell.isNumber()) onNumber(cell.number());
+                    return !error;
+                });
+                if (error) return error;
+            }
         } else {
             const NumberOrError n = arithmeticNumber(evaluator.value(*arg));
             if (n.error) return n.error;

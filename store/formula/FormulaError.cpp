@@ -20,10 +20,10 @@ QString errorMessage(FormulaError kind, const QStringList& a)
     case FormulaError::TooDeeplyNested: return QStringLiteral("има твърде много вложени скоби или функции");
     case FormulaError::TooManySigns: return QStringLiteral("има твърде много знаци пред едно число");
     case FormulaError::UnexpectedEnd: return QStringLiteral("формулата свършва неочаквано");
-    case FormulaError::WholeRowsNotSupported: return QStringLiteral("препратки към цели редове не се поддържат");
-    case FormulaError::WholeColumnsOrRowsNotSupported:
-        return QStringLiteral("препратки към цели колони или редове не се поддържат");
-    case FormulaError::OtherSheetsNotSupported: return QStringLiteral("препратки към други листове не се поддържат");
+    case FormulaError::SheetNameNotClosed: return QStringLiteral("името на листа не е затворено с апостроф");
+    case FormulaError::ReferenceAfterSheet:
+        return QStringLiteral("след името на листа „%1“ и „!“ трябва да има клетка").arg(a.value(0));
+    case FormulaError::UnionOfValues: return QStringLiteral("в скоби могат да се изброяват само клетки");
     case FormulaError::ArrayConstantsNotSupported: return QStringLiteral("масиви от константи не се поддържат");
     case FormulaError::NumberTooLarge: return QStringLiteral("числото „%1“ е твърде голямо").arg(a.value(0));
     case FormulaError::TextNotClosed: return QStringLiteral("текстът не е затворен с кавички");
@@ -56,6 +56,9 @@ QString errorMessage(FormulaError kind, const QStringList& a)
         return QStringLiteral("функцията %1 е с повече от %2 аргумента").arg(a.value(0), a.value(1));
     case FormulaError::ReferenceLeavesSheet: return QStringLiteral("препратката е извън листа");
     case FormulaError::UnknownOperator: return QStringLiteral("непознат оператор „%1“").arg(a.value(0));
+    case FormulaError::OtherSheetNotWritable:
+        return QStringLiteral("препратката към „%1“ не може да се запише без книгата си").arg(a.value(0));
+    case FormulaError::NoSuchSheet: return QStringLiteral("в книгата няма лист „%1“").arg(a.value(0));
     case FormulaError::NotParsed:
         return QStringLiteral("Формулата „%1“ не може да бъде разчетена: %2").arg(a.value(0), a.value(1));
     case FormulaError::NotWritten:

@@ -15,9 +15,9 @@ enum class FormulaError {
     TooDeeplyNested,
     TooManySigns,
     UnexpectedEnd,
-    WholeRowsNotSupported,
-    WholeColumnsOrRowsNotSupported,
-    OtherSheetsNotSupported,
+    SheetNameNotClosed,
+    ReferenceAfterSheet,        // sheet
+    UnionOfValues,
     ArrayConstantsNotSupported,
     NumberTooLarge,             // number
     TextNotClosed,
@@ -40,6 +40,8 @@ enum class FormulaError {
     TooManyArgumentsForFile,    // function, most
     ReferenceLeavesSheet,
     UnknownOperator,            // operator
+    OtherSheetNotWritable,      // sheet
+    NoSuchSheet,                // sheet
     // The sentences the reasons are told in.
     NotParsed,                  // text, why
     NotWritten,                 // formula, why

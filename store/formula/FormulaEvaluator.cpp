@@ -7,25 +7,83 @@ namespace store::formula {
 std::optional<CellArea> CellArea::of(const FormulaNode& node)
 {
     switch (node.kind) {
-    case FormulaNode::Kind::Ref: return CellArea{node.ref.row, node.ref.col, node.ref.row, node.ref.col};
+    case FormulaNode::Kind::Ref: return CellArea{node.ref.row, node.ref.col, node.ref.row, node.ref.col, {}};
     case FormulaNode::Kind::Area:
         return CellArea{std::min(node.ref.row, node.ref2.row), std::min(node.ref.col, node.ref2.col),
-                        std::max(node.ref.row, node.ref2.row), std::max(node.ref.col, node.ref2.col)};
+                        std::max(node.ref.row, node.ref2.row), std::max(node.ref.col, node.ref2.col), {}};
     case FormulaNode::Kind::Paren: return of(*node.args[0]);
     default: return std::nullopt;
     }
 }
 
+std::optional<CellArea> Evaluator::referenceArea(const FormulaNode& node) const
+{
+    std::optional<CellArea> cells = CellArea::of(node);
+    if (!cells || node.sheet.isEmpty()) return cells;
+    cells->sheets = cells_.sheets(node.sheet, node.lastSheet);
+    if (cells->sheets.empty()) return std::nullopt;
+    return cells;
+}
+
+std::optional<CellArea> Evaluator::area(const FormulaNode& node) const
+{
+    switch (node.kind) {
+    case FormulaNode::Kind::Ref:
+    case FormulaNode::Kind::Area: return referenceArea(node);
+    case FormulaNode::Kind::Paren: return area(*node.args[0]);
+    case FormulaNode::Kind::Intersection: {
+        auto shared = area(*node.args[0]);
+        const auto other = area(*node.args[1]);
+        if (!shared || !other || shared->sheets != other->sheets) return std::nullopt;
+        shared->top = std::max(shared->top, other->top);
+        shared->left = std::max(shared->left, other->left);
+        shared->bottom = std::min(shared->bottom, other->bottom);
+        shared->right = std::min(shared->right, other->right);
+        if (shared->top > shared->bottom || shared->left > shared->right) return std::nullopt;
+        return shared;
+    }
+    default: return std::nullopt;
+    }
+}
+
+std::vector<CellArea> Evaluator::areas(const FormulaNode& node) const
+{
+    if (node.kind == FormulaNode::Kind::Paren) return areas(*node.args[0]);
+    if (node.kind != FormulaNode::Kind::Union) {
+        if (auto one = area(node)) return {std::move(*one)};
+        return {};
+    }
+    std::vector<CellArea> all;
+    for (const auto& arg : node.args) {
+        std::vector<CellArea> part = areas(*arg);
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
 // Where one value is wanted an area gives the cell it shares with the formula's row (a
-// one-column area) or column (a one-row area); otherwise #VALUE!.
+// one-column area) or column (a one-row area); otherwise #VALUE!. An area of several sheets
+// has no single value.
 Value Evaluator::intersection(const FormulaNode& area) const
 {
-    const CellArea cells = *CellArea::of(area);
-    if (area.homeRow > 0 && cells.left == cells.right && area.homeRow >= cells.top && area.homeRow <= cells.bottom)
-        return cells_.valueAt(area.homeRow, cells.left);
-    if (area.homeCol > 0 && cells.top == cells.bottom && area.homeCol >= cells.left && area.homeCol <= cells.right)
-        return cells_.valueAt(cells.top, area.homeCol);
+    const auto cells = referenceArea(area);
+    if (!cells) return Value::error(ErrorCode::Ref);
+    if (cells->sheets.size() > 1) return Value::error(ErrorCode::Value);
+    if (area.homeRow > 0 && cells->left == cells->right && area.homeRow >= cells->top && area.homeRow <= cells->bottom)
+        return valueIn(*cells, area.homeRow, cells->left);
+    if (area.homeCol > 0 && cells->top == cells->bottom && area.homeCol >= cells->left && area.homeCol <= cells->right)
+        return valueIn(*cells, cells->top, area.homeCol);
     return Value::error(ErrorCode::Value);
+}
+
+// A reference to a sheet that is gone is #REF!; one to the same cell of several sheets #VALUE!.
+Value Evaluator::referenceValue(const FormulaNode& node) const
+{
+    if (node.sheet.isEmpty()) return cells_.valueAt(node.ref.row, node.ref.col);
+    const auto cells = referenceArea(node);
+    if (!cells) return Value::error(ErrorCode::Ref);
+    if (cells->sheets.size() > 1) return Value::error(ErrorCode::Value);
+    return valueIn(*cells, cells->top, cells->left);
 }
 
 Value Evaluator::value(const FormulaNode& node) const
@@ -35,7 +93,7 @@ Value Evaluator::value(const FormulaNode& node) const
     case FormulaNode::Kind::Text: return Value(node.text);
     case FormulaNode::Kind::Bool: return Value::boolean(node.boolean);
     case FormulaNode::Kind::Error: return Value::error(node.error);
-    case FormulaNode::Kind::Ref: return cells_.valueAt(node.ref.row, node.ref.col);
+    case FormulaNode::Kind::Ref: return referenceValue(node);
     case FormulaNode::Kind::Area: return intersection(node);
     case FormulaNode::Kind::Unary: return applyUnary(node.text, value(*node.args[0]));
     case FormulaNode::Kind::Binary:
@@ -44,6 +102,14 @@ Value Evaluator::value(const FormulaNode& node) const
     case FormulaNode::Kind::Paren: return value(*node.args[0]);
     case FormulaNode::Kind::Missing: return Value();
     case FormulaNode::Kind::Kept: return node.cached;
+    case FormulaNode::Kind::Intersection: {
+        // Two references that share no cell give #NULL!, as the spreadsheet shows.
+        const auto shared = area(node);
+        if (!shared) return Value::error(ErrorCode::Null);
+        if (shared->cellCount() != 1) return Value::error(ErrorCode::Value);
+        return valueIn(*shared, shared->top, shared->left);
+    }
+    case FormulaNode::Kind::Union: return Value::error(ErrorCode::Value);
     }
     return Value::error(ErrorCode::Value);
 }

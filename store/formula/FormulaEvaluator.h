@@ -7,23 +7,29 @@
 
 namespace store::formula {
 
-// The cells a reference or an area covers, 1-based and inclusive.
+// The cells a reference or an area covers, 1-based and inclusive, on the sheets it lies on.
 struct CellArea {
     int top = 1;
     int left = 1;
     int bottom = 1;
     int right = 1;
+    // The sheets, in tab order (several for Лист1:Лист3!A1); empty for the formula's own sheet.
+    std::vector<const FormulaCells*> sheets;
 
-    // The area of a Ref or Area node, also inside parentheses; nothing for other nodes.
+    // The area of a Ref or Area node of the formula's own sheet, also inside parentheses;
+    // nothing for other nodes.
     static std::optional<CellArea> of(const FormulaNode& node);
-    qint64 cellCount() const { return qint64(bottom - top + 1) * (right - left + 1); }
+    qint64 cellCount() const
+    {
+        return qint64(bottom - top + 1) * (right - left + 1) * qint64(std::max<size_t>(sheets.size(), 1));
+    }
 };
 
 // Calls visit(value) for the cells of the area up to the sheet's last used row and column,
 // so B2:B10000 on a short sheet stays cheap; the cells beyond are empty. visit returns false
-// to stop. Returns how many cells were visited.
+// to stop; stopped tells whether it did. Returns how many cells were visited.
 template <class Visit>
-qint64 forEachUsedCell(const CellArea& area, const FormulaCells& cells, Visit visit)
+qint64 forEachUsedCell(const CellArea& area, const FormulaCells& cells, Visit visit, bool* stopped = nullptr)
 {
     const int bottom = std::min(area.bottom, cells.lastRow());
     const int right = std::min(area.right, cells.lastColumn());
@@ -31,7 +37,10 @@ qint64 forEachUsedCell(const CellArea& area, const FormulaCells& cells, Visit vi
     for (int row = area.top; row <= bottom; ++row) {
         for (int col = area.left; col <= right; ++col) {
             ++visited;
-            if (!visit(cells.valueAt(row, col))) return visited;
+            if (!visit(cells.valueAt(row, col))) {
+                if (stopped) *stopped = true;
+                return visited;
+            }
         }
     }
     return visited;
@@ -47,15 +56,36 @@ public:
     Value intersection(const FormulaNode& area) const;
 
     // What functions read their reference arguments through. The area a reference argument
-    // covers (a cell or a range, also in parentheses); nothing for an argument that is a value.
-    std::optional<CellArea> area(const FormulaNode& node) const { return CellArea::of(node); }
-    // The value of the cell (row, col) of the sheet the area lies on.
-    Value valueIn(const CellArea&, int row, int col) const { return cells_.valueAt(row, col); }
-    // forEachUsedCell over the area's sheet.
+    // covers (a cell, a range, the same cells of several sheets, the cells two references share,
+    // also in parentheses); nothing for an argument that is a value or a union of references.
+    std::optional<CellArea> area(const FormulaNode& node) const;
+    // The areas of a union (A1:A3,C1:C3), or the one area of any other reference; none for a value.
+    std::vector<CellArea> areas(const FormulaNode& node) const;
+    // The value of the cell (row, col) of the (first) sheet the area lies on.
+    Value valueIn(const CellArea& area, int row, int col) const { return firstSheet(area).valueAt(row, col); }
+    // forEachUsedCell over the area's sheets.
     template <class Visit>
-    qint64 forEachCell(const CellArea& area, Visit visit) const { return forEachUsedCell(area, cells_, visit); }
+    qint64 forEachCell(const CellArea& area, Visit visit) const
+    {
+        if (area.sheets.empty()) return forEachUsedCell(area, cells_, visit);
+        qint64 visited = 0;
+        bool stopped = false;
+        for (const FormulaCells* sheet : area.sheets) {
+            visited += forEachUsedCell(area, *sheet, visit, &stopped);
+            if (stopped) break;
+        }
+        return visited;
+    }
 
 private:
+    const FormulaCells& firstSheet(const CellArea& area) const
+    {
+        return area.sheets.empty() ? cells_ : *area.sheets.front();
+    }
+    // The area of a Ref or Area node on the sheets it names; nothing where a sheet is gone.
+    std::optional<CellArea> referenceArea(const FormulaNode& node) const;
+    Value referenceValue(const FormulaNode& node) const;
+
     const FormulaCells& cells_;
 };
 

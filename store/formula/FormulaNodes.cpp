@@ -1,5 +1,7 @@
 #include "store/formula/FormulaNodes.h"
 
+#include "store/formula/BiffFormulaText.h"
+
 #include <algorithm>
 
 namespace store::formula {
@@ -110,6 +112,23 @@ FormulaNodePtr makeMissing()
     return makeNode(FormulaNode::Kind::Missing);
 }
 
+FormulaNodePtr makeIntersection(FormulaNodePtr left, FormulaNodePtr right)
+{
+    auto node = makeNode(FormulaNode::Kind::Intersection);
+    node->args.push_back(std::move(left));
+    node->args.push_back(std::move(right));
+    countDepth(*node);
+    return node;
+}
+
+FormulaNodePtr makeUnion(std::vector<FormulaNodePtr> parts)
+{
+    auto node = makeNode(FormulaNode::Kind::Union);
+    node->args = std::move(parts);
+    countDepth(*node);
+    return node;
+}
+
 QString columnName(int col)
 {
     QString name;
@@ -126,6 +145,38 @@ QString refToA1(const FormulaRef& ref)
     if (ref.rowAbs) text += u'$';
     text += QString::number(ref.row);
     return text;
+}
+
+QString sheetPrefix(const FormulaNode& reference)
+{
+    if (reference.sheet.isEmpty()) return {};
+    if (reference.lastSheet.isEmpty()) return quotedSheetName(reference.sheet) + u'!';
+    const bool plain = quotedSheetName(reference.sheet) == reference.sheet
+                       && quotedSheetName(reference.lastSheet) == reference.lastSheet;
+    const QString span = reference.sheet + u':' + reference.lastSheet;
+    if (plain) return span + u'!';
+    return u'\'' + QString(span).replace(u'\'', QLatin1String("''")) + QLatin1String("'!");
+}
+
+namespace {
+QString columnToA1(const FormulaRef& ref)
+{
+    return (ref.colAbs ? QStringLiteral("$") : QString()) + columnName(ref.col);
+}
+
+QString rowToA1(const FormulaRef& ref)
+{
+    return (ref.rowAbs ? QStringLiteral("$") : QString()) + QString::number(ref.row);
+}
+} // namespace
+
+QString referenceToA1(const FormulaNode& reference)
+{
+    const QString prefix = sheetPrefix(reference);
+    if (reference.kind == FormulaNode::Kind::Ref) return prefix + refToA1(reference.ref);
+    if (reference.wholeColumns) return prefix + columnToA1(reference.ref) + u':' + columnToA1(reference.ref2);
+    if (reference.wholeRows) return prefix + rowToA1(reference.ref) + u':' + rowToA1(reference.ref2);
+    return prefix + refToA1(reference.ref) + u':' + refToA1(reference.ref2);
 }
 
 } // namespace store::formula

@@ -25,10 +25,16 @@ FormulaNodePtr makeBinary(const QString& op, FormulaNodePtr left, FormulaNodePtr
 FormulaNodePtr makeFunction(const QString& upperName, std::vector<FormulaNodePtr> args);
 FormulaNodePtr makeParen(FormulaNodePtr inner);
 FormulaNodePtr makeMissing();
+FormulaNodePtr makeIntersection(FormulaNodePtr left, FormulaNodePtr right);
+FormulaNodePtr makeUnion(std::vector<FormulaNodePtr> parts);
 
 // "A", "Z", "AA", "IV" for columns 1, 26, 27, 256.
 QString columnName(int col);
 // "B2", "$B$2", "B$2".
 QString refToA1(const FormulaRef& ref);
+// "Лист1!", "'Лист 1'!", "Лист1:Лист3!" before a Ref or Area; empty for the formula's own sheet.
+QString sheetPrefix(const FormulaNode& reference);
+// A Ref or Area node as typed, with its sheets: "Лист1!$A$1:B2", "C:C", "3:5".
+QString referenceToA1(const FormulaNode& reference);
 
 } // namespace store::formula

@@ -34,8 +34,8 @@ constexpr int kMaxNesting = 100;
 // function, lowest first: comparisons, &, + -, * /, ^, postfix %, prefix - +.
 class Parser {
 public:
-    Parser(const QString& text, RefStyle style, int row, int col)
-        : text_(text), style_(style), row_(row), col_(col) {}
+    Parser(const QString& text, RefStyle style, int row, int col, const FormulaSyntax& syntax)
+        : text_(text), style_(style), row_(row), col_(col), syntax_(syntax) {}
 
     FormulaNodePtr parse();
 
@@ -48,12 +48,20 @@ private:
     FormulaNodePtr percent();
     FormulaNodePtr prefixed();
     FormulaNodePtr primary();
+    FormulaNodePtr operand();
+    bool intersectionFollows();
 
     FormulaNodePtr numberLiteral();
     FormulaNodePtr stringLiteral();
     FormulaNodePtr errorLiteral();
     FormulaNodePtr parenthesised();
     FormulaNodePtr referenceOrName();
+    FormulaNodePtr localReference();
+    FormulaNodePtr wholeColumns();
+    FormulaNodePtr wholeRows();
+    std::optional<std::pair<int, bool>> wholeLine(qsizetype& p, bool columns) const;
+    std::optional<std::pair<QString, QString>> sheetPrefix();
+    std::pair<QString, QString> quotedSheets();
     FormulaNodePtr functionCall(const QString& upperName);
     FormulaNodePtr argument();
     void checkArgumentCount(const QString& upperName, int count) const;
@@ -83,6 +91,7 @@ private:
     RefStyle style_;
     int row_;
     int col_;
+    FormulaSyntax syntax_;
     qsizetype pos_ = 0;
     int depth_ = 0;
 };
@@ -164,24 +173,59 @@ FormulaNodePtr Parser::prefixed()
     return primary();
 }
 
+bool isReference(const FormulaNode& node)
+{
+    switch (node.kind) {
+    case FormulaNode::Kind::Ref:
+    case FormulaNode::Kind::Area:
+    case FormulaNode::Kind::Intersection:
+    case FormulaNode::Kind::Union: return true;
+    case FormulaNode::Kind::Paren: return isReference(*node.args[0]);
+    default: return false;
+    }
+}
+
+// A space between two references is the intersection operator: "B1:B9 A5:C5" is B5.
 FormulaNodePtr Parser::primary()
+{
+    FormulaNodePtr node = operand();
+    while (isReference(*node) && intersectionFollows()) {
+        const qsizetype start = pos_;
+        FormulaNodePtr other = operand();
+        if (!isReference(*other)) {
+            pos_ = start;
+            failUnexpected();
+        }
+        node = capped(makeIntersection(node, other));
+    }
+    return node;
+}
+
+bool Parser::intersectionFollows()
+{
+    if (!current().isSpace()) return false;
+    qsizetype p = pos_;
+    while (charAt(p).isSpace()) ++p;
+    const QChar next = charAt(p);
+    if (!next.isLetter() && next != u'$' && next != u'\'') return false;
+    pos_ = p;
+    return true;
+}
+
+FormulaNodePtr Parser::operand()
 {
     skipBlanks();
     if (atEnd()) fail(FormulaError::UnexpectedEnd);
     const QChar c = current();
-    if (isDigit(c) || c == u'.') {
-        FormulaNodePtr number = numberLiteral();
-        skipBlanks();
-        if (current() == u':')
-            fail(FormulaError::WholeRowsNotSupported);
-        return number;
+    if (isDigit(c) || c == u'$') {
+        if (FormulaNodePtr rows = wholeRows()) return rows;
     }
+    if (isDigit(c) || c == syntax_.decimalMark) return numberLiteral();
     if (c == u'"') return stringLiteral();
     if (c == u'#') return errorLiteral();
     if (c == u'(') return parenthesised();
-    if (c == u'\'') fail(FormulaError::OtherSheetsNotSupported);
     if (c == u'{') fail(FormulaError::ArrayConstantsNotSupported);
-    if (c.isLetter() || c == u'_' || c == u'$') return referenceOrName();
+    if (c.isLetter() || c == u'_' || c == u'$' || c == u'\'') return referenceOrName();
     failUnexpected();
 }
 
@@ -189,11 +233,11 @@ FormulaNodePtr Parser::numberLiteral()
 {
     const qsizetype start = pos_;
     while (isDigit(current())) ++pos_;
-    if (current() == u'.') {
+    if (current() == syntax_.decimalMark) {
         ++pos_;
         while (isDigit(current())) ++pos_;
     }
-    if (pos_ - start == 1 && text_[start] == u'.') {
+    if (pos_ - start == 1 && text_[start] == syntax_.decimalMark) {
         pos_ = start;
         failUnexpected();
     }
@@ -205,12 +249,16 @@ FormulaNodePtr Parser::numberLiteral()
             while (isDigit(current())) ++pos_;
         }
     }
-    const QByteArray latin = text_.mid(start, pos_ - start).toLatin1();
+    // The literal is kept as typed, with a point for its decimal mark, and printed back so.
+    const QString typed = text_.mid(start, pos_ - start).replace(syntax_.decimalMark, u'.');
+    const QByteArray latin = typed.toLatin1();
     double value = 0;
     const auto [ptr, ec] = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
     if (ec != std::errc() || !std::isfinite(value))
-        fail(FormulaError::NumberTooLarge, {QString::fromLatin1(latin)});
-    return makeNumber(value);
+        fail(FormulaError::NumberTooLarge, {text_.mid(start, pos_ - start)});
+    FormulaNodePtr number = makeNumber(value);
+    number->text = typed;
+    return number;
 }
 
 FormulaNodePtr Parser::stringLiteral()
@@ -243,38 +291,158 @@ FormulaNodePtr Parser::errorLiteral()
     fail(FormulaError::NotAnErrorValue, {word});
 }
 
+// Inside parentheses the argument separator joins references into one: SUM((A1:A3,C1:C3)).
 FormulaNodePtr Parser::parenthesised()
 {
     ++pos_;
-    FormulaNodePtr inner = comparison();
+    std::vector<FormulaNodePtr> parts{comparison()};
+    while (accept(syntax_.argumentSeparator)) {
+        parts.push_back(comparison());
+        if (!isReference(*parts.back()) || !isReference(*parts.front())) fail(FormulaError::UnionOfValues);
+    }
     expect(u')');
-    return makeParen(inner);
+    return makeParen(parts.size() == 1 ? parts.front() : capped(makeUnion(std::move(parts))));
 }
 
 FormulaNodePtr Parser::referenceOrName()
 {
-    if (auto first = reference()) {
-        const qsizetype afterFirst = pos_;
-        skipBlanks();
-        if (!accept(u':')) {
-            pos_ = afterFirst;
-            return makeRef(*first);
-        }
-        skipBlanks();
-        auto second = reference();
-        if (!second) fail(FormulaError::CellAfterColon);
-        return makeArea(*first, *second);
+    if (auto sheets = sheetPrefix()) {
+        FormulaNodePtr reference = localReference();
+        if (!reference) fail(FormulaError::ReferenceAfterSheet, {sheets->first});
+        reference->sheet = sheets->first;
+        reference->lastSheet = sheets->second;
+        return reference;
     }
+    if (FormulaNodePtr reference = localReference()) return reference;
     const qsizetype start = pos_;
     while (!atEnd() && (isNameChar(current()) || current() == u'$')) ++pos_;
     const QString word = text_.mid(start, pos_ - start);
+    if (word.isEmpty()) failUnexpected();
     skipBlanks();
     if (current() == u'(' && !word.contains(u'$')) return functionCall(word.toUpper());
-    if (current() == u'!') fail(FormulaError::OtherSheetsNotSupported);
-    if (current() == u':') fail(FormulaError::WholeColumnsOrRowsNotSupported);
     if (word.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0) return makeBool(true);
     if (word.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) return makeBool(false);
     fail(FormulaError::UnknownWord, {word});
+}
+
+// A cell, an area, whole columns (A:C) or whole rows (1:3) at pos_; null, pos_ unmoved, for
+// anything else.
+FormulaNodePtr Parser::localReference()
+{
+    if (FormulaNodePtr lines = wholeColumns()) return lines;
+    if (FormulaNodePtr lines = wholeRows()) return lines;
+    auto first = reference();
+    if (!first) return nullptr;
+    const qsizetype afterFirst = pos_;
+    skipBlanks();
+    if (!accept(u':')) {
+        pos_ = afterFirst;
+        return makeRef(*first);
+    }
+    skipBlanks();
+    auto second = reference();
+    if (!second) fail(FormulaError::CellAfterColon);
+    return makeArea(*first, *second);
+}
+
+FormulaNodePtr Parser::wholeColumns()
+{
+    if (style_ != RefStyle::A1) return nullptr;
+    qsizetype p = pos_;
+    const auto first = wholeLine(p, true);
+    if (!first || charAt(p) != u':') return nullptr;
+    ++p;
+    const auto last = wholeLine(p, true);
+    if (!last || !endsWord(p)) return nullptr;
+    pos_ = p;
+    FormulaNodePtr area = makeArea(FormulaRef{1, first->first, true, first->second},
+                                   FormulaRef{kMaxRow, last->first, true, last->second});
+    area->wholeColumns = true;
+    return area;
+}
+
+FormulaNodePtr Parser::wholeRows()
+{
+    if (style_ != RefStyle::A1) return nullptr;
+    qsizetype p = pos_;
+    const auto first = wholeLine(p, false);
+    if (!first || charAt(p) != u':') return nullptr;
+    ++p;
+    const auto last = wholeLine(p, false);
+    if (!last || !endsWord(p)) return nullptr;
+    pos_ = p;
+    FormulaNodePtr area = makeArea(FormulaRef{first->first, 1, first->second, true},
+                                   FormulaRef{last->first, kMaxColumn, last->second, true});
+    area->wholeRows = true;
+    return area;
+}
+
+// "$C" or "C" (columns), "$3" or "3" (rows) at p: the column or row and whether it is absolute.
+std::optional<std::pair<int, bool>> Parser::wholeLine(qsizetype& p, bool columns) const
+{
+    const bool absolute = charAt(p) == u'$';
+    qsizetype q = absolute ? p + 1 : p;
+    const qsizetype start = q;
+    int number = 0;
+    if (columns) {
+        for (; isAsciiLetter(charAt(q)) && q - start < 3; ++q)
+            number = number * 26 + (charAt(q).toUpper().unicode() - u'A' + 1);
+        if (q == start || isAsciiLetter(charAt(q)) || isDigit(charAt(q)) || number > kMaxColumn) return std::nullopt;
+    } else {
+        for (; isDigit(charAt(q)) && q - start < 6; ++q) number = number * 10 + (charAt(q).unicode() - u'0');
+        if (q == start || isDigit(charAt(q)) || number < 1 || number > kMaxRow) return std::nullopt;
+    }
+    p = q;
+    return std::pair{number, absolute};
+}
+
+// "Лист1!", "'Лист 1'!", "Лист1:Лист3!" at pos_: the first and last sheet (last empty for one
+// sheet), pos_ after the "!"; nothing, pos_ unmoved, where no sheet name starts here.
+std::optional<std::pair<QString, QString>> Parser::sheetPrefix()
+{
+    if (current() == u'\'') return quotedSheets();
+    const auto wordEnd = [this](qsizetype p) {
+        while (p < text_.size() && isNameChar(text_[p])) ++p;
+        return p;
+    };
+    const qsizetype firstEnd = wordEnd(pos_);
+    if (firstEnd == pos_) return std::nullopt;
+    const QString first = text_.mid(pos_, firstEnd - pos_);
+    if (charAt(firstEnd) == u'!') {
+        pos_ = firstEnd + 1;
+        return std::pair{first, QString()};
+    }
+    if (charAt(firstEnd) != u':') return std::nullopt;
+    const qsizetype lastEnd = wordEnd(firstEnd + 1);
+    if (lastEnd == firstEnd + 1 || charAt(lastEnd) != u'!') return std::nullopt;
+    pos_ = lastEnd + 1;
+    return std::pair{first, text_.mid(firstEnd + 1, lastEnd - firstEnd - 1)};
+}
+
+// 'Лист 1'! or 'Лист 1:Лист 3'!, a doubled apostrophe standing for one. No sheet name holds a
+// colon, so one parts the first sheet from the last.
+std::pair<QString, QString> Parser::quotedSheets()
+{
+    QString names;
+    ++pos_;
+    for (;;) {
+        if (atEnd()) fail(FormulaError::SheetNameNotClosed);
+        const QChar c = text_[pos_++];
+        if (c != u'\'') {
+            names += c;
+        } else if (current() == u'\'') {
+            names += c;
+            ++pos_;
+        } else {
+            break;
+        }
+    }
+    if (current() != u'!') failUnexpected();
+    ++pos_;
+    const qsizetype colon = names.indexOf(u':');
+    if (names.isEmpty() || colon == 0 || colon == names.size() - 1) fail(FormulaError::SheetNameNotClosed);
+    if (colon < 0) return {names, QString()};
+    return {names.left(colon), names.mid(colon + 1)};
 }
 
 FormulaNodePtr Parser::functionCall(const QString& upperName)
@@ -285,7 +453,7 @@ FormulaNodePtr Parser::functionCall(const QString& upperName)
     if (!accept(u')')) {
         do {
             args.push_back(argument());
-        } while (accept(u','));
+        } while (accept(syntax_.argumentSeparator));
         expect(u')');
     }
     checkArgumentCount(upperName, int(args.size()));
@@ -295,7 +463,7 @@ FormulaNodePtr Parser::functionCall(const QString& upperName)
 FormulaNodePtr Parser::argument()
 {
     skipBlanks();
-    if (current() == u',' || current() == u')') return makeMissing();
+    if (current() == syntax_.argumentSeparator || current() == u')') return makeMissing();
     FormulaNodePtr arg = comparison();
     skipBlanks();
     return arg;
@@ -461,9 +629,9 @@ void Parser::failUnexpected() const
 
 } // namespace
 
-FormulaNodePtr parseFormulaText(const QString& text, RefStyle style, int row, int col)
+FormulaNodePtr parseFormulaText(const QString& text, RefStyle style, int row, int col, const FormulaSyntax& syntax)
 {
-    return Parser(text, style, row, col).parse();
+    return Parser(text, style, row, col, syntax).parse();
 }
 
 } // namespace store::formula

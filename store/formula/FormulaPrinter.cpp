@@ -3,6 +3,8 @@
 #include "store/formula/BiffFormulaText.h"
 #include "store/formula/FormulaNodes.h"
 
+#include <charconv>
+
 namespace store::formula {
 
 namespace {
@@ -31,11 +33,33 @@ Level binaryLevel(const QString& op)
     return Comparison;
 }
 
+// The shortest text that reads back as the same number: laid out plainly where that is short,
+// else with an exponent ("1E+308" rather than 309 digits).
+QString shortestNumberText(double number)
+{
+    const QString plain = numberToText(number);
+    constexpr int kLongestPlain = 17;
+    if (plain.size() <= kLongestPlain) return plain;
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific).ptr;
+    return QString::fromLatin1(buffer, int(end - buffer)).toUpper();
+}
+
+// Numbers typed show as typed, others in the shortest form that reads back the same; either
+// with the syntax's decimal mark.
+QString numberText(const FormulaNode& node, const FormulaSyntax& syntax)
+{
+    QString text = node.text.isEmpty() ? shortestNumberText(node.number) : node.text;
+    if (syntax.decimalMark != u'.') text.replace(u'.', syntax.decimalMark);
+    return text;
+}
+
 Level levelOf(const FormulaNode& node)
 {
     switch (node.kind) {
     case FormulaNode::Kind::Binary: return binaryLevel(node.text);
     case FormulaNode::Kind::Unary: return node.text == u"%" ? Percent : Prefix;
+    case FormulaNode::Kind::Union: return Loosest;   // only ever inside parentheses
     default: return Primary;
     }
 }
@@ -47,7 +71,7 @@ QString quoted(const QString& text)
     return u'"' + escaped + u'"';
 }
 
-QString print(const FormulaNode& node, Level required);
+QString print(const FormulaNode& node, Level required, const FormulaSyntax& syntax);
 
 // A formula kept from a file shows as the text of its tokens; where they cannot be read, or name
 // what the workbook it was read from does not hold, as the value it gives.
@@ -68,51 +92,54 @@ QString keptText(const FormulaNode& node)
     return QStringLiteral("0");
 }
 
-QString printFunction(const FormulaNode& node)
+QString printList(const FormulaNode& node, const FormulaSyntax& syntax)
 {
-    QString text = node.text + u'(';
+    QString text;
     for (size_t i = 0; i < node.args.size(); ++i) {
-        if (i > 0) text += u',';
-        text += print(*node.args[i], Loosest);
+        if (i > 0) text += syntax.argumentSeparator;
+        text += print(*node.args[i], Loosest, syntax);
     }
-    return text + u')';
+    return text;
 }
 
-QString printBare(const FormulaNode& node)
+QString printBare(const FormulaNode& node, const FormulaSyntax& syntax)
 {
     switch (node.kind) {
-    case FormulaNode::Kind::Number: return numberToText(node.number);
+    case FormulaNode::Kind::Number: return numberText(node, syntax);
     case FormulaNode::Kind::Text: return quoted(node.text);
     case FormulaNode::Kind::Bool: return node.boolean ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     case FormulaNode::Kind::Error: return errorText(node.error);
-    case FormulaNode::Kind::Ref: return refToA1(node.ref);
-    case FormulaNode::Kind::Area: return refToA1(node.ref) + u':' + refToA1(node.ref2);
+    case FormulaNode::Kind::Ref:
+    case FormulaNode::Kind::Area: return referenceToA1(node);
     case FormulaNode::Kind::Unary:
-        if (node.text == u"%") return print(*node.args[0], Percent) + u'%';
-        return node.text + print(*node.args[0], Prefix);
+        if (node.text == u"%") return print(*node.args[0], Percent, syntax) + u'%';
+        return node.text + print(*node.args[0], Prefix, syntax);
     case FormulaNode::Kind::Binary: {
         const Level level = binaryLevel(node.text);
-        return print(*node.args[0], level) + node.text + print(*node.args[1], Level(level + 1));
+        return print(*node.args[0], level, syntax) + node.text + print(*node.args[1], Level(level + 1), syntax);
     }
-    case FormulaNode::Kind::Function: return printFunction(node);
-    case FormulaNode::Kind::Paren: return u'(' + print(*node.args[0], Loosest) + u')';
+    case FormulaNode::Kind::Function: return node.text + u'(' + printList(node, syntax) + u')';
+    case FormulaNode::Kind::Paren: return u'(' + print(*node.args[0], Loosest, syntax) + u')';
     case FormulaNode::Kind::Missing: return {};
     case FormulaNode::Kind::Kept: return keptText(node);
+    case FormulaNode::Kind::Intersection:
+        return print(*node.args[0], Primary, syntax) + u' ' + print(*node.args[1], Primary, syntax);
+    case FormulaNode::Kind::Union: return printList(node, syntax);
     }
     return {};
 }
 
-QString print(const FormulaNode& node, Level required)
+QString print(const FormulaNode& node, Level required, const FormulaSyntax& syntax)
 {
-    const QString text = printBare(node);
+    const QString text = printBare(node, syntax);
     return levelOf(node) < required ? u'(' + text + u')' : text;
 }
 
 } // namespace
 
-QString printA1(const FormulaNode& node)
+QString printA1(const FormulaNode& node, const FormulaSyntax& syntax)
 {
-    return print(node, Loosest);
+    return print(node, Loosest, syntax);
 }
 
 } // namespace store::formula

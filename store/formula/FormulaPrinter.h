@@ -5,6 +5,6 @@
 namespace store::formula {
 
 // The node in A1 style, without the leading "=".
-QString printA1(const FormulaNode& node);
+QString printA1(const FormulaNode& node, const FormulaSyntax& syntax = {});
 
 } // namespace store::formula

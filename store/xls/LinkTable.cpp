@@ -1,5 +1,7 @@
 #include "store/xls/LinkTable.h"
 
+#include <algorithm>
+
 namespace store::xls {
 
 namespace {
@@ -36,6 +38,35 @@ LinkTable::LinkTable(const std::vector<KeptRecord>& kept, int sheetCount) : kept
         for (size_t next = i + 1; next < kept_.size() && kept_[next].id == rec::Continue; ++next) data += kept_[next].data;
         keptNames_.push_back(workbookNameText(data));
     }
+    readKeptEntries();
+}
+
+void LinkTable::readKeptEntries()
+{
+    for (size_t i = 0; i < kept_.size(); ++i) {
+        const QByteArray& data = kept_[i].data;
+        const auto* p = reinterpret_cast<const uchar*>(data.constData());
+        if (kept_[i].id == rec::SupBook) {
+            if (data.size() == 4 && get16(p + 2) == kSupBookSelf) ownBook_ = quint16(keptBooks_);
+            ++keptBooks_;
+        } else if (kept_[i].id == rec::ExternSheet && data.size() >= 2) {
+            keptExternSheet_ = true;
+            const int count = std::min<int>(get16(p), int((data.size() - 2) / 6));
+            for (int e = 0; e < count; ++e)
+                keptEntries_.push_back({get16(p + 2 + 6 * e), get16(p + 4 + 6 * e), get16(p + 6 + 6 * e)});
+        }
+    }
+}
+
+quint16 LinkTable::sheetEntry(int firstTab, int lastTab)
+{
+    const quint16 book = ownBook_ ? *ownBook_ : quint16(keptBooks_);
+    const SheetEntry wanted{book, quint16(firstTab), quint16(lastTab)};
+    for (size_t i = 0; i < keptEntries_.size(); ++i)
+        if (ownBook_ && keptEntries_[i] == wanted) return quint16(i);
+    auto added = std::find(newEntries_.begin(), newEntries_.end(), wanted);
+    if (added == newEntries_.end()) added = newEntries_.insert(newEntries_.end(), wanted);
+    return quint16(keptEntries_.size() + size_t(added - newEntries_.begin()));
 }
 
 quint16 LinkTable::functionName(const QString& upperName)
@@ -53,20 +84,53 @@ quint16 LinkTable::functionName(const QString& upperName)
 // Names come last in the link table, so new ones simply follow all kept records. A workbook
 // without a link table gets the SUPBOOK of its own sheets and an empty EXTERNSHEET before them,
 // as spreadsheet programs write one.
+// New EXTERNSHEET entries join the kept record, which is written anew; where the file had none,
+// the SUPBOOK of the workbook and an EXTERNSHEET go before its first name.
 void LinkTable::write(RecordWriter& out) const
 {
-    for (const KeptRecord& record : kept_) out.record(record.id, record.data.constData(), quint16(record.data.size()));
-    if (newNames_.isEmpty()) return;
-    if (kept_.empty()) {
-        out.begin(rec::SupBook);
-        out.appendU16(quint16(sheetCount_));
-        out.appendU16(kSupBookSelf);
-        out.end();
-        out.begin(rec::ExternSheet);
-        out.appendU16(0);
-        out.end();
+    const bool ownLinksNeeded = !newEntries_.empty() && !keptExternSheet_;
+    bool ownLinksWritten = false;
+    for (const KeptRecord& record : kept_) {
+        if (ownLinksNeeded && !ownLinksWritten && record.id == rec::Name) {
+            writeOwnBook(out);
+            writeExternSheet(out);
+            ownLinksWritten = true;
+        }
+        if (record.id == rec::ExternSheet && !newEntries_.empty()) {
+            if (!ownBook_) writeOwnBook(out);
+            writeExternSheet(out);
+        } else {
+            out.record(record.id, record.data.constData(), quint16(record.data.size()));
+        }
+    }
+    if (newNames_.isEmpty() && (!ownLinksNeeded || ownLinksWritten)) return;
+    if (kept_.empty() || (ownLinksNeeded && !ownLinksWritten)) {
+        writeOwnBook(out);
+        writeExternSheet(out);
     }
     for (const QString& name : newNames_) writeFunctionName(out, name);
+}
+
+void LinkTable::writeOwnBook(RecordWriter& out) const
+{
+    out.begin(rec::SupBook);
+    out.appendU16(quint16(sheetCount_));
+    out.appendU16(kSupBookSelf);
+    out.end();
+}
+
+void LinkTable::writeExternSheet(RecordWriter& out) const
+{
+    out.begin(rec::ExternSheet);
+    out.appendU16(quint16(keptEntries_.size() + newEntries_.size()));
+    for (const auto* entries : {&keptEntries_, &newEntries_}) {
+        for (const SheetEntry& entry : *entries) {
+            out.appendU16(entry.book);
+            out.appendU16(entry.first);
+            out.appendU16(entry.last);
+        }
+    }
+    out.end();
 }
 
 void LinkTable::writeFunctionName(RecordWriter& out, const QString& name) const

@@ -578,12 +578,16 @@ private:
 
     // Tokens the engine cannot read, or a formula it could not write back into a record, give
     // nothing.
-    static std::optional<Formula> decode(const QByteArray& tokens, int row, int col)
+    // References to other sheets read through the workbook's link table; their size in a record
+    // is the same whatever EXTERNSHEET entry they go through.
+    std::optional<Formula> decode(const QByteArray& tokens, int row, int col) const
     {
         if (tokens.isEmpty()) return std::nullopt;
         try {
-            std::optional<Formula> formula = decodeBiffFormula(tokens, row, col);
-            if (formula && encodeBiffFormula(*formula, row, col).size() > kMaxFormulaTokens) return std::nullopt;
+            std::optional<Formula> formula = decodeBiffFormula(tokens, row, col, sheetContext_->place->names.get());
+            const SheetLinks anyEntry = [](const QString&, const QString&) { return std::optional<quint16>(0); };
+            if (formula && encodeBiffFormula(*formula, row, col, {}, anyEntry).size() > kMaxFormulaTokens)
+                return std::nullopt;
             return formula;
         } catch (const Error&) {
             return std::nullopt;

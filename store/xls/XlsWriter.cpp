@@ -82,8 +82,8 @@ public:
     // few hundred kilobytes at a time, then the globals again with those places filled in.
     void build(StreamSink& out)
     {
-        surveyCells();
         planTabs();
+        surveyCells();
         writeGlobals();
         out.append(globals_.data().constData(), globals_.size());
         for (const Tab& tab : tabs_) {
@@ -138,6 +138,21 @@ private:
             else
                 tabs_.push_back({&workbook_.sheets(sheet++), nullptr});
         }
+    }
+
+    // The EXTERNSHEET entry of the worksheets first..last (last empty for first alone), by their
+    // places among all sheets; nothing when one is not in the workbook.
+    std::optional<quint16> sheetEntry(const QString& first, const QString& last)
+    {
+        const auto tabOf = [this](const QString& name) {
+            for (size_t i = 0; i < tabs_.size(); ++i)
+                if (tabs_[i].sheet && tabs_[i].sheet->Name().compare(name, Qt::CaseInsensitive) == 0) return int(i);
+            return -1;
+        };
+        const int a = tabOf(first);
+        const int b = last.isEmpty() ? a : tabOf(last);
+        if (a < 0 || b < 0) return std::nullopt;
+        return links_.sheetEntry(std::min(a, b), std::max(a, b));
     }
 
     // The active worksheet's place among all sheets, from 0.
@@ -500,8 +515,9 @@ private:
     QByteArray formulaTokens(const Worksheet& sheet, int row, const Cell& cell)
     {
         try {
-            return encodeBiffFormula(cell.formula()->formula, row, cell.col,
-                                     [this](const QString& name) { return links_.functionName(name); });
+            return encodeBiffFormula(
+                cell.formula()->formula, row, cell.col, [this](const QString& name) { return links_.functionName(name); },
+                [this](const QString& first, const QString& last) { return sheetEntry(first, last); });
         } catch (const Error& error) {
             throw Error(error, XlsError::FormulaNotWritten, {cellName(row, cell.col), sheet.Name(), reasonOf(error)});
         }

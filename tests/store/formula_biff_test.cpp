@@ -123,8 +123,8 @@ TEST(BiffFormula, RoundTripsThroughTokens)
         "=ROUND(L8*N8,2)",
         "=IF(A1<>\"\",(A1+B$2)*-$C$3%,FALSE)",
         "=A1<B1&A1>B1&A1<=B1&A1>=B1&A1=B1",
-        "=SUM(A1:B2,,3.25,-100000000000000000000)/MIN(1)^MAX(C1)",
-        "=\"Магазин „Изток“\"&COUNTA($A$1:$A$65536)",
+        "=SUM(A1:B2,,3.25,-1E+20)/MIN(1)^MAX(C1)",
+        "=\"Магазин „Изток“\"&COUNTA($A:$A)+SUM(3:$5)",
         "=IF(ABS(A1),#DIV/0!,+TRUE)",
         "=((1))",
     };

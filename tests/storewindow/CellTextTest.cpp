@@ -89,10 +89,44 @@ TEST(CellInput, EditableTextIsTheFormulaOrTheValue)
     store::Workbook book;
     store::Worksheet& sheet = book.sheets(1);
     store::window::enterCellInput(sheet, 2, 1, QStringLiteral("2,5"));
-    store::window::enterCellInput(sheet, 2, 2, QStringLiteral("=ROUND(A2*3,0)"));
+    store::window::enterCellInput(sheet, 2, 2, QStringLiteral("=ROUND(A2*3;0)"));
     EXPECT_EQ(store::window::editableCellText(sheet, 2, 1), QStringLiteral("2,5"));
-    EXPECT_EQ(store::window::editableCellText(sheet, 2, 2), QStringLiteral("=ROUND(A2*3,0)"));
+    EXPECT_EQ(store::window::editableCellText(sheet, 2, 2), QStringLiteral("=ROUND(A2*3;0)"));
     EXPECT_EQ(store::window::shownCellText(sheet, 2, 2), QStringLiteral("8"));
+}
+
+// Under Bulgarian settings formulas are typed and shown with ";" between arguments and "," in
+// numbers, elsewhere with "," and "."; the engine's own text stays the latter.
+TEST(CellInput, FormulasTypedAsTheLocaleWritesThem)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const struct {
+        const char* bulgarian;
+        const char* english;
+        const char* shown;
+    } typed[] = {
+        {"=ROUND(2,675;2)", "=ROUND(2.675,2)", "2,68"},
+        {"=SUM((A1;B1);,5)", "=SUM((A1,B1),.5)", "5,5"},
+        {"=IF(A1>1;\"а,б\";1E+308)", "=IF(A1>1,\"а,б\",1E+308)", "а,б"},
+    };
+    for (const auto& t : typed) {
+        store::Workbook book;
+        store::Worksheet& sheet = book.sheets(1);
+        sheet.setValue(1, 1, store::Value(2));
+        sheet.setValue(1, 2, store::Value(3));
+        store::window::enterCellInput(sheet, 2, 1, QString::fromUtf8(t.bulgarian), kBulgarian);
+        EXPECT_EQ(store::window::editableCellText(sheet, 2, 1, kBulgarian), QString::fromUtf8(t.bulgarian));
+        EXPECT_EQ(store::window::editableCellText(sheet, 2, 1, english), QString::fromUtf8(t.english));
+        EXPECT_EQ(sheet.formulaAt(2, 1)->formula.toA1(), QString::fromUtf8(t.english));
+        EXPECT_EQ(store::window::shownCellText(sheet, 2, 1), QString::fromUtf8(t.shown));
+        store::window::enterCellInput(sheet, 2, 2, QString::fromUtf8(t.english), english);
+        EXPECT_EQ(sheet.formulaAt(2, 2)->formula.toA1(), QString::fromUtf8(t.english));
+    }
+    // A sheet that is not in the workbook is refused while typing.
+    store::Workbook book;
+    EXPECT_THROW(store::window::enterCellInput(book.sheets(1), 1, 1, QStringLiteral("=Склад!A1"), kBulgarian),
+                 store::Error);
+    EXPECT_EQ(book.sheets(1).formulaAt(1, 1), nullptr);
 }
 
 // A formula kept from another program's file shows as its text; entered again unchanged it
