@@ -20,6 +20,10 @@ using FunctionNames = std::function<quint16(const QString& upperName)>;
 // cannot hold.
 QByteArray encodeBiffFormula(const Formula& formula, int row, int col, const FunctionNames& functionNames = {});
 
+// What follows a formula's token array in its record: the constants of its arrays ({1,2;3,4}),
+// empty for a formula without any.
+QByteArray biffFormulaConstants(const Formula& formula);
+
 // The formula of a BIFF8 token array. Tokens relative to the cell (ptgRefN, ptgAreaN, as in
 // shared formulas) are resolved against (row, col). Nothing when the tokens use something this
 // engine does not model (other sheets, names, arrays): the caller keeps the cached value.

@@ -38,6 +38,8 @@ struct FormulaNode {
         Function,  // name(args...), name upper case
         Paren,     // (args[0]), kept so printing gives back what was typed
         Missing,   // an omitted function argument: IF(A1,,2)
+        Array,     // an array constant {1,2;3,4}: its elements (Number, Text, Bool, Error) in args,
+                   // row by row, arrayColumns of them to a row
         Kept,      // a formula of a file the engine cannot compute (other sheets, names, functions
                    // it lacks): its tokens as read, its last value in cached
     };
@@ -50,8 +52,9 @@ struct FormulaNode {
     FormulaRef ref2;
     // Area: the cell of the formula it belongs to (row 0 when not known). Where one value is
     // wanted, a one-column area gives its cell in that row, a one-row area its cell in that
-    // column, as the spreadsheet does.
+    // column, as the spreadsheet does. Function: the same cell, for ROW() and COLUMN().
     int homeRow = 0, homeCol = 0;
+    int arrayColumns = 0;
     std::vector<std::shared_ptr<FormulaNode>> args;
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
     QByteArray tokens;  // Kept: the token array, written back unchanged

@@ -18,7 +18,7 @@ enum class FormulaError {
     WholeRowsNotSupported,
     WholeColumnsOrRowsNotSupported,
     OtherSheetsNotSupported,
-    ArrayConstantsNotSupported,
+    ArrayRowsUneven,
     NumberTooLarge,             // number
     TextNotClosed,
     NotAnErrorValue,            // word

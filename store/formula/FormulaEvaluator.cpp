@@ -1,6 +1,7 @@
 #include "store/formula/FormulaEvaluator.h"
 
 #include "store/formula/FormulaOperators.h"
+#include "store/formula/functions/Functions.h"
 
 namespace store::formula {
 
@@ -13,6 +14,23 @@ std::optional<CellArea> CellArea::of(const FormulaNode& node)
                         std::max(node.ref.row, node.ref2.row), std::max(node.ref.col, node.ref2.col)};
     case FormulaNode::Kind::Paren: return of(*node.args[0]);
     default: return std::nullopt;
+    }
+}
+
+std::optional<CellArea> Evaluator::area(const FormulaNode& node) const
+{
+    if (node.kind == FormulaNode::Kind::Function) return functions::referenceOf(node, *this);
+    return CellArea::of(node);
+}
+
+Value Evaluator::constant(const FormulaNode& literal)
+{
+    switch (literal.kind) {
+    case FormulaNode::Kind::Number: return Value(literal.number);
+    case FormulaNode::Kind::Text: return Value(literal.text);
+    case FormulaNode::Kind::Bool: return Value::boolean(literal.boolean);
+    case FormulaNode::Kind::Error: return Value::error(literal.error);
+    default: return Value();
     }
 }
 
@@ -31,10 +49,10 @@ Value Evaluator::intersection(const FormulaNode& area) const
 Value Evaluator::value(const FormulaNode& node) const
 {
     switch (node.kind) {
-    case FormulaNode::Kind::Number: return Value(node.number);
-    case FormulaNode::Kind::Text: return Value(node.text);
-    case FormulaNode::Kind::Bool: return Value::boolean(node.boolean);
-    case FormulaNode::Kind::Error: return Value::error(node.error);
+    case FormulaNode::Kind::Number:
+    case FormulaNode::Kind::Text:
+    case FormulaNode::Kind::Bool:
+    case FormulaNode::Kind::Error: return constant(node);
     case FormulaNode::Kind::Ref: return cells_.valueAt(node.ref.row, node.ref.col);
     case FormulaNode::Kind::Area: return intersection(node);
     case FormulaNode::Kind::Unary: return applyUnary(node.text, value(*node.args[0]));
@@ -43,6 +61,7 @@ Value Evaluator::value(const FormulaNode& node) const
     case FormulaNode::Kind::Function: return callFunction(node, *this);
     case FormulaNode::Kind::Paren: return value(*node.args[0]);
     case FormulaNode::Kind::Missing: return Value();
+    case FormulaNode::Kind::Array: return constant(*node.args[0]);   // where one value is wanted, the first
     case FormulaNode::Kind::Kept: return node.cached;
     }
     return Value::error(ErrorCode::Value);

@@ -45,10 +45,13 @@ public:
     // empty so operators can read it as 0 or ""); an area where one value is needed is #VALUE!.
     Value value(const FormulaNode& node) const;
     Value intersection(const FormulaNode& area) const;
+    // The value of a literal: a number, text, boolean or error node.
+    static Value constant(const FormulaNode& literal);
 
     // What functions read their reference arguments through. The area a reference argument
     // covers (a cell or a range, also in parentheses); nothing for an argument that is a value.
-    std::optional<CellArea> area(const FormulaNode& node) const { return CellArea::of(node); }
+    // Functions that give a reference (INDEX, OFFSET, ...) give the area they point at.
+    std::optional<CellArea> area(const FormulaNode& node) const;
     // The value of the cell (row, col) of the sheet the area lies on.
     Value valueIn(const CellArea&, int row, int col) const { return cells_.valueAt(row, col); }
     // forEachUsedCell over the area's sheet.

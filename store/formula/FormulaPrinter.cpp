@@ -78,6 +78,18 @@ QString printFunction(const FormulaNode& node)
     return text + u')';
 }
 
+QString printBare(const FormulaNode& node);
+
+QString printArray(const FormulaNode& node)
+{
+    QString text = QStringLiteral("{");
+    for (size_t i = 0; i < node.args.size(); ++i) {
+        if (i > 0) text += i % size_t(node.arrayColumns) ? u',' : u';';
+        text += printBare(*node.args[i]);
+    }
+    return text + u'}';
+}
+
 QString printBare(const FormulaNode& node)
 {
     switch (node.kind) {
@@ -97,6 +109,7 @@ QString printBare(const FormulaNode& node)
     case FormulaNode::Kind::Function: return printFunction(node);
     case FormulaNode::Kind::Paren: return u'(' + print(*node.args[0], Loosest) + u')';
     case FormulaNode::Kind::Missing: return {};
+    case FormulaNode::Kind::Array: return printArray(node);
     case FormulaNode::Kind::Kept: return keptText(node);
     }
     return {};
