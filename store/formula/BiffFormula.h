@@ -24,10 +24,11 @@ QByteArray encodeBiffFormula(const Formula& formula, int row, int col, const Fun
 // empty for a formula without any.
 QByteArray biffFormulaConstants(const Formula& formula);
 
-// The formula of a BIFF8 token array. Tokens relative to the cell (ptgRefN, ptgAreaN, as in
-// shared formulas) are resolved against (row, col). Nothing when the tokens use something this
-// engine does not model (other sheets, names, arrays): the caller keeps the cached value.
-std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col);
+// The formula of a BIFF8 token array, its arrays' constants in what follows it in the record.
+// Tokens relative to the cell (ptgRefN, ptgAreaN, as in shared formulas) are resolved against
+// (row, col). Nothing when the tokens use something this engine does not model (other sheets,
+// names): the caller keeps the cached value.
+std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col, const QByteArray& constants = {});
 
 // The tokens of a shared formula (SHRFMLA), whose relative references are offsets, made into
 // those of an ordinary formula in the cell at (row, col). Nothing for tokens that cannot stand

@@ -115,9 +115,24 @@ double significantDigits15(double number)
     return rounded;
 }
 
+// From 10^15 on, numbers are written as the spreadsheet's General format writes them there:
+// "1E+15", "1.23456789012346E+20".
 QString formulaText(const Value& value)
 {
-    return value.isNumber() ? shownNumberText(value.number()) : value.toText();
+    constexpr double kScientificFrom = 1e15;
+    if (!value.isNumber()) return value.toText();
+    const double number = value.number();
+    if (std::fabs(number) < kScientificFrom) return shownNumberText(number);
+    char buffer[40];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific, 14).ptr;
+    const QString text = QString::fromLatin1(buffer, int(end - buffer));
+    const qsizetype e = text.indexOf(u'e');
+    QString mantissa = text.left(e);
+    while (mantissa.endsWith(u'0')) mantissa.chop(1);
+    if (mantissa.endsWith(u'.')) mantissa.chop(1);
+    mantissa.replace(u'.', QLocale().decimalPoint());
+    const int exponent = text.mid(e + 1).toInt();
+    return mantissa + QStringLiteral("E+") + QString::number(exponent).rightJustified(2, u'0');
 }
 
 // Two numbers of opposite sign whose sum keeps less than the last few bits of their 53 give 0.

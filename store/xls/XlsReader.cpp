@@ -554,7 +554,7 @@ private:
                     if (own) formula = kept(*own, {}, cached, f.row, f.col);
                 }
             } else {
-                formula = decode(tokens, f.row, f.col);
+                formula = decode(tokens, f.row, f.col, f.extra);
                 if (!formula) formula = kept(tokens, f.extra, cached, f.row, f.col);
             }
             if (formula)
@@ -578,11 +578,11 @@ private:
 
     // Tokens the engine cannot read, or a formula it could not write back into a record, give
     // nothing.
-    static std::optional<Formula> decode(const QByteArray& tokens, int row, int col)
+    static std::optional<Formula> decode(const QByteArray& tokens, int row, int col, const QByteArray& constants = {})
     {
         if (tokens.isEmpty()) return std::nullopt;
         try {
-            std::optional<Formula> formula = decodeBiffFormula(tokens, row, col);
+            std::optional<Formula> formula = decodeBiffFormula(tokens, row, col, constants);
             if (formula && encodeBiffFormula(*formula, row, col).size() > kMaxFormulaTokens) return std::nullopt;
             return formula;
         } catch (const Error&) {

@@ -20,7 +20,7 @@ TEST(FormulaErrors, EachKindReadsAsTheShopKeeperIsTold)
         {FormulaError::WholeRowsNotSupported, {}, u"препратки към цели редове не се поддържат"_s},
         {FormulaError::WholeColumnsOrRowsNotSupported, {}, u"препратки към цели колони или редове не се поддържат"_s},
         {FormulaError::OtherSheetsNotSupported, {}, u"препратки към други листове не се поддържат"_s},
-        {FormulaError::ArrayConstantsNotSupported, {}, u"масиви от константи не се поддържат"_s},
+        {FormulaError::ArrayRowsUneven, {}, u"редовете на масива от константи са с различна дължина"_s},
         {FormulaError::NumberTooLarge, {u"1e999"_s}, u"числото „1e999“ е твърде голямо"_s},
         {FormulaError::TextNotClosed, {}, u"текстът не е затворен с кавички"_s},
         {FormulaError::NotAnErrorValue, {u"#FOO!"_s}, u"„#FOO!“ не е стойност за грешка"_s},

@@ -157,7 +157,7 @@ TEST(FormulaParse, RefusesWhatTheEngineDoesNotModel)
     } refused[] = {
         {"='Лист 1'!A1", FormulaError::OtherSheetsNotSupported},
         {"=Цена*2", FormulaError::UnknownWord},
-        {"={1,2}", FormulaError::ArrayConstantsNotSupported},
+        {"={1,2;3}", FormulaError::ArrayRowsUneven},
         {"=SUM(B:B)", FormulaError::WholeColumnsOrRowsNotSupported},
         {"=SUM(1:1)", FormulaError::WholeRowsNotSupported},
         {"=\"без край", FormulaError::TextNotClosed},

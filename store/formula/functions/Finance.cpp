@@ -28,6 +28,12 @@ double growth(const Annuity& a)
     return std::pow(1 + a.rate, a.periods);
 }
 
+// growth - 1, exact also for rates near 0, where a rate search ends.
+double growthLessOne(const Annuity& a)
+{
+    return std::expm1(a.periods * std::log1p(a.rate));
+}
+
 double paymentOf(Annuity a)
 {
     if (a.rate == 0) return -(a.present + a.future) / a.periods;
@@ -39,7 +45,7 @@ double futureOf(const Annuity& a)
 {
     if (a.rate == 0) return -(a.present + a.payment * a.periods);
     const double g = growth(a);
-    return -(a.present * g + a.payment * (1 + a.rate * (a.atStart ? 1 : 0)) * (g - 1) / a.rate);
+    return -(a.present * g + a.payment * (1 + a.rate * (a.atStart ? 1 : 0)) * growthLessOne(a) / a.rate);
 }
 
 double presentOf(const Annuity& a)
@@ -56,6 +62,7 @@ double solve(F f, double guess)
     double x = guess;
     for (int step = 0; step < kMaxSteps; ++step) {
         const double fx = f(x);
+        if (std::fabs(fx) < kTolerance) return x;
         const double h = std::max(1e-7, std::fabs(x) * 1e-7);
         const double slope = (f(x + h) - fx) / h;
         if (!std::isfinite(fx) || !std::isfinite(slope) || slope == 0) break;
