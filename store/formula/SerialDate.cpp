@@ -52,8 +52,9 @@ std::optional<double> serialFromParts(double year, double month, double day)
 std::optional<double> dateFromText(QStringView text)
 {
     static const QRegularExpression dayFirst(
-        QStringLiteral("^\\s*(\\d{1,2})([./])(\\d{1,2})\\2(\\d{2}|\\d{4})\\s*(?:г\\.?)?(.*)$"));
-    static const QRegularExpression yearFirst(QStringLiteral("^\\s*(\\d{4})-(\\d{1,2})-(\\d{1,2})(.*)$"));
+        QStringLiteral("^\\s*(\\d{1,2})([./])(\\d{1,2})\\2(\\d{4}|\\d{2})(?:\\s*г\\.?)?(?:\\s+(.+))?\\s*$"));
+    static const QRegularExpression yearFirst(
+        QStringLiteral("^\\s*(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:\\s+(.+))?\\s*$"));
     const QString typed = text.toString();
     int year = 0, month = 0, day = 0;
     QString rest;

@@ -33,6 +33,8 @@ const std::map<QString, QString> kDifferences = {
     {u"=CONCATENATE(\"a\",1,TRUE,C1+C2)"_s, u"a1TRUE0.3"_s},
     {u"=D3+0"_s, u"#VALUE!"_s},   // the text "TRUE" is no number
     {u"=COUNTIF(D1:D10,\"TRUE\")"_s, u"1"_s},   // the criterion TRUE matches the boolean only
+    // A date typed the Bulgarian way reads as a date in any locale.
+    {u"=\"15.03.2024\"+0"_s, u"45366"_s},
     // Text typed as a direct argument of SUM is read as a number.
     {u"=SUM(\"3\",2)"_s, u"5"_s},
     // The spreadsheet's own results where that program has another (it writes its "invalid
