@@ -1,6 +1,7 @@
 #include "store/NumberFormat.h"
 
 #include "store/Value.h"
+#include "store/formula/SerialDate.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -153,6 +154,96 @@ QString formatNumber(double number, const QString& code, const QLocale& locale)
     // A negative number that rounds to nothing shows without its sign.
     const bool showsDigit = text.contains(QRegularExpression(QStringLiteral("[1-9]")));
     return (minusSign && showsDigit ? QStringLiteral("-") : QString()) + text;
+}
+
+namespace {
+
+// The run of one letter at i, whatever its case.
+qsizetype runOf(const QString& code, qsizetype i)
+{
+    qsizetype end = i;
+    while (end < code.size() && code[end].toLower() == code[i].toLower()) ++end;
+    return end - i;
+}
+
+// Whether the m at i stands for minutes: right after hours or right before seconds.
+bool meansMinutes(const QString& code, qsizetype i, qsizetype length)
+{
+    for (qsizetype j = i - 1; j >= 0 && code[j] != u'm' && code[j] != u'M'; --j) {
+        if (code[j].toLower() == u'h') return true;
+        if (code[j].isLetter()) break;
+    }
+    for (qsizetype j = i + length; j < code.size(); ++j) {
+        if (code[j].toLower() == u's') return true;
+        if (code[j].isLetter()) break;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<QString> formatDateTime(double serial, const QString& code, const QLocale& locale)
+{
+    const QString section = sections(code)[0];
+    if (!section.contains(QRegularExpression(QStringLiteral("[dDmMyYhHsS]")))) return std::nullopt;
+    // Day 0, a time of day alone, shows as 0 January 1900.
+    const bool dayZero = serial >= 0 && serial < 1;
+    const auto date = dayZero ? std::optional(QDate(1900, 1, 1)) : formula::dateOfSerial(serial);
+    if (!date) return std::nullopt;
+    const bool leapDay = std::floor(serial) == 60;   // 29 February 1900, which the count holds
+    const qint64 seconds = std::llround((serial - std::floor(serial)) * 86400) % 86400;
+    const bool twelveHours = section.contains(QLatin1String("AM/PM"), Qt::CaseInsensitive);
+    const auto two = [](int n) { return QString::number(n).rightJustified(2, u'0'); };
+    QString text;
+    for (qsizetype i = 0; i < section.size();) {
+        const QChar c = section[i].toLower();
+        const qsizetype length = runOf(section, i);
+        if (c == u'"') {
+            const qsizetype end = section.indexOf(u'"', i + 1);
+            text += section.mid(i + 1, (end < 0 ? section.size() : end) - i - 1);
+            i = end < 0 ? section.size() : end + 1;
+            continue;
+        }
+        if (c == u'\\' && i + 1 < section.size()) {
+            text += section[i + 1];
+            i += 2;
+            continue;
+        }
+        if (section.mid(i, 5).compare(QLatin1String("AM/PM"), Qt::CaseInsensitive) == 0) {
+            text += seconds < 43200 ? QStringLiteral("AM") : QStringLiteral("PM");
+            i += 5;
+            continue;
+        }
+        const int day = leapDay ? 29 : (dayZero ? 0 : date->day());
+        const int month = leapDay ? 2 : date->month();
+        switch (c.unicode()) {
+        case u'y': text += length > 2 ? QString::number(date->year()) : two(date->year() % 100); break;
+        case u'd':
+            text += length == 1 ? QString::number(day)
+                  : length == 2 ? two(day)
+                                : locale.dayName(date->dayOfWeek(), length == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
+            break;
+        case u'm':
+            if (length <= 2 && meansMinutes(section, i, length)) {
+                text += length == 1 ? QString::number(seconds / 60 % 60) : two(int(seconds / 60 % 60));
+            } else {
+                text += length == 1 ? QString::number(month)
+                      : length == 2 ? two(month)
+                                    : locale.monthName(month, length == 3 ? QLocale::ShortFormat : QLocale::LongFormat);
+            }
+            break;
+        case u'h': {
+            int hours = int(seconds / 3600);
+            if (twelveHours) hours = hours % 12 == 0 ? 12 : hours % 12;
+            text += length == 1 ? QString::number(hours) : two(hours);
+            break;
+        }
+        case u's': text += length == 1 ? QString::number(seconds % 60) : two(int(seconds % 60)); break;
+        default: text += section.mid(i, length); break;
+        }
+        i += length;
+    }
+    return text;
 }
 
 } // namespace store

@@ -63,6 +63,7 @@ const std::map<QString, QString> kDifferences = {
     {u"=DATE(1900,2,29)"_s, u"60"_s},
     {u"=YEAR(F3)"_s, u"1900"_s},
     {u"=DAY(F4)"_s, u"29"_s},
+    {u"=TEXT(F4,\"d.m.yyyy\")"_s, u"29.2.1900"_s},
     // From 10^15 on numbers become text as "1E+15"; that program writes three exponent digits.
     {u"=C6+0.5&\"\""_s, u"1E+15"_s},
     {u"=100000000000000000000&\"\""_s, u"1E+20"_s},

@@ -178,14 +178,15 @@ Value proper(const Args& args, const Evaluator& evaluator)
     return Value(text);
 }
 
-// A number through a format code as a cell with that format shows it; text that is no number
-// stays as it is.
+// A number through a format code as a cell with that format shows it, dates and times as
+// well; text that is no number stays as it is.
 Value text(const Args& args, const Evaluator& evaluator)
 {
     const Value value = valueArg(args, 0, evaluator);
     const QString code = textArg(args, 1, evaluator);
     const auto number = numberOf(value);
     if (!number) return Value(value.toText());
+    if (const auto dateTime = formatDateTime(*number, code)) return Value(*dateTime);
     return Value(formatNumber(*number, code));
 }
 
