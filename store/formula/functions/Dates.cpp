@@ -23,7 +23,7 @@ double serialArg(const Args& args, size_t i, const Evaluator& evaluator)
 QDate dateArg(const Args& args, size_t i, const Evaluator& evaluator)
 {
     const double serial = serialArg(args, i, evaluator);
-    if (serial < 1) return QDate(1900, 1, 0 + 1).addDays(-1);   // day 0 is "0 January 1900"
+    if (serial < 1) return QDate(1899, 12, 31);   // day 0, "0 January 1900", the day before day 1
     const auto date = dateOfSerial(serial);
     if (!date) fail(ErrorCode::Num);
     return *date;

@@ -111,10 +111,15 @@ Value lookedUp(const Args& args, const Evaluator& evaluator, bool down)
     return down ? table.at(*at, index - 1) : table.at(index - 1, *at);
 }
 
-CellArea areaOf(int top, int left, int bottom, int right)
+// The area with new corners, on the sheet of the area it was made from.
+CellArea moved(CellArea from, int top, int left, int bottom, int right)
 {
     if (!insideSheet(top, left) || !insideSheet(bottom, right)) fail(ErrorCode::Ref);
-    return {top, left, bottom, right};
+    from.top = top;
+    from.left = left;
+    from.bottom = bottom;
+    from.right = right;
+    return from;
 }
 
 // INDEX over an area: the cell, or with a row or column of 0 the whole column or row.
@@ -129,8 +134,8 @@ CellArea indexArea(const Args& args, const Evaluator& evaluator)
     // INDEX(A1:E1, 3) counts along a single row.
     if (height == 1 && args.size() == 2) std::swap(row, col);
     if (row < 0 || col < 0 || row > height || col > width) fail(ErrorCode::Ref);
-    return {row ? area.top + row - 1 : area.top, col ? area.left + col - 1 : area.left,
-            row ? area.top + row - 1 : area.bottom, col ? area.left + col - 1 : area.right};
+    return moved(area, row ? area.top + row - 1 : area.top, col ? area.left + col - 1 : area.left,
+                 row ? area.top + row - 1 : area.bottom, col ? area.left + col - 1 : area.right);
 }
 
 CellArea offsetArea(const Args& args, const Evaluator& evaluator)
@@ -143,7 +148,7 @@ CellArea offsetArea(const Args& args, const Evaluator& evaluator)
     if (height == 0 || width == 0) fail(ErrorCode::Ref);
     const int bottom = top + height + (height > 0 ? -1 : 1);
     const int right = left + width + (width > 0 ? -1 : 1);
-    return areaOf(std::min(top, bottom), std::min(left, right), std::max(top, bottom), std::max(left, right));
+    return moved(area, std::min(top, bottom), std::min(left, right), std::max(top, bottom), std::max(left, right));
 }
 
 // A reference written as text, "B2", "$A$1:C3", or in R1C1 style when a1 is FALSE. References

@@ -136,13 +136,20 @@ Value sumIf(const Args& args, const Evaluator& evaluator)
     summed.bottom = summed.top + (range.bottom - range.top);
     summed.right = summed.left + (range.right - range.left);
     double total = 0;
-    for (int row = range.top; row <= std::min(range.bottom, range.top + 65535); ++row) {
-        for (int col = range.left; col <= range.right; ++col) {
-            if (!criterion.matches(evaluator.valueIn(range, row, col))) continue;
-            const Value cell = evaluator.valueIn(summed, summed.top + row - range.top, summed.left + col - range.left);
-            if (cell.isError()) fail(cell.errorValue());
-            if (cell.isNumber()) total = approxAdd(total, cell.number());
-        }
+    for (int col = range.left; col <= range.right; ++col) {
+        // Column by column, so the cells past the sheet's used rows are not read.
+        CellArea column = range;
+        column.left = column.right = col;
+        int row = range.top;
+        evaluator.forEachCell(column, [&](const Value& cell) {
+            if (criterion.matches(cell)) {
+                const Value summand = evaluator.valueIn(summed, summed.top + row - range.top, summed.left + col - range.left);
+                if (summand.isError()) fail(summand.errorValue());
+                if (summand.isNumber()) total = approxAdd(total, summand.number());
+            }
+            ++row;
+            return true;
+        });
     }
     return Value(total);
 }
