@@ -5,6 +5,8 @@
 #include "Workbook.h"
 #include "Worksheet.h"
 
+#include "store/Collation.h"
+
 #include <QCollator>
 #include <QLocale>
 #include <QRegularExpression>
@@ -96,17 +98,6 @@ struct SortKey {
     double number = 0;
     QCollatorSortKey text;
 };
-
-QCollator& bulgarianCollator()
-{
-    static QCollator collator = [] {
-        QCollator c{QLocale(QLocale::Bulgarian, QLocale::Bulgaria)};
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        c.setNumericMode(false);
-        return c;
-    }();
-    return collator;
-}
 
 SortKey sortKeyOf(const Value& v)
 {

@@ -51,15 +51,27 @@ public:
     {
     }
 
+    // What follows the tokens in the record: the constants of the formula's arrays.
+    QByteArray constants() const { return constants_; }
+
     QByteArray encode()
     {
         if (formula_.isNull()) fail(FormulaError::EmptyFormula);
+        // A formula calling TODAY, RAND and the like says so first, so it is computed on every change.
+        if (callsVolatile(*formula_.root())) emitBytes({ptg::Attr, ptg::AttrVolatile, 0, 0});
         // A cell formula's result is a single value, so references at the top are values.
         put(*formula_.root(), ptg::ValueClass);
         return out_;
     }
 
 private:
+    static bool callsVolatile(const FormulaNode& node)
+    {
+        if (node.kind == FormulaNode::Kind::Function)
+            if (const FunctionInfo* info = findFunction(node.text); info && info->isVolatile) return true;
+        return std::any_of(node.args.begin(), node.args.end(), [](const FormulaNodePtr& arg) { return callsVolatile(*arg); });
+    }
+
     void put(const FormulaNode& node, quint8 operandClass)
     {
         switch (node.kind) {
@@ -79,18 +91,20 @@ private:
             word(columnField(node.ref));
             word(columnField(node.ref2));
             return;
+        // Inside an argument that takes an array the operators work on whole arrays.
         case FormulaNode::Kind::Unary:
-            put(*node.args[0], ptg::ValueClass);
+            put(*node.args[0], operandOf(operandClass));
             return byte(operatorToken(kUnaryTokens, node.text));
         case FormulaNode::Kind::Binary:
-            put(*node.args[0], ptg::ValueClass);
-            put(*node.args[1], ptg::ValueClass);
+            put(*node.args[0], operandOf(operandClass));
+            put(*node.args[1], operandOf(operandClass));
             return byte(operatorToken(kBinaryTokens, node.text));
         case FormulaNode::Kind::Function: return emitFunction(node);
         case FormulaNode::Kind::Paren:
             put(*node.args[0], operandClass);
             return byte(ptg::Paren);
         case FormulaNode::Kind::Missing: return byte(ptg::MissArg);
+        case FormulaNode::Kind::Array: return emitArray(node, operandClass);
         case FormulaNode::Kind::Kept: out_.append(node.tokens); return;
         case FormulaNode::Kind::Intersection: return emitReferenceOperator(node, ptg::Isect);
         case FormulaNode::Kind::Union: return emitReferenceOperator(node, ptg::Union);
@@ -158,6 +172,50 @@ private:
         }
     }
 
+    // tArray and seven unused bytes; the constants go after the whole token array: columns - 1,
+    // rows - 1, then each element with its kind.
+    void emitArray(const FormulaNode& node, quint8 operandClass)
+    {
+        byte(ptg::Array | operandClass);
+        out_.append(7, '\0');
+        const auto rows = node.args.size() / size_t(node.arrayColumns);
+        constants_.append(char(node.arrayColumns - 1));
+        constants_.append(char((rows - 1) & 0xFF));
+        constants_.append(char((rows - 1) >> 8));
+        for (const auto& element : node.args) emitConstant(*element);
+    }
+
+    void emitConstant(const FormulaNode& element)
+    {
+        QByteArray eight(8, '\0');
+        switch (element.kind) {
+        case FormulaNode::Kind::Number:
+            constants_.append(char(0x01));
+            qToLittleEndian(element.number, eight.data());
+            break;
+        case FormulaNode::Kind::Text:
+            if (element.text.size() > kMaxStringLength) fail(FormulaError::TextTooLong, {QString::number(kMaxStringLength)});
+            constants_.append(char(0x02));
+            constants_.append(char(element.text.size() & 0xFF));
+            constants_.append(char(element.text.size() >> 8));
+            constants_.append(char(ptg::StrUtf16));
+            for (QChar c : element.text) {
+                constants_.append(char(c.unicode() & 0xFF));
+                constants_.append(char(c.unicode() >> 8));
+            }
+            return;
+        case FormulaNode::Kind::Bool:
+            constants_.append(char(0x04));
+            eight[0] = char(element.boolean ? 1 : 0);
+            break;
+        default:
+            constants_.append(char(0x10));
+            eight[0] = char(element.error);
+            break;
+        }
+        constants_.append(eight);
+    }
+
     // Fixed-count functions carry only their index; the others also the argument count.
     void emitFunction(const FormulaNode& node)
     {
@@ -166,8 +224,7 @@ private:
         const int count = int(node.args.size());
         if (count < info->minArgs || count > info->maxArgs)
             fail(FormulaError::WrongArgumentCount, {node.text});
-        for (int i = 0; i < count; ++i)
-            put(*node.args[size_t(i)], info->takesReference(i) ? ptg::ReferenceClass : ptg::ValueClass);
+        for (int i = 0; i < count; ++i) put(*node.args[size_t(i)], classOf(info->argClass(i)));
         if (info->fixedArgCount()) {
             byte(ptg::Func | ptg::ValueClass);
         } else {
@@ -195,6 +252,20 @@ private:
         byte(ptg::FuncVar | ptg::ValueClass);
         byte(quint8(count + 1));
         word(ptg::NamedFunctionCall);
+    }
+
+    static quint8 operandOf(quint8 operandClass)
+    {
+        return operandClass == ptg::ArrayClass ? ptg::ArrayClass : ptg::ValueClass;
+    }
+
+    static quint8 classOf(char argClass)
+    {
+        switch (argClass) {
+        case 'R': return ptg::ReferenceClass;
+        case 'A': return ptg::ArrayClass;
+        default: return ptg::ValueClass;
+        }
     }
 
     quint16 checkedRow(const FormulaRef& ref)
@@ -241,6 +312,7 @@ private:
     const FunctionNames& functionNames_;
     const SheetLinks& sheetLinks_;
     QByteArray out_;
+    QByteArray constants_;
 };
 
 } // namespace
@@ -249,6 +321,18 @@ QByteArray encodeBiffFormula(const Formula& formula, int, int, const FunctionNam
                              const SheetLinks& sheetLinks)
 {
     return Encoder(formula, functionNames, sheetLinks).encode();
+}
+
+QByteArray biffFormulaConstants(const Formula& formula)
+{
+    if (formula.isKept()) return formula.keptExtra();
+    // Neither the names of functions the workbook defines nor the links to other sheets take
+    // any constants.
+    const FunctionNames anyName = [](const QString&) { return quint16(0); };
+    const SheetLinks anyEntry = [](const QString&, const QString&) { return std::optional<quint16>(0); };
+    Encoder encoder(formula, anyName, anyEntry);
+    encoder.encode();
+    return encoder.constants();
 }
 
 } // namespace store

@@ -26,14 +26,18 @@ using SheetLinks = std::function<std::optional<quint16>(const QString& first, co
 QByteArray encodeBiffFormula(const Formula& formula, int row, int col, const FunctionNames& functionNames = {},
                              const SheetLinks& sheetLinks = {});
 
-// The formula of a BIFF8 token array. Tokens relative to the cell (ptgRefN, ptgAreaN, as in
-// shared formulas) are resolved against (row, col). References to other sheets of the workbook
-// are read through its link table `names` (without it they are not read). Nothing when the
-// tokens use something this engine does not model (other workbooks, names, arrays): the caller
-// keeps the cached value.
+// What follows a formula's token array in its record: the constants of its arrays ({1,2;3,4}),
+// empty for a formula without any.
+QByteArray biffFormulaConstants(const Formula& formula);
+
+// The formula of a BIFF8 token array, its arrays' constants in what follows it in the record.
+// Tokens relative to the cell (ptgRefN, ptgAreaN, as in shared formulas) are resolved against
+// (row, col). References to other sheets of the workbook are read through its link table
+// `names` (without it they are not read). Nothing when the tokens use something this engine
+// does not model (other workbooks, names): the caller keeps the cached value.
 struct BiffWorkbookNames;
 std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col,
-                                         const BiffWorkbookNames* names = nullptr);
+                                         const BiffWorkbookNames* names = nullptr, const QByteArray& constants = {});
 
 // The tokens of a shared formula (SHRFMLA), whose relative references are offsets, made into
 // those of an ordinary formula in the cell at (row, col). Nothing for tokens that cannot stand

@@ -48,8 +48,8 @@ int wrapped(int value, int size)
 // short or unknown token array gives nothing rather than a wrong formula.
 class Decoder : private TokenCursor {
 public:
-    Decoder(const QByteArray& tokens, int row, int col, const BiffWorkbookNames* names)
-        : tokens_(tokens), row_(row), col_(col), names_(names)
+    Decoder(const QByteArray& tokens, const QByteArray& constants, int row, int col, const BiffWorkbookNames* names)
+        : tokens_(tokens), constants_(constants), row_(row), col_(col), names_(names)
     {
     }
 
@@ -143,8 +143,67 @@ private:
         case ptg::MemErr:
         case ptg::MemNoMem:
         case ptg::MemFunc: return true;
-        default: return false;   // arrays, names, other workbooks
+        case ptg::Array: return array();
+        default: return false;   // names, other workbooks
         }
+    }
+
+    // The array's constants come from after the token array, one array after the other:
+    // columns - 1, rows - 1, then each element with its kind.
+    bool array()
+    {
+        const auto columns = constantByte();
+        const auto rowsLow = constantByte();
+        const auto rowsHigh = constantByte();
+        if (!columns || !rowsLow || !rowsHigh) return false;
+        const size_t count = size_t(*columns + 1) * size_t((*rowsHigh << 8 | *rowsLow) + 1);
+        std::vector<FormulaNodePtr> elements;
+        for (size_t i = 0; i < count; ++i) {
+            FormulaNodePtr element = constant();
+            if (!element) return false;
+            elements.push_back(std::move(element));
+        }
+        return push(makeArray(std::move(elements), *columns + 1));
+    }
+
+    FormulaNodePtr constant()
+    {
+        const auto kind = constantByte();
+        if (!kind) return nullptr;
+        if (*kind == 0x02) {
+            const auto low = constantByte();
+            const auto high = constantByte();
+            const auto flags = constantByte();
+            if (!low || !high || !flags) return nullptr;
+            const int length = *high << 8 | *low;
+            const int width = (*flags & ptg::StrUtf16) ? 2 : 1;
+            if (constantsPos_ + qsizetype(length) * width > constants_.size()) return nullptr;
+            QString text(length, Qt::Uninitialized);
+            for (int i = 0; i < length; ++i) {
+                const char* at = constants_.constData() + constantsPos_ + qsizetype(i) * width;
+                text[i] = QChar(width == 2 ? qFromLittleEndian<quint16>(at) : quint8(*at));
+            }
+            constantsPos_ += qsizetype(length) * width;
+            return makeText(text);
+        }
+        if (constantsPos_ + 8 > constants_.size()) return nullptr;
+        const char* eight = constants_.constData() + constantsPos_;
+        constantsPos_ += 8;
+        switch (*kind) {
+        case 0x01: return makeNumber(qFromLittleEndian<double>(eight));
+        case 0x04: return makeBool(eight[0] != 0);
+        case 0x10: {
+            const auto error = errorFromCode(quint8(eight[0]));
+            return error ? makeError(*error) : nullptr;
+        }
+        default: return nullptr;   // an empty element, which a typed array cannot hold
+        }
+    }
+
+    std::optional<quint8> constantByte()
+    {
+        if (constantsPos_ >= constants_.size()) return std::nullopt;
+        return quint8(constants_[constantsPos_++]);
     }
 
     bool binary(const QString& op)
@@ -288,6 +347,8 @@ private:
     }
 
     const QByteArray& tokens_;
+    const QByteArray& constants_;
+    qsizetype constantsPos_ = 0;
     int row_;
     int col_;
     const BiffWorkbookNames* names_;
@@ -296,9 +357,10 @@ private:
 
 } // namespace
 
-std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col, const BiffWorkbookNames* names)
+std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col, const BiffWorkbookNames* names,
+                                         const QByteArray& constants)
 {
-    std::optional<Formula> formula = Decoder(tokens, row, col, names).decode();
+    std::optional<Formula> formula = Decoder(tokens, constants, row, col, names).decode();
     if (formula) return std::move(*formula).placedAt(row, col);
     return formula;
 }

@@ -71,6 +71,7 @@ constexpr quint8 AreaErr3d = 0x1D;
 constexpr quint16 NamedFunctionCall = 0x00FF;
 
 // Options of the tAttr token.
+constexpr quint8 AttrVolatile = 0x01;
 constexpr quint8 AttrChoose = 0x04;
 constexpr quint8 AttrSum = 0x10;
 

@@ -92,8 +92,12 @@ void CountCriterion::readText(const QString& text)
         target_ = explicitOp ? Target::StrictlyBlank : Target::Blank;
         return;
     }
-    if (auto number = numberFromText(rest))
+    // The criterion is taken as it is written: " 5" is text, not the number 5.
+    const auto number = rest == rest.trimmed() ? numberInText(rest) : std::nullopt;
+    if (number) {
         operand_ = Value(*number);
+        written_ = rest;
+    }
     else if (rest.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0)
         operand_ = Value::boolean(true);
     else if (rest.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
@@ -124,10 +128,9 @@ bool CountCriterion::equalsOperand(const Value& cell) const
     }
     switch (operand_.kind()) {
     case Value::Kind::Number:
-        if (cell.isText()) {   // text that holds the number counts too, as "5" for 5
-            const auto number = numberFromText(cell.text());
-            return number && numbersEqual(*number, operand_.number());
-        }
+        // A number matches numbers; text only as the criterion was written: "5" counts the
+        // text "5", the number 5 does not.
+        if (cell.isText()) return !written_.isEmpty() && cell.text().compare(written_, Qt::CaseInsensitive) == 0;
         return cell.isNumber() && numbersEqual(cell.number(), operand_.number());
     case Value::Kind::Text: return cell.isText() && textEquals(cell.text());
     default: return cell == operand_;

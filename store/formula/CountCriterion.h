@@ -25,8 +25,9 @@ private:
 
 // The condition of COUNTIF: "<>" (not empty), "" (empty or empty text), "=" (empty), "<>x",
 // "=x", ">5", "<=3", plain "x", or a number, boolean or error to compare with. Text is
-// matched without regard to case and may hold wildcards; a number also matches text that
-// reads as it. An empty criterion (a blank cell) counts zeros.
+// matched without regard to case and may hold wildcards (for = and <> only); text that reads as
+// a number, date or time ("5", ">=15.03.2024") compares with numbers, and matches text only as
+// written. A number does not match text. An empty criterion (a blank cell) counts zeros.
 class CountCriterion {
 public:
     explicit CountCriterion(const Value& criterion);
@@ -46,6 +47,7 @@ private:
     Op op_ = Op::Equal;
     Target target_ = Target::Value;
     Value operand_;
+    QString written_;   // a number operand as the criterion's text wrote it
     std::optional<WildcardPattern> pattern_;
     bool matchesEmpty_ = false;
 };

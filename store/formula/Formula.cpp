@@ -114,6 +114,10 @@ private:
             if (!copy) copy = std::make_shared<FormulaNode>(*node);
             copy->args[i] = std::move(child);
         }
+        if (node->kind == FormulaNode::Kind::Function && node->homeRow > last_) {   // ROW() reads its cell
+            if (!copy) copy = std::make_shared<FormulaNode>(*node);
+            copy->homeRow -= count_;
+        }
         return copy ? copy : node;
     }
 
@@ -167,7 +171,7 @@ Formula Formula::placedAt(int row, int col) &&
     while (!nodes.empty()) {
         FormulaNode* node = nodes.back();
         nodes.pop_back();
-        if (node->kind == FormulaNode::Kind::Area) {
+        if (node->kind == FormulaNode::Kind::Area || node->kind == FormulaNode::Kind::Function) {
             node->homeRow = row;
             node->homeCol = col;
         }

@@ -39,6 +39,8 @@ struct FormulaNode {
         Function,  // name(args...), name upper case
         Paren,     // (args[0]), kept so printing gives back what was typed
         Missing,   // an omitted function argument: IF(A1,,2)
+        Array,     // an array constant {1,2;3,4}: its elements (Number, Text, Bool, Error) in args,
+                   // row by row, arrayColumns of them to a row
         Kept,      // a formula of a file the engine cannot compute (other workbooks, add-ins,
                    // functions it lacks): its tokens as read, its last value in cached
         Intersection,  // args[0] args[1]: the cells two references share
@@ -60,8 +62,9 @@ struct FormulaNode {
     bool wholeRows = false;
     // Area: the cell of the formula it belongs to (row 0 when not known). Where one value is
     // wanted, a one-column area gives its cell in that row, a one-row area its cell in that
-    // column, as the spreadsheet does.
+    // column, as the spreadsheet does. Function: the same cell, for ROW() and COLUMN().
     int homeRow = 0, homeCol = 0;
+    int arrayColumns = 0;
     std::vector<std::shared_ptr<FormulaNode>> args;
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
     QByteArray tokens;  // Kept: the token array, written back unchanged
@@ -107,6 +110,9 @@ struct FormulaSyntax {
     QChar decimalMark = u'.';
     // The syntax of the locale: ";" and "," where its decimal mark is a comma.
     static FormulaSyntax ofLocale(QChar localeDecimalMark);
+    // Array constants: the argument separator between the elements of a row, and between rows
+    // ";" ({1,2;3,4}), or "|" where ";" parts arguments ({1;2|3;4}).
+    QChar arrayRowSeparator() const { return argumentSeparator == u';' ? u'|' : u';'; }
 };
 
 class Formula {

@@ -24,7 +24,7 @@ QString errorMessage(FormulaError kind, const QStringList& a)
     case FormulaError::ReferenceAfterSheet:
         return QStringLiteral("след името на листа „%1“ и „!“ трябва да има клетка").arg(a.value(0));
     case FormulaError::UnionOfValues: return QStringLiteral("в скоби могат да се изброяват само клетки");
-    case FormulaError::ArrayConstantsNotSupported: return QStringLiteral("масиви от константи не се поддържат");
+    case FormulaError::ArrayRowsUneven: return QStringLiteral("редовете на масива от константи са с различна дължина");
     case FormulaError::NumberTooLarge: return QStringLiteral("числото „%1“ е твърде голямо").arg(a.value(0));
     case FormulaError::TextNotClosed: return QStringLiteral("текстът не е затворен с кавички");
     case FormulaError::NotAnErrorValue: return QStringLiteral("„%1“ не е стойност за грешка").arg(a.value(0));

@@ -18,7 +18,7 @@ enum class FormulaError {
     SheetNameNotClosed,
     ReferenceAfterSheet,        // sheet
     UnionOfValues,
-    ArrayConstantsNotSupported,
+    ArrayRowsUneven,
     NumberTooLarge,             // number
     TextNotClosed,
     NotAnErrorValue,            // word

@@ -1,6 +1,7 @@
 #include "store/formula/FormulaEvaluator.h"
 
 #include "store/formula/FormulaOperators.h"
+#include "store/formula/functions/Functions.h"
 
 namespace store::formula {
 
@@ -31,6 +32,7 @@ std::optional<CellArea> Evaluator::area(const FormulaNode& node) const
     case FormulaNode::Kind::Ref:
     case FormulaNode::Kind::Area: return referenceArea(node);
     case FormulaNode::Kind::Paren: return area(*node.args[0]);
+    case FormulaNode::Kind::Function: return functions::referenceOf(node, *this);
     case FormulaNode::Kind::Intersection: {
         auto shared = area(*node.args[0]);
         const auto other = area(*node.args[1]);
@@ -61,6 +63,17 @@ std::vector<CellArea> Evaluator::areas(const FormulaNode& node) const
     return all;
 }
 
+Value Evaluator::constant(const FormulaNode& literal)
+{
+    switch (literal.kind) {
+    case FormulaNode::Kind::Number: return Value(literal.number);
+    case FormulaNode::Kind::Text: return Value(literal.text);
+    case FormulaNode::Kind::Bool: return Value::boolean(literal.boolean);
+    case FormulaNode::Kind::Error: return Value::error(literal.error);
+    default: return Value();
+    }
+}
+
 // Where one value is wanted an area gives the cell it shares with the formula's row (a
 // one-column area) or column (a one-row area); otherwise #VALUE!. An area of several sheets
 // has no single value.
@@ -89,10 +102,10 @@ Value Evaluator::referenceValue(const FormulaNode& node) const
 Value Evaluator::value(const FormulaNode& node) const
 {
     switch (node.kind) {
-    case FormulaNode::Kind::Number: return Value(node.number);
-    case FormulaNode::Kind::Text: return Value(node.text);
-    case FormulaNode::Kind::Bool: return Value::boolean(node.boolean);
-    case FormulaNode::Kind::Error: return Value::error(node.error);
+    case FormulaNode::Kind::Number:
+    case FormulaNode::Kind::Text:
+    case FormulaNode::Kind::Bool:
+    case FormulaNode::Kind::Error: return constant(node);
     case FormulaNode::Kind::Ref: return referenceValue(node);
     case FormulaNode::Kind::Area: return intersection(node);
     case FormulaNode::Kind::Unary: return applyUnary(node.text, value(*node.args[0]));
@@ -101,6 +114,7 @@ Value Evaluator::value(const FormulaNode& node) const
     case FormulaNode::Kind::Function: return callFunction(node, *this);
     case FormulaNode::Kind::Paren: return value(*node.args[0]);
     case FormulaNode::Kind::Missing: return Value();
+    case FormulaNode::Kind::Array: return constant(*node.args[0]);   // where one value is wanted, the first
     case FormulaNode::Kind::Kept: return node.cached;
     case FormulaNode::Kind::Intersection: {
         // Two references that share no cell give #NULL!, as the spreadsheet shows.

@@ -54,10 +54,13 @@ public:
     // empty so operators can read it as 0 or ""); an area where one value is needed is #VALUE!.
     Value value(const FormulaNode& node) const;
     Value intersection(const FormulaNode& area) const;
+    // The value of a literal: a number, text, boolean or error node.
+    static Value constant(const FormulaNode& literal);
 
     // What functions read their reference arguments through. The area a reference argument
     // covers (a cell, a range, the same cells of several sheets, the cells two references share,
     // also in parentheses); nothing for an argument that is a value or a union of references.
+    // Functions that give a reference (INDEX, OFFSET, ...) give the area they point at.
     std::optional<CellArea> area(const FormulaNode& node) const;
     // The areas of a union (A1:A3,C1:C3), or the one area of any other reference; none for a value.
     std::vector<CellArea> areas(const FormulaNode& node) const;

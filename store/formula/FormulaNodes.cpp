@@ -99,6 +99,15 @@ FormulaNodePtr makeFunction(const QString& upperName, std::vector<FormulaNodePtr
     return node;
 }
 
+FormulaNodePtr makeArray(std::vector<FormulaNodePtr> elements, int columns)
+{
+    auto node = makeNode(FormulaNode::Kind::Array);
+    node->args = std::move(elements);
+    node->arrayColumns = columns;
+    countDepth(*node);
+    return node;
+}
+
 FormulaNodePtr makeParen(FormulaNodePtr inner)
 {
     auto node = makeNode(FormulaNode::Kind::Paren);

@@ -23,6 +23,8 @@ FormulaNodePtr makeArea(const FormulaRef& first, const FormulaRef& second);
 FormulaNodePtr makeUnary(const QString& op, FormulaNodePtr operand);
 FormulaNodePtr makeBinary(const QString& op, FormulaNodePtr left, FormulaNodePtr right);
 FormulaNodePtr makeFunction(const QString& upperName, std::vector<FormulaNodePtr> args);
+// Elements row by row, columns of them to a row.
+FormulaNodePtr makeArray(std::vector<FormulaNodePtr> elements, int columns);
 FormulaNodePtr makeParen(FormulaNodePtr inner);
 FormulaNodePtr makeMissing();
 FormulaNodePtr makeIntersection(FormulaNodePtr left, FormulaNodePtr right);

@@ -1,5 +1,9 @@
 #include "store/formula/FormulaOperators.h"
 
+#include "store/Collation.h"
+#include "store/formula/SerialDate.h"
+
+#include <QLocale>
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
@@ -26,14 +30,19 @@ std::optional<ErrorCode> firstError(const Value& left, const Value& right)
 Value arithmetic(QChar op, double a, double b)
 {
     switch (op.unicode()) {
-    case u'+': return numberResult(a + b);
-    case u'-': return numberResult(a - b);
+    case u'+': return numberResult(approxAdd(a, b));
+    case u'-': return numberResult(approxAdd(a, -b));
     case u'*': return numberResult(a * b);
     case u'/': return b == 0 ? Value::error(ErrorCode::Div0) : numberResult(a / b);
-    case u'^':
+    case u'^': {
         if (a == 0 && b < 0) return Value::error(ErrorCode::Div0);
+        // 0^0 is #NUM! as the spreadsheet gives it (another program gives 1).
         if (a == 0 && b == 0) return Value::error(ErrorCode::Num);
-        return numberResult(std::pow(a, b));
+        const double result = std::pow(a, b);
+        if (std::isnan(result)) return Value::error(ErrorCode::Num);   // (-8)^(1/3)
+        // Too small to hold is 0 (10^-400), too large #NUM!.
+        return numberResult(result);
+    }
     }
     return Value::error(ErrorCode::Value);
 }
@@ -50,7 +59,7 @@ Value applyArithmetic(QChar op, const Value& left, const Value& right)
 Value concatenate(const Value& left, const Value& right)
 {
     if (auto error = firstError(left, right)) return Value::error(*error);
-    return Value(left.toText() + right.toText());
+    return Value(formulaText(left) + formulaText(right));
 }
 
 bool comparisonHolds(const QString& op, int order)
@@ -88,7 +97,14 @@ int typeRank(const Value& value)
     }
 }
 
-// The number rounded to the 15 significant digits a spreadsheet works with.
+template <class T>
+int threeWay(T a, T b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+} // namespace
+
 double significantDigits15(double number)
 {
     if (!std::isfinite(number) || number == 0) return number;
@@ -99,17 +115,49 @@ double significantDigits15(double number)
     return rounded;
 }
 
-template <class T>
-int threeWay(T a, T b)
+// From 10^15 on, numbers are written as the spreadsheet's General format writes them there:
+// "1E+15", "1.23456789012346E+20".
+QString formulaText(const Value& value)
 {
-    return a < b ? -1 : (b < a ? 1 : 0);
+    constexpr double kScientificFrom = 1e15;
+    if (!value.isNumber()) return value.toText();
+    const double number = value.number();
+    if (std::fabs(number) < kScientificFrom) return shownNumberText(number);
+    char buffer[40];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific, 14).ptr;
+    const QString text = QString::fromLatin1(buffer, int(end - buffer));
+    const qsizetype e = text.indexOf(u'e');
+    QString mantissa = text.left(e);
+    while (mantissa.endsWith(u'0')) mantissa.chop(1);
+    if (mantissa.endsWith(u'.')) mantissa.chop(1);
+    mantissa.replace(u'.', QLocale().decimalPoint());
+    const int exponent = text.mid(e + 1).toInt();
+    return mantissa + QStringLiteral("E+") + QString::number(exponent).rightJustified(2, u'0');
 }
 
-} // namespace
+// Two numbers of opposite sign whose sum keeps less than the last few bits of their 53 give 0.
+double approxAdd(double a, double b)
+{
+    const double sum = a + b;
+    if ((a < 0) == (b < 0) || sum == 0) return sum;
+    constexpr double kSnap = 0x1p-48;
+    return std::fabs(sum) < std::fabs(a) * kSnap ? 0.0 : sum;
+}
 
 std::optional<double> numberFromText(QStringView text)
 {
     text = text.trimmed();
+    if (text.endsWith(u'%')) {
+        const auto number = numberFromText(text.chopped(1));
+        if (number) return *number / 100;
+        return std::nullopt;
+    }
+    const QString point = QLocale().decimalPoint();
+    if (point.size() == 1 && point != u"." && text.contains(point[0]) && !text.contains(u'.')) {
+        QString withDot = text.toString();
+        withDot.replace(point[0], u'.');
+        return numberFromText(withDot);
+    }
     if (text.startsWith(u'+')) text = text.mid(1);
     if (text.isEmpty() || text.size() > kMaxNumberText) return std::nullopt;
     char buffer[kMaxNumberText];
@@ -144,6 +192,13 @@ std::optional<double> timeFromText(QStringView text)
     return (hours * 3600 + minutes * 60 + seconds) / kSecondsPerDay;
 }
 
+std::optional<double> numberInText(QStringView text)
+{
+    if (auto number = numberFromText(text)) return number;
+    if (auto time = timeFromText(text)) return time;
+    return dateFromText(text);
+}
+
 NumberOrError arithmeticNumber(const Value& value)
 {
     switch (value.kind()) {
@@ -151,8 +206,7 @@ NumberOrError arithmeticNumber(const Value& value)
     case Value::Kind::Number: return {value.number(), std::nullopt};
     case Value::Kind::Bool: return {value.boolValue() ? 1.0 : 0.0, std::nullopt};
     case Value::Kind::Text:
-        if (auto number = numberFromText(value.text())) return {*number, std::nullopt};
-        if (auto time = timeFromText(value.text())) return {*time, std::nullopt};
+        if (auto number = numberInText(value.text())) return {*number, std::nullopt};
         return errorOf(ErrorCode::Value);
     case Value::Kind::Error: return errorOf(value.errorValue());
     }
@@ -183,13 +237,16 @@ int compareValues(const Value& left, const Value& right)
     switch (left.kind()) {
     case Value::Kind::Number:
         return numbersEqual(left.number(), right.number()) ? 0 : threeWay(left.number(), right.number());
-    case Value::Kind::Text: {
-        const int order = left.text().compare(right.text(), Qt::CaseInsensitive);
-        return threeWay(order, 0);
-    }
+    case Value::Kind::Text: return compareText(left.text(), right.text());
     case Value::Kind::Bool: return threeWay(left.boolValue(), right.boolValue());
     default: return 0;
     }
+}
+
+int compareText(const QString& left, const QString& right)
+{
+    if (left.compare(right, Qt::CaseInsensitive) == 0) return 0;
+    return threeWay(bulgarianCollator().compare(left, right), 0);
 }
 
 Value applyUnary(const QString& op, const Value& operand)

@@ -54,6 +54,8 @@ private:
     FormulaNodePtr numberLiteral();
     FormulaNodePtr stringLiteral();
     FormulaNodePtr errorLiteral();
+    FormulaNodePtr arrayConstant();
+    FormulaNodePtr arrayElement();
     FormulaNodePtr parenthesised();
     FormulaNodePtr referenceOrName();
     FormulaNodePtr localReference();
@@ -224,7 +226,7 @@ FormulaNodePtr Parser::operand()
     if (c == u'"') return stringLiteral();
     if (c == u'#') return errorLiteral();
     if (c == u'(') return parenthesised();
-    if (c == u'{') fail(FormulaError::ArrayConstantsNotSupported);
+    if (c == u'{') return arrayConstant();
     if (c.isLetter() || c == u'_' || c == u'$' || c == u'\'') return referenceOrName();
     failUnexpected();
 }
@@ -289,6 +291,51 @@ FormulaNodePtr Parser::errorLiteral()
     const QString word = text_.mid(start, pos_ - start);
     if (auto code = errorFromText(word)) return makeError(*code);
     fail(FormulaError::NotAnErrorValue, {word});
+}
+
+// {1,2;3,4}: the elements of a row apart as arguments are, rows apart as the syntax says.
+FormulaNodePtr Parser::arrayConstant()
+{
+    ++pos_;
+    std::vector<FormulaNodePtr> elements;
+    int columns = 0;
+    int inRow = 0;
+    for (;;) {
+        elements.push_back(arrayElement());
+        ++inRow;
+        if (accept(syntax_.argumentSeparator)) continue;
+        if (columns != 0 && inRow != columns) fail(FormulaError::ArrayRowsUneven);
+        columns = inRow;
+        inRow = 0;
+        if (accept(syntax_.arrayRowSeparator())) continue;
+        expect(u'}');
+        break;
+    }
+    return makeArray(std::move(elements), columns);
+}
+
+// A number (maybe negative), text, TRUE, FALSE or an error value.
+FormulaNodePtr Parser::arrayElement()
+{
+    skipBlanks();
+    const QChar c = current();
+    if (c == u'-' || isDigit(c) || c == syntax_.decimalMark) {
+        const bool negative = accept(u'-');
+        FormulaNodePtr number = numberLiteral();
+        if (negative) number->number = -number->number;
+        return number;
+    }
+    if (c == u'"') return stringLiteral();
+    if (c == u'#') return errorLiteral();
+    for (const bool b : {true, false}) {
+        const QLatin1String word(b ? "TRUE" : "FALSE");
+        if (QStringView(text_).mid(pos_, word.size()).compare(word, Qt::CaseInsensitive) == 0) {
+            pos_ += word.size();
+            return makeBool(b);
+        }
+    }
+    if (atEnd()) fail(FormulaError::UnexpectedEnd);
+    failUnexpected();
 }
 
 // Inside parentheses the argument separator joins references into one: SUM((A1:A3,C1:C3)).

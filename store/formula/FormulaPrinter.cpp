@@ -102,6 +102,18 @@ QString printList(const FormulaNode& node, const FormulaSyntax& syntax)
     return text;
 }
 
+QString printBare(const FormulaNode& node, const FormulaSyntax& syntax);
+
+QString printArray(const FormulaNode& node, const FormulaSyntax& syntax)
+{
+    QString text = QStringLiteral("{");
+    for (size_t i = 0; i < node.args.size(); ++i) {
+        if (i > 0) text += i % size_t(node.arrayColumns) ? syntax.argumentSeparator : syntax.arrayRowSeparator();
+        text += printBare(*node.args[i], syntax);
+    }
+    return text + u'}';
+}
+
 QString printBare(const FormulaNode& node, const FormulaSyntax& syntax)
 {
     switch (node.kind) {
@@ -121,6 +133,7 @@ QString printBare(const FormulaNode& node, const FormulaSyntax& syntax)
     case FormulaNode::Kind::Function: return node.text + u'(' + printList(node, syntax) + u')';
     case FormulaNode::Kind::Paren: return u'(' + print(*node.args[0], Loosest, syntax) + u')';
     case FormulaNode::Kind::Missing: return {};
+    case FormulaNode::Kind::Array: return printArray(node, syntax);
     case FormulaNode::Kind::Kept: return keptText(node);
     case FormulaNode::Kind::Intersection:
         return print(*node.args[0], Primary, syntax) + u' ' + print(*node.args[1], Primary, syntax);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLocale>
+#include "store/NumberFormat.h"
+
 #include <QString>
 
 namespace store {
@@ -9,19 +10,11 @@ class Worksheet;
 
 namespace store::window {
 
-// A number as a number format code shows it: sections for positive;negative;zero, digit
-// placeholders 0 # ?, the group separator ",", "%", quoted and escaped literals. Decimal and group
-// separators come from locale. Codes this does not understand (dates, times, fractions,
-// exponents) and "General" give the number in its general form.
-QString formatNumber(double number, const QString& code, const QLocale& locale = QLocale());
-
-// A number in the General format with at most significantDigits digits, as a spreadsheet shows
-// it in a cell: 57.599999999999994 shows as "57,6".
-QString formatGeneral(double number, int significantDigits, const QLocale& locale = QLocale());
-inline constexpr int kGeneralDigits = 10;
-
-// Whether a format code is the General one.
-bool isGeneralFormat(const QString& code);
+// How numbers show under a format code is the engine's (store/NumberFormat.h).
+using store::formatGeneral;
+using store::formatNumber;
+using store::isGeneralFormat;
+using store::kGeneralDigits;
 
 // The text a cell shows: its value (a formula's computed one) through the cell's number format.
 QString shownCellText(const Worksheet& sheet, int row, int col);

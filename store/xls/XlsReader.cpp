@@ -554,7 +554,7 @@ private:
                     if (own) formula = kept(*own, {}, cached, f.row, f.col);
                 }
             } else {
-                formula = decode(tokens, f.row, f.col);
+                formula = decode(tokens, f.row, f.col, f.extra);
                 if (!formula) formula = kept(tokens, f.extra, cached, f.row, f.col);
             }
             if (formula)
@@ -580,11 +580,11 @@ private:
     // nothing.
     // References to other sheets read through the workbook's link table; their size in a record
     // is the same whatever EXTERNSHEET entry they go through.
-    std::optional<Formula> decode(const QByteArray& tokens, int row, int col) const
+    std::optional<Formula> decode(const QByteArray& tokens, int row, int col, const QByteArray& constants = {}) const
     {
         if (tokens.isEmpty()) return std::nullopt;
         try {
-            std::optional<Formula> formula = decodeBiffFormula(tokens, row, col, sheetContext_->place->names.get());
+            std::optional<Formula> formula = decodeBiffFormula(tokens, row, col, sheetContext_->place->names.get(), constants);
             const SheetLinks anyEntry = [](const QString&, const QString&) { return std::optional<quint16>(0); };
             if (formula && encodeBiffFormula(*formula, row, col, {}, anyEntry).size() > kMaxFormulaTokens)
                 return std::nullopt;

@@ -530,8 +530,8 @@ private:
         auto encoded = tokens_.extract(cell.formula());   // the survey encoded every formula written here
         Q_ASSERT(encoded);
         const QByteArray tokens = std::move(encoded.mapped());
-        // A kept formula's array constants follow its tokens in the record.
-        const QByteArray extra = cell.formula()->formula.keptExtra();
+        // A formula's array constants follow its tokens in the record.
+        const QByteArray extra = biffFormulaConstants(cell.formula()->formula);
         if (tokens.size() + extra.size() > kMaxFormulaTokens)
             throw Error(XlsError::FormulaTooLong, {cellName(row, col), sheet.Name()});
         char d[22];

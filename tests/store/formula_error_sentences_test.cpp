@@ -20,7 +20,7 @@ TEST(FormulaErrors, EachKindReadsAsTheShopKeeperIsTold)
         {FormulaError::SheetNameNotClosed, {}, u"името на листа не е затворено с апостроф"_s},
         {FormulaError::ReferenceAfterSheet, {u"Склад"_s}, u"след името на листа „Склад“ и „!“ трябва да има клетка"_s},
         {FormulaError::UnionOfValues, {}, u"в скоби могат да се изброяват само клетки"_s},
-        {FormulaError::ArrayConstantsNotSupported, {}, u"масиви от константи не се поддържат"_s},
+        {FormulaError::ArrayRowsUneven, {}, u"редовете на масива от константи са с различна дължина"_s},
         {FormulaError::NumberTooLarge, {u"1e999"_s}, u"числото „1e999“ е твърде голямо"_s},
         {FormulaError::TextNotClosed, {}, u"текстът не е затворен с кавички"_s},
         {FormulaError::NotAnErrorValue, {u"#FOO!"_s}, u"„#FOO!“ не е стойност за грешка"_s},

@@ -296,7 +296,7 @@ TEST(KeptFormulaText, ReadFromAFileAndFollowsDeletedRows)
 TEST(KeptFormulaText, ArrayConstantsAreWrittenBack)
 {
     store::Workbook book;
-    const QByteArray tokens = bytes("24 0000 00C0  60 00000000000000  42 02 4A01");   // MODE(A1,{...})
+    const QByteArray tokens = bytes("24 0000 00C0  60 00000000000000  42 02 0D00");   // DOLLAR(A1,{...})
     const QByteArray constants = bytes("01 0000  01 000000000000F03F  01 0000000000000040");
     const auto context = std::make_shared<const store::KeptContext>(store::KeptContext{constants, {}});
     book.sheets(1).putFormula(1, 2, Formula::kept(tokens, Value(3), context, 1, 2), Value(3), store::kDefaultCellFormat);
@@ -305,7 +305,7 @@ TEST(KeptFormulaText, ArrayConstantsAreWrittenBack)
     ASSERT_TRUE(formula);
     ASSERT_TRUE(formula->formula.isKept());
     EXPECT_EQ(formula->formula.keptExtra(), constants);
-    EXPECT_EQ(formula->formula.toA1(), QStringLiteral("=MODE(A1,{1,2})"));
+    EXPECT_EQ(formula->formula.toA1(), QStringLiteral("=DOLLAR(A1,{1,2})"));
 }
 
 // A link to another workbook that lists none of its sheets is still that workbook; a DDE link

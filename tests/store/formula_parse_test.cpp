@@ -158,7 +158,7 @@ TEST(FormulaParse, RefusesWhatTheEngineDoesNotModel)
         {"='Лист 1!A1", FormulaError::SheetNameNotClosed},
         {"=SUM((A1,2))", FormulaError::UnionOfValues},
         {"=Цена*2", FormulaError::UnknownWord},
-        {"={1,2}", FormulaError::ArrayConstantsNotSupported},
+        {"={1,2;3}", FormulaError::ArrayRowsUneven},
         {"=\"без край", FormulaError::TextNotClosed},
         {"=SUM(A1", FormulaError::MissingAtEnd},
         {"=", FormulaError::NothingAfterEquals},

@@ -3,8 +3,10 @@
 // those values, the date system, every formula, sheet and defined name.
 
 #include "store/Workbook.h"
+#include "store/formula/FormulaFunctions.h"
 #include "store/xls/BiffRecords.h"
 #include "store/xls/OleStream.h"
+#include "tests/support/DefaultLocale.h"
 #include "tests/support/Oracles.h"
 
 #include <QDir>
@@ -56,6 +58,14 @@ bool sameValue(const Value& ours, const Value& theirs)
     return ours == theirs;
 }
 
+// A formula calling TODAY, NOW or RAND gives another value than the one it was saved with.
+bool changesEachTime(const FormulaNode& node)
+{
+    const auto* function = node.kind == FormulaNode::Kind::Function ? formula::findFunction(node.text) : nullptr;
+    if (function && function->isVolatile) return true;
+    return std::any_of(node.args.begin(), node.args.end(), [](const auto& arg) { return changesEachTime(*arg); });
+}
+
 // Cells whose value differs from what xlrd read from the same file, named for the message.
 QStringList differences(const Workbook& book, const QJsonObject& xlrd)
 {
@@ -71,6 +81,8 @@ QStringList differences(const Workbook& book, const QJsonObject& xlrd)
             const QJsonArray cell = c.toArray();
             const auto expected = xlrdValue(cell);
             if (!expected) continue;
+            const FormulaCell* formula = ours->formulaAt(cell[0].toInt() + 1, cell[1].toInt() + 1);
+            if (formula && !formula->formula.isKept() && changesEachTime(*formula->formula.root())) continue;
             const Value got = ours->value(cell[0].toInt() + 1, cell[1].toInt() + 1);
             if (!sameValue(got, *expected))
                 out << QStringLiteral("%1!R%2C%3: %4 instead of %5")
@@ -100,6 +112,7 @@ class XlsCorpus : public testing::TestWithParam<std::string> {};
 TEST_P(XlsCorpus, ReadsAndCopiesAsXlrdReads)
 {
     const QString path = corpusDir() + u'/' + QString::fromStdString(GetParam());
+    const DefaultLocale english(QLocale::c());   // the files' formulas joined numbers with "."
     const QJsonObject original = readWithXlrd(path);
     ASSERT_TRUE(original[QStringLiteral("error")].isNull()) << original[QStringLiteral("error")].toString().toStdString();
 

@@ -71,7 +71,7 @@ TEST(XlsKept, NamesGoAndOtherSheetsFollowOnceSheetsAreInserted)
     book.kept().date1904 = true;
     // A cell of another sheet, through the link table, and a function of its own sheet's cell.
     const QByteArray otherSheet = QByteArray::fromHex("3A000000000000C0");
-    const QByteArray ownSheet = QByteArray::fromHex("24000000C0414400");   // MONTH(A1)
+    const QByteArray ownSheet = QByteArray::fromHex("24000000C0410F00");   // SIN(A1)
     book.sheets(1).putFormula(2, 1, Formula::kept(otherSheet, Value(7)), Value(7), kDefaultCellFormat);
     book.sheets(1).putFormula(3, 1, Formula::kept(ownSheet, Value(8)), Value(8), kDefaultCellFormat);
 
