@@ -9,8 +9,10 @@
 #include "store/Workbook.h"
 #include "store/xls/BiffRecords.h"
 #include "store/xls/OleStream.h"
+#include "tests/support/Oracles.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -195,6 +197,26 @@ TEST(XlsKeptFeatures, DeletingARowAboveMovesEveryFeatureUp)
     const auto copy = Workbook::fromBytes(book->toBytes());
     EXPECT_EQ(copy->sheets(1).value(3, 3), Value(12));
     EXPECT_TRUE(copy->sheets(1).formulaAt(3, 3));
+}
+
+TEST(XlsKeptFeatures, LibreOfficeFindsTheFeaturesWhereTheDeletedRowLeftThem)
+{
+    const auto book = opened();
+    book->sheets(1).Rows(2).Delete();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kept.xls"));
+    book->SaveAs(path);
+    const QString failure = testsupport::convertWithLibreOffice({path}, QStringLiteral("fods"), dir.path());
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    QFile file(dir.filePath(QStringLiteral("kept.fods")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString xml = QString::fromUtf8(file.readAll());
+    for (const char* shown : {"target-range-address=\"Стоки.B2:Стоки.B5\"",   // the conditional format
+                              "table:base-cell-address=\"Стоки.E2\"",         // the validation list
+                              "table:number-matrix-rows-spanned=\"4\"",       // the array formula
+                              "xlink:href=\"https://example.com/stoki\"", "draw:image", "draw:object ",
+                              "table:protected=\"true\""})
+        EXPECT_TRUE(xml.contains(QString::fromUtf8(shown))) << shown;
 }
 
 TEST(XlsKeptFeatures, DeletingTheRowOfANoteDropsItAndSaysSo)
