@@ -751,8 +751,9 @@ void KeptSheetRecords::rowsSorted(int first, int firstCol, int lastCol, const st
     };
     std::erase_if(arrays, [&](const KeptArray& a) {
         if (!inBlock(a.firstRow() - 1, a.lastRow() - 1, a.firstCol() - 1, a.lastCol() - 1)) return false;
-        dropped.push_back(QStringLiteral("%1: формулата за масив на редове %2 (редовете са подредени; остават стойностите ѝ)")
-                              .arg(sheet, areaText(a.firstRow() - 1, a.lastRow() - 1)));
+        const QString what = a.id == rec::Array ? QStringLiteral("формулата за масив") : QStringLiteral("таблицата с данни");
+        dropped.push_back(QStringLiteral("%1: %2 на редове %3 (редовете са подредени; остават стойностите ѝ)")
+                              .arg(sheet, what, areaText(a.firstRow() - 1, a.lastRow() - 1)));
         return true;
     });
     // Notes and their boxes go with their cells.

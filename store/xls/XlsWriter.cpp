@@ -271,14 +271,18 @@ private:
         return tokens.size() == 5 && (tokens[0] == 0x01 || tokens[0] == 0x02);
     }
 
-    // The array formula or data table the cell belongs to, while its first cell still holds one
-    // of its formulas and the links its tokens use are written; else null.
+    // The array formula or data table the cell belongs to, while each of its cells still holds
+    // one of its formulas and the links its tokens use are written; else null.
     const KeptArray* arrayOf(const Worksheet& sheet, int row, int col) const
     {
         const KeptArray* array = sheet.kept().arrayAt(row, col);
-        if (!array || !isArrayCell(sheet.formulaAt(array->firstRow(), array->firstCol()))) return nullptr;
-        const QByteArray& tokens = sheet.formulaAt(row, col)->formula.root()->tokens;
-        if (array->id != (tokens[0] == 0x01 ? rec::Array : rec::Table)) return nullptr;
+        if (!array) return nullptr;
+        const char kind = array->id == rec::Array ? 0x01 : 0x02;
+        for (int r = array->firstRow(); r <= array->lastRow(); ++r)
+            for (int c = array->firstCol(); c <= array->lastCol(); ++c) {
+                const FormulaCell* f = sheet.formulaAt(r, c);
+                if (!isArrayCell(f) || f->formula.root()->tokens[0] != kind) return nullptr;
+            }
         if (array->id == rec::Array && !workbook_.kept().linksFitSheets && array->data.size() >= 14
             && tokensUseLinks(array->data.mid(14, get16(reinterpret_cast<const uchar*>(array->data.constData()) + 12))))
             return nullptr;
