@@ -11,7 +11,8 @@ packages=(
   xvfb xauth xdotool openbox imagemagick fonts-dejavu-core fonts-liberation2
 )
 # Real spreadsheet programs check the files we write; they need no desktop around them.
-quiet_packages=(libreoffice-calc-nogui gnumeric)
+# python3-uno drives LibreOffice for tests/data/kept/make-kept-workbook.py.
+quiet_packages=(libreoffice-calc-nogui gnumeric python3-uno)
 
 missing() {
   local p

@@ -286,6 +286,9 @@ void Range::Sort(const Range& key1, SortOrder order1)
                                    [](const Cell& c, int col) { return c.col < col; });
         cells.insert(at, std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
     }
+    std::vector<int> newRow(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) newRow[size_t(order[size_t(i)])] = firstRow_ + i;
+    sheet_->rowsSorted(firstRow_, firstCol_, lastCol_, newRow);
     sheet_->touch();
 }
 

@@ -391,7 +391,13 @@ void Worksheet::deleteRows(int first, int count)
         }
     }
     merged_ = std::move(kept);
+    if (!kept_.empty()) kept_.rowsDeleted(first, end - first + 1, name_, workbook_->kept().dropped);
     touch();
+}
+
+void Worksheet::rowsSorted(int first, int firstCol, int lastCol, const std::vector<int>& newRow)
+{
+    if (!kept_.empty()) kept_.rowsSorted(first, firstCol, lastCol, newRow, name_, workbook_->kept().dropped);
 }
 
 void Worksheet::putCell(int row, int col, const Value& value, quint16 format)

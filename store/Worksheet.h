@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/KeptRecords.h"
 #include "store/Range.h"
 #include "store/Style.h"
 #include "store/Value.h"
@@ -144,6 +145,12 @@ public:
     const std::map<int, RowInfo>& rowInfo() const { return rowInfo_; }
     std::vector<CellArea>& merged() { return merged_; }
     const std::vector<CellArea>& merged() const { return merged_; }
+    // What the sheet's file held beyond cells and formats (see KeptSheetRecords).
+    KeptSheetRecords& kept() { return kept_; }
+    const KeptSheetRecords& kept() const { return kept_; }
+    // The cells of rows first.. in columns firstCol..lastCol were sorted (Range::Sort): the
+    // cells of old row first + i now lie in row newRow[i]; what the file kept follows them.
+    void rowsSorted(int first, int firstCol, int lastCol, const std::vector<int>& newRow);
 
     // Called after every change of a cell: formulas compute again on their next read.
     void touch();
@@ -180,6 +187,7 @@ private:
     std::map<int, ColumnInfo> columns_;
     std::map<int, RowInfo> rowInfo_;
     std::vector<CellArea> merged_;
+    KeptSheetRecords kept_;
     quint64 revision_ = 1;
     quint64 fileValuesRevision_ = 0;
     bool uncalculated_ = false;

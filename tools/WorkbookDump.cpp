@@ -62,4 +62,5 @@ void summarizeWorkbook(const store::Workbook& workbook, QTextStream& out)
         const store::Worksheet& sheet = workbook.sheets(s);
         out << "sheet\t" << escaped(sheet.Name()) << '\t' << sheet.lastRow() << '\t' << sheet.lastColumn() << '\n';
     }
+    for (const QString& what : workbook.kept().dropped) out << "dropped: " << escaped(what) << '\n';
 }

@@ -37,6 +37,7 @@ struct PendingFormula {
     Value cached;
     bool textFollows = false;   // the result is text, given by the STRING record after it
     QByteArray extra;           // what follows the tokens: the constants of arrays
+    int tokenSize = 0;          // as the record gives it, also when the tokens are cut short
 };
 
 // A shared formula and the cells it covers, 0-based as in the file.
@@ -126,6 +127,12 @@ private:
             case rec::Eof:
                 finishStyles(styles);
                 return;
+            case rec::CodePage:
+            case rec::ExtSst:
+                break;   // the writer writes its own
+            default:
+                keepGlobal(*record);
+                break;
             case rec::FilePass:
                 throw Error(XlsError::PasswordProtected);
             case rec::DateMode:
@@ -135,24 +142,32 @@ private:
             case rec::ExternName:
             case rec::ExternSheet:
             case rec::Name:
+            case rec::Xct:
+            case rec::Crn:
                 keepLink(*record, records);
+                globalsPlace_ = GlobalsPlace::Drawings;
                 break;
             case rec::Window1:
+                if (globalsPlace_ == GlobalsPlace::Start) globalsPlace_ = GlobalsPlace::Book;
                 fields.skip(10);
                 activeTab_ = fields.u16();
                 break;
             case rec::Font:
+                globalsPlace_ = GlobalsPlace::Formatting;
                 styles.fonts.push_back(readFont(fields));
                 break;
             case rec::Format: {
+                globalsPlace_ = GlobalsPlace::Formatting;
                 auto [index, code] = readNumberFormat(fields);
                 styles.numberFormats[index] = code;
                 break;
             }
             case rec::Xf:
+                globalsPlace_ = GlobalsPlace::Formatting;
                 styles.formats.push_back(readXf(fields));
                 break;
             case rec::BoundSheet: {
+                globalsPlace_ = GlobalsPlace::Sheets;
                 SheetEntry entry;
                 entry.offset = fields.u32();
                 entry.visibility = fields.u8();
@@ -162,17 +177,41 @@ private:
                 break;
             }
             case rec::Sst: {
+                globalsPlace_ = GlobalsPlace::End;
                 FieldReader sst = withContinues(*record, records);
                 std::vector<QString> strings = readSst(sst);
                 sstCount_ = quint32(strings.size());
                 sstBase_ = into_.strings().adopt(std::move(strings));
                 break;
             }
-            default:
-                break;
             }
         }
         throw Error(XlsError::GlobalsWithoutEof);
+    }
+
+    // A record of the globals the engine does not interpret, kept at its place. Formatting and
+    // drawing records go where the format wants them, whatever came before them in the file; a
+    // CONTINUE goes with the record it continues.
+    void keepGlobal(const Record& record)
+    {
+        GlobalsPlace place = globalsPlace_;
+        switch (record.id) {
+        case rec::Style: case 0x0892 /* STYLEEXT */: case rec::Palette: case 0x087C /* XFCRC */:
+        case 0x087D /* XFEXT */: case 0x088D /* DXF */: case 0x088E /* TABLESTYLES */: case 0x088F /* TABLESTYLE */:
+        case 0x0890 /* TABLESTYLEELEMENT */: case 0x105C /* CLRTCLIENT */:
+            place = GlobalsPlace::Formatting;
+            break;
+        case rec::MsoDrawingGroup: case 0x0866 /* HFPICTURE */: case 0x01C1 /* RECALCID */: case 0x0813 /* RTD */:
+            place = GlobalsPlace::Drawings;
+            break;
+        case rec::Continue:
+            place = lastGlobalsPlace_;
+            break;
+        default:
+            break;
+        }
+        lastGlobalsPlace_ = place;
+        into_.kept().at(place).push_back({record.id, QByteArray(reinterpret_cast<const char*>(record.data), record.size)});
     }
 
     // A sheet of another kind is carried as its records, BOF to the EOF that closes it.
@@ -250,14 +289,24 @@ private:
         RecordReader records(stream_, entry.offset);
         checkBof(records.peek(), kBofWorksheet, entry.name);
         records.next();
+        sheetPlace_ = SheetPlace::Head;
         int nested = 0;   // charts embedded in the sheet bring their own BOF ... EOF
         while (auto record = records.next()) {
             if (record->id == rec::Bof) {
                 ++nested;
+                keepSheetRecord(*record);
+                continue;
+            }
+            if (record->id == rec::Eof && nested > 0) {
+                --nested;
+                keepSheetRecord(*record);
+                continue;
+            }
+            if (nested > 0) {
+                keepSheetRecord(*record);
                 continue;
             }
             if (record->id == rec::Eof) {
-                if (nested-- > 0) continue;
                 flushRow();
                 putFormulas();
                 if (manualCalculation_) {
@@ -266,9 +315,33 @@ private:
                 }
                 return;
             }
-            if (nested == 0 && !readPlainCell(*record)) readSheetRecord(*record, records);
+            if (readPlainCell(*record))
+                sheetPlace_ = std::max(sheetPlace_, SheetPlace::Objects);
+            else
+                readSheetRecord(*record, records);
         }
         throw Error(XlsError::SheetWithoutEof, {entry.name});
+    }
+
+    // Where a sheet's records are: what the engine does not interpret is kept by it.
+    enum class SheetPlace { Head, Objects, Window, Tail };
+
+    void keepSheetRecord(const Record& record)
+    {
+        KeptSheetRecords& kept = sheet_->kept();
+        KeptRecord r{record.id, QByteArray(reinterpret_cast<const char*>(record.data), record.size)};
+        switch (sheetPlace_) {
+        case SheetPlace::Head: kept.head.push_back(std::move(r)); break;
+        case SheetPlace::Objects: kept.objects.push_back(std::move(r)); break;
+        case SheetPlace::Window:
+            if (record.id == rec::Scl || record.id == rec::Pane || record.id == rec::Selection || record.id == rec::Plv) {
+                kept.window.push_back(std::move(r));
+                break;
+            }
+            sheetPlace_ = SheetPlace::Tail;
+            [[fallthrough]];
+        case SheetPlace::Tail: kept.tail.push_back(std::move(r)); break;
+        }
     }
 
     // NUMBER, RK and LABELSST, nearly every cell of a big sheet, read straight from their fixed
@@ -308,6 +381,26 @@ private:
     void readSheetRecord(const Record& record, RecordReader& records)
     {
         FieldReader fields(record);
+        switch (record.id) {
+        case rec::ColInfo:
+        case rec::Dimensions:
+        case rec::Row:
+        case rec::MulRk:
+        case rec::LabelSst:
+        case rec::Label:
+        case rec::RString:
+        case rec::Blank:
+        case rec::MulBlank:
+        case rec::BoolErr:
+        case rec::Formula:
+        case rec::OldFormula:
+        case rec::Number:
+        case rec::Rk:
+            // The cells begin (column widths come just before them).
+            sheetPlace_ = std::max(sheetPlace_, SheetPlace::Objects);
+            break;
+        default: break;
+        }
         switch (record.id) {
         case rec::Number: {
             const auto [row, col, xf] = cellHeader(fields);
@@ -364,7 +457,18 @@ private:
             if (record.size >= 2) manualCalculation_ = fields.u16() == 0;
             break;
         case rec::Uncalced: uncalculated_ = true; break;
-        default: break;
+        case rec::Index:
+        case rec::DbCell:
+            break;   // places in the stream, which the writer does not write
+        case rec::Window2:
+            if (sheet_->kept().window2.isEmpty()) sheet_->kept().window2 = QByteArray(reinterpret_cast<const char*>(record.data), record.size);
+            sheetPlace_ = SheetPlace::Window;
+            break;
+        case rec::Array:
+        case rec::Table:
+            if (record.size >= 6) sheet_->kept().arrays.push_back({record.id, QByteArray(reinterpret_cast<const char*>(record.data), record.size)});
+            break;
+        default: keepSheetRecord(record); break;
         }
     }
 
@@ -481,7 +585,7 @@ private:
     {
         const auto [row, col, xf] = cellHeader(fields);
         const QByteArray result = fields.bytes(8);
-        PendingFormula f{row, col, xf, {}, {}, false, {}};
+        PendingFormula f{row, col, xf, {}, {}, false, {}, 0};
         f.cached = formulaResult(reinterpret_cast<const uchar*>(result.constData()), row, col);
         f.textFollows = get16(reinterpret_cast<const uchar*>(result.constData()) + 6) == 0xFFFF && result[0] == 0;
         fields.u16();   // flags
@@ -489,6 +593,7 @@ private:
         // Tokens cut short by the record's end cannot be read: the cell keeps its last value, as
         // other programs read it.
         const quint16 size = fields.u16();
+        f.tokenSize = size;
         if (size <= fields.remainingInSegment()) {
             f.tokens = fields.bytes(size);
             f.extra = fields.bytes(fields.remainingInSegment());
@@ -535,16 +640,25 @@ private:
 
     // Formula cells go in once the sheet is read. A cell that points at a shared formula (ptgExp)
     // takes that formula's tokens, read relative to the cell. What the engine cannot compute is
-    // kept as its tokens with its last value; only a formula whose tokens cannot stand alone (an
-    // array formula, a data table) keeps its last value as a plain value.
+    // kept as its tokens with its last value, and so is a cell of an array formula or a data
+    // table; only a formula whose tokens cannot be kept keeps its last value as a plain value,
+    // and the workbook's log says so.
     void putFormulas()
     {
         constexpr char kPtgExp = 0x01;
+        constexpr char kPtgTbl = 0x02;
         for (const PendingFormula& f : pending_) {
             const Value& cached = f.cached;
             std::optional<Formula> formula;
             const QByteArray& tokens = f.tokens;
-            if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
+            const KeptArray* array = tokens.size() == 5 && (tokens[0] == kPtgExp || tokens[0] == kPtgTbl)
+                                         ? arrayOfCell(tokens, f.row, f.col)
+                                         : nullptr;
+            if (array) {
+                // A cell of an array formula or a data table: kept as the token that points at
+                // its first cell, written back with the ARRAY or TABLE record.
+                formula = Formula::kept(tokens, cached, sheetContext_, f.row, f.col);
+            } else if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
                 const auto* bytes = reinterpret_cast<const uchar*>(tokens.constData());
                 const SharedFormula* shared = sharedFormulaAt(get16(bytes + 1), get16(bytes + 3));
                 if (!shared) shared = sharedFormulaAt(quint16(f.row - 1), quint16(f.col - 1));
@@ -557,12 +671,26 @@ private:
                 formula = decode(tokens, f.row, f.col, f.extra);
                 if (!formula) formula = kept(tokens, f.extra, cached, f.row, f.col);
             }
-            if (formula)
+            if (formula) {
                 sheet_->putFormula(f.row, f.col, *formula, cached, f.format);
-            else
+            } else {
                 sheet_->putCell(f.row, f.col, cached, f.format);
+                if (!f.tokens.isEmpty() || f.tokenSize > 0)
+                    into_.kept().dropped.push_back(QStringLiteral("%1!%2: формулата (остава стойността ѝ)").arg(sheet_->Name(), cellName(f.row, f.col)));
+            }
         }
         pending_.clear();
+    }
+
+    // The array formula or data table the cell's token (ptgExp or ptgTbl) points at, when one of
+    // the sheet's holds the cell and begins where the token says.
+    const KeptArray* arrayOfCell(const QByteArray& tokens, int row, int col) const
+    {
+        const auto* bytes = reinterpret_cast<const uchar*>(tokens.constData());
+        const KeptArray* array = sheet_->kept().arrayAt(row, col);
+        if (!array || array->id != (tokens[0] == 0x01 ? rec::Array : rec::Table)) return nullptr;
+        if (get16(bytes + 1) + 1 != array->firstRow() || get16(bytes + 3) + 1 != array->firstCol()) return nullptr;
+        return array;
     }
 
     // The formula shows as its text through the names of the workbook and its sheet. One that
@@ -660,6 +788,9 @@ private:
     std::vector<PendingFormula> pending_;
     std::vector<SharedFormula> shared_;
     std::shared_ptr<const KeptContext> sheetContext_;   // of the sheet being read
+    GlobalsPlace globalsPlace_ = GlobalsPlace::Start;   // of the globals' records read last
+    GlobalsPlace lastGlobalsPlace_ = GlobalsPlace::Start;   // where the last kept record went
+    SheetPlace sheetPlace_ = SheetPlace::Head;
 };
 
 } // namespace

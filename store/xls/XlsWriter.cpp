@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QSet>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <unordered_map>
@@ -181,7 +182,7 @@ private:
                 for (const Cell& cell : cells) {
                     if (cell.holds() == Cell::Holds::Text)
                         sst_.use(cell.textIndex());
-                    else if (cell.formula() && !linksLost(cell.formula()->formula))
+                    else if (cell.formula() && !valueOnly(sheet, row, cell))
                         tokens_.emplace(cell.formula(), formulaTokens(sheet, row, cell));
                     else if (cell.formula())
                         surveyValueOnly(sheet, row, cell);
@@ -217,15 +218,22 @@ private:
         out.begin(rec::CodePage);
         out.appendU16(1200);   // strings are Unicode
         out.end();
+        writeKeptGlobals(out, GlobalsPlace::Start);
         writeWindow1(out);
         out.begin(rec::DateMode);
         out.appendU16(workbook_.kept().date1904 ? 1 : 0);
         out.end();
+        writeKeptGlobals(out, GlobalsPlace::Book);
         const WorkbookStyles& styles = workbook_.styles();
         for (const Font& font : styles.fonts) writeFont(out, font);
         for (const auto& [index, code] : styles.numberFormats) writeNumberFormat(out, index, code);
         for (const CellFormat& format : styles.formats) writeXf(out, format);
-        writeNormalStyle(out);
+        // The file's own styles (the XFs keep their places, so the styles still name theirs), or
+        // the Normal style every workbook has.
+        const auto& formatting = workbook_.kept().at(GlobalsPlace::Formatting);
+        if (std::none_of(formatting.begin(), formatting.end(), [](const KeptRecord& r) { return r.id == rec::Style; }))
+            writeNormalStyle(out);
+        writeKeptGlobals(out, GlobalsPlace::Formatting);
         for (const Tab& tab : tabs_) {
             out.begin(rec::BoundSheet);
             sheetOffsetFields_.push_back(out.size());
@@ -235,9 +243,31 @@ private:
             out.appendUnicodeString(tab.sheet ? tab.sheet->Name() : tab.other->name, true);
             out.end();
         }
+        writeKeptGlobals(out, GlobalsPlace::Sheets);
         links_.write(out);
+        writeKeptGlobals(out, GlobalsPlace::Drawings);
         sst_.write(out, 0);
+        writeKeptGlobals(out, GlobalsPlace::End);
         writeEof(out);
+    }
+
+    // The workbook's records kept from its file at this place. The list of sheet ids of shared
+    // workbooks (TABID) goes only while the sheets are as read.
+    void writeKeptGlobals(RecordWriter& out, GlobalsPlace place) const
+    {
+        constexpr quint16 kTabIds = 0x013D;
+        for (const KeptRecord& record : workbook_.kept().at(place))
+            if (record.id != kTabIds || workbook_.kept().linksFitSheets) writeKept(out, record);
+    }
+
+    static void writeKept(RecordWriter& out, const KeptRecord& record)
+    {
+        out.record(record.id, record.data.constData(), quint16(record.data.size()));
+    }
+
+    static void writeKept(RecordWriter& out, const std::vector<KeptRecord>& records)
+    {
+        for (const KeptRecord& record : records) writeKept(out, record);
     }
 
     // A kept formula naming a name or another sheet cannot go into a file without the links it
@@ -245,6 +275,41 @@ private:
     bool linksLost(const Formula& formula) const
     {
         return formula.isKept() && !workbook_.kept().linksFitSheets && tokensUseLinks(formula.root()->tokens);
+    }
+
+    // A cell of an array formula or a data table kept from the file: its formula is a token that
+    // points at the first cell of the ARRAY or TABLE record that gives it.
+    static bool isArrayCell(const FormulaCell* f)
+    {
+        if (!f || !f->formula.isKept()) return false;
+        const QByteArray& tokens = f->formula.root()->tokens;
+        return tokens.size() == 5 && (tokens[0] == 0x01 || tokens[0] == 0x02);
+    }
+
+    // The array formula or data table the cell belongs to, while each of its cells still holds
+    // one of its formulas and the links its tokens use are written; else null.
+    const KeptArray* arrayOf(const Worksheet& sheet, int row, int col) const
+    {
+        const KeptArray* array = sheet.kept().arrayAt(row, col);
+        if (!array) return nullptr;
+        const char kind = array->id == rec::Array ? 0x01 : 0x02;
+        for (int r = array->firstRow(); r <= array->lastRow(); ++r)
+            for (int c = array->firstCol(); c <= array->lastCol(); ++c) {
+                const FormulaCell* f = sheet.formulaAt(r, c);
+                if (!isArrayCell(f) || f->formula.root()->tokens[0] != kind) return nullptr;
+            }
+        if (array->id == rec::Array && !workbook_.kept().linksFitSheets && array->data.size() >= 14
+            && tokensUseLinks(array->data.mid(14, get16(reinterpret_cast<const uchar*>(array->data.constData()) + 12))))
+            return nullptr;
+        return array;
+    }
+
+    // A formula written as its last value: one naming links that are not written, or a cell of
+    // an array formula or data table that is no longer whole.
+    bool valueOnly(const Worksheet& sheet, int row, const Cell& cell) const
+    {
+        const FormulaCell* f = cell.formula();
+        return linksLost(f->formula) || (isArrayCell(f) && !arrayOf(sheet, row, cell.col));
     }
 
     // Names and the links they and formulas use follow the sheet list, as read, with the functions
@@ -281,8 +346,10 @@ private:
 
     void writeSheet(const Worksheet& sheet, bool active, StreamSink& out)
     {
+        const KeptSheetRecords& kept = sheet.kept();
         writeBof(sheets_, kBofWorksheet);
         writeCalculation(sheet);
+        writeKept(sheets_, kept.head);
         writeColumnInfo(sheet);
         writeDimensions(sheet);
         writeRowInfo(sheet);
@@ -290,8 +357,11 @@ private:
             writeRow(sheet, row);
             send(out, false);
         }
+        writeKept(sheets_, kept.objects);
         writeMergedCells(sheet);
-        writeWindow2(active);
+        writeWindow2(active, kept.window2);
+        writeKept(sheets_, kept.window);
+        writeKept(sheets_, kept.tail);
         writeEof(sheets_);
     }
 
@@ -425,7 +495,7 @@ private:
         put16(d + 4, cell.format);
         switch (cell.holds()) {
         case Cell::Holds::Formula:
-            if (linksLost(cell.formula()->formula))
+            if (valueOnly(sheet, row, cell))
                 writeValueOnly(sheet, row, cell);
             else
                 writeFormula(sheet, row, cell);
@@ -514,6 +584,14 @@ private:
 
     QByteArray formulaTokens(const Worksheet& sheet, int row, const Cell& cell)
     {
+        if (isArrayCell(cell.formula())) {
+            // The token points at the array's first cell, wherever rows have moved it.
+            const KeptArray* array = arrayOf(sheet, row, cell.col);
+            QByteArray tokens = cell.formula()->formula.root()->tokens;
+            put16(tokens.data() + 1, quint16(array->firstRow() - 1));
+            put16(tokens.data() + 3, quint16(array->firstCol() - 1));
+            return tokens;
+        }
         try {
             return encodeBiffFormula(
                 cell.formula()->formula, row, cell.col, [this](const QString& name) { return links_.functionName(name); },
@@ -547,6 +625,11 @@ private:
         sheets_.append(tokens.constData(), tokens.size());
         sheets_.append(extra.constData(), extra.size());
         sheets_.end();
+        if (isArrayCell(cell.formula())) {
+            const KeptArray* array = arrayOf(sheet, row, col);
+            if (array->firstRow() == row && array->firstCol() == col)
+                sheets_.record(array->id, array->data.constData(), quint16(array->data.size()));
+        }
         if (value.isText() && !value.text().isEmpty()) {
             ContinuedRecord text(sheets_, rec::String);
             text.appendString(checkedText(sheet, row, col, value.text()));
@@ -571,8 +654,18 @@ private:
         }
     }
 
-    void writeWindow2(bool active)
+    // The file's own WINDOW2 (frozen panes, grid lines, the first row shown), selected and shown
+    // as this sheet is now; a sheet without one gets ours.
+    void writeWindow2(bool active, const QByteArray& kept)
     {
+        constexpr quint16 kSelectedAndShown = 0x0600;
+        if (kept.size() >= 2) {
+            QByteArray d = kept;
+            const quint16 flags = get16(reinterpret_cast<const uchar*>(d.constData()));
+            put16(d.data(), quint16((flags & ~kSelectedAndShown) | (active ? kSelectedAndShown : 0)));
+            sheets_.record(rec::Window2, d.constData(), quint16(d.size()));
+            return;
+        }
         char d[18] = {};
         // Grid lines, headers, zeros, automatic grid colour, outline symbols; the active sheet is
         // selected and shown.
