@@ -29,6 +29,7 @@ public:
     Value valueAt(int row, int col) const override { return sheet_.value(row, col); }
     int lastRow() const override { return sheet_.lastRow(); }
     int lastColumn() const override { return sheet_.lastColumn(); }
+    bool dates1904() const override { return sheet_.parent().kept().date1904; }
     std::vector<const FormulaCells*> sheets(const QString& first, const QString& last) const override
     {
         std::vector<const FormulaCells*> cells;

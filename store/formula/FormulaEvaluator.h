@@ -54,6 +54,9 @@ public:
     // empty so operators can read it as 0 or ""); an area where one value is needed is #VALUE!.
     Value value(const FormulaNode& node) const;
     Value intersection(const FormulaNode& area) const;
+    // What to add to a date of the workbook to count it from 1900, as date functions do: the
+    // days from 1 January 1900 to 1 January 1904 in a workbook that counts from 1904.
+    double dateShift() const { return cells_.dates1904() ? 1462 : 0; }
     // The value of a literal: a number, text, boolean or error node.
     static Value constant(const FormulaNode& literal);
 

@@ -8,6 +8,7 @@
 #include "store/formula/BiffFormula.h"
 #include "tests/support/DefaultLocale.h"
 
+#include <QDate>
 #include <gtest/gtest.h>
 
 using formula_test::FakeCells;
@@ -125,4 +126,22 @@ TEST(FormulaFunctions, TypedCallsAreWrittenAsTheFormatWantsThem)
     ASSERT_FALSE(read->sheets(1).formulaAt(3, 1)->formula.isKept());
     EXPECT_EQ(read->sheets(1).formulaAt(3, 1)->formula.toA1(), u"=SUMPRODUCT((A1:A2>0)*{1;2})"_s);
     EXPECT_EQ(read->sheets(1).value(3, 1), Value(1));
+}
+
+// A workbook that counts its days from 1904 gives and takes its dates in that count.
+TEST(FormulaFunctions, DatesOfAWorkbookCountingFrom1904)
+{
+    Workbook book;
+    book.kept().date1904 = true;
+    Worksheet& sheet = book.sheets(1);
+    sheet.setValue(1, 1, Value(0.0));   // 1 January 1904
+    const struct {
+        const char* formula;
+        double expected;
+    } cases[] = {{"=YEAR(A1)", 1904}, {"=DATE(2024,3,15)", 45366 - 1462}, {"=MONTH(DATE(2024,3,15))", 3},
+                 {"=WEEKDAY(A1)", 6}, {"=TODAY()", double(QDate(1904, 1, 1).daysTo(QDate::currentDate()))}};
+    for (const auto& c : cases) {
+        sheet.setFormula(2, 1, Formula::parseA1(QString::fromUtf8(c.formula), 2, 1));
+        EXPECT_EQ(sheet.value(2, 1), Value(c.expected)) << c.formula;
+    }
 }

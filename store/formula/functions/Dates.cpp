@@ -1,4 +1,5 @@
-// Dates and times as serial numbers: days from 1 January 1900, the time of day the fraction.
+// Dates and times as serial numbers: days from 1 January 1900, the time of day the fraction. A
+// workbook that counts from 1904 has its dates shifted to that count on the way in and out.
 #include "store/formula/SerialDate.h"
 #include "store/formula/functions/Arguments.h"
 #include "store/formula/functions/Functions.h"
@@ -17,7 +18,15 @@ double serialArg(const Args& args, size_t i, const Evaluator& evaluator)
 {
     const double serial = numberArg(args, i, evaluator);
     if (serial < 0) fail(ErrorCode::Num);
-    return serial;
+    return serial + evaluator.dateShift();
+}
+
+// A date counted from 1900 as the workbook counts it; before its first day is #NUM!.
+Value workbookDate(double serial, const Evaluator& evaluator)
+{
+    const double shifted = serial - evaluator.dateShift();
+    if (shifted < 0) fail(ErrorCode::Num);
+    return Value(shifted);
 }
 
 QDate dateArg(const Args& args, size_t i, const Evaluator& evaluator)
@@ -44,14 +53,14 @@ double serialNow()
 
 } // namespace
 
-Value today(const Args&, const Evaluator&)
+Value today(const Args&, const Evaluator& evaluator)
 {
-    return Value(serialOf(QDate::currentDate()));
+    return workbookDate(serialOf(QDate::currentDate()), evaluator);
 }
 
-Value now(const Args&, const Evaluator&)
+Value now(const Args&, const Evaluator& evaluator)
 {
-    return Value(serialNow());
+    return workbookDate(serialNow(), evaluator);
 }
 
 Value date(const Args& args, const Evaluator& evaluator)
@@ -59,7 +68,7 @@ Value date(const Args& args, const Evaluator& evaluator)
     const auto serial = serialFromParts(numberArg(args, 0, evaluator), numberArg(args, 1, evaluator),
                                         numberArg(args, 2, evaluator));
     if (!serial) fail(ErrorCode::Num);
-    return Value(*serial);
+    return workbookDate(*serial, evaluator);
 }
 
 // Day 0 reads as 0 January 1900, day 60 as 29 February 1900, as the spreadsheet has them.
@@ -103,7 +112,7 @@ Value dateValue(const Args& args, const Evaluator& evaluator)
 {
     const auto serial = dateFromText(textArg(args, 0, evaluator));
     if (!serial) fail(ErrorCode::Value);
-    return Value(std::floor(*serial));
+    return workbookDate(std::floor(*serial), evaluator);
 }
 
 // Hours, minutes and seconds as a fraction of a day; past 24 hours the days are dropped.
