@@ -323,16 +323,12 @@ QByteArray encodeBiffFormula(const Formula& formula, int, int, const FunctionNam
     return Encoder(formula, functionNames, sheetLinks).encode();
 }
 
-QByteArray biffFormulaConstants(const Formula& formula)
+BiffFormulaRecord encodeBiffFormulaRecord(const Formula& formula, const FunctionNames& functionNames,
+                                          const SheetLinks& sheetLinks)
 {
-    if (formula.isKept()) return formula.keptExtra();
-    // Neither the names of functions the workbook defines nor the links to other sheets take
-    // any constants.
-    const FunctionNames anyName = [](const QString&) { return quint16(0); };
-    const SheetLinks anyEntry = [](const QString&, const QString&) { return std::optional<quint16>(0); };
-    Encoder encoder(formula, anyName, anyEntry);
-    encoder.encode();
-    return encoder.constants();
+    Encoder encoder(formula, functionNames, sheetLinks);
+    QByteArray tokens = encoder.encode();
+    return {std::move(tokens), formula.isKept() ? formula.keptExtra() : encoder.constants()};
 }
 
 } // namespace store

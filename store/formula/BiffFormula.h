@@ -26,9 +26,14 @@ using SheetLinks = std::function<std::optional<quint16>(const QString& first, co
 QByteArray encodeBiffFormula(const Formula& formula, int row, int col, const FunctionNames& functionNames = {},
                              const SheetLinks& sheetLinks = {});
 
-// What follows a formula's token array in its record: the constants of its arrays ({1,2;3,4}),
-// empty for a formula without any.
-QByteArray biffFormulaConstants(const Formula& formula);
+// A formula as its FORMULA record holds it: the token array, and after it the constants of its
+// arrays ({1,2;3,4}), empty for a formula without any. Encoded in one pass, as a save needs both.
+struct BiffFormulaRecord {
+    QByteArray tokens;
+    QByteArray constants;
+};
+BiffFormulaRecord encodeBiffFormulaRecord(const Formula& formula, const FunctionNames& functionNames = {},
+                                          const SheetLinks& sheetLinks = {});
 
 // The formula of a BIFF8 token array, its arrays' constants in what follows it in the record.
 // Tokens relative to the cell (ptgRefN, ptgAreaN, as in shared formulas) are resolved against

@@ -582,7 +582,7 @@ private:
         put16(p + 6, 0xFFFF);
     }
 
-    QByteArray formulaTokens(const Worksheet& sheet, int row, const Cell& cell)
+    BiffFormulaRecord formulaTokens(const Worksheet& sheet, int row, const Cell& cell)
     {
         if (isArrayCell(cell.formula())) {
             // The token points at the array's first cell, wherever rows have moved it.
@@ -590,11 +590,11 @@ private:
             QByteArray tokens = cell.formula()->formula.root()->tokens;
             put16(tokens.data() + 1, quint16(array->firstRow() - 1));
             put16(tokens.data() + 3, quint16(array->firstCol() - 1));
-            return tokens;
+            return {tokens, cell.formula()->formula.keptExtra()};
         }
         try {
-            return encodeBiffFormula(
-                cell.formula()->formula, row, cell.col, [this](const QString& name) { return links_.functionName(name); },
+            return encodeBiffFormulaRecord(
+                cell.formula()->formula, [this](const QString& name) { return links_.functionName(name); },
                 [this](const QString& first, const QString& last) { return sheetEntry(first, last); });
         } catch (const Error& error) {
             throw Error(error, XlsError::FormulaNotWritten, {cellName(row, cell.col), sheet.Name(), reasonOf(error)});
@@ -607,9 +607,9 @@ private:
         const Value value = sheet.value(row, col);
         auto encoded = tokens_.extract(cell.formula());   // the survey encoded every formula written here
         Q_ASSERT(encoded);
-        const QByteArray tokens = std::move(encoded.mapped());
+        const QByteArray tokens = std::move(encoded.mapped().tokens);
         // A formula's array constants follow its tokens in the record.
-        const QByteArray extra = biffFormulaConstants(cell.formula()->formula);
+        const QByteArray extra = std::move(encoded.mapped().constants);
         if (tokens.size() + extra.size() > kMaxFormulaTokens)
             throw Error(XlsError::FormulaTooLong, {cellName(row, col), sheet.Name()});
         char d[22];
@@ -683,7 +683,7 @@ private:
     std::vector<qsizetype> sheetStarts_;         // in the stream
     std::vector<qsizetype> sheetOffsetFields_;   // in the globals
     std::unordered_map<const Worksheet*, Extent> extents_;
-    std::unordered_map<const FormulaCell*, QByteArray> tokens_;   // encoded by the survey, taken by the sheets
+    std::unordered_map<const FormulaCell*, BiffFormulaRecord> tokens_;   // encoded by the survey, taken by the sheets
     std::unordered_map<const FormulaCell*, quint32> looseTexts_;   // text values written alone: place in the SST
     std::vector<Tab> tabs_;
     LinkTable links_;

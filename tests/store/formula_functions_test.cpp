@@ -115,7 +115,7 @@ TEST(FormulaFunctions, TypedCallsAreWrittenAsTheFormatWantsThem)
     const Formula typed = Formula::parseA1(u"=SUMPRODUCT((A1:A2>0)*{1;2})"_s, 3, 1);
     EXPECT_EQ(encodeBiffFormula(typed, 3, 1),
               bytes("65 0000 0100 00C0 00C0  1E 0000  0D  15  60 00000000000000  05  42 01 E400"));
-    EXPECT_EQ(biffFormulaConstants(typed), bytes("00 0100  01 000000000000F03F  01 0000000000000040"));
+    EXPECT_EQ(encodeBiffFormulaRecord(typed).constants, bytes("00 0100  01 000000000000F03F  01 0000000000000040"));
     EXPECT_EQ(encodeBiffFormula(Formula::parseA1(u"=TODAY()"_s, 1, 1), 1, 1), bytes("19 01 0000  41 DD00"));
 
     Workbook book;
