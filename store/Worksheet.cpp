@@ -20,6 +20,18 @@ bool holdsNothing(const Cell& cell)
 
 bool byColumn(const Cell& c, int column) { return c.col < column; }
 
+// INDIRECT reads the reference its text gives, which may lie on any sheet.
+bool readsReferenceText(const FormulaNode& node)
+{
+    if (node.kind == FormulaNode::Kind::Function && node.text == u"INDIRECT") return true;
+    return std::any_of(node.args.begin(), node.args.end(), [](const FormulaNodePtr& arg) { return readsReferenceText(*arg); });
+}
+
+bool readsOtherSheets(const Formula& formula)
+{
+    return !formula.sheetsNamed().isEmpty() || (formula.root() && readsReferenceText(*formula.root()));
+}
+
 } // namespace
 
 // The cells of one sheet as a formula reads them, with the other sheets of its workbook.
@@ -102,7 +114,7 @@ void Worksheet::storeFormula(Cell& cell, const Formula& formula)
 {
     auto held = std::make_unique<FormulaCell>();
     held->formula = formula;
-    held->readsOtherSheets = !formula.sheetsNamed().isEmpty();
+    held->readsOtherSheets = readsOtherSheets(formula);
     release(cell);
     if (held->readsOtherSheets) ++crossSheetFormulas_;
     cell.setFormula(held.release());

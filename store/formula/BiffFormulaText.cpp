@@ -5,6 +5,7 @@
 #include "store/formula/BiffFunctionNames.h"
 #include "store/formula/BiffTokens.h"
 #include "store/formula/FormulaNodes.h"
+#include "store/formula/FormulaPrinter.h"
 
 #include <QRegularExpression>
 #include <QtEndian>
@@ -49,9 +50,10 @@ struct RefPart {
 // that cannot be read, or that name what the workbook does not have, give nothing.
 class TextDecoder : private TokenCursor {
 public:
-    TextDecoder(const QByteArray& tokens, const QByteArray& extra, const KeptFormulaPlace* place, int row, int col)
+    TextDecoder(const QByteArray& tokens, const QByteArray& extra, const KeptFormulaPlace* place, int row, int col,
+                const FormulaSyntax& syntax)
         : tokens_(tokens), extra_(extra), names_(place ? place->names.get() : nullptr),
-          sheetTab_(place ? place->sheetTab : -1), row_(row), col_(col)
+          sheetTab_(place ? place->sheetTab : -1), row_(row), col_(col), syntax_(syntax)
     {
     }
 
@@ -67,6 +69,7 @@ private:
     {
         startToken(token);
         if (token.isOperand()) return operandToken(token.base());
+        if (token.id == kUnion) return binary(QString(syntax_.argumentSeparator));
         if (const char* op = binaryOperator(token.id)) return binary(QLatin1String(op));
         switch (token.id) {
         case ptg::Uplus: return wrapTop(QStringLiteral("+"), {});
@@ -106,7 +109,6 @@ private:
         case ptg::GT: return ">";
         case ptg::NE: return "<>";
         case kIntersect: return " ";
-        case kUnion: return ",";
         case kRange: return ":";
         default: return nullptr;
         }
@@ -186,7 +188,7 @@ private:
     bool number()
     {
         const auto value = float64();
-        return value && push(numberToText(*value));
+        return value && push(withDecimalMark(numberToText(*value), syntax_));
     }
 
     bool fixedFunction()
@@ -214,7 +216,7 @@ private:
         if (stack_.size() < size_t(argCount)) return false;
         QString text = name + u'(';
         for (size_t i = stack_.size() - size_t(argCount); i < stack_.size(); ++i) {
-            if (i > stack_.size() - size_t(argCount)) text += u',';
+            if (i > stack_.size() - size_t(argCount)) text += syntax_.argumentSeparator;
             text += stack_[i];
         }
         stack_.resize(stack_.size() - size_t(argCount));
@@ -437,9 +439,9 @@ private:
         extraPos_ += 3;
         QString text = QStringLiteral("{");
         for (int r = 0; r < rows; ++r) {
-            if (r > 0) text += u';';
+            if (r > 0) text += syntax_.arrayRowSeparator();
             for (int c = 0; c < columns; ++c) {
-                if (c > 0) text += u',';
+                if (c > 0) text += syntax_.argumentSeparator;
                 const auto value = arrayValue();
                 if (!value) return false;
                 text += *value;
@@ -462,7 +464,7 @@ private:
         case 0x01: {
             const auto number = doubleAt(extra_, extraPos_);
             if (!number) return std::nullopt;
-            return numberToText(*number);
+            return withDecimalMark(numberToText(*number), syntax_);
         }
         case 0x02: {
             if (extraPos_ + 3 > extra_.size()) return std::nullopt;
@@ -529,6 +531,7 @@ private:
     int sheetTab_;
     int row_;
     int col_;
+    const FormulaSyntax& syntax_;
     qsizetype extraPos_ = 0;
     std::vector<QString> stack_;
 };
@@ -553,9 +556,9 @@ bool plainSheetName(const QString& name)
 } // namespace
 
 std::optional<QString> biffFormulaText(const QByteArray& tokens, const QByteArray& extra,
-                                       const KeptFormulaPlace* place, int row, int col)
+                                       const KeptFormulaPlace* place, int row, int col, const FormulaSyntax& syntax)
 {
-    return TextDecoder(tokens, extra, place, row, col).decode();
+    return TextDecoder(tokens, extra, place, row, col, syntax).decode();
 }
 
 QString quotedSheetName(const QString& name)

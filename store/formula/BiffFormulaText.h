@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/formula/Formula.h"
+
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -46,9 +48,11 @@ struct KeptFormulaPlace {
 // spreadsheet shows it, for a formula in the cell (row, col) (1-based; 0 when not known, which
 // tokens relative to their cell then cannot be shown). `extra` holds what follows the tokens in
 // the record (the constants of array tokens). `place` may be null: names and other sheets then
-// cannot be shown. Nothing for tokens that cannot be read or name what is not there.
+// cannot be shown. Arguments, unions, arrays and numbers are written with the syntax's
+// separators and decimal mark. Nothing for tokens that cannot be read or name what is not there.
 std::optional<QString> biffFormulaText(const QByteArray& tokens, const QByteArray& extra,
-                                       const KeptFormulaPlace* place, int row, int col);
+                                       const KeptFormulaPlace* place, int row, int col,
+                                       const FormulaSyntax& syntax = {});
 
 // "Лист 1" -> "'Лист 1'", "Цени" -> "Цени": a sheet name (or "[file]sheet") as it goes before
 // the "!" of a reference, quoted where it would not read back as a name.

@@ -97,6 +97,7 @@ constexpr auto kFunctions = std::to_array<FunctionInfo>({
     computed(Function::Second, "V", second),
     computed(Function::TimeValue, "V", timeValue),
     computed(Function::Days360, "V", days360, 2, 3),
+    computed(Function::DateDif, "V", dateDif),
     // Lookup
     computed(Function::VLookup, "VRV", vlookup, 3, 4),
     computed(Function::HLookup, "VRV", hlookup, 3, 4),

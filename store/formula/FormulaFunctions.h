@@ -32,7 +32,7 @@ enum class Function : int {
     Trunc = 197, IsLogical = 198, RoundUp = 212, RoundDown = 213, Rank = 216, Address = 219,
     Days360 = 220, Today = 221, Median = 227, SumProduct = 228, ErrorType = 261, Floor = 285,
     Ceiling = 288, Large = 325, Small = 326, Mode = 330, Concatenate = 336, Power = 337,
-    Subtotal = 344, SumIf = 345, CountIf = 346, CountBlank = 347, AverageA = 361, MaxA = 362,
+    Subtotal = 344, SumIf = 345, CountIf = 346, CountBlank = 347, DateDif = 351, AverageA = 361, MaxA = 362,
     MinA = 363,
 };
 

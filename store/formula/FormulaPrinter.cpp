@@ -49,9 +49,7 @@ QString shortestNumberText(double number)
 // with the syntax's decimal mark.
 QString numberText(const FormulaNode& node, const FormulaSyntax& syntax)
 {
-    QString text = node.text.isEmpty() ? shortestNumberText(node.number) : node.text;
-    if (syntax.decimalMark != u'.') text.replace(u'.', syntax.decimalMark);
-    return text;
+    return withDecimalMark(node.text.isEmpty() ? shortestNumberText(node.number) : node.text, syntax);
 }
 
 Level levelOf(const FormulaNode& node)
@@ -75,18 +73,19 @@ QString print(const FormulaNode& node, Level required, const FormulaSyntax& synt
 
 // A formula kept from a file shows as the text of its tokens; where they cannot be read, or name
 // what the workbook it was read from does not hold, as the value it gives.
-QString keptText(const FormulaNode& node)
+QString keptText(const FormulaNode& node, const FormulaSyntax& syntax)
 {
     const KeptContext none;
     const KeptContext& context = node.context ? *node.context : none;
-    if (auto text = biffFormulaText(node.tokens, context.extra, context.place.get(), node.homeRow, node.homeCol))
+    if (auto text = biffFormulaText(node.tokens, context.extra, context.place.get(), node.homeRow, node.homeCol,
+                                     syntax))
         return *text;
     const Value& value = node.cached;
     switch (value.kind()) {
     case Value::Kind::Text: return quoted(value.text());
     case Value::Kind::Bool: return value.boolValue() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     case Value::Kind::Error: return errorText(value.errorValue());
-    case Value::Kind::Number: return numberToText(value.number());
+    case Value::Kind::Number: return withDecimalMark(numberToText(value.number()), syntax);
     case Value::Kind::Empty: break;
     }
     return QStringLiteral("0");
@@ -134,7 +133,7 @@ QString printBare(const FormulaNode& node, const FormulaSyntax& syntax)
     case FormulaNode::Kind::Paren: return u'(' + print(*node.args[0], Loosest, syntax) + u')';
     case FormulaNode::Kind::Missing: return {};
     case FormulaNode::Kind::Array: return printArray(node, syntax);
-    case FormulaNode::Kind::Kept: return keptText(node);
+    case FormulaNode::Kind::Kept: return keptText(node, syntax);
     case FormulaNode::Kind::Intersection:
         return print(*node.args[0], Primary, syntax) + u' ' + print(*node.args[1], Primary, syntax);
     case FormulaNode::Kind::Union: return printList(node, syntax);
@@ -149,6 +148,12 @@ QString print(const FormulaNode& node, Level required, const FormulaSyntax& synt
 }
 
 } // namespace
+
+QString withDecimalMark(QString numberText, const FormulaSyntax& syntax)
+{
+    if (syntax.decimalMark != u'.') numberText.replace(u'.', syntax.decimalMark);
+    return numberText;
+}
 
 QString printA1(const FormulaNode& node, const FormulaSyntax& syntax)
 {

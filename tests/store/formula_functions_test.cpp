@@ -128,6 +128,26 @@ TEST(FormulaFunctions, TypedCallsAreWrittenAsTheFormatWantsThem)
     EXPECT_EQ(read->sheets(1).value(3, 1), Value(1));
 }
 
+// Whole years, months and days between dates, and what is left of them, with the spreadsheet's
+// run-over where the start's day is past the end's.
+TEST(FormulaFunctions, DateDifferences)
+{
+    expectAll({
+        {"=DATEDIF(DATE(2020,2,29),DATE(2024,2,28),\"Y\")", Value(3)},
+        {"=DATEDIF(DATE(2020,2,29),DATE(2024,2,29),\"y\")", Value(4)},
+        {"=DATEDIF(DATE(2024,1,31),DATE(2024,2,29),\"M\")", Value(0)},
+        {"=DATEDIF(DATE(2024,1,31),DATE(2024,3,31),\"M\")", Value(2)},
+        {"=DATEDIF(DATE(2024,1,1),DATE(2024,3,1),\"D\")", Value(60)},
+        {"=DATEDIF(DATE(2024,1,15),DATE(2024,3,20),\"MD\")", Value(5)},
+        {"=DATEDIF(DATE(2011,1,31),DATE(2011,3,1),\"MD\")", Value(-2)},
+        {"=DATEDIF(DATE(2020,11,15),DATE(2024,2,10),\"YM\")", Value(2)},
+        {"=DATEDIF(DATE(2020,11,15),DATE(2024,2,10),\"YD\")", Value(87)},
+        {"=DATEDIF(DATE(2020,1,15),DATE(2024,2,10),\"YD\")", Value(26)},
+        {"=DATEDIF(DATE(2024,3,2),DATE(2024,3,1),\"D\")", Value::error(ErrorCode::Num)},
+        {"=DATEDIF(DATE(2024,3,1),DATE(2024,3,2),\"W\")", Value::error(ErrorCode::Num)},
+    });
+}
+
 // A workbook that counts its days from 1904 gives and takes its dates in that count.
 TEST(FormulaFunctions, DatesOfAWorkbookCountingFrom1904)
 {

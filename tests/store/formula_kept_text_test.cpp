@@ -51,11 +51,12 @@ std::shared_ptr<const BiffWorkbookNames> shopNames()
 }
 
 // The text a kept formula shows in the cell C5 of the sheet with tab `sheetTab`.
-QString shown(const QByteArray& tokens, int sheetTab = 0, const QByteArray& extra = {})
+QString shown(const QByteArray& tokens, int sheetTab = 0, const QByteArray& extra = {},
+              const store::FormulaSyntax& syntax = {})
 {
     auto place = std::make_shared<const KeptFormulaPlace>(KeptFormulaPlace{shopNames(), sheetTab});
     return Formula::kept(tokens, Value(42), std::make_shared<const store::KeptContext>(store::KeptContext{extra, place}), 5, 3)
-        .toA1();
+        .toA1(syntax);
 }
 
 } // namespace
@@ -155,6 +156,20 @@ TEST(KeptFormulaText, ArrayConstants)
     EXPECT_EQ(shown(tokens, 0, first + second.left(5)), QStringLiteral("=42"));
     EXPECT_EQ(shown(tokens, 0, first.left(14)), QStringLiteral("=42"));
     EXPECT_EQ(shown(tokens), QStringLiteral("=42"));
+}
+
+// Where the decimal mark is a comma, arguments, unions and array elements part with ";", array
+// rows with "|", and numbers take the comma; text keeps its own.
+TEST(KeptFormulaText, ShownWithTheLocaleSeparators)
+{
+    const auto bulgarian = store::FormulaSyntax::ofLocale(u',');
+    EXPECT_EQ(shown(bytes("44 0400 00C0  3B 0000 0000 FFFF 0040 0140  1E 0200  1D 00  42 04 6600"
+                          "  1F 000000000000E03F 03  17 03 00 612C62 08"), 0, {}, bulgarian),
+              QStringLiteral("=VLOOKUP(A5;Цени!A:B;2;FALSE)+0,5&\"a,b\""));
+    EXPECT_EQ(shown(bytes("24 0000 00C0  24 0100 01C0  10  15"), 0, {}, bulgarian), QStringLiteral("=(A1;B2)"));
+    const QByteArray constants = bytes("01 0100  01 000000000000F83F  02 0100 00 61  04 01 00000000000000  10 2A 00000000000000");
+    EXPECT_EQ(shown(bytes("60 00000000000000  42 01 0400"), 0, constants, bulgarian),
+              QStringLiteral("=SUM({1,5;\"a\"|TRUE;#N/A})"));
 }
 
 // Memory tokens stand before the tokens that give their operand and show nothing themselves; the

@@ -109,6 +109,26 @@ TEST(FormulaSheets, ReferencesFollowTheirSheet)
     EXPECT_EQ(own.value(1, 1), Value::error(ErrorCode::Ref));
 }
 
+// A reference given as text reaches the sheet it names and follows its cells; a sheet the
+// workbook lacks gives #REF!. (LibreOffice reads such text its own way, so no oracle here.)
+TEST(FormulaSheets, ReferencesGivenAsTextReachTheirSheet)
+{
+    Workbook book;
+    book.appendSheet(u"Лист 2"_s).setValue(1, 2, Value(3));
+    Worksheet& store = book.appendSheet(u"Склад"_s);
+    store.setValue(2, 2, Value(5));
+    Worksheet& own = book.sheets(1);
+    const char* const typed[] = {"=INDIRECT(\"Склад!B2\")*2", "=SUM(INDIRECT(\"'Лист 2'!A1:B1\"))",
+                                 "=INDIRECT(\"Нищо!A1\")"};
+    for (int row = 1; row <= 3; ++row)
+        own.setFormula(row, 1, Formula::parseA1(QString::fromUtf8(typed[row - 1]), row, 1));
+    EXPECT_EQ(own.value(1, 1), Value(10));
+    EXPECT_EQ(own.value(2, 1), Value(3));
+    EXPECT_EQ(own.value(3, 1), Value::error(ErrorCode::Ref));
+    store.setValue(2, 2, Value(6));
+    EXPECT_EQ(own.value(1, 1), Value(12));
+}
+
 // Every formula that reads a changed cell, through any chain over any sheets, shows its new value.
 TEST(FormulaSheets, ChangesReachEveryFormulaOverSheets)
 {

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <cmath>
+#include <utility>
 
 namespace store::formula::functions {
 
@@ -166,6 +167,38 @@ Value days360(const Args& args, const Evaluator& evaluator)
         if (endDay == 31 && startDay >= 30) endDay = 30;
     }
     return Value(double((end.year() - start.year()) * 360 + (end.month() - start.month()) * 30 + endDay - startDay));
+}
+
+// The whole years, months or days from one date to a later one ("Y", "M", "D"), or what is left
+// of them past the whole months ("MD"), years ("YM") or years in days ("YD"). Where the start's
+// day is past the end's, "MD" counts from that day of the month before the end's month, run over
+// as DATE runs over, and may come out below zero as in the spreadsheet.
+Value dateDif(const Args& args, const Evaluator& evaluator)
+{
+    const double startSerial = std::floor(serialArg(args, 0, evaluator));
+    const double endSerial = std::floor(serialArg(args, 1, evaluator));
+    const QString unit = textArg(args, 2, evaluator).toUpper();
+    if (startSerial > endSerial) fail(ErrorCode::Num);
+    const QDate start = dateArg(args, 0, evaluator);
+    const QDate end = dateArg(args, 1, evaluator);
+    const bool dayReached = end.day() >= start.day();
+    const int months = (end.year() - start.year()) * 12 + end.month() - start.month() - (dayReached ? 0 : 1);
+    const auto daysFrom = [&](double year, double month, double day) {
+        const auto from = serialFromParts(year, month, day);
+        if (!from) fail(ErrorCode::Num);
+        return Value(endSerial - *from);
+    };
+    if (unit == u"D") return Value(endSerial - startSerial);
+    if (unit == u"M") return Value(double(months));
+    if (unit == u"Y") return Value(double(months / 12));
+    if (unit == u"YM") return Value(double(months % 12));
+    if (unit == u"MD")
+        return dayReached ? Value(double(end.day() - start.day())) : daysFrom(end.year(), end.month() - 1, start.day());
+    if (unit == u"YD") {
+        const bool yearReached = std::pair(end.month(), end.day()) >= std::pair(start.month(), start.day());
+        return daysFrom(end.year() - (yearReached ? 0 : 1), start.month(), start.day());
+    }
+    fail(ErrorCode::Num);
 }
 
 } // namespace store::formula::functions

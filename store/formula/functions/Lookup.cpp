@@ -151,8 +151,8 @@ CellArea offsetArea(const Args& args, const Evaluator& evaluator)
     return moved(area, std::min(top, bottom), std::min(left, right), std::max(top, bottom), std::max(left, right));
 }
 
-// A reference written as text, "B2", "$A$1:C3", or in R1C1 style when a1 is FALSE. References
-// to other sheets give #REF! here.
+// A reference written as text, "B2", "$A$1:C3", "'Лист 2'!A1:A3", or in R1C1 style when a1 is
+// FALSE; a sheet the workbook lacks gives #REF!.
 CellArea indirectArea(const Args& args, const Evaluator& evaluator, const FormulaNode& call)
 {
     const QString text = QLatin1Char('=') + textArg(args, 0, evaluator).trimmed();
@@ -161,7 +161,9 @@ CellArea indirectArea(const Args& args, const Evaluator& evaluator, const Formul
     const int col = std::max(call.homeCol, 1);
     try {
         const Formula reference = a1 ? Formula::parseA1(text, row, col) : Formula::parseR1C1(text, row, col);
-        if (const auto area = CellArea::of(*reference.root())) return *area;
+        const FormulaNode& root = *reference.root();
+        const bool isReference = root.kind == FormulaNode::Kind::Ref || root.kind == FormulaNode::Kind::Area;
+        if (const auto area = isReference ? evaluator.area(root) : std::nullopt) return *area;
     } catch (const Error&) {
     }
     fail(ErrorCode::Ref);
