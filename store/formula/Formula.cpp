@@ -54,7 +54,9 @@ public:
         switch (node->kind) {
         case FormulaNode::Kind::Ref: return movesWithSheet(*node) ? adjustRef(node) : node;
         case FormulaNode::Kind::Area: return movesWithSheet(*node) && !node->wholeColumns ? adjustArea(node) : node;
-        case FormulaNode::Kind::Kept: return onOwnSheet_ ? adjustKept(node) : node;
+        case FormulaNode::Kind::Kept:
+            if (onOwnSheet_ && cutsBlock(*node)) return adjustKept(valueAsRead(node));
+            return adjustChildren(onOwnSheet_ ? adjustKept(node) : node);
         default: return adjustChildren(node);
         }
     }
@@ -90,6 +92,22 @@ private:
         moved->ref2.row = bottom > last_ ? bottom - count_ : first_ - 1;
         if (onOwnSheet_ && moved->homeRow > last_) moved->homeRow -= count_;   // the formula's own cell moves up too
         return moved;
+    }
+
+    // The deleted rows take part of the block of an array formula the cell computes its element of.
+    bool cutsBlock(const FormulaNode& node) const
+    {
+        if (node.args.empty()) return false;
+        const int top = node.homeRow - node.blockRow;
+        return first_ <= top + node.blockRows - 1 && last_ >= top;
+    }
+
+    static FormulaNodePtr valueAsRead(const FormulaNodePtr& node)
+    {
+        auto kept = std::make_shared<FormulaNode>(*node);
+        kept->args.clear();
+        kept->depth = 1;
+        return kept;
     }
 
     // The tokens' references move as above; the formula's own cell moves up when it was below.
@@ -190,6 +208,17 @@ Formula Formula::kept(const QByteArray& tokens, const Value& cached, std::shared
     node->context = std::move(context);
     node->homeRow = row;
     node->homeCol = col;
+    return Formula(std::move(node));
+}
+
+Formula Formula::computingArray(const Formula& whole, int blockRow, int blockCol, int blockRows) &&
+{
+    auto node = std::make_shared<FormulaNode>(*root_);
+    node->args = {whole.root()};
+    node->depth = whole.root()->depth + 1;
+    node->blockRow = blockRow;
+    node->blockCol = blockCol;
+    node->blockRows = blockRows;
     return Formula(std::move(node));
 }
 

@@ -67,6 +67,10 @@ struct FormulaNode {
     int arrayColumns = 0;
     std::vector<std::shared_ptr<FormulaNode>> args;
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
+    // Kept, a cell of an array formula whose formula the engine computes: that formula in args[0]
+    // (placed at the block's first cell), the cell's place in the block, from 0, and the rows the
+    // block spans.
+    int blockRow = 0, blockCol = 0, blockRows = 0;
     QByteArray tokens;  // Kept: the token array, written back unchanged
     Value cached;       // Kept: the value it gives until a program that can compute it does
     // Kept: where it was read from; its cell is homeRow, homeCol.
@@ -154,6 +158,10 @@ public:
     // A formula kept as the tokens of its file with the value it last had, in the cell (row, col)
     // (1-based). It shows as the formula text where its tokens and the context tell it, else as
     // its value.
+    // A kept cell of an array formula that computes its element of `whole`: the element at
+    // (blockRow, blockCol) of what the formula gives over arrays. It is written back as kept.
+    // A deletion of some of the block's rows leaves the cell its value as read.
+    Formula computingArray(const Formula& whole, int blockRow, int blockCol, int blockRows) &&;
     static Formula kept(const QByteArray& tokens, const Value& cached, std::shared_ptr<const KeptContext> context = {},
                         int row = 0, int col = 0);
     bool isKept() const;

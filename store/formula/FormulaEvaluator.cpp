@@ -1,6 +1,7 @@
 #include "store/formula/FormulaEvaluator.h"
 
 #include "store/formula/FormulaOperators.h"
+#include "store/formula/functions/Arguments.h"
 #include "store/formula/functions/Functions.h"
 
 namespace store::formula {
@@ -99,6 +100,12 @@ Value Evaluator::referenceValue(const FormulaNode& node) const
     return valueIn(*cells, cells->top, cells->left);
 }
 
+Value Evaluator::arrayElement(const FormulaNode& cell) const
+{
+    const Evaluator whole(cells_, true);
+    return functions::arrayOf(*cell.args[0], whole).spread(cell.blockRow, cell.blockCol);
+}
+
 Value Evaluator::value(const FormulaNode& node) const
 {
     switch (node.kind) {
@@ -115,7 +122,7 @@ Value Evaluator::value(const FormulaNode& node) const
     case FormulaNode::Kind::Paren: return value(*node.args[0]);
     case FormulaNode::Kind::Missing: return Value();
     case FormulaNode::Kind::Array: return constant(*node.args[0]);   // where one value is wanted, the first
-    case FormulaNode::Kind::Kept: return node.cached;
+    case FormulaNode::Kind::Kept: return node.args.empty() ? node.cached : arrayElement(node);
     case FormulaNode::Kind::Intersection: {
         // Two references that share no cell give #NULL!, as the spreadsheet shows.
         const auto shared = area(node);

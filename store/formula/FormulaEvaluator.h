@@ -48,7 +48,13 @@ qint64 forEachUsedCell(const CellArea& area, const FormulaCells& cells, Visit vi
 
 class Evaluator {
 public:
-    explicit Evaluator(const FormulaCells& cells) : cells_(cells) {}
+    explicit Evaluator(const FormulaCells& cells, bool inArrayFormula = false)
+        : cells_(cells), inArrayFormula_(inArrayFormula)
+    {
+    }
+    // Computing an array formula: every operation takes its arguments as arrays, so
+    // SUM(A1:A3*B1:B3) sums the products.
+    bool inArrayFormula() const { return inArrayFormula_; }
 
     // The node's single value. A reference gives its cell's value (an empty cell stays
     // empty so operators can read it as 0 or ""); an area where one value is needed is #VALUE!.
@@ -92,7 +98,11 @@ private:
     std::optional<CellArea> referenceArea(const FormulaNode& node) const;
     Value referenceValue(const FormulaNode& node) const;
 
+    // A kept cell of an array formula: its element of what the formula gives.
+    Value arrayElement(const FormulaNode& cell) const;
+
     const FormulaCells& cells_;
+    bool inArrayFormula_;
 };
 
 // A function call node; defined with the functions themselves.

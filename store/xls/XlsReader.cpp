@@ -627,6 +627,18 @@ private:
         shared_.push_back(std::move(shared));
     }
 
+    // The formula of an ARRAY record (its range, options and cache field first), placed at the
+    // array's first cell; nothing for a data table or a formula the engine cannot compute.
+    std::optional<Formula> arrayFormula(const KeptArray& array) const
+    {
+        constexpr int kTokensAt = 14;
+        if (array.id != rec::Array || array.data.size() < kTokensAt) return std::nullopt;
+        const auto* bytes = reinterpret_cast<const uchar*>(array.data.constData());
+        const int size = get16(bytes + kTokensAt - 2);
+        if (kTokensAt + size > array.data.size()) return std::nullopt;
+        return decode(array.data.mid(kTokensAt, size), array.firstRow(), array.firstCol(), array.data.mid(kTokensAt + size));
+    }
+
     // The shared formula a cell's ptgExp points at: the one whose first cell it names, else the
     // one whose range holds that cell (some writers name another cell than the top-left one).
     const SharedFormula* sharedFormulaAt(quint16 row, quint16 col) const
@@ -656,8 +668,12 @@ private:
                                          : nullptr;
             if (array) {
                 // A cell of an array formula or a data table: kept as the token that points at
-                // its first cell, written back with the ARRAY or TABLE record.
+                // its first cell, written back with the ARRAY or TABLE record. An array formula
+                // the engine can compute gives each cell its element.
                 formula = Formula::kept(tokens, cached, sheetContext_, f.row, f.col);
+                if (const auto whole = arrayFormula(*array))
+                    formula = std::move(*formula).computingArray(*whole, f.row - array->firstRow(), f.col - array->firstCol(),
+                                                                 array->lastRow() - array->firstRow() + 1);
             } else if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
                 const auto* bytes = reinterpret_cast<const uchar*>(tokens.constData());
                 const SharedFormula* shared = sharedFormulaAt(get16(bytes + 1), get16(bytes + 3));

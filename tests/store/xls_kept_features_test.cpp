@@ -278,3 +278,23 @@ TEST(XlsKeptFeatures, AWorkbookOfOurOwnIsWrittenAsBefore)
 }
 
 } // namespace
+
+// An array formula the engine can compute follows its inputs, each cell its element; in an
+// array formula a function takes its expressions as arrays.
+TEST(XlsKeptFeatures, AnArrayFormulaComputesEachOfItsCells)
+{
+    const auto book = opened();
+    book->sheets(1).setValue(4, 1, Value(10));   // A4: 3 becomes 10, C3:C6 is A3:A6*B3:B6
+    EXPECT_EQ(book->sheets(1).value(4, 3), Value(40));
+    EXPECT_EQ(book->sheets(1).value(5, 3), Value(30));
+
+    Workbook typed;
+    Worksheet& sheet = typed.sheets(1);
+    for (int row = 1; row <= 2; ++row) {
+        sheet.setValue(row, 1, Value(row));
+        sheet.setValue(row, 2, Value(row + 2));
+    }
+    const Formula sum = Formula::parseA1(QStringLiteral("=SUM(A1:A2*B1:B2)"), 3, 1);
+    sheet.setFormula(3, 1, Formula::kept(QByteArray::fromHex("0102000000"), Value(), {}, 3, 1).computingArray(sum, 0, 0, 1));
+    EXPECT_EQ(sheet.value(3, 1), Value(11));
+}

@@ -101,6 +101,12 @@ void forEachNumber(const Args& args, const Evaluator& evaluator, Feed feed, OnNu
                 if (element->kind == FormulaNode::Kind::Error) fail(element->error);
                 if (element->kind == FormulaNode::Kind::Number) onNumber(element->number);
             }
+        } else if (evaluator.inArrayFormula() && arg.kind != FormulaNode::Kind::Missing) {
+            // In an array formula an expression is an array: its numbers count, as an array's do.
+            for (const Value& element : arrayOf(arg, evaluator).cells) {
+                if (element.isError()) fail(element.errorValue());
+                if (element.isNumber()) onNumber(element.number());
+            }
         } else if (arg.kind != FormulaNode::Kind::Missing) {
             const NumberOrError n = arithmeticNumber(evaluator.value(arg));
             if (n.error) fail(*n.error);
