@@ -235,7 +235,7 @@ TEST(FormulaEvaluate, CountIfUnderstandsEveryCriterionForm)
     EXPECT_EQ(count("\"a~*b\""), Value(1));
     EXPECT_EQ(count("\"a?b\""), Value(1));
     EXPECT_EQ(count("\"<>apple\""), Value(11));
-    EXPECT_EQ(count("\">b\""), Value(0));   // Cyrillic comes before Latin, as sorting puts it
+    EXPECT_EQ(count("\">b\""), Value(formula_test::latinBeforeCyrillic() ? 1 : 0));   // as sorting puts the scripts
     EXPECT_EQ(count("TRUE"), Value(1));
     EXPECT_EQ(count("\"#N/A\""), Value(1));
     EXPECT_EQ(count("\"пиле\""), Value(0));

@@ -68,7 +68,11 @@ const std::map<QString, QString> kDifferences = {
     {u"=C6+0.5&\"\""_s, u"1E+15"_s},
     {u"=1E+20&\"\""_s, u"1E+20"_s},
     {u"=LEN(C6)"_s, u"5"_s},
-    // Text goes by the Bulgarian alphabet as sorting does: Cyrillic before Latin.
+};
+
+// Text goes by the Bulgarian alphabet as sorting does; where the system puts Cyrillic before
+// Latin these differ from that program, which puts Latin first.
+const std::map<QString, QString> kCyrillicFirst = {
     {u"=\"Z\"<\"а\""_s, u"FALSE"_s},
     {u"=COUNTIF(B1:B10,\">к\")"_s, u"5"_s},
     {u"=COUNTIF(B1:B10,\"<=ё*\")"_s, u"1"_s},
@@ -106,8 +110,10 @@ TEST(FormulaOracle, EveryFormulaGivesTheValueTheOtherProgramComputed)
         }
         ++computed;
         const Value ours = sheet.value(row, kFormulaColumn);
-        const auto known = kDifferences.find(text);
-        const bool expected = known != kDifferences.end() ? ours.toText() == known->second : sameValue(ours, theirs);
+        const auto& differences =
+            kCyrillicFirst.count(text) && !formula_test::latinBeforeCyrillic() ? kCyrillicFirst : kDifferences;
+        const auto known = differences.find(text);
+        const bool expected = known != differences.end() ? ours.toText() == known->second : sameValue(ours, theirs);
         if (!expected) wrong << QStringLiteral("%1 gives %2, not %3").arg(text, ours.toText(), theirs.toText());
     }
     EXPECT_TRUE(wrong.isEmpty()) << wrong.join(u'\n').toStdString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Collation.h"
 #include "store/formula/Formula.h"
 
 #include <map>
@@ -21,6 +22,13 @@ static inline void PrintTo(const Value& value, std::ostream* out)
 } // namespace store
 
 namespace formula_test {
+
+// Between scripts text goes in the system's order: Linux's collation puts Cyrillic first, as the
+// Bulgarian alphabet book does; Windows puts Latin first, as the spreadsheet does there.
+inline bool latinBeforeCyrillic()
+{
+    return store::bulgarianCollator().compare(QStringLiteral("Z"), QStringLiteral("а")) < 0;
+}
 
 // A sheet for formula tests: a few cells, with a count of how many were read.
 class FakeCells : public store::FormulaCells {
