@@ -113,7 +113,7 @@ Worksheet& Workbook::sheetsAdd()
     const int at = sheets_.empty() ? 0 : active_;
     sheets_.insert(sheets_.begin() + at, std::make_unique<Worksheet>(this, name));
     active_ = at;
-    kept_.linksFitSheets = false;
+    sheetPlacesChanged();
     sheetChanged(*sheets_[size_t(at)]);   // spans of sheets may now hold it
     markChanged();
     return *sheets_[size_t(at)];
@@ -148,11 +148,21 @@ bool Workbook::deleteSheet(Worksheet& sheet)
     const QString name = sheet.Name();
     sheets_.erase(sheets_.begin() + index);
     sheetRenamed(name, {});   // references to it become #REF!
-    kept_.linksFitSheets = false;
+    sheetPlacesChanged();
     // The spreadsheet then shows the sheet that followed, or the new last one.
     if (index < active_ || active_ >= sheetCount()) --active_;
     markChanged();
     return true;
+}
+
+// The file's names and links point at sheets by their places: once those change they are not
+// written back, and the log says so, once.
+void Workbook::sheetPlacesChanged()
+{
+    if (kept_.linksFitSheets && !kept_.links.empty())
+        kept_.dropped.push_back(QStringLiteral("книгата: дефинираните имена и връзките към други книги (добавен или "
+                                               "изтрит лист; формулите с тях остават със стойностите си)"));
+    kept_.linksFitSheets = false;
 }
 
 void Workbook::calculate()

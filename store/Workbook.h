@@ -104,6 +104,7 @@ public:
     std::size_t cellMemoryMapped() const { return cellMemory_.mappedBytes(); }
 
 private:
+    void sheetPlacesChanged();
     // Writes the file through the application's save wrapper, when there is one.
     void writeTo(const QString& path);
 

@@ -298,3 +298,15 @@ TEST(XlsKeptFeatures, AnArrayFormulaComputesEachOfItsCells)
     sheet.setFormula(3, 1, Formula::kept(QByteArray::fromHex("0102000000"), Value(), {}, 3, 1).computingArray(sum, 0, 0, 1));
     EXPECT_EQ(sheet.value(3, 1), Value(11));
 }
+
+// A sheet added or deleted leaves the file's names and links out of the save, and the log says
+// so once.
+TEST(XlsKeptFeatures, ASheetAddedOrDeletedSaysTheLinksGo)
+{
+    const auto book = opened();
+    ASSERT_TRUE(book->kept().dropped.empty());
+    book->sheetsAdd();
+    book->deleteSheet(book->ActiveSheet());
+    ASSERT_EQ(book->kept().dropped.size(), 1u);
+    EXPECT_TRUE(book->kept().dropped[0].startsWith(QStringLiteral("книгата: дефинираните имена")));
+}
