@@ -3,9 +3,12 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 #include <vector>
 
 namespace store {
+
+struct BiffWorkbookNames;
 
 // A record of a workbook file kept as it was read, for what the engine carries through without
 // understanding it.
@@ -97,6 +100,9 @@ struct KeptGlobals {
     // has been inserted or deleted since they were read.
     std::vector<KeptRecord> links;
     bool linksFitSheets = false;
+    // What the links name (the sheets by their current names), for formulas typed with the
+    // workbook's defined names.
+    std::shared_ptr<const BiffWorkbookNames> names;
     // Sheets of other kinds, in tab order. While the worksheets are as read they go back to
     // their places; after an insertion or deletion they follow the worksheets.
     std::vector<KeptSheet> otherSheets;

@@ -3,6 +3,8 @@
 #include "Application.h"
 #include "EngineError.h"
 #include "StoreError.h"
+#include "formula/BiffFormula.h"
+#include "formula/BiffFormulaText.h"
 #include "xls/XlsFile.h"
 
 #include <QDir>
@@ -92,6 +94,32 @@ void Workbook::sheetRenamed(const QString& from, const QString& to)
 {
     for (const auto& sheet : sheets_)
         sheet->changeFormulasReadingOtherSheets([&](Formula& formula) { formula.adjustForSheet(from, to); });
+    if (!kept_.names || to.isEmpty()) return;
+    auto names = std::make_shared<BiffWorkbookNames>(*kept_.names);
+    for (QString& sheet : names->sheets)
+        if (sheet.compare(from, Qt::CaseInsensitive) == 0) sheet = to;
+    kept_.names = std::move(names);
+}
+
+FormulaNodePtr Workbook::definedName(const QString& name, const Worksheet& on) const
+{
+    if (!kept_.linksFitSheets || !kept_.names) return nullptr;
+    const BiffWorkbookNames& names = *kept_.names;
+    const auto tab = std::find_if(names.sheets.begin(), names.sheets.end(), [&](const QString& sheet) {
+        return sheet.compare(on.Name(), Qt::CaseInsensitive) == 0;
+    });
+    const int sheetOwn = tab == names.sheets.end() ? -1 : int(tab - names.sheets.begin()) + 1;
+    int index = 0;
+    for (size_t i = 0; i < names.names.size(); ++i) {
+        const BiffWorkbookNames::DefinedName& defined = names.names[i];
+        if (defined.name.compare(name, Qt::CaseInsensitive) != 0) continue;
+        if (defined.sheet == sheetOwn) {
+            index = int(i) + 1;
+            break;
+        }
+        if (defined.sheet == 0 && index == 0) index = int(i) + 1;
+    }
+    return index > 0 ? definedNameNode(names, index) : nullptr;
 }
 
 void Workbook::rowsDeleted(const Worksheet& deletedFrom, int first, int count)

@@ -49,6 +49,11 @@ public:
     void sheetRenamed(const QString& from, const QString& to);
     void rowsDeleted(const Worksheet& sheet, int first, int count);
 
+    // The name `name` (case ignored) as a formula typed on the sheet reads it: the sheet's own
+    // name of that text, else the workbook's. Null where the workbook defines no such name the
+    // engine computes, or its file's names are no longer written back.
+    FormulaNodePtr definedName(const QString& name, const Worksheet& on) const;
+
     // sheets.Add: a new empty sheet before the active one, which then becomes active. Its name is
     // the next free "ЛистN".
     Worksheet& sheetsAdd();

@@ -108,6 +108,10 @@ private:
         case FormulaNode::Kind::Kept: out_.append(node.tokens); return;
         case FormulaNode::Kind::Intersection: return emitReferenceOperator(node, ptg::Isect);
         case FormulaNode::Kind::Union: return emitReferenceOperator(node, ptg::Union);
+        case FormulaNode::Kind::Name:   // the workbook's name by its place, then two unused bytes
+            byte(ptg::Name | operandClass);
+            word(quint16(node.nameIndex));
+            return word(0);
         }
     }
 

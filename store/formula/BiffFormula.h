@@ -37,12 +37,19 @@ BiffFormulaRecord encodeBiffFormulaRecord(const Formula& formula, const Function
 
 // The formula of a BIFF8 token array, its arrays' constants in what follows it in the record.
 // Tokens relative to the cell (ptgRefN, ptgAreaN, as in shared formulas) are resolved against
-// (row, col). References to other sheets of the workbook are read through its link table
-// `names` (without it they are not read). Nothing when the tokens use something this engine
-// does not model (other workbooks, names): the caller keeps the cached value.
+// (row, col). References to other sheets of the workbook and its defined names are read through
+// its link table `names` (without it they are not read). Nothing when the tokens use something
+// this engine does not model (other workbooks, add-ins, a name it cannot compute): the caller
+// keeps the cached value.
 struct BiffWorkbookNames;
 std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int col,
                                          const BiffWorkbookNames* names = nullptr, const QByteArray& constants = {});
+
+// The workbook's defined name at `index` among its names (from 1) as a formula uses it: a Name
+// node with the definition read from its tokens. Null for a name the engine cannot compute: that
+// of a function, one defined through itself, through references relative to the cell using it,
+// or through what a formula of the engine cannot hold.
+FormulaNodePtr definedNameNode(const BiffWorkbookNames& names, int index);
 
 // The tokens of a shared formula (SHRFMLA), whose relative references are offsets, made into
 // those of an ordinary formula in the cell at (row, col). Nothing for tokens that cannot stand

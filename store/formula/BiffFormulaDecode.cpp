@@ -7,7 +7,9 @@
 #include "store/formula/FormulaNodes.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace store {
 
@@ -44,12 +46,22 @@ int wrapped(int value, int size)
     return ((value - 1) % size + size) % size + 1;
 }
 
+// The names one formula reads, shared by the readers of their definitions: those being read (a
+// name defined through itself gives nothing) and those read already, each read once.
+struct NameReading {
+    std::vector<int> open;
+    std::map<int, FormulaNodePtr> read;
+};
+
+FormulaNodePtr readDefinedName(const BiffWorkbookNames& names, int index, NameReading& reading);
+
 // Replays the reverse Polish tokens on a stack of nodes. Every read is bounds-checked: a
 // short or unknown token array gives nothing rather than a wrong formula.
 class Decoder : private TokenCursor {
 public:
-    Decoder(const QByteArray& tokens, const QByteArray& constants, int row, int col, const BiffWorkbookNames* names)
-        : tokens_(tokens), constants_(constants), row_(row), col_(col), names_(names)
+    Decoder(const QByteArray& tokens, const QByteArray& constants, int row, int col, const BiffWorkbookNames* names,
+            NameReading* reading = nullptr)
+        : tokens_(tokens), constants_(constants), row_(row), col_(col), names_(names), reading_(reading ? reading : &ownReading_)
     {
     }
 
@@ -144,8 +156,19 @@ private:
         case ptg::MemNoMem:
         case ptg::MemFunc: return true;
         case ptg::Array: return array();
-        default: return false;   // names, other workbooks
+        case ptg::Name: return definedName();
+        default: return false;   // other workbooks, add-ins
         }
+    }
+
+    // tName: the place of the workbook's name (from 1), then two unused bytes.
+    bool definedName()
+    {
+        const auto index = word();
+        const auto unused = word();
+        if (!index || !unused || !names_) return false;
+        FormulaNodePtr name = readDefinedName(*names_, *index, *reading_);
+        return name && push(std::move(name));
     }
 
     // The array's constants come from after the token array, one array after the other:
@@ -352,8 +375,39 @@ private:
     int row_;
     int col_;
     const BiffWorkbookNames* names_;
+    NameReading ownReading_;
+    NameReading* reading_;
     std::vector<FormulaNodePtr> stack_;
 };
+
+// A name's definition computes the same wherever it is used when its references are absolute
+// (whole columns and rows in the lines they span): relative ones would move with the cell using
+// it, which the engine does not follow.
+bool fixedCells(const FormulaNode& node)
+{
+    const auto fixed = [](const FormulaRef& a, const FormulaRef& b, bool rowsSpanned, bool columnsSpanned) {
+        return (rowsSpanned || (a.rowAbs && b.rowAbs)) && (columnsSpanned || (a.colAbs && b.colAbs));
+    };
+    if (node.kind == FormulaNode::Kind::Ref && !fixed(node.ref, node.ref, false, false)) return false;
+    if (node.kind == FormulaNode::Kind::Area && !fixed(node.ref, node.ref2, node.wholeColumns, node.wholeRows)) return false;
+    return std::all_of(node.args.begin(), node.args.end(), [](const FormulaNodePtr& arg) { return fixedCells(*arg); });
+}
+
+FormulaNodePtr readDefinedName(const BiffWorkbookNames& names, int index, NameReading& reading)
+{
+    if (const auto known = reading.read.find(index); known != reading.read.end()) return known->second;
+    if (index < 1 || size_t(index) > names.names.size()) return nullptr;
+    if (std::find(reading.open.begin(), reading.open.end(), index) != reading.open.end()) return nullptr;
+    const BiffWorkbookNames::DefinedName& name = names.names[size_t(index - 1)];
+    if (name.function || name.name.isEmpty() || name.tokens.isEmpty()) return nullptr;
+    reading.open.push_back(index);
+    const std::optional<Formula> definition = Decoder(name.tokens, name.constants, 0, 0, &names, &reading).decode();
+    reading.open.pop_back();
+    FormulaNodePtr node;
+    if (definition && fixedCells(*definition->root())) node = makeName(name.name, index, definition->root());
+    reading.read[index] = node;
+    return node;
+}
 
 } // namespace
 
@@ -363,6 +417,12 @@ std::optional<Formula> decodeBiffFormula(const QByteArray& tokens, int row, int 
     std::optional<Formula> formula = Decoder(tokens, constants, row, col, names).decode();
     if (formula) return std::move(*formula).placedAt(row, col);
     return formula;
+}
+
+FormulaNodePtr definedNameNode(const BiffWorkbookNames& names, int index)
+{
+    NameReading reading;
+    return readDefinedName(names, index, reading);
 }
 
 } // namespace store

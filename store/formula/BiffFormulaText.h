@@ -31,6 +31,9 @@ struct BiffWorkbookNames {
     struct DefinedName {
         QString name;
         int sheet = 0;   // a sheet's own name: the sheet's tab from 1; 0 for a name of the workbook
+        bool function = false;   // the name of a function or command, which computes nothing itself
+        QByteArray tokens;       // its definition, with the constants of its arrays after it
+        QByteArray constants;
     };
     std::vector<QString> sheets;   // every sheet of the workbook, in tab order
     std::vector<Book> books;

@@ -167,9 +167,9 @@ Formula Formula::parseA1(const QString& text, int row, int col)
     return Formula(parseFormulaText(text, RefStyle::A1, row, col)).placedAt(row, col);
 }
 
-Formula Formula::parseA1(const QString& text, int row, int col, const FormulaSyntax& syntax)
+Formula Formula::parseA1(const QString& text, int row, int col, const FormulaSyntax& syntax, const DefinedNames& names)
 {
-    return Formula(parseFormulaText(text, RefStyle::A1, row, col, syntax)).placedAt(row, col);
+    return Formula(parseFormulaText(text, RefStyle::A1, row, col, syntax, names)).placedAt(row, col);
 }
 
 FormulaSyntax FormulaSyntax::ofLocale(QChar localeDecimalMark)
@@ -261,6 +261,19 @@ void Formula::adjustForSheet(const QString& from, const QString& to)
 {
     if (!root_) return;
     root_ = changed(root_, [&](const FormulaNodePtr& node) { return sheetChanged(node, from, to); });
+}
+
+bool Formula::usesDefinedNames() const
+{
+    std::vector<const FormulaNode*> nodes;
+    if (root_) nodes.push_back(root_.get());
+    while (!nodes.empty()) {
+        const FormulaNode* node = nodes.back();
+        nodes.pop_back();
+        if (node->kind == FormulaNode::Kind::Name) return true;
+        for (const auto& arg : node->args) nodes.push_back(arg.get());
+    }
+    return false;
 }
 
 QStringList Formula::sheetsNamed() const

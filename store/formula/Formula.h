@@ -45,6 +45,7 @@ struct FormulaNode {
                    // functions it lacks): its tokens as read, its last value in cached
         Intersection,  // args[0] args[1]: the cells two references share
         Union,         // args[0],args[1],...: several references as one, inside parentheses
+        Name,          // a name the workbook defines (text), standing for its definition in args[0]
     };
     Kind kind = Kind::Number;
     double number = 0;
@@ -65,6 +66,7 @@ struct FormulaNode {
     // column, as the spreadsheet does. Function: the same cell, for ROW() and COLUMN().
     int homeRow = 0, homeCol = 0;
     int arrayColumns = 0;
+    int nameIndex = 0;  // Name: its place among the workbook's names (NAME records), from 1
     std::vector<std::shared_ptr<FormulaNode>> args;
     int depth = 1;      // levels of the tree from here down: 1 for a leaf
     // Kept, a cell of an array formula whose formula the engine computes: that formula in args[0]
@@ -121,6 +123,10 @@ struct FormulaSyntax {
     QChar arrayRowSeparator() const { return argumentSeparator == u';' ? u'|' : u';'; }
 };
 
+// The names a formula may be typed with: the Name node of a name the workbook defines, with its
+// definition (see FormulaNode::Kind::Name); null for any other word.
+using DefinedNames = std::function<FormulaNodePtr(const QString& name)>;
+
 class Formula {
 public:
     Formula() = default;
@@ -131,8 +137,9 @@ public:
     static Formula parseA1(const QString& text, int row, int col);
     // "=COUNTIF(R[1]C[-18]:R[9999]C[-18],\"<>\")" in R1C1 style, relative to (row, col).
     static Formula parseR1C1(const QString& text, int row, int col);
-    // As parseA1, typed with the syntax's separators.
-    static Formula parseA1(const QString& text, int row, int col, const FormulaSyntax& syntax);
+    // As parseA1, typed with the syntax's separators and the workbook's names.
+    static Formula parseA1(const QString& text, int row, int col, const FormulaSyntax& syntax,
+                           const DefinedNames& names = {});
 
     // The formula in A1 style with its leading "=": "=COUNTIF(B2:B10000,\"<>\")".
     QString toA1() const;
@@ -151,6 +158,8 @@ public:
     // The sheets the formula names ("Лист1", both ends of Лист1:Лист3), as typed; none when it
     // reads only its own sheet.
     QStringList sheetsNamed() const;
+    // The formula reads cells through a name the workbook defines.
+    bool usesDefinedNames() const;
 
     // Tells the areas of a newly built formula the cell it is in (see FormulaNode::homeRow).
     Formula placedAt(int row, int col) &&;

@@ -32,7 +32,8 @@ std::optional<CellArea> Evaluator::area(const FormulaNode& node) const
     switch (node.kind) {
     case FormulaNode::Kind::Ref:
     case FormulaNode::Kind::Area: return referenceArea(node);
-    case FormulaNode::Kind::Paren: return area(*node.args[0]);
+    case FormulaNode::Kind::Paren:
+    case FormulaNode::Kind::Name: return area(*node.args[0]);
     case FormulaNode::Kind::Function: return functions::referenceOf(node, *this);
     case FormulaNode::Kind::Intersection: {
         auto shared = area(*node.args[0]);
@@ -51,7 +52,7 @@ std::optional<CellArea> Evaluator::area(const FormulaNode& node) const
 
 std::vector<CellArea> Evaluator::areas(const FormulaNode& node) const
 {
-    if (node.kind == FormulaNode::Kind::Paren) return areas(*node.args[0]);
+    if (node.kind == FormulaNode::Kind::Paren || node.kind == FormulaNode::Kind::Name) return areas(*node.args[0]);
     if (node.kind != FormulaNode::Kind::Union) {
         if (auto one = area(node)) return {std::move(*one)};
         return {};
@@ -119,7 +120,8 @@ Value Evaluator::value(const FormulaNode& node) const
     case FormulaNode::Kind::Binary:
         return applyBinary(node.text, value(*node.args[0]), value(*node.args[1]));
     case FormulaNode::Kind::Function: return callFunction(node, *this);
-    case FormulaNode::Kind::Paren: return value(*node.args[0]);
+    case FormulaNode::Kind::Paren:
+    case FormulaNode::Kind::Name: return value(*node.args[0]);
     case FormulaNode::Kind::Missing: return Value();
     case FormulaNode::Kind::Array: return constant(*node.args[0]);   // where one value is wanted, the first
     case FormulaNode::Kind::Kept: return node.args.empty() ? node.cached : arrayElement(node);

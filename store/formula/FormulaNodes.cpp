@@ -138,6 +138,16 @@ FormulaNodePtr makeUnion(std::vector<FormulaNodePtr> parts)
     return node;
 }
 
+FormulaNodePtr makeName(const QString& name, int index, FormulaNodePtr definition)
+{
+    auto node = makeNode(FormulaNode::Kind::Name);
+    node->text = name;
+    node->nameIndex = index;
+    node->args.push_back(std::move(definition));
+    countDepth(*node);
+    return node;
+}
+
 QString columnName(int col)
 {
     QString name;

@@ -29,6 +29,8 @@ FormulaNodePtr makeParen(FormulaNodePtr inner);
 FormulaNodePtr makeMissing();
 FormulaNodePtr makeIntersection(FormulaNodePtr left, FormulaNodePtr right);
 FormulaNodePtr makeUnion(std::vector<FormulaNodePtr> parts);
+// The workbook's name `name`, its place among the workbook's names (from 1) and its definition.
+FormulaNodePtr makeName(const QString& name, int index, FormulaNodePtr definition);
 
 // "A", "Z", "AA", "IV" for columns 1, 26, 27, 256.
 QString columnName(int col);

@@ -34,8 +34,8 @@ constexpr int kMaxNesting = 100;
 // function, lowest first: comparisons, &, + -, * /, ^, postfix %, prefix - +.
 class Parser {
 public:
-    Parser(const QString& text, RefStyle style, int row, int col, const FormulaSyntax& syntax)
-        : text_(text), style_(style), row_(row), col_(col), syntax_(syntax) {}
+    Parser(const QString& text, RefStyle style, int row, int col, const FormulaSyntax& syntax, const DefinedNames& names)
+        : text_(text), style_(style), row_(row), col_(col), syntax_(syntax), names_(names) {}
 
     FormulaNodePtr parse();
 
@@ -94,6 +94,7 @@ private:
     int row_;
     int col_;
     FormulaSyntax syntax_;
+    const DefinedNames& names_;
     qsizetype pos_ = 0;
     int depth_ = 0;
 };
@@ -182,7 +183,8 @@ bool isReference(const FormulaNode& node)
     case FormulaNode::Kind::Area:
     case FormulaNode::Kind::Intersection:
     case FormulaNode::Kind::Union: return true;
-    case FormulaNode::Kind::Paren: return isReference(*node.args[0]);
+    case FormulaNode::Kind::Paren:
+    case FormulaNode::Kind::Name: return isReference(*node.args[0]);
     default: return false;
     }
 }
@@ -369,6 +371,8 @@ FormulaNodePtr Parser::referenceOrName()
     if (current() == u'(' && !word.contains(u'$')) return functionCall(word.toUpper());
     if (word.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0) return makeBool(true);
     if (word.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) return makeBool(false);
+    if (names_)
+        if (FormulaNodePtr name = names_(word)) return capped(std::move(name));
     fail(FormulaError::UnknownWord, {word});
 }
 
@@ -676,9 +680,10 @@ void Parser::failUnexpected() const
 
 } // namespace
 
-FormulaNodePtr parseFormulaText(const QString& text, RefStyle style, int row, int col, const FormulaSyntax& syntax)
+FormulaNodePtr parseFormulaText(const QString& text, RefStyle style, int row, int col, const FormulaSyntax& syntax,
+                                const DefinedNames& names)
 {
-    return Parser(text, style, row, col, syntax).parse();
+    return Parser(text, style, row, col, syntax, names).parse();
 }
 
 } // namespace store::formula

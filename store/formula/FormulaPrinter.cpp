@@ -137,6 +137,7 @@ QString printBare(const FormulaNode& node, const FormulaSyntax& syntax)
     case FormulaNode::Kind::Intersection:
         return print(*node.args[0], Primary, syntax) + u' ' + print(*node.args[1], Primary, syntax);
     case FormulaNode::Kind::Union: return printList(node, syntax);
+    case FormulaNode::Kind::Name: return node.text;
     }
     return {};
 }

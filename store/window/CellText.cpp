@@ -51,8 +51,10 @@ void enterCellInput(Worksheet& sheet, int row, int col, const QString& typed, co
         formula && formula->formula.isKept() && formula->formula.toA1(syntax) == typed)
         return;
     if (typed.startsWith(QLatin1Char('=')) && typed.size() > 1) {
-        const Formula formula = Formula::parseA1(typed, row, col, syntax);
-        refuseMissingSheets(formula, sheet.parent(), typed);
+        const Workbook& book = sheet.parent();
+        const Formula formula =
+            Formula::parseA1(typed, row, col, syntax, [&](const QString& name) { return book.definedName(name, sheet); });
+        refuseMissingSheets(formula, book, typed);
         sheet.setFormula(row, col, formula);
         return;
     }

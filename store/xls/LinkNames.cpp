@@ -13,6 +13,7 @@ using Book = BiffWorkbookNames::Book;
 constexpr quint16 kOwnBook = 0x0401;
 constexpr quint16 kAddIns = 0x3A01;
 
+constexpr quint16 kNameFunction = 0x0002;
 constexpr quint16 kNameBuiltIn = 0x0020;
 
 // Built-in names are stored as one character, their number.
@@ -104,12 +105,18 @@ BiffWorkbookNames::DefinedName readName(FieldReader& fields)
     const quint16 options = fields.u16();
     fields.u8();   // keyboard shortcut
     const quint8 length = fields.u8();
-    fields.skip(4);   // formula size, reserved
+    const quint16 formulaSize = fields.u16();
+    fields.skip(2);   // reserved
     name.sheet = fields.u16();
-    fields.skip(4);   // lengths of menu, description, help and status texts
+    const quint32 textLengths = fields.u8() + fields.u8() + fields.u8() + fields.u8();   // menu, description, help, status
     const bool highBytes = fields.u8() & 0x01;
     name.name = fields.chars(length, highBytes);
     if ((options & kNameBuiltIn) && !name.name.isEmpty()) name.name = builtInName(name.name[0].unicode());
+    name.function = options & kNameFunction;
+    name.tokens = fields.bytes(formulaSize);
+    // The constants of the definition's arrays fill what is left before the texts, which are
+    // empty in every workbook but old ones.
+    if (textLengths == 0) name.constants = fields.bytes(fields.remainingInSegment());
     return name;
 }
 

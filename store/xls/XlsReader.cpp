@@ -59,6 +59,7 @@ public:
     {
         readGlobals();
         const auto names = std::make_shared<const BiffWorkbookNames>(readLinkNames(into_.kept().links, sheetNames()));
+        into_.kept().names = names;
         int tab = 0;
         int activeSheet = 0;
         for (const SheetEntry& entry : sheetEntries_) {

@@ -270,11 +270,12 @@ private:
         for (const KeptRecord& record : records) writeKept(out, record);
     }
 
-    // A kept formula naming a name or another sheet cannot go into a file without the links it
-    // was read with: its last value goes in its place.
+    // A kept formula naming a name or another sheet, or any formula reading a defined name,
+    // cannot go into a file without the links it was read with: its last value goes in its place.
     bool linksLost(const Formula& formula) const
     {
-        return formula.isKept() && !workbook_.kept().linksFitSheets && tokensUseLinks(formula.root()->tokens);
+        if (workbook_.kept().linksFitSheets) return false;
+        return formula.usesDefinedNames() || (formula.isKept() && tokensUseLinks(formula.root()->tokens));
     }
 
     // A cell of an array formula or a data table kept from the file: its formula is a token that

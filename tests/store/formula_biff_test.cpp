@@ -3,6 +3,7 @@
 #include "error_message.h"
 #include "store/StoreError.h"
 #include "store/formula/BiffFormula.h"
+#include "store/formula/BiffFormulaText.h"
 #include "store/formula/FormulaError.h"
 #include "store/formula/Formula.h"
 
@@ -98,7 +99,7 @@ TEST(BiffFormula, RefusesTokensItDoesNotModel)
 {
     const char* refused[] = {
         "3A 0000 0100 00C0",         // another sheet (ptgRef3d)
-        "23 0100 0000",              // a defined name
+        "23 0100 0000",              // a defined name, without the workbook's names
         "01 0000 0000",              // part of a shared formula (ptgExp)
         "20 00000000000000",         // array constant
         "1F 000000000000F03F  41 0F00",  // SIN
@@ -114,6 +115,37 @@ TEST(BiffFormula, RefusesTokensItDoesNotModel)
     };
     for (const char* hex : refused)
         EXPECT_EQ(decoded(bytes(hex)), u"(nothing)"_s) << hex;
+}
+
+// A name reads as its definition where the engine computes that alike in every cell: not one
+// defined through itself, relative to the cell using it, or naming a function.
+TEST(BiffFormula, NamesReadThroughTheirDefinitions)
+{
+    store::BiffWorkbookNames names;
+    names.sheets = {u"Данни"_s};
+    names.books.resize(1);
+    names.books[0].kind = store::BiffWorkbookNames::Book::Kind::Own;
+    names.spans = {{0, 0, 0}};
+    const auto define = [&](const QString& name, const char* hex, bool function = false) {
+        names.names.push_back({name, 0, function, bytes(hex), {}});
+    };
+    define(u"Цени"_s, "3B 0000  0000 0900 0000 0000");   // Данни!$A$1:$A$10
+    define(u"Двойно"_s, "23 0100 0000  1E 0200  05");     // Цени*2
+    define(u"Кръг"_s, "23 0400 0000");                    // Кръг2, which is Кръг
+    define(u"Кръг2"_s, "23 0300 0000");
+    define(u"Тук"_s, "3A 0000  0000 00C0");               // Данни!A1, relative
+    define(u"Макрос"_s, "", true);
+    const auto read = [&](const char* hex) {
+        const auto formula = store::decodeBiffFormula(bytes(hex), 5, 3, &names);
+        return formula ? formula->toA1() : u"(nothing)"_s;
+    };
+    EXPECT_EQ(read("23 0100 0000  19 10 0000"), u"=SUM(Цени)"_s);
+    EXPECT_EQ(read("23 0200 0000  1E 0100  03"), u"=Двойно+1"_s);
+    const auto twice = store::decodeBiffFormula(bytes("23 0200 0000"), 5, 3, &names);
+    ASSERT_TRUE(twice);
+    EXPECT_EQ(store::encodeBiffFormula(*twice, 5, 3), bytes("43 0200 0000"));
+    for (const char* hex : {"23 0300 0000", "23 0500 0000", "23 0600 0000", "23 0700 0000"})
+        EXPECT_EQ(read(hex), u"(nothing)"_s) << hex;
 }
 
 TEST(BiffFormula, RoundTripsThroughTokens)

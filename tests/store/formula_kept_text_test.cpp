@@ -46,7 +46,7 @@ std::shared_ptr<const BiffWorkbookNames> shopNames()
         {1, 0xFFFE, 0xFFFE},  // 7: the other workbook's names
         {1, 1, 1},            // 8: [Цени.xls]Стари цени
     };
-    names->names = {{QStringLiteral("Отстъпка"), 0}, {QStringLiteral("Таблица"), 2}};
+    names->names = {{QStringLiteral("Отстъпка"), 0, false, {}, {}}, {QStringLiteral("Таблица"), 2, false, {}, {}}};
     return names;
 }
 

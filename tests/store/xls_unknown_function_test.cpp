@@ -5,6 +5,7 @@
 
 #include "store/StoreError.h"
 #include "store/Workbook.h"
+#include "store/formula/BiffFormula.h"
 #include "store/xls/BiffRecords.h"
 #include "store/xls/OleStream.h"
 #include "store/xls/XlsFile.h"
@@ -59,12 +60,12 @@ void type(Worksheet& sheet, int row, int col, const char* text)
     sheet.setFormula(row, col, Formula::parseA1(QString::fromUtf8(text), row, col));
 }
 
-const QByteArray& keptTokens(const Workbook& book, int row, int col)
+// The tokens the cell's formula goes back into a file with: as read where it is kept.
+QByteArray keptTokens(const Workbook& book, int row, int col)
 {
     const FormulaCell* cell = book.sheets(1).formulaAt(row, col);
-    static const QByteArray none;
-    if (!cell || !cell->formula.isKept()) return none;
-    return cell->formula.root()->tokens;
+    if (!cell) return {};
+    return cell->formula.isKept() ? cell->formula.root()->tokens : encodeBiffFormula(cell->formula, row, col);
 }
 
 } // namespace

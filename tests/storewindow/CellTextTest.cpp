@@ -4,6 +4,9 @@
 #include "store/StoreError.h"
 #include "store/Workbook.h"
 #include "store/window/CellText.h"
+#include "tests/support/Oracles.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -144,4 +147,37 @@ TEST(CellInput, KeptFormulaEnteredAgainStaysAsRead)
     ASSERT_TRUE(sheet.formulaAt(1, 2));
     EXPECT_TRUE(sheet.formulaAt(1, 2)->formula.isKept());
     EXPECT_EQ(sheet.value(1, 2), store::Value(3));
+}
+
+// The names the workbook's file defines are typed as spelt anywhere, compute, follow their cells
+// and go back into the file as names, which another program computes alike. Once a sheet is added
+// the file's names are not written back: formulas using them go into it as their values.
+TEST(CellInput, NamesOfTheWorkbookTypedComputeAndGoBackAsNames)
+{
+    using store::window::enterCellInput;
+    QTemporaryDir dir;
+    const auto book = store::Workbook::open(QStringLiteral(TERVIN_TEST_DATA "/formula-oracle/functions.xls"));
+    store::Worksheet& sheet = book->sheets(1);
+    enterCellInput(sheet, 1, 10, QStringLiteral("=ROUND(SUM(цени)/КУРС;2)"), kBulgarian);
+    EXPECT_EQ(store::window::editableCellText(sheet, 1, 10, kBulgarian), QStringLiteral("=ROUND(SUM(Цени)/Курс;2)"));
+    EXPECT_EQ(sheet.value(1, 10), store::Value(28.12));   // 55 / 1,95583
+    sheet.setValue(1, 1, store::Value(24));
+    EXPECT_EQ(sheet.value(1, 10), store::Value(37.84));
+    EXPECT_THROW(enterCellInput(sheet, 2, 10, QStringLiteral("=Нищо+1"), kBulgarian), store::Error);
+
+    book->SaveAs(dir.filePath(QStringLiteral("Imena.xls")));
+    const auto again = store::Workbook::open(dir.filePath(QStringLiteral("Imena.xls")));
+    ASSERT_TRUE(again->sheets(1).formulaAt(1, 10));
+    EXPECT_EQ(again->sheets(1).formulaAt(1, 10)->formula.toA1(), QStringLiteral("=ROUND(SUM(Цени)/Курс,2)"));
+    ASSERT_EQ(testsupport::convertWithLibreOffice({dir.filePath(QStringLiteral("Imena.xls"))},
+                                                 testsupport::csvPerSheetFilter(), dir.path()),
+              QString());
+    EXPECT_EQ(testsupport::readCsv(dir.filePath(QStringLiteral("Imena-Данни.csv"))).at(0).value(9), QStringLiteral("37.84"));
+
+    book->sheetsAdd();
+    EXPECT_THROW(enterCellInput(sheet, 2, 10, QStringLiteral("=SUM(Цени)"), kBulgarian), store::Error);
+    book->SaveAs(dir.filePath(QStringLiteral("Bez.xls")));
+    const auto values = store::Workbook::open(dir.filePath(QStringLiteral("Bez.xls")));
+    EXPECT_FALSE(values->sheets(2).formulaAt(1, 10));
+    EXPECT_EQ(values->sheets(2).value(1, 10), store::Value(37.84));
 }

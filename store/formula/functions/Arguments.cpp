@@ -131,7 +131,8 @@ Matrix arrayOf(const FormulaNode& node, const Evaluator& evaluator)
     if (const auto area = evaluator.area(node)) return areaArray(*area, evaluator);
     switch (node.kind) {
     case FormulaNode::Kind::Array: return constantArray(node);
-    case FormulaNode::Kind::Paren: return arrayOf(*node.args[0], evaluator);
+    case FormulaNode::Kind::Paren:
+    case FormulaNode::Kind::Name: return arrayOf(*node.args[0], evaluator);
     case FormulaNode::Kind::Unary: {
         Matrix m = arrayOf(*node.args[0], evaluator);
         for (Value& v : m.cells) v = applyUnary(node.text, v);

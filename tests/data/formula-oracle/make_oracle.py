@@ -6,7 +6,8 @@ engine with:
     python3 make_oracle.py && soffice --headless --convert-to xls:"MS Excel 97" functions.fods
 
 Sheet "Данни" columns A to F hold the inputs; column H of the same sheet the formulas, written
-as the spreadsheet's English A1 formulas (translated below into the OpenDocument form)."""
+as the spreadsheet's English A1 formulas (translated below into the OpenDocument form). The
+workbook defines the names of NAMES, which formulas use."""
 import re
 from xml.sax.saxutils import escape
 
@@ -364,7 +365,21 @@ TRUE>1
 A1&B1&D1
 1E+20&""
 -0.5&""
+SUM(Цени)
+AVERAGE(Цени)*2
+VLOOKUP(3,Таблица,2,FALSE)
+INDEX(Таблица,2,5)
+ROUND(100/Курс,2)
+Първа+1
+ОбщоЦени-1
+SUMPRODUCT(Двойни)
+COUNTIF(Цени,">5")
+ISERROR(Цени)
 '''.strip().splitlines()
+
+# Names of the workbook: ranges (name, its cells) and expressions (name, its formula).
+NAMED_RANGES = [('Цени', '$Данни.$A$1:.$A$10'), ('Таблица', '$Данни.$A$1:.$E$10'), ('Първа', '$Данни.$A$1')]
+NAMED_EXPRESSIONS = [('Курс', '1.95583'), ('ОбщоЦени', 'SUM(Цени)'), ('Двойни', '[$Данни.$A$1:.$A$10]*2')]
 
 def ods_formula(excel):
     """The English A1 formula as OpenFormula: [.A1] references, ';' between arguments, array
@@ -421,6 +436,13 @@ open('functions.fods', 'w', encoding='utf-8').write('''<?xml version="1.0" encod
  table:use-regular-expressions="false" table:use-wildcards="true" table:automatic-find-labels="false"/>
 <table:table table:name="Данни">
 %s
-</table:table></office:spreadsheet></office:body></office:document>
-''' % '\n'.join(rows))
+</table:table>
+<table:named-expressions>
+%s
+</table:named-expressions></office:spreadsheet></office:body></office:document>
+''' % ('\n'.join(rows), '\n'.join(
+    ['<table:named-range table:name="%s" table:base-cell-address="$Данни.$A$1" table:cell-range-address="%s"/>'
+     % named for named in NAMED_RANGES]
+    + ['<table:named-expression table:name="%s" table:base-cell-address="$Данни.$A$1" table:expression="of:=%s"/>'
+       % named for named in NAMED_EXPRESSIONS])))
 print(len(FORMULAS), 'formulas')
