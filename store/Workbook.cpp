@@ -5,6 +5,7 @@
 #include "StoreError.h"
 #include "formula/BiffFormula.h"
 #include "formula/BiffFormulaText.h"
+#include "xls/LinkNames.h"
 #include "xls/XlsFile.h"
 
 #include <QDir>
@@ -129,6 +130,10 @@ void Workbook::rowsDeleted(const Worksheet& deletedFrom, int first, int count)
         sheet->changeFormulasReadingOtherSheets(
             [&](Formula& formula) { formula.adjustForDeletedRows(first, count, deletedFrom.Name(), false); });
     }
+    // The file's names follow as the formulas using them did.
+    if (!kept_.linksFitSheets || !kept_.names) return;
+    xls::namesAfterDeletedRows(kept_.links, *kept_.names, deletedFrom.Name(), first, count);
+    kept_.names = std::make_shared<const BiffWorkbookNames>(xls::readLinkNames(kept_.links, kept_.names->sheets));
 }
 
 Worksheet& Workbook::sheetsAdd()

@@ -63,6 +63,9 @@ bool tokensUseLinks(const QByteArray& tokens);
 // The tokens of a formula kept from a file after rows first..first+count-1 (1-based) of its own
 // sheet were deleted: references below move up, areas shrink, a reference into the deleted rows
 // becomes #REF!. References to other sheets stay. Nothing for tokens that cannot be walked.
-std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int first, int count);
+// With onSheet, which tells by its EXTERNSHEET entry whether a reference to other sheets lies on
+// the sheet whose rows went, it is those that move, as in the definitions of names.
+std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int first, int count,
+                                                 const std::function<bool(quint16 entry)>& onSheet = {});
 
 } // namespace store

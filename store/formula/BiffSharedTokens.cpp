@@ -4,6 +4,7 @@
 #include "store/formula/BiffTokens.h"
 
 #include <QtEndian>
+#include <algorithm>
 
 namespace store {
 
@@ -95,34 +96,41 @@ bool tokensUseLinks(const QByteArray& tokens)
     return links || !whole;
 }
 
-std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int first, int count)
+std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int first, int count,
+                                                 const std::function<bool(quint16)>& onSheet)
 {
     // Rows 0-based as in the tokens.
     const int top = first - 1, bottom = first + count - 2;
+    const auto moveRef = [&](uchar* id, quint8 deleted, uchar* rowField) {
+        const int row = qFromLittleEndian<quint16>(rowField);
+        if (row < top) return;
+        if (row <= bottom) *id = deleted;
+        else qToLittleEndian<quint16>(quint16(row - count), rowField);
+    };
+    const auto moveArea = [&](uchar* id, quint8 deleted, uchar* rows) {
+        const int r1 = qFromLittleEndian<quint16>(rows), r2 = qFromLittleEndian<quint16>(rows + 2);
+        const int upper = std::min(r1, r2), lower = std::max(r1, r2);
+        if (lower < top) return;
+        if (upper >= top && lower <= bottom) {
+            *id = deleted;
+            return;
+        }
+        const auto moved = [&](int row) { return row < top ? row : (row > bottom ? row - count : top); };
+        // The lower corner inside the deleted rows ends above them.
+        const int newLower = lower > bottom ? lower - count : top - 1;
+        qToLittleEndian<quint16>(quint16(moved(upper)), r1 <= r2 ? rows : rows + 2);
+        qToLittleEndian<quint16>(quint16(newLower), r1 <= r2 ? rows + 2 : rows);
+    };
     return editedTokens(tokens, [&](const BiffToken& token, uchar* id, uchar* d) {
         if (!token.isOperand()) return;   // operators share the base ids of references
         const quint8 operandClass = token.operandClass();
-        if (token.base() == ptg::Ref) {
-            const int row = qFromLittleEndian<quint16>(d);
-            if (row < top) return;
-            if (row <= bottom) {
-                *id = quint8(operandClass | ptg::RefErr);
-                return;
-            }
-            qToLittleEndian<quint16>(quint16(row - count), d);
-        } else if (token.base() == ptg::Area) {
-            const int r1 = qFromLittleEndian<quint16>(d), r2 = qFromLittleEndian<quint16>(d + 2);
-            const int upper = std::min(r1, r2), lower = std::max(r1, r2);
-            if (lower < top) return;
-            if (upper >= top && lower <= bottom) {
-                *id = quint8(operandClass | ptg::AreaErr);
-                return;
-            }
-            const auto moved = [&](int row) { return row < top ? row : (row > bottom ? row - count : top); };
-            // The lower corner inside the deleted rows ends above them.
-            const int newLower = lower > bottom ? lower - count : top - 1;
-            qToLittleEndian<quint16>(quint16(moved(upper)), r1 <= r2 ? d : d + 2);
-            qToLittleEndian<quint16>(quint16(newLower), r1 <= r2 ? d + 2 : d);
+        const bool onDeletedSheet = onSheet && onSheet(qFromLittleEndian<quint16>(d));
+        switch (token.base()) {
+        case ptg::Ref: if (!onSheet) moveRef(id, operandClass | ptg::RefErr, d); break;
+        case ptg::Area: if (!onSheet) moveArea(id, operandClass | ptg::AreaErr, d); break;
+        case ptg::Ref3d: if (onDeletedSheet) moveRef(id, operandClass | ptg::RefErr3d, d + 2); break;
+        case ptg::Area3d: if (onDeletedSheet) moveArea(id, operandClass | ptg::AreaErr3d, d + 2); break;
+        default: break;
         }
     });
 }

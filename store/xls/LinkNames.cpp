@@ -1,7 +1,10 @@
 #include "store/xls/LinkNames.h"
 
 #include "store/StoreError.h"
+#include "store/formula/BiffFormula.h"
 #include "store/xls/BiffRecords.h"
+
+#include <algorithm>
 
 namespace store::xls {
 
@@ -153,6 +156,34 @@ BiffWorkbookNames readLinkNames(const std::vector<KeptRecord>& links, std::vecto
         }
     }
     return names;
+}
+
+void namesAfterDeletedRows(std::vector<KeptRecord>& links, const BiffWorkbookNames& names, const QString& sheet,
+                           int first, int count)
+{
+    const auto tab = std::find_if(names.sheets.begin(), names.sheets.end(),
+                                  [&](const QString& name) { return name.compare(sheet, Qt::CaseInsensitive) == 0; });
+    if (tab == names.sheets.end()) return;
+    const int deletedTab = int(tab - names.sheets.begin());
+    const auto onSheet = [&](quint16 entry) {
+        if (entry >= names.spans.size()) return false;
+        const BiffWorkbookNames::SheetSpan& span = names.spans[entry];
+        return span.book >= 0 && size_t(span.book) < names.books.size()
+            && names.books[size_t(span.book)].kind == Book::Kind::Own && span.first == deletedTab && span.last == deletedTab;
+    };
+    // Options, key, name length, formula size, 8 bytes, then the name's flags and characters.
+    constexpr qsizetype kNameStart = 15;
+    for (size_t i = 0; i < links.size(); ++i) {
+        QByteArray& data = links[i].data;
+        if (links[i].id != rec::Name || data.size() < kNameStart) continue;
+        if (i + 1 < links.size() && links[i + 1].id == rec::Continue) continue;
+        const auto* p = reinterpret_cast<const uchar*>(data.constData());
+        const qsizetype at = kNameStart + qsizetype(p[3]) * ((p[14] & 0x01) ? 2 : 1);
+        const qsizetype size = get16(p + 4);
+        if (at + size > data.size()) continue;
+        const auto moved = tokensAfterDeletedRows(data.mid(at, size), first, count, onSheet);
+        if (moved && moved->size() == size) data.replace(at, size, *moved);
+    }
 }
 
 } // namespace store::xls

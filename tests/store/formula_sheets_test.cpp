@@ -172,3 +172,24 @@ TEST(FormulaSheets, LongChainsAndCirclesOverSheets)
     EXPECT_EQ(first.value(1, 3), Value(2));
     EXPECT_EQ(second.value(1, 3), Value(1));
 }
+
+// Rows deleted under a name's cells move its definition, in the formulas using it, in the names a
+// formula is typed with, and in the file.
+TEST(FormulaSheets, NamesFollowDeletedRows)
+{
+    const auto book = Workbook::open(QStringLiteral(TERVIN_TEST_DATA "/formula-oracle/functions.xls"));
+    Worksheet& sheet = book->sheets(1);
+    int row = 1;
+    while (!sheet.formulaAt(row, 8) || sheet.formulaAt(row, 8)->formula.toA1() != u"=SUM(Цени)"_s) ++row;
+    sheet.Rows(2).Delete();   // A2: 3
+    sheet.Rows(2).Delete();   // A3: 8
+    EXPECT_EQ(sheet.value(row - 2, 8), Value(44));
+    const FormulaNodePtr typed = book->definedName(u"цени"_s, sheet);
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(Formula(typed->args[0]).toA1(), u"=Данни!$A$1:$A$8"_s);
+
+    const auto read = Workbook::fromBytes(book->toBytes());
+    read->calculate();
+    EXPECT_EQ(read->sheets(1).value(row - 2, 8), Value(44));
+    EXPECT_EQ(Formula(read->definedName(u"Цени"_s, read->sheets(1))->args[0]).toA1(), u"=Данни!$A$1:$A$8"_s);
+}
