@@ -32,6 +32,12 @@ bool readsOtherSheets(const Formula& formula)
     return !formula.sheetsNamed().isEmpty() || (formula.root() && readsReferenceText(*formula.root()));
 }
 
+bool callsSubtotal(const FormulaNode& node)
+{
+    if (node.kind == FormulaNode::Kind::Function && node.text == u"SUBTOTAL") return true;
+    return std::any_of(node.args.begin(), node.args.end(), [](const FormulaNodePtr& arg) { return callsSubtotal(*arg); });
+}
+
 } // namespace
 
 // The cells of one sheet as a formula reads them, with the other sheets of its workbook.
@@ -41,6 +47,11 @@ public:
     Value valueAt(int row, int col) const override { return sheet_.value(row, col); }
     int lastRow() const override { return sheet_.lastRow(); }
     int lastColumn() const override { return sheet_.lastColumn(); }
+    bool holdsSubtotal(int row, int col) const override
+    {
+        const FormulaCell* formula = sheet_.formulaAt(row, col);
+        return formula && formula->subtotal;
+    }
     bool dates1904() const override { return sheet_.parent().kept().date1904; }
     std::vector<const FormulaCells*> sheets(const QString& first, const QString& last) const override
     {
@@ -115,6 +126,7 @@ void Worksheet::storeFormula(Cell& cell, const Formula& formula)
     auto held = std::make_unique<FormulaCell>();
     held->formula = formula;
     held->readsOtherSheets = readsOtherSheets(formula);
+    held->subtotal = formula.root() && callsSubtotal(*formula.root());
     release(cell);
     if (held->readsOtherSheets) ++crossSheetFormulas_;
     cell.setFormula(held.release());

@@ -28,6 +28,7 @@ struct FormulaCell {
     mutable quint64 computedAt = 0; // the sheet's revision the value belongs to; 0 = never
     mutable bool evaluating = false;
     bool readsOtherSheets = false;  // its value also follows changes of other sheets
+    bool subtotal = false;          // it calls SUBTOTAL, whose totals leave such cells out
 };
 
 // One stored cell, sixteen bytes: its column, its format and what it holds. A text names its

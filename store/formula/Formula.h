@@ -103,6 +103,8 @@ public:
     virtual int lastColumn() const = 0;
     // The workbook counts its dates from 1 January 1904 (Mac workbooks) rather than from 1900.
     virtual bool dates1904() const { return false; }
+    // The cell holds a formula calling SUBTOTAL, which other SUBTOTALs leave out.
+    virtual bool holdsSubtotal(int /*row*/, int /*col*/) const { return false; }
     // The sheets first..last of the workbook in tab order (case ignored; last empty for first
     // alone); nothing when either is missing. A sheet on its own reaches no other.
     virtual std::vector<const FormulaCells*> sheets(const QString& /*first*/, const QString& /*last*/) const

@@ -55,6 +55,8 @@ public:
     // Computing an array formula: every operation takes its arguments as arrays, so
     // SUM(A1:A3*B1:B3) sums the products.
     bool inArrayFormula() const { return inArrayFormula_; }
+    // The cells of the formula's sheet, with the other sheets of its workbook.
+    const FormulaCells& cells() const { return cells_; }
 
     // The node's single value. A reference gives its cell's value (an empty cell stays
     // empty so operators can read it as 0 or ""); an area where one value is needed is #VALUE!.

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <deque>
 #include <numbers>
 #include <random>
 #include <string>
@@ -249,11 +250,40 @@ Value power(const Args& args, const Evaluator& evaluator)
     return applyBinary(QStringLiteral("^"), valueArg(args, 0, evaluator), valueArg(args, 1, evaluator));
 }
 
+namespace {
+
+// The cells as SUBTOTAL reads them: those that hold a SUBTOTAL themselves are empty, so a total
+// over a list with subtotals counts each figure once.
+class WithoutSubtotals final : public FormulaCells {
+public:
+    explicit WithoutSubtotals(const FormulaCells& cells) : cells_(cells) {}
+    Value valueAt(int row, int col) const override
+    {
+        return cells_.holdsSubtotal(row, col) ? Value() : cells_.valueAt(row, col);
+    }
+    int lastRow() const override { return cells_.lastRow(); }
+    int lastColumn() const override { return cells_.lastColumn(); }
+    bool dates1904() const override { return cells_.dates1904(); }
+    std::vector<const FormulaCells*> sheets(const QString& first, const QString& last) const override
+    {
+        std::vector<const FormulaCells*> sheets;
+        for (const FormulaCells* sheet : cells_.sheets(first, last)) sheets.push_back(&others_.emplace_back(*sheet));
+        return sheets;
+    }
+
+private:
+    const FormulaCells& cells_;
+    mutable std::deque<WithoutSubtotals> others_;
+};
+
+} // namespace
+
 Value subtotal(const Args& args, const Evaluator& evaluator)
 {
     const Compute function = subtotalFunction(integerArg(args, 0, evaluator));
     if (!function) fail(ErrorCode::Value);
-    return function(Args(args.begin() + 1, args.end()), evaluator);
+    const WithoutSubtotals cells(evaluator.cells());
+    return function(Args(args.begin() + 1, args.end()), Evaluator(cells, evaluator.inArrayFormula()));
 }
 
 Value naturalLog(const Args& args, const Evaluator& evaluator)

@@ -377,6 +377,10 @@ COUNTIF(Цени,">5")
 ISERROR(Цени)
 '''.strip().splitlines()
 
+# Totals over the SUBTOTAL formulas above, which SUBTOTAL leaves out and SUM does not.
+_subtotals = 'H%d:H%d' % (FORMULAS.index('SUBTOTAL(9,A1:A10)') + 1, FORMULAS.index('SUBTOTAL(109,A1:A5)') + 1)
+FORMULAS += ['SUBTOTAL(9,%s)' % _subtotals, 'SUBTOTAL(3,%s)' % _subtotals, 'SUM(%s)' % _subtotals]
+
 # Names of the workbook: ranges (name, its cells) and expressions (name, its formula).
 NAMED_RANGES = [('Цени', '$Данни.$A$1:.$A$10'), ('Таблица', '$Данни.$A$1:.$E$10'), ('Първа', '$Данни.$A$1')]
 NAMED_EXPRESSIONS = [('Курс', '1.95583'), ('ОбщоЦени', 'SUM(Цени)'), ('Двойни', '[$Данни.$A$1:.$A$10]*2')]
