@@ -1,5 +1,8 @@
 #include "store/formula/functions/Arguments.h"
 
+#include "store/formula/FormulaFunctions.h"
+#include "store/formula/FormulaNodes.h"
+
 namespace store::formula::functions {
 
 namespace {
@@ -43,6 +46,48 @@ Matrix elementWise(const Matrix& left, const Matrix& right, Apply apply)
     for (int r = 0; r < m.rows; ++r)
         for (int c = 0; c < m.cols; ++c) m.cells.push_back(apply(left.spread(r, c), right.spread(r, c)));
     return m;
+}
+
+// An element of an array as an argument of a function: a literal, or for an empty cell a node
+// that counts as given and is empty as the cell is.
+FormulaNodePtr elementNode(const Value& element)
+{
+    switch (element.kind()) {
+    case Value::Kind::Number: return makeNumber(element.number());
+    case Value::Kind::Text: return makeText(element.text());
+    case Value::Kind::Bool: return makeBool(element.boolValue());
+    case Value::Kind::Error: return makeError(element.errorValue());
+    case Value::Kind::Empty: break;
+    }
+    return makeParen(makeMissing());
+}
+
+// A function given arrays where it takes single values, inside an argument that takes an array
+// (SUMPRODUCT(--ISNUMBER(SEARCH("а",A1:A9)))), gives the array of what it gives for each of
+// their elements, as the spreadsheet computes it. Each such argument is computed once, as an
+// array, and handed to the function element by element (a single value as it is).
+Matrix functionArray(const FormulaNode& call, const Evaluator& evaluator)
+{
+    const FunctionInfo* info = findFunction(call.text);
+    if (!info) return single(evaluator.value(call));
+    std::vector<std::optional<Matrix>> arrays(call.args.size());
+    int rows = 1, cols = 1;
+    for (size_t i = 0; i < call.args.size(); ++i) {
+        if (info->argClass(int(i)) != 'V' || call.args[i]->kind == FormulaNode::Kind::Missing) continue;
+        arrays[i] = arrayOf(*call.args[i], evaluator);
+        rows = spreadSize(rows, arrays[i]->rows);
+        cols = spreadSize(cols, arrays[i]->cols);
+    }
+    Matrix result{rows, cols, {}};
+    FormulaNode element = call;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            for (size_t i = 0; i < arrays.size(); ++i)
+                if (arrays[i]) element.args[i] = elementNode(arrays[i]->spread(r, c));
+            result.cells.push_back(callFunction(element, evaluator));
+        }
+    }
+    return result;
 }
 
 } // namespace
@@ -141,6 +186,7 @@ Matrix arrayOf(const FormulaNode& node, const Evaluator& evaluator)
     case FormulaNode::Kind::Binary:
         return elementWise(arrayOf(*node.args[0], evaluator), arrayOf(*node.args[1], evaluator),
                            [&](const Value& a, const Value& b) { return applyBinary(node.text, a, b); });
+    case FormulaNode::Kind::Function: return functionArray(node, evaluator);
     default: return single(evaluator.value(node));
     }
 }
