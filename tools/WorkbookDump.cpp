@@ -58,9 +58,17 @@ void dumpWorkbook(const store::Workbook& workbook, QTextStream& out)
 
 void summarizeWorkbook(const store::Workbook& workbook, QTextStream& out)
 {
+    int formulas = 0, computed = 0;
     for (int s = 1; s <= workbook.sheetCount(); ++s) {
         const store::Worksheet& sheet = workbook.sheets(s);
         out << "sheet\t" << escaped(sheet.Name()) << '\t' << sheet.lastRow() << '\t' << sheet.lastColumn() << '\n';
+        for (int row = 1; row <= sheet.lastRow(); ++row)
+            for (const store::Cell& cell : sheet.rowCells(row))
+                if (const store::FormulaCell* formula = cell.formula()) {
+                    ++formulas;
+                    if (!formula->formula.isKept() || !formula->formula.root()->args.empty()) ++computed;
+                }
     }
+    if (formulas > 0) out << "formulas\t" << formulas << '\t' << computed << '\n';
     for (const QString& what : workbook.kept().dropped) out << "dropped: " << escaped(what) << '\n';
 }

@@ -31,6 +31,7 @@ int usage(QTextStream& err)
            "  tervin-workbook copy IN OUT     прочита IN и го записва като OUT\n"
            "  tervin-workbook dump FILE       извежда листовете и клетките на FILE\n"
            "  tervin-workbook check FILE      прочита FILE и извежда размерите на листовете му\n"
+           "                                  и колко от формулите му се изчисляват\n"
            "  tervin-workbook demo DIR        подрежда в DIR демонстрационен магазин\n"
            "  tervin-workbook archive DIR     архивните копия на DIR/Danni.xls, най-новото първо\n"
            "  tervin-workbook restore DIR ДАТА  връща копието от ДАТА (както го показва archive)\n"

@@ -82,10 +82,10 @@ TEST(WorkbookTool, DumpEscapesAndShowsFormulasWithTheirValues)
         "sheet\tList\n")))
         << dump.out.toStdString();
 
-    // check: every sheet with the last row and column that hold something.
+    // check: every sheet with the last row and column that hold something, and the formulas.
     const ToolRun check = runTool({u"check"_s, copy});
     ASSERT_EQ(check.status, 0) << check.err.toStdString();
-    EXPECT_EQ(check.out, u"sheet\tКукли\t3\t20\nsheet\tList\t2\t54\n"_s);
+    EXPECT_EQ(check.out, u"sheet\tКукли\t3\t20\nsheet\tList\t2\t54\nformulas\t1\t1\n"_s);
 }
 
 // A sheet renamed in another program to more than the 31 characters one may type here.
