@@ -179,8 +179,13 @@ bool Workbook::deleteSheet(Worksheet& sheet)
         if (application_->ask(Alert::DeleteSheet, question) != AlertAnswer::Yes) return false;
     }
     const QString name = sheet.Name();
+    const QString next = size_t(index + 1) < sheets_.size() ? sheets_[size_t(index + 1)]->Name() : QString();
+    const QString previous = index > 0 ? sheets_[size_t(index - 1)]->Name() : QString();
     sheets_.erase(sheets_.begin() + index);
-    sheetRenamed(name, {});   // references to it become #REF!
+    // References to it become #REF!; spans of sheets it began or ended lose it.
+    for (const auto& other : sheets_)
+        other->changeFormulasReadingOtherSheets(
+            [&](Formula& formula) { formula.adjustForSheet(name, {}, next, previous); });
     sheetPlacesChanged();
     // The spreadsheet then shows the sheet that followed, or the new last one.
     if (index < active_ || active_ >= sheetCount()) --active_;

@@ -146,17 +146,21 @@ private:
     bool onOwnSheet_;
 };
 
-// References to the sheet `from` name `to` instead, or are #REF! where `to` is empty.
-FormulaNodePtr sheetChanged(const FormulaNodePtr& node, const QString& from, const QString& to)
+// References to the sheet `from` name `to` instead, or where `to` is empty are #REF!, or for a
+// span of sheets begin at `next` or end at `previous`: what is left of the span.
+FormulaNodePtr sheetChanged(const FormulaNodePtr& node, const QString& from, const QString& to, const QString& next,
+                            const QString& previous)
 {
     if (!isReference(*node)) return node;
     const bool first = !node->sheet.isEmpty() && sameSheet(node->sheet, from);
     const bool last = !node->lastSheet.isEmpty() && sameSheet(node->lastSheet, from);
     if (!first && !last) return node;
-    if (to.isEmpty()) return makeError(ErrorCode::Ref);
+    const bool span = !node->lastSheet.isEmpty();
+    if (to.isEmpty() && (!span || (first ? next : previous).isEmpty())) return makeError(ErrorCode::Ref);
     auto renamed = std::make_shared<FormulaNode>(*node);
-    if (first) renamed->sheet = to;
-    if (last) renamed->lastSheet = to;
+    if (first) renamed->sheet = to.isEmpty() ? next : to;
+    if (last) renamed->lastSheet = to.isEmpty() ? previous : to;
+    if (sameSheet(renamed->sheet, renamed->lastSheet)) renamed->lastSheet.clear();
     return renamed;
 }
 
@@ -257,10 +261,10 @@ void Formula::adjustForDeletedRows(int first, int count, const QString& sheet, b
     root_ = RowDeletion(first, count, sheet, onOwnSheet).adjust(root_);
 }
 
-void Formula::adjustForSheet(const QString& from, const QString& to)
+void Formula::adjustForSheet(const QString& from, const QString& to, const QString& next, const QString& previous)
 {
     if (!root_) return;
-    root_ = changed(root_, [&](const FormulaNodePtr& node) { return sheetChanged(node, from, to); });
+    root_ = changed(root_, [&](const FormulaNodePtr& node) { return sheetChanged(node, from, to, next, previous); });
 }
 
 bool Formula::usesDefinedNames() const

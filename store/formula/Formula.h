@@ -155,8 +155,10 @@ public:
     // move too.
     void adjustForDeletedRows(int first, int count, const QString& sheet = {}, bool onOwnSheet = true);
     // The sheet `from` is now called `to` (case ignored), or is gone (to empty): references to
-    // it follow, or become #REF!.
-    void adjustForSheet(const QString& from, const QString& to);
+    // it follow, or become #REF!. A span of sheets that began or ended with a sheet now gone
+    // begins with the one that followed it (`next`) or ends with the one before it (`previous`).
+    void adjustForSheet(const QString& from, const QString& to, const QString& next = {},
+                        const QString& previous = {});
     // The sheets the formula names ("Лист1", both ends of Лист1:Лист3), as typed; none when it
     // reads only its own sheet.
     QStringList sheetsNamed() const;

@@ -90,12 +90,14 @@ TEST(FormulaSheets, ReferencesFollowTheirSheet)
     Worksheet& own = book.sheets(1);
     own.setFormula(1, 1, Formula::parseA1(u"=Склад!A5+SUM(Склад!A4:A9)"_s, 1, 1));
     own.setFormula(2, 1, Formula::parseA1(u"=SUM(Лист1:Склад!C1)"_s, 2, 1));
+    book.appendSheet(u"Каса"_s).setValue(1, 3, Value(4));
+    own.setFormula(3, 1, Formula::parseA1(u"=SUM(Склад:Каса!C1)"_s, 3, 1));
     const auto text = [&](int row) { return own.formulaAt(row, 1)->formula.toA1(); };
 
     store.deleteRows(1, 2);
     EXPECT_EQ(text(1), u"=Склад!A3+SUM(Склад!A2:A7)"_s);
     EXPECT_EQ(own.value(1, 1), Value(18));
-    own.deleteRows(3, 1);   // rows of its own sheet leave references to another as they are
+    own.deleteRows(4, 1);   // rows of its own sheet leave references to another as they are
     EXPECT_EQ(text(1), u"=Склад!A3+SUM(Склад!A2:A7)"_s);
 
     store.setName(u"Стока"_s);
@@ -105,8 +107,11 @@ TEST(FormulaSheets, ReferencesFollowTheirSheet)
 
     book.deleteSheet(book.sheets(u"Стока"_s));
     EXPECT_EQ(text(1), u"=#REF!+SUM(#REF!)"_s);
-    EXPECT_EQ(text(2), u"=SUM(#REF!)"_s);
     EXPECT_EQ(own.value(1, 1), Value::error(ErrorCode::Ref));
+    // A span of sheets loses the one gone from its end.
+    EXPECT_EQ(text(2), u"=SUM(Лист1!C1)"_s);
+    EXPECT_EQ(text(3), u"=SUM(Каса!C1)"_s);
+    EXPECT_EQ(own.value(3, 1), Value(4));
 }
 
 // A reference given as text reaches the sheet it names and follows its cells; a sheet the
