@@ -32,19 +32,23 @@ QString workbookNameText(const QByteArray& data)
 
 LinkTable::LinkTable(const std::vector<KeptRecord>& kept, int sheetCount) : kept_(kept), sheetCount_(sheetCount)
 {
-    for (size_t i = 0; i < kept_.size(); ++i) {
-        if (kept_[i].id != rec::Name) continue;
-        QByteArray data = kept_[i].data;
-        for (size_t next = i + 1; next < kept_.size() && kept_[next].id == rec::Continue; ++next) data += kept_[next].data;
-        keptNames_.push_back(workbookNameText(data));
-    }
+    for (size_t i = 0; i < kept_.size(); ++i)
+        if (kept_[i].id == rec::Name) keptNames_.push_back(workbookNameText(keptData(i)));
     readKeptEntries();
+}
+
+// The data of the kept record at `at` with that of the CONTINUE records after it.
+QByteArray LinkTable::keptData(size_t at) const
+{
+    QByteArray data = kept_[at].data;
+    for (size_t next = at + 1; next < kept_.size() && kept_[next].id == rec::Continue; ++next) data += kept_[next].data;
+    return data;
 }
 
 void LinkTable::readKeptEntries()
 {
     for (size_t i = 0; i < kept_.size(); ++i) {
-        const QByteArray& data = kept_[i].data;
+        const QByteArray data = kept_[i].id == rec::ExternSheet ? keptData(i) : kept_[i].data;
         const auto* p = reinterpret_cast<const uchar*>(data.constData());
         if (kept_[i].id == rec::SupBook) {
             if (data.size() == 4 && get16(p + 2) == kSupBookSelf) ownBook_ = quint16(keptBooks_);
@@ -90,13 +94,16 @@ void LinkTable::write(RecordWriter& out) const
 {
     const bool ownLinksNeeded = !newEntries_.empty() && !keptExternSheet_;
     bool ownLinksWritten = false;
+    bool rewritten = false;   // the last record was written anew, and with it what continued it
     for (const KeptRecord& record : kept_) {
         if (ownLinksNeeded && !ownLinksWritten && record.id == rec::Name) {
             writeOwnBook(out);
             writeExternSheet(out);
             ownLinksWritten = true;
         }
-        if (record.id == rec::ExternSheet && !newEntries_.empty()) {
+        if (record.id == rec::Continue && rewritten) continue;
+        rewritten = record.id == rec::ExternSheet && !newEntries_.empty();
+        if (rewritten) {
             if (!ownBook_) writeOwnBook(out);
             writeExternSheet(out);
         } else {
@@ -119,18 +126,20 @@ void LinkTable::writeOwnBook(RecordWriter& out) const
     out.end();
 }
 
+// More entries than one record holds go on in CONTINUE records, never splitting an entry.
 void LinkTable::writeExternSheet(RecordWriter& out) const
 {
-    out.begin(rec::ExternSheet);
-    out.appendU16(quint16(keptEntries_.size() + newEntries_.size()));
+    ContinuedRecord record(out, rec::ExternSheet);
+    record.appendU16(quint16(keptEntries_.size() + newEntries_.size()));
     for (const auto* entries : {&keptEntries_, &newEntries_}) {
         for (const SheetEntry& entry : *entries) {
-            out.appendU16(entry.book);
-            out.appendU16(entry.first);
-            out.appendU16(entry.last);
+            record.keepTogether(6);
+            record.appendU16(entry.book);
+            record.appendU16(entry.first);
+            record.appendU16(entry.last);
         }
     }
-    out.end();
+    record.finish();
 }
 
 void LinkTable::writeFunctionName(RecordWriter& out, const QString& name) const

@@ -39,6 +39,7 @@ private:
         quint16 last = 0;
         bool operator==(const SheetEntry&) const = default;
     };
+    QByteArray keptData(size_t at) const;
     void readKeptEntries();
     void writeOwnBook(RecordWriter& out) const;
     void writeExternSheet(RecordWriter& out) const;

@@ -187,3 +187,21 @@ TEST(UnknownFunction, OtherProgramsReadTheCallAsNameError)
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0], (QStringList{QStringLiteral("5"), QStringLiteral("#NAME?"), QStringLiteral("10")}));
 }
+
+// The file's sheet links continued in a CONTINUE record are read whole and, grown by a new entry,
+// written as one record again.
+TEST(UnknownFunction, ContinuedSheetLinksGrowWhole)
+{
+    Workbook book;
+    book.appendSheet(QStringLiteral("А"));
+    book.appendSheet(QStringLiteral("Б"));
+    book.kept().links = {{xls::rec::SupBook, bytes("0300 0104")},
+                         {xls::rec::ExternSheet, bytes("0200  0000 0100 0100")},
+                         {xls::rec::Continue, bytes("0000 0200 0200")}};
+    book.kept().linksFitSheets = true;
+    type(book.sheets(1), 1, 1, "=А!A1+Б!A1+SUM(Лист1:Б!A1)");
+    EXPECT_EQ(linkRecordsOf(book), (QStringList{link(xls::rec::SupBook, "0300 0104"),
+                                                link(xls::rec::ExternSheet, "0300  0000 0100 0100  0000 0200 0200  0000 0000 0200")}));
+    const auto read = Workbook::fromBytes(book.toBytes());
+    EXPECT_EQ(read->sheets(1).formulaAt(1, 1)->formula.toA1(), QStringLiteral("=А!A1+Б!A1+SUM(Лист1:Б!A1)"));
+}
