@@ -315,9 +315,7 @@ Value Worksheet::computed(const FormulaCell& f) const
                 });
             } else {
                 steps.pop_back();
-                step.cell->value = step.cell->formula.evaluate(*step.sheet->cells_);
-                step.cell->evaluating = false;
-                step.cell->computedAt = step.sheet->revision_;
+                step.sheet->compute(*step.cell);
             }
         }
     } catch (...) {
@@ -325,6 +323,31 @@ Value Worksheet::computed(const FormulaCell& f) const
         throw;
     }
     return f.value;
+}
+
+void Worksheet::compute(const FormulaCell& f) const
+{
+    const FormulaNode& root = *f.formula.root();
+    const KeptArray* array = f.formula.isKept() && !root.args.empty() ? kept_.arrayAt(root.homeRow, root.homeCol) : nullptr;
+    if (array) {
+        // The cells of the block that still compute their element of this very formula.
+        const int rows = array->lastRow() - array->firstRow() + 1, cols = array->lastCol() - array->firstCol() + 1;
+        const std::vector<Value> values = f.formula.evaluateBlock(*cells_, rows, cols);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c) {
+                const FormulaCell* cell = formulaAt(array->firstRow() + r, array->firstCol() + c);
+                if (!cell || !cell->formula.isKept()) continue;
+                const FormulaNode& node = *cell->formula.root();
+                if (node.args.empty() || node.args[0] != root.args[0] || node.blockRow != r || node.blockCol != c) continue;
+                cell->value = values[size_t(r * cols + c)];
+                cell->evaluating = false;
+                cell->computedAt = revision_;
+            }
+        }
+    }
+    if (f.computedAt != revision_) f.value = f.formula.evaluate(*cells_);
+    f.evaluating = false;
+    f.computedAt = revision_;
 }
 
 Value Worksheet::value(int row, int col) const

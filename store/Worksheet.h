@@ -170,6 +170,9 @@ private:
     const Cell* findCell(int row, int col) const;
     Cell& cellForWrite(int row, int col);
     Value computed(const FormulaCell& f) const;
+    // Computes the cell's formula, whose inputs are up to date. A cell of an array formula
+    // computes the whole array once, for every cell of its block.
+    void compute(const FormulaCell& f) const;
     // Makes the cell hold value (a text goes into the workbook's string table); a formula it held
     // is freed.
     void store(Cell& cell, const Value& value);

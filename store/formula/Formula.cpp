@@ -248,11 +248,24 @@ QString Formula::toA1(const FormulaSyntax& syntax) const
     return u'=' + printA1(*root_, syntax);
 }
 
+namespace {
+Value shownResult(const Value& result)
+{
+    return result.isEmpty() ? Value(0.0) : result;   // =A1 of an empty cell shows 0
+}
+} // namespace
+
 Value Formula::evaluate(const FormulaCells& cells) const
 {
     if (!root_) return Value();
-    const Value result = Evaluator(cells).value(*root_);
-    return result.isEmpty() ? Value(0.0) : result;   // =A1 of an empty cell shows 0
+    return shownResult(Evaluator(cells).value(*root_));
+}
+
+std::vector<Value> Formula::evaluateBlock(const FormulaCells& cells, int rows, int cols) const
+{
+    std::vector<Value> values = Evaluator(cells).arrayElements(*root_, 0, 0, rows, cols);
+    for (Value& value : values) value = shownResult(value);
+    return values;
 }
 
 void Formula::adjustForDeletedRows(int first, int count, const QString& sheet, bool onOwnSheet)

@@ -148,6 +148,9 @@ public:
     QString toA1(const FormulaSyntax& syntax) const;
 
     Value evaluate(const FormulaCells& cells) const;
+    // A kept cell of an array formula that computes its element (see computingArray): the values
+    // of the block's rows × cols cells, row by row, as each cell would evaluate to.
+    std::vector<Value> evaluateBlock(const FormulaCells& cells, int rows, int cols) const;
 
     // Rows first..first+count-1 of the sheet named `sheet` were deleted: references to it below
     // move up, areas shrink, a reference into the deleted rows becomes #REF! (whole columns

@@ -101,10 +101,23 @@ Value Evaluator::referenceValue(const FormulaNode& node) const
     return valueIn(*cells, cells->top, cells->left);
 }
 
-Value Evaluator::arrayElement(const FormulaNode& cell) const
+std::vector<Value> Evaluator::arrayElements(const FormulaNode& cell, int row, int col, int rows, int cols) const
 {
     const Evaluator whole(cells_, true);
-    return functions::arrayOf(*cell.args[0], whole).spread(cell.blockRow, cell.blockCol);
+    std::vector<Value> elements;
+    try {
+        const functions::Matrix array = functions::arrayOf(*cell.args[0], whole);
+        for (int r = row; r < row + rows; ++r)
+            for (int c = col; c < col + cols; ++c) elements.push_back(array.spread(r, c));
+    } catch (const functions::Failed& failed) {
+        elements.assign(size_t(rows) * size_t(cols), Value::error(failed.code));
+    }
+    return elements;
+}
+
+Value Evaluator::arrayElement(const FormulaNode& cell) const
+{
+    return arrayElements(cell, cell.blockRow, cell.blockCol, 1, 1).front();
 }
 
 Value Evaluator::value(const FormulaNode& node) const

@@ -91,6 +91,11 @@ public:
         return visited;
     }
 
+    // A kept cell of an array formula: the elements of what its formula gives at rows × cols
+    // places from (row, col) of its block, row by row. An array too large to hold gives its error
+    // in each.
+    std::vector<Value> arrayElements(const FormulaNode& cell, int row, int col, int rows, int cols) const;
+
 private:
     const FormulaCells& firstSheet(const CellArea& area) const
     {

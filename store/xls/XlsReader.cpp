@@ -13,6 +13,7 @@
 #include "store/xls/XlsFile.h"
 
 #include <QDir>
+#include <map>
 
 
 namespace store::xls {
@@ -660,6 +661,8 @@ private:
     {
         constexpr char kPtgExp = 0x01;
         constexpr char kPtgTbl = 0x02;
+        // The formula of each array formula, read once: its cells share it, and compute it once.
+        std::map<const KeptArray*, std::optional<Formula>> arrayFormulas;
         for (const PendingFormula& f : pending_) {
             const Value& cached = f.cached;
             std::optional<Formula> formula;
@@ -672,8 +675,11 @@ private:
                 // its first cell, written back with the ARRAY or TABLE record. An array formula
                 // the engine can compute gives each cell its element.
                 formula = Formula::kept(tokens, cached, sheetContext_, f.row, f.col);
-                if (const auto whole = arrayFormula(*array))
-                    formula = std::move(*formula).computingArray(*whole, f.row - array->firstRow(), f.col - array->firstCol(),
+                auto whole = arrayFormulas.find(array);
+                if (whole == arrayFormulas.end()) whole = arrayFormulas.emplace(array, arrayFormula(*array)).first;
+                if (whole->second)
+                    formula = std::move(*formula).computingArray(*whole->second, f.row - array->firstRow(),
+                                                                 f.col - array->firstCol(),
                                                                  array->lastRow() - array->firstRow() + 1);
             } else if (tokens.size() >= 5 && tokens[0] == kPtgExp) {
                 const auto* bytes = reinterpret_cast<const uchar*>(tokens.constData());
