@@ -3,6 +3,7 @@
 #include "EngineError.h"
 #include "StoreError.h"
 #include "Workbook.h"
+#include "formula/FormulaNodes.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -20,22 +21,17 @@ bool holdsNothing(const Cell& cell)
 
 bool byColumn(const Cell& c, int column) { return c.col < column; }
 
-// INDIRECT reads the reference its text gives, which may lie on any sheet.
-bool readsReferenceText(const FormulaNode& node)
+bool calls(const Formula& formula, QLatin1String function)
 {
-    if (node.kind == FormulaNode::Kind::Function && node.text == u"INDIRECT") return true;
-    return std::any_of(node.args.begin(), node.args.end(), [](const FormulaNodePtr& arg) { return readsReferenceText(*arg); });
+    return formula.root() && formula::anyNode(*formula.root(), [&](const FormulaNode& node) {
+        return node.kind == FormulaNode::Kind::Function && node.text == function;
+    });
 }
 
+// INDIRECT reads the reference its text gives, which may lie on any sheet.
 bool readsOtherSheets(const Formula& formula)
 {
-    return !formula.sheetsNamed().isEmpty() || (formula.root() && readsReferenceText(*formula.root()));
-}
-
-bool callsSubtotal(const FormulaNode& node)
-{
-    if (node.kind == FormulaNode::Kind::Function && node.text == u"SUBTOTAL") return true;
-    return std::any_of(node.args.begin(), node.args.end(), [](const FormulaNodePtr& arg) { return callsSubtotal(*arg); });
+    return !formula.sheetsNamed().isEmpty() || calls(formula, QLatin1String("INDIRECT"));
 }
 
 } // namespace
@@ -126,7 +122,7 @@ void Worksheet::storeFormula(Cell& cell, const Formula& formula)
     auto held = std::make_unique<FormulaCell>();
     held->formula = formula;
     held->readsOtherSheets = readsOtherSheets(formula);
-    held->subtotal = formula.root() && callsSubtotal(*formula.root());
+    held->subtotal = calls(formula, QLatin1String("SUBTOTAL"));
     release(cell);
     if (held->readsOtherSheets) ++crossSheetFormulas_;
     cell.setFormula(held.release());

@@ -65,11 +65,13 @@ public:
     }
 
 private:
-    static bool callsVolatile(const FormulaNode& node)
+    static bool callsVolatile(const FormulaNode& root)
     {
-        if (node.kind == FormulaNode::Kind::Function)
-            if (const FunctionInfo* info = findFunction(node.text); info && info->isVolatile) return true;
-        return std::any_of(node.args.begin(), node.args.end(), [](const FormulaNodePtr& arg) { return callsVolatile(*arg); });
+        return anyNode(root, [](const FormulaNode& node) {
+            if (node.kind != FormulaNode::Kind::Function) return false;
+            const FunctionInfo* info = findFunction(node.text);
+            return info && info->isVolatile;
+        });
     }
 
     void put(const FormulaNode& node, quint8 operandClass)

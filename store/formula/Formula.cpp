@@ -282,15 +282,7 @@ void Formula::adjustForSheet(const QString& from, const QString& to, const QStri
 
 bool Formula::usesDefinedNames() const
 {
-    std::vector<const FormulaNode*> nodes;
-    if (root_) nodes.push_back(root_.get());
-    while (!nodes.empty()) {
-        const FormulaNode* node = nodes.back();
-        nodes.pop_back();
-        if (node->kind == FormulaNode::Kind::Name) return true;
-        for (const auto& arg : node->args) nodes.push_back(arg.get());
-    }
-    return false;
+    return root_ && anyNode(*root_, [](const FormulaNode& node) { return node.kind == FormulaNode::Kind::Name; });
 }
 
 QStringList Formula::sheetsNamed() const

@@ -32,6 +32,20 @@ FormulaNodePtr makeUnion(std::vector<FormulaNodePtr> parts);
 // The workbook's name `name`, its place among the workbook's names (from 1) and its definition.
 FormulaNodePtr makeName(const QString& name, int index, FormulaNodePtr definition);
 
+// Whether test(node) holds for the node or any node below it.
+template <class Test>
+bool anyNode(const FormulaNode& root, const Test& test)
+{
+    std::vector<const FormulaNode*> nodes{&root};
+    while (!nodes.empty()) {
+        const FormulaNode* node = nodes.back();
+        nodes.pop_back();
+        if (test(*node)) return true;
+        for (const auto& arg : node->args) nodes.push_back(arg.get());
+    }
+    return false;
+}
+
 // "A", "Z", "AA", "IV" for columns 1, 26, 27, 256.
 QString columnName(int col);
 // "B2", "$B$2", "B$2".
