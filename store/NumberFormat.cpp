@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace store {
@@ -180,12 +181,44 @@ bool meansMinutes(const QString& code, qsizetype i, qsizetype length)
     return false;
 }
 
+// Where the literal part of a section at i ends: quoted text, an escaped character, or a colour,
+// condition or locale in brackets ([Red], [$-402]); i itself where none starts there. An elapsed
+// time in brackets ([h], [mm]) is no literal.
+qsizetype literalEnd(const QString& section, qsizetype i)
+{
+    const QChar c = section[i];
+    if (c == u'\\') return std::min(i + 2, section.size());
+    const QChar close = c == u'"' ? u'"' : (c == u'[' ? u']' : QChar());
+    if (close.isNull()) return i;
+    const qsizetype end = section.indexOf(close, i + 1);
+    if (end < 0) return section.size();
+    const QStringView inside = QStringView(section).mid(i + 1, end - i - 1);
+    const bool elapsed = c == u'[' && !inside.isEmpty()
+                      && std::all_of(inside.begin(), inside.end(), [](QChar x) { return QStringLiteral("hHmMsS").contains(x); });
+    return elapsed ? i : end + 1;
+}
+
+// Whether the section shows a date or a time: a day, month, year, hour, minute or second outside
+// its literal parts.
+bool showsDateOrTime(const QString& section)
+{
+    for (qsizetype i = 0; i < section.size();) {
+        if (const qsizetype end = literalEnd(section, i); end > i) {
+            i = end;
+        } else {
+            if (QStringLiteral("dDmMyYhHsS").contains(section[i])) return true;
+            ++i;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<QString> formatDateTime(double serial, const QString& code, const QLocale& locale)
 {
     const QString section = sections(code)[0];
-    if (!section.contains(QRegularExpression(QStringLiteral("[dDmMyYhHsS]")))) return std::nullopt;
+    if (!showsDateOrTime(section)) return std::nullopt;
     // Day 0, a time of day alone, shows as 0 January 1900.
     const bool dayZero = serial >= 0 && serial < 1;
     const auto date = dayZero ? std::optional(QDate(1900, 1, 1)) : formula::dateOfSerial(serial);
@@ -198,15 +231,12 @@ std::optional<QString> formatDateTime(double serial, const QString& code, const 
     for (qsizetype i = 0; i < section.size();) {
         const QChar c = section[i].toLower();
         const qsizetype length = runOf(section, i);
-        if (c == u'"') {
-            const qsizetype end = section.indexOf(u'"', i + 1);
-            text += section.mid(i + 1, (end < 0 ? section.size() : end) - i - 1);
-            i = end < 0 ? section.size() : end + 1;
-            continue;
-        }
-        if (c == u'\\' && i + 1 < section.size()) {
-            text += section[i + 1];
-            i += 2;
+        if (const qsizetype end = literalEnd(section, i); end > i) {
+            // Quoted and escaped text shows; what brackets hold does not.
+            const bool closedQuote = c == u'"' && end - 1 > i && section[end - 1] == u'"';
+            if (c == u'"') text += section.mid(i + 1, end - i - 1 - (closedQuote ? 1 : 0));
+            if (c == u'\\') text += section.mid(i + 1, end - i - 1);
+            i = end;
             continue;
         }
         if (section.mid(i, 5).compare(QLatin1String("AM/PM"), Qt::CaseInsensitive) == 0) {

@@ -147,6 +147,7 @@ double approxAdd(double a, double b)
 std::optional<double> numberFromText(QStringView text)
 {
     text = text.trimmed();
+    if (text.size() > kMaxNumberText) return std::nullopt;   // also bounds the percent signs read below
     if (text.endsWith(u'%')) {
         const auto number = numberFromText(text.chopped(1));
         if (number) return *number / 100;

@@ -165,3 +165,27 @@ TEST(FormulaFunctions, DatesOfAWorkbookCountingFrom1904)
         EXPECT_EQ(sheet.value(2, 1), Value(c.expected)) << c.formula;
     }
 }
+
+// COUNT, COUNTA, AND and OR read whole columns and every area of a union, as SUM does.
+TEST(FormulaFunctions, CountsAndTruthsOverWholeColumnsAndUnions)
+{
+    expectAll({
+        {"=COUNT(A:E)", Value(6)},
+        {"=COUNTA((A1:A2,B1:B2))", Value(4)},
+        {"=AND((B1:B2,B3))", Value::boolean(true)},
+        {"=OR(A:E)", Value::boolean(true)},
+        {"=(\"1\"&REPT(\"%\",30000))+0", Value::error(ErrorCode::Value)},   // no number, and no crash
+    });
+}
+
+// TEXT passes over what a format code holds as literals: colours, locales, quoted text.
+TEST(FormulaFunctions, TextFormatsWithLiterals)
+{
+    const testsupport::DefaultLocale bulgarian(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    expectAll({
+        {"=TEXT(1.5,\"[Red]0.00\")", Value(u"1,50"_s)},
+        {"=TEXT(5,\"0\"\" бр.\"\"\")", Value(u"5 бр."_s)},
+        {"=TEXT(45366,\"[$-402]dd.mm.yyyy\")", Value(u"15.03.2024"_s)},
+        {"=TEXT(45366,\"d \\d\\e\\n \"\"(m)\"\"\")", Value(u"15 den (m)"_s)},
+    });
+}

@@ -198,6 +198,21 @@ std::vector<double> numbersOf(const Args& args, const Evaluator& evaluator, Feed
     return numbers;
 }
 
+bool forEachCellOrElement(const FormulaNode& arg, const Evaluator& evaluator,
+                          const std::function<void(const Value&)>& visit)
+{
+    if (const std::vector<CellArea> areas = evaluator.areas(arg); !areas.empty()) {
+        for (const CellArea& area : areas) evaluator.forEachCell(area, [&](const Value& cell) {
+            visit(cell);
+            return true;
+        });
+        return true;
+    }
+    if (arg.kind != FormulaNode::Kind::Array) return false;
+    for (const auto& element : arg.args) visit(Evaluator::constant(*element));
+    return true;
+}
+
 void forEachValue(const FormulaNode& arg, const Evaluator& evaluator, const std::function<void(const Value&)>& visit)
 {
     const Matrix m = arrayOf(arg, evaluator);

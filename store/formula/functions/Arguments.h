@@ -75,6 +75,12 @@ void forEachNumber(const Args& args, const Evaluator& evaluator, Feed feed, OnNu
 // The numbers of the arguments, in order.
 std::vector<double> numbersOf(const Args& args, const Evaluator& evaluator, Feed feed = Feed::Numbers, size_t first = 0);
 
+// Applies visit to each cell of a reference argument (every area of a union, every sheet of a
+// span, up to the sheet's used part: the cells beyond are empty) or each element of an array
+// constant, and says so; false for any other argument, which it leaves alone.
+bool forEachCellOrElement(const FormulaNode& arg, const Evaluator& evaluator,
+                          const std::function<void(const Value&)>& visit);
+
 // Applies visit to each value of a reference or array argument (row by row) or to the argument's
 // single value.
 void forEachValue(const FormulaNode& arg, const Evaluator& evaluator, const std::function<void(const Value&)>& visit);

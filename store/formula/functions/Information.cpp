@@ -12,12 +12,11 @@ std::vector<bool> truthsOf(const Args& args, const Evaluator& evaluator)
 {
     std::vector<bool> truths;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (evaluator.area(*args[i]) || args[i]->kind == FormulaNode::Kind::Array) {
-            forEachValue(*args[i], evaluator, [&](const Value& v) {
-                if (v.isError()) fail(v.errorValue());
-                if (v.isBool() || v.isNumber()) truths.push_back(*truthOf(v));
-            });
-        } else if (given(args, i)) {
+        const bool many = forEachCellOrElement(*args[i], evaluator, [&](const Value& v) {
+            if (v.isError()) fail(v.errorValue());
+            if (v.isBool() || v.isNumber()) truths.push_back(*truthOf(v));
+        });
+        if (!many && given(args, i)) {
             truths.push_back(truthArg(args, i, evaluator));
         }
     }

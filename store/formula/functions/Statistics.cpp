@@ -66,12 +66,10 @@ Value count(const Args& args, const Evaluator& evaluator)
 {
     double counted = 0;
     for (const auto& arg : args) {
-        if (evaluator.area(*arg) || arg->kind == FormulaNode::Kind::Array) {
-            forEachValue(*arg, evaluator, [&](const Value& v) { counted += v.isNumber() ? 1 : 0; });
-        } else if (arg->kind != FormulaNode::Kind::Missing) {
-            const Value v = evaluator.value(*arg);
-            counted += v.isNumber() || v.isBool() || (v.isText() && numberInText(v.text())) ? 1 : 0;
-        }
+        const bool many = forEachCellOrElement(*arg, evaluator, [&](const Value& v) { counted += v.isNumber() ? 1 : 0; });
+        if (many || arg->kind == FormulaNode::Kind::Missing) continue;
+        const Value v = evaluator.value(*arg);
+        counted += v.isNumber() || v.isBool() || (v.isText() && numberInText(v.text())) ? 1 : 0;
     }
     return Value(counted);
 }
@@ -80,14 +78,8 @@ Value countA(const Args& args, const Evaluator& evaluator)
 {
     qint64 counted = 0;
     for (const auto& arg : args) {
-        if (const auto area = evaluator.area(*arg)) {
-            evaluator.forEachCell(*area, [&](const Value& cell) {
-                if (!cell.isEmpty()) ++counted;
-                return true;
-            });
-        } else if (!evaluator.value(*arg).isEmpty()) {
-            ++counted;
-        }
+        const bool many = forEachCellOrElement(*arg, evaluator, [&](const Value& v) { counted += v.isEmpty() ? 0 : 1; });
+        if (!many && !evaluator.value(*arg).isEmpty()) ++counted;
     }
     return Value(double(counted));
 }
