@@ -325,8 +325,9 @@ void Worksheet::compute(const FormulaCell& f) const
 {
     const FormulaNode& root = *f.formula.root();
     const KeptArray* array = f.formula.isKept() && !root.args.empty() ? kept_.arrayAt(root.homeRow, root.homeCol) : nullptr;
-    if (array) {
-        // The cells of the block that still compute their element of this very formula.
+    if (array && root.homeRow - root.blockRow == array->firstRow() && root.homeCol - root.blockCol == array->firstCol()) {
+        // The cells of the block that still compute their element of its formula, each adjusted
+        // alike by whatever moved the block.
         const int rows = array->lastRow() - array->firstRow() + 1, cols = array->lastCol() - array->firstCol() + 1;
         const std::vector<Value> values = f.formula.evaluateBlock(*cells_, rows, cols);
         for (int r = 0; r < rows; ++r) {
@@ -334,7 +335,7 @@ void Worksheet::compute(const FormulaCell& f) const
                 const FormulaCell* cell = formulaAt(array->firstRow() + r, array->firstCol() + c);
                 if (!cell || !cell->formula.isKept()) continue;
                 const FormulaNode& node = *cell->formula.root();
-                if (node.args.empty() || node.args[0] != root.args[0] || node.blockRow != r || node.blockCol != c) continue;
+                if (node.args.empty() || node.blockRow != r || node.blockCol != c) continue;
                 cell->value = values[size_t(r * cols + c)];
                 cell->evaluating = false;
                 cell->computedAt = revision_;

@@ -182,9 +182,12 @@ private:
     // rows - 1, then each element with its kind.
     void emitArray(const FormulaNode& node, quint8 operandClass)
     {
+        constexpr int kMostColumns = 256, kMostRows = 65536;   // what the constants' header holds
+        const auto rows = node.args.size() / size_t(node.arrayColumns);
+        if (node.arrayColumns > kMostColumns || rows > size_t(kMostRows))
+            fail(FormulaError::ArrayTooLarge, {QString::number(kMostColumns), QString::number(kMostRows)});
         byte(ptg::Array | operandClass);
         out_.append(7, '\0');
-        const auto rows = node.args.size() / size_t(node.arrayColumns);
         constants_.append(char(node.arrayColumns - 1));
         constants_.append(char((rows - 1) & 0xFF));
         constants_.append(char((rows - 1) >> 8));

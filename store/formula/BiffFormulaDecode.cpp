@@ -398,6 +398,8 @@ FormulaNodePtr readDefinedName(const BiffWorkbookNames& names, int index, NameRe
     if (const auto known = reading.read.find(index); known != reading.read.end()) return known->second;
     if (index < 1 || size_t(index) > names.names.size()) return nullptr;
     if (std::find(reading.open.begin(), reading.open.end(), index) != reading.open.end()) return nullptr;
+    // A chain of names deeper than a formula may be gives nothing, as a tree too deep does.
+    if (reading.open.size() >= size_t(kMaxFormulaDepth)) return nullptr;
     const BiffWorkbookNames::DefinedName& name = names.names[size_t(index - 1)];
     if (name.function || name.name.isEmpty() || name.tokens.isEmpty()) return nullptr;
     reading.open.push_back(index);

@@ -110,7 +110,7 @@ std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int f
     const auto moveArea = [&](uchar* id, quint8 deleted, uchar* rows) {
         const int r1 = qFromLittleEndian<quint16>(rows), r2 = qFromLittleEndian<quint16>(rows + 2);
         const int upper = std::min(r1, r2), lower = std::max(r1, r2);
-        if (lower < top) return;
+        if (lower < top || (upper == 0 && lower == kRows - 1)) return;   // whole columns stay
         if (upper >= top && lower <= bottom) {
             *id = deleted;
             return;
@@ -124,12 +124,12 @@ std::optional<QByteArray> tokensAfterDeletedRows(const QByteArray& tokens, int f
     return editedTokens(tokens, [&](const BiffToken& token, uchar* id, uchar* d) {
         if (!token.isOperand()) return;   // operators share the base ids of references
         const quint8 operandClass = token.operandClass();
-        const bool onDeletedSheet = onSheet && onSheet(qFromLittleEndian<quint16>(d));
+        const auto onDeletedSheet = [&] { return onSheet && onSheet(qFromLittleEndian<quint16>(d)); };
         switch (token.base()) {
         case ptg::Ref: if (!onSheet) moveRef(id, operandClass | ptg::RefErr, d); break;
         case ptg::Area: if (!onSheet) moveArea(id, operandClass | ptg::AreaErr, d); break;
-        case ptg::Ref3d: if (onDeletedSheet) moveRef(id, operandClass | ptg::RefErr3d, d + 2); break;
-        case ptg::Area3d: if (onDeletedSheet) moveArea(id, operandClass | ptg::AreaErr3d, d + 2); break;
+        case ptg::Ref3d: if (onDeletedSheet()) moveRef(id, operandClass | ptg::RefErr3d, d + 2); break;
+        case ptg::Area3d: if (onDeletedSheet()) moveArea(id, operandClass | ptg::AreaErr3d, d + 2); break;
         default: break;
         }
     });

@@ -49,6 +49,8 @@ QString errorMessage(FormulaError kind, const QStringList& a)
         return QStringLiteral("неочакван знак „%1“ на позиция %2").arg(a.value(0), a.value(1));
     case FormulaError::EmptyFormula: return QStringLiteral("формулата е празна");
     case FormulaError::TextTooLong: return QStringLiteral("текстът в нея е по-дълъг от %1 знака").arg(a.value(0));
+    case FormulaError::ArrayTooLarge:
+        return QStringLiteral("масивът от константи в нея е по-голям от %1 колони или %2 реда").arg(a.value(0), a.value(1));
     case FormulaError::WrongArgumentCount:
         return QStringLiteral("функцията %1 е с неправилен брой аргументи").arg(a.value(0));
     case FormulaError::FunctionNotWritable: return QStringLiteral("функцията %1 не може да бъде записана").arg(a.value(0));

@@ -35,6 +35,7 @@ enum class FormulaError {
     // Putting it into a file.
     EmptyFormula,
     TextTooLong,                // longest
+    ArrayTooLarge,              // most columns, most rows
     WrongArgumentCount,         // function
     FunctionNotWritable,        // function
     TooManyArgumentsForFile,    // function, most

@@ -4,6 +4,7 @@
 #include "store/formula/functions/Arguments.h"
 #include "store/formula/functions/Functions.h"
 
+#include <QHash>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -195,11 +196,15 @@ char FunctionInfo::argClass(int argIndex) const
     return classes[std::min(argIndex, last)];
 }
 
+// Looked up on every call a formula makes: by name through a table made once.
 const FunctionInfo* findFunction(const QString& upperName)
 {
-    for (const auto& f : kFunctions)
-        if (upperName == QLatin1String(f.name)) return &f;
-    return nullptr;
+    static const QHash<QString, const FunctionInfo*> byName = [] {
+        QHash<QString, const FunctionInfo*> table;
+        for (const auto& f : kFunctions) table.insert(QLatin1String(f.name), &f);
+        return table;
+    }();
+    return byName.value(upperName);
 }
 
 const FunctionInfo* findFunction(int biffIndex)

@@ -324,7 +324,10 @@ FormulaNodePtr Parser::arrayElement()
     if (c == u'-' || isDigit(c) || c == syntax_.decimalMark) {
         const bool negative = accept(u'-');
         FormulaNodePtr number = numberLiteral();
-        if (negative) number->number = -number->number;
+        if (negative) {
+            number->number = -number->number;
+            if (!number->text.isEmpty()) number->text.prepend(u'-');   // shown as typed
+        }
         return number;
     }
     if (c == u'"') return stringLiteral();

@@ -65,6 +65,9 @@ TEST(BiffFormula, RefusesWhatTheFileCannotHold)
     EXPECT_EQ(errorKind<store::FormulaError>([] { encoded("=TAN(A1)"); }), store::FormulaError::FunctionNotWritable);
     EXPECT_EQ(errorKind<store::FormulaError>([] { store::encodeBiffFormula(Formula(), 1, 1); }),
               store::FormulaError::EmptyFormula);
+    const QString wideRow = u"=SUM({"_s + QStringList(257, u"1"_s).join(u',') + u"})"_s;
+    EXPECT_EQ(errorKind<store::FormulaError>([&] { encoded(wideRow.toUtf8().constData()); }),
+              store::FormulaError::ArrayTooLarge);
     Formula deleted = Formula::parseA1(u"=A5+1"_s, 1, 1);
     deleted.adjustForDeletedRows(5, 1);
     EXPECT_EQ(store::encodeBiffFormula(deleted, 1, 1), bytes("1C 17  1E 0100  03"));
@@ -218,9 +221,11 @@ TEST(BiffFormula, KeptTokensFollowDeletedRows)
               bytes("44 0200 00C0  25 0100 0600 0100 0200  1E 0200  42 03 6600  3A 0100 0400 00C0  03"));
 
     // A reference into the deleted rows becomes #REF!; an area wholly inside them too; an area
-    // that starts inside them starts at the first row after.
-    Formula gone = Formula::kept(bytes("44 0200 0000  25 0200 0300 0000 0000  25 0300 0900 0000 0000  42 03 0400"), store::Value(1));
+    // that starts inside them starts at the first row after; whole columns stay.
+    Formula gone = Formula::kept(
+        bytes("44 0200 0000  25 0200 0300 0000 0000  25 0300 0900 0000 0000  25 0000 FFFF 0000 0000  42 04 0400"),
+        store::Value(1));
     gone.adjustForDeletedRows(3, 2);
     EXPECT_EQ(store::encodeBiffFormula(gone, 1, 1),
-              bytes("4A 0200 0000  2B 0200 0300 0000 0000  25 0200 0700 0000 0000  42 03 0400"));
+              bytes("4A 0200 0000  2B 0200 0300 0000 0000  25 0200 0700 0000 0000  25 0000 FFFF 0000 0000  42 04 0400"));
 }

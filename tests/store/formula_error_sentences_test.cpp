@@ -39,6 +39,8 @@ TEST(FormulaErrors, EachKindReadsAsTheShopKeeperIsTold)
         {FormulaError::UnexpectedCharacter, {u"."_s, u"4"_s}, u"неочакван знак „.“ на позиция 4"_s},
         {FormulaError::EmptyFormula, {}, u"формулата е празна"_s},
         {FormulaError::TextTooLong, {u"255"_s}, u"текстът в нея е по-дълъг от 255 знака"_s},
+        {FormulaError::ArrayTooLarge, {u"256"_s, u"65536"_s},
+         u"масивът от константи в нея е по-голям от 256 колони или 65536 реда"_s},
         {FormulaError::WrongArgumentCount, {u"VLOOKUP"_s}, u"функцията VLOOKUP е с неправилен брой аргументи"_s},
         {FormulaError::FunctionNotWritable, {u"ОТСТЪПКА"_s}, u"функцията ОТСТЪПКА не може да бъде записана"_s},
         {FormulaError::TooManyArgumentsForFile, {u"ОТСТЪПКА"_s, u"29"_s}, u"функцията ОТСТЪПКА е с повече от 29 аргумента"_s},

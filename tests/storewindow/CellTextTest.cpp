@@ -111,7 +111,7 @@ TEST(CellInput, FormulasTypedAsTheLocaleWritesThem)
         {"=ROUND(2,675;2)", "=ROUND(2.675,2)", "2,68"},
         {"=SUM((A1;B1);,5)", "=SUM((A1,B1),.5)", "5,5"},
         {"=IF(A1>1;\"а,б\";1E+308)", "=IF(A1>1,\"а,б\",1E+308)", "а,б"},
-        {"=SUMPRODUCT({1;2|3;4,5};{1;1|1;1})", "=SUMPRODUCT({1,2;3,4.5},{1,1;1,1})", "10,5"},
+        {"=SUMPRODUCT({1;-2|3;4,5};{1;1|1;1})", "=SUMPRODUCT({1,-2;3,4.5},{1,1;1,1})", "6,5"},
     };
     for (const auto& t : typed) {
         store::Workbook book;
