@@ -437,12 +437,23 @@ void Worksheet::deleteRows(int first, int count)
     }
     merged_ = std::move(kept);
     if (!kept_.empty()) kept_.rowsDeleted(first, end - first + 1, name_, workbook_->kept().dropped);
+    stopLostArrayFormulas();
     touch();
 }
 
 void Worksheet::rowsSorted(int first, int firstCol, int lastCol, const std::vector<int>& newRow)
 {
     if (!kept_.empty()) kept_.rowsSorted(first, firstCol, lastCol, newRow, name_, workbook_->kept().dropped);
+    stopLostArrayFormulas();
+}
+
+void Worksheet::stopLostArrayFormulas()
+{
+    for (size_t r = 0; formulaCells_ > 0 && r < rows_.size(); ++r)
+        for (Cell& cell : rows_[r])
+            if (FormulaCell* f = cell.formula();
+                f && f->formula.isKept() && !f->formula.root()->args.empty() && !kept_.arrayAt(int(r) + 1, cell.col))
+                f->formula = f->formula.asRead();
 }
 
 void Worksheet::putCell(int row, int col, const Value& value, quint16 format)

@@ -173,6 +173,8 @@ private:
     // Computes the cell's formula, whose inputs are up to date. A cell of an array formula
     // computes the whole array once, for every cell of its block.
     void compute(const FormulaCell& f) const;
+    // Cells of array formulas whose blocks are no longer kept keep their values as read.
+    void stopLostArrayFormulas();
     // Makes the cell hold value (a text goes into the workbook's string table); a formula it held
     // is freed.
     void store(Cell& cell, const Value& value);

@@ -55,7 +55,7 @@ public:
         case FormulaNode::Kind::Ref: return movesWithSheet(*node) ? adjustRef(node) : node;
         case FormulaNode::Kind::Area: return movesWithSheet(*node) && !node->wholeColumns ? adjustArea(node) : node;
         case FormulaNode::Kind::Kept:
-            if (onOwnSheet_ && cutsBlock(*node)) return adjustKept(valueAsRead(node));
+            if (onOwnSheet_ && cutsBlock(*node)) return adjustKept(Formula(node).asRead().root());
             return adjustChildren(onOwnSheet_ ? adjustKept(node) : node);
         default: return adjustChildren(node);
         }
@@ -102,13 +102,6 @@ private:
         return first_ <= top + node.blockRows - 1 && last_ >= top;
     }
 
-    static FormulaNodePtr valueAsRead(const FormulaNodePtr& node)
-    {
-        auto kept = std::make_shared<FormulaNode>(*node);
-        kept->args.clear();
-        kept->depth = 1;
-        return kept;
-    }
 
     // The tokens' references move as above; the formula's own cell moves up when it was below.
     FormulaNodePtr adjustKept(const FormulaNodePtr& node) const
@@ -224,6 +217,14 @@ Formula Formula::computingArray(const Formula& whole, int blockRow, int blockCol
     node->blockCol = blockCol;
     node->blockRows = blockRows;
     return Formula(std::move(node));
+}
+
+Formula Formula::asRead() const
+{
+    auto kept = std::make_shared<FormulaNode>(*root_);
+    kept->args.clear();
+    kept->depth = 1;
+    return Formula(std::move(kept));
 }
 
 bool Formula::isKept() const

@@ -178,6 +178,9 @@ public:
     // (blockRow, blockCol) of what the formula gives over arrays. It is written back as kept.
     // A deletion of some of the block's rows leaves the cell its value as read.
     Formula computingArray(const Formula& whole, int blockRow, int blockCol, int blockRows) &&;
+    // A kept cell of an array formula that no longer computes its element: its tokens and the
+    // value it was read with.
+    Formula asRead() const;
     static Formula kept(const QByteArray& tokens, const Value& cached, std::shared_ptr<const KeptContext> context = {},
                         int row = 0, int col = 0);
     bool isKept() const;

@@ -737,8 +737,10 @@ private:
         try {
             std::optional<Formula> formula = decodeBiffFormula(tokens, row, col, sheetContext_->place->names.get(), constants);
             const SheetLinks anyEntry = [](const QString&, const QString&) { return std::optional<quint16>(0); };
-            if (formula && encodeBiffFormula(*formula, row, col, {}, anyEntry).size() > kMaxFormulaTokens)
-                return std::nullopt;
+            if (formula) {
+                const BiffFormulaRecord record = encodeBiffFormulaRecord(*formula, {}, anyEntry);
+                if (record.tokens.size() + record.constants.size() > kMaxFormulaTokens) return std::nullopt;
+            }
             return formula;
         } catch (const Error&) {
             return std::nullopt;

@@ -293,16 +293,22 @@ private:
     {
         const KeptArray* array = sheet.kept().arrayAt(row, col);
         if (!array) return nullptr;
-        const char kind = array->id == rec::Array ? 0x01 : 0x02;
-        for (int r = array->firstRow(); r <= array->lastRow(); ++r)
-            for (int c = array->firstCol(); c <= array->lastCol(); ++c) {
+        // Each block is looked over once a save, however many of its cells ask.
+        const auto [known, fresh] = wholeArrays_.try_emplace(array, false);
+        if (fresh) known->second = isWhole(sheet, *array);
+        return known->second ? array : nullptr;
+    }
+
+    bool isWhole(const Worksheet& sheet, const KeptArray& array) const
+    {
+        const char kind = array.id == rec::Array ? 0x01 : 0x02;
+        for (int r = array.firstRow(); r <= array.lastRow(); ++r)
+            for (int c = array.firstCol(); c <= array.lastCol(); ++c) {
                 const FormulaCell* f = sheet.formulaAt(r, c);
-                if (!isArrayCell(f) || f->formula.root()->tokens[0] != kind) return nullptr;
+                if (!isArrayCell(f) || f->formula.root()->tokens[0] != kind) return false;
             }
-        if (array->id == rec::Array && !workbook_.kept().linksFitSheets && array->data.size() >= 14
-            && tokensUseLinks(array->data.mid(14, get16(reinterpret_cast<const uchar*>(array->data.constData()) + 12))))
-            return nullptr;
-        return array;
+        return !(array.id == rec::Array && !workbook_.kept().linksFitSheets && array.data.size() >= 14
+                 && tokensUseLinks(array.data.mid(14, get16(reinterpret_cast<const uchar*>(array.data.constData()) + 12))));
     }
 
     // A formula written as its last value: one naming links that are not written, or a cell of
@@ -686,6 +692,7 @@ private:
     std::unordered_map<const Worksheet*, Extent> extents_;
     std::unordered_map<const FormulaCell*, BiffFormulaRecord> tokens_;   // encoded by the survey, taken by the sheets
     std::unordered_map<const FormulaCell*, quint32> looseTexts_;   // text values written alone: place in the SST
+    mutable std::unordered_map<const KeptArray*, bool> wholeArrays_;   // whether each array block goes back whole
     std::vector<Tab> tabs_;
     LinkTable links_;
 };

@@ -254,6 +254,13 @@ TEST(XlsKeptFeatures, SortingMovesNotesAndHyperlinksWithTheirCells)
 {
     const auto book = opened();
     Worksheet& sheet = book->sheets(1);
+    const auto arrayValues = [&] {
+        std::vector<double> values;
+        for (int row = 3; row <= 6; ++row) values.push_back(sheet.value(row, 3).number());
+        std::sort(values.begin(), values.end());
+        return values;
+    };
+    const std::vector<double> asRead = arrayValues();
     sheet.Range(QStringLiteral("A3:E6")).Sort(sheet.Range(QStringLiteral("A3")), SortOrder::Descending);
     const auto after = recordsOf(book->toBytes());
     // 1, 3, 5, 7 became 7, 5, 3, 1: the note of A4 (3) is on A5, the link of D3 on D6.
@@ -263,6 +270,8 @@ TEST(XlsKeptFeatures, SortingMovesNotesAndHyperlinksWithTheirCells)
     // The array formula's cells were sorted apart: it is dropped, its values stay.
     EXPECT_TRUE(only(after, rec::Array).empty());
     EXPECT_EQ(book->kept().dropped.size(), 1u);
+    sheet.setValue(3, 1, Value(100));
+    EXPECT_EQ(arrayValues(), asRead);
     expectDrawingWhole(after, 1);
 }
 
