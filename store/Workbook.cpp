@@ -132,8 +132,9 @@ void Workbook::rowsDeleted(const Worksheet& deletedFrom, int first, int count)
     }
     // The file's names follow as the formulas using them did.
     if (!kept_.linksFitSheets || !kept_.names) return;
-    xls::namesAfterDeletedRows(kept_.links, *kept_.names, deletedFrom.Name(), first, count);
-    kept_.names = std::make_shared<const BiffWorkbookNames>(xls::readLinkNames(kept_.links, kept_.names->sheets));
+    auto names = std::make_shared<BiffWorkbookNames>(*kept_.names);
+    xls::namesAfterDeletedRows(kept_.links, *names, deletedFrom.Name(), first, count);
+    kept_.names = std::move(names);
 }
 
 Worksheet& Workbook::sheetsAdd()

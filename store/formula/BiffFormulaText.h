@@ -34,6 +34,10 @@ struct BiffWorkbookNames {
         bool function = false;   // the name of a function or command, which computes nothing itself
         QByteArray tokens;       // its definition, with the constants of its arrays after it
         QByteArray constants;
+        // Where the definition's tokens lie: the NAME record among the links read, and the
+        // tokens' offset in its data (which a CONTINUE record may carry on).
+        int record = -1;
+        int tokensAt = -1;
     };
     std::vector<QString> sheets;   // every sheet of the workbook, in tab order
     std::vector<Book> books;

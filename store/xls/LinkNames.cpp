@@ -116,6 +116,8 @@ BiffWorkbookNames::DefinedName readName(FieldReader& fields)
     name.name = fields.chars(length, highBytes);
     if ((options & kNameBuiltIn) && !name.name.isEmpty()) name.name = builtInName(name.name[0].unicode());
     name.function = options & kNameFunction;
+    constexpr int kNameTextAt = 15;   // after the fields above and the text's flags
+    name.tokensAt = kNameTextAt + length * (highBytes ? 2 : 1);
     name.tokens = fields.bytes(formulaSize);
     // The constants of the definition's arrays fill what is left before the texts, which are
     // empty in every workbook but old ones.
@@ -149,7 +151,11 @@ BiffWorkbookNames readLinkNames(const std::vector<KeptRecord>& links, std::vecto
                 }
                 break;
             case rec::ExternSheet: readExternSheet(fields, names.spans); break;
-            case rec::Name: names.names.push_back({}); names.names.back() = readName(fields); break;
+            case rec::Name:
+                names.names.push_back({});
+                names.names.back() = readName(fields);
+                names.names.back().record = int(i);
+                break;
             default: break;
             }
         } catch (const Error&) {
@@ -158,7 +164,7 @@ BiffWorkbookNames readLinkNames(const std::vector<KeptRecord>& links, std::vecto
     return names;
 }
 
-void namesAfterDeletedRows(std::vector<KeptRecord>& links, const BiffWorkbookNames& names, const QString& sheet,
+void namesAfterDeletedRows(std::vector<KeptRecord>& links, BiffWorkbookNames& names, const QString& sheet,
                            int first, int count)
 {
     const auto tab = std::find_if(names.sheets.begin(), names.sheets.end(),
@@ -171,18 +177,16 @@ void namesAfterDeletedRows(std::vector<KeptRecord>& links, const BiffWorkbookNam
         return span.book >= 0 && size_t(span.book) < names.books.size()
             && names.books[size_t(span.book)].kind == Book::Kind::Own && span.first == deletedTab && span.last == deletedTab;
     };
-    // Options, key, name length, formula size, 8 bytes, then the name's flags and characters.
-    constexpr qsizetype kNameStart = 15;
-    for (size_t i = 0; i < links.size(); ++i) {
-        QByteArray& data = links[i].data;
-        if (links[i].id != rec::Name || data.size() < kNameStart) continue;
-        if (i + 1 < links.size() && links[i + 1].id == rec::Continue) continue;
-        const auto* p = reinterpret_cast<const uchar*>(data.constData());
-        const qsizetype at = kNameStart + qsizetype(p[3]) * ((p[14] & 0x01) ? 2 : 1);
-        const qsizetype size = get16(p + 4);
-        if (at + size > data.size()) continue;
-        const auto moved = tokensAfterDeletedRows(data.mid(at, size), first, count, onSheet);
-        if (moved && moved->size() == size) data.replace(at, size, *moved);
+    for (BiffWorkbookNames::DefinedName& name : names.names) {
+        const size_t record = size_t(name.record);
+        if (name.record < 0 || record >= links.size() || name.tokens.isEmpty()) continue;
+        QByteArray& data = links[record].data;
+        const bool continued = record + 1 < links.size() && links[record + 1].id == rec::Continue;
+        if (continued || name.tokensAt + name.tokens.size() > data.size()) continue;
+        const auto moved = tokensAfterDeletedRows(name.tokens, first, count, onSheet);
+        if (!moved || moved->size() != name.tokens.size()) continue;
+        data.replace(name.tokensAt, moved->size(), *moved);
+        name.tokens = *moved;
     }
 }
 

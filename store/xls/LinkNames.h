@@ -12,9 +12,9 @@ namespace store::xls {
 BiffWorkbookNames readLinkNames(const std::vector<KeptRecord>& links, std::vector<QString> sheets);
 
 // Rows first..first+count-1 (1-based) of the sheet `sheet` were deleted: the definitions of the
-// names among `links` (as `names` reads them) follow, as formulas do. A NAME record continued in
+// names `names` read from `links` follow, as formulas do, in both. A NAME record continued in
 // CONTINUE records, which no writer makes for a definition of references, stays as it is.
-void namesAfterDeletedRows(std::vector<KeptRecord>& links, const BiffWorkbookNames& names, const QString& sheet,
+void namesAfterDeletedRows(std::vector<KeptRecord>& links, BiffWorkbookNames& names, const QString& sheet,
                            int first, int count);
 
 } // namespace store::xls
